@@ -1,0 +1,108 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <sys/types.h>
+
+namespace sorvane {
+
+// Attribute bits as the program knows them. On Linux: read-only = the owner
+// has no write permission; hidden = the name begins with "."; system = not a
+// regular file, folder or symbolic link; folder; archive = every regular file.
+enum FileAttribute : int {
+    kAttrReadOnly = 1,
+    kAttrHidden = 2,
+    kAttrSystem = 4,
+    kAttrFolder = 16,
+    kAttrArchive = 32,
+};
+
+// Outcome codes of a rename, as the runs interpret them.
+constexpr int kRenameOk = 0;
+constexpr int kRenameNotFound = 2;
+constexpr int kRenameExists = 183;
+
+// The identity of an item: its device and inode. Two names with the same
+// identity are the same item.
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    bool valid = false;
+    bool operator==(const FileIdentity& other) const = default;
+};
+
+struct FolderEntry {
+    QString name;
+    int attributes = 0;
+};
+
+// The system calls that a rename uses, so that a test can stand in for a
+// file system that refuses RENAME_NOREPLACE. Each returns 0 or -1 with errno.
+class RenameSystemCalls {
+public:
+    virtual ~RenameSystemCalls() = default;
+    virtual int Renameat2NoReplace(const char* from, const char* to);
+    virtual int Rename(const char* from, const char* to);
+    virtual int Link(const char* from, const char* to);
+    virtual int Unlink(const char* path);
+};
+
+// The file-system service: every file operation of the core goes through it.
+// Paths are absolute or relative to the process's working directory and use
+// "/" as the separator. It calls the system directly on the path's bytes and
+// never follows a symbolic link unless it says so.
+class FileSystem {
+public:
+    FileSystem();
+    explicit FileSystem(RenameSystemCalls& calls);
+
+    // Existence (by lstat: a dangling symbolic link is a file).
+    bool FileExists(const QString& path) const;    // anything that is not a folder
+    bool FolderExists(const QString& path) const;  // a real folder, not a link to one
+    bool Exists(const QString& path) const;        // file or folder
+
+    // Path parts, by text alone.
+    static QString ParentFolderName(const QString& path);  // "" above the root
+    static QString DriveName(const QString& path);         // "/" when absolute, else ""
+    static QString GetFileName(const QString& path);       // last component
+    static QString GetBaseName(const QString& path);       // last component without extension
+    static QString GetExtensionName(const QString& path);  // after the last ".", "" if none
+    static QString BuildPath(const QString& folder, const QString& name);  // exactly one "/"
+    QString GetAbsolutePathName(const QString& path) const;  // "." and ".." resolved by text
+    static QString WindowsFolder() { return QStringLiteral("/"); }
+
+    // Listing. Names that are not valid UTF-8 are left out.
+    QList<FolderEntry> SubFolders(const QString& folder) const;
+    // Files whose attribute bits are all within mask (folder bit ignored);
+    // no stat per entry when the mask admits every file kind.
+    QStringList Files(const QString& folder, int mask) const;
+    // Whether an entry in the folder of pattern matches its last component
+    // (a name, or a pattern with "*" and "?"); folders count only with bit 16.
+    bool EntryExists(const QString& pattern, int mask) const;
+
+    int GetAttributes(const QString& path) const;  // -1 when the item does not exist
+    FileIdentity Identity(const QString& path) const;  // not following a final link
+    // The name of the last component as stored on disk, "" when missing.
+    QString StoredName(const QString& path) const;
+
+    // Changes.
+    bool DeleteFile(const QString& path, bool force) const;  // a file or link, never a folder
+    bool MakeFolder(const QString& path) const;              // one folder; parent must exist
+    // Renames or moves one item without ever replacing an existing one.
+    // Returns kRenameOk, kRenameNotFound, kRenameExists or another failure
+    // code (the errno value, never 0, 2 or 183).
+    int MoveItem(const QString& from, const QString& to) const;
+
+    QString CurrentDirectory() const;
+    bool SetCurrentDirectory(const QString& path) const;
+
+    static QByteArray Encode(const QString& path);  // the path's bytes
+    static bool Decode(const QByteArray& bytes, QString* name);  // false if not valid UTF-8
+
+private:
+    RenameSystemCalls* mCalls;
+};
+
+}  // namespace sorvane

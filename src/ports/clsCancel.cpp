@@ -1,0 +1,54 @@
+#include "ports/clsCancel.h"
+
+namespace sorvane {
+
+clsCancel::clsCancel(ProgressWindowPort& window, MessageBoxPort& messages)
+    : mWindow(window), mMessages(messages) {}
+
+bool clsCancel::DoCancel(const QString& title) {
+    mWindow.ProcessEvents();
+    if (!IsCancel) return false;
+    SetVisible(false);
+    MessageRequest question;
+    question.text = QStringLiteral("作業を中止しますか？");
+    question.title = title;
+    question.buttons = MsgButtons::YesNo;
+    question.icon = MsgIcon::None;
+    question.defaultButton = 1;
+    if (mMessages.Show(question) == MsgAnswer::Yes) return true;
+    IsCancel = false;
+    SetVisible(true);
+    return false;
+}
+
+void clsCancel::SetVisible(bool visible) {
+    mVisible = visible;
+    if (visible) {
+        mWindow.Show();
+        mWindow.ProcessEvents();
+        IsCancel = false;
+    } else {
+        mWindow.Hide();
+        mWindow.ProcessEvents();
+    }
+}
+
+void clsCancel::SetText(const QString& text) {
+    mText = text;
+    mWindow.SetText(text);
+    mWindow.ProcessEvents();
+}
+
+void clsCancel::SetCaption(const QString& caption) {
+    mCaption = caption;
+    mWindow.SetCaption(caption);
+    mWindow.ProcessEvents();
+}
+
+void clsCancel::SetTitle(const QString& title) {
+    mTitle = title;
+    mWindow.SetTitle(title);
+    mWindow.ProcessEvents();
+}
+
+}  // namespace sorvane

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QStringList>
+
+#include "ports/FormsPort.h"
+
+namespace sorvane {
+
+// Records, in order, what the run control asked of the windows.
+class ScriptedForms : public FormsPort {
+public:
+    void SetMainEnabled(bool enabled) override {
+        calls.append(enabled ? QStringLiteral("enable") : QStringLiteral("disable"));
+    }
+    void ApplyMainFormOptions(bool refresh) override {
+        calls.append(refresh ? QStringLiteral("main refresh") : QStringLiteral("main"));
+    }
+    void ApplyOptionFormOptions() override { calls.append(QStringLiteral("options")); }
+
+    QStringList calls;
+};
+
+}  // namespace sorvane
