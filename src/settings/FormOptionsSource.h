@@ -6,7 +6,8 @@ namespace sorvane {
 
 // Where the settings snapshot takes its values: the main window's controls
 // and the settings in effect in the program state. Check box values are
-// 0 unchecked, 1 checked, 2 greyed; they are stored as they are.
+// 0 unchecked, 1 checked, 2 greyed; the snapshot stores any
+// switch as 1 (not 0) or 0.
 class FormOptionsSource {
 public:
     virtual ~FormOptionsSource() = default;
