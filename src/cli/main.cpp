@@ -1,8 +1,18 @@
 #include <QCoreApplication>
+#include <QStringList>
 #include <QTextStream>
+#include <cstdio>
+
+#include "cli/CliCommands.h"
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
-    QTextStream(stdout) << QStringLiteral("Sorvane %1\n").arg(QStringLiteral(SORVANE_VERSION_TEXT));
-    return 0;
+    QStringList args = QCoreApplication::arguments();
+    args.removeFirst();
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const int status = sorvane::RunCli(args, out, err);
+    out.flush();
+    err.flush();
+    return status;
 }

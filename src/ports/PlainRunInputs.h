@@ -4,8 +4,8 @@
 
 namespace sorvane {
 
-// Run inputs held in plain fields, as a test or the command line sets them.
-class ScriptedRunInputs : public RunInputsPort {
+// Run inputs held in plain fields, as the command line or a test sets them.
+class PlainRunInputs : public RunInputsPort {
 public:
     QString SearchWord() const override { return searchWord; }
     QString ReplaceWord() const override { return replaceWord; }

@@ -1,0 +1,54 @@
+#include "cli/CliCommands.h"
+
+#include <span>
+
+namespace sorvane {
+
+namespace {
+
+// The commands of sorvane-cli. Each later command adds its line here.
+constexpr CliCommand kCommands[] = {
+    {"", "", nullptr},
+};
+
+std::span<const CliCommand> Commands() {
+    return std::span<const CliCommand>(kCommands).subspan(1);
+}
+
+QString VersionText() {
+    return QStringLiteral("Sorvane %1").arg(QStringLiteral(SORVANE_VERSION_TEXT));
+}
+
+void PrintHelp(QTextStream& out) {
+    out << VersionText() << QStringLiteral(": renames many files or folders at once by wildcard patterns.\n\n")
+        << QStringLiteral("Usage: sorvane-cli COMMAND [ARGUMENTS]\n\nCommands:\n");
+    for (const CliCommand& c : Commands()) {
+        out << QStringLiteral("  %1\n").arg(QString::fromUtf8(c.usage));
+    }
+    out << QStringLiteral("\nOptions:\n  --version  print the version\n  --help     print this help\n");
+}
+
+}  // namespace
+
+int RunCli(const QStringList& args, QTextStream& out, QTextStream& err) {
+    if (args.isEmpty()) {
+        PrintHelp(err);
+        return kCliUsage;
+    }
+    const QString first = args.first();
+    if (first == u"--version") {
+        out << VersionText() << u'\n';
+        return kCliOk;
+    }
+    if (first == u"--help" || first == u"-h" || first == u"help") {
+        PrintHelp(out);
+        return kCliOk;
+    }
+    for (const CliCommand& c : Commands()) {
+        if (first == QString::fromUtf8(c.name)) return c.run(args.mid(1), out, err);
+    }
+    err << QStringLiteral("sorvane-cli: unknown command '%1' (see sorvane-cli --help)\n").arg(first);
+    return kCliUsage;
+}
+
+}  // namespace sorvane

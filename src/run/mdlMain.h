@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QString>
+
+#include "log/mdlLog.h"
+#include "matching/clsMatching.h"
+#include "platform/FileSystem.h"
+#include "platform/mdlTools.h"
+#include "ports/FormsPort.h"
+#include "ports/LogBoxPort.h"
+#include "ports/MessageBoxPort.h"
+#include "ports/ProgressWindowPort.h"
+#include "ports/RunInputsPort.h"
+#include "ports/clsCancel.h"
+#include "run/ProgramState.h"
+#include "selection/clsFilter.h"
+#include "settings/mdlOptions.h"
+
+namespace sorvane {
+
+// The windows (or their stand-ins) that the run control talks to.
+struct MainPorts {
+    MessageBoxPort& messages;
+    ProgressWindowPort& progressWindow;
+    LogBoxPort& logBox;
+    RunInputsPort& runInputs;
+    FormsPort& forms;
+};
+
+// Run control: the program state, the shared objects of the runs, start-up
+// and the small helpers every run uses.
+class mdlMain {
+public:
+    explicit mdlMain(MainPorts ports);
+    mdlMain(const mdlMain&) = delete;
+    mdlMain& operator=(const mdlMain&) = delete;
+
+    // Start-up up to, not including, loading the main window: the program
+    // folder, the settings table and file, the program state, the log record.
+    void Main(const QString& executablePath);
+
+    void SetGlobalOptions();
+    void LoadSettingsFile(const QString& path);
+    void GetRunOptions();
+    bool CheckCancel();
+    void AddLogLine(const QString& line);
+
+    ProgramState state;
+    FileSystem fs;
+    mdlTools tools{fs, state.gCurPath};
+    mdlOptions options;
+    mdlLog log;
+    clsFilter filter;
+    clsMatching matching;
+    clsCancel CancelDialog;
+    MainPorts ports;
+};
+
+// The executable's file name without its extension.
+QString ExecutableBaseName(const QString& executablePath);
+
+}  // namespace sorvane

@@ -1,0 +1,68 @@
+#include "ui/frmDlgCancel.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "ports/clsCancel.h"
+
+namespace sorvane {
+
+frmDlgCancel::frmDlgCancel(QWidget* parent)
+    : QDialog(parent),
+      Text2(new QLineEdit(this)),
+      Text1(new QPlainTextEdit(this)),
+      CancelButton(new QPushButton(QStringLiteral("中止(&C)"), this)) {
+    setObjectName(QStringLiteral("frmDlgCancel"));
+    setWindowTitle(QStringLiteral("作業中"));
+    setModal(false);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    Text2->setObjectName(QStringLiteral("Text2"));
+    Text2->setReadOnly(true);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setReadOnly(true);
+    Text1->setFixedHeight(64);
+    CancelButton->setObjectName(QStringLiteral("CancelButton"));
+    CancelButton->setDefault(true);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(CancelButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Text2);
+    layout->addWidget(Text1);
+    layout->addLayout(buttons);
+    resize(420, sizeHint().height());
+
+    connect(CancelButton, &QPushButton::clicked, this, &frmDlgCancel::CancelButton_Click);
+}
+
+void frmDlgCancel::CancelButton_Click() {
+    if (mOwner) mOwner->CancelClick();
+}
+
+void frmDlgCancel::SetCaption(const QString& caption) { setWindowTitle(caption); }
+void frmDlgCancel::SetTitle(const QString& title) { Text2->setText(title); }
+void frmDlgCancel::SetText(const QString& text) { Text1->setPlainText(text); }
+
+void frmDlgCancel::Show() {
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+}
+
+void frmDlgCancel::Hide() { hide(); }
+
+void frmDlgCancel::ProcessEvents() { QCoreApplication::processEvents(); }
+
+// The title bar's close box does nothing: only "中止(&C)" stops a run.
+void frmDlgCancel::closeEvent(QCloseEvent* event) { event->ignore(); }
+
+// Esc is the cancel button of the window.
+void frmDlgCancel::reject() { CancelButton_Click(); }
+
+}  // namespace sorvane
