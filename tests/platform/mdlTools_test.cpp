@@ -1,0 +1,123 @@
+#include "platform/mdlTools.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+using namespace sorvane;
+
+namespace {
+
+struct PathFixture : ::testing::Test {
+    QTemporaryDir tmp;
+    QString root;  // the temporary folder in its on-disk spelling
+    QString current;
+    FileSystem fs;
+    mdlTools tools{fs, current};
+
+    void SetUp() override {
+        ASSERT_TRUE(tmp.isValid());
+        root = QDir(tmp.path()).canonicalPath();
+        current = root + QStringLiteral("/cur");
+        ASSERT_TRUE(QDir().mkpath(current));
+        ASSERT_TRUE(QDir().mkpath(root + QStringLiteral("/A/B/Sub")));
+    }
+};
+
+TEST_F(PathFixture, NormalizePath) {
+    struct Case {
+        QString path;
+        QString base;
+        QString expected;
+    };
+    const QString r = root;
+    const Case cases[] = {
+        {QStringLiteral("\"/x/y\""), QString(), QStringLiteral("/x/y")},
+        {QStringLiteral("   \"/x/y\""), QString(), QStringLiteral("/x/y")},
+        {QStringLiteral("../x"), QStringLiteral("/A/B"), QStringLiteral("/A/x")},
+        {QStringLiteral("/x"), QStringLiteral("/D/A"), QStringLiteral("/x")},
+        {QStringLiteral("x"), QString(), r + QStringLiteral("/cur/x")},
+        {QStringLiteral("x"), QStringLiteral("/base"), QStringLiteral("/base/x")},
+        {QStringLiteral("//server/share/x"), QString(), QStringLiteral("/server/share/x")},
+        {QStringLiteral("./a/./b/../c"), QStringLiteral("/r"), QStringLiteral("/r/a/c")},
+        {QStringLiteral("/../.."), QString(), QStringLiteral("/")},
+        {QStringLiteral("a\tb"), QStringLiteral("/r"), QString()},
+        {QStringLiteral("a\nb"), QStringLiteral("/r"), QString()},
+        {QStringLiteral("写真/２０２４"), QStringLiteral("/r"), QStringLiteral("/r/写真/２０２４")},
+        {QString(), QStringLiteral("/A/B"), QStringLiteral("/A/B")},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(tools.NormalizePath(c.path, c.base), c.expected) << c.path.toStdString();
+    }
+}
+
+TEST_F(PathFixture, NormalizePathFollowsTheCurrentFolder) {
+    current = root + QStringLiteral("/A");
+    EXPECT_EQ(tools.NormalizePath(QStringLiteral("B")), root + QStringLiteral("/A/B"));
+}
+
+TEST_F(PathFixture, NearestFolderClimbsToAnExistingFolder) {
+    struct Case {
+        QString path;
+        QString expected;
+    };
+    const Case cases[] = {
+        {root + QStringLiteral("/A/B/missing/deeper"), root + QStringLiteral("/A/B")},
+        {root + QStringLiteral("/A/B/Sub"), root + QStringLiteral("/A/B/Sub")},
+        {QStringLiteral("A/B/nothing"), root + QStringLiteral("/A/B")},
+        {QStringLiteral("../A/B/Sub/x/y"), root + QStringLiteral("/A/B/Sub")},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(tools.NearestFolder(c.path, root), c.expected) << c.path.toStdString();
+    }
+}
+
+TEST_F(PathFixture, NearestFolderOfAFileIsItsFolder) {
+    QFile file(root + QStringLiteral("/A/B/photo.jpg"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    EXPECT_EQ(tools.NearestFolder(file.fileName()), root + QStringLiteral("/A/B"));
+}
+
+TEST_F(PathFixture, TruePath) {
+    struct Case {
+        QString path;
+        QString expected;
+    };
+    const Case cases[] = {
+        {QStringLiteral("/"), QStringLiteral("/")},
+        {root + QStringLiteral("/A/B"), root + QStringLiteral("/A/B")},
+        {QStringLiteral("  ") + root + QStringLiteral("//A///B/"), root + QStringLiteral("/A/B")},
+        {root + QStringLiteral("/A/missing"), QString()},
+        {QStringLiteral("A/B"), QString()},  // relative: no drive
+        {QString(), QString()},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(tools.TruePath(c.path), c.expected) << c.path.toStdString();
+    }
+}
+
+TEST_F(PathFixture, TruePathOfADanglingLinkIsTheLinkItself) {
+    const QString link = root + QStringLiteral("/A/dangling");
+    ASSERT_TRUE(QFile::link(root + QStringLiteral("/nowhere"), link));
+    EXPECT_EQ(tools.TruePath(link), link);
+}
+
+TEST(PathText, StripQuotesAndControlChars) {
+    EXPECT_EQ(mdlTools::StripQuotes(QStringLiteral("\"a b\"")), QStringLiteral("a b"));
+    EXPECT_EQ(mdlTools::StripQuotes(QStringLiteral("\"a")), QStringLiteral("a"));
+    EXPECT_EQ(mdlTools::StripQuotes(QStringLiteral("a\"")), QStringLiteral("a"));
+    EXPECT_EQ(mdlTools::StripQuotes(QStringLiteral("\"\"x\"\"")), QStringLiteral("\"x\""));
+    EXPECT_EQ(mdlTools::StripQuotes(QStringLiteral("\"")), QString());
+
+    EXPECT_TRUE(mdlTools::NoControlChars(QString()));
+    EXPECT_TRUE(mdlTools::NoControlChars(QStringLiteral("名前 ~!\x7f")));
+    EXPECT_FALSE(mdlTools::NoControlChars(QStringLiteral("a\x1f")));
+    EXPECT_FALSE(mdlTools::NoControlChars(QString(QChar(0)) + QStringLiteral("a")));
+    EXPECT_TRUE(mdlTools::ValueToBool(2));
+    EXPECT_FALSE(mdlTools::ValueToBool(0));
+    EXPECT_EQ(mdlTools::CheckValue(true), 1);
+}
+
+}  // namespace

@@ -1,0 +1,203 @@
+#include "run/mdlMain.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "ports/PlainRunInputs.h"
+#include "ports/scripted/ScriptedForms.h"
+#include "ports/scripted/ScriptedMessageBox.h"
+#include "ports/scripted/ScriptedProgressWindow.h"
+
+using namespace sorvane;
+
+namespace {
+
+// A program started from an executable in a temporary folder, with the
+// settings file beside it written by the test.
+struct ProgramFixture : ::testing::Test {
+    QTemporaryDir tmp;
+    QString app;
+    ScriptedMessageBox messages;
+    ScriptedProgressWindow progress;
+    MemoryLogBox logBox;
+    PlainRunInputs inputs;
+    ScriptedForms forms;
+    mdlMain program{MainPorts{messages, progress, logBox, inputs, forms}};
+
+    void SetUp() override {
+        ASSERT_TRUE(tmp.isValid());
+        app = QDir(tmp.path()).canonicalPath();
+    }
+
+    QString Exe() const { return app + QStringLiteral("/sorvane"); }
+
+    // Writes a settings file (UTF-8 with a byte-order mark, CR LF).
+    void WriteSettings(const QString& path, const QStringList& lines) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("\xEF\xBB\xBF");
+        file.write(lines.join(QStringLiteral("\r\n")).toUtf8() + "\r\n");
+    }
+
+    void StartWith(const QStringList& lines) {
+        WriteSettings(app + QStringLiteral("/sorvane.ini"), lines);
+        program.Main(Exe());
+    }
+};
+
+TEST_F(ProgramFixture, StartsWithTheDefaultsWhenThereIsNoSettingsFile) {
+    program.Main(Exe());
+    const ProgramState& s = program.state;
+    EXPECT_EQ(s.gAppPath, app);
+    EXPECT_EQ(s.gCurPath, app);
+    EXPECT_EQ(program.options.IniFilePath, app + QStringLiteral("/sorvane.ini"));
+    EXPECT_EQ(s.gMaxTargets, 10000);
+    EXPECT_TRUE(s.gEscQuits);
+    EXPECT_TRUE(s.gSaveOnExit);
+    EXPECT_FALSE(s.gPatternConfirm);
+    EXPECT_TRUE(s.gDetailLog);
+    EXPECT_TRUE(s.gOptionWindow);
+    EXPECT_EQ(s.gLogPath, app + QStringLiteral("/Log"));
+    EXPECT_FALSE(s.gAutoLogSave);
+    EXPECT_EQ(s.gDelMode, 0);
+    EXPECT_EQ(s.gDelTarget, QString());
+    EXPECT_EQ(program.filter.Attr(), 1 | 32);
+    EXPECT_FALSE(program.filter.AttrOr());
+    EXPECT_EQ(s.gFilterSwitch, (std::array<bool, 3>{false, false, true}));
+    EXPECT_EQ(s.gImportantPatterns, QStringLiteral("*.exe;*.com;*.bat;*.dll"));
+    EXPECT_TRUE(s.gFileMode);
+    EXPECT_FALSE(s.gFolderMode);
+    EXPECT_EQ(s.gItemWord, QStringLiteral("ファイル"));
+    EXPECT_TRUE(s.gFolderSort);
+    EXPECT_EQ(program.log.LogStatus, QStringLiteral("(アプリケーション開始直後)"));
+    EXPECT_TRUE(messages.shown.isEmpty());
+}
+
+TEST_F(ProgramFixture, SettingsFileFillsTheProgramState) {
+    StartWith({QStringLiteral("[システム]"), QStringLiteral("最大処理ファイル数=500"),
+               QStringLiteral("ログパス=/var/tmp/sorvane-logs"), QStringLiteral("自動ログ保存=1"),
+               QStringLiteral("[絞り込み]"), QStringLiteral("読み取り専用=1"),
+               QStringLiteral("隠しファイル=1"), QStringLiteral("アーカイブファイル=0"),
+               QStringLiteral("システムファイル=1"), QStringLiteral("属性読み込み=1"),
+               QStringLiteral("絞り込み=1"), QStringLiteral("重要ファイル除外=0"),
+               QStringLiteral("[処理方法]"), QStringLiteral("フォルダ処理=1"),
+               QStringLiteral("置換方法=2"), QStringLiteral("削除モード=2"),
+               QStringLiteral("削除移動先フォルダ=trash/old"),
+               QStringLiteral("フォルダ内ソート=0")});
+    const ProgramState& s = program.state;
+    EXPECT_EQ(s.gMaxTargets, 500);
+    EXPECT_EQ(s.gLogPath, QStringLiteral("/var/tmp/sorvane-logs"));
+    EXPECT_TRUE(s.gAutoLogSave);
+    EXPECT_EQ(program.filter.Attr(), 7);
+    EXPECT_TRUE(program.filter.AttrOr());
+    EXPECT_EQ(s.gFilterSwitch, (std::array<bool, 3>{true, false, false}));
+    EXPECT_TRUE(s.gFolderMode);
+    EXPECT_FALSE(s.gFileMode);
+    EXPECT_EQ(s.gItemWord, QStringLiteral("フォルダ"));
+    EXPECT_EQ(s.gOperation, 2);
+    EXPECT_EQ(s.gDelMode, 2);
+    EXPECT_EQ(s.gDelTarget, app + QStringLiteral("/trash/old"));
+    EXPECT_FALSE(s.gFolderSort);
+}
+
+TEST_F(ProgramFixture, LogFolderSetting) {
+    struct Case {
+        QString setting;
+        QString expected;
+    };
+    const Case cases[] = {
+        {QString(), QStringLiteral("/Log")},
+        {QStringLiteral("Log"), QStringLiteral("/Log")},
+        {QStringLiteral("logs/../other"), QStringLiteral("/other")},
+        {QStringLiteral("bad\tname"), QStringLiteral("/Log")},  // cannot be resolved
+    };
+    for (const Case& c : cases) {
+        StartWith({QStringLiteral("[システム]"), QStringLiteral("ログパス=") + c.setting});
+        EXPECT_EQ(program.state.gLogPath, app + c.expected) << c.setting.toStdString();
+    }
+}
+
+TEST_F(ProgramFixture, LoadingASettingsFileKeepsTheOptionsWindowAsItIs) {
+    program.Main(Exe());
+    ASSERT_TRUE(program.state.gOptionWindow);
+    const QString other = app + QStringLiteral("/other.ini");
+    WriteSettings(other, {QStringLiteral("[システム]"), QStringLiteral("オプション表示=0"),
+                          QStringLiteral("最大処理ファイル数=7")});
+    program.LoadSettingsFile(other);
+    EXPECT_EQ(program.state.gMaxTargets, 7);
+    EXPECT_TRUE(program.state.gOptionWindow);
+    EXPECT_EQ(forms.calls, (QStringList{QStringLiteral("disable"), QStringLiteral("main refresh"),
+                                        QStringLiteral("options"), QStringLiteral("enable")}));
+
+    forms.calls.clear();
+    program.state.gOptionWindow = false;
+    WriteSettings(other, {QStringLiteral("[システム]"), QStringLiteral("オプション表示=1")});
+    program.LoadSettingsFile(other);
+    EXPECT_FALSE(program.state.gOptionWindow);
+    EXPECT_EQ(forms.calls, (QStringList{QStringLiteral("disable"), QStringLiteral("main refresh"),
+                                        QStringLiteral("enable")}));
+}
+
+TEST_F(ProgramFixture, LoadingTheEmptyPathGivesTheDefaults) {
+    StartWith({QStringLiteral("[システム]"), QStringLiteral("最大処理ファイル数=3")});
+    ASSERT_EQ(program.state.gMaxTargets, 3);
+    program.LoadSettingsFile(QString());
+    EXPECT_EQ(program.state.gMaxTargets, 10000);
+}
+
+TEST_F(ProgramFixture, RunOptionsComeFromTheInputs) {
+    program.Main(Exe());
+    struct Case {
+        int recursive, deleteValue;
+        bool deleteEnabled;
+        int textMode;
+        bool whole;
+        int quick;
+        bool quickEnabled;
+        bool runRecursive, runDelete;
+        int cmpMode, fileNameMode;
+        bool runQuick;
+    };
+    const Case cases[] = {
+        {kChecked, kChecked, true, kChecked, true, kChecked, true, true, true, 1, -1, true},
+        {kUnchecked, kChecked, false, kUnchecked, false, kChecked, false, false, false, 0, 0, false},
+        {kGrayed, kGrayed, true, kGrayed, false, kGrayed, true, true, true, 0, 0, true},
+    };
+    for (const Case& c : cases) {
+        inputs.searchWord = QStringLiteral("*.JPG");
+        inputs.replaceWord = QStringLiteral("写真*.jpg");
+        inputs.recursive = c.recursive;
+        inputs.deleteValue = c.deleteValue;
+        inputs.deleteEnabled = c.deleteEnabled;
+        inputs.textMode = c.textMode;
+        inputs.wholeName = c.whole;
+        inputs.quickList = c.quick;
+        inputs.quickListEnabled = c.quickEnabled;
+        program.GetRunOptions();
+        const ProgramState& s = program.state;
+        EXPECT_EQ(s.gSearchWord, QStringLiteral("*.JPG"));
+        EXPECT_EQ(s.gReplaceWord, QStringLiteral("写真*.jpg"));
+        EXPECT_EQ(s.gRunRecursive, c.runRecursive);
+        EXPECT_EQ(s.gRunDelete, c.runDelete);
+        EXPECT_EQ(program.matching.CmpMode, c.cmpMode);
+        EXPECT_EQ(program.matching.FileNameMode(), c.fileNameMode);
+        EXPECT_EQ(s.gRunQuickList, c.runQuick);
+        EXPECT_EQ(s.gRunFolderMode, s.gFolderMode);
+    }
+}
+
+TEST_F(ProgramFixture, CheckCancelLogsOnlyAStop) {
+    EXPECT_FALSE(program.CheckCancel());
+    EXPECT_EQ(logBox.Text(), QString());
+    program.AddLogLine(QStringLiteral("一行目"));
+    program.CancelDialog.CancelClick();
+    EXPECT_TRUE(program.CheckCancel());
+    EXPECT_EQ(logBox.Text(),
+              QStringLiteral("一行目\r\n！処理はユーザにより中止されました。\r\n"));
+    EXPECT_TRUE(program.CancelDialog.IsCancel);
+}
+
+}  // namespace
