@@ -1,0 +1,520 @@
+#include "matching/clsMatching.h"
+
+#include "matching/clsFileString.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace sorvane {
+
+namespace {
+
+const QString kStar = QStringLiteral("*");
+const QString kQuestion = QStringLiteral("?");
+
+bool isWild(const QString& t) { return t == kStar || t == kQuestion; }
+
+// Every "*" and "?" becomes a token of its own, every run of other
+// characters one literal token; no empty tokens.
+QStringList tokenize(QStringView p) {
+    QStringList tokens;
+    qsizetype runStart = 0;
+    for (qsizetype i = 0; i < p.size(); ++i) {
+        const QChar c = p[i];
+        if (c != u'*' && c != u'?')
+            continue;
+        if (i > runStart)
+            tokens.append(p.mid(runStart, i - runStart).toString());
+        tokens.append(c == u'*' ? kStar : kQuestion);
+        runStart = i + 1;
+    }
+    if (p.size() > runStart)
+        tokens.append(p.mid(runStart).toString());
+    return tokens;
+}
+
+// In every run of adjacent wildcards only the first "*" survives; the others
+// become empty tokens.
+void collapseStars(QStringList& tokens) {
+    bool starSeen = false;
+    for (QString& t : tokens) {
+        if (t == kStar) {
+            if (starSeen)
+                t.clear();
+            else
+                starSeen = true;
+        } else if (t != kQuestion) {
+            starSeen = false;
+        }
+    }
+}
+
+// Part mode: the star of a leading or trailing run of wildcards goes to the
+// outside, so that "*??*" reads as "??*".
+void moveOuterStars(QStringList& tokens) {
+    const qsizetype n = tokens.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (tokens[i] == kStar) {
+            tokens.swapItemsAt(i, 0);
+            break;
+        }
+        if (!tokens[i].isEmpty() && tokens[i] != kQuestion)
+            break;
+    }
+    for (qsizetype i = n - 1; i >= 0; --i) {
+        if (tokens[i] == kStar) {
+            tokens.swapItemsAt(i, n - 1);
+            break;
+        }
+        if (!tokens[i].isEmpty() && tokens[i] != kQuestion)
+            break;
+    }
+}
+
+// The token list: an empty token at both ends and between wildcards
+// (except "*" directly followed by "*"), where replacement text may go.
+QStringList buildList(const QStringList& tokens) {
+    QStringList list;
+    list.reserve(tokens.size() * 2 + 2);
+    list.append(QString());
+    for (const QString& t : tokens) {
+        if (t.isEmpty())
+            continue;
+        const QString& prev = list.constLast();
+        if ((isWild(prev) && t == kQuestion) || (prev == kQuestion && t == kStar))
+            list.append(QString());
+        list.append(t);
+    }
+    list.append(QString());
+    return list;
+}
+
+QStringList reversed(const QStringList& list) {
+    QStringList r;
+    r.reserve(list.size());
+    for (qsizetype i = list.size() - 1; i >= 0; --i)
+        r.append(list[i]);
+    return r;
+}
+
+bool onlyWildcards(const QString& s) {
+    for (QChar c : s) {
+        if (c != u'*' && c != u'?')
+            return false;
+    }
+    return true;
+}
+
+// Aligns the replace token list R with the search token list S. Returns the
+// status (0 usable, 1 failed, 3 too many wildcards); on success row holds, for
+// every search position, the replace token written there. A failure before
+// the placing of the rest leaves row as it was; one during it leaves empties.
+int alignReplace(const QStringList& R, const QStringList& S, int cannotMatch, QStringList& row) {
+    if (cannotMatch != 0)
+        return 1;
+    const int nr = int(R.size());
+    const int ns = int(S.size());
+    const int rStars = int(R.count(kStar)), sStars = int(S.count(kStar));
+    const int rQuest = int(R.count(kQuestion)), sQuest = int(S.count(kQuestion));
+    if (rStars > sStars || rQuest > sQuest)
+        return 3;
+
+    // 1-based, 0 = not linked.
+    std::vector<int> rLink(size_t(nr) + 2, 0), sLink(size_t(ns) + 2, 0);
+    auto r = [&R](int i) -> const QString& { return R[i - 1]; };
+    auto s = [&S](int j) -> const QString& { return S[j - 1]; };
+    auto link = [&](int i, int j) {
+        rLink[size_t(i)] = j;
+        sLink[size_t(j)] = i;
+    };
+    const int m = std::min(nr, ns);
+
+    int front = 0;
+    for (int i = 2; i <= m - 1 && r(i) == s(i); ++i) {
+        link(i, i);
+        front = i;
+    }
+    int back = 0;
+    for (int i = 2; i <= m - front && r(nr - i + 1) == s(ns - i + 1); ++i) {
+        link(nr - i + 1, ns - i + 1);
+        back = i;
+    }
+    // A changed token beside the common part still takes the place of the
+    // search token it contains ("ab" -> "AB", or a text put at an empty token).
+    if (front + back < m) {
+        if (front != 0 && rLink[size_t(front + 1)] == 0
+            && clsFileString::FileInStr(1, r(front + 1), s(front + 1), 1) != 0)
+            link(front + 1, front + 1);
+        if (back != 0 && rLink[size_t(nr - back)] == 0
+            && clsFileString::FileInStr(1, r(nr - back), s(ns - back), 1) != 0)
+            link(nr - back, ns - back);
+    }
+
+    auto firstLinked = [&](int from) {
+        for (int p = from; p <= nr; ++p) {
+            if (rLink[size_t(p)] != 0)
+                return p;
+        }
+        return nr + 1;
+    };
+    auto limitOf = [&](int next) { return next > nr ? ns + 1 : rLink[size_t(next)]; };
+    auto pass = [&](auto isKind) {
+        int last = 0;
+        int next = firstLinked(1);
+        int limit = limitOf(next);
+        for (int i = 2; i <= nr - 1; ++i) {
+            const QString& t = r(i);
+            if (!isKind(t) || t.isEmpty() || rLink[size_t(i)] != 0) {
+                last = std::max(last, rLink[size_t(i)]);
+                continue;
+            }
+            if (i >= next) {
+                next = firstLinked(i + 1);
+                limit = limitOf(next);
+            }
+            int from = last + 1;
+            for (;;) {
+                int j = from;
+                while (j <= ns && clsFileString::FileStrComp(s(j), t, 1) != 0)
+                    ++j;
+                if (j > ns || j > limit)
+                    break;
+                if (sLink[size_t(j)] == 0 && j < limit) {
+                    link(i, j);
+                    last = j;
+                    break;
+                }
+                from = j + 1;
+            }
+        }
+    };
+    if (rStars == sStars)
+        pass([](const QString& t) { return t == kStar; });
+    if (rQuest == sQuest)
+        pass([](const QString& t) { return t == kQuestion; });
+    pass([](const QString& t) { return !isWild(t); });
+    pass([](const QString& t) { return isWild(t); });
+
+    // The links must run strictly upwards on both sides and agree.
+    int prev = 0;
+    for (int i = 1; i <= nr; ++i) {
+        const int j = rLink[size_t(i)];
+        if (j == 0)
+            continue;
+        if (j > ns || sLink[size_t(j)] != i || j <= prev)
+            return 1;
+        prev = j;
+    }
+    prev = 0;
+    for (int j = 1; j <= ns; ++j) {
+        const int i = sLink[size_t(j)];
+        if (i == 0)
+            continue;
+        if (i > nr || rLink[size_t(i)] != j || i <= prev)
+            return 1;
+        prev = i;
+    }
+
+    // Every unlinked replace token takes the next free search position.
+    row = QStringList();
+    row.resize(ns);
+    int k = 1;
+    for (int i = 2; i <= nr - 1; ++i) {
+        if (rLink[size_t(i)] != 0) {
+            k = rLink[size_t(i)] + 1;
+            continue;
+        }
+        if (k > ns || sLink[size_t(k)] != 0)
+            return 1;
+        link(i, k);
+        ++k;
+    }
+    for (int i = 2; i <= nr - 1; ++i)
+        row[rLink[size_t(i)] - 1] = r(i);
+    return 0;
+}
+
+}  // namespace
+
+void clsMatching::setFileNameMode(short value) {
+    mFileNameMode = value;
+    const QString typed = mMatchTyped;
+    setMatchPattern(typed);
+}
+
+void clsMatching::setMatchPattern(const QString& p) {
+    if (p.isEmpty()) {
+        mMatchTyped.clear();
+        mCannotMatch = 1;
+        mCompiledMode = mFileNameMode;
+        mTokenCount = 0;
+        return;
+    }
+    if (p == mMatchTyped && mFileNameMode == mCompiledMode)
+        return;
+    mMatchTyped = p;
+    mCannotMatch = 1;
+    mCompiledMode = mFileNameMode;
+    compileSearch(p);
+    mCannotMatch = 0;
+    const QString typedReplace = mReplaceTyped;
+    setReplacePattern(typedReplace);
+}
+
+void clsMatching::compileSearch(const QString& p) {
+    const bool whole = mCompiledMode != 0;
+    const QString wrapped = whole ? p : kStar + p + kStar;
+    QStringList tokens = tokenize(wrapped);
+    collapseStars(tokens);
+    if (!whole)
+        moveOuterStars(tokens);
+    mTokens = buildList(tokens);
+    mTokensRev = reversed(mTokens);
+    mTokenCount = int(mTokens.size());
+    mMatchNormal = mTokens.join(QString());
+
+    // The display form drops the stars that part mode added.
+    const QString& t = mMatchNormal;
+    if (whole) {
+        mMatchDisp = t;
+    } else if (t != QStringLiteral("**") && t.size() > 1) {
+        mMatchDisp = t;
+        if (mMatchDisp.startsWith(u'*') && !p.startsWith(u'*'))
+            mMatchDisp.remove(0, 1);
+        if (mMatchDisp.endsWith(u'*') && !p.endsWith(u'*'))
+            mMatchDisp.chop(1);
+    } else {
+        mMatchDisp = p.isEmpty() ? QString() : t;
+    }
+
+    // Compiled form: kinds and literal pieces (exact and folded once here, so
+    // that matching a name compares raw code units).
+    const int n = mTokenCount;
+    mToks.clear();
+    mToks.reserve(size_t(n));
+    mLitExact.clear();
+    for (const QString& tok : std::as_const(mTokens)) {
+        Tok k{TokKind::Literal, int(mLitExact.size()), int(tok.size())};
+        if (tok.isEmpty())
+            k.Kind = TokKind::Empty;
+        else if (tok == kStar)
+            k.Kind = TokKind::Star;
+        else if (tok == kQuestion)
+            k.Kind = TokKind::Question;
+        else
+            mLitExact += tok;
+        mToks.push_back(k);
+    }
+    mLitFolded = clsFileString::FileLCase(mLitExact);
+
+    // Segments between the stars, 0-based token indices; the last one stops
+    // before the closing empty token.
+    mSegs.clear();
+    mMinLen = 0;
+    int first = 1;
+    auto closeSegment = [this](int a, int b) {
+        Seg seg{a, b, 0};
+        for (int i = a; i <= b; ++i)
+            seg.Len += mToks[size_t(i)].Kind == TokKind::Question ? 1 : mToks[size_t(i)].Len;
+        mSegs.push_back(seg);
+        mMinLen += seg.Len;
+    };
+    for (int i = 1; i < n; ++i) {
+        if (mToks[size_t(i)].Kind == TokKind::Star) {
+            closeSegment(first, i - 1);
+            first = i + 1;
+        }
+    }
+    closeSegment(first, n - 2);
+    mCaptures.assign(size_t(n), Capture{});
+}
+
+bool clsMatching::matchSegment(const Seg& seg, const char16_t* name, qsizetype q, bool fold) {
+    const char16_t* exact = reinterpret_cast<const char16_t*>(mLitExact.constData());
+    const char16_t* folded = reinterpret_cast<const char16_t*>(mLitFolded.constData());
+    for (int t = seg.First; t <= seg.Last; ++t) {
+        const Tok& tok = mToks[size_t(t)];
+        Capture& cap = mCaptures[size_t(t)];
+        switch (tok.Kind) {
+        case TokKind::Empty:
+            cap = {q, 0};
+            break;
+        case TokKind::Question:
+            cap = {q, 1};
+            ++q;
+            break;
+        case TokKind::Literal: {
+            cap = {q, tok.Len};
+            const char16_t* a = name + q;
+            if (fold) {
+                const char16_t* b = folded + tok.Off;
+                for (int i = 0; i < tok.Len; ++i) {
+                    if (clsFileString::FoldUnit(a[i]) != b[i])
+                        return false;
+                }
+            } else if (std::memcmp(a, exact + tok.Off, size_t(tok.Len) * sizeof(char16_t)) != 0) {
+                return false;
+            }
+            q += tok.Len;
+            break;
+        }
+        case TokKind::Star:
+            break;  // never inside a segment
+        }
+    }
+    return true;
+}
+
+bool clsMatching::matchName(QStringView name) {
+    const qsizetype L = name.size();
+    qsizetype slack = L - mMinLen;
+    if (slack < 0)
+        return false;
+    const char16_t* s = name.utf16();
+    const bool fold = CmpMode != 0;
+    const size_t n = mToks.size();
+    mCaptures[0] = {0, 0};
+    mCaptures[n - 1] = {L, 0};
+    if (mSegs.size() == 1)
+        return slack == 0 && matchSegment(mSegs[0], s, 0, fold);
+
+    const Seg& lastSeg = mSegs.back();
+    if (!matchSegment(lastSeg, s, L - lastSeg.Len, fold))
+        return false;
+    if (!matchSegment(mSegs[0], s, 0, fold))
+        return false;
+    qsizetype pos = mSegs[0].Len;
+    qsizetype prev = pos;
+    // Leftmost placement of every middle segment: segments have fixed
+    // lengths, so this finds a match whenever there is one.
+    for (size_t k = 1; k + 1 < mSegs.size(); ++k) {
+        const Seg& seg = mSegs[k];
+        while (!matchSegment(seg, s, pos, fold)) {
+            ++pos;
+            if (--slack < 0)
+                return false;
+        }
+        mCaptures[size_t(seg.First - 1)] = {prev, pos - prev};
+        pos += seg.Len;
+        prev = pos;
+    }
+    mCaptures[size_t(lastSeg.First - 1)] = {pos, slack};
+    return true;
+}
+
+bool clsMatching::IsMatch(QStringView FileName) {
+    if (mCannotMatch != 0)
+        return false;
+    return matchName(FileName);
+}
+
+void clsMatching::setReplacePattern(const QString& v) {
+    mReplaceTyped = v;
+    mReplaceStatus = 1;
+    const int n = mTokenCount;
+    if (n < 3) {
+        mReplaceNormal = v;
+        return;
+    }
+    const bool whole = mCompiledMode != 0;
+    if (v.isEmpty() && whole) {
+        mReplaceNormal.clear();
+        QStringList empties;
+        empties.resize(n);
+        mRowFirst = empties;
+        mRowSecond = empties;
+        mRowActive = empties;
+        mReplaceStatus = 0;
+        buildRowPieces();
+        return;
+    }
+    QString r = v;
+    const QString& s = mMatchTyped;
+    if (!whole) {
+        // Match the stars that part mode put around the search pattern.
+        r = kStar + v + kStar;
+        if (onlyWildcards(s) && s.startsWith(u'?'))
+            r.remove(0, 1);
+        if (s.startsWith(u'*'))
+            r.remove(0, 1);
+        if (s.endsWith(u'*'))
+            r.chop(1);
+    }
+    const QStringList R = buildList(tokenize(r));
+    mReplaceNormal = v.isEmpty() ? QString() : R.join(QString());
+
+    const int s1 = alignReplace(R, mTokens, mCannotMatch, mRowFirst);
+    const int s2 = alignReplace(reversed(R), mTokensRev, mCannotMatch, mRowSecond);
+    mReplaceStatus = s1 | s2;
+    if (clsFileString::GetSQNumText(v, kStar, 0) > clsFileString::GetSQNumText(s, kStar, 0)
+        || clsFileString::GetSQNumText(v, kQuestion, 0)
+               > clsFileString::GetSQNumText(s, kQuestion, 0))
+        mReplaceStatus = 3;
+    if ((CanReplace() & 1) != 0)
+        return;
+    mRowActive = mRowFirst;
+    for (int i = 2; i <= n - 1; ++i) {
+        const QString& e = mRowFirst[i - 1];
+        if (isWild(e) && e != mRowSecond[n - i])
+            mReplaceStatus |= 4;
+    }
+    buildRowPieces();
+}
+
+void clsMatching::buildRowPieces() {
+    mRowPieces.clear();
+    mRowPieces.reserve(size_t(mRowActive.size()));
+    mRowText.clear();
+    for (const QString& e : std::as_const(mRowActive)) {
+        if (isWild(e)) {
+            mRowPieces.push_back({true, 0, 0});
+        } else {
+            mRowPieces.push_back({false, int(mRowText.size()), int(e.size())});
+            mRowText += e;
+        }
+    }
+}
+
+void clsMatching::SetReplacePatternReverse(bool IsRev) {
+    if ((CanReplace() & 4) == 0)
+        return;
+    mRowActive = IsRev ? reversed(mRowSecond) : mRowFirst;
+    buildRowPieces();
+}
+
+bool clsMatching::MatchAndReplaceFileName(QString& FileName) {
+    if ((CanReplace() & 1) != 0)
+        return false;
+    // A usable pattern always has a row of one entry per search token.
+    if (mRowPieces.size() != mToks.size())
+        return false;
+    if (!matchName(FileName))
+        return false;
+    const size_t n = mToks.size();
+    qsizetype total = 0;
+    for (size_t i = 0; i < n; ++i)
+        total += mRowPieces[i].UseCapture ? mCaptures[i].Length : mRowPieces[i].Len;
+    QString result(total, Qt::Uninitialized);
+    QChar* out = result.data();
+    const QChar* name = FileName.constData();
+    const QChar* text = mRowText.constData();
+    for (size_t i = 0; i < n; ++i) {
+        const RowPiece& piece = mRowPieces[i];
+        const QChar* from = piece.UseCapture ? name + mCaptures[i].Start : text + piece.Off;
+        const qsizetype len = piece.UseCapture ? mCaptures[i].Length : piece.Len;
+        std::copy_n(from, len, out);
+        out += len;
+    }
+    FileName = std::move(result);
+    return true;
+}
+
+QStringList clsMatching::GetMatchDec() const {
+    return mTokens.mid(0, mTokenCount);
+}
+
+QStringList clsMatching::GetReplaceDec(bool Reverse) const {
+    return Reverse ? reversed(mRowSecond) : mRowActive;
+}
+
+}  // namespace sorvane

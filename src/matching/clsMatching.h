@@ -1,0 +1,139 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <cstdint>
+#include <vector>
+
+namespace sorvane {
+
+// The pattern object: a search pattern ("検索語") and optionally a replace
+// pattern ("置換語"), compiled once when set, then used to test names and
+// build new names.
+//
+// The pattern language has two wildcards: "*" (any run of characters,
+// including none) and "?" (exactly one character). Everything else is a
+// literal. A character is one UTF-16 code unit. In part mode (FileNameMode 0)
+// the pattern may match anywhere in the name; in whole mode (any other value,
+// callers pass -1) it must match the whole name.
+//
+// Token lists and rows are returned as QStringList: entry 1 of a token list
+// is item 0 of the list, entry n is item n-1.
+class clsMatching {
+public:
+    // 0: literals compared code unit by code unit; 1: text mode (A-Z = a-z).
+    // May be changed at any time; it takes effect at the next match.
+    int CmpMode = 0;
+
+    short FileNameMode() const { return mFileNameMode; }
+    // Stores the mode and sets the search pattern again, which recompiles it
+    // when the mode differs from the one it was compiled for.
+    void setFileNameMode(short value);
+
+    // Bit 1: the replace pattern cannot be used (no search pattern, or the
+    // alignment failed); 2 (with 1): the replace pattern has more "*" or more
+    // "?" than the search pattern; 4: usable, but the two readings differ.
+    int CanReplace() const { return mReplaceStatus | mCannotMatch; }
+    // 1 while there is no usable search pattern, else 0.
+    int CanMatching() const { return mCannotMatch; }
+
+    // The search pattern without the stars that part mode adds.
+    QString MatchPatternDisp() const { return mMatchDisp; }
+    // The normalised search pattern (for example "*abc*" for "abc" in part mode).
+    QString MatchPattern() const { return mMatchNormal; }
+    // Compiles p. "" makes every name fail but keeps MatchPattern() and
+    // MatchPatternDisp() as they were. Setting the same text again in the
+    // same mode does nothing. Re-applies the replace pattern last given.
+    void setMatchPattern(const QString& p);
+
+    // The replace pattern exactly as given.
+    QString ReplacePatternDisp() const { return mReplaceTyped; }
+    // The normalised replace pattern.
+    QString ReplacePattern() const { return mReplaceNormal; }
+    void setReplacePattern(const QString& v);
+
+    // Only while CanReplace() has bit 4: true builds names with the second
+    // reading (aligned from the right), false with the first one.
+    void SetReplacePatternReverse(bool IsRev);
+
+    // True when FileName matches the search pattern. Leaves the captures of
+    // the match in Captures().
+    bool IsMatch(QStringView FileName);
+    bool IsMatch(const QString& FileName) { return IsMatch(QStringView(FileName)); }
+
+    // False (name unchanged) when CanReplace() has bit 1 or the name does not
+    // match; otherwise replaces FileName by the new name and returns true.
+    bool MatchAndReplaceFileName(QString& FileName);
+
+    // The search token list (empty while there is no search pattern).
+    QStringList GetMatchDec() const;
+    // Reverse false: the row that builds names; Reverse true: the second
+    // reading in left-to-right order. Item i belongs to search token i. After
+    // an unusable replace pattern these are the rows of the last usable one.
+    QStringList GetReplaceDec(bool Reverse) const;
+
+    // What each search token covered in the last name that matched: 0-based
+    // start and length in that name, item i for search token i. Meaningful
+    // only after a successful match.
+    struct Capture {
+        qsizetype Start = 0;
+        qsizetype Length = 0;
+    };
+    const std::vector<Capture>& Captures() const { return mCaptures; }
+
+private:
+    enum class TokKind : std::uint8_t { Empty, Star, Question, Literal };
+    struct Tok {
+        TokKind Kind;
+        std::int32_t Off;  // into mLitExact / mLitFolded
+        std::int32_t Len;
+    };
+    struct Seg {
+        std::int32_t First;  // 0-based token indices, First > Last for an empty segment
+        std::int32_t Last;
+        std::int32_t Len;
+    };
+    // One entry of the row that builds names: a piece of mRowText, or the
+    // capture of the search token at the same index.
+    struct RowPiece {
+        bool UseCapture;
+        std::int32_t Off;
+        std::int32_t Len;
+    };
+
+    void compileSearch(const QString& p);
+    void buildRowPieces();
+    bool matchSegment(const Seg& seg, const char16_t* name, qsizetype q, bool fold);
+    bool matchName(QStringView name);
+
+    short mFileNameMode = 0;
+    short mCompiledMode = 0;
+    int mCannotMatch = 1;
+    int mReplaceStatus = 1;
+
+    QString mMatchNormal;
+    QString mMatchTyped;
+    QString mMatchDisp;
+    QStringList mTokens;
+    QStringList mTokensRev;
+    int mTokenCount = 0;  // 0 while there is no search pattern
+
+    std::vector<Tok> mToks;
+    std::vector<Seg> mSegs;
+    QString mLitExact;
+    QString mLitFolded;
+    qsizetype mMinLen = 0;
+    std::vector<Capture> mCaptures;
+
+    QString mReplaceTyped;
+    QString mReplaceNormal;
+    QStringList mRowFirst;
+    QStringList mRowSecond;  // right-to-left: item i belongs to search token n-1-i
+    QStringList mRowActive;
+    std::vector<RowPiece> mRowPieces;
+    QString mRowText;
+};
+
+}  // namespace sorvane
