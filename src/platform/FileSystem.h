@@ -1,10 +1,11 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <sys/types.h>
 
 namespace sorvane {
 
@@ -23,6 +24,10 @@ enum FileAttribute : int {
 constexpr int kRenameOk = 0;
 constexpr int kRenameNotFound = 2;
 constexpr int kRenameExists = 183;
+// The item is there but the folder of the new name is missing (the system's
+// "path not found"); kept apart from kRenameNotFound so that a caller never
+// reports the item itself as gone.
+constexpr int kRenameTargetFolderMissing = 3;
 
 // The identity of an item: its device and inode. Two names with the same
 // identity are the same item.
@@ -61,7 +66,10 @@ public:
     // Existence (by lstat: a dangling symbolic link is a file).
     bool FileExists(const QString& path) const;    // anything that is not a folder
     bool FolderExists(const QString& path) const;  // a real folder, not a link to one
-    bool Exists(const QString& path) const;        // file or folder
+    // A folder reached by the path, following a final symbolic link: for
+    // paths the user gives (navigation, start, log and delete folders).
+    bool FolderExistsFollowingLink(const QString& path) const;
+    bool Exists(const QString& path) const;  // file or folder
 
     // Path parts, by text alone.
     static QString ParentFolderName(const QString& path);  // "" above the root
@@ -73,35 +81,49 @@ public:
     QString GetAbsolutePathName(const QString& path) const;  // "." and ".." resolved by text
     static QString WindowsFolder() { return QStringLiteral("/"); }
 
-    // Listing. Names that are not valid UTF-8 are left out.
-    QList<FolderEntry> SubFolders(const QString& folder) const;
-    // Files whose attribute bits are all within mask (folder bit ignored);
-    // no stat per entry when the mask admits every file kind.
-    QStringList Files(const QString& folder, int mask) const;
+    // Listing. Names that are not valid UTF-8 are left out. An empty folder
+    // text is the working directory. When the folder cannot be read, error
+    // (if given) receives the errno value and the list holds what was read;
+    // otherwise error is 0.
+    QList<FolderEntry> SubFolders(const QString& folder, int* error = nullptr) const;
+    // Non-folders whose attribute bits are all within mask (folder bit
+    // ignored); no stat per entry when the mask has the read-only bit.
+    QStringList Files(const QString& folder, int mask, int* error = nullptr) const;
     // Whether an entry in the folder of pattern matches its last component
-    // (a name, or a pattern with "*" and "?"); folders count only with bit 16.
+    // (a name, or a pattern with "*" and "?", exact case) and has its bits
+    // other than folder within mask; folders count only with bit 16.
     bool EntryExists(const QString& pattern, int mask) const;
 
-    int GetAttributes(const QString& path) const;  // -1 when the item does not exist
+    int GetAttributes(const QString& path) const;      // -1 when the item does not exist
     FileIdentity Identity(const QString& path) const;  // not following a final link
-    // The name of the last component as stored on disk, "" when missing.
+    // The name of the last component as stored on disk (the exact name, or
+    // on a case-insensitive file system the entry that is the same item);
+    // "" when missing and for "/", "." and "..".
     QString StoredName(const QString& path) const;
 
     // Changes.
     bool DeleteFile(const QString& path, bool force) const;  // a file or link, never a folder
     bool MakeFolder(const QString& path) const;              // one folder; parent must exist
     // Renames or moves one item without ever replacing an existing one.
-    // Returns kRenameOk, kRenameNotFound, kRenameExists or another failure
-    // code (the errno value, never 0, 2 or 183).
+    // Returns kRenameOk, kRenameNotFound, kRenameExists,
+    // kRenameTargetFolderMissing or another failure code (the errno value,
+    // never 0, 2, 3 or 183).
     int MoveItem(const QString& from, const QString& to) const;
 
     QString CurrentDirectory() const;
     bool SetCurrentDirectory(const QString& path) const;
 
-    static QByteArray Encode(const QString& path);  // the path's bytes
+    static QByteArray Encode(const QString& path);               // the path's bytes
     static bool Decode(const QByteArray& bytes, QString* name);  // false if not valid UTF-8
 
 private:
+    int Move(const QByteArray& from, const QByteArray& to, bool sameItemAllowed) const;
+    int MoveWithoutNoReplace(const QByteArray& from, const QByteArray& to,
+                             bool sameItemAllowed) const;
+    int CheckedRename(const QByteArray& from, const QByteArray& to, bool sameItemAllowed) const;
+    int Collision(const QByteArray& from, const QByteArray& to, bool sameItemAllowed) const;
+    int MoveThroughTemporary(const QByteArray& from, const QByteArray& to) const;
+
     RenameSystemCalls* mCalls;
 };
 

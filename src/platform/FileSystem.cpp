@@ -1,0 +1,624 @@
+#include "platform/FileSystem.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+namespace sorvane {
+
+// ---------------------------------------------------------------------------
+// System calls of a rename
+
+int RenameSystemCalls::Renameat2NoReplace(const char* from, const char* to) {
+    return ::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE);
+}
+
+int RenameSystemCalls::Rename(const char* from, const char* to) {
+    return ::rename(from, to);
+}
+
+// Flags 0: a link to a symbolic link names the link itself, never its target.
+int RenameSystemCalls::Link(const char* from, const char* to) {
+    return ::linkat(AT_FDCWD, from, AT_FDCWD, to, 0);
+}
+
+int RenameSystemCalls::Unlink(const char* path) {
+    return ::unlinkat(AT_FDCWD, path, 0);
+}
+
+namespace {
+
+RenameSystemCalls& DefaultCalls() {
+    static RenameSystemCalls calls;
+    return calls;
+}
+
+// The bytes handed to the system. A NUL would cut the path short, and text
+// that does not survive the trip to UTF-8 and back (a lone surrogate) would
+// name some other file; both are refused rather than guessed at.
+bool ToNative(const QString& path, QByteArray* bytes) {
+    if (path.contains(QChar(u'\0'))) return false;
+    *bytes = FileSystem::Encode(path);
+    return QString::fromUtf8(*bytes) == path;
+}
+
+// A code for "anything else" that can never be read as success, not found,
+// target folder missing or exists.
+int Failure(int err) {
+    if (err == 0 || err == kRenameNotFound || err == kRenameTargetFolderMissing ||
+        err == kRenameExists)
+        return EIO;
+    return err;
+}
+
+bool IsDotOrDotDot(const char* name) {
+    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
+bool IsHiddenName(const char* name) {
+    return name[0] == '.' && !IsDotOrDotDot(name);
+}
+
+// The path without trailing separators; the root stays "/".
+QByteArray WithoutTrailingSlash(const QByteArray& path, bool* hadSlash = nullptr) {
+    qsizetype end = path.size();
+    while (end > 1 && path[end - 1] == '/') --end;
+    if (hadSlash) *hadSlash = end < path.size();
+    return path.left(end);
+}
+
+// lstat that never follows a final symbolic link. A trailing "/" would make
+// the kernel follow it, so it is dropped, and then the item must be a
+// folder, as the "/" demands.
+bool Lstat(const QByteArray& path, struct stat* st) {
+    bool slash = false;
+    const QByteArray bare = WithoutTrailingSlash(path, &slash);
+    if (bare.isEmpty()) {
+        errno = ENOENT;
+        return false;
+    }
+    if (::fstatat(AT_FDCWD, bare.constData(), st, AT_SYMLINK_NOFOLLOW) != 0) return false;
+    if (slash && !S_ISDIR(st->st_mode)) {
+        errno = ENOTDIR;
+        return false;
+    }
+    return true;
+}
+
+// The folder part and the last component of a path, by bytes. The folder of
+// a bare name is "." and of "/name" is "/".
+void SplitNative(const QByteArray& path, QByteArray* folder, QByteArray* name) {
+    const QByteArray bare = WithoutTrailingSlash(path);
+    const qsizetype slash = bare.lastIndexOf('/');
+    if (slash < 0) {
+        *folder = QByteArrayLiteral(".");
+        *name = bare;
+        return;
+    }
+    *name = bare.mid(slash + 1);
+    qsizetype cut = slash;
+    while (cut > 0 && bare[cut - 1] == '/') --cut;
+    *folder = cut == 0 ? QByteArrayLiteral("/") : bare.left(cut);
+}
+
+// Attribute bits of an item. A symbolic link is a file of its own, whatever
+// it points to: never a folder, never system; it carries archive like every
+// other file that can be renamed, and hidden by its name. Its own permission
+// bits mean nothing on Linux, so it is never read-only.
+int AttributesOf(mode_t mode, bool hidden) {
+    int attributes = hidden ? kAttrHidden : 0;
+    if (S_ISLNK(mode)) return attributes | kAttrArchive;
+    if (!(mode & S_IWUSR)) attributes |= kAttrReadOnly;
+    if (S_ISDIR(mode)) return attributes | kAttrFolder;
+    if (S_ISREG(mode)) return attributes | kAttrArchive;
+    return attributes | kAttrSystem;
+}
+
+// The file kind that readdir tells, or 0 when it does not know.
+mode_t KindOf(unsigned char type) {
+    switch (type) {
+        case DT_REG:
+            return S_IFREG;
+        case DT_DIR:
+            return S_IFDIR;
+        case DT_LNK:
+            return S_IFLNK;
+        case DT_FIFO:
+            return S_IFIFO;
+        case DT_SOCK:
+            return S_IFSOCK;
+        case DT_CHR:
+            return S_IFCHR;
+        case DT_BLK:
+            return S_IFBLK;
+        default:
+            return 0;
+    }
+}
+
+// Whether an entry with these attributes counts under mask: its bits other
+// than folder all within the mask, and a folder only with the folder bit.
+bool WithinMask(int attributes, int mask) {
+    if ((attributes & kAttrFolder) && !(mask & kAttrFolder)) return false;
+    return (attributes & ~mask & ~kAttrFolder) == 0;
+}
+
+// Attributes of a directory entry from its d_type, with an fstatat only when
+// the type is unknown or the read-only bit decides. -1 when the entry is gone.
+int EntryAttributes(DIR* dir, const dirent* entry, int mask) {
+    const bool hidden = IsHiddenName(entry->d_name);
+    const mode_t kind = KindOf(entry->d_type);
+    if (kind != 0) {
+        const int guess = AttributesOf(kind | S_IWUSR, hidden);
+        // Links are never read-only; otherwise the bit matters only when the
+        // mask leaves it out and the rest of the bits already pass.
+        if (kind == S_IFLNK || (mask & kAttrReadOnly) || !WithinMask(guess, mask)) return guess;
+    }
+    struct stat st;
+    if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) return -1;
+    return AttributesOf(st.st_mode, hidden);
+}
+
+// Calls visit(dir, entry) for every entry but "." and ".." until it returns
+// false. Returns 0 or the errno of opening or reading the folder.
+template <typename Visit>
+int ForEachEntry(const QByteArray& folder, Visit visit) {
+    DIR* dir = ::opendir(folder.isEmpty() ? "." : folder.constData());
+    if (!dir) return errno;
+    int err = 0;
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(dir);
+        if (!entry) {
+            err = errno;
+            break;
+        }
+        if (IsDotOrDotDot(entry->d_name)) continue;
+        if (!visit(dir, entry)) break;
+    }
+    ::closedir(dir);
+    return err;
+}
+
+// "*" any run of characters, "?" exactly one (one UTF-16 unit, as the program
+// counts characters); exact case.
+bool WildcardMatch(QStringView pattern, QStringView name) {
+    qsizetype p = 0, n = 0, starP = -1, starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == u'?' || pattern[p] == name[n])) {
+            ++p;
+            ++n;
+        } else if (p < pattern.size() && pattern[p] == u'*') {
+            starP = p++;
+            starN = n;
+        } else if (starP >= 0) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == u'*') ++p;
+    return p == pattern.size();
+}
+
+// kRenameNotFound when the item itself is missing; when it is there, what
+// was missing is the folder of the new name.
+int MissingCode(const QByteArray& from) {
+    struct stat st;
+    return Lstat(from, &st) ? kRenameTargetFolderMissing : kRenameNotFound;
+}
+
+QByteArray FoldAscii(const QByteArray& bytes) {
+    QByteArray folded = bytes;
+    for (char& c : folded)
+        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    return folded;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Construction and conversions
+
+FileSystem::FileSystem() : mCalls(&DefaultCalls()) {}
+
+FileSystem::FileSystem(RenameSystemCalls& calls) : mCalls(&calls) {}
+
+QByteArray FileSystem::Encode(const QString& path) {
+    return path.toUtf8();
+}
+
+bool FileSystem::Decode(const QByteArray& bytes, QString* name) {
+    QString text = QString::fromUtf8(bytes);
+    if (text.toUtf8() != bytes) return false;
+    *name = std::move(text);
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Existence, attributes, identity
+
+bool FileSystem::FileExists(const QString& path) const {
+    QByteArray native;
+    struct stat st;
+    return ToNative(path, &native) && Lstat(native, &st) && !S_ISDIR(st.st_mode);
+}
+
+bool FileSystem::FolderExists(const QString& path) const {
+    QByteArray native;
+    struct stat st;
+    return ToNative(path, &native) && Lstat(native, &st) && S_ISDIR(st.st_mode);
+}
+
+bool FileSystem::FolderExistsFollowingLink(const QString& path) const {
+    QByteArray native;
+    struct stat st;
+    return ToNative(path, &native) && !native.isEmpty() && ::stat(native.constData(), &st) == 0 &&
+           S_ISDIR(st.st_mode);
+}
+
+bool FileSystem::Exists(const QString& path) const {
+    QByteArray native;
+    struct stat st;
+    return ToNative(path, &native) && Lstat(native, &st);
+}
+
+int FileSystem::GetAttributes(const QString& path) const {
+    QByteArray native;
+    struct stat st;
+    if (!ToNative(path, &native) || !Lstat(native, &st)) return -1;
+    QByteArray folder, name;
+    SplitNative(native, &folder, &name);
+    return AttributesOf(st.st_mode, IsHiddenName(name.constData()));
+}
+
+FileIdentity FileSystem::Identity(const QString& path) const {
+    QByteArray native;
+    struct stat st;
+    if (!ToNative(path, &native) || !Lstat(native, &st)) return {};
+    return {st.st_dev, st.st_ino, true};
+}
+
+// The exact name wins (a hard link has its own name). Otherwise, on a
+// case-insensitive file system, the entry that is the same item, preferring
+// one whose name equals the asked one regardless of case over another hard
+// link to it.
+QString FileSystem::StoredName(const QString& path) const {
+    QByteArray native, folder, name;
+    struct stat target;
+    if (!ToNative(path, &native) || !Lstat(native, &target)) return {};
+    SplitNative(native, &folder, &name);
+    if (name.isEmpty() || IsDotOrDotDot(name.constData())) return {};
+    const QString asked = QString::fromUtf8(name);
+
+    QString exact, caseless, alias;
+    ForEachEntry(folder, [&](DIR* dir, const dirent* entry) {
+        const QByteArray entryName(entry->d_name);
+        QString text;
+        if (!Decode(entryName, &text)) return true;
+        if (entryName == name) {
+            exact = text;
+            return false;
+        }
+        const bool sameText = text.compare(asked, Qt::CaseInsensitive) == 0;
+        if (!sameText && (!alias.isEmpty() || entry->d_ino != target.st_ino)) return true;
+        if (sameText && !caseless.isEmpty()) return true;
+        struct stat st;
+        if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) return true;
+        if (st.st_dev != target.st_dev || st.st_ino != target.st_ino) return true;
+        (sameText ? caseless : alias) = text;
+        return true;
+    });
+    if (!exact.isEmpty()) return exact;
+    return caseless.isEmpty() ? alias : caseless;
+}
+
+// ---------------------------------------------------------------------------
+// Path parts
+
+QString FileSystem::ParentFolderName(const QString& path) {
+    qsizetype end = path.size();
+    while (end > 0 && path[end - 1] == u'/') --end;
+    if (end == 0) return {};  // "" or the root: nothing above
+    const qsizetype slash = path.lastIndexOf(u'/', end - 1);
+    if (slash < 0) return {};
+    qsizetype cut = slash;
+    while (cut > 0 && path[cut - 1] == u'/') --cut;
+    return cut == 0 ? QStringLiteral("/") : path.left(cut);
+}
+
+QString FileSystem::DriveName(const QString& path) {
+    return path.startsWith(u'/') ? QStringLiteral("/") : QString();
+}
+
+QString FileSystem::GetFileName(const QString& path) {
+    qsizetype end = path.size();
+    while (end > 0 && path[end - 1] == u'/') --end;
+    const qsizetype slash = end > 0 ? path.lastIndexOf(u'/', end - 1) : -1;
+    return path.mid(slash + 1, end - slash - 1);
+}
+
+QString FileSystem::GetBaseName(const QString& path) {
+    const QString name = GetFileName(path);
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot < 0 ? name : name.left(dot);
+}
+
+QString FileSystem::GetExtensionName(const QString& path) {
+    const QString name = GetFileName(path);
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot < 0 ? QString() : name.mid(dot + 1);
+}
+
+// An empty name still gets its "/": a name appended later then lands inside
+// the folder, not glued to its last component.
+QString FileSystem::BuildPath(const QString& folder, const QString& name) {
+    if (folder.isEmpty()) return name;
+    qsizetype end = folder.size();
+    while (end > 0 && folder[end - 1] == u'/') --end;
+    qsizetype start = 0;
+    while (start < name.size() && name[start] == u'/') ++start;
+    return folder.left(end) + u'/' + name.mid(start);
+}
+
+QString FileSystem::GetAbsolutePathName(const QString& path) const {
+    QString full = path;
+    if (!path.startsWith(u'/')) {
+        const QString current = CurrentDirectory();
+        if (current.isEmpty()) return {};
+        full = current + u'/' + path;
+    }
+    QStringList parts;
+    for (const QStringView part : QStringView(full).split(u'/', Qt::SkipEmptyParts)) {
+        if (part == u".") continue;
+        if (part == u"..") {
+            if (!parts.isEmpty()) parts.removeLast();
+            continue;
+        }
+        parts.append(part.toString());
+    }
+    return u'/' + parts.join(u'/');
+}
+
+// ---------------------------------------------------------------------------
+// Listing
+
+QList<FolderEntry> FileSystem::SubFolders(const QString& folder, int* error) const {
+    QList<FolderEntry> folders;
+    QByteArray native;
+    int err = EINVAL;
+    if (ToNative(folder, &native)) {
+        err = ForEachEntry(native, [&](DIR* dir, const dirent* entry) {
+            const mode_t kind = KindOf(entry->d_type);
+            if (kind != 0 && kind != S_IFDIR) return true;
+            FolderEntry item;
+            if (!Decode(QByteArray(entry->d_name), &item.name)) return true;
+            struct stat st;  // for the read-only bit, and the kind when unknown
+            if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+                !S_ISDIR(st.st_mode))
+                return true;
+            item.attributes = AttributesOf(st.st_mode, IsHiddenName(entry->d_name));
+            folders.append(std::move(item));
+            return true;
+        });
+    }
+    if (error) *error = err;
+    return folders;
+}
+
+QStringList FileSystem::Files(const QString& folder, int mask, int* error) const {
+    QStringList names;
+    QByteArray native;
+    int err = EINVAL;
+    if (ToNative(folder, &native)) {
+        err = ForEachEntry(native, [&](DIR* dir, const dirent* entry) {
+            if (entry->d_type == DT_DIR) return true;
+            QString name;
+            if (!Decode(QByteArray(entry->d_name), &name)) return true;
+            const int attributes = EntryAttributes(dir, entry, mask);
+            if (attributes >= 0 && !(attributes & kAttrFolder) &&
+                WithinMask(attributes, mask & ~kAttrFolder))
+                names.append(std::move(name));
+            return true;
+        });
+    }
+    if (error) *error = err;
+    return names;
+}
+
+bool FileSystem::EntryExists(const QString& pattern, int mask) const {
+    QByteArray native, folder, nameBytes;
+    if (!ToNative(pattern, &native) || native.isEmpty() || native.endsWith('/')) return false;
+    SplitNative(native, &folder, &nameBytes);
+    if (IsDotOrDotDot(nameBytes.constData())) return false;
+    const QString name = QString::fromUtf8(nameBytes);
+    if (!name.contains(u'*') && !name.contains(u'?')) {
+        const int attributes = GetAttributes(pattern);
+        return attributes >= 0 && WithinMask(attributes, mask);
+    }
+    bool found = false;
+    ForEachEntry(folder, [&](DIR* dir, const dirent* entry) {
+        QString entryName;
+        if (!Decode(QByteArray(entry->d_name), &entryName) || !WildcardMatch(name, entryName))
+            return true;
+        const int attributes = EntryAttributes(dir, entry, mask);
+        found = attributes >= 0 && WithinMask(attributes, mask);
+        return !found;
+    });
+    return found;
+}
+
+// ---------------------------------------------------------------------------
+// Changes
+
+bool FileSystem::DeleteFile(const QString& path, bool force) const {
+    QByteArray native;
+    struct stat st;
+    if (!ToNative(path, &native) || !Lstat(native, &st) || S_ISDIR(st.st_mode)) return false;
+    // As on the platforms with a read-only attribute, only force removes a
+    // read-only file.
+    if (!force && (AttributesOf(st.st_mode, false) & kAttrReadOnly)) return false;
+    // Flags 0: unlinkat refuses a folder, should one have taken the name since.
+    return ::unlinkat(AT_FDCWD, native.constData(), 0) == 0;
+}
+
+bool FileSystem::MakeFolder(const QString& path) const {
+    QByteArray native;
+    return ToNative(path, &native) && !native.isEmpty() && ::mkdir(native.constData(), 0777) == 0;
+}
+
+QString FileSystem::CurrentDirectory() const {
+    char* current = ::getcwd(nullptr, 0);
+    if (!current) return {};
+    QString text;
+    const bool ok = Decode(QByteArray(current), &text);
+    std::free(current);
+    return ok ? text : QString();
+}
+
+bool FileSystem::SetCurrentDirectory(const QString& path) const {
+    QByteArray native;
+    return ToNative(path, &native) && !native.isEmpty() && ::chdir(native.constData()) == 0;
+}
+
+// ---------------------------------------------------------------------------
+// Rename without replacing
+//
+// Every route checks that nothing is at the new name in the same step that
+// takes it (RENAME_NOREPLACE, or link(), which fails on any existing name);
+// only where the file system offers neither is the check a separate lstat.
+// A dangling symbolic link at the new name is an existing item, and no
+// route follows a final link.
+
+int FileSystem::MoveItem(const QString& from, const QString& to) const {
+    QByteArray source, target;
+    if (!ToNative(from, &source) || !ToNative(to, &target)) return EINVAL;
+    if (source.isEmpty()) return kRenameNotFound;
+
+    // A new name without a last component ("", "dir/", "dir/.") names no new
+    // item; when it names an existing folder, that is a collision.
+    QByteArray folder, name;
+    SplitNative(target, &folder, &name);
+    if (target.endsWith('/') || name.isEmpty() || IsDotOrDotDot(name.constData())) {
+        struct stat st;
+        return Lstat(target, &st) ? kRenameExists : EINVAL;
+    }
+
+    // A rename to the very same path leaves the item where it was asked to
+    // be; nothing is touched.
+    if (source == target) {
+        struct stat st;
+        if (Lstat(source, &st)) return kRenameOk;
+        return errno == ENOENT ? kRenameNotFound : Failure(errno);
+    }
+    return Move(source, target, true);
+}
+
+int FileSystem::Move(const QByteArray& from, const QByteArray& to, bool sameItemAllowed) const {
+    if (mCalls->Renameat2NoReplace(from.constData(), to.constData()) == 0) return kRenameOk;
+    const int err = errno;
+    switch (err) {
+        case EEXIST:
+        case ENOTEMPTY:
+            return Collision(from, to, sameItemAllowed);
+        case ENOENT:
+            return MissingCode(from);
+        // The file system refuses the flag (or the kernel lacks the call).
+        // EINVAL is also the answer for a folder moved into itself; the
+        // fallback's own rename then fails the same way.
+        case EINVAL:
+        case ENOSYS:
+            return MoveWithoutNoReplace(from, to, sameItemAllowed);
+        default:
+            return Failure(err);
+    }
+}
+
+int FileSystem::MoveWithoutNoReplace(const QByteArray& from, const QByteArray& to,
+                                     bool sameItemAllowed) const {
+    struct stat st;
+    if (!Lstat(from, &st)) return errno == ENOENT ? kRenameNotFound : Failure(errno);
+    if (S_ISDIR(st.st_mode)) return CheckedRename(from, to, sameItemAllowed);
+
+    if (mCalls->Link(from.constData(), to.constData()) == 0) {
+        if (mCalls->Unlink(from.constData()) == 0) return kRenameOk;
+        // Leave the item with its old name only, as if nothing happened.
+        const int err = errno;
+        mCalls->Unlink(to.constData());
+        return Failure(err);
+    }
+    const int err = errno;
+    switch (err) {
+        case EEXIST:
+            return Collision(from, to, sameItemAllowed);
+        case ENOENT:
+            return MissingCode(from);
+        // No hard links here (FAT, some network file systems, protected
+        // links) or too many of them: a checked rename is what remains.
+        case EPERM:
+        case EOPNOTSUPP:
+        case EMLINK:
+        case ENOSYS:
+            return CheckedRename(from, to, sameItemAllowed);
+        default:
+            return Failure(err);
+    }
+}
+
+int FileSystem::CheckedRename(const QByteArray& from, const QByteArray& to,
+                              bool sameItemAllowed) const {
+    struct stat st;
+    if (Lstat(to, &st)) return Collision(from, to, sameItemAllowed);
+    if (errno != ENOENT) return Failure(errno);
+    if (mCalls->Rename(from.constData(), to.constData()) == 0) return kRenameOk;
+    const int err = errno;
+    if (err == ENOENT) return MissingCode(from);
+    if (err == EEXIST || err == ENOTEMPTY) return kRenameExists;
+    return Failure(err);
+}
+
+// Something is at the new name. It is the item itself only when the two
+// names differ in letter case alone and both lead to the same device and
+// inode: on a case-insensitive file system they are one directory entry, and
+// the new spelling is reached through a free temporary name. Any other item
+// at the new name, a hard link to the same file included, is a collision.
+int FileSystem::Collision(const QByteArray& from, const QByteArray& to,
+                          bool sameItemAllowed) const {
+    if (!sameItemAllowed || FoldAscii(from) != FoldAscii(to)) return kRenameExists;
+    struct stat source, target;
+    if (!Lstat(from, &source) || !Lstat(to, &target) || source.st_dev != target.st_dev ||
+        source.st_ino != target.st_ino)
+        return kRenameExists;
+    return MoveThroughTemporary(from, to);
+}
+
+// Both steps go through the no-replace rename, so a new name that turns out
+// to be a separate entry (a hard link on a case-sensitive file system) fails
+// the second step, and the item gets its old name back.
+int FileSystem::MoveThroughTemporary(const QByteArray& from, const QByteArray& to) const {
+    QByteArray folder, name;
+    SplitNative(from, &folder, &name);
+    const QByteArray prefix = (folder.endsWith('/') ? folder : folder + '/') + ".sorvane-" +
+                              QByteArray::number(::getpid()) + '-';
+    for (int n = 0; n < 100; ++n) {
+        const QByteArray temporary = prefix + QByteArray::number(n) + ".tmp";
+        int result = Move(from, temporary, false);
+        if (result == kRenameExists) continue;
+        if (result != kRenameOk) return result;
+        result = Move(temporary, to, false);
+        if (result == kRenameOk) return kRenameOk;
+        // If even the way back fails, the item sits at the temporary name; say
+        // so with a plain failure, never with "exists" or "not found".
+        if (Move(temporary, from, false) != kRenameOk) return EIO;
+        return result;
+    }
+    return EEXIST;  // no free temporary name: a failure, not a collision at the new name
+}
+
+}  // namespace sorvane

@@ -1,0 +1,449 @@
+#include "platform/FileSystem.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QDir>
+#include <cerrno>
+
+#include "support/TempTree.h"
+
+using namespace sorvane;
+using namespace Qt::StringLiterals;
+using sorvane::test::Inventory;
+using sorvane::test::TempTree;
+
+namespace {
+
+// A file system that refuses RENAME_NOREPLACE, and optionally hard links too.
+class FlagRefused : public RenameSystemCalls {
+public:
+    explicit FlagRefused(bool linksRefused) : mLinksRefused(linksRefused) {}
+    int Renameat2NoReplace(const char*, const char*) override {
+        errno = EINVAL;
+        return -1;
+    }
+    int Link(const char* from, const char* to) override {
+        if (!mLinksRefused) return RenameSystemCalls::Link(from, to);
+        errno = EPERM;
+        return -1;
+    }
+
+private:
+    bool mLinksRefused;
+};
+
+// Plays a case-insensitive file system on top of another route: the hard
+// link `alias` stands for the other spelling of `original`'s one directory
+// entry, so it goes away whenever `original` is moved or removed.
+class CaseInsensitive : public RenameSystemCalls {
+public:
+    CaseInsensitive(RenameSystemCalls& base, QByteArray original, QByteArray alias)
+        : mBase(base), mOriginal(std::move(original)), mAlias(std::move(alias)) {}
+    int Renameat2NoReplace(const char* from, const char* to) override {
+        return Gone(from, mBase.Renameat2NoReplace(from, to));
+    }
+    int Rename(const char* from, const char* to) override {
+        return Gone(from, mBase.Rename(from, to));
+    }
+    int Link(const char* from, const char* to) override { return mBase.Link(from, to); }
+    int Unlink(const char* path) override { return Gone(path, mBase.Unlink(path)); }
+
+private:
+    int Gone(const char* path, int result) {
+        if (result == 0 && mOriginal == path) ::unlink(mAlias.constData());
+        return result;
+    }
+    RenameSystemCalls& mBase;
+    QByteArray mOriginal, mAlias;
+};
+
+enum class Route { NoReplace, LinkUnlink, CheckedRename };
+
+std::string RouteName(Route route) {
+    switch (route) {
+        case Route::NoReplace:
+            return "NoReplace";
+        case Route::LinkUnlink:
+            return "LinkUnlink";
+        case Route::CheckedRename:
+            return "CheckedRename";
+    }
+    return {};
+}
+
+void PrintTo(Route route, std::ostream* out) {
+    *out << RouteName(route);
+}
+
+// A code that none of the callers can take for success, "not found",
+// "target folder missing" or "exists".
+bool IsOtherFailure(int code) {
+    return code != kRenameOk && code != kRenameNotFound && code != kRenameExists &&
+           code != kRenameTargetFolderMissing;
+}
+
+class MoveItemTest : public testing::TestWithParam<Route> {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(tree.IsValid());
+        ASSERT_TRUE(tree.MakeFile(u"src.txt"_s, "source"));
+        ASSERT_TRUE(tree.MakeFile(u"srcdir/inner/deep.txt"_s, "deep"));
+        ASSERT_TRUE(tree.MakeFile(u"other.txt"_s, "other"));
+    }
+    RenameSystemCalls& Calls() {
+        switch (GetParam()) {
+            case Route::NoReplace:
+                return real;
+            case Route::LinkUnlink:
+                return flagRefused;
+            case Route::CheckedRename:
+                return flagAndLinksRefused;
+        }
+        return real;
+    }
+    FileSystem Fs() { return FileSystem(Calls()); }
+    QString P(const QString& relative) const { return tree.Path(relative); }
+
+    TempTree tree;
+    RenameSystemCalls real;
+    FlagRefused flagRefused{false};
+    FlagRefused flagAndLinksRefused{true};
+};
+
+TEST_P(MoveItemTest, NeverReplacesAnExistingItem) {
+    ASSERT_TRUE(tree.MakeFile(u"file"_s, "old"));
+    ASSERT_TRUE(tree.MakeFolder(u"empty"_s));
+    ASSERT_TRUE(tree.MakeFile(u"full/x"_s, "x"));
+    ASSERT_TRUE(tree.MakeSymlink(u"dangling"_s, u"nowhere"_s));
+    ASSERT_TRUE(tree.MakeSymlink(u"link"_s, u"other.txt"_s));
+    ASSERT_TRUE(tree.MakeHardLink(u"hard.txt"_s, u"src.txt"_s));
+    // On a case-sensitive file system this is a second entry of the same
+    // file, not the same entry: it must count as existing.
+    ASSERT_TRUE(tree.MakeHardLink(u"SRC.TXT"_s, u"src.txt"_s));
+
+    const QString sources[] = {u"src.txt"_s, u"srcdir"_s};
+    const QString targets[] = {u"file"_s,     u"empty"_s,     u"full"_s,
+                               u"dangling"_s, u"link"_s,      u"hard.txt"_s,
+                               u"SRC.TXT"_s,  u"other.txt"_s, u"srcdir/inner"_s};
+    for (const QString& from : sources) {
+        for (const QString& to : targets) {
+            SCOPED_TRACE((from + u" -> "_s + to).toStdString());
+            const Inventory before = tree.Take();
+            EXPECT_EQ(Fs().MoveItem(P(from), P(to)), kRenameExists);
+            EXPECT_EQ(tree.Take(), before);
+        }
+    }
+}
+
+TEST_P(MoveItemTest, RenamesWithoutLosingAnything) {
+    ASSERT_TRUE(tree.MakeSymlink(u"link"_s, u"other.txt"_s));
+    ASSERT_TRUE(tree.MakeSymlink(u"dangling"_s, u"nowhere"_s));
+    ASSERT_TRUE(tree.MakeFolder(u"sub"_s));
+    ASSERT_TRUE(tree.MakeFile(u"case.txt"_s, "case"));
+    struct Case {
+        QString from, to;
+    } const cases[] = {
+        {u"src.txt"_s, u"renamed.txt"_s},
+        {u"renamed.txt"_s, u"sub/moved.txt"_s},
+        {u"srcdir"_s, u"sub/名前"_s},  // a folder with its contents
+        {u"link"_s, u"link2"_s},       // the link moves, its target stays
+        {u"dangling"_s, u"dangling2"_s},
+        {u"case.txt"_s, u"CASE.txt"_s},  // two names on a case-sensitive system
+    };
+    const std::vector contents = TempTree::Contents(tree.Take());
+    for (const Case& c : cases) {
+        SCOPED_TRACE((c.from + u" -> "_s + c.to).toStdString());
+        const FileIdentity identity = Fs().Identity(P(c.from));
+        ASSERT_TRUE(identity.valid);
+        EXPECT_EQ(Fs().MoveItem(P(c.from), P(c.to)), kRenameOk);
+        EXPECT_FALSE(Fs().Exists(P(c.from)));
+        EXPECT_EQ(Fs().Identity(P(c.to)), identity);
+    }
+    EXPECT_EQ(TempTree::Contents(tree.Take()), contents);
+    EXPECT_EQ(tree.Read(u"sub/名前/inner/deep.txt"_s), "deep");
+    EXPECT_EQ(tree.Read(u"other.txt"_s), "other");
+}
+
+TEST_P(MoveItemTest, ReportsFailuresAndChangesNothing) {
+    constexpr int kOther = -1;
+    struct Case {
+        QString from, to;
+        int expected;
+    } const cases[] = {
+        {P(u"missing"_s), P(u"new"_s), kRenameNotFound},
+        {P(u"src.txt"_s), P(u"nofolder/new"_s), kRenameTargetFolderMissing},
+        {P(u"srcdir"_s), P(u"srcdir/inner/moved"_s), kOther},  // into its own subfolder
+        {P(u"srcdir"_s), P(u"srcdir/moved"_s), kOther},
+        {P(u"src.txt"_s), P(u"srcdir/"_s), kRenameExists},  // no name: the folder is there
+        {P(u"src.txt"_s), P(u"src.txt"_s), kRenameOk},      // already at that name
+        {P(u"missing"_s), P(u"missing"_s), kRenameNotFound},
+        // An embedded NUL would otherwise cut the path down to "src.txt".
+        {P(u"src.txt"_s) + QChar(u'\0') + u"x"_s, P(u"new"_s), kOther},
+        {P(u"src.txt"_s), P(u"new"_s) + QChar(u'\0') + u"x"_s, kOther},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE((c.from + u" -> "_s + c.to).toStdString());
+        const Inventory before = tree.Take();
+        const int code = Fs().MoveItem(c.from, c.to);
+        if (c.expected == kOther) {
+            EXPECT_TRUE(IsOtherFailure(code)) << code;
+        } else {
+            EXPECT_EQ(code, c.expected);
+        }
+        EXPECT_EQ(tree.Take(), before);
+    }
+}
+
+TEST_P(MoveItemTest, ChangesOnlyLetterCaseOfTheSameEntryThroughATemporaryName) {
+    ASSERT_TRUE(tree.MakeFile(u"photo.jpg"_s, "jpeg"));
+    ASSERT_TRUE(tree.MakeHardLink(u"PHOTO.JPG"_s, u"photo.jpg"_s));
+    const FileIdentity identity = Fs().Identity(P(u"photo.jpg"_s));
+    CaseInsensitive calls(Calls(), P(u"photo.jpg"_s).toUtf8(), P(u"PHOTO.JPG"_s).toUtf8());
+    const Inventory before = tree.Take();
+
+    EXPECT_EQ(FileSystem(calls).MoveItem(P(u"photo.jpg"_s), P(u"PHOTO.JPG"_s)), kRenameOk);
+
+    Inventory expected = before;
+    expected.erase("photo.jpg");
+    EXPECT_EQ(tree.Take(), expected);  // no temporary name left behind
+    EXPECT_EQ(Fs().Identity(P(u"PHOTO.JPG"_s)), identity);
+}
+
+INSTANTIATE_TEST_SUITE_P(Routes, MoveItemTest,
+                         testing::Values(Route::NoReplace, Route::LinkUnlink, Route::CheckedRename),
+                         [](const testing::TestParamInfo<Route>& info) {
+                             return RouteName(info.param);
+                         });
+
+TEST(FileSystemPaths, PartsByText) {
+    struct Case {
+        QString path, parent, drive, file, base, extension;
+    } const cases[] = {
+        {u"/"_s, u""_s, u"/"_s, u""_s, u""_s, u""_s},
+        {u""_s, u""_s, u""_s, u""_s, u""_s, u""_s},
+        {u"/a"_s, u"/"_s, u"/"_s, u"a"_s, u"a"_s, u""_s},
+        {u"//a"_s, u"/"_s, u"/"_s, u"a"_s, u"a"_s, u""_s},  // no network paths
+        {u"/a/b.txt"_s, u"/a"_s, u"/"_s, u"b.txt"_s, u"b"_s, u"txt"_s},
+        {u"/a//b/"_s, u"/a"_s, u"/"_s, u"b"_s, u"b"_s, u""_s},
+        {u"a/b.tar.gz"_s, u"a"_s, u""_s, u"b.tar.gz"_s, u"b.tar"_s, u"gz"_s},
+        {u"a"_s, u""_s, u""_s, u"a"_s, u"a"_s, u""_s},
+        {u".bashrc"_s, u""_s, u""_s, u".bashrc"_s, u""_s, u"bashrc"_s},
+        {u"/写真/名前.テキスト"_s, u"/写真"_s, u"/"_s, u"名前.テキスト"_s, u"名前"_s,
+         u"テキスト"_s},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        EXPECT_EQ(FileSystem::ParentFolderName(c.path), c.parent);
+        EXPECT_EQ(FileSystem::DriveName(c.path), c.drive);
+        EXPECT_EQ(FileSystem::GetFileName(c.path), c.file);
+        EXPECT_EQ(FileSystem::GetBaseName(c.path), c.base);
+        EXPECT_EQ(FileSystem::GetExtensionName(c.path), c.extension);
+    }
+}
+
+TEST(FileSystemPaths, BuildPathPutsExactlyOneSeparator) {
+    struct Case {
+        QString folder, name, expected;
+    } const cases[] = {
+        {u"/a"_s, u"b"_s, u"/a/b"_s},   {u"/a/"_s, u"b"_s, u"/a/b"_s},
+        {u"/"_s, u"b"_s, u"/b"_s},      {u""_s, u"b"_s, u"b"_s},
+        {u"/a/"_s, u"/b"_s, u"/a/b"_s}, {u"/trash"_s, u""_s, u"/trash/"_s},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FileSystem::BuildPath(c.folder, c.name), c.expected) << c.folder.toStdString();
+}
+
+TEST(FileSystemPaths, AbsolutePathResolvesDotsByText) {
+    TempTree tree;
+    ASSERT_TRUE(tree.IsValid());
+    FileSystem fs;
+    const QString saved = fs.CurrentDirectory();
+    ASSERT_TRUE(fs.SetCurrentDirectory(tree.Root()));
+    const QString root = QDir(tree.Root()).canonicalPath();
+    EXPECT_EQ(fs.CurrentDirectory(), root);
+    struct Case {
+        QString path, expected;
+    } const cases[] = {
+        {u"/a/./b/../c"_s, u"/a/c"_s},
+        {u"/../.."_s, u"/"_s},
+        {u"//a///b/"_s, u"/a/b"_s},
+        {u"/a/b/.."_s, u"/a"_s},
+        {u"x/../y"_s, root + u"/y"_s},
+        {u""_s, root},
+        {u".."_s, FileSystem::ParentFolderName(root)},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(fs.GetAbsolutePathName(c.path), c.expected) << c.path.toStdString();
+    EXPECT_TRUE(fs.SetCurrentDirectory(saved));
+}
+
+TEST(FileSystemItems, AttributesAndExistence) {
+    TempTree tree;
+    ASSERT_TRUE(tree.MakeFile(u"plain.txt"_s));
+    ASSERT_TRUE(tree.MakeFile(u".hidden"_s));
+    ASSERT_TRUE(tree.MakeFile(u"ro.txt"_s));
+    ASSERT_TRUE(tree.MakeFolder(u"folder"_s));
+    ASSERT_TRUE(tree.MakeFolder(u".rofolder"_s));
+    ASSERT_TRUE(tree.MakeFifo(u"fifo"_s));
+    ASSERT_TRUE(tree.MakeSymlink(u"tofolder"_s, u"folder"_s));
+    ASSERT_TRUE(tree.MakeSymlink(u"dangling"_s, u"nowhere"_s));
+    ASSERT_TRUE(tree.MakeSymlink(u".hlink"_s, u"plain.txt"_s));
+    ASSERT_EQ(::chmod(tree.NativePath("ro.txt").constData(), 0444), 0);
+    ASSERT_EQ(::chmod(tree.NativePath(".rofolder").constData(), 0555), 0);
+    struct Case {
+        QString name;
+        int attributes;
+        bool file, folder, exists, folderFollowingLink;
+    } const cases[] = {
+        {u"plain.txt"_s, 32, true, false, true, false},
+        {u".hidden"_s, 34, true, false, true, false},
+        {u"ro.txt"_s, 33, true, false, true, false},
+        {u"folder"_s, 16, false, true, true, true},
+        {u"folder/"_s, 16, false, true, true, true},
+        {u".rofolder"_s, 19, false, true, true, true},
+        {u"fifo"_s, 4, true, false, true, false},
+        {u"tofolder"_s, 32, true, false, true, true},     // a link is a file
+        {u"tofolder/"_s, -1, false, false, false, true},  // the final link is not followed
+        {u"dangling"_s, 32, true, false, true, false},
+        {u".hlink"_s, 34, true, false, true, false},
+        {u"plain.txt/"_s, -1, false, false, false, false},
+        {u"missing"_s, -1, false, false, false, false},
+    };
+    FileSystem fs;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        const QString path = tree.Path(c.name);
+        EXPECT_EQ(fs.GetAttributes(path), c.attributes);
+        EXPECT_EQ(fs.FileExists(path), c.file);
+        EXPECT_EQ(fs.FolderExists(path), c.folder);
+        EXPECT_EQ(fs.Exists(path), c.exists);
+        EXPECT_EQ(fs.FolderExistsFollowingLink(path), c.folderFollowingLink);
+    }
+}
+
+TEST(FileSystemItems, IdentityAndStoredName) {
+    TempTree tree;
+    ASSERT_TRUE(tree.MakeFile(u"a.txt"_s));
+    ASSERT_TRUE(tree.MakeHardLink(u"A.TXT"_s, u"a.txt"_s));
+    ASSERT_TRUE(tree.MakeSymlink(u"link"_s, u"a.txt"_s));
+    FileSystem fs;
+    EXPECT_EQ(fs.Identity(tree.Path(u"a.txt"_s)), fs.Identity(tree.Path(u"A.TXT"_s)));
+    EXPECT_NE(fs.Identity(tree.Path(u"link"_s)), fs.Identity(tree.Path(u"a.txt"_s)));
+    EXPECT_FALSE(fs.Identity(tree.Path(u"missing"_s)).valid);
+
+    // Each hard link keeps its own spelling.
+    EXPECT_EQ(fs.StoredName(tree.Path(u"A.TXT"_s)), u"A.TXT"_s);
+    EXPECT_EQ(fs.StoredName(tree.Path(u"a.txt"_s)), u"a.txt"_s);
+    EXPECT_EQ(fs.StoredName(tree.Path(u"link"_s)), u"link"_s);
+    EXPECT_EQ(fs.StoredName(tree.Path(u"missing"_s)), u""_s);
+    EXPECT_EQ(fs.StoredName(u"/"_s), u""_s);
+}
+
+class ListingTest : public testing::Test {
+protected:
+    void SetUp() override {
+        for (const char16_t* name : {u"a.txt", u".h.txt", u"ro.txt"})
+            ASSERT_TRUE(tree.MakeFile(QString::fromUtf16(name)));
+        ASSERT_EQ(::chmod(tree.NativePath("ro.txt").constData(), 0444), 0);
+        ASSERT_TRUE(tree.MakeFifo(u"fifo"_s));
+        ASSERT_TRUE(tree.MakeSymlink(u"link"_s, u"a.txt"_s));
+        ASSERT_TRUE(tree.MakeSymlink(u".hlink"_s, u"nowhere"_s));
+        ASSERT_TRUE(tree.MakeFolder(u"sub"_s));
+        ASSERT_TRUE(tree.MakeFolder(u".hsub"_s));
+        ASSERT_TRUE(tree.MakeSymlink(u"tosub"_s, u"sub"_s));
+        ASSERT_TRUE(tree.MakeRawFile("bad\xff.txt"));
+        ASSERT_TRUE(tree.MakeRawFile("bad\xfe/x"));
+    }
+    TempTree tree;
+    FileSystem fs;
+};
+
+QStringList Sorted(QStringList names) {
+    names.sort();
+    return names;
+}
+
+TEST_F(ListingTest, FilesWithinTheMask) {
+    struct Case {
+        int mask;
+        QStringList expected;
+    } const cases[] = {
+        {39, {u".h.txt"_s, u".hlink"_s, u"a.txt"_s, u"fifo"_s, u"link"_s, u"ro.txt"_s, u"tosub"_s}},
+        {33, {u"a.txt"_s, u"link"_s, u"ro.txt"_s, u"tosub"_s}},
+        {32, {u"a.txt"_s, u"link"_s, u"tosub"_s}},  // the read-only file is left out
+        {37, {u"a.txt"_s, u"fifo"_s, u"link"_s, u"ro.txt"_s, u"tosub"_s}},
+        {34, {u".h.txt"_s, u".hlink"_s, u"a.txt"_s, u"link"_s, u"tosub"_s}},
+    };
+    for (const Case& c : cases) {
+        int error = -1;
+        EXPECT_EQ(Sorted(fs.Files(tree.Root(), c.mask, &error)), c.expected) << c.mask;
+        EXPECT_EQ(error, 0);
+    }
+}
+
+TEST_F(ListingTest, SubFoldersAreRealFoldersWithTheirAttributes) {
+    QList<FolderEntry> folders = fs.SubFolders(tree.Root());
+    std::sort(folders.begin(), folders.end(),
+              [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+    ASSERT_EQ(folders.size(), 2);
+    EXPECT_EQ(folders[0].name, u".hsub"_s);
+    EXPECT_EQ(folders[0].attributes, kAttrFolder | kAttrHidden);
+    EXPECT_EQ(folders[1].name, u"sub"_s);
+    EXPECT_EQ(folders[1].attributes, kAttrFolder);
+}
+
+TEST_F(ListingTest, UnreadableFolderIsReportedNotEmpty) {
+    int error = 0;
+    EXPECT_TRUE(fs.Files(tree.Path(u"missing"_s), 39, &error).isEmpty());
+    EXPECT_EQ(error, ENOENT);
+    EXPECT_TRUE(fs.SubFolders(tree.Path(u"a.txt"_s), &error).isEmpty());
+    EXPECT_EQ(error, ENOTDIR);
+}
+
+TEST_F(ListingTest, EntryExists) {
+    struct Case {
+        QString pattern;
+        int mask;
+        bool expected;
+    } const cases[] = {
+        {u"a.txt"_s, 39, true},     {u"A.TXT"_s, 39, false},     {u"*.txt"_s, 32, true},
+        {u".h*"_s, 33, false},      {u".h*"_s, 35, true},        {u"?.txt"_s, 39, true},
+        {u"???.txt"_s, 39, false},  {u"s?b"_s, 39, false},       {u"s?b"_s, 55, true},
+        {u"sub"_s, 39, false},      {u"sub"_s, 55, true},        {u"ro.*"_s, 32, false},
+        {u"ro.*"_s, 33, true},      {u".hl*"_s, 34, true},  // a dangling link exists
+        {u"missing*"_s, 55, false}, {u"missing/*"_s, 55, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(fs.EntryExists(tree.Path(c.pattern), c.mask), c.expected)
+            << c.pattern.toStdString() << " " << c.mask;
+}
+
+TEST(FileSystemChanges, DeleteFileRemovesFilesAndLinksOnly) {
+    TempTree tree;
+    ASSERT_TRUE(tree.MakeFile(u"target.txt"_s, "keep"));
+    struct Case {
+        QString name;
+        bool force, removed;
+    } const cases[] = {
+        {u"file"_s, false, true},    {u"ro"_s, false, false},     {u"ro"_s, true, true},
+        {u"link"_s, false, true},    {u"dangling"_s, true, true}, {u"folder"_s, true, false},
+        {u"missing"_s, true, false},
+    };
+    ASSERT_TRUE(tree.MakeFile(u"file"_s));
+    ASSERT_TRUE(tree.MakeFile(u"ro"_s));
+    ASSERT_EQ(::chmod(tree.NativePath("ro").constData(), 0444), 0);
+    ASSERT_TRUE(tree.MakeSymlink(u"link"_s, u"target.txt"_s));
+    ASSERT_TRUE(tree.MakeSymlink(u"dangling"_s, u"nowhere"_s));
+    ASSERT_TRUE(tree.MakeFolder(u"folder"_s));
+    FileSystem fs;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        const bool existed = fs.Exists(tree.Path(c.name));
+        EXPECT_EQ(fs.DeleteFile(tree.Path(c.name), c.force), c.removed);
+        EXPECT_EQ(fs.Exists(tree.Path(c.name)), existed && !c.removed);
+    }
+    EXPECT_EQ(tree.Read(u"target.txt"_s), "keep");
+}
+
+}  // namespace
