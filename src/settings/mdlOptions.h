@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <array>
+
+#include "platform/FileSystem.h"
+#include "ports/MessageBoxPort.h"
+#include "settings/FormOptionsSource.h"
+
+namespace sorvane {
+
+// One setting: its key in the settings file, its kind, the bounds enforced
+// after a file is read, and its value. Only the value ever changes.
+struct OptionRow {
+    int ValueKind = 0;  // 0 number, 1 text
+    int RangeKind = 0;  // 0 none, 1 lower, 2 upper, 3 both
+    QString Key;
+    qint32 Number = 0;  // the value when ValueKind is 0
+    QString Text;       // the value when ValueKind is 1
+    qint32 MinValue = 0;
+    qint32 MaxValue = 0;
+};
+
+// One section of the settings: its name and its rows, numbered from 1.
+class OptionTable {
+public:
+    QString Name;
+    QList<OptionRow> Rows;
+
+    OptionRow& Row(int n);
+    const OptionRow& Row(int n) const;
+    qint32 Num(int n) const { return Row(n).Number; }
+    const QString& Text(int n) const { return Row(n).Text; }
+    void SetNum(int n, qint32 value) { Row(n).Number = value; }
+    void SetText(int n, const QString& text) { Row(n).Text = text; }
+};
+
+// A number of the settings file: optional blanks (space, tab) around an
+// optional sign, decimal digits and an optional fraction, which is rounded
+// to the nearest whole number, ties to the even one ("2.5" -> 2, "3.5" -> 4).
+// False (and *value untouched) for anything else, for empty text and for a
+// result outside 32 bits.
+bool ParseOptionNumber(const QString& text, qint32* value);
+
+// The settings table and the settings file.
+//
+// The file is written in code page 932 with CR LF line ends (UTF-8 behind a
+// byte-order mark when some text has no code there). It is written to a
+// temporary file beside it that then replaces it, so an interrupted or
+// failed write leaves the previous file whole.
+//
+// Reading accepts CR LF, LF and a lone CR as line ends. Keys are matched
+// with only A-Z folded onto a-z, as text mode compares: full-width and
+// half-width forms stay different, so "最大処理ﾌｧｲﾙ数" is not a key.
+class mdlOptions {
+public:
+    explicit mdlOptions(MessageBoxPort& messages);
+    mdlOptions(const mdlOptions&) = delete;
+    mdlOptions& operator=(const mdlOptions&) = delete;
+
+    // appPath: the program folder; exeName: the executable's file name
+    // without extension.
+    void InitOptions(const QString& appPath, const QString& exeName);
+    void MakeOptionTables();
+    void SetDefaultOptions();
+
+    // The main window, once it exists. Without one, GetFormOptions does nothing.
+    void SetFormSource(const FormOptionsSource* source) { mFormSource = source; }
+    void GetFormOptions();
+
+    // True when the whole file was written. A text value holding a line
+    // break cannot be kept on its line, so its row is left out of the file
+    // (reading it back leaves that row's previous value).
+    bool SaveOptionFile(const QString& path, bool collect);
+    // True when the file existed and could be read.
+    bool LoadOptionFile(const QString& path, bool reset);
+
+    OptionTable SystemOptions;
+    OptionTable FilterOptions;
+    OptionTable MethodOptions;
+    std::array<int, 4> AttrBits{};
+    QString IniFileName;
+    QString IniFilePath;
+    QString LastIniFolder;
+    QString ExeName;
+
+private:
+    void ShowFileError(const QString& path, const QString& what, const QString& title);
+    QString OptionFileText() const;
+
+    MessageBoxPort& mMessages;
+    const FormOptionsSource* mFormSource = nullptr;
+    FileSystem mFs;
+    QString mAppPath;
+};
+
+}  // namespace sorvane
