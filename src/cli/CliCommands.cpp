@@ -1,5 +1,7 @@
 #include "cli/CliCommands.h"
 
+#include "cli/MatchCommand.h"
+
 #include <span>
 
 namespace sorvane {
@@ -9,6 +11,7 @@ namespace {
 // The commands of sorvane-cli. Each later command adds its line here.
 constexpr CliCommand kCommands[] = {
     {"", "", nullptr},
+    {"match", "match [--whole] [--text] [--second] [--] SEARCH REPLACE [NAME...]", RunMatchCommand},
 };
 
 std::span<const CliCommand> Commands() {

@@ -1,0 +1,95 @@
+#include "cli/MatchCommand.h"
+
+#include "matching/clsMatching.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace sorvane {
+
+namespace {
+
+const QString kUsage = QStringLiteral(
+    "usage: sorvane-cli match [--whole] [--text] [--second] [--] SEARCH REPLACE [NAME...]\n");
+
+QJsonArray toJsonArray(const QStringList& list) {
+    QJsonArray array;
+    for (const QString& s : list)
+        array.append(s);
+    return array;
+}
+
+}  // namespace
+
+int RunMatchCommand(const QStringList& args, QTextStream& out, QTextStream& err) {
+    bool whole = false;
+    bool text = false;
+    bool second = false;
+    bool optionsEnded = false;
+    QStringList operands;
+    for (const QString& a : args) {
+        // "-" alone is an operand, as it is for most commands.
+        if (optionsEnded || !a.startsWith(u'-') || a == u"-") {
+            operands.append(a);
+        } else if (a == u"--") {
+            optionsEnded = true;
+        } else if (a == u"--whole") {
+            whole = true;
+        } else if (a == u"--text") {
+            text = true;
+        } else if (a == u"--second") {
+            second = true;
+        } else if (a == u"--help" || a == u"-h") {
+            out << kUsage;
+            return 0;
+        } else {
+            err << QStringLiteral("sorvane-cli match: unknown option '%1' (put \"--\" before "
+                                  "patterns or names that begin with \"-\")\n")
+                       .arg(a)
+                << kUsage;
+            return 2;
+        }
+    }
+    if (operands.size() < 2) {
+        err << QStringLiteral("sorvane-cli match: SEARCH and REPLACE are required "
+                              "(REPLACE may be an empty argument)\n")
+            << kUsage;
+        return 2;
+    }
+
+    clsMatching m;
+    m.CmpMode = text ? 1 : 0;
+    m.setFileNameMode(whole ? short(-1) : short(0));
+    m.setMatchPattern(operands[0]);
+    m.setReplacePattern(operands[1]);
+    if (second)
+        m.SetReplacePatternReverse(true);
+
+    QJsonObject root;
+    root.insert(QStringLiteral("canReplace"), m.CanReplace());
+    root.insert(QStringLiteral("canMatching"), m.CanMatching());
+    root.insert(QStringLiteral("matchPattern"), m.MatchPattern());
+    root.insert(QStringLiteral("matchPatternDisp"), m.MatchPatternDisp());
+    root.insert(QStringLiteral("replacePattern"), m.ReplacePattern());
+    root.insert(QStringLiteral("replacePatternDisp"), m.ReplacePatternDisp());
+    root.insert(QStringLiteral("matchDec"), toJsonArray(m.GetMatchDec()));
+    root.insert(QStringLiteral("replaceDec"), toJsonArray(m.GetReplaceDec(false)));
+    root.insert(QStringLiteral("replaceDecReverse"), toJsonArray(m.GetReplaceDec(true)));
+    QJsonArray results;
+    for (qsizetype i = 2; i < operands.size(); ++i) {
+        const QString& name = operands[i];
+        QJsonObject r;
+        r.insert(QStringLiteral("name"), name);
+        r.insert(QStringLiteral("isMatch"), m.IsMatch(name));
+        QString newName = name;
+        r.insert(QStringLiteral("matched"), m.MatchAndReplaceFileName(newName));
+        r.insert(QStringLiteral("newName"), newName);
+        results.append(r);
+    }
+    root.insert(QStringLiteral("results"), results);
+    out << QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Indented));
+    return 0;
+}
+
+}  // namespace sorvane
