@@ -583,14 +583,16 @@ int FileSystem::CheckedRename(const QByteArray& from, const QByteArray& to,
     return Failure(err);
 }
 
-// Something is at the new name. It is the item itself only when the two
-// names differ in letter case alone and both lead to the same device and
-// inode: on a case-insensitive file system they are one directory entry, and
-// the new spelling is reached through a free temporary name. Any other item
-// at the new name, a hard link to the same file included, is a collision.
+// Something is at the new name. It may be the item itself: on a file system
+// that ignores letter case (of A-Z or of any letters, depending on the file
+// system) both names lead to one directory entry with the same device and
+// inode, and the new spelling is reached through a free temporary name. A
+// hard link at the new name has the same identity too, but it is a separate
+// entry: the second step of the temporary route then refuses to replace it
+// and the item gets its old name back, so it stays a collision.
 int FileSystem::Collision(const QByteArray& from, const QByteArray& to,
                           bool sameItemAllowed) const {
-    if (!sameItemAllowed || FoldAscii(from) != FoldAscii(to)) return kRenameExists;
+    if (!sameItemAllowed) return kRenameExists;
     struct stat source, target;
     if (!Lstat(from, &source) || !Lstat(to, &target) || source.st_dev != target.st_dev ||
         source.st_ino != target.st_ino)

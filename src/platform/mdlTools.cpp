@@ -40,7 +40,7 @@ QString mdlTools::NormalizePath(const QString& path, const QString& base) const 
 
 QString mdlTools::NearestFolder(const QString& path, const QString& base) const {
     QString s = NormalizePath(path, base);
-    while (!s.isEmpty() && !mFs.FolderExists(s)) s = FileSystem::ParentFolderName(s);
+    while (!s.isEmpty() && !mFs.FolderExistsFollowingLink(s)) s = FileSystem::ParentFolderName(s);
     return TruePath(s);
 }
 

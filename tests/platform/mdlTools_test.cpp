@@ -65,12 +65,18 @@ TEST_F(PathFixture, NearestFolderClimbsToAnExistingFolder) {
     const Case cases[] = {
         {root + QStringLiteral("/A/B/missing/deeper"), root + QStringLiteral("/A/B")},
         {root + QStringLiteral("/A/B/Sub"), root + QStringLiteral("/A/B/Sub")},
-        {QStringLiteral("A/B/nothing"), root + QStringLiteral("/A/B")},
+        {QStringLiteral("../A/B/nothing"), root + QStringLiteral("/A/B")},
         {QStringLiteral("../A/B/Sub/x/y"), root + QStringLiteral("/A/B/Sub")},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(tools.NearestFolder(c.path, root), c.expected) << c.path.toStdString();
+        EXPECT_EQ(tools.NearestFolder(c.path, current), c.expected) << c.path.toStdString();
     }
+}
+
+TEST_F(PathFixture, NearestFolderEntersALinkedFolder) {
+    const QString link = root + QStringLiteral("/linked");
+    ASSERT_TRUE(QFile::link(root + QStringLiteral("/A/B"), link));
+    EXPECT_EQ(tools.NearestFolder(link + QStringLiteral("/Sub/missing")), link + QStringLiteral("/Sub"));
 }
 
 TEST_F(PathFixture, NearestFolderOfAFileIsItsFolder) {
