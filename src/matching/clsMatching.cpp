@@ -313,9 +313,16 @@ void clsMatching::compileSearch(const QString& p) {
     mMinLen = 0;
     int first = 1;
     auto closeSegment = [this](int a, int b) {
-        Seg seg{a, b, 0};
-        for (int i = a; i <= b; ++i)
-            seg.Len += mToks[size_t(i)].Kind == TokKind::Question ? 1 : mToks[size_t(i)].Len;
+        Seg seg{a, b, 0, -1, 0, 0};
+        for (int i = a; i <= b; ++i) {
+            const Tok& tok = mToks[size_t(i)];
+            if (tok.Kind == TokKind::Literal && seg.LeadOff < 0) {
+                seg.LeadOff = seg.Len;
+                seg.Lead = mLitExact.at(tok.Off).unicode();
+                seg.LeadFolded = mLitFolded.at(tok.Off).unicode();
+            }
+            seg.Len += tok.Kind == TokKind::Question ? 1 : tok.Len;
+        }
         mSegs.push_back(seg);
         mMinLen += seg.Len;
     };
@@ -365,6 +372,26 @@ bool clsMatching::matchSegment(const Seg& seg, const char16_t* name, qsizetype q
     return true;
 }
 
+// The first start position p in pos..last at which the segment's first
+// literal character is in place; -1 if there is none.
+qsizetype clsMatching::findLead(const Seg& seg, const char16_t* name, qsizetype pos,
+                                qsizetype last, bool fold) {
+    const char16_t* base = name + seg.LeadOff;
+    if (fold && seg.LeadFolded >= u'a' && seg.LeadFolded <= u'z') {
+        // A letter: either case may stand in the name.
+        const char16_t upper = static_cast<char16_t>(seg.LeadFolded - 32);
+        for (qsizetype p = pos; p <= last; ++p) {
+            if (base[p] == seg.LeadFolded || base[p] == upper)
+                return p;
+        }
+        return -1;
+    }
+    // Exact, or text mode with a character that folding leaves alone.
+    const char16_t wanted = fold ? seg.LeadFolded : seg.Lead;
+    const qsizetype at = QStringView(base + pos, last - pos + 1).indexOf(QChar(wanted));
+    return at < 0 ? -1 : pos + at;
+}
+
 bool clsMatching::matchName(QStringView name) {
     const qsizetype L = name.size();
     qsizetype slack = L - mMinLen;
@@ -389,7 +416,16 @@ bool clsMatching::matchName(QStringView name) {
     // lengths, so this finds a match whenever there is one.
     for (size_t k = 1; k + 1 < mSegs.size(); ++k) {
         const Seg& seg = mSegs[k];
-        while (!matchSegment(seg, s, pos, fold)) {
+        for (;;) {
+            if (seg.LeadOff >= 0) {
+                const qsizetype p = findLead(seg, s, pos, pos + slack, fold);
+                if (p < 0)
+                    return false;
+                slack -= p - pos;
+                pos = p;
+            }
+            if (matchSegment(seg, s, pos, fold))
+                break;
             ++pos;
             if (--slack < 0)
                 return false;

@@ -94,6 +94,11 @@ private:
         std::int32_t First;  // 0-based token indices, First > Last for an empty segment
         std::int32_t Last;
         std::int32_t Len;
+        // The first literal character and its offset in the segment (-1: none),
+        // so that the search for a middle segment skips places that cannot match.
+        std::int32_t LeadOff;
+        char16_t Lead;
+        char16_t LeadFolded;
     };
     // One entry of the row that builds names: a piece of mRowText, or the
     // capture of the search token at the same index.
@@ -106,6 +111,8 @@ private:
     void compileSearch(const QString& p);
     void buildRowPieces();
     bool matchSegment(const Seg& seg, const char16_t* name, qsizetype q, bool fold);
+    static qsizetype findLead(const Seg& seg, const char16_t* name, qsizetype pos, qsizetype last,
+                              bool fold);
     bool matchName(QStringView name);
 
     short mFileNameMode = 0;
