@@ -5,20 +5,19 @@
 // and fnmatch. At the end a table gives names per second and the ratios
 // engine / fnmatch (the goal: IsMatch >= 1, MatchAndReplaceFileName >= 0.5).
 
-#include "matching/clsMatching.h"
-
 #include <benchmark/benchmark.h>
+#include <fnmatch.h>
 
 #include <QString>
 #include <QStringList>
-
 #include <clocale>
 #include <cstdio>
-#include <fnmatch.h>
 #include <map>
 #include <random>
 #include <string>
 #include <vector>
+
+#include "matching/clsMatching.h"
 
 using sorvane::clsMatching;
 
@@ -38,14 +37,15 @@ struct PatternCase {
 // numbers and separators, with a common extension; 5 to 60 UTF-16 units.
 QStringList makeNames() {
     static const char16_t* const asciiWords[] = {
-        u"IMG", u"DSC", u"photo", u"report", u"abc", u"scan", u"draft", u"final",
-        u"Invoice", u"meeting", u"backup", u"copy", u"v2", u"track", u"DATA", u"memo"};
+        u"IMG",     u"DSC",     u"photo",  u"report", u"abc", u"scan",  u"draft", u"final",
+        u"Invoice", u"meeting", u"backup", u"copy",   u"v2",  u"track", u"DATA",  u"memo"};
     static const char16_t* const japaneseWords[] = {
-        u"写真", u"旅行", u"会議資料", u"報告書", u"ファイル", u"データ", u"見積書", u"議事録",
-        u"東京", u"大阪", u"家族", u"ｶﾞｲﾄﾞ", u"新しいフォルダー", u"請求書", u"音楽", u"資料"};
+        u"写真",   u"旅行", u"会議資料", u"報告書", u"ファイル", u"データ",           u"見積書",
+        u"議事録", u"東京", u"大阪",     u"家族",   u"ｶﾞｲﾄﾞ",    u"新しいフォルダー", u"請求書",
+        u"音楽",   u"資料"};
     static const char16_t* const separators[] = {u"_", u"-", u" ", u"", u"(", u")", u"."};
-    static const char16_t* const extensions[] = {
-        u".jpg", u".JPG", u".png", u".txt", u".pdf", u".docx", u".mp4", u".xlsx", u".jpeg", u""};
+    static const char16_t* const extensions[] = {u".jpg",  u".JPG", u".png",  u".txt",  u".pdf",
+                                                 u".docx", u".mp4", u".xlsx", u".jpeg", u""};
 
     std::mt19937 rng(20261207u);
     auto pick = [&rng](int n) { return int(rng() % unsigned(n)); };
@@ -58,19 +58,19 @@ QStringList makeNames() {
         stem.clear();
         while (stem.size() + ext.size() < target) {
             switch (pick(5)) {
-            case 0:
-            case 1:
-                stem += QString::fromUtf16(asciiWords[pick(16)]);
-                break;
-            case 2:
-                stem += QString::fromUtf16(japaneseWords[pick(16)]);
-                break;
-            case 3:
-                stem += QString::number(pick(10000)).rightJustified(1 + pick(4), u'0');
-                break;
-            default:
-                stem += QString::fromUtf16(separators[pick(7)]);
-                break;
+                case 0:
+                case 1:
+                    stem += QString::fromUtf16(asciiWords[pick(16)]);
+                    break;
+                case 2:
+                    stem += QString::fromUtf16(japaneseWords[pick(16)]);
+                    break;
+                case 3:
+                    stem += QString::number(pick(10000)).rightJustified(1 + pick(4), u'0');
+                    break;
+                default:
+                    stem += QString::fromUtf16(separators[pick(7)]);
+                    break;
             }
         }
         stem.truncate(std::max<qsizetype>(1, target - ext.size()));
@@ -89,8 +89,7 @@ const std::vector<std::string>& utf8Names() {
     static const std::vector<std::string> n = [] {
         std::vector<std::string> v;
         v.reserve(size_t(kNameCount));
-        for (const QString& s : names())
-            v.push_back(s.toStdString());
+        for (const QString& s : names()) v.push_back(s.toStdString());
         return v;
     }();
     return n;
@@ -113,8 +112,7 @@ void BM_IsMatch(benchmark::State& state, PatternCase c) {
     long hits = 0;
     for (auto _ : state) {
         hits = 0;
-        for (const QString& name : list)
-            hits += m.IsMatch(QStringView(name)) ? 1 : 0;
+        for (const QString& name : list) hits += m.IsMatch(QStringView(name)) ? 1 : 0;
         benchmark::DoNotOptimize(hits);
     }
     state.SetItemsProcessed(state.iterations() * list.size());
@@ -201,8 +199,7 @@ int main(int argc, char** argv) {
             ->Unit(benchmark::kMillisecond);
     }
     benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     // Build the names before anything is timed.
     std::fprintf(stderr, "preparing %d names...\n", kNameCount);
     (void)utf8Names();
@@ -219,8 +216,7 @@ int main(int argc, char** argv) {
         const double is = reporter.rates["IsMatch/" + label];
         const double rep = reporter.rates["MatchAndReplaceFileName/" + label];
         const double fn = reporter.rates["fnmatch/" + label];
-        if (is <= 0 || fn <= 0)
-            continue;
+        if (is <= 0 || fn <= 0) continue;
         std::printf("%-20s %16.0f %16.0f %16.0f %8.2f %8.2f\n", c.label, is, rep, fn, is / fn,
                     rep / fn);
         const long a = gHits["IsMatch/" + label];

@@ -1,10 +1,10 @@
 #include "cli/MatchCommand.h"
 
-#include "matching/clsMatching.h"
-
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+
+#include "matching/clsMatching.h"
 
 namespace sorvane {
 
@@ -15,8 +15,7 @@ const QString kUsage = QStringLiteral(
 
 QJsonArray toJsonArray(const QStringList& list) {
     QJsonArray array;
-    for (const QString& s : list)
-        array.append(s);
+    for (const QString& s : list) array.append(s);
     return array;
 }
 
@@ -44,16 +43,18 @@ int RunMatchCommand(const QStringList& args, QTextStream& out, QTextStream& err)
             out << kUsage;
             return 0;
         } else {
-            err << QStringLiteral("sorvane-cli match: unknown option '%1' (put \"--\" before "
-                                  "patterns or names that begin with \"-\")\n")
+            err << QStringLiteral(
+                       "sorvane-cli match: unknown option '%1' (put \"--\" before "
+                       "patterns or names that begin with \"-\")\n")
                        .arg(a)
                 << kUsage;
             return 2;
         }
     }
     if (operands.size() < 2) {
-        err << QStringLiteral("sorvane-cli match: SEARCH and REPLACE are required "
-                              "(REPLACE may be an empty argument)\n")
+        err << QStringLiteral(
+                   "sorvane-cli match: SEARCH and REPLACE are required "
+                   "(REPLACE may be an empty argument)\n")
             << kUsage;
         return 2;
     }
@@ -63,8 +64,7 @@ int RunMatchCommand(const QStringList& args, QTextStream& out, QTextStream& err)
     m.setFileNameMode(whole ? short(-1) : short(0));
     m.setMatchPattern(operands[0]);
     m.setReplacePattern(operands[1]);
-    if (second)
-        m.SetReplacePatternReverse(true);
+    if (second) m.SetReplacePatternReverse(true);
 
     QJsonObject root;
     root.insert(QStringLiteral("canReplace"), m.CanReplace());

@@ -7,11 +7,9 @@ namespace sorvane {
 
 bool clsFileString::EqualUnits(const char16_t* a, const char16_t* b, qsizetype len,
                                int Mode) noexcept {
-    if (Mode == 0)
-        return len == 0 || std::memcmp(a, b, size_t(len) * sizeof(char16_t)) == 0;
+    if (Mode == 0) return len == 0 || std::memcmp(a, b, size_t(len) * sizeof(char16_t)) == 0;
     for (qsizetype i = 0; i < len; ++i) {
-        if (FoldUnit(a[i]) != FoldUnit(b[i]))
-            return false;
+        if (FoldUnit(a[i]) != FoldUnit(b[i])) return false;
     }
     return true;
 }
@@ -23,35 +21,29 @@ int clsFileString::FileStrComp(QStringView st1, QStringView st2, int Mode) {
     for (qsizetype i = 0; i < m; ++i) {
         const char16_t x = Mode == 0 ? a[i] : FoldUnit(a[i]);
         const char16_t y = Mode == 0 ? b[i] : FoldUnit(b[i]);
-        if (x != y)
-            return x < y ? -1 : 1;
+        if (x != y) return x < y ? -1 : 1;
     }
-    if (st1.size() == st2.size())
-        return 0;
+    if (st1.size() == st2.size()) return 0;
     return st1.size() < st2.size() ? -1 : 1;
 }
 
 int clsFileString::FileInStr(int Start, QStringView st1, QStringView st2, int Mode) {
-    if (st2.isEmpty())
-        return Start;
+    if (st2.isEmpty()) return Start;
     const qsizetype len = st2.size();
     const qsizetype last = st1.size() + 1 - len;  // last 1-based start that fits
     for (qsizetype b = std::max(Start, 1); b <= last; ++b) {
-        if (EqualUnits(st1.utf16() + b - 1, st2.utf16(), len, Mode))
-            return int(b);
+        if (EqualUnits(st1.utf16() + b - 1, st2.utf16(), len, Mode)) return int(b);
     }
     return 0;
 }
 
 int clsFileString::FileInStrR(int Start, QStringView st1, QStringView st2, int Mode) {
-    if (st2.isEmpty())
-        return Start;
+    if (st2.isEmpty()) return Start;
     const qsizetype len = st2.size();
     // A piece that runs past the end of st1 is shorter than st2 and cannot be equal.
     const qsizetype first = std::min<qsizetype>(Start, st1.size() + 1 - len);
     for (qsizetype b = first; b >= 1; --b) {
-        if (EqualUnits(st1.utf16() + b - 1, st2.utf16(), len, Mode))
-            return int(b + len - 1);
+        if (EqualUnits(st1.utf16() + b - 1, st2.utf16(), len, Mode)) return int(b + len - 1);
     }
     return 0;
 }
@@ -60,14 +52,12 @@ QString clsFileString::FileLCase(QStringView FName) {
     QString result(FName.size(), Qt::Uninitialized);
     char16_t* out = reinterpret_cast<char16_t*>(result.data());
     const char16_t* in = FName.utf16();
-    for (qsizetype i = 0; i < FName.size(); ++i)
-        out[i] = FoldUnit(in[i]);
+    for (qsizetype i = 0; i < FName.size(); ++i) out[i] = FoldUnit(in[i]);
     return result;
 }
 
 int clsFileString::GetSQNumText(QStringView text, QStringView part, int Mode) {
-    if (part.isEmpty())
-        return 0;
+    if (part.isEmpty()) return 0;
     const qsizetype len = part.size();
     int count = 0;
     qsizetype i = 0;

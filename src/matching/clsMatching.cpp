@@ -1,9 +1,9 @@
 #include "matching/clsMatching.h"
 
-#include "matching/clsFileString.h"
-
 #include <algorithm>
 #include <cstring>
+
+#include "matching/clsFileString.h"
 
 namespace sorvane {
 
@@ -12,7 +12,9 @@ namespace {
 const QString kStar = QStringLiteral("*");
 const QString kQuestion = QStringLiteral("?");
 
-bool isWild(const QString& t) { return t == kStar || t == kQuestion; }
+bool isWild(const QString& t) {
+    return t == kStar || t == kQuestion;
+}
 
 // Every "*" and "?" becomes a token of its own, every run of other
 // characters one literal token; no empty tokens.
@@ -21,15 +23,12 @@ QStringList tokenize(QStringView p) {
     qsizetype runStart = 0;
     for (qsizetype i = 0; i < p.size(); ++i) {
         const QChar c = p[i];
-        if (c != u'*' && c != u'?')
-            continue;
-        if (i > runStart)
-            tokens.append(p.mid(runStart, i - runStart).toString());
+        if (c != u'*' && c != u'?') continue;
+        if (i > runStart) tokens.append(p.mid(runStart, i - runStart).toString());
         tokens.append(c == u'*' ? kStar : kQuestion);
         runStart = i + 1;
     }
-    if (p.size() > runStart)
-        tokens.append(p.mid(runStart).toString());
+    if (p.size() > runStart) tokens.append(p.mid(runStart).toString());
     return tokens;
 }
 
@@ -58,16 +57,14 @@ void moveOuterStars(QStringList& tokens) {
             tokens.swapItemsAt(i, 0);
             break;
         }
-        if (!tokens[i].isEmpty() && tokens[i] != kQuestion)
-            break;
+        if (!tokens[i].isEmpty() && tokens[i] != kQuestion) break;
     }
     for (qsizetype i = n - 1; i >= 0; --i) {
         if (tokens[i] == kStar) {
             tokens.swapItemsAt(i, n - 1);
             break;
         }
-        if (!tokens[i].isEmpty() && tokens[i] != kQuestion)
-            break;
+        if (!tokens[i].isEmpty() && tokens[i] != kQuestion) break;
     }
 }
 
@@ -78,8 +75,7 @@ QStringList buildList(const QStringList& tokens) {
     list.reserve(tokens.size() * 2 + 2);
     list.append(QString());
     for (const QString& t : tokens) {
-        if (t.isEmpty())
-            continue;
+        if (t.isEmpty()) continue;
         const QString& prev = list.constLast();
         if ((isWild(prev) && t == kQuestion) || (prev == kQuestion && t == kStar))
             list.append(QString());
@@ -92,15 +88,13 @@ QStringList buildList(const QStringList& tokens) {
 QStringList reversed(const QStringList& list) {
     QStringList r;
     r.reserve(list.size());
-    for (qsizetype i = list.size() - 1; i >= 0; --i)
-        r.append(list[i]);
+    for (qsizetype i = list.size() - 1; i >= 0; --i) r.append(list[i]);
     return r;
 }
 
 bool onlyWildcards(const QString& s) {
     for (QChar c : s) {
-        if (c != u'*' && c != u'?')
-            return false;
+        if (c != u'*' && c != u'?') return false;
     }
     return true;
 }
@@ -110,14 +104,12 @@ bool onlyWildcards(const QString& s) {
 // every search position, the replace token written there. A failure before
 // the placing of the rest leaves row as it was; one during it leaves empties.
 int alignReplace(const QStringList& R, const QStringList& S, int cannotMatch, QStringList& row) {
-    if (cannotMatch != 0)
-        return 1;
+    if (cannotMatch != 0) return 1;
     const int nr = int(R.size());
     const int ns = int(S.size());
     const int rStars = int(R.count(kStar)), sStars = int(S.count(kStar));
     const int rQuest = int(R.count(kQuestion)), sQuest = int(S.count(kQuestion));
-    if (rStars > sStars || rQuest > sQuest)
-        return 3;
+    if (rStars > sStars || rQuest > sQuest) return 3;
 
     // 1-based, 0 = not linked.
     std::vector<int> rLink(size_t(nr) + 2, 0), sLink(size_t(ns) + 2, 0);
@@ -142,18 +134,17 @@ int alignReplace(const QStringList& R, const QStringList& S, int cannotMatch, QS
     // A changed token beside the common part still takes the place of the
     // search token it contains ("ab" -> "AB", or a text put at an empty token).
     if (front + back < m) {
-        if (front != 0 && rLink[size_t(front + 1)] == 0
-            && clsFileString::FileInStr(1, r(front + 1), s(front + 1), 1) != 0)
+        if (front != 0 && rLink[size_t(front + 1)] == 0 &&
+            clsFileString::FileInStr(1, r(front + 1), s(front + 1), 1) != 0)
             link(front + 1, front + 1);
-        if (back != 0 && rLink[size_t(nr - back)] == 0
-            && clsFileString::FileInStr(1, r(nr - back), s(ns - back), 1) != 0)
+        if (back != 0 && rLink[size_t(nr - back)] == 0 &&
+            clsFileString::FileInStr(1, r(nr - back), s(ns - back), 1) != 0)
             link(nr - back, ns - back);
     }
 
     auto firstLinked = [&](int from) {
         for (int p = from; p <= nr; ++p) {
-            if (rLink[size_t(p)] != 0)
-                return p;
+            if (rLink[size_t(p)] != 0) return p;
         }
         return nr + 1;
     };
@@ -175,10 +166,8 @@ int alignReplace(const QStringList& R, const QStringList& S, int cannotMatch, QS
             int from = last + 1;
             for (;;) {
                 int j = from;
-                while (j <= ns && clsFileString::FileStrComp(s(j), t, 1) != 0)
-                    ++j;
-                if (j > ns || j > limit)
-                    break;
+                while (j <= ns && clsFileString::FileStrComp(s(j), t, 1) != 0) ++j;
+                if (j > ns || j > limit) break;
                 if (sLink[size_t(j)] == 0 && j < limit) {
                     link(i, j);
                     last = j;
@@ -188,10 +177,8 @@ int alignReplace(const QStringList& R, const QStringList& S, int cannotMatch, QS
             }
         }
     };
-    if (rStars == sStars)
-        pass([](const QString& t) { return t == kStar; });
-    if (rQuest == sQuest)
-        pass([](const QString& t) { return t == kQuestion; });
+    if (rStars == sStars) pass([](const QString& t) { return t == kStar; });
+    if (rQuest == sQuest) pass([](const QString& t) { return t == kQuestion; });
     pass([](const QString& t) { return !isWild(t); });
     pass([](const QString& t) { return isWild(t); });
 
@@ -199,19 +186,15 @@ int alignReplace(const QStringList& R, const QStringList& S, int cannotMatch, QS
     int prev = 0;
     for (int i = 1; i <= nr; ++i) {
         const int j = rLink[size_t(i)];
-        if (j == 0)
-            continue;
-        if (j > ns || sLink[size_t(j)] != i || j <= prev)
-            return 1;
+        if (j == 0) continue;
+        if (j > ns || sLink[size_t(j)] != i || j <= prev) return 1;
         prev = j;
     }
     prev = 0;
     for (int j = 1; j <= ns; ++j) {
         const int i = sLink[size_t(j)];
-        if (i == 0)
-            continue;
-        if (i > nr || rLink[size_t(i)] != j || i <= prev)
-            return 1;
+        if (i == 0) continue;
+        if (i > nr || rLink[size_t(i)] != j || i <= prev) return 1;
         prev = i;
     }
 
@@ -224,13 +207,11 @@ int alignReplace(const QStringList& R, const QStringList& S, int cannotMatch, QS
             k = rLink[size_t(i)] + 1;
             continue;
         }
-        if (k > ns || sLink[size_t(k)] != 0)
-            return 1;
+        if (k > ns || sLink[size_t(k)] != 0) return 1;
         link(i, k);
         ++k;
     }
-    for (int i = 2; i <= nr - 1; ++i)
-        row[rLink[size_t(i)] - 1] = r(i);
+    for (int i = 2; i <= nr - 1; ++i) row[rLink[size_t(i)] - 1] = r(i);
     return 0;
 }
 
@@ -250,8 +231,7 @@ void clsMatching::setMatchPattern(const QString& p) {
         mTokenCount = 0;
         return;
     }
-    if (p == mMatchTyped && mFileNameMode == mCompiledMode)
-        return;
+    if (p == mMatchTyped && mFileNameMode == mCompiledMode) return;
     mMatchTyped = p;
     mCannotMatch = 1;
     mCompiledMode = mFileNameMode;
@@ -266,8 +246,7 @@ void clsMatching::compileSearch(const QString& p) {
     const QString wrapped = whole ? p : kStar + p + kStar;
     QStringList tokens = tokenize(wrapped);
     collapseStars(tokens);
-    if (!whole)
-        moveOuterStars(tokens);
+    if (!whole) moveOuterStars(tokens);
     mTokens = buildList(tokens);
     mTokensRev = reversed(mTokens);
     mTokenCount = int(mTokens.size());
@@ -279,10 +258,8 @@ void clsMatching::compileSearch(const QString& p) {
         mMatchDisp = t;
     } else if (t != QStringLiteral("**") && t.size() > 1) {
         mMatchDisp = t;
-        if (mMatchDisp.startsWith(u'*') && !p.startsWith(u'*'))
-            mMatchDisp.remove(0, 1);
-        if (mMatchDisp.endsWith(u'*') && !p.endsWith(u'*'))
-            mMatchDisp.chop(1);
+        if (mMatchDisp.startsWith(u'*') && !p.startsWith(u'*')) mMatchDisp.remove(0, 1);
+        if (mMatchDisp.endsWith(u'*') && !p.endsWith(u'*')) mMatchDisp.chop(1);
     } else {
         mMatchDisp = p.isEmpty() ? QString() : t;
     }
@@ -343,30 +320,30 @@ bool clsMatching::matchSegment(const Seg& seg, const char16_t* name, qsizetype q
         const Tok& tok = mToks[size_t(t)];
         Capture& cap = mCaptures[size_t(t)];
         switch (tok.Kind) {
-        case TokKind::Empty:
-            cap = {q, 0};
-            break;
-        case TokKind::Question:
-            cap = {q, 1};
-            ++q;
-            break;
-        case TokKind::Literal: {
-            cap = {q, tok.Len};
-            const char16_t* a = name + q;
-            if (fold) {
-                const char16_t* b = folded + tok.Off;
-                for (int i = 0; i < tok.Len; ++i) {
-                    if (clsFileString::FoldUnit(a[i]) != b[i])
-                        return false;
+            case TokKind::Empty:
+                cap = {q, 0};
+                break;
+            case TokKind::Question:
+                cap = {q, 1};
+                ++q;
+                break;
+            case TokKind::Literal: {
+                cap = {q, tok.Len};
+                const char16_t* a = name + q;
+                if (fold) {
+                    const char16_t* b = folded + tok.Off;
+                    for (int i = 0; i < tok.Len; ++i) {
+                        if (clsFileString::FoldUnit(a[i]) != b[i]) return false;
+                    }
+                } else if (std::memcmp(a, exact + tok.Off, size_t(tok.Len) * sizeof(char16_t)) !=
+                           0) {
+                    return false;
                 }
-            } else if (std::memcmp(a, exact + tok.Off, size_t(tok.Len) * sizeof(char16_t)) != 0) {
-                return false;
+                q += tok.Len;
+                break;
             }
-            q += tok.Len;
-            break;
-        }
-        case TokKind::Star:
-            break;  // never inside a segment
+            case TokKind::Star:
+                break;  // never inside a segment
         }
     }
     return true;
@@ -374,15 +351,14 @@ bool clsMatching::matchSegment(const Seg& seg, const char16_t* name, qsizetype q
 
 // The first start position p in pos..last at which the segment's first
 // literal character is in place; -1 if there is none.
-qsizetype clsMatching::findLead(const Seg& seg, const char16_t* name, qsizetype pos,
-                                qsizetype last, bool fold) {
+qsizetype clsMatching::findLead(const Seg& seg, const char16_t* name, qsizetype pos, qsizetype last,
+                                bool fold) {
     const char16_t* base = name + seg.LeadOff;
     if (fold && seg.LeadFolded >= u'a' && seg.LeadFolded <= u'z') {
         // A letter: either case may stand in the name.
         const char16_t upper = static_cast<char16_t>(seg.LeadFolded - 32);
         for (qsizetype p = pos; p <= last; ++p) {
-            if (base[p] == seg.LeadFolded || base[p] == upper)
-                return p;
+            if (base[p] == seg.LeadFolded || base[p] == upper) return p;
         }
         return -1;
     }
@@ -395,21 +371,17 @@ qsizetype clsMatching::findLead(const Seg& seg, const char16_t* name, qsizetype 
 bool clsMatching::matchName(QStringView name) {
     const qsizetype L = name.size();
     qsizetype slack = L - mMinLen;
-    if (slack < 0)
-        return false;
+    if (slack < 0) return false;
     const char16_t* s = name.utf16();
     const bool fold = CmpMode != 0;
     const size_t n = mToks.size();
     mCaptures[0] = {0, 0};
     mCaptures[n - 1] = {L, 0};
-    if (mSegs.size() == 1)
-        return slack == 0 && matchSegment(mSegs[0], s, 0, fold);
+    if (mSegs.size() == 1) return slack == 0 && matchSegment(mSegs[0], s, 0, fold);
 
     const Seg& lastSeg = mSegs.back();
-    if (!matchSegment(lastSeg, s, L - lastSeg.Len, fold))
-        return false;
-    if (!matchSegment(mSegs[0], s, 0, fold))
-        return false;
+    if (!matchSegment(lastSeg, s, L - lastSeg.Len, fold)) return false;
+    if (!matchSegment(mSegs[0], s, 0, fold)) return false;
     qsizetype pos = mSegs[0].Len;
     qsizetype prev = pos;
     // Leftmost placement of every middle segment: segments have fixed
@@ -419,16 +391,13 @@ bool clsMatching::matchName(QStringView name) {
         for (;;) {
             if (seg.LeadOff >= 0) {
                 const qsizetype p = findLead(seg, s, pos, pos + slack, fold);
-                if (p < 0)
-                    return false;
+                if (p < 0) return false;
                 slack -= p - pos;
                 pos = p;
             }
-            if (matchSegment(seg, s, pos, fold))
-                break;
+            if (matchSegment(seg, s, pos, fold)) break;
             ++pos;
-            if (--slack < 0)
-                return false;
+            if (--slack < 0) return false;
         }
         mCaptures[size_t(seg.First - 1)] = {prev, pos - prev};
         pos += seg.Len;
@@ -439,8 +408,7 @@ bool clsMatching::matchName(QStringView name) {
 }
 
 bool clsMatching::IsMatch(QStringView FileName) {
-    if (mCannotMatch != 0)
-        return false;
+    if (mCannotMatch != 0) return false;
     return matchName(FileName);
 }
 
@@ -469,12 +437,9 @@ void clsMatching::setReplacePattern(const QString& v) {
     if (!whole) {
         // Match the stars that part mode put around the search pattern.
         r = kStar + v + kStar;
-        if (onlyWildcards(s) && s.startsWith(u'?'))
-            r.remove(0, 1);
-        if (s.startsWith(u'*'))
-            r.remove(0, 1);
-        if (s.endsWith(u'*'))
-            r.chop(1);
+        if (onlyWildcards(s) && s.startsWith(u'?')) r.remove(0, 1);
+        if (s.startsWith(u'*')) r.remove(0, 1);
+        if (s.endsWith(u'*')) r.chop(1);
     }
     const QStringList R = buildList(tokenize(r));
     mReplaceNormal = v.isEmpty() ? QString() : R.join(QString());
@@ -482,17 +447,14 @@ void clsMatching::setReplacePattern(const QString& v) {
     const int s1 = alignReplace(R, mTokens, mCannotMatch, mRowFirst);
     const int s2 = alignReplace(reversed(R), mTokensRev, mCannotMatch, mRowSecond);
     mReplaceStatus = s1 | s2;
-    if (clsFileString::GetSQNumText(v, kStar, 0) > clsFileString::GetSQNumText(s, kStar, 0)
-        || clsFileString::GetSQNumText(v, kQuestion, 0)
-               > clsFileString::GetSQNumText(s, kQuestion, 0))
+    if (clsFileString::GetSQNumText(v, kStar, 0) > clsFileString::GetSQNumText(s, kStar, 0) ||
+        clsFileString::GetSQNumText(v, kQuestion, 0) > clsFileString::GetSQNumText(s, kQuestion, 0))
         mReplaceStatus = 3;
-    if ((CanReplace() & 1) != 0)
-        return;
+    if ((CanReplace() & 1) != 0) return;
     mRowActive = mRowFirst;
     for (int i = 2; i <= n - 1; ++i) {
         const QString& e = mRowFirst[i - 1];
-        if (isWild(e) && e != mRowSecond[n - i])
-            mReplaceStatus |= 4;
+        if (isWild(e) && e != mRowSecond[n - i]) mReplaceStatus |= 4;
     }
     buildRowPieces();
 }
@@ -512,20 +474,16 @@ void clsMatching::buildRowPieces() {
 }
 
 void clsMatching::SetReplacePatternReverse(bool IsRev) {
-    if ((CanReplace() & 4) == 0)
-        return;
+    if ((CanReplace() & 4) == 0) return;
     mRowActive = IsRev ? reversed(mRowSecond) : mRowFirst;
     buildRowPieces();
 }
 
 bool clsMatching::MatchAndReplaceFileName(QString& FileName) {
-    if ((CanReplace() & 1) != 0)
-        return false;
+    if ((CanReplace() & 1) != 0) return false;
     // A usable pattern always has a row of one entry per search token.
-    if (mRowPieces.size() != mToks.size())
-        return false;
-    if (!matchName(FileName))
-        return false;
+    if (mRowPieces.size() != mToks.size()) return false;
+    if (!matchName(FileName)) return false;
     const size_t n = mToks.size();
     qsizetype total = 0;
     for (size_t i = 0; i < n; ++i)

@@ -6,13 +6,14 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-
 #include <ostream>
 
 using namespace Qt::StringLiterals;
 using sorvane::RunMatchCommand;
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace {
 
@@ -36,8 +37,7 @@ Outcome runMatch(const QStringList& args) {
 
 QStringList strings(const QJsonValue& v) {
     QStringList list;
-    for (const QJsonValue& e : v.toArray())
-        list.append(e.toString());
+    for (const QJsonValue& e : v.toArray()) list.append(e.toString());
     return list;
 }
 

@@ -7,7 +7,9 @@
 using namespace Qt::StringLiterals;
 using sorvane::clsFileString;
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace {
 
@@ -58,16 +60,11 @@ struct FindCase {
 
 TEST(clsFileString, FileInStr) {
     const FindCase cases[] = {
-        {1, u"abcabc"_s, u"BC"_s, 1, 2},
-        {1, u"abcabc"_s, u"BC"_s, 0, 0},
-        {3, u"abcabc"_s, u"bc"_s, 0, 5},
-        {4, u"abc"_s, u""_s, 0, 4},
-        {1, u"abc"_s, u"abc"_s, 0, 1},
-        {2, u"abc"_s, u"abc"_s, 0, 0},
-        {1, u"ab"_s, u"abc"_s, 0, 0},
-        {9, u"abc"_s, u"c"_s, 0, 0},
-        {0, u"abc"_s, u"a"_s, 0, 1},
-        {1, u"写真ＡＢ"_s, u"ＡＢ"_s, 1, 3},
+        {1, u"abcabc"_s, u"BC"_s, 1, 2},     {1, u"abcabc"_s, u"BC"_s, 0, 0},
+        {3, u"abcabc"_s, u"bc"_s, 0, 5},     {4, u"abc"_s, u""_s, 0, 4},
+        {1, u"abc"_s, u"abc"_s, 0, 1},       {2, u"abc"_s, u"abc"_s, 0, 0},
+        {1, u"ab"_s, u"abc"_s, 0, 0},        {9, u"abc"_s, u"c"_s, 0, 0},
+        {0, u"abc"_s, u"a"_s, 0, 1},         {1, u"写真ＡＢ"_s, u"ＡＢ"_s, 1, 3},
         {1, u"写真ＡＢ"_s, u"ａｂ"_s, 1, 0},
     };
     for (const FindCase& c : cases) {
@@ -95,7 +92,8 @@ TEST(clsFileString, FileInStrR) {
 
 TEST(clsFileString, FileLCaseFoldsOnlyAsciiLetters) {
     EXPECT_EQ(clsFileString::FileLCase(u"IMG_001.JPG"_s), u"img_001.jpg"_s);
-    EXPECT_EQ(clsFileString::FileLCase(u"ＡＢＣ ÉÀ アイ 写真 @[`{"_s), u"ＡＢＣ ÉÀ アイ 写真 @[`{"_s);
+    EXPECT_EQ(clsFileString::FileLCase(u"ＡＢＣ ÉÀ アイ 写真 @[`{"_s),
+              u"ＡＢＣ ÉÀ アイ 写真 @[`{"_s);
     EXPECT_EQ(clsFileString::FileLCase(u"AZaz"_s), u"azaz"_s);
     EXPECT_EQ(clsFileString::FileLCase(QString()), QString());
 }
@@ -108,14 +106,10 @@ struct CountCase {
 
 TEST(clsFileString, GetSQNumText) {
     const CountCase cases[] = {
-        {u"a**b?"_s, u"*"_s, 0, 2},
-        {u"a**b?"_s, u"?"_s, 0, 1},
-        {u"aaaa"_s, u"aa"_s, 0, 2},
-        {u"aaa"_s, u"aa"_s, 0, 1},  // no overlaps
-        {u"abc"_s, u""_s, 0, 0},
-        {u""_s, u"*"_s, 0, 0},
-        {u"AbaB"_s, u"ab"_s, 1, 2},
-        {u"AbaB"_s, u"ab"_s, 0, 0},
+        {u"a**b?"_s, u"*"_s, 0, 2}, {u"a**b?"_s, u"?"_s, 0, 1},
+        {u"aaaa"_s, u"aa"_s, 0, 2}, {u"aaa"_s, u"aa"_s, 0, 1},  // no overlaps
+        {u"abc"_s, u""_s, 0, 0},    {u""_s, u"*"_s, 0, 0},
+        {u"AbaB"_s, u"ab"_s, 1, 2}, {u"AbaB"_s, u"ab"_s, 0, 0},
     };
     for (const CountCase& c : cases) {
         EXPECT_EQ(clsFileString::GetSQNumText(c.text, c.part, c.mode), c.expected)

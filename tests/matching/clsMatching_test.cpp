@@ -7,7 +7,9 @@
 using namespace Qt::StringLiterals;
 using sorvane::clsMatching;
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace {
 
@@ -25,8 +27,7 @@ clsMatching makeMatcher(const QString& search, short mode, int cmpMode = 0) {
 // The texts that the tokens of the search pattern covered in the last match.
 QStringList captureTexts(const clsMatching& m, const QString& name) {
     QStringList texts;
-    for (const clsMatching::Capture& c : m.Captures())
-        texts.append(name.mid(c.Start, c.Length));
+    for (const clsMatching::Capture& c : m.Captures()) texts.append(name.mid(c.Start, c.Length));
     return texts;
 }
 
@@ -36,8 +37,7 @@ QStringList starCaptures(const clsMatching& m, const QString& name) {
     const QStringList all = captureTexts(m, name);
     QStringList stars;
     for (qsizetype i = 0; i < tokens.size(); ++i) {
-        if (tokens[i] == u"*"_s)
-            stars.append(all[i]);
+        if (tokens[i] == u"*"_s) stars.append(all[i]);
     }
     return stars;
 }
@@ -56,22 +56,34 @@ TEST(clsMatching, TokenListsAndDisplayForms) {
         {u"abc"_s, kWhole, {u""_s, u"abc"_s, u""_s}, u"abc"_s, u"abc"_s},
         {u"*.txt"_s, kWhole, {u""_s, u"*"_s, u".txt"_s, u""_s}, u"*.txt"_s, u"*.txt"_s},
         {u"*.txt"_s, kPart, {u""_s, u"*"_s, u".txt"_s, u"*"_s, u""_s}, u"*.txt*"_s, u"*.txt"_s},
-        {u"a*b?c"_s, kWhole, {u""_s, u"a"_s, u"*"_s, u"b"_s, u"?"_s, u"c"_s, u""_s}, u"a*b?c"_s,
+        {u"a*b?c"_s,
+         kWhole,
+         {u""_s, u"a"_s, u"*"_s, u"b"_s, u"?"_s, u"c"_s, u""_s},
+         u"a*b?c"_s,
          u"a*b?c"_s},
         {u"??"_s, kPart, {u""_s, u"?"_s, u""_s, u"?"_s, u""_s, u"*"_s, u""_s}, u"??*"_s, u"??"_s},
         {u"?*"_s, kPart, {u""_s, u"?"_s, u""_s, u"*"_s, u""_s}, u"?*"_s, u"?*"_s},
         {u"a**b"_s, kWhole, {u""_s, u"a"_s, u"*"_s, u"b"_s, u""_s}, u"a*b"_s, u"a*b"_s},
-        {u"a*?*b"_s, kWhole, {u""_s, u"a"_s, u"*"_s, u""_s, u"?"_s, u"b"_s, u""_s}, u"a*?b"_s,
+        {u"a*?*b"_s,
+         kWhole,
+         {u""_s, u"a"_s, u"*"_s, u""_s, u"?"_s, u"b"_s, u""_s},
+         u"a*?b"_s,
          u"a*?b"_s},
         // A trailing run of wildcards gets its star last.
-        {u"abc*?"_s, kPart, {u""_s, u"*"_s, u"abc"_s, u"?"_s, u""_s, u"*"_s, u""_s}, u"*abc?*"_s,
+        {u"abc*?"_s,
+         kPart,
+         {u""_s, u"*"_s, u"abc"_s, u"?"_s, u""_s, u"*"_s, u""_s},
+         u"*abc?*"_s,
          u"abc?"_s},
         {u"*abc"_s, kPart, {u""_s, u"*"_s, u"abc"_s, u"*"_s, u""_s}, u"*abc*"_s, u"*abc"_s},
         {u"*"_s, kPart, {u""_s, u"*"_s, u""_s}, u"*"_s, u"*"_s},
         {u"**"_s, kWhole, {u""_s, u"*"_s, u""_s}, u"*"_s, u"*"_s},
         {u"?"_s, kPart, {u""_s, u"?"_s, u""_s, u"*"_s, u""_s}, u"?*"_s, u"?"_s},
         {u"*?*"_s, kWhole, {u""_s, u"*"_s, u""_s, u"?"_s, u""_s}, u"*?"_s, u"*?"_s},
-        {u"?**?"_s, kWhole, {u""_s, u"?"_s, u""_s, u"*"_s, u""_s, u"?"_s, u""_s}, u"?*?"_s,
+        {u"?**?"_s,
+         kWhole,
+         {u""_s, u"?"_s, u""_s, u"*"_s, u""_s, u"?"_s, u""_s},
+         u"?*?"_s,
          u"?*?"_s},
         {u"[a]#!"_s, kWhole, {u""_s, u"[a]#!"_s, u""_s}, u"[a]#!"_s, u"[a]#!"_s},
         {u"写真?"_s, kWhole, {u""_s, u"写真"_s, u"?"_s, u""_s}, u"写真?"_s, u"写真?"_s},
@@ -138,12 +150,11 @@ TEST(clsMatching, IsMatchAndCaptures) {
         {u"*x*"_s, kWhole, 1, u"aXbXc"_s, true, {u"a"_s, u"bXc"_s}},
     };
     for (const MatchCase& c : cases) {
-        SCOPED_TRACE(c.pattern.toStdString() + (c.mode == kPart ? " part, " : " whole, ")
-                     + c.name.toStdString());
+        SCOPED_TRACE(c.pattern.toStdString() + (c.mode == kPart ? " part, " : " whole, ") +
+                     c.name.toStdString());
         clsMatching m = makeMatcher(c.pattern, c.mode, c.cmpMode);
         ASSERT_EQ(m.IsMatch(c.name), c.matches);
-        if (!c.matches)
-            continue;
+        if (!c.matches) continue;
         EXPECT_EQ(starCaptures(m, c.name), c.stars);
         // Every token covered its part of the name: together they give it back.
         EXPECT_EQ(captureTexts(m, c.name).join(QString()), c.name);
@@ -257,8 +268,8 @@ TEST(clsMatching, ReplaceAndNewNames) {
         {u"*"_s, u""_s, kPart, u"abc"_s, u""_s, u""_s, 0},
     };
     for (const ReplaceCase& c : cases) {
-        SCOPED_TRACE(c.search.toStdString() + " -> " + c.replace.toStdString()
-                     + (c.mode == kPart ? " part, " : " whole, ") + c.name.toStdString());
+        SCOPED_TRACE(c.search.toStdString() + " -> " + c.replace.toStdString() +
+                     (c.mode == kPart ? " part, " : " whole, ") + c.name.toStdString());
         clsMatching m = makeMatcher(c.search, c.mode);
         m.setReplacePattern(c.replace);
         ASSERT_EQ(m.CanReplace(), c.canReplace);
