@@ -1,22 +1,93 @@
 #pragma once
 
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <vector>
+
+#include "matching/clsMatching.h"
+#include "platform/FileSystem.h"
+
 namespace sorvane {
 
-// The filter through which a folder's files and subfolders are listed.
+class ProgressWindowPort;
+
+// The filter through which a folder's files and subfolders are listed: the
+// attribute filter, then the include and exclude pattern lists. It neither
+// descends into subfolders nor sorts; callers do that where they want it.
 class clsFilter {
 public:
+    clsFilter();
+    explicit clsFilter(const FileSystem& fs);
+
+    // List the files / the subfolders of the folder.
+    bool IsFile = true;
+    bool IsFolder = false;
+
     // Attribute mask of the attribute filter: read-only 1, hidden 2,
     // system 4, archive 32.
     int Attr() const { return mAttr; }
-    void setAttr(int mask) { mAttr = mask; }
+    void setAttr(int mask);
 
     // "属性のあるもののみ": only items that carry one of the attributes.
     bool AttrOr() const { return mAttrOr; }
-    void setAttrOr(bool on) { mAttrOr = on; }
+    void setAttrOr(bool on);
+
+    // Whether list index (0 include, 1 exclude) is switched on.
+    bool IsMatchOther(int index) const;
+    void setIsMatchOther(int index, bool on);
+
+    // The ";"-separated patterns of list index. Setting only stores the
+    // text; the matchers follow at the next MakeFileList.
+    QString Patterns(int index) const;
+    void setPatterns(int index, const QString& text);
+
+    int ListCount() const { return int(mList.size()); }
+    QString ListItem(int index) const { return mList.value(index); }
+
+    // Where pending window events are let run at the start of every listing
+    // (the main window stays responsive over slow folders). None: no pump.
+    void setEventPort(ProgressWindowPort* port) { mEvents = port; }
+
+    // Fills the result list with the names (no path) of the folder's items
+    // that pass: files first, then subfolders. Returns 0, or the system's
+    // error number when the folder could not be read; the list then holds
+    // what was added before the failure.
+    int MakeFileList(const QString& Path);
+
+    // The folder's subfolders (real folders, never links to one) that pass
+    // the attribute filter; returns their count. error gets 0 or errno.
+    int sGetFoldersFSO(QStringList& FList, const QString& Path, int* error = nullptr);
+    // The folder's files (everything that is not a folder) that pass the
+    // attribute filter, in listing order; returns their count.
+    int sGetFiles(QStringList& FList, const QString& Path, int* error = nullptr);
+
+    // Attribute test of an item with attribute bits a.
+    bool PassesAttributes(int a) const;
+
+    // 1 when list index has usable patterns, 0 when it matches every name.
+    int ListActive(int index) const { return mActive[Side(index)]; }
+    int PatternCount(int index) const { return mCount[Side(index)]; }
 
 private:
-    int mAttr = 0;
+    static size_t Side(int index) { return index == 0 ? 0 : 1; }
+    void UpdateMask();
+    int Compile(size_t side);
+    bool MatchesAny(size_t side, const QString& name);
+    void AddNames(const QStringList& names, int includeMode, int excludeMode);
+
+    const FileSystem* mFs;
+    ProgressWindowPort* mEvents = nullptr;
+    QStringList mList;
+    int mAttr = 1 | 32;
+    int mMask = 0;
     bool mAttrOr = false;
+    std::array<QString, 2> mPatterns;
+    std::array<QString, 2> mCompiled;
+    std::array<int, 2> mActive{0, 0};
+    std::array<int, 2> mCount{0, 0};
+    std::array<std::vector<clsMatching>, 2> mMatchers;
+    std::array<bool, 2> mMatchOther{false, false};
 };
 
 }  // namespace sorvane

@@ -1,0 +1,168 @@
+#include "selection/clsFilter.h"
+
+#include "ports/ProgressWindowPort.h"
+
+namespace sorvane {
+
+namespace {
+
+// The attribute bits the check boxes stand for: read-only, hidden, system, archive.
+constexpr int kAttrBoxes = kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive;
+
+const FileSystem& DefaultFileSystem() {
+    static const FileSystem fs;
+    return fs;
+}
+
+// A list made only of "*" and ";" (or nothing) lets every name through.
+bool OnlyStarsAndSemicolons(const QString& text) {
+    for (const QChar c : text)
+        if (c != u'*' && c != u';') return false;
+    return true;
+}
+
+}  // namespace
+
+clsFilter::clsFilter() : clsFilter(DefaultFileSystem()) {}
+
+clsFilter::clsFilter(const FileSystem& fs) : mFs(&fs) { UpdateMask(); }
+
+void clsFilter::setAttr(int mask) {
+    mAttr = mask;
+    UpdateMask();
+}
+
+void clsFilter::setAttrOr(bool on) {
+    mAttrOr = on;
+    UpdateMask();
+}
+
+void clsFilter::UpdateMask() { mMask = mAttrOr ? mAttr : mAttr ^ kAttrBoxes; }
+
+bool clsFilter::PassesAttributes(int a) const {
+    return mAttrOr ? (a & mMask) != 0 : (a & mMask) == 0;
+}
+
+bool clsFilter::IsMatchOther(int index) const { return mMatchOther[Side(index)]; }
+
+void clsFilter::setIsMatchOther(int index, bool on) { mMatchOther[Side(index)] = on; }
+
+QString clsFilter::Patterns(int index) const { return mPatterns[Side(index)]; }
+
+void clsFilter::setPatterns(int index, const QString& text) { mPatterns[Side(index)] = text; }
+
+// Returns the list's active flag. Matchers are rebuilt only when the text
+// changed since the last build, because a run lists every folder anew.
+// There is no cap on the number of patterns: dropping the patterns beyond a
+// fixed table would let through names the user meant to exclude.
+int clsFilter::Compile(size_t side) {
+    const QString& text = mPatterns[side];
+    if (OnlyStarsAndSemicolons(text)) {
+        mCompiled[side] = text;
+        mActive[side] = 0;
+        return 0;
+    }
+    if (text == mCompiled[side]) return mActive[side];
+    mCompiled[side] = text;
+    mActive[side] = 1;
+
+    QStringView body(text);
+    if (body.endsWith(u';')) body.chop(1);
+    const QList<QStringView> pieces = body.split(u';', Qt::KeepEmptyParts);
+    mCount[side] = int(pieces.size());
+    for (const QStringView piece : pieces) {
+        if (piece.isEmpty() || piece == u"*") {
+            mActive[side] = 0;
+            return 0;
+        }
+    }
+
+    std::vector<clsMatching>& matchers = mMatchers[side];
+    const size_t count = pieces.size();
+    if (matchers.size() > 2 * count) matchers.resize(count);
+    while (matchers.size() < count) {
+        clsMatching& m = matchers.emplace_back();
+        m.setFileNameMode(-1);
+        m.CmpMode = 1;
+    }
+    for (size_t k = 0; k < count; ++k) matchers[k].setMatchPattern(pieces[k].toString());
+    return 1;
+}
+
+bool clsFilter::MatchesAny(size_t side, const QString& name) {
+    std::vector<clsMatching>& matchers = mMatchers[side];
+    const size_t count = size_t(mCount[side]);
+    for (size_t k = 0; k < count; ++k)
+        if (matchers[k].IsMatch(name)) return true;
+    return false;
+}
+
+// includeMode 1: a name must match the include list; 0: every name goes on.
+// excludeMode 1: a name matching the exclude list is dropped; 0: the exclude
+// list matches everything, so nothing is added; 2: no exclude list.
+void clsFilter::AddNames(const QStringList& names, int includeMode, int excludeMode) {
+    if (excludeMode == 0) return;
+    for (const QString& name : names) {
+        if (includeMode == 1 && !MatchesAny(0, name)) continue;
+        if (excludeMode == 1 && MatchesAny(1, name)) continue;
+        mList.append(name);
+    }
+}
+
+int clsFilter::MakeFileList(const QString& Path) {
+    if (mEvents) mEvents->ProcessEvents();
+    const int includeMode = mMatchOther[0] ? Compile(0) : 0;
+    const int excludeMode = mMatchOther[1] ? Compile(1) : 2;
+    mList.clear();
+
+    int error = 0;
+    if (IsFile) {
+        QStringList files;
+        sGetFiles(files, Path, &error);
+        AddNames(files, includeMode, excludeMode);
+        if (error != 0) return error;
+    }
+    if (IsFolder) {
+        QStringList folders;
+        sGetFoldersFSO(folders, Path, &error);
+        AddNames(folders, includeMode, excludeMode);
+        if (error != 0) return error;
+    }
+    return 0;
+}
+
+int clsFilter::sGetFiles(QStringList& FList, const QString& Path, int* error) {
+    // An empty path is the working directory, which the listing takes as "".
+    QString folder = Path;
+    if (!folder.isEmpty() && !folder.endsWith(u'/')) folder += u'/';
+
+    int err = 0;
+    if (!mAttrOr) {
+        // "No attribute outside the ticked ones" is exactly what the listing's
+        // mask tests; with read-only ticked it needs no stat per entry.
+        FList = mFs->Files(folder, mAttr & kAttrBoxes, &err);
+    } else {
+        const QStringList all = mFs->Files(folder, kAttrBoxes, &err);
+        FList.clear();
+        FList.reserve(all.size());
+        for (const QString& name : all) {
+            const int a = mFs->GetAttributes(folder + name);
+            if (a >= 0 && !(a & kAttrFolder) && PassesAttributes(a)) FList.append(name);
+        }
+    }
+    if (error) *error = err;
+    return int(FList.size());
+}
+
+int clsFilter::sGetFoldersFSO(QStringList& FList, const QString& Path, int* error) {
+    int err = 0;
+    const QList<FolderEntry> folders = mFs->SubFolders(Path, &err);
+    FList.clear();
+    FList.reserve(folders.size());
+    for (const FolderEntry& entry : folders)
+        if (PassesAttributes(entry.attributes)) FList.append(entry.name);
+    if (error) *error = err;
+    return int(FList.size());
+}
+
+}  // namespace sorvane
