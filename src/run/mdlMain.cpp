@@ -14,7 +14,9 @@ QString ExecutableBaseName(const QString& executablePath) {
 }
 
 mdlMain::mdlMain(MainPorts ports_)
-    : options(ports_.messages), CancelDialog(ports_.progressWindow, ports_.messages), ports(ports_) {}
+    : options(ports_.messages),
+      log(fs, tools, options, ports_.logBox, state.gLogPath, options.ExeName),
+      CancelDialog(ports_.progressWindow, ports_.messages), ports(ports_) {}
 
 void mdlMain::Main(const QString& executablePath) {
     state.gSelectOpen = false;
