@@ -137,8 +137,6 @@ INSTANTIATE_TEST_SUITE_P(
                       return t.MakeSymlink(u"Log/"_s + kName + u"00.log"_s, t.Path(u"gone"_s));
                   },
                   "01"},
-        BlockCase{"pipe", u"sorvane"_s,
-                  [](TempTree& t) { return t.MakeFifo(u"Log/"_s + kName + u"00.p"_s); }, "01"},
         BlockCase{"read-only file", u"sorvane"_s,
                   [](TempTree& t) { return ReadOnlyFile(t, u"Log/"_s + kName + u"00.txt"_s); },
                   "01"},
