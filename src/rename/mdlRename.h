@@ -1,0 +1,125 @@
+#pragma once
+
+#include <QString>
+#include <unordered_map>
+#include <vector>
+
+#include "matching/clsMatching.h"
+#include "platform/FileSystem.h"
+#include "ports/clsCancel.h"
+#include "selection/clsFilter.h"
+
+namespace sorvane {
+
+// Verdicts of list building and deletion: bits 0-3 of a status word.
+enum RenameVerdict : qint32 {
+    kVerdictRename = 1,
+    kVerdictFileExists = 2,
+    kVerdictFileExistsDelete = 3,
+    kVerdictIdentical = 4,
+    kVerdictDuplicate = 5,
+    kVerdictOtherTarget = 6,
+    kVerdictEmptyName = 7,
+    kVerdictFolderExists = 8,
+    kVerdictDeletedRename = 9,
+};
+
+// The settings of one run that shape the target list.
+struct RenameListSettings {
+    bool folderMode = false;  // the run renames folders (gRunFolderMode)
+    bool recursive = false;   // descend into subfolders (gRunRecursive)
+    bool quickList = false;   // no collision checks (gRunQuickList)
+    bool folderSort = false;  // sort the targets of each folder (gFolderSort)
+    qint32 operation = 0;     // 0 replace, 1 insert at the front, 2 at the back (gOperation)
+    QString insertWord;       // the word of the insert operations (gReplaceWord)
+};
+
+// The new name of one candidate: true when it is a target, with name replaced
+// by its new name.
+bool MakeNewName(clsMatching& matching, qint32 operation, const QString& insertWord,
+                 QString& name);
+
+// The target list of the last rename run: parallel arrays of old and new
+// paths, relative to the start folder, with one status word each. It is the
+// work list of the run and the record that a restore replays.
+class mdlRename {
+public:
+    mdlRename(const FileSystem& fs, clsMatching& matching, clsFilter& filter,
+              clsCancel& progress);
+    mdlRename(const mdlRename&) = delete;
+    mdlRename& operator=(const mdlRename&) = delete;
+
+    // Called whenever the settings are applied: the list ends, the arrays stay.
+    // The caller also clears its recursion and quick-list run switches.
+    void InitRename(qint32 maximum);
+
+    // Builds the list for the start folder. True when every folder was
+    // listed completely; false on a stop from the progress window, a folder
+    // that could not be listed (count 0) or the maximum reached (count =
+    // maximum). The filter's file/folder switches follow settings.folderMode
+    // while the list is built.
+    bool MakeRenameList(const QString& startFolder, const RenameListSettings& settings);
+
+    bool MakeNewName(QString& name);
+
+    qint32 GetTargetCount() const { return mCount; }
+    qint32 GetRenamedCount() const { return mRenamed; }
+    qint32 GetRestoredCount() const { return mRestored; }
+    qint32 GetDeletedCount() const { return mDeleted; }
+    void ClearRenameList();
+
+    QString BasePath() const { return mBasePath; }
+    QString ItemWord() const { return mItemWord; }
+    qint32 MaxCount() const { return mMaxCount; }
+    const QString& OldName(qint32 i) const { return mOldNames[size_t(i)]; }
+    const QString& NewName(qint32 i) const { return mNewNames[size_t(i)]; }
+    qint32 Status(qint32 i) const { return mStatus[size_t(i)]; }
+    void SetStatus(qint32 i, qint32 status) { mStatus[size_t(i)] = status; }
+
+private:
+    bool ListFolder(const QString& folder);
+    bool MatchFolderItems(const QString& folder);
+    bool AddFolderItems(const QString& folder);
+    bool AddFolderItemsQuick(const QString& folder);
+    void SortFolderItems();
+    void MarkDuplicates();
+    qint32 FolderVerdict(qint32 i, const QString& oldFull, const QString& newFull);
+    qint32 FileVerdict(qint32 i, const QString& oldFull, const QString& newFull);
+    bool IsTargetItself(const QString& oldFull, const QString& newFull) const;
+    void Grow();
+    bool Poll();
+
+    const FileSystem& mFs;
+    clsMatching& mMatching;
+    clsFilter& mFilter;
+    clsCancel& mProgress;
+    RenameListSettings mSettings;
+
+    QString mBasePath;
+    std::vector<QString> mOldNames;
+    std::vector<QString> mNewNames;
+    std::vector<qint32> mStatus;
+    qint32 mCount = 0;
+    qint32 mCapacity = 0;
+    qint32 mMaxCount = 0;
+    qint32 mRenamed = 0;
+    qint32 mRestored = 0;
+    qint32 mDeleted = 0;
+    QString mItemWord;
+
+    // The folder being listed: matched names, their new names, and what the
+    // collision checks need of them.
+    std::vector<QString> mFolderOld;
+    std::vector<QString> mFolderNew;
+    std::vector<bool> mFolderDuplicate;
+    // Old names of the folder's targets, exact and with A-Z folded, to tell
+    // whether an existing file at a new name is another target. Built on
+    // the first collision of a folder only.
+    std::unordered_map<QString, qint32> mOldExact;
+    std::unordered_map<QString, qint32> mOldFolded;
+    bool mOldMapsBuilt = false;
+    qint32 mFolderCount = 0;
+    qint32 mNextShow = 0;
+};
+
+}  // namespace sorvane
