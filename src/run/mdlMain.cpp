@@ -16,7 +16,10 @@ QString ExecutableBaseName(const QString& executablePath) {
 mdlMain::mdlMain(MainPorts ports_)
     : options(ports_.messages),
       log(fs, tools, options, ports_.logBox, state.gLogPath, options.ExeName),
-      CancelDialog(ports_.progressWindow, ports_.messages), ports(ports_) {}
+      CancelDialog(ports_.progressWindow, ports_.messages), ports(ports_) {
+    // Listing a folder lets the windows breathe, also outside a run.
+    filter.setEventPort(&ports.progressWindow);
+}
 
 void mdlMain::Main(const QString& executablePath) {
     state.gSelectOpen = false;

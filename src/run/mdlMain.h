@@ -12,6 +12,7 @@
 #include "ports/ProgressWindowPort.h"
 #include "ports/RunInputsPort.h"
 #include "ports/clsCancel.h"
+#include "rename/mdlRename.h"
 #include "run/ProgramState.h"
 #include "selection/clsFilter.h"
 #include "settings/mdlOptions.h"
@@ -54,6 +55,8 @@ public:
     clsMatching matching;
     clsCancel CancelDialog;
     MainPorts ports;
+    // The target list of the last rename run.
+    mdlRename rename{fs, matching, filter, CancelDialog};
 };
 
 // The executable's file name without its extension.
