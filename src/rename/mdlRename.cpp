@@ -1,12 +1,22 @@
 #include "rename/mdlRename.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QStandardPaths>
 #include <algorithm>
+#include <cerrno>
 #include <new>
 #include <numeric>
 
 #include "matching/clsFileString.h"
+#include "rename/MakeFolders.h"
 
 namespace sorvane {
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -14,6 +24,9 @@ constexpr qint32 kInitialCapacity = 1000;
 constexpr qint32 kWorkingEntries = 501;
 constexpr qint32 kShowStep = 200;
 constexpr qint32 kQuickShowStep = 1000;
+constexpr qint32 kRenameShowStep = 100;
+constexpr qint32 kDeleteShowStep = 200;
+constexpr qint32 kRestoreShowStep = 100;
 
 QString Num(qint64 n) { return QString::number(n); }
 
@@ -40,6 +53,96 @@ struct FilterModeGuard {
         filter.IsFolder = isFolder;
     }
 };
+
+bool WriteAll(int fd, const char* data, ssize_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size_t(size));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data += n;
+        size -= n;
+    }
+    return true;
+}
+
+// Moves a file or a symbolic link to another file system: the copy is made
+// under a name that nothing else holds (O_EXCL, symlink), written to disk,
+// and only then is the original removed; any failure removes the copy and
+// leaves the original. Folders are never moved this way.
+int CopyAcrossFileSystems(const QString& from, const QString& to) {
+    const QByteArray source = FileSystem::Encode(from);
+    const QByteArray target = FileSystem::Encode(to);
+    struct stat st;
+    if (::lstat(source.constData(), &st) != 0) return errno == ENOENT ? kRenameNotFound : EIO;
+
+    if (S_ISLNK(st.st_mode)) {
+        QByteArray link(qsizetype(st.st_size) + 1, '\0');
+        const ssize_t length = ::readlink(source.constData(), link.data(), size_t(link.size()));
+        if (length < 0 || length >= link.size()) return EIO;
+        link.truncate(length);
+        if (::symlink(link.constData(), target.constData()) != 0)
+            return errno == EEXIST ? kRenameExists : EIO;
+        if (::unlink(source.constData()) != 0) {
+            ::unlink(target.constData());
+            return EIO;
+        }
+        return kRenameOk;
+    }
+    if (!S_ISREG(st.st_mode)) return EXDEV;
+
+    const int in = ::open(source.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (in < 0) return errno == ENOENT ? kRenameNotFound : EIO;
+    struct stat opened;
+    if (::fstat(in, &opened) != 0 || opened.st_dev != st.st_dev || opened.st_ino != st.st_ino) {
+        ::close(in);
+        return EIO;
+    }
+    const int out =
+        ::open(target.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 07777);
+    if (out < 0) {
+        const int err = errno;
+        ::close(in);
+        return err == EEXIST ? kRenameExists : EIO;
+    }
+    bool ok = true;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(in, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) ok = false;
+        if (n <= 0) break;
+        if (!WriteAll(out, buffer, n)) {
+            ok = false;
+            break;
+        }
+    }
+    ok = ::fsync(out) == 0 && ok;
+    ok = ::close(out) == 0 && ok;
+    ::close(in);
+    // The original goes only when the name still holds the file just copied.
+    struct stat now;
+    ok = ok && ::lstat(source.constData(), &now) == 0 && now.st_dev == st.st_dev &&
+         now.st_ino == st.st_ino && ::unlink(source.constData()) == 0;
+    if (!ok) {
+        ::unlink(target.constData());
+        return EIO;
+    }
+    return kRenameOk;
+}
+
+// Whether a path given back by the trash lies in the "files" folder of a
+// freedesktop.org trash: <data home>/Trash, <top>/.Trash-<uid> or
+// <top>/.Trash/<uid>.
+bool IsInTrash(const QString& trashed) {
+    if (!trashed.startsWith(u'/')) return false;
+    const QString files = FileSystem::ParentFolderName(trashed);
+    if (FileSystem::GetFileName(files) != u"files") return false;
+    const QString trash = FileSystem::ParentFolderName(files);
+    const QString name = FileSystem::GetFileName(trash);
+    const QString uid = QString::number(::getuid());
+    if (name == u"Trash" || name == u".Trash-"_s + uid) return true;
+    return name == uid && FileSystem::GetFileName(FileSystem::ParentFolderName(trash)) == u".Trash";
+}
 
 }  // namespace
 
@@ -362,6 +465,204 @@ qint32 mdlRename::FileVerdict(qint32 i, const QString& oldFull, const QString& n
     // Not a target of this folder, or a separate item that differs from the
     // target's own name only in case (a file system that keeps case apart).
     return duplicate ? kVerdictDuplicate : kVerdictFileExists;
+}
+
+// ---------------------------------------------------------------------------
+// Renaming and the removal of colliding files
+
+qint32 mdlRename::RenameAll(bool deleteRequested, qint32 delMode, const QString& delTarget) {
+    if (deleteRequested && !DeleteCollisions(delMode, delTarget)) return -1;
+    const qint32 last = mCount - 1;
+    mNextShow = last;
+    for (qint32 c = last; c >= 0; --c) {
+        const size_t k = size_t(c);
+        if (c <= mNextShow) {
+            mNextShow -= kRenameShowStep;
+            mProgress.SetCaption(QStringLiteral("変換作業中 ") + Num(last - c) +
+                                 QStringLiteral(" リネーム中"));
+            mProgress.SetTitle(mItemWord + QStringLiteral("名変換中 / ") + Num(mRenamed));
+            mProgress.SetText(mBasePath + mOldNames[k]);
+            if (mProgress.DoCancel(mItemWord + QStringLiteral("名の置換 / 済 ") + Num(mRenamed))) {
+                mStatus[k] += kOutcomeStoppedRenaming;
+                break;
+            }
+        }
+        const qint32 s = mStatus[k];
+        if (s != kVerdictRename && s != kVerdictDeletedRename) {
+            mStatus[k] += kOutcomeSkipped;
+            continue;
+        }
+        // A name that is not one item of the folder is never handed to the
+        // system, whatever the list says.
+        if (!IsUsableName(FileSystem::GetFileName(mNewNames[k])) || mNewNames[k].endsWith(u'/')) {
+            mStatus[k] = kVerdictEmptyName + kOutcomeSkipped;
+            continue;
+        }
+        const QString newFull = mBasePath + mNewNames[k];
+        const int result = mFs.MoveItem(mBasePath + mOldNames[k], newFull);
+        if (result == kRenameOk) {
+            ++mRenamed;
+            mStatus[k] += kOutcomeRenamed;
+        } else if (result == kRenameExists) {
+            mStatus[k] = (mFs.FolderExists(newFull) ? kVerdictFolderExists : kVerdictFileExists) +
+                         kOutcomeSkipped;
+        } else {
+            mStatus[k] += kOutcomeFailed;
+        }
+    }
+    return mRenamed;
+}
+
+bool mdlRename::ShowDeleteProgress(qint32 c) {
+    mNextShow -= kDeleteShowStep;
+    mProgress.SetCaption(QStringLiteral("変換作業中 ") + Num(mCount - c - 1) +
+                         QStringLiteral(" 衝突削除中"));
+    mProgress.SetTitle(QStringLiteral("衝突ファイル削除中 / ") + Num(mDeleted));
+    mProgress.SetText(mBasePath + mOldNames[size_t(c)]);
+    if (!mProgress.DoCancel(QStringLiteral("衝突ファイル削除中 / 済 ") + Num(mDeleted)))
+        return false;
+    mStatus[size_t(c)] += kOutcomeStoppedDeleting;
+    return true;
+}
+
+// A target marked 3 is marked 9 once its colliding file has been dealt with,
+// whether or not the removal worked: a file still there makes the rename
+// refuse, and the rename reports it. mDeleted counts only the files really
+// removed.
+bool mdlRename::DeleteCollisions(qint32 delMode, const QString& delTarget) {
+    QString dest;
+    if (delMode == kDeleteToFolder) {
+        dest = MakeDeleteFolder(mBasePath, delTarget);
+        if (dest.isEmpty()) return false;
+    }
+    QStringList batch;
+    mNextShow = mCount - 1;
+    for (qint32 c = mCount - 1; c >= 0; --c) {
+        const size_t k = size_t(c);
+        if (c <= mNextShow) {
+            if (delMode == kDeleteToTrash) {
+                mProgress.SetText(QStringLiteral("削除中…"));
+                RecycleFiles(batch);
+            }
+            if (ShowDeleteProgress(c)) return false;
+        }
+        if (mStatus[k] != kVerdictFileExistsDelete) continue;
+        const QString oldFull = mBasePath + mOldNames[k];
+        const QString collided = mBasePath + mNewNames[k];
+        // Only a file that is not the target itself is ever removed; a
+        // folder that took the name meanwhile is left alone.
+        if (mFs.FileExists(collided) && !IsTargetItself(oldFull, collided)) {
+            switch (delMode) {
+                case kDeleteToTrash:
+                    batch.append(collided);
+                    break;
+                case kDeleteForced:
+                    if (mFs.DeleteFile(collided, true)) ++mDeleted;
+                    break;
+                case kDeleteToFolder:
+                    if (MoveAside(collided, dest + mNewNames[k])) ++mDeleted;
+                    break;
+                default:
+                    break;
+            }
+        }
+        mStatus[k] = kVerdictDeletedRename;
+    }
+    if (delMode == kDeleteToTrash) {
+        mProgress.SetText(QStringLiteral("削除中…"));
+        RecycleFiles(batch);
+    }
+    return true;
+}
+
+// A file that could not go to the trash stays where it is; it is never
+// deleted instead.
+//
+// When no trash folder can be established, Qt (6.4) takes the working
+// directory for one and moves the file into "files" there. So the user's
+// data folder must exist first (Qt then makes its "Trash" itself), and a file
+// that still lands outside a trash folder is put back at once.
+void mdlRename::RecycleFiles(QStringList& batch) {
+    if (batch.isEmpty()) return;
+    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const bool trashPossible =
+        dataHome.startsWith(u'/') && MakeFolders(mFs, dataHome) && mFs.FolderExists(dataHome);
+    for (const QString& path : std::as_const(batch)) {
+        if (!trashPossible || !mFs.FileExists(path)) continue;
+        QString trashed;
+        if (!QFile::moveToTrash(path, &trashed)) continue;
+        if (IsInTrash(trashed)) {
+            ++mDeleted;
+        } else if (!trashed.isEmpty()) {
+            mFs.MoveItem(trashed, path);
+        }
+    }
+    batch.clear();
+}
+
+// The colliding file keeps its path relative to the start folder under the
+// delete folder, and never replaces anything there.
+bool mdlRename::MoveAside(const QString& from, const QString& to) {
+    int result = mFs.MoveItem(from, to);
+    if (result != kRenameOk && result != kRenameExists && result != kRenameNotFound &&
+        MakeFolders(mFs, FileSystem::ParentFolderName(to)))
+        result = mFs.MoveItem(from, to);
+    if (result == EXDEV) result = CopyAcrossFileSystems(from, to);
+    return result == kRenameOk;
+}
+
+// On Linux the drive tag is empty: target/<last folder of start>_del<stamp><nn>.
+// Each candidate is created by this run itself (mkdir fails on an existing
+// name), so two runs in the same second never share a delete folder.
+QString mdlRename::MakeDeleteFolder(const QString& start, const QString& target) {
+    if (FileSystem::DriveName(start).isEmpty() || target.isEmpty()) return {};
+    const QString name = FileSystem::BuildPath(target, FileSystem::GetFileName(start)) +
+                         QStringLiteral("_del") +
+                         mClock().toString(QStringLiteral("yyyyMMddHHmmss"));
+    if (!MakeFolders(mFs, FileSystem::ParentFolderName(name))) return {};
+    for (int n = 0; n < 100; ++n) {
+        const QString candidate = name + QStringLiteral("%1").arg(n, 2, 10, QChar(u'0'));
+        if (mFs.Exists(candidate)) continue;
+        if (mFs.MakeFolder(candidate)) return candidate + u'/';
+        if (!mFs.Exists(candidate)) return {};
+    }
+    return {};
+}
+
+// ---------------------------------------------------------------------------
+// Restore
+
+qint32 mdlRename::RestoreAll() {
+    const qint32 before = mRestored;
+    mProgress.IsCancel = false;
+    mNextShow = 0;
+    for (qint32 i = 0; i < mCount; ++i) {
+        const size_t k = size_t(i);
+        mStatus[k] &= ~0xF00;
+        if (i >= mNextShow) {
+            mNextShow += kRestoreShowStep;
+            mProgress.SetCaption(QStringLiteral("復元作業中 ") + Num(i) + QStringLiteral(" リネーム中"));
+            mProgress.SetTitle(mItemWord + QStringLiteral("名復元中 / ") + Num(mRestored));
+            mProgress.SetText(mBasePath + mOldNames[k]);
+            if (mProgress.DoCancel(mItemWord + QStringLiteral("名の復元 / 済 ") + Num(mRestored))) {
+                mStatus[k] += kOutcomeStoppedRestoring;
+                break;
+            }
+        }
+        if ((mStatus[k] & 0xF0) != kOutcomeRenamed) continue;
+        const int result = mFs.MoveItem(mBasePath + mNewNames[k], mBasePath + mOldNames[k]);
+        if (result == kRenameOk) {
+            mStatus[k] += kOutcomeRestored - kOutcomeRenamed;
+            ++mRestored;
+        } else if (result == kRenameNotFound) {
+            mStatus[k] += kOutcomeGone;
+        } else if (result == kRenameExists) {
+            mStatus[k] += kOutcomeOldNameTaken;
+        } else {
+            mStatus[k] += kOutcomeRestoreFailed;
+        }
+    }
+    return mRestored - before;
 }
 
 }  // namespace sorvane

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
+#include <QStringList>
+#include <functional>
 #include <unordered_map>
 #include <vector>
 
@@ -12,17 +15,32 @@
 namespace sorvane {
 
 // Verdicts of list building and deletion: bits 0-3 of a status word.
-enum RenameVerdict : qint32 {
-    kVerdictRename = 1,
-    kVerdictFileExists = 2,
-    kVerdictFileExistsDelete = 3,
-    kVerdictIdentical = 4,
-    kVerdictDuplicate = 5,
-    kVerdictOtherTarget = 6,
-    kVerdictEmptyName = 7,
-    kVerdictFolderExists = 8,
-    kVerdictDeletedRename = 9,
-};
+inline constexpr qint32 kVerdictRename = 1;
+inline constexpr qint32 kVerdictFileExists = 2;
+inline constexpr qint32 kVerdictFileExistsDelete = 3;
+inline constexpr qint32 kVerdictIdentical = 4;
+inline constexpr qint32 kVerdictDuplicate = 5;
+inline constexpr qint32 kVerdictOtherTarget = 6;
+inline constexpr qint32 kVerdictEmptyName = 7;
+inline constexpr qint32 kVerdictFolderExists = 8;
+inline constexpr qint32 kVerdictDeletedRename = 9;
+
+// Outcomes of the rename (bits 4-7) and of the restore (bits 8-11).
+inline constexpr qint32 kOutcomeRenamed = 16;
+inline constexpr qint32 kOutcomeSkipped = 32;
+inline constexpr qint32 kOutcomeFailed = 48;
+inline constexpr qint32 kOutcomeStoppedDeleting = 64;
+inline constexpr qint32 kOutcomeStoppedRenaming = 80;
+inline constexpr qint32 kOutcomeRestored = 256;
+inline constexpr qint32 kOutcomeOldNameTaken = 512;
+inline constexpr qint32 kOutcomeGone = 768;
+inline constexpr qint32 kOutcomeRestoreFailed = 1024;
+inline constexpr qint32 kOutcomeStoppedRestoring = 1280;
+
+// How colliding files are removed ("削除モード").
+inline constexpr qint32 kDeleteToTrash = 0;
+inline constexpr qint32 kDeleteForced = 1;
+inline constexpr qint32 kDeleteToFolder = 2;
 
 // The settings of one run that shape the target list.
 struct RenameListSettings {
@@ -68,6 +86,23 @@ public:
     qint32 GetDeletedCount() const { return mDeleted; }
     void ClearRenameList();
 
+    // Removes the colliding files of the targets marked 3 when asked, then
+    // renames every target marked 1 or 9, from the last to the first.
+    // Returns the number renamed, or -1 when the removal did not complete
+    // (then nothing is renamed).
+    qint32 RenameAll(bool deleteRequested, qint32 delMode, const QString& delTarget);
+    bool DeleteCollisions(qint32 delMode, const QString& delTarget);
+    // Sends the files of batch to the trash and empties it.
+    void RecycleFiles(QStringList& batch);
+    // Creates the dated folder for the colliding files of the start folder
+    // under target; its path ending in "/", or "" when it cannot be made.
+    QString MakeDeleteFolder(const QString& start, const QString& target);
+    // Moves every target the run renamed back to its old name, from the
+    // first to the last; the number restored in this call.
+    qint32 RestoreAll();
+    // The local time used in delete-folder names.
+    void SetClock(std::function<QDateTime()> clock) { mClock = std::move(clock); }
+
     QString BasePath() const { return mBasePath; }
     QString ItemWord() const { return mItemWord; }
     qint32 MaxCount() const { return mMaxCount; }
@@ -88,6 +123,8 @@ private:
     bool IsTargetItself(const QString& oldFull, const QString& newFull) const;
     void Grow();
     bool Poll();
+    bool ShowDeleteProgress(qint32 c);
+    bool MoveAside(const QString& from, const QString& to);
 
     const FileSystem& mFs;
     clsMatching& mMatching;
@@ -120,6 +157,7 @@ private:
     bool mOldMapsBuilt = false;
     qint32 mFolderCount = 0;
     qint32 mNextShow = 0;
+    std::function<QDateTime()> mClock = [] { return QDateTime::currentDateTime(); };
 };
 
 }  // namespace sorvane

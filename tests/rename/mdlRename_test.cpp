@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
 #include <QSet>
+#include <QStorageInfo>
+#include <QTemporaryDir>
 #include <ostream>
 
 #include "ports/scripted/ScriptedMessageBox.h"
@@ -451,6 +457,343 @@ TEST_F(RenameList, AStopAtEachProgressStepEndsTheList) {
     StopAt(u"変換作業中 200 リスト作成中"_s, MsgAnswer::No);
     EXPECT_TRUE(Build());
     EXPECT_EQ(list.GetTargetCount(), 451);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Renaming, removal of colliding files and restore
+
+using sorvane::test::Inventory;
+
+namespace {
+
+// The trash of the run goes into a folder of its own for the test's life.
+struct IsolatedTrash {
+    QTemporaryDir home;
+    QByteArray saved = qgetenv("XDG_DATA_HOME");
+    bool hadValue = qEnvironmentVariableIsSet("XDG_DATA_HOME");
+    explicit IsolatedTrash(const QString& dataHome = {}) {
+        qputenv("XDG_DATA_HOME", (dataHome.isEmpty() ? home.path() : dataHome).toUtf8());
+    }
+    ~IsolatedTrash() {
+        if (hadValue)
+            qputenv("XDG_DATA_HOME", saved);
+        else
+            qunsetenv("XDG_DATA_HOME");
+    }
+    QString TrashedFile(const QString& name) const {
+        return home.path() + u"/Trash/files/"_s + name;
+    }
+};
+
+// The trash of a file beside the home folder is the isolated one.
+bool TrashIsHomeTrash(const QString& path) {
+    return QStorageInfo(path) == QStorageInfo(QDir::homePath());
+}
+
+QByteArray ReadLink(const QString& path) {
+    char target[4096];
+    const ssize_t n = ::readlink(path.toUtf8().constData(), target, sizeof target);
+    return n < 0 ? QByteArray("(no link)") : QByteArray(target, n);
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+struct RenameRun : RenameList {
+    QDateTime stamp{QDate(2004, 3, 14), QTime(12, 34, 56)};
+    void SetUp() override {
+        RenameList::SetUp();
+        list.SetClock([this] { return stamp; });
+    }
+    // Turns every verdict 2 into 3, as the user's "全て削除" does.
+    void AgreeToDelete() {
+        for (qint32 i = 0; i < list.GetTargetCount(); ++i)
+            if (list.Status(i) == kVerdictFileExists) list.SetStatus(i, kVerdictFileExistsDelete);
+    }
+    std::vector<qint32> Statuses() const {
+        std::vector<qint32> statuses;
+        for (qint32 i = 0; i < list.GetTargetCount(); ++i) statuses.push_back(list.Status(i));
+        return statuses;
+    }
+};
+
+TEST_F(RenameRun, RenamesFromTheLastTargetAndRestoresEverything) {
+    Make({u"a1.txt"_s, u"b1.txt"_s, u"b.txt"_s, u"c1.txt"_s, u"c11.txt"_s});
+    Pattern(u"*1.txt"_s, u"*.txt"_s);
+    const Inventory before = tree.Take();
+    ASSERT_TRUE(Build());
+    ASSERT_EQ(Entries(), (QStringList{u"c11.txt > c1.txt : 6"_s, u"c1.txt > c.txt : 1"_s,
+                                      u"b1.txt > b.txt : 2"_s, u"a1.txt > a.txt : 1"_s}));
+    EXPECT_EQ(list.RenameAll(false, kDeleteForced, {}), 2);
+    EXPECT_EQ(Statuses(), (std::vector<qint32>{38, 17, 34, 17}));
+    EXPECT_EQ(tree.Read(u"a.txt"_s), "a1.txt");
+    EXPECT_EQ(tree.Read(u"c.txt"_s), "c1.txt");
+    EXPECT_EQ(TempTree::Contents(tree.Take()), TempTree::Contents(before));
+    EXPECT_EQ(window.captions.last(), u"変換作業中 0 リネーム中"_s);
+    EXPECT_EQ(window.titles.last(), u"ファイル名変換中 / 0"_s);
+    EXPECT_EQ(window.texts.last(), tree.Root() + u"/a1.txt"_s);
+
+    EXPECT_EQ(list.RestoreAll(), 2);
+    EXPECT_EQ(Statuses(), (std::vector<qint32>{38, 257, 34, 257}));
+    EXPECT_EQ(tree.Take(), before);
+    EXPECT_EQ(window.captions.last(), u"復元作業中 0 リネーム中"_s);
+    EXPECT_EQ(window.titles.last(), u"ファイル名復元中 / 0"_s);
+    EXPECT_EQ(list.RestoreAll(), 0);
+    EXPECT_EQ(list.GetRestoredCount(), 2);
+    EXPECT_EQ(tree.Take(), before);
+}
+
+TEST_F(RenameRun, FolderContentsAreRenamedBeforeTheFolderAndRestoredAfterIt) {
+    Make({u"d:x/x2/x3"_s, u"x/x2/f"_s});
+    settings.folderMode = true;
+    settings.recursive = true;
+    Pattern(u"x*"_s, u"y*"_s);
+    const Inventory before = tree.Take();
+    ASSERT_TRUE(Build());
+    EXPECT_EQ(list.RenameAll(false, kDeleteForced, {}), 3);
+    EXPECT_EQ(Statuses(), (std::vector<qint32>{17, 17, 17}));
+    EXPECT_EQ(tree.Read(u"y/y2/f"_s), "x/x2/f");
+    EXPECT_TRUE(fs.FolderExists(tree.Path(u"y/y2/y3"_s)));
+    EXPECT_EQ(list.RestoreAll(), 3);
+    EXPECT_EQ(tree.Take(), before);
+    EXPECT_EQ(window.titles.last(), u"フォルダ名復元中 / 0"_s);
+}
+
+struct DeleteModeCase {
+    qint32 mode;
+    QString movedTo;  // where the colliding file is found afterwards ("" gone)
+};
+
+TEST_F(RenameRun, EachDeleteModeRemovesTheCollidingFileAndRenames) {
+    IsolatedTrash trash;
+    const QString delTarget = tree.Path(u"deleted"_s);
+    const std::vector<DeleteModeCase> cases = {
+        {kDeleteToTrash,
+         TrashIsHomeTrash(tree.Root()) ? trash.TrashedFile(u"a.txt"_s) : QString()},
+        {kDeleteForced, {}},
+        {kDeleteToFolder, delTarget + u"/start_del2004031412345600/sub/a.txt"_s},
+    };
+    for (const DeleteModeCase& c : cases) {
+        SCOPED_TRACE(c.mode);
+        TempTree run;
+        ASSERT_TRUE(run.MakeFile(u"start/sub/a1.txt"_s, "new"));
+        ASSERT_TRUE(run.MakeFile(u"start/sub/a.txt"_s, "old"));
+        ASSERT_EQ(::chmod(run.Path(u"start/sub/a.txt"_s).toUtf8().constData(), 0444), 0);
+        ASSERT_TRUE(run.MakeFile(u"start/b1.txt"_s, "b"));
+        settings.recursive = true;
+        Pattern(u"*1.txt"_s, u"*.txt"_s);
+        ASSERT_TRUE(list.MakeRenameList(run.Path(u"start"_s), settings));
+        ASSERT_EQ(Entries(), (QStringList{u"b1.txt > b.txt : 1"_s, u"sub/a1.txt > sub/a.txt : 2"_s}));
+        AgreeToDelete();
+        EXPECT_EQ(list.RenameAll(true, c.mode, delTarget), 2);
+        EXPECT_EQ(Statuses(), (std::vector<qint32>{17, 25}));
+        EXPECT_EQ(list.GetDeletedCount(), 1);
+        EXPECT_EQ(run.Read(u"start/sub/a.txt"_s), "new");
+        EXPECT_FALSE(fs.Exists(run.Path(u"start/sub/a1.txt"_s)));
+        if (!c.movedTo.isEmpty()) EXPECT_EQ(ReadFile(c.movedTo), "old");
+        // The restore brings back the renamed targets, not the removed file.
+        EXPECT_EQ(list.RestoreAll(), 2);
+        EXPECT_EQ(run.Read(u"start/sub/a1.txt"_s), "new");
+        EXPECT_FALSE(fs.Exists(run.Path(u"start/sub/a.txt"_s)));
+    }
+    EXPECT_EQ(window.titles.filter(u"衝突"_s).first(), u"衝突ファイル削除中 / 0"_s);
+    EXPECT_TRUE(window.texts.contains(u"削除中…"_s));
+}
+
+// A file that cannot go to the trash stays; its target is skipped.
+TEST_F(RenameRun, AFailingTrashKeepsTheCollidingFile) {
+    if (!TrashIsHomeTrash(tree.Root())) GTEST_SKIP() << "the trash of another file system";
+    ASSERT_TRUE(tree.MakeFile(u"blocker"_s));
+    IsolatedTrash trash(tree.Path(u"blocker"_s));
+    Make({u"start/a1.txt"_s, u"start/a.txt"_s, u"start/b1.txt"_s});
+    Pattern(u"*1.txt"_s, u"*.txt"_s);
+    const Inventory before = tree.Take();
+    ASSERT_TRUE(Build(tree.Path(u"start"_s)));
+    AgreeToDelete();
+    EXPECT_EQ(list.RenameAll(true, kDeleteToTrash, {}), 1);
+    EXPECT_EQ(Entries(), (QStringList{u"b1.txt > b.txt : 17"_s, u"a1.txt > a.txt : 34"_s}));
+    EXPECT_EQ(list.GetDeletedCount(), 0);
+    EXPECT_EQ(tree.Read(u"start/a.txt"_s), "start/a.txt");
+    EXPECT_EQ(TempTree::Contents(tree.Take()), TempTree::Contents(before));
+    EXPECT_FALSE(QFileInfo::exists(QDir::currentPath() + u"/files/a.txt"_s));
+}
+
+// A user without a data folder yet still gets a real trash.
+TEST_F(RenameRun, TheTrashIsMadeWhereTheUsersDataFolderIsMissing) {
+    if (!TrashIsHomeTrash(tree.Root())) GTEST_SKIP() << "the trash of another file system";
+    QTemporaryDir home;
+    const QString dataHome = home.path() + u"/new/share"_s;
+    IsolatedTrash trash(dataHome);
+    Make({u"start/a1.txt"_s, u"start/a.txt"_s});
+    Pattern(u"*1.txt"_s, u"*.txt"_s);
+    ASSERT_TRUE(Build(tree.Path(u"start"_s)));
+    AgreeToDelete();
+    EXPECT_EQ(list.RenameAll(true, kDeleteToTrash, {}), 1);
+    EXPECT_EQ(Statuses(), (std::vector<qint32>{25}));
+    EXPECT_EQ(ReadFile(dataHome + u"/Trash/files/a.txt"_s), "start/a.txt");
+    EXPECT_FALSE(QFileInfo::exists(QDir::currentPath() + u"/files/a.txt"_s));
+}
+
+TEST_F(RenameRun, ADeleteFolderThatCannotBeMadeRenamesNothing) {
+    Make({u"a1.txt"_s, u"a.txt"_s, u"b1.txt"_s, u"blocker"_s});
+    Pattern(u"*1.txt"_s, u"*.txt"_s);
+    const Inventory before = tree.Take();
+    ASSERT_TRUE(Build());
+    AgreeToDelete();
+    EXPECT_EQ(list.RenameAll(true, kDeleteToFolder, tree.Path(u"blocker/sub"_s)), -1);
+    EXPECT_EQ(Statuses(), (std::vector<qint32>{1, 3}));
+    EXPECT_EQ(list.GetRenamedCount(), 0);
+    EXPECT_EQ(tree.Take(), before);
+}
+
+TEST_F(RenameRun, DeleteFolderNames) {
+    const QString target = tree.Path(u"trash"_s);
+    EXPECT_EQ(list.MakeDeleteFolder(u"/photos/"_s, target),
+              target + u"/photos_del2004031412345600/"_s);
+    // The same second again: the next free number.
+    EXPECT_EQ(list.MakeDeleteFolder(u"/photos/"_s, target),
+              target + u"/photos_del2004031412345601/"_s);
+    ASSERT_TRUE(tree.MakeFile(u"trash/photos_del2004031412345602"_s));
+    EXPECT_EQ(list.MakeDeleteFolder(u"/photos/"_s, target),
+              target + u"/photos_del2004031412345603/"_s);
+    // The root of the file system has no folder part in the name.
+    EXPECT_EQ(list.MakeDeleteFolder(u"/"_s, target), target + u"/_del2004031412345600/"_s);
+    // No drive part: a relative start folder.
+    EXPECT_EQ(list.MakeDeleteFolder(u"photos/"_s, target), QString());
+    EXPECT_TRUE(fs.FolderExists(target + u"/_del2004031412345600"_s));
+}
+
+// Everything that can change between listing and renaming: nothing is
+// replaced, nothing written through a link, nothing lost.
+TEST_F(RenameRun, ChangesAfterListingNeverCostAFile) {
+    Make({u"a1.txt"_s, u"b1.txt"_s, u"c1.txt"_s, u"d1.txt"_s, u"e1.txt"_s});
+    Pattern(u"*1.txt"_s, u"*.txt"_s);
+    ASSERT_TRUE(Build());
+    ASSERT_EQ(Statuses(), (std::vector<qint32>{1, 1, 1, 1, 1}));
+    ASSERT_TRUE(tree.MakeSymlink(u"a.txt"_s, u"nowhere"_s));   // dangling link
+    ASSERT_TRUE(tree.MakeFolder(u"b.txt"_s));                  // a folder
+    ASSERT_TRUE(tree.MakeFile(u"c.txt"_s, "user's file"));     // a file
+    ASSERT_TRUE(QFile::remove(tree.Path(u"d1.txt"_s)));        // the target itself
+    const Inventory before = tree.Take();
+    EXPECT_EQ(list.RenameAll(false, kDeleteForced, {}), 1);
+    EXPECT_EQ(Entries(), (QStringList{u"e1.txt > e.txt : 17"_s, u"d1.txt > d.txt : 49"_s,
+                                      u"c1.txt > c.txt : 34"_s, u"b1.txt > b.txt : 40"_s,
+                                      u"a1.txt > a.txt : 34"_s}));
+    EXPECT_FALSE(fs.Exists(tree.Path(u"nowhere"_s)));
+    EXPECT_EQ(tree.Read(u"c.txt"_s), "user's file");
+    EXPECT_EQ(TempTree::Contents(tree.Take()), TempTree::Contents(before));
+
+    // The user puts a file at an old name and removes a renamed one.
+    ASSERT_TRUE(tree.MakeFile(u"e1.txt"_s, "another"));
+    const Inventory beforeRestore = tree.Take();
+    EXPECT_EQ(list.RestoreAll(), 0);
+    EXPECT_EQ(list.Status(0), 17 + 512);
+    EXPECT_EQ(tree.Take(), beforeRestore);
+    ASSERT_TRUE(QFile::remove(tree.Path(u"e1.txt"_s)));
+    ASSERT_TRUE(QFile::rename(tree.Path(u"e.txt"_s), tree.Path(u"elsewhere"_s)));
+    EXPECT_EQ(list.RestoreAll(), 0);
+    EXPECT_EQ(list.Status(0), 17 + 768);
+}
+
+TEST_F(RenameRun, AReadOnlyFolderFailsTheRenameAndLosesNothing) {
+    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+    Make({u"sub/a1.txt"_s});
+    settings.recursive = true;
+    Pattern(u"*1.txt"_s, u"*.txt"_s);
+    ASSERT_TRUE(Build());
+    ASSERT_EQ(::chmod(tree.Path(u"sub"_s).toUtf8().constData(), 0555), 0);
+    const Inventory before = tree.Take();
+    EXPECT_EQ(list.RenameAll(false, kDeleteForced, {}), 0);
+    EXPECT_EQ(Statuses(), (std::vector<qint32>{49}));
+    EXPECT_EQ(tree.Take(), before);
+    ::chmod(tree.Path(u"sub"_s).toUtf8().constData(), 0755);
+}
+
+// A delete folder on another file system: the colliding file is copied
+// there and only then removed.
+TEST_F(RenameRun, ACollidingFileMovesToADeleteFolderOnAnotherFileSystem) {
+    QTemporaryDir other(u"/dev/shm/sorvane-test-XXXXXX"_s);
+    if (!other.isValid() || fs.Identity(other.path()).device == fs.Identity(tree.Root()).device)
+        GTEST_SKIP() << "no second file system";
+    Make({u"a1.txt"_s, u"a.txt"_s, u"b1.txt"_s});
+    ASSERT_TRUE(tree.MakeSymlink(u"b.txt"_s, u"target text"_s));
+    Pattern(u"*1.txt"_s, u"*.txt"_s);
+    ASSERT_TRUE(Build());
+    ASSERT_EQ(Entries(), (QStringList{u"b1.txt > b.txt : 2"_s, u"a1.txt > a.txt : 2"_s}));
+    AgreeToDelete();
+    EXPECT_EQ(list.RenameAll(true, kDeleteToFolder, other.path()), 2);
+    EXPECT_EQ(Statuses(), (std::vector<qint32>{25, 25}));
+    const QString dest = other.path() + u"/"_s + QFileInfo(tree.Root()).fileName() +
+                         u"_del2004031412345600/"_s;
+    EXPECT_EQ(ReadFile(dest + u"a.txt"_s), "a.txt");
+    EXPECT_EQ(ReadLink(dest + u"b.txt"_s), "target text");
+    EXPECT_EQ(tree.Read(u"a.txt"_s), "a1.txt");
+    EXPECT_EQ(tree.Read(u"b.txt"_s), "b1.txt");
+}
+
+struct RunStopCase {
+    const char* name;
+    bool deleteRequested;
+    QString caption;
+    qint32 result;
+    std::vector<qint32> statuses;  // of targets 0, 1, 50, 149 and 150
+    QString question;
+};
+
+// 151 targets: renaming shows progress at targets 150 and 50, removal at 150.
+TEST_F(RenameRun, AStopAtEachProgressStepOfTheRename) {
+    for (int k = 0; k < 151; ++k) Make({u"f%1.txt"_s.arg(k, 3, 10, QChar(u'0'))});
+    Pattern(u"*.txt"_s, u"*.doc"_s);
+    const std::vector<RunStopCase> cases = {
+        {"first rename step", false, u"変換作業中 0 リネーム中"_s, 0, {1, 1, 1, 1, 81},
+         u"ファイル名の置換 / 済 0"_s},
+        {"second rename step", false, u"変換作業中 100 リネーム中"_s, 100, {1, 1, 81, 17, 17},
+         u"ファイル名の置換 / 済 100"_s},
+        {"first removal step", true, u"変換作業中 0 衝突削除中"_s, -1, {1, 1, 1, 1, 65},
+         u"衝突ファイル削除中 / 済 0"_s},
+    };
+    for (const RunStopCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Inventory before = tree.Take();
+        settings.folderSort = false;
+        ASSERT_TRUE(Build());
+        ASSERT_EQ(list.GetTargetCount(), 151);
+        messages.shown.clear();
+        StopAt(c.caption);
+        const qint32 result = list.RenameAll(c.deleteRequested, kDeleteForced, {});
+        EXPECT_EQ(result, c.result);
+        EXPECT_EQ((std::vector<qint32>{list.Status(0), list.Status(1), list.Status(50),
+                                       list.Status(149), list.Status(150)}),
+                  c.statuses);
+        ASSERT_EQ(messages.shown.size(), 1);
+        EXPECT_EQ(messages.shown[0].title, c.question);
+        EXPECT_EQ(TempTree::Contents(tree.Take()), TempTree::Contents(before));
+        progress.SetVisible(true);
+        list.RestoreAll();
+        EXPECT_EQ(tree.Take(), before);
+    }
+}
+
+TEST_F(RenameRun, AStopDuringTheRestoreLeavesTheRestForALaterCall) {
+    for (int k = 0; k < 150; ++k) Make({u"f%1.txt"_s.arg(k, 3, 10, QChar(u'0'))});
+    Pattern(u"*.txt"_s, u"*.doc"_s);
+    const Inventory before = tree.Take();
+    ASSERT_TRUE(Build());
+    ASSERT_EQ(list.RenameAll(false, kDeleteForced, {}), 150);
+    StopAt(u"復元作業中 100 リネーム中"_s);
+    EXPECT_EQ(list.RestoreAll(), 100);
+    EXPECT_EQ(list.Status(99), 257);
+    EXPECT_EQ(list.Status(100), 17 + 1280);
+    EXPECT_EQ(list.Status(101), 17);
+    EXPECT_EQ(messages.shown.last().title, u"ファイル名の復元 / 済 100"_s);
+    EXPECT_EQ(list.RestoreAll(), 50);
+    EXPECT_EQ(list.Status(100), 257);
+    EXPECT_EQ(list.GetRestoredCount(), 150);
+    EXPECT_EQ(tree.Take(), before);
 }
 
 }  // namespace
