@@ -158,6 +158,25 @@ void checkMatch(clsMatching& m, const QString& search, const QString& replace, c
     }
     if (built != newName)
         fail("new name differs from row and captures", search, replace, name, flags);
+    // A wildcard of the row writes what its search token covered: never at an
+    // empty token, whose capture is always "".
+    for (qsizetype i = 0; i < row.size(); ++i) {
+        if ((row[i] == u"*" || row[i] == u"?") && tokens[i].isEmpty())
+            fail("replace wildcard at an empty search token", search, replace, name, flags);
+    }
+    // Without bit 4 both readings give the same name.
+    if ((m.CanReplace() & 4) == 0) {
+        const QStringList other = m.GetReplaceDec(true);
+        QString second;
+        for (qsizetype i = 0; i < other.size(); ++i) {
+            if (other[i] == u"*" || other[i] == u"?")
+                second += QStringView(name).mid(m.Captures()[size_t(i)].Start,
+                                                m.Captures()[size_t(i)].Length);
+            else
+                second += other[i];
+        }
+        if (second != newName) fail("readings differ without bit 4", search, replace, name, flags);
+    }
 }
 
 void checkTextHelpers(const QString& a, const QString& b) {

@@ -211,6 +211,13 @@ int alignReplace(const QStringList& R, const QStringList& S, int cannotMatch, QS
         link(i, k);
         ++k;
     }
+    // A replace wildcard stands for text that a search token covered. Put at
+    // an empty search token (whose capture is always "") it would write
+    // nothing and drop that part of the name without a word, so such an
+    // alignment is not usable.
+    for (int i = 2; i <= nr - 1; ++i) {
+        if (isWild(r(i)) && s(rLink[size_t(i)]).isEmpty()) return 1;
+    }
     for (int i = 2; i <= nr - 1; ++i) row[rLink[size_t(i)] - 1] = r(i);
     return 0;
 }

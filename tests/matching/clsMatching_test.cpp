@@ -304,6 +304,12 @@ TEST(clsMatching, UnusableReplacePatterns) {
         {u"?*"_s, u"*?"_s, kWhole, 1},
         // A replace token would need a search position already taken.
         {u"*?"_s, u"?*"_s, kWhole, 1},
+        // A replace wildcard would land on an empty search token and write
+        // nothing: "-a-" would become "-" although "*" was asked for.
+        {u"-*-*"_s, u"*-"_s, kWhole, 1},
+        {u"x*?"_s, u"?*"_s, kWhole, 1},
+        {u"*a??"_s, u"?a"_s, kWhole, 1},
+        {u"*a??"_s, u"?a*"_s, kPart, 1},
     };
     for (const UnusableCase& c : cases) {
         SCOPED_TRACE(c.search.toStdString() + " -> " + c.replace.toStdString());
