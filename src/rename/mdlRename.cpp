@@ -10,6 +10,8 @@
 #include <cerrno>
 #include <new>
 #include <numeric>
+#include <string>
+#include <string_view>
 
 #include "matching/clsFileString.h"
 #include "rename/MakeFolders.h"
@@ -36,6 +38,20 @@ QString Num(qint64 n) { return QString::number(n); }
 bool IsUsableName(const QString& name) {
     return !name.isEmpty() && !name.contains(u'/') && !name.contains(QChar(u'\0')) &&
            name != u"." && name != u"..";
+}
+
+// The name with A-Z folded onto a-z; a name without those letters is
+// shared, not copied.
+QString Folded(const QString& name) {
+    for (const QChar c : name)
+        if (c >= u'A' && c <= u'Z') return clsFileString::FileLCase(name);
+    return name;
+}
+
+// The path of a name relative to the start folder. In the start folder
+// itself the name is shared, not copied.
+QString InFolder(const QString& rel, const QString& name) {
+    return rel.isEmpty() ? name : rel + name;
 }
 
 // Restores the filter's file/folder switches when list building ends.
@@ -297,24 +313,61 @@ bool mdlRename::MatchFolderItems(const QString& folder) {
 }
 
 // A stable ascending order of the old names with A-Z folded, stored from
-// the last to the first, old and new names kept in pairs.
+// the last to the first, old and new names kept in pairs. The folded keys
+// lie side by side in one buffer, so the comparisons of a large folder stay
+// in the cache.
 void mdlRename::SortFolderItems() {
     const size_t n = size_t(mFolderCount);
-    std::vector<QString> keys(n);
-    for (size_t i = 0; i < n; ++i) keys[i] = clsFileString::FileLCase(mFolderOld[i]);
-    std::vector<size_t> order(n);
-    std::iota(order.begin(), order.end(), size_t(0));
+    size_t total = 0;
+    for (size_t i = 0; i < n; ++i) total += size_t(mFolderOld[i].size());
+    std::u16string keys(total, u'\0');
+    struct Entry {
+        std::u16string_view key;
+        size_t index;
+    };
+    std::vector<Entry> order(n);
+    size_t at = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const QString& name = mFolderOld[i];
+        const size_t length = size_t(name.size());
+        const char16_t* in = reinterpret_cast<const char16_t*>(name.utf16());
+        for (size_t k = 0; k < length; ++k) keys[at + k] = clsFileString::FoldUnit(in[k]);
+        order[i] = {std::u16string_view(keys.data() + at, length), i};
+        at += length;
+    }
     std::stable_sort(order.begin(), order.end(),
-                     [&keys](size_t a, size_t b) { return keys[a] < keys[b]; });
+                     [](const Entry& a, const Entry& b) { return a.key < b.key; });
     std::vector<QString> oldNames(n), newNames(n);
+    std::vector<int> attributes(n);
+    std::vector<bool> duplicates(n);
     for (size_t a = 0; a < n; ++a) {
-        const size_t from = order[n - 1 - a];
+        const size_t from = order[n - 1 - a].index;
         oldNames[a] = std::move(mFolderOld[from]);
         newNames[a] = std::move(mFolderNew[from]);
+        attributes[a] = mFolderAttr[from];
+        duplicates[a] = mFolderDuplicate[from];
     }
     for (size_t a = 0; a < n; ++a) {
         mFolderOld[a] = std::move(oldNames[a]);
         mFolderNew[a] = std::move(newNames[a]);
+    }
+    mFolderAttr = std::move(attributes);
+    mFolderDuplicate = std::move(duplicates);
+}
+
+// What is at each new name, read in the order the folder was listed in:
+// the file system answers that order fastest, and the names are still where
+// the listing put them in memory.
+void mdlRename::ReadNewNameAttributes(const QString& rel) {
+    const size_t n = size_t(mFolderCount);
+    mFolderAttr.assign(n, -1);
+    QString full = mBasePath + rel;
+    const qsizetype folderLength = full.size();
+    for (size_t i = 0; i < n; ++i) {
+        if (!IsUsableName(mFolderNew[i])) continue;
+        full.truncate(folderLength);
+        full += mFolderNew[i];
+        mFolderAttr[i] = mFs.GetAttributes(full);
     }
 }
 
@@ -327,7 +380,7 @@ void mdlRename::MarkDuplicates() {
     seen.reserve(n);
     for (size_t i = 0; i < n; ++i) {
         const auto [it, added] =
-            seen.try_emplace(clsFileString::FileLCase(mFolderNew[i]), qint32(i));
+            seen.try_emplace(Folded(mFolderNew[i]), qint32(i));
         if (!added) {
             mFolderDuplicate[i] = true;
             mFolderDuplicate[size_t(it->second)] = true;
@@ -344,8 +397,11 @@ bool mdlRename::AddFolderItems(const QString& folder) {
 
     const QString rel = folder.mid(mBasePath.size());
     qint32 last = mFolderCount - 1;
-    if (mSettings.folderSort) SortFolderItems();
+    // Both are read in listing order (see ReadNewNameAttributes); the
+    // duplicate marks do not depend on the order and move with the sort.
+    ReadNewNameAttributes(rel);
     MarkDuplicates();
+    if (mSettings.folderSort) SortFolderItems();
     mOldMapsBuilt = false;
     if (qint64(mCount) + mFolderCount > mMaxCount) {
         last = mMaxCount - mCount - 1;
@@ -354,14 +410,12 @@ bool mdlRename::AddFolderItems(const QString& folder) {
 
     mNextShow = -1;
     for (qint32 i = 0; i <= last; ++i) {
-        const QString oldPath = rel + mFolderOld[size_t(i)];
-        const QString newPath = rel + mFolderNew[size_t(i)];
-        const QString oldFull = mBasePath + oldPath;
-        const QString newFull = mBasePath + newPath;
+        const QString oldPath = InFolder(rel, mFolderOld[size_t(i)]);
+        const QString newPath = InFolder(rel, mFolderNew[size_t(i)]);
         mOldNames.push_back(oldPath);
         mNewNames.push_back(newPath);
-        mStatus.push_back(mSettings.folderMode ? FolderVerdict(i, oldFull, newFull)
-                                               : FileVerdict(i, oldFull, newFull));
+        mStatus.push_back(mSettings.folderMode ? FolderVerdict(i, oldPath, newPath)
+                                               : FileVerdict(i, oldPath, newPath));
         ++mCount;
         if (i >= mNextShow) {
             mNextShow += kShowStep;
@@ -386,10 +440,10 @@ bool mdlRename::AddFolderItemsQuick(const QString& folder) {
     }
     mNextShow = -1;
     for (qint32 i = 0; i <= last; ++i) {
-        const QString oldPath = rel + mFolderOld[size_t(i)];
+        const QString oldPath = InFolder(rel, mFolderOld[size_t(i)]);
         mOldNames.push_back(oldPath);
         const QString& newName = mFolderNew[size_t(i)];
-        mNewNames.push_back(rel + newName);
+        mNewNames.push_back(InFolder(rel, newName));
         // Even without checks a name that is not one item of this folder
         // is never handed to the rename.
         mStatus.push_back(IsUsableName(newName) ? kVerdictRename : kVerdictEmptyName);
@@ -417,28 +471,28 @@ bool mdlRename::IsTargetItself(const QString& oldFull, const QString& newFull) c
     return found.valid && found == mFs.Identity(oldFull);
 }
 
-qint32 mdlRename::FolderVerdict(qint32 i, const QString& oldFull, const QString& newFull) {
+qint32 mdlRename::FolderVerdict(qint32 i, const QString& oldPath, const QString& newPath) {
     const QString& newName = mFolderNew[size_t(i)];
     const bool duplicate = mFolderDuplicate[size_t(i)];
     if (!IsUsableName(newName)) return kVerdictEmptyName;
-    const int a = mFs.GetAttributes(newFull);
+    const int a = mFolderAttr[size_t(i)];
     if (a < 0) return duplicate ? kVerdictDuplicate : kVerdictRename;
     if (!(a & kAttrFolder)) return duplicate ? kVerdictDuplicate : kVerdictFileExists;
-    if (!IsTargetItself(oldFull, newFull)) return kVerdictFolderExists;
+    if (!IsTargetItself(mBasePath + oldPath, mBasePath + newPath)) return kVerdictFolderExists;
     return newName == mFolderOld[size_t(i)] ? kVerdictIdentical : kVerdictRename;
 }
 
-qint32 mdlRename::FileVerdict(qint32 i, const QString& oldFull, const QString& newFull) {
+qint32 mdlRename::FileVerdict(qint32 i, const QString& oldPath, const QString& newPath) {
     const QString& newName = mFolderNew[size_t(i)];
     const bool duplicate = mFolderDuplicate[size_t(i)];
     if (!IsUsableName(newName)) return kVerdictEmptyName;
-    const int a = mFs.GetAttributes(newFull);
+    const int a = mFolderAttr[size_t(i)];
     // A folder alone at the new name is left to the rename, which refuses
     // to replace it and reports it.
     if (a < 0) return duplicate ? kVerdictDuplicate : kVerdictRename;
     if (a & kAttrFolder) return duplicate ? kVerdictFolderExists : kVerdictRename;
 
-    if (IsTargetItself(oldFull, newFull))
+    if (IsTargetItself(mBasePath + oldPath, mBasePath + newPath))
         return newName == mFolderOld[size_t(i)] ? kVerdictIdentical : kVerdictRename;
 
     if (!mOldMapsBuilt) {
@@ -448,14 +502,14 @@ qint32 mdlRename::FileVerdict(qint32 i, const QString& oldFull, const QString& n
         mOldFolded.reserve(size_t(mFolderCount));
         for (qint32 j = 0; j < mFolderCount; ++j) {
             mOldExact.try_emplace(mFolderOld[size_t(j)], j);
-            mOldFolded.try_emplace(clsFileString::FileLCase(mFolderOld[size_t(j)]), j);
+            mOldFolded.try_emplace(Folded(mFolderOld[size_t(j)]), j);
         }
         mOldMapsBuilt = true;
     }
     qint32 other = -1;
     if (const auto exact = mOldExact.find(newName); exact != mOldExact.end()) {
         other = exact->second;
-    } else if (const auto folded = mOldFolded.find(clsFileString::FileLCase(newName));
+    } else if (const auto folded = mOldFolded.find(Folded(newName));
                folded != mOldFolded.end()) {
         other = folded->second;
     }

@@ -118,8 +118,9 @@ private:
     bool AddFolderItemsQuick(const QString& folder);
     void SortFolderItems();
     void MarkDuplicates();
-    qint32 FolderVerdict(qint32 i, const QString& oldFull, const QString& newFull);
-    qint32 FileVerdict(qint32 i, const QString& oldFull, const QString& newFull);
+    void ReadNewNameAttributes(const QString& rel);
+    qint32 FolderVerdict(qint32 i, const QString& oldPath, const QString& newPath);
+    qint32 FileVerdict(qint32 i, const QString& oldPath, const QString& newPath);
     bool IsTargetItself(const QString& oldFull, const QString& newFull) const;
     void Grow();
     bool Poll();
@@ -149,6 +150,7 @@ private:
     std::vector<QString> mFolderOld;
     std::vector<QString> mFolderNew;
     std::vector<bool> mFolderDuplicate;
+    std::vector<int> mFolderAttr;  // attributes of the item at each new name, -1 none
     // Old names of the folder's targets, exact and with A-Z folded, to tell
     // whether an existing file at a new name is another target. Built on
     // the first collision of a folder only.

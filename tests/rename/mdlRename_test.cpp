@@ -594,7 +594,9 @@ TEST_F(RenameRun, EachDeleteModeRemovesTheCollidingFileAndRenames) {
         EXPECT_EQ(list.GetDeletedCount(), 1);
         EXPECT_EQ(run.Read(u"start/sub/a.txt"_s), "new");
         EXPECT_FALSE(fs.Exists(run.Path(u"start/sub/a1.txt"_s)));
-        if (!c.movedTo.isEmpty()) EXPECT_EQ(ReadFile(c.movedTo), "old");
+        if (!c.movedTo.isEmpty()) {
+            EXPECT_EQ(ReadFile(c.movedTo), "old");
+        }
         // The restore brings back the renamed targets, not the removed file.
         EXPECT_EQ(list.RestoreAll(), 2);
         EXPECT_EQ(run.Read(u"start/sub/a1.txt"_s), "new");
