@@ -221,6 +221,7 @@ bool mdlRename::MakeRenameList(const QString& startFolder, const RenameListSetti
         mFolderOld = {};
         mFolderNew = {};
         mFolderDuplicate = {};
+        mFolderAttr = {};
         mOldExact = {};
         mOldFolded = {};
         mOldNames.resize(size_t(mCount));
@@ -546,9 +547,11 @@ qint32 mdlRename::RenameAll(bool deleteRequested, qint32 delMode, const QString&
             mStatus[k] += kOutcomeSkipped;
             continue;
         }
-        // A name that is not one item of the folder is never handed to the
-        // system, whatever the list says.
-        if (!IsUsableName(FileSystem::GetFileName(mNewNames[k])) || mNewNames[k].endsWith(u'/')) {
+        // A new path that is not one item of the target's own folder is
+        // never handed to the system, whatever the list says.
+        const qsizetype cut = mOldNames[k].lastIndexOf(u'/') + 1;
+        if (!QStringView(mNewNames[k]).startsWith(QStringView(mOldNames[k]).left(cut)) ||
+            !IsUsableName(mNewNames[k].mid(cut))) {
             mStatus[k] = kVerdictEmptyName + kOutcomeSkipped;
             continue;
         }

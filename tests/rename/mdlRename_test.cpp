@@ -219,6 +219,12 @@ TEST_F(RenameList, InsertOperationsMakeEveryCandidateATarget) {
     settings.insertWord = u"sub/"_s;
     EXPECT_TRUE(Build());
     EXPECT_EQ(Entries(), QStringList{u"a.txt > sub/a.txt : 7"_s});
+    // Even marked for renaming, such a name is refused by the rename itself.
+    const test::Inventory before = tree.Take();
+    list.SetStatus(0, kVerdictRename);
+    EXPECT_EQ(list.RenameAll(false, kDeleteForced, {}), 0);
+    EXPECT_EQ(Entries(), QStringList{u"a.txt > sub/a.txt : 39"_s});
+    EXPECT_EQ(tree.Take(), before);
 }
 
 TEST_F(RenameList, SortingStoresEachFolderInDescendingOrderIgnoringCase) {
