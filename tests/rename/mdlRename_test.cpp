@@ -721,6 +721,21 @@ TEST_F(RenameRun, AReadOnlyFolderFailsTheRenameAndLosesNothing) {
     ::chmod(tree.Path(u"sub"_s).toUtf8().constData(), 0755);
 }
 
+// The system refuses the new name (too long for the file system).
+TEST_F(RenameRun, ARefusedRenameIsAFailureAndLosesNothing) {
+    Make({u"a.txt"_s, u"b.txt"_s});
+    settings.operation = 2;
+    settings.insertWord = QString(300, u'x');
+    const Inventory before = tree.Take();
+    ASSERT_TRUE(Build());
+    EXPECT_EQ(Statuses(), (std::vector<qint32>{1, 1}));
+    EXPECT_EQ(list.RenameAll(false, kDeleteForced, {}), 0);
+    EXPECT_EQ(Statuses(), (std::vector<qint32>{49, 49}));
+    EXPECT_EQ(tree.Take(), before);
+    EXPECT_EQ(list.RestoreAll(), 0);
+    EXPECT_EQ(Statuses(), (std::vector<qint32>{49, 49}));
+}
+
 // A delete folder on another file system: the colliding file is copied
 // there and only then removed.
 TEST_F(RenameRun, ACollidingFileMovesToADeleteFolderOnAnotherFileSystem) {
