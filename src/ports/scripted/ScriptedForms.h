@@ -16,6 +16,8 @@ public:
         calls.append(refresh ? QStringLiteral("main refresh") : QStringLiteral("main"));
     }
     void ApplyOptionFormOptions() override { calls.append(QStringLiteral("options")); }
+    void ChangePath(const QString& path) override { calls.append(QStringLiteral("path ") + path); }
+    void WindowRefresh() override { calls.append(QStringLiteral("refresh")); }
 
     QStringList calls;
 };

@@ -1,0 +1,339 @@
+#include "run/RenameRun.h"
+
+#include <exception>
+
+#include "run/RunMessages.h"
+
+namespace sorvane {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kCrLf = u"\r\n"_s;
+const QString kStatusListingStopped = u"中断 / リストアップ中(ユーザによる)"_s;
+const QString kStatusListingFailed = u"中断 / リストアップ中(予期しないエラー)"_s;
+const QString kStatusQuestionsStopped = u"中断 / 衝突ファイル確認中(ユーザによる)"_s;
+const QString kStatusRenameStopped = u"中断 / リネーム中(ユーザによる)"_s;
+const QString kStatusRenameFailed = u"中断 / リネーム中(予期しないエラー)"_s;
+const QString kStatusDone = u"終了"_s;
+const QString kStatusLogStopped = u" / ログ作成中断(ユーザによる)"_s;
+const QString kStoppedByUser = u"！処理はユーザにより中止されました。"_s;
+
+// The overwrite questions are polled every 400 targets, the detailed log
+// is built in blocks of 100 targets.
+constexpr qint32 kQuestionStep = 400;
+constexpr qint32 kLogBlock = 100;
+
+QString Num(qint64 n) { return QString::number(n); }
+
+RenameListSettings ListSettingsOf(const ProgramState& s) {
+    RenameListSettings settings;
+    settings.folderMode = s.gRunFolderMode;
+    settings.recursive = s.gRunRecursive;
+    settings.quickList = s.gRunQuickList;
+    settings.folderSort = s.gFolderSort;
+    settings.operation = s.gOperation;
+    settings.insertWord = s.gReplaceWord;
+    return settings;
+}
+
+// The list could not be built, or was cut at the maximum. False when the
+// run ends here.
+bool HandleUnfinishedList(mdlMain& m) {
+    mdlRename& r = m.rename;
+    const QString& w = m.state.gItemWord;
+    m.log.LogStatus = kStatusListingStopped;
+    if (m.CheckCancel()) return false;
+
+    // Only a list that holds exactly the maximum was cut there; anything
+    // else is a list that could not be built.
+    if (r.GetTargetCount() == 0 || r.GetTargetCount() < r.MaxCount()) {
+        m.CancelDialog.SetVisible(false);
+        ShowMessage(m.ports.messages,
+                    u"予想外のエラーです。次のような可能性があります。\r\n"
+                    u"・作業中にフォルダが削除された\r\n"
+                    u"・フォルダ階層が深すぎる、置換語のファイル名が長すぎる\r\n"
+                    u"・メモリが不足している\r\n"
+                    u"・その他不明"_s,
+                    u"リストアップ中のエラー"_s, MsgButtons::OK, MsgIcon::Error);
+        m.AddLogLine(u"！予期しないエラーが発生しました。"_s);
+        m.log.LogStatus = kStatusListingFailed;
+        return false;
+    }
+
+    m.CancelDialog.SetVisible(false);
+    const MsgAnswer answer = ShowMessage(
+        m.ports.messages,
+        w + u"数が多すぎるようです。最大数="_s + Num(m.state.gMaxTargets) + kCrLf +
+            u"あるいは検索パターンに問題があります。\r\n\r\nこれまでに検索された"_s + w +
+            u"だけ置換しますか？\r\n（あまりおすすめしません。）"_s,
+        w + u"数が多すぎます。"_s, MsgButtons::YesNo, MsgIcon::Warning, 1);
+    if (answer != MsgAnswer::Yes) {
+        m.AddLogLine(u"！"_s + w + u"数が多すぎるようです。\r\n"_s + kStoppedByUser);
+        return false;
+    }
+    m.CancelDialog.SetVisible(true);
+    return true;
+}
+
+// Asks about every target whose new name is taken by an existing file and
+// marks those the user lets go (3). True when at least one was agreed to.
+bool AskOverwrites(mdlMain& m, OverwriteQuestionPort& overwrite) {
+    ProgramState& s = m.state;
+    mdlRename& r = m.rename;
+    clsCancel& progress = m.CancelDialog;
+    bool deleteRequested = false;
+    s.gDelAll = false;
+    s.gKeepAll = false;
+    const qint32 count = r.GetTargetCount();
+    qint32 next = 0;
+    for (qint32 i = 0; i < count; ++i) {
+        if (i >= next) {
+            next += kQuestionStep;
+            progress.SetCaption(u"変換作業中 "_s + Num(i) + u" 衝突削除確認中"_s);
+            progress.SetTitle(u"削除ファイル確認中 / "_s + Num(i));
+            progress.SetText(r.BasePath() + r.OldName(i));
+            if (progress.DoCancel(u"削除リストの作成"_s)) break;
+        }
+        if (r.Status(i) != kVerdictFileExists) continue;
+        if (s.gDelAll) {
+            r.SetStatus(i, kVerdictFileExistsDelete);
+            continue;
+        }
+        s.gDelThis = false;
+        const QString caption = u"「"_s + FileSystem::GetFileName(r.OldName(i)) + u"」→「"_s +
+                                FileSystem::GetFileName(r.NewName(i)) + u"」削除の確認"_s;
+        const QString label = u"「"_s + r.NewName(i) +
+                              u"」はすでに存在しています。\r\n"
+                              u"もともとあるファイルと置き換えますか？\r\n"
+                              u"元からあるファイルは削除され、「戻す」を押しても元に戻りません。"_s;
+        progress.SetVisible(false);
+        switch (overwrite.Ask(caption, label)) {
+            case OverwriteAnswer::Yes:
+                s.gDelThis = true;
+                break;
+            case OverwriteAnswer::DeleteAll:
+                s.gDelThis = true;
+                s.gDelAll = true;
+                break;
+            case OverwriteAnswer::KeepAll:
+                s.gKeepAll = true;
+                break;
+            case OverwriteAnswer::Cancel:
+                progress.IsCancel = true;
+                break;
+            case OverwriteAnswer::No:
+                break;
+        }
+        if (progress.IsCancel) break;
+        progress.SetVisible(true);
+        if (s.gKeepAll) break;
+        if (s.gDelThis) {
+            deleteRequested = true;
+            r.SetStatus(i, kVerdictFileExistsDelete);
+        }
+    }
+    return deleteRequested;
+}
+
+// Appends the detailed-log lines of target i. False when the listing ends
+// at this target.
+bool AppendTargetLines(const mdlRename& r, qint32 i, const QString& w, QString& buf) {
+    const qint32 status = r.Status(i);
+    const qint32 verdict = status & 0x0F;
+    const qint32 outcome = status & 0xF0;
+    if (outcome == kOutcomeStoppedDeleting) {
+        buf += u"==処理は、削除中にここで中止されました。=="_s + kCrLf;
+        return false;
+    }
+    if (outcome == kOutcomeStoppedRenaming) {
+        buf += u"==処理は、変換中にここで中止されました。=="_s + kCrLf;
+        if (r.GetDeletedCount() == 0) return false;
+        buf += u"==衝突ファイルの削除は全て行われたので、削除ファイル名の出力を続けます。=="_s + kCrLf;
+    }
+    const QString& newPath = r.NewName(i);
+    if (verdict == kVerdictDeletedRename) buf += u"[削除]："_s + newPath + kCrLf;
+
+    const QString& old = r.OldName(i);
+    const QString renaming = old + u" → "_s + FileSystem::GetFileName(newPath) + kCrLf;
+    if (outcome == kOutcomeRenamed) {
+        buf += u"[変換]："_s + renaming;
+    } else if (outcome == kOutcomeSkipped) {
+        switch (verdict) {
+            case kVerdictFileExists:
+                buf += u"[スキップ]変換後の"_s + w + u"名が既存ファイルと同一になりました。："_s + renaming;
+                break;
+            case kVerdictIdentical:
+                buf += u"[スキップ]変換前後の"_s + w + u"名が同一になりました。："_s + renaming;
+                break;
+            case kVerdictDuplicate:
+                buf += u"[スキップ]変換後の"_s + w + u"名同士が同一になりました。："_s + renaming;
+                break;
+            case kVerdictOtherTarget:
+                buf += u"[スキップ]変換後の"_s + w + u"名が検索条件に一致した"_s + w +
+                       u"と同一になりました。："_s + renaming;
+                break;
+            case kVerdictEmptyName:
+                // Two quotation marks stand for the empty name.
+                buf += u"[スキップ]変換後の"_s + w + u"名が空白です。："_s + old + u" → \"\""_s + kCrLf;
+                break;
+            case kVerdictFolderExists:
+                buf += u"[スキップ]変換後の"_s + w + u"名が既存フォルダと同一になりました。："_s + renaming;
+                break;
+            default:
+                break;
+        }
+    } else if (outcome == kOutcomeFailed) {
+        buf += u"[エラー]変換中にエラーです。"_s + w + u"に何らかの問題(使用中・削除等)がありました。："_s +
+               renaming;
+    }
+    return true;
+}
+
+// The per-target lines, from the last target to the first (the rename
+// order), moved into head every 100 targets so that a long log is not
+// copied once per line.
+void BuildDetailedLog(mdlMain& m, QString& head, QString& buf) {
+    mdlRename& r = m.rename;
+    clsCancel& progress = m.CancelDialog;
+    const QString& w = m.state.gItemWord;
+    const qint32 count = r.GetTargetCount();
+    qint32 next = count;
+    for (qint32 i = count - 1; i >= 0; --i) {
+        if (i <= next) {
+            head += buf;
+            buf.clear();
+            next -= kLogBlock;
+            progress.SetCaption(u"変換作業中 "_s + Num(count - i) + u" ログ作成中"_s);
+            progress.SetTitle(u"詳細ログ作成中 / "_s + Num(count - i));
+            progress.SetText(r.BasePath() + r.OldName(i));
+            if (progress.DoCancel(u"詳細ログの作成"_s)) {
+                buf = u"！詳細ログの作成は中止されました。"_s + kCrLf;
+                m.log.LogStatus += kStatusLogStopped;
+                break;
+            }
+        }
+        if (!AppendTargetLines(r, i, w, buf)) break;
+    }
+    buf += kCrLf;
+}
+
+void AppendSummary(QString& buf, qint32 n, qint32 r, qint32 deleted, const QString& w) {
+    buf += u"==変換結果=="_s + kCrLf;
+    buf += u"==条件に一致した"_s + w + u"数："_s + Num(n) + u"=="_s + kCrLf;
+    buf += u"==変換された"_s + w + u"数："_s + Num(r) + u"=="_s + kCrLf;
+    if (r > 0 && r < n)
+        buf += u"==変換されなかった"_s + w + u"数："_s + Num(n - r) + u"=="_s + kCrLf;
+    else if (r > 0 && r == n)
+        buf += u"==条件に一致した"_s + w + u"は全て変換されました。=="_s + kCrLf;
+    else if (r == 0 && n > 0)
+        buf += u"==変換された"_s + w + u"はありません。=="_s + kCrLf;
+    else if (n == 0)
+        buf += u"==条件に一致した"_s + w + u"はありません。=="_s + kCrLf;
+    // Colliding items are always files.
+    if (deleted != 0) buf += u"==なお、変換中に"_s + Num(deleted) + u"ファイルが削除されました。=="_s;
+}
+
+}  // namespace
+
+MsgAnswer AskLogError(mdlMain& m) {
+    return ShowMessage(m.ports.messages,
+                       u"ログ作成中に問題が発生しました。\r\n"
+                       u"ログが長くなりすぎた可能性があります。\r\n"
+                       u"このエラーを出したくない場合はログの詳細表示をOFFにしてみてください。\r\n\r\n"
+                       u"結果だけ出力する場合は「OK」を、\r\n"
+                       u"このまま終了する場合は「Cancel」を押してください。"_s,
+                       u"ログ作成中のエラー"_s, MsgButtons::OKCancel, MsgIcon::Error);
+}
+
+bool RunRename(mdlMain& m, OverwriteQuestionPort& overwrite, const QString& startFolder) {
+    const ProgramState& s = m.state;
+    mdlRename& r = m.rename;
+    clsCancel& progress = m.CancelDialog;
+    const QString& w = s.gItemWord;
+    bool detailed = s.gDetailLog;
+
+    m.AddLogLine(w + u"名の置換を開始しました。=="_s);
+
+    // A start folder that is not an absolute path would make the list
+    // builder walk from the root of the file system or from the working
+    // directory: it is taken as a list that could not be built.
+    bool listed = false;
+    if (FileSystem::DriveName(startFolder).isEmpty()) {
+        r.ClearRenameList();
+    } else {
+        listed = r.MakeRenameList(startFolder, ListSettingsOf(s));
+    }
+    if (!listed && !HandleUnfinishedList(m)) return false;
+
+    const qint32 count = r.GetTargetCount();
+    m.AddLogLine(u"…"_s + Num(count) + w + u"が検索条件と一致しました。"_s);
+
+    bool deleteRequested = false;
+    if (s.gRunDelete) {
+        deleteRequested = AskOverwrites(m, overwrite);
+        if (m.CheckCancel()) {
+            m.log.LogStatus = kStatusQuestionsStopped;
+            return false;
+        }
+    }
+
+    qint32 renamed = r.RenameAll(deleteRequested, s.gDelMode, s.gDelTarget);
+
+    if (m.CheckCancel()) {
+        m.log.LogStatus = kStatusRenameStopped;
+        if (r.GetDeletedCount() == 0 && renamed == -1) return false;
+        if (detailed) {
+            progress.SetVisible(false);
+            const MsgAnswer answer = ShowMessage(
+                m.ports.messages,
+                u"すでに削除または名前が変換(スキップ含む)されたファイルがあります。\r\n"
+                u"詳細ログを作成しますか？"_s,
+                u"詳細ログ作成の確認"_s, MsgButtons::YesNo, MsgIcon::None);
+            if (answer == MsgAnswer::Yes) {
+                progress.SetVisible(true);
+            } else {
+                m.AddLogLine(u"！詳細ログは作成されませんでした。"_s);
+                detailed = false;
+            }
+        }
+        if (renamed == -1) renamed = 0;
+    } else if (renamed >= 0) {
+        m.log.LogStatus = kStatusDone;
+    } else {
+        m.log.LogStatus = kStatusRenameFailed;
+        progress.SetVisible(false);
+        ShowMessage(m.ports.messages,
+                    u"変換中に問題が発生しました。\r\n削除用フォルダが作成出来なかった可能性があります。"_s,
+                    u"変換中のエラー"_s, MsgButtons::OK, MsgIcon::Error);
+        m.AddLogLine(u"！処理中に問題が発生しました。"_s);
+        return false;
+    }
+
+    QString head;
+    QString buf = kCrLf;
+    bool cleared = false;
+    for (;;) {
+        try {
+            if (detailed && !cleared) BuildDetailedLog(m, head, buf);
+            AppendSummary(buf, count, renamed, r.GetDeletedCount(), w);
+            m.ports.logBox.Append(head + buf);
+            break;
+        } catch (const std::exception&) {
+            // The renames are done whatever becomes of the log: the result
+            // must still say so, or the record that undoes them would be
+            // dropped. A log box that cannot hold even the summary is not
+            // asked about twice.
+            if (cleared || AskLogError(m) != MsgAnswer::OK) return renamed != 0;
+            buf = u"！ログはログ作成中のエラーでクリアされました"_s + kCrLf + kCrLf;
+            head.clear();
+            m.ports.logBox.Clear();
+            cleared = true;
+        }
+    }
+    m.ports.forms.ChangePath(startFolder);
+    return renamed != 0;
+}
+
+}  // namespace sorvane

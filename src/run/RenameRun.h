@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+#include "ports/MessageBoxPort.h"
+#include "ports/OverwriteQuestionPort.h"
+#include "run/mdlMain.h"
+
+namespace sorvane {
+
+// One rename run from the checked inputs to the summary in the log box:
+// the target list, the maximum, the overwrite questions, the removal of
+// colliding files and the renames, the detailed log and the summary. Sets
+// the end status LogStatus. startFolder is the start folder in its on-disk
+// spelling. True when at least one target was renamed, so the run can be
+// restored.
+bool RunRename(mdlMain& m, OverwriteQuestionPort& overwrite, const QString& startFolder);
+
+// Asked when the log text cannot be built or held: OK keeps only the
+// summary, Cancel ends the run without a log.
+MsgAnswer AskLogError(mdlMain& m);
+
+}  // namespace sorvane

@@ -1,0 +1,149 @@
+#include "run/RestoreRun.h"
+
+#include <exception>
+
+#include "run/RenameRun.h"
+#include "run/RunMessages.h"
+
+namespace sorvane {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kCrLf = u"\r\n"_s;
+constexpr qint32 kLogBlock = 100;
+
+QString Num(qint64 n) { return QString::number(n); }
+
+// Appends the line of target i. False when the listing ends at this target.
+bool AppendRestoreLine(const mdlRename& r, qint32 i, const QString& w, QString& buf) {
+    const qint32 outcome = r.Status(i) & 0xF00;
+    if (outcome == 0) return true;
+    if (outcome == kOutcomeStoppedRestoring) {
+        buf += u"==ここで処理が中止されました。=="_s + kCrLf;
+        return false;
+    }
+    const QString restoring = r.OldName(i) + u" ← "_s + FileSystem::GetFileName(r.NewName(i)) + kCrLf;
+    switch (outcome) {
+        case kOutcomeRestored:
+            buf += u"[復元]："_s + restoring;
+            break;
+        case kOutcomeOldNameTaken:
+            buf += u"[スキップ]復元後の名前と同じ名前のファイルまたはフォルダが新たに存在しています。："_s +
+                   restoring;
+            break;
+        case kOutcomeGone:
+            buf += u"[スキップ]復元しようとしている"_s + w + u"が移動・または削除されています。："_s +
+                   restoring;
+            break;
+        case kOutcomeRestoreFailed:
+            buf += u"[エラー]変換中にエラーです。"_s + w + u"に何らかの問題(使用中等)がありました。："_s +
+                   restoring;
+            break;
+        default:
+            break;
+    }
+    return true;
+}
+
+// The per-target lines, from the first target to the last (the restore
+// order), in blocks of 100 targets.
+void BuildDetailedLog(mdlMain& m, const QString& w, QString& head, QString& buf) {
+    mdlRename& r = m.rename;
+    clsCancel& progress = m.CancelDialog;
+    const qint32 count = r.GetTargetCount();
+    qint32 next = 0;
+    for (qint32 i = 0; i < count; ++i) {
+        if (i >= next) {
+            head += buf;
+            buf.clear();
+            next += kLogBlock;
+            progress.SetCaption(u"復元作業中 "_s + Num(i) + u" ログ作成中"_s);
+            progress.SetTitle(u"詳細ログ作成中 / "_s + Num(i));
+            progress.SetText(r.BasePath() + r.OldName(i));
+            if (progress.DoCancel(u"詳細ログの作成"_s)) {
+                buf = u"！詳細ログの作成は中止されました。"_s + kCrLf;
+                m.log.LogStatus += u" / ログ作成中断(ユーザによる)"_s;
+                break;
+            }
+        }
+        if (!AppendRestoreLine(r, i, w, buf)) break;
+    }
+    buf += kCrLf;
+}
+
+void AppendSummary(QString& buf, qint32 t, qint32 r, const QString& w) {
+    buf += u"==復元結果=="_s + kCrLf;
+    buf += u"==復元対象の"_s + w + u"数："_s + Num(t) + u"=="_s + kCrLf;
+    buf += u"==復元された"_s + w + u"数："_s + Num(r) + u"=="_s + kCrLf;
+    if (r > 0 && r == t)
+        buf += u"==変換された"_s + w + u"は全て復元されました。=="_s + kCrLf;
+    else if (r > 0 && r < t)
+        buf += u"==復元されなかった"_s + w + u"数："_s + Num(t - r) + u"=="_s + kCrLf;
+    else if (r == 0 && t > 0)
+        buf += u"==一つも復元できませんでした。=="_s + kCrLf;
+    else if (r == 0 && t == 0)
+        buf += u"==復元できる"_s + w + u"は一つもありません。=="_s + kCrLf;
+}
+
+}  // namespace
+
+bool RunRestore(mdlMain& m) {
+    mdlRename& r = m.rename;
+    clsCancel& progress = m.CancelDialog;
+    // The word of the list being restored: the folder switch may have been
+    // changed since the rename run.
+    const QString w = r.ItemWord().isEmpty() ? m.state.gItemWord : r.ItemWord();
+    bool detailed = m.state.gDetailLog;
+    const qint32 target = r.GetRenamedCount() - r.GetRestoredCount();
+
+    m.AddLogLine(u"=="_s + w + u"名の復元を開始しました。==\r\n…"_s + Num(target) + w + u"を復元します。"_s);
+
+    const qint32 restored = r.RestoreAll();
+    const bool result = restored == target;
+
+    if (m.CheckCancel()) {
+        m.log.LogStatus = u"中断 / リネーム中(ユーザによる)"_s;
+        if (restored == 0) return result;
+        if (detailed) {
+            progress.SetVisible(false);
+            const MsgAnswer answer = ShowMessage(
+                m.ports.messages, u"すでに名前が復元されたファイルがあります。\r\n詳細ログを作成しますか？"_s,
+                u"詳細ログ作成の確認"_s, MsgButtons::YesNo, MsgIcon::None);
+            if (answer == MsgAnswer::Yes) {
+                progress.IsCancel = false;
+                progress.SetVisible(true);
+            } else {
+                m.AddLogLine(u"！詳細ログは作成されませんでした。"_s);
+                detailed = false;
+            }
+        }
+    } else {
+        m.log.LogStatus = u"終了"_s;
+    }
+
+    QString head;
+    QString buf = kCrLf;
+    bool cleared = false;
+    for (;;) {
+        try {
+            if (detailed && !cleared) BuildDetailedLog(m, w, head, buf);
+            AppendSummary(buf, target, restored, w);
+            m.ports.logBox.Append(head + buf);
+            break;
+        } catch (const std::exception&) {
+            // A log box that cannot hold even the summary is not asked
+            // about twice.
+            if (cleared || AskLogError(m) != MsgAnswer::OK) return result;
+            buf = u"！ログはログ作成中のエラーでクリアされました"_s + kCrLf + kCrLf;
+            head.clear();
+            m.ports.logBox.Clear();
+            cleared = true;
+        }
+    }
+    m.ports.forms.WindowRefresh();
+    return result;
+}
+
+}  // namespace sorvane

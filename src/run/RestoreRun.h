@@ -1,0 +1,13 @@
+#pragma once
+
+#include "run/mdlMain.h"
+
+namespace sorvane {
+
+// The restore run: moves the targets that the last rename run renamed back
+// to their old names, from the first to the last, and writes the detailed
+// restore log and its summary. Sets the end status LogStatus. True when
+// every target still to be restored was restored.
+bool RunRestore(mdlMain& m);
+
+}  // namespace sorvane

@@ -1,0 +1,137 @@
+#include "run/RunFrame.h"
+
+#include "run/PreRunChecks.h"
+#include "run/RenameRun.h"
+#include "run/RestoreRun.h"
+#include "run/RunMessages.h"
+
+namespace sorvane {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kRenameKind = u"変換"_s;
+const QString kRestoreKind = u"復元"_s;
+const QString kControlChars = u"Windowsのサポートしない文字や制御文字（改行など）が含まれています。"_s;
+const QString kStartFolderTitle = u"開始フォルダの指定"_s;
+const QString kSearchTitle = u"検索文字列の指定"_s;
+// The replace word's title as the program has always spelt it.
+const QString kReplaceTitle = u"置換索文字列の指定"_s;
+
+}  // namespace
+
+RunFrame::RunFrame(mdlMain& main, OverwriteQuestionPort& overwrite, ExpansionChooserPort& chooser)
+    : m(main), mOverwrite(overwrite), mChooser(chooser) {}
+
+void RunFrame::SettingsApplied() {
+    m.rename.InitRename(m.state.gMaxTargets);
+    m.state.gRunRecursive = false;
+    m.state.gRunQuickList = false;
+    mCanRestore = false;
+}
+
+QString RunFrame::CheckStartInputs(const QString& pathText, RunInputBox& focus) {
+    MessageBoxPort& messages = m.ports.messages;
+    const RunInputsPort& in = m.ports.runInputs;
+    const auto refuse = [&](const QString& text, const QString& title, MsgIcon icon,
+                            RunInputBox box) {
+        ShowMessage(messages, text, title, MsgButtons::OK, icon);
+        focus = box;
+        return QString();
+    };
+
+    if (pathText.isEmpty())
+        return refuse(u"開始フォルダを指定してください"_s, kStartFolderTitle, MsgIcon::Warning,
+                      RunInputBox::Path);
+
+    // A file names its folder. A symbolic link to a folder is that folder,
+    // never its parent: taking the parent would rename the wrong items.
+    const QString path = m.tools.NormalizePath(pathText);
+    QString folder;
+    if (m.fs.FolderExistsFollowingLink(path))
+        folder = path;
+    else if (m.fs.FileExists(path))
+        folder = FileSystem::ParentFolderName(path);
+    const QString start = folder.isEmpty() ? QString() : m.tools.TruePath(folder);
+    if (start.isEmpty())
+        return refuse(u"開始フォルダが存在しません。"_s, kStartFolderTitle, MsgIcon::Error,
+                      RunInputBox::Path);
+
+    const bool replace = m.state.gOperation == 0;
+    const QString search = in.SearchWord();
+    const QString word = in.ReplaceWord();
+    if (replace && search.isEmpty())
+        return refuse(u"検索される文字列を指定してください"_s, kSearchTitle, MsgIcon::Warning,
+                      RunInputBox::SearchWord);
+    if (replace && in.WholeNameSelected() && word.isEmpty())
+        return refuse(u"置換される文字列を指定してください"_s, kReplaceTitle, MsgIcon::Warning,
+                      RunInputBox::ReplaceWord);
+    if (!replace && word.isEmpty())
+        return refuse(u"挿入される文字列を指定してください"_s, u"挿入文字列の指定"_s,
+                      MsgIcon::Warning, RunInputBox::ReplaceWord);
+    if (!mdlTools::NoControlChars(search))
+        return refuse(kControlChars, kSearchTitle, MsgIcon::Error, RunInputBox::SearchWord);
+    if (!mdlTools::NoControlChars(word))
+        return refuse(kControlChars, kReplaceTitle, MsgIcon::Error, RunInputBox::ReplaceWord);
+    return start;
+}
+
+RunFrame::StartResult RunFrame::Start(const QString& pathText) {
+    StartResult result;
+    const QString start = CheckStartInputs(pathText, result.focus);
+    if (start.isEmpty()) return result;
+
+    m.GetRunOptions();
+    if (CheckDeleteOption(m)) return result;
+    if (!CheckNames(m, mChooser)) {
+        result.focus = RunInputBox::ReplaceWord;
+        return result;
+    }
+    WorkStart(kRenameKind);
+    mCanRestore = RunRename(m, mOverwrite, start);
+    WorkEnd(kRenameKind);
+    result.ran = true;
+    return result;
+}
+
+bool RunFrame::Restore() {
+    if (!mCanRestore) return false;
+    WorkStart(kRestoreKind);
+    // A restore that put everything back leaves nothing more to restore;
+    // one that did not can be tried again.
+    mCanRestore = !RunRestore(m);
+    WorkEnd(kRestoreKind);
+    return true;
+}
+
+void RunFrame::WorkStart(const QString& kind) {
+    m.ports.forms.SetMainEnabled(false);
+    m.ports.logBox.Clear();
+    m.log.StartLogInfo(kind == kRenameKind ? u"リネーム"_s : u"リネームの"_s + kind);
+    clsCancel& progress = m.CancelDialog;
+    progress.SetCaption(kind + u"作業中"_s);
+    progress.SetTitle(QString());
+    progress.SetText(QString());
+    progress.SetVisible(true);
+}
+
+void RunFrame::WorkEnd(const QString& kind) {
+    if (!mCanRestore) m.rename.ClearRenameList();
+    m.log.EndLogInfo(m.log.LogStatus);
+    clsCancel& progress = m.CancelDialog;
+    if (m.state.gAutoLogSave) {
+        progress.SetCaption(kind + u"作業中 ログの自動保存中"_s);
+        progress.SetTitle(u"ログの自動保存中"_s);
+        progress.SetText(m.state.gLogPath);
+        if (m.log.SaveLogFiles(false) != 0) {
+            progress.SetVisible(false);
+            ShowMessage(m.ports.messages, u"ログの保存でエラーがありました。\r\n"_s + m.log.LogSaveErrorText,
+                        u"ログの自動保存"_s, MsgButtons::OK, MsgIcon::Error);
+        }
+    }
+    progress.SetVisible(false);
+    m.ports.forms.SetMainEnabled(true);
+}
+
+}  // namespace sorvane

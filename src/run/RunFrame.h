@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QString>
+
+#include "ports/ExpansionChooserPort.h"
+#include "ports/OverwriteQuestionPort.h"
+#include "run/mdlMain.h"
+
+namespace sorvane {
+
+// The input box a refused start points the user to.
+enum class RunInputBox { None, Path, SearchWord, ReplaceWord };
+
+// The run frame shared by the desktop program and the command line: the
+// start command's checks, the pre-run checks, the busy frame around a run
+// (log box, log record, progress window, automatic log saving) and whether
+// the last run can be restored. Everything goes through the ports of the
+// mdlMain it works on; the window keeps its own steps (the Esc lock, the
+// busy pointer, the focus, the restore button, bringing itself to the front).
+//
+// A front end drives it like this:
+//   - whenever it applies the settings: SettingsApplied();
+//   - a rename: put the words and switches into the run-inputs port, then
+//     Start(path text); a refusal has been shown and names the box to fix;
+//   - a restore, while CanRestore(): Restore();
+//   - after either: the log box holds the log, m.log.LogStatus the end status.
+class RunFrame {
+public:
+    struct StartResult {
+        bool ran = false;                       // the run went through the frame
+        RunInputBox focus = RunInputBox::None;  // where a refusal sends the focus
+    };
+
+    RunFrame(mdlMain& m, OverwriteQuestionPort& overwrite, ExpansionChooserPort& chooser);
+    RunFrame(const RunFrame&) = delete;
+    RunFrame& operator=(const RunFrame&) = delete;
+
+    // The rename module takes the maximum in force; the last run can no
+    // longer be restored, and the run switches of the last run are cleared.
+    void SettingsApplied();
+
+    // The start command (cmdStart_Click): the seven checks of the start
+    // folder and the words, GetRunOptions, CheckDeleteOption, CheckNames,
+    // then WorkStart("変換"), RunRename and WorkEnd("変換").
+    StartResult Start(const QString& pathText);
+
+    // The restore command (cmdReturn): WorkStart("復元"), RunRestore,
+    // WorkEnd("復元"). Does nothing and returns false while there is nothing
+    // to restore, as the disabled button would.
+    bool Restore();
+
+    // mCanRestore: the last run left a record that a restore can undo.
+    bool CanRestore() const { return mCanRestore; }
+
+    // The start command's own checks. Returns the start folder in its
+    // on-disk spelling, or "" after showing the refusal (focus says where).
+    QString CheckStartInputs(const QString& pathText, RunInputBox& focus);
+
+    // kind: "変換" (rename) or "復元" (restore).
+    void WorkStart(const QString& kind);
+    void WorkEnd(const QString& kind);
+
+private:
+    mdlMain& m;
+    OverwriteQuestionPort& mOverwrite;
+    ExpansionChooserPort& mChooser;
+    bool mCanRestore = false;
+};
+
+}  // namespace sorvane
