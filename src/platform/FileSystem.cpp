@@ -214,13 +214,6 @@ int MissingCode(const QByteArray& from) {
     return Lstat(from, &st) ? kRenameTargetFolderMissing : kRenameNotFound;
 }
 
-QByteArray FoldAscii(const QByteArray& bytes) {
-    QByteArray folded = bytes;
-    for (char& c : folded)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return folded;
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------
