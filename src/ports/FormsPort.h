@@ -10,14 +10,14 @@ namespace sorvane {
 class FormsPort {
 public:
     virtual ~FormsPort() = default;
-    virtual void SetMainEnabled(bool enabled) = 0;          // frmMainEnable
-    virtual void ApplyMainFormOptions(bool refresh) = 0;    // frmMain.SetFormOptions
-    virtual void ApplyOptionFormOptions() = 0;              // frmOption.SetFormOptions
+    virtual void SetMainEnabled(bool enabled) = 0;        // frmMainEnable
+    virtual void ApplyMainFormOptions(bool refresh) = 0;  // frmMain.SetFormOptions
+    virtual void ApplyOptionFormOptions() = 0;            // frmOption.SetFormOptions
     // After a rename the main window shows the start folder again; after a
     // restore it refreshes its view. A front end without a folder view
     // keeps these empty.
-    virtual void ChangePath(const QString& /*path*/) {}           // frmMain.ChangePath
-    virtual void WindowRefresh() {}                                // frmMain.WindowRefresh
+    virtual void ChangePath(const QString& /*path*/) {}  // frmMain.ChangePath
+    virtual void WindowRefresh() {}                      // frmMain.WindowRefresh
 };
 
 }  // namespace sorvane

@@ -71,11 +71,11 @@ bool CheckNames(mdlMain& m, ExpansionChooserPort& chooser) {
         return false;
     }
     if (word.contains(u',') || word.contains(u';')) {
-        const MsgAnswer answer = ShowMessage(
-            m.ports.messages,
-            u"ファイル・フォルダ名に以下の文字は使用しない方が良いと思われます。\r\n"
-            u"処理を続行しますか？（おすすめしません）\r\n, ;"_s,
-            kReplaceWordTitle, MsgButtons::YesNo, MsgIcon::Question, 1);
+        const MsgAnswer answer =
+            ShowMessage(m.ports.messages,
+                        u"ファイル・フォルダ名に以下の文字は使用しない方が良いと思われます。\r\n"
+                        u"処理を続行しますか？（おすすめしません）\r\n, ;"_s,
+                        kReplaceWordTitle, MsgButtons::YesNo, MsgIcon::Question, 1);
         if (answer != MsgAnswer::Yes) return false;
     }
     if (!replace) return true;
@@ -98,11 +98,12 @@ bool CheckNames(mdlMain& m, ExpansionChooserPort& chooser) {
     }
     if ((can & 4) || s.gPatternConfirm) {
         const QString message =
-            (can & 4) ? u"置換のパターンを正しく認識していない可能性があります。\r\n"
-                        u"展開パターンを変更してみますか？\r\n\r\n"
-                        u"または中止して、オプション「マッチング」の「部分」「全体」を変更してから"
-                        u"再び置換を行ってみてください｡正しく認識できるようになる可能性があります｡ "_s
-                      : u"展開パターンを変更しますか？"_s;
+            (can & 4)
+                ? u"置換のパターンを正しく認識していない可能性があります。\r\n"
+                  u"展開パターンを変更してみますか？\r\n\r\n"
+                  u"または中止して、オプション「マッチング」の「部分」「全体」を変更してから"
+                  u"再び置換を行ってみてください｡正しく認識できるようになる可能性があります｡ "_s
+                : u"展開パターンを変更しますか？"_s;
         const ExpansionViews views = ViewsOf(matching);
         chooser.Beep();
         switch (chooser.Choose(views, message)) {

@@ -25,7 +25,9 @@ const QString kStoppedByUser = u"！処理はユーザにより中止されま�
 constexpr qint32 kQuestionStep = 400;
 constexpr qint32 kLogBlock = 100;
 
-QString Num(qint64 n) { return QString::number(n); }
+QString Num(qint64 n) {
+    return QString::number(n);
+}
 
 RenameListSettings ListSettingsOf(const ProgramState& s) {
     RenameListSettings settings;
@@ -63,12 +65,12 @@ bool HandleUnfinishedList(mdlMain& m) {
     }
 
     m.CancelDialog.SetVisible(false);
-    const MsgAnswer answer = ShowMessage(
-        m.ports.messages,
-        w + u"数が多すぎるようです。最大数="_s + Num(m.state.gMaxTargets) + kCrLf +
-            u"あるいは検索パターンに問題があります。\r\n\r\nこれまでに検索された"_s + w +
-            u"だけ置換しますか？\r\n（あまりおすすめしません。）"_s,
-        w + u"数が多すぎます。"_s, MsgButtons::YesNo, MsgIcon::Warning, 1);
+    const MsgAnswer answer =
+        ShowMessage(m.ports.messages,
+                    w + u"数が多すぎるようです。最大数="_s + Num(m.state.gMaxTargets) + kCrLf +
+                        u"あるいは検索パターンに問題があります。\r\n\r\nこれまでに検索された"_s +
+                        w + u"だけ置換しますか？\r\n（あまりおすすめしません。）"_s,
+                    w + u"数が多すぎます。"_s, MsgButtons::YesNo, MsgIcon::Warning, 1);
     if (answer != MsgAnswer::Yes) {
         m.AddLogLine(u"！"_s + w + u"数が多すぎるようです。\r\n"_s + kStoppedByUser);
         return false;
@@ -150,7 +152,8 @@ bool AppendTargetLines(const mdlRename& r, qint32 i, const QString& w, QString& 
     if (outcome == kOutcomeStoppedRenaming) {
         buf += u"==処理は、変換中にここで中止されました。=="_s + kCrLf;
         if (r.GetDeletedCount() == 0) return false;
-        buf += u"==衝突ファイルの削除は全て行われたので、削除ファイル名の出力を続けます。=="_s + kCrLf;
+        buf +=
+            u"==衝突ファイルの削除は全て行われたので、削除ファイル名の出力を続けます。=="_s + kCrLf;
     }
     const QString& newPath = r.NewName(i);
     if (verdict == kVerdictDeletedRename) buf += u"[削除]："_s + newPath + kCrLf;
@@ -162,7 +165,8 @@ bool AppendTargetLines(const mdlRename& r, qint32 i, const QString& w, QString& 
     } else if (outcome == kOutcomeSkipped) {
         switch (verdict) {
             case kVerdictFileExists:
-                buf += u"[スキップ]変換後の"_s + w + u"名が既存ファイルと同一になりました。："_s + renaming;
+                buf += u"[スキップ]変換後の"_s + w + u"名が既存ファイルと同一になりました。："_s +
+                       renaming;
                 break;
             case kVerdictIdentical:
                 buf += u"[スキップ]変換前後の"_s + w + u"名が同一になりました。："_s + renaming;
@@ -176,17 +180,19 @@ bool AppendTargetLines(const mdlRename& r, qint32 i, const QString& w, QString& 
                 break;
             case kVerdictEmptyName:
                 // Two quotation marks stand for the empty name.
-                buf += u"[スキップ]変換後の"_s + w + u"名が空白です。："_s + old + u" → \"\""_s + kCrLf;
+                buf += u"[スキップ]変換後の"_s + w + u"名が空白です。："_s + old + u" → \"\""_s +
+                       kCrLf;
                 break;
             case kVerdictFolderExists:
-                buf += u"[スキップ]変換後の"_s + w + u"名が既存フォルダと同一になりました。："_s + renaming;
+                buf += u"[スキップ]変換後の"_s + w + u"名が既存フォルダと同一になりました。："_s +
+                       renaming;
                 break;
             default:
                 break;
         }
     } else if (outcome == kOutcomeFailed) {
-        buf += u"[エラー]変換中にエラーです。"_s + w + u"に何らかの問題(使用中・削除等)がありました。："_s +
-               renaming;
+        buf += u"[エラー]変換中にエラーです。"_s + w +
+               u"に何らかの問題(使用中・削除等)がありました。："_s + renaming;
     }
     return true;
 }
@@ -232,19 +238,21 @@ void AppendSummary(QString& buf, qint32 n, qint32 r, qint32 deleted, const QStri
     else if (n == 0)
         buf += u"==条件に一致した"_s + w + u"はありません。=="_s + kCrLf;
     // Colliding items are always files.
-    if (deleted != 0) buf += u"==なお、変換中に"_s + Num(deleted) + u"ファイルが削除されました。=="_s;
+    if (deleted != 0)
+        buf += u"==なお、変換中に"_s + Num(deleted) + u"ファイルが削除されました。=="_s;
 }
 
 }  // namespace
 
 MsgAnswer AskLogError(mdlMain& m) {
-    return ShowMessage(m.ports.messages,
-                       u"ログ作成中に問題が発生しました。\r\n"
-                       u"ログが長くなりすぎた可能性があります。\r\n"
-                       u"このエラーを出したくない場合はログの詳細表示をOFFにしてみてください。\r\n\r\n"
-                       u"結果だけ出力する場合は「OK」を、\r\n"
-                       u"このまま終了する場合は「Cancel」を押してください。"_s,
-                       u"ログ作成中のエラー"_s, MsgButtons::OKCancel, MsgIcon::Error);
+    return ShowMessage(
+        m.ports.messages,
+        u"ログ作成中に問題が発生しました。\r\n"
+        u"ログが長くなりすぎた可能性があります。\r\n"
+        u"このエラーを出したくない場合はログの詳細表示をOFFにしてみてください。\r\n\r\n"
+        u"結果だけ出力する場合は「OK」を、\r\n"
+        u"このまま終了する場合は「Cancel」を押してください。"_s,
+        u"ログ作成中のエラー"_s, MsgButtons::OKCancel, MsgIcon::Error);
 }
 
 bool RunRename(mdlMain& m, OverwriteQuestionPort& overwrite, const QString& startFolder) {
@@ -304,9 +312,10 @@ bool RunRename(mdlMain& m, OverwriteQuestionPort& overwrite, const QString& star
     } else {
         m.log.LogStatus = kStatusRenameFailed;
         progress.SetVisible(false);
-        ShowMessage(m.ports.messages,
-                    u"変換中に問題が発生しました。\r\n削除用フォルダが作成出来なかった可能性があります。"_s,
-                    u"変換中のエラー"_s, MsgButtons::OK, MsgIcon::Error);
+        ShowMessage(
+            m.ports.messages,
+            u"変換中に問題が発生しました。\r\n削除用フォルダが作成出来なかった可能性があります。"_s,
+            u"変換中のエラー"_s, MsgButtons::OK, MsgIcon::Error);
         m.AddLogLine(u"！処理中に問題が発生しました。"_s);
         return false;
     }

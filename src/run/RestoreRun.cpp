@@ -14,7 +14,9 @@ namespace {
 const QString kCrLf = u"\r\n"_s;
 constexpr qint32 kLogBlock = 100;
 
-QString Num(qint64 n) { return QString::number(n); }
+QString Num(qint64 n) {
+    return QString::number(n);
+}
 
 // Appends the line of target i. False when the listing ends at this target.
 bool AppendRestoreLine(const mdlRename& r, qint32 i, const QString& w, QString& buf) {
@@ -24,22 +26,24 @@ bool AppendRestoreLine(const mdlRename& r, qint32 i, const QString& w, QString& 
         buf += u"==ここで処理が中止されました。=="_s + kCrLf;
         return false;
     }
-    const QString restoring = r.OldName(i) + u" ← "_s + FileSystem::GetFileName(r.NewName(i)) + kCrLf;
+    const QString restoring =
+        r.OldName(i) + u" ← "_s + FileSystem::GetFileName(r.NewName(i)) + kCrLf;
     switch (outcome) {
         case kOutcomeRestored:
             buf += u"[復元]："_s + restoring;
             break;
         case kOutcomeOldNameTaken:
-            buf += u"[スキップ]復元後の名前と同じ名前のファイルまたはフォルダが新たに存在しています。："_s +
-                   restoring;
+            buf +=
+                u"[スキップ]復元後の名前と同じ名前のファイルまたはフォルダが新たに存在しています。："_s +
+                restoring;
             break;
         case kOutcomeGone:
-            buf += u"[スキップ]復元しようとしている"_s + w + u"が移動・または削除されています。："_s +
-                   restoring;
+            buf += u"[スキップ]復元しようとしている"_s + w +
+                   u"が移動・または削除されています。："_s + restoring;
             break;
         case kOutcomeRestoreFailed:
-            buf += u"[エラー]変換中にエラーです。"_s + w + u"に何らかの問題(使用中等)がありました。："_s +
-                   restoring;
+            buf += u"[エラー]変換中にエラーです。"_s + w +
+                   u"に何らかの問題(使用中等)がありました。："_s + restoring;
             break;
         default:
             break;
@@ -98,7 +102,8 @@ bool RunRestore(mdlMain& m) {
     bool detailed = m.state.gDetailLog;
     const qint32 target = r.GetRenamedCount() - r.GetRestoredCount();
 
-    m.AddLogLine(u"=="_s + w + u"名の復元を開始しました。==\r\n…"_s + Num(target) + w + u"を復元します。"_s);
+    m.AddLogLine(u"=="_s + w + u"名の復元を開始しました。==\r\n…"_s + Num(target) + w +
+                 u"を復元します。"_s);
 
     const qint32 restored = r.RestoreAll();
     const bool result = restored == target;
@@ -109,7 +114,8 @@ bool RunRestore(mdlMain& m) {
         if (detailed) {
             progress.SetVisible(false);
             const MsgAnswer answer = ShowMessage(
-                m.ports.messages, u"すでに名前が復元されたファイルがあります。\r\n詳細ログを作成しますか？"_s,
+                m.ports.messages,
+                u"すでに名前が復元されたファイルがあります。\r\n詳細ログを作成しますか？"_s,
                 u"詳細ログ作成の確認"_s, MsgButtons::YesNo, MsgIcon::None);
             if (answer == MsgAnswer::Yes) {
                 progress.IsCancel = false;

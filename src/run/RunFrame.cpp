@@ -13,7 +13,8 @@ namespace {
 
 const QString kRenameKind = u"変換"_s;
 const QString kRestoreKind = u"復元"_s;
-const QString kControlChars = u"Windowsのサポートしない文字や制御文字（改行など）が含まれています。"_s;
+const QString kControlChars =
+    u"Windowsのサポートしない文字や制御文字（改行など）が含まれています。"_s;
 const QString kStartFolderTitle = u"開始フォルダの指定"_s;
 const QString kSearchTitle = u"検索文字列の指定"_s;
 // The replace word's title as the program has always spelt it.
@@ -126,7 +127,8 @@ void RunFrame::WorkEnd(const QString& kind) {
         progress.SetText(m.state.gLogPath);
         if (m.log.SaveLogFiles(false) != 0) {
             progress.SetVisible(false);
-            ShowMessage(m.ports.messages, u"ログの保存でエラーがありました。\r\n"_s + m.log.LogSaveErrorText,
+            ShowMessage(m.ports.messages,
+                        u"ログの保存でエラーがありました。\r\n"_s + m.log.LogSaveErrorText,
                         u"ログの自動保存"_s, MsgButtons::OK, MsgIcon::Error);
         }
     }

@@ -12,7 +12,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kControlChars = u"Windowsのサポートしない文字や制御文字（改行など）が含まれています。"_s;
+const QString kControlChars =
+    u"Windowsのサポートしない文字や制御文字（改行など）が含まれています。"_s;
 const QString kPrevious = u"前回のログ\r\n"_s;
 
 struct RefusalCase {
@@ -23,7 +24,9 @@ struct RefusalCase {
     const char* path = nullptr;  // the path text below the tree; none: the tree itself
 };
 
-void PrintTo(const RefusalCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const RefusalCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 struct RunChecksRefusal : RunFixture, ::testing::WithParamInterface<RefusalCase> {};
 
@@ -38,7 +41,9 @@ TEST_P(RunChecksRefusal, ShowsItsMessageAndStartsNothing) {
     logBox.Append(kPrevious);
     GetParam().setUp(*this);
     const char* below = GetParam().path;
-    const QString path = !below ? tree.Root() : *below ? tree.Path(QString::fromUtf8(below)) : QString();
+    const QString path = !below   ? tree.Root()
+                         : *below ? tree.Path(QString::fromUtf8(below))
+                                  : QString();
 
     const RunFrame::StartResult result = frame.Start(path);
 
@@ -58,7 +63,9 @@ TEST_P(RunChecksRefusal, ShowsItsMessageAndStartsNothing) {
     EXPECT_EQ(tree.Take(), before);
 }
 
-void Replace(RunFixture& f, const QString& word) { f.inputs.replaceWord = word; }
+void Replace(RunFixture& f, const QString& word) {
+    f.inputs.replaceWord = word;
+}
 void Insert(RunFixture& f, const QString& word) {
     f.program.state.gOperation = 1;
     f.inputs.replaceWord = word;
@@ -79,27 +86,32 @@ INSTANTIATE_TEST_SUITE_P(
     , RunChecksRefusal,
     ::testing::Values(
         RefusalCase{"EmptyStartFolder", [](RunFixture&) {},
-                    Request(u"開始フォルダを指定してください"_s, kStartTitle, MsgButtons::OK, MsgIcon::Warning),
+                    Request(u"開始フォルダを指定してください"_s, kStartTitle, MsgButtons::OK,
+                            MsgIcon::Warning),
                     RunInputBox::Path, ""},
-        RefusalCase{"MissingStartFolder", [](RunFixture&) {},
-                    Request(u"開始フォルダが存在しません。"_s, kStartTitle, MsgButtons::OK, MsgIcon::Error),
-                    RunInputBox::Path, "nope"},
+        RefusalCase{
+            "MissingStartFolder", [](RunFixture&) {},
+            Request(u"開始フォルダが存在しません。"_s, kStartTitle, MsgButtons::OK, MsgIcon::Error),
+            RunInputBox::Path, "nope"},
         RefusalCase{"EmptySearchWord", [](RunFixture& f) { f.inputs.searchWord.clear(); },
-                    Request(u"検索される文字列を指定してください"_s, kSearchTitle, MsgButtons::OK, MsgIcon::Warning),
+                    Request(u"検索される文字列を指定してください"_s, kSearchTitle, MsgButtons::OK,
+                            MsgIcon::Warning),
                     RunInputBox::SearchWord},
         RefusalCase{"EmptyReplaceWordInWholeMode",
                     [](RunFixture& f) {
                         f.inputs.wholeName = true;
                         Replace(f, QString());
                     },
-                    Request(u"置換される文字列を指定してください"_s, kReplaceTitle, MsgButtons::OK, MsgIcon::Warning),
-                    RunInputBox::ReplaceWord},
-        RefusalCase{"EmptyInsertWord", [](RunFixture& f) { Insert(f, QString()); },
-                    Request(u"挿入される文字列を指定してください"_s, u"挿入文字列の指定"_s, MsgButtons::OK,
+                    Request(u"置換される文字列を指定してください"_s, kReplaceTitle, MsgButtons::OK,
                             MsgIcon::Warning),
                     RunInputBox::ReplaceWord},
+        RefusalCase{"EmptyInsertWord", [](RunFixture& f) { Insert(f, QString()); },
+                    Request(u"挿入される文字列を指定してください"_s, u"挿入文字列の指定"_s,
+                            MsgButtons::OK, MsgIcon::Warning),
+                    RunInputBox::ReplaceWord},
         RefusalCase{"TabInSearchWord", [](RunFixture& f) { f.inputs.searchWord = u"a\tb"_s; },
-                    Request(kControlChars, kSearchTitle, MsgButtons::OK, MsgIcon::Error), RunInputBox::SearchWord},
+                    Request(kControlChars, kSearchTitle, MsgButtons::OK, MsgIcon::Error),
+                    RunInputBox::SearchWord},
         RefusalCase{"LineBreakInReplaceWord", [](RunFixture& f) { Replace(f, u"b\r\nc"_s); },
                     Request(kControlChars, kReplaceTitle, MsgButtons::OK, MsgIcon::Error),
                     RunInputBox::ReplaceWord},
@@ -108,39 +120,46 @@ INSTANTIATE_TEST_SUITE_P(
                         Insert(f, u"x"_s);
                         f.inputs.searchWord = u"\x1f"_s;
                     },
-                    Request(kControlChars, kSearchTitle, MsgButtons::OK, MsgIcon::Error), RunInputBox::SearchWord},
+                    Request(kControlChars, kSearchTitle, MsgButtons::OK, MsgIcon::Error),
+                    RunInputBox::SearchWord},
         RefusalCase{"BlankDeleteTarget", [](RunFixture& f) { DeleteInto(f, u"   "_s); },
-                    Request(u"削除ファイル移動先開始フォルダを指定してください。"_s, kOptionTitle, MsgButtons::OK,
-                            MsgIcon::Warning),
+                    Request(u"削除ファイル移動先開始フォルダを指定してください。"_s, kOptionTitle,
+                            MsgButtons::OK, MsgIcon::Warning),
                     RunInputBox::None},
-        RefusalCase{"MissingDeleteTarget", [](RunFixture& f) { DeleteInto(f, u"missing"_s); },
-                    Request(u"削除ファイル移動先フォルダが存在しません。\r\n「既存ファイル削除」のオプションを確認してください。"_s,
-                            kOptionTitle, MsgButtons::OK, MsgIcon::Error),
-                    RunInputBox::None},
-        RefusalCase{"ForbiddenCharacterInReplaceWord", [](RunFixture& f) { Replace(f, u"b:c"_s); },
-                    Request(u"ファイル・フォルダ名に以下の文字は使用できません。\r\n\\ / : \" < > | "_s, kWordTitle,
-                            MsgButtons::OK, MsgIcon::Error),
-                    RunInputBox::ReplaceWord},
-        RefusalCase{"PatternCharacterInInsertWord", [](RunFixture& f) { Insert(f, u"a*b"_s); },
-                    Request(u"ファイル・フォルダ名に以下の文字は使用できません。\r\n\\ / : * ? \" < > |"_s, kWordTitle,
-                            MsgButtons::OK, MsgIcon::Error),
-                    RunInputBox::ReplaceWord},
-        RefusalCase{"ForbiddenCharacterWinsOverComma", [](RunFixture& f) { Replace(f, u"b|c,d"_s); },
-                    Request(u"ファイル・フォルダ名に以下の文字は使用できません。\r\n\\ / : \" < > | "_s, kWordTitle,
-                            MsgButtons::OK, MsgIcon::Error),
-                    RunInputBox::ReplaceWord},
-        RefusalCase{"CommaDeclined", [](RunFixture& f) { Replace(f, u"b,c"_s); },
-                    Request(u"ファイル・フォルダ名に以下の文字は使用しない方が良いと思われます。\r\n"
-                            u"処理を続行しますか？（おすすめしません）\r\n, ;"_s,
-                            kWordTitle, MsgButtons::YesNo, MsgIcon::Question, 1),
-                    RunInputBox::ReplaceWord},
+        RefusalCase{
+            "MissingDeleteTarget", [](RunFixture& f) { DeleteInto(f, u"missing"_s); },
+            Request(
+                u"削除ファイル移動先フォルダが存在しません。\r\n「既存ファイル削除」のオプションを確認してください。"_s,
+                kOptionTitle, MsgButtons::OK, MsgIcon::Error),
+            RunInputBox::None},
+        RefusalCase{
+            "ForbiddenCharacterInReplaceWord", [](RunFixture& f) { Replace(f, u"b:c"_s); },
+            Request(u"ファイル・フォルダ名に以下の文字は使用できません。\r\n\\ / : \" < > | "_s,
+                    kWordTitle, MsgButtons::OK, MsgIcon::Error),
+            RunInputBox::ReplaceWord},
+        RefusalCase{
+            "PatternCharacterInInsertWord", [](RunFixture& f) { Insert(f, u"a*b"_s); },
+            Request(u"ファイル・フォルダ名に以下の文字は使用できません。\r\n\\ / : * ? \" < > |"_s,
+                    kWordTitle, MsgButtons::OK, MsgIcon::Error),
+            RunInputBox::ReplaceWord},
+        RefusalCase{
+            "ForbiddenCharacterWinsOverComma", [](RunFixture& f) { Replace(f, u"b|c,d"_s); },
+            Request(u"ファイル・フォルダ名に以下の文字は使用できません。\r\n\\ / : \" < > | "_s,
+                    kWordTitle, MsgButtons::OK, MsgIcon::Error),
+            RunInputBox::ReplaceWord},
+        RefusalCase{
+            "CommaDeclined", [](RunFixture& f) { Replace(f, u"b,c"_s); },
+            Request(u"ファイル・フォルダ名に以下の文字は使用しない方が良いと思われます。\r\n"
+                    u"処理を続行しますか？（おすすめしません）\r\n, ;"_s,
+                    kWordTitle, MsgButtons::YesNo, MsgIcon::Question, 1),
+            RunInputBox::ReplaceWord},
         RefusalCase{"UnusableReplacePattern",
                     [](RunFixture& f) {
                         f.inputs.wholeName = true;
                         f.Words(u"*.txt"_s, u"*.*"_s);
                     },
-                    Request(u"置換のパターンが間違っています。\r\n処理は中止されます。"_s, kWordTitle, MsgButtons::OK,
-                            MsgIcon::Warning),
+                    Request(u"置換のパターンが間違っています。\r\n処理は中止されます。"_s,
+                            kWordTitle, MsgButtons::OK, MsgIcon::Warning),
                     RunInputBox::ReplaceWord}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -154,7 +173,8 @@ TEST_F(RunChecks, AcceptedInputsRun) {
         QString renamed;
     };
     const Case cases[] = {
-        {"EmptyReplaceWordInPartMode", [](RunChecks& f) { f.Words(u"q"_s, QString()); }, u""_s, u"a.txt"_s},
+        {"EmptyReplaceWordInPartMode", [](RunChecks& f) { f.Words(u"q"_s, QString()); }, u""_s,
+         u"a.txt"_s},
         {"InsertWithoutSearchWord",
          [](RunChecks& f) {
              f.program.state.gOperation = 2;
@@ -173,7 +193,8 @@ TEST_F(RunChecks, AcceptedInputsRun) {
              f.Words(u"a*.txt"_s, u"b*.txt"_s);
          },
          u""_s, u"bq.txt"_s},
-        {"PathNamingAFile", [](RunChecks& f) { f.Words(u"q"_s, u"Q"_s); }, u"aq.txt"_s, u"aQ.txt"_s},
+        {"PathNamingAFile", [](RunChecks& f) { f.Words(u"q"_s, u"Q"_s); }, u"aq.txt"_s,
+         u"aQ.txt"_s},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -23,7 +23,9 @@ QString Head(qint32 n) {
                   u"…"_s + QString::number(n) + u"ファイルが検索条件と一致しました。"_s});
 }
 
-QString Name(const char* prefix, int i) { return QString::fromUtf8(prefix) + u"%1.txt"_s.arg(i, 3, 10, QChar(u'0')); }
+QString Name(const char* prefix, int i) {
+    return QString::fromUtf8(prefix) + u"%1.txt"_s.arg(i, 3, 10, QChar(u'0'));
+}
 
 struct RenameRunTest : RunFixture {
     // What the start command does before it calls the run.
@@ -65,9 +67,11 @@ TEST_P(RenameRunStopAfterRemoval, DetailedLogAfterAStop) {
     QString expected = Head(250) + Lines({kStopped, u""_s});
     if (whileRenaming) {
         for (int i = 0; i < 100; ++i)
-            expected += Lines({u"[削除]："_s + Name("b", i), u"[変換]："_s + Name("a", i) + u" → "_s + Name("b", i)});
-        expected += Lines({u"==処理は、変換中にここで中止されました。=="_s,
-                           u"==衝突ファイルの削除は全て行われたので、削除ファイル名の出力を続けます。=="_s});
+            expected += Lines({u"[削除]："_s + Name("b", i),
+                               u"[変換]："_s + Name("a", i) + u" → "_s + Name("b", i)});
+        expected += Lines(
+            {u"==処理は、変換中にここで中止されました。=="_s,
+             u"==衝突ファイルの削除は全て行われたので、削除ファイル名の出力を続けます。=="_s});
         for (int i = 100; i < 250; ++i) expected += Lines({u"[削除]："_s + Name("b", i)});
     } else {
         for (int i = 0; i < 200; ++i) expected += Lines({u"[削除]："_s + Name("b", i)});
@@ -77,7 +81,8 @@ TEST_P(RenameRunStopAfterRemoval, DetailedLogAfterAStop) {
     const int d = whileRenaming ? 250 : 200;
     expected += Lines({u""_s, u"==変換結果=="_s, u"==条件に一致したファイル数：250=="_s,
                        u"==変換されたファイル数："_s + QString::number(r) + u"=="_s,
-                       whileRenaming ? u"==変換されなかったファイル数：150=="_s : u"==変換されたファイルはありません。=="_s}) +
+                       whileRenaming ? u"==変換されなかったファイル数：150=="_s
+                                     : u"==変換されたファイルはありません。=="_s}) +
                 u"==なお、変換中に"_s + QString::number(d) + u"ファイルが削除されました。=="_s;
     EXPECT_EQ(logBox.Text(), expected);
     EXPECT_EQ(renamed, whileRenaming);
@@ -113,16 +118,17 @@ TEST_F(RenameRunTest, StartFolderThatIsNoAbsolutePathIsAnUnexpectedError) {
 
         EXPECT_FALSE(Run(start));
 
-        EXPECT_EQ(logBox.Text(),
-                  Lines({u"ファイル名の置換を開始しました。=="_s, u"！予期しないエラーが発生しました。"_s}));
+        EXPECT_EQ(logBox.Text(), Lines({u"ファイル名の置換を開始しました。=="_s,
+                                        u"！予期しないエラーが発生しました。"_s}));
         EXPECT_EQ(program.log.LogStatus, u"中断 / リストアップ中(予期しないエラー)"_s);
         ASSERT_EQ(messages.shown.size(), 1);
-        EXPECT_TRUE(SameRequest(messages.shown[0],
-                                Request(u"予想外のエラーです。次のような可能性があります。\r\n"
-                                        u"・作業中にフォルダが削除された\r\n"
-                                        u"・フォルダ階層が深すぎる、置換語のファイル名が長すぎる\r\n"
-                                        u"・メモリが不足している\r\n・その他不明"_s,
-                                        u"リストアップ中のエラー"_s, MsgButtons::OK, MsgIcon::Error)));
+        EXPECT_TRUE(
+            SameRequest(messages.shown[0],
+                        Request(u"予想外のエラーです。次のような可能性があります。\r\n"
+                                u"・作業中にフォルダが削除された\r\n"
+                                u"・フォルダ階層が深すぎる、置換語のファイル名が長すぎる\r\n"
+                                u"・メモリが不足している\r\n・その他不明"_s,
+                                u"リストアップ中のエラー"_s, MsgButtons::OK, MsgIcon::Error)));
         EXPECT_TRUE(progress.captions.filter(u"リスト作成中"_s).isEmpty());
     }
 }
@@ -141,9 +147,11 @@ TEST_F(RenameRunTest, DeleteFolderThatCannotBeMadeStopsBeforeAnyRename) {
     EXPECT_EQ(logBox.Text(), Head(1) + Lines({u"！処理中に問題が発生しました。"_s}));
     EXPECT_EQ(program.log.LogStatus, u"中断 / リネーム中(予期しないエラー)"_s);
     ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_TRUE(SameRequest(messages.shown[0],
-                            Request(u"変換中に問題が発生しました。\r\n削除用フォルダが作成出来なかった可能性があります。"_s,
-                                    u"変換中のエラー"_s, MsgButtons::OK, MsgIcon::Error)));
+    EXPECT_TRUE(SameRequest(
+        messages.shown[0],
+        Request(
+            u"変換中に問題が発生しました。\r\n削除用フォルダが作成出来なかった可能性があります。"_s,
+            u"変換中のエラー"_s, MsgButtons::OK, MsgIcon::Error)));
     EXPECT_EQ(tree.Take(), before);
 }
 
@@ -196,25 +204,29 @@ TEST_P(RenameRunLogError, OnlyTheSummaryOrNoLog) {
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_TRUE(SameRequest(
         messages.shown[0],
-        Request(u"ログ作成中に問題が発生しました。\r\nログが長くなりすぎた可能性があります。\r\n"
-                u"このエラーを出したくない場合はログの詳細表示をOFFにしてみてください。\r\n\r\n"
-                u"結果だけ出力する場合は「OK」を、\r\nこのまま終了する場合は「Cancel」を押してください。"_s,
-                u"ログ作成中のエラー"_s, MsgButtons::OKCancel, MsgIcon::Error)));
+        Request(
+            u"ログ作成中に問題が発生しました。\r\nログが長くなりすぎた可能性があります。\r\n"
+            u"このエラーを出したくない場合はログの詳細表示をOFFにしてみてください。\r\n\r\n"
+            u"結果だけ出力する場合は「OK」を、\r\nこのまま終了する場合は「Cancel」を押してください。"_s,
+            u"ログ作成中のエラー"_s, MsgButtons::OKCancel, MsgIcon::Error)));
     const QString cleared = u"！ログはログ作成中のエラーでクリアされました\r\n\r\n"_s;
     if (c.restore) {
-        EXPECT_EQ(logBox.Text(), c.answer == MsgAnswer::OK
-                                     ? cleared + Lines({u"==復元結果=="_s, u"==復元対象のファイル数：20=="_s,
-                                                        u"==復元されたファイル数：20=="_s,
-                                                        u"==変換されたファイルは全て復元されました。=="_s})
-                                     : Lines({u"==ファイル名の復元を開始しました。=="_s, u"…20ファイルを復元します。"_s}));
+        EXPECT_EQ(logBox.Text(),
+                  c.answer == MsgAnswer::OK
+                      ? cleared + Lines({u"==復元結果=="_s, u"==復元対象のファイル数：20=="_s,
+                                         u"==復元されたファイル数：20=="_s,
+                                         u"==変換されたファイルは全て復元されました。=="_s})
+                      : Lines({u"==ファイル名の復元を開始しました。=="_s,
+                               u"…20ファイルを復元します。"_s}));
         EXPECT_FALSE(frame.CanRestore());
         EXPECT_EQ(tree.Read(Name("a", 7)), QByteArray("a"));
     } else {
-        EXPECT_EQ(logBox.Text(), c.answer == MsgAnswer::OK
-                                     ? cleared + Lines({u"==変換結果=="_s, u"==条件に一致したファイル数：20=="_s,
-                                                        u"==変換されたファイル数：20=="_s,
-                                                        u"==条件に一致したファイルは全て変換されました。=="_s})
-                                     : Head(20));
+        EXPECT_EQ(logBox.Text(),
+                  c.answer == MsgAnswer::OK
+                      ? cleared + Lines({u"==変換結果=="_s, u"==条件に一致したファイル数：20=="_s,
+                                         u"==変換されたファイル数：20=="_s,
+                                         u"==条件に一致したファイルは全て変換されました。=="_s})
+                      : Head(20));
         // The files were renamed whatever became of the log: they can be
         // restored.
         EXPECT_TRUE(frame.CanRestore());

@@ -18,7 +18,9 @@
 #include "support/TempTree.h"
 
 // Texts readable in failure messages.
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace sorvane::test {
 

@@ -38,17 +38,22 @@ QString RenameHead(qint32 n, const QString& w = u"ファイル"_s) {
                   u"…"_s + QString::number(n) + w + u"が検索条件と一致しました。"_s});
 }
 
-QString Renamed(const QString& old, const QString& name) { return u"[変換]："_s + old + u" → "_s + name; }
+QString Renamed(const QString& old, const QString& name) {
+    return u"[変換]："_s + old + u" → "_s + name;
+}
 
 QString RestoreHead(qint32 t) {
     return Lines({u"==ファイル名の復元を開始しました。=="_s,
                   u"…"_s + QString::number(t) + u"ファイルを復元します。"_s});
 }
 
-QString Restored(const QString& old, const QString& name) { return u"[復元]："_s + old + u" ← "_s + name; }
+QString Restored(const QString& old, const QString& name) {
+    return u"[復元]："_s + old + u" ← "_s + name;
+}
 
 QString Gone(const QString& old, const QString& name) {
-    return u"[スキップ]復元しようとしているファイルが移動・または削除されています。："_s + old + u" ← "_s + name;
+    return u"[スキップ]復元しようとしているファイルが移動・または削除されています。："_s + old +
+           u" ← "_s + name;
 }
 
 using RunFrameTest = RunFixture;
@@ -81,12 +86,14 @@ TEST_F(RunFrameTest, ThreeMatchesOneSkippedBecauseTheNewNameExists) {
 
     frame.Start(tree.Root());
 
-    EXPECT_EQ(logBox.Text(),
-              RenameHead(3) +
-                  Lines({u""_s, Renamed(u"a1.txt"_s, u"b1.txt"_s), Renamed(u"a2.txt"_s, u"b2.txt"_s),
-                         u"[スキップ]変換後のファイル名が既存ファイルと同一になりました。：a3.txt → b3.txt"_s,
-                         u""_s}) +
-                  RenameSummary(3, 2));
+    EXPECT_EQ(
+        logBox.Text(),
+        RenameHead(3) +
+            Lines(
+                {u""_s, Renamed(u"a1.txt"_s, u"b1.txt"_s), Renamed(u"a2.txt"_s, u"b2.txt"_s),
+                 u"[スキップ]変換後のファイル名が既存ファイルと同一になりました。：a3.txt → b3.txt"_s,
+                 u""_s}) +
+            RenameSummary(3, 2));
     EXPECT_TRUE(frame.CanRestore());
     EXPECT_EQ(program.log.LogStatus, u"終了"_s);
     EXPECT_EQ(Files(), files);
@@ -129,14 +136,16 @@ TEST_F(RunFrameCollision, DeleteAllAtTheFirstCollisionAsksOnce) {
 
     // The targets are sorted a3, a2, a1: the first question is about a3.
     EXPECT_EQ(overwrite.captions, QStringList{u"「a3.txt」→「b3.txt」削除の確認"_s});
-    EXPECT_EQ(overwrite.labels,
-              QStringList{u"「b3.txt」はすでに存在しています。\r\nもともとあるファイルと置き換えますか？\r\n"
-                          u"元からあるファイルは削除され、「戻す」を押しても元に戻りません。"_s});
+    EXPECT_EQ(
+        overwrite.labels,
+        QStringList{
+            u"「b3.txt」はすでに存在しています。\r\nもともとあるファイルと置き換えますか？\r\n"
+            u"元からあるファイルは削除され、「戻す」を押しても元に戻りません。"_s});
     EXPECT_EQ(logBox.Text(),
               RenameHead(3) +
-                  Lines({u""_s, u"[削除]：b1.txt"_s, Renamed(u"a1.txt"_s, u"b1.txt"_s), u"[削除]：b2.txt"_s,
-                         Renamed(u"a2.txt"_s, u"b2.txt"_s), u"[削除]：b3.txt"_s,
-                         Renamed(u"a3.txt"_s, u"b3.txt"_s), u""_s}) +
+                  Lines({u""_s, u"[削除]：b1.txt"_s, Renamed(u"a1.txt"_s, u"b1.txt"_s),
+                         u"[削除]：b2.txt"_s, Renamed(u"a2.txt"_s, u"b2.txt"_s),
+                         u"[削除]：b3.txt"_s, Renamed(u"a3.txt"_s, u"b3.txt"_s), u""_s}) +
                   RenameSummary(3, 3) + u"==なお、変換中に3ファイルが削除されました。=="_s);
     EXPECT_EQ(Files(), files);
     const QString moved = u"trash/work_del2026120701020300/"_s;
@@ -189,12 +198,14 @@ TEST_P(RunFrameHalfWayStop, StopWhileRenaming) {
     frame.Start(tree.Root());
 
     ASSERT_EQ(messages.shown.size(), 2);
-    EXPECT_TRUE(SameRequest(messages.shown[0], Request(u"作業を中止しますか？"_s, u"ファイル名の置換 / 済 100"_s,
-                                                       MsgButtons::YesNo, MsgIcon::None, 1)));
+    EXPECT_TRUE(SameRequest(messages.shown[0],
+                            Request(u"作業を中止しますか？"_s, u"ファイル名の置換 / 済 100"_s,
+                                    MsgButtons::YesNo, MsgIcon::None, 1)));
     EXPECT_TRUE(SameRequest(
         messages.shown[1],
-        Request(u"すでに削除または名前が変換(スキップ含む)されたファイルがあります。\r\n詳細ログを作成しますか？"_s,
-                u"詳細ログ作成の確認"_s, MsgButtons::YesNo, MsgIcon::None)));
+        Request(
+            u"すでに削除または名前が変換(スキップ含む)されたファイルがあります。\r\n詳細ログを作成しますか？"_s,
+            u"詳細ログ作成の確認"_s, MsgButtons::YesNo, MsgIcon::None)));
     // The sorted list runs f149 ... f000 and is renamed from its end.
     QString expected = RenameHead(150) + Lines({kStopped});
     if (detailedAfterStop) {
@@ -230,11 +241,13 @@ TEST_F(RunFrameTest, FolderModeSpeaksOfFolders) {
     frame.Start(tree.Root());
 
     const QString w = u"フォルダ"_s;
-    EXPECT_EQ(logBox.Text(),
-              RenameHead(3, w) +
-                  Lines({u""_s, Renamed(u"a1/a3"_s, u"b3"_s), Renamed(u"a1"_s, u"b1"_s),
-                         u"[スキップ]変換後のフォルダ名が既存フォルダと同一になりました。：a2 → b2"_s, u""_s}) +
-                  RenameSummary(3, 2, w));
+    EXPECT_EQ(
+        logBox.Text(),
+        RenameHead(3, w) +
+            Lines({u""_s, Renamed(u"a1/a3"_s, u"b3"_s), Renamed(u"a1"_s, u"b1"_s),
+                   u"[スキップ]変換後のフォルダ名が既存フォルダと同一になりました。：a2 → b2"_s,
+                   u""_s}) +
+            RenameSummary(3, 2, w));
     EXPECT_EQ(tree.Read(u"b1/b3/f.txt"_s), QByteArray("a1/a3/f.txt"));
     EXPECT_TRUE(Has(u"a2/g.txt"_s));
     EXPECT_EQ(Files(), files);
@@ -254,10 +267,12 @@ TEST_P(RunFrameMaximum, ListCutAtTheMaximum) {
     frame.Start(tree.Root());
 
     ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_TRUE(SameRequest(messages.shown[0],
-                            Request(u"ファイル数が多すぎるようです。最大数=2\r\nあるいは検索パターンに問題があります。\r\n\r\n"
-                                    u"これまでに検索されたファイルだけ置換しますか？\r\n（あまりおすすめしません。）"_s,
-                                    u"ファイル数が多すぎます。"_s, MsgButtons::YesNo, MsgIcon::Warning, 1)));
+    EXPECT_TRUE(SameRequest(
+        messages.shown[0],
+        Request(u"ファイル数が多すぎるようです。最大数="
+                u"2\r\nあるいは検索パターンに問題があります。\r\n\r\n"
+                u"これまでに検索されたファイルだけ置換しますか？\r\n（あまりおすすめしません。）"_s,
+                u"ファイル数が多すぎます。"_s, MsgButtons::YesNo, MsgIcon::Warning, 1)));
     if (goOn) {
         EXPECT_EQ(logBox.Text(), RenameHead(2) +
                                      Lines({u""_s, Renamed(u"a3.txt"_s, u"b3.txt"_s),
@@ -285,10 +300,11 @@ TEST_F(RunFrameTest, AmbiguousPatternTakesTheSecondReading) {
     frame.Start(tree.Root());
 
     EXPECT_EQ(chooser.beepsBeforeChoose, QList<int>{1});
-    EXPECT_EQ(chooser.messages,
-              QStringList{u"置換のパターンを正しく認識していない可能性があります。\r\n展開パターンを変更してみますか？\r\n\r\n"
-                          u"または中止して、オプション「マッチング」の「部分」「全体」を変更してから再び置換を行ってみてください｡"
-                          u"正しく認識できるようになる可能性があります｡ "_s});
+    EXPECT_EQ(chooser.messages, QStringList{u"置換のパターンを正しく認識していない可能性があります"
+                                            u"。\r\n展開パターンを変更してみますか？\r\n\r\n"
+                                            u"または中止して、オプション「マッチング」の「部分」「"
+                                            u"全体」を変更してから再び置換を行ってみてください｡"
+                                            u"正しく認識できるようになる可能性があります｡ "_s});
     EXPECT_EQ(tree.Read(u"cd"_s), QByteArray("ab-cd"));
 }
 
@@ -311,13 +327,14 @@ struct RunFrameRestore : RunFixture {
 TEST_F(RunFrameRestore, EverythingRestored) {
     EXPECT_TRUE(frame.Restore());
 
-    EXPECT_EQ(logBox.Text(),
-              RestoreHead(5) +
-                  Lines({u""_s, Restored(u"a5.txt"_s, u"b5.txt"_s), Restored(u"a4.txt"_s, u"b4.txt"_s),
-                         Restored(u"a3.txt"_s, u"b3.txt"_s), Restored(u"a2.txt"_s, u"b2.txt"_s),
-                         Restored(u"a1.txt"_s, u"b1.txt"_s), u""_s, u"==復元結果=="_s,
-                         u"==復元対象のファイル数：5=="_s, u"==復元されたファイル数：5=="_s,
-                         u"==変換されたファイルは全て復元されました。=="_s}));
+    EXPECT_EQ(
+        logBox.Text(),
+        RestoreHead(5) +
+            Lines({u""_s, Restored(u"a5.txt"_s, u"b5.txt"_s), Restored(u"a4.txt"_s, u"b4.txt"_s),
+                   Restored(u"a3.txt"_s, u"b3.txt"_s), Restored(u"a2.txt"_s, u"b2.txt"_s),
+                   Restored(u"a1.txt"_s, u"b1.txt"_s), u""_s, u"==復元結果=="_s,
+                   u"==復元対象のファイル数：5=="_s, u"==復元されたファイル数：5=="_s,
+                   u"==変換されたファイルは全て復元されました。=="_s}));
     EXPECT_EQ(program.log.LogStatus, u"終了"_s);
     EXPECT_EQ(program.log.LogOperation, u"リネームの復元"_s);
     EXPECT_EQ(progress.captions.filter(u"復元作業中"_s).first(), u"復元作業中"_s);
@@ -334,19 +351,21 @@ TEST_F(RunFrameRestore, OneRenamedFileMissing) {
     frame.Restore();
 
     const QString summary = u"==復元結果=="_s;
-    EXPECT_EQ(logBox.Text(),
-              RestoreHead(5) + Lines({u""_s, Restored(u"a5.txt"_s, u"b5.txt"_s),
-                                      Restored(u"a4.txt"_s, u"b4.txt"_s), Gone(u"a3.txt"_s, u"b3.txt"_s),
-                                      Restored(u"a2.txt"_s, u"b2.txt"_s), Restored(u"a1.txt"_s, u"b1.txt"_s),
-                                      u""_s, summary, u"==復元対象のファイル数：5=="_s,
-                                      u"==復元されたファイル数：4=="_s, u"==復元されなかったファイル数：1=="_s}));
+    EXPECT_EQ(
+        logBox.Text(),
+        RestoreHead(5) +
+            Lines({u""_s, Restored(u"a5.txt"_s, u"b5.txt"_s), Restored(u"a4.txt"_s, u"b4.txt"_s),
+                   Gone(u"a3.txt"_s, u"b3.txt"_s), Restored(u"a2.txt"_s, u"b2.txt"_s),
+                   Restored(u"a1.txt"_s, u"b1.txt"_s), u""_s, summary,
+                   u"==復元対象のファイル数：5=="_s, u"==復元されたファイル数：4=="_s,
+                   u"==復元されなかったファイル数：1=="_s}));
     EXPECT_TRUE(frame.CanRestore());
 
     // Trying again deals only with the one still missing.
     frame.Restore();
 
-    EXPECT_EQ(logBox.Text(), RestoreHead(1) + Lines({u""_s, Gone(u"a3.txt"_s, u"b3.txt"_s), u""_s, summary,
-                                                     u"==復元対象のファイル数：1=="_s,
+    EXPECT_EQ(logBox.Text(), RestoreHead(1) + Lines({u""_s, Gone(u"a3.txt"_s, u"b3.txt"_s), u""_s,
+                                                     summary, u"==復元対象のファイル数：1=="_s,
                                                      u"==復元されたファイル数：0=="_s,
                                                      u"==一つも復元できませんでした。=="_s}));
     EXPECT_TRUE(frame.CanRestore());
@@ -390,7 +409,8 @@ TEST_F(RunFrameTest, AutomaticLogSaveWritesTheLogFiles) {
     EXPECT_TRUE(progress.titles.contains(u"ログの自動保存中"_s));
     const QStringList saved = QDir(app.Root() + u"/logs"_s).entryList(QDir::Files, QDir::Name);
     ASSERT_EQ(saved.size(), 3);
-    EXPECT_TRUE(saved[0].endsWith(u"00.ini"_s) && saved[1].endsWith(u"00.log"_s) && saved[2].endsWith(u"00.txt"_s));
+    EXPECT_TRUE(saved[0].endsWith(u"00.ini"_s) && saved[1].endsWith(u"00.log"_s) &&
+                saved[2].endsWith(u"00.txt"_s));
 }
 
 TEST_F(RunFrameTest, AutomaticLogSaveFailureIsShownAndKeepsTheRestore) {
@@ -403,10 +423,11 @@ TEST_F(RunFrameTest, AutomaticLogSaveFailureIsShownAndKeepsTheRestore) {
     frame.Start(tree.Root());
 
     ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_TRUE(SameRequest(messages.shown[0],
-                            Request(u"ログの保存でエラーがありました。\r\n！ログフォルダの作成に失敗しました：'"_s + Root() +
-                                        u"/blocker/Log'\r\n"_s,
-                                    u"ログの自動保存"_s, MsgButtons::OK, MsgIcon::Error)));
+    EXPECT_TRUE(SameRequest(
+        messages.shown[0],
+        Request(u"ログの保存でエラーがありました。\r\n！ログフォルダの作成に失敗しました：'"_s +
+                    Root() + u"/blocker/Log'\r\n"_s,
+                u"ログの自動保存"_s, MsgButtons::OK, MsgIcon::Error)));
     EXPECT_TRUE(frame.CanRestore());
     EXPECT_EQ(program.log.LogStatus, u"終了"_s);
 }
