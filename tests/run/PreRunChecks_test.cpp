@@ -187,12 +187,6 @@ TEST_F(RunChecks, AcceptedInputsRun) {
              f.messages.answers = {MsgAnswer::Yes};
          },
          u""_s, u"a,;.txt"_s},
-        {"StarInReplaceWord",
-         [](RunChecks& f) {
-             f.inputs.wholeName = true;
-             f.Words(u"a*.txt"_s, u"b*.txt"_s);
-         },
-         u""_s, u"bq.txt"_s},
         {"PathNamingAFile", [](RunChecks& f) { f.Words(u"q"_s, u"Q"_s); }, u"aq.txt"_s,
          u"aQ.txt"_s},
     };
