@@ -13,6 +13,39 @@ namespace sorvane::test {
 
 TempTree::TempTree() = default;
 
+// Empties a folder, depth first; the folders are made writable and
+// searchable first so that their entries can go.
+static void RemoveContents(int parent, const char* name) {
+    const int fd = ::openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fchmod(fd, 0700);
+    DIR* dir = ::fdopendir(fd);
+    if (!dir) {
+        ::close(fd);
+        return;
+    }
+    std::vector<QByteArray> names;
+    while (const dirent* entry = ::readdir(dir)) {
+        const QByteArray entryName(entry->d_name);
+        if (entryName != "." && entryName != "..") names.push_back(entryName);
+    }
+    for (const QByteArray& entryName : names) {
+        struct stat st;
+        if (::fstatat(fd, entryName.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        if (S_ISDIR(st.st_mode)) {
+            RemoveContents(fd, entryName.constData());
+            ::unlinkat(fd, entryName.constData(), AT_REMOVEDIR);
+        } else {
+            ::unlinkat(fd, entryName.constData(), 0);
+        }
+    }
+    ::closedir(dir);
+}
+
+TempTree::~TempTree() {
+    if (mDir.isValid()) RemoveContents(AT_FDCWD, mDir.path().toUtf8().constData());
+}
+
 QString TempTree::Path(const QString& relative) const {
     return Root() + u'/' + relative;
 }

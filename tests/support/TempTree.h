@@ -26,6 +26,12 @@ using Inventory = std::map<QByteArray, TreeItem>;
 class TempTree {
 public:
     TempTree();
+    // Removes the tree itself, byte name by byte name, after giving every
+    // folder back its owner's permissions: QTemporaryDir leaves behind
+    // read-only folders and names that are not UTF-8.
+    ~TempTree();
+    TempTree(const TempTree&) = delete;
+    TempTree& operator=(const TempTree&) = delete;
 
     bool IsValid() const { return mDir.isValid(); }
     QString Root() const { return mDir.path(); }
