@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/fsuid.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -509,6 +511,33 @@ QByteArray ReadFile(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
 }
 
+// Sets the permissions of a path for the test's life, and gives the owner
+// back full access afterwards, so that the temporary tree can be removed.
+struct ModeUntilEnd {
+    QByteArray path;
+    bool changed;
+    ModeUntilEnd(const QString& p, mode_t mode)
+        : path(p.toUtf8()), changed(::chmod(path.constData(), mode) == 0) {}
+    ~ModeUntilEnd() { ::chmod(path.constData(), 0755); }
+};
+
+// Permissions do not bind the superuser. For the life of this object the
+// calling thread (setfsuid is per thread) checks file access as "nobody",
+// so a read-only folder refuses the rename as it does for any user.
+struct UnprivilegedFileAccess {
+    static constexpr uid_t kNobody = 65534;
+    bool superuser = ::geteuid() == 0;
+    bool binds = true;
+    UnprivilegedFileAccess() {
+        if (!superuser) return;
+        ::setfsuid(kNobody);
+        binds = uid_t(::setfsuid(uid_t(-1))) == kNobody;
+    }
+    ~UnprivilegedFileAccess() {
+        if (superuser) ::setfsuid(0);
+    }
+};
+
 struct RenameRun : RenameList {
     QDateTime stamp{QDate(2004, 3, 14), QTime(12, 34, 56)};
     void SetUp() override {
@@ -628,6 +657,8 @@ TEST_F(RenameRun, AFailingTrashKeepsTheCollidingFile) {
     EXPECT_EQ(tree.Read(u"start/a.txt"_s), "start/a.txt");
     EXPECT_EQ(TempTree::Contents(tree.Take()), TempTree::Contents(before));
     EXPECT_FALSE(QFileInfo::exists(QDir::currentPath() + u"/files/a.txt"_s));
+    EXPECT_EQ(list.RestoreAll(), 1);
+    EXPECT_EQ(tree.Take(), before);
 }
 
 // A user without a data folder yet still gets a real trash.
@@ -707,18 +738,191 @@ TEST_F(RenameRun, ChangesAfterListingNeverCostAFile) {
     EXPECT_EQ(list.Status(0), 17 + 768);
 }
 
+// The same changes in folder mode. An empty folder at the new name must stop
+// the rename too: a plain rename(2) would replace it.
+TEST_F(RenameRun, ChangesAfterListingNeverCostAFolder) {
+    Make({u"d:a1"_s, u"d:b1"_s, u"d:c1"_s, u"d:d1"_s, u"e1/keep.txt"_s});
+    settings.folderMode = true;
+    Pattern(u"*1"_s, u"*"_s);
+    ASSERT_TRUE(Build());
+    ASSERT_EQ(Statuses(), (std::vector<qint32>{1, 1, 1, 1, 1}));
+    ASSERT_TRUE(tree.MakeSymlink(u"a"_s, u"nowhere"_s));  // dangling link
+    ASSERT_TRUE(tree.MakeFolder(u"b"_s));                 // an empty folder
+    ASSERT_TRUE(tree.MakeFile(u"c"_s, "user's file"));    // a file
+    ASSERT_EQ(::rmdir(tree.Path(u"d1"_s).toUtf8().constData()), 0);  // the target itself
+    const Inventory before = tree.Take();
+    EXPECT_EQ(list.RenameAll(false, kDeleteForced, {}), 1);
+    EXPECT_EQ(Entries(), (QStringList{u"e1 > e : 17"_s, u"d1 > d : 49"_s, u"c1 > c : 34"_s,
+                                      u"b1 > b : 40"_s, u"a1 > a : 34"_s}));
+    EXPECT_FALSE(fs.Exists(tree.Path(u"nowhere"_s)));
+    EXPECT_EQ(TempTree::Contents(tree.Take()), TempTree::Contents(before));
+
+    // The user makes a folder at the old name before the restore.
+    ASSERT_TRUE(tree.MakeFolder(u"e1"_s));
+    const Inventory beforeRestore = tree.Take();
+    EXPECT_EQ(list.RestoreAll(), 0);
+    EXPECT_EQ(list.Status(0), 17 + 512);
+    EXPECT_EQ(tree.Take(), beforeRestore);
+    EXPECT_EQ(tree.Read(u"e/keep.txt"_s), "e1/keep.txt");
+}
+
+struct LinkAtNewNameCase {
+    const char* name;
+    bool deleteRequested;
+    qint32 delMode;
+    qint32 status;      // of the target a1.txt after the run
+    QString linkFound;  // where the link is afterwards, relative to the tree ("" gone)
+};
+
+// A symbolic link at the new name is an item of its own: it is kept, or, when
+// the user agreed, removed or moved as itself. Nothing is ever created or
+// written through it, and the file it points to stays as it was.
+TEST_F(RenameRun, ALinkAtTheNewNameIsNeverFollowed) {
+    const QString start = u"start"_s;
+    const std::vector<LinkAtNewNameCase> cases = {
+        {"kept", false, kDeleteForced, 34, u"start/a.txt"_s},
+        {"forced deletion", true, kDeleteForced, 25, {}},
+        {"delete folder", true, kDeleteToFolder, 25,
+         u"deleted/start_del2004031412345600/a.txt"_s},
+    };
+    for (const QString& target : {u"nowhere"_s, u"../pointed.txt"_s}) {
+        for (const LinkAtNewNameCase& c : cases) {
+            SCOPED_TRACE(c.name);
+            SCOPED_TRACE(target.toStdString());
+            TempTree run;
+            ASSERT_TRUE(run.MakeFile(u"start/a1.txt"_s, "renamed"));
+            ASSERT_TRUE(run.MakeFile(u"pointed.txt"_s, "pointed"));
+            ASSERT_TRUE(run.MakeSymlink(u"start/a.txt"_s, target));
+            Pattern(u"*1.txt"_s, u"*.txt"_s);
+            const Inventory before = run.Take();
+            ASSERT_TRUE(list.MakeRenameList(run.Path(start), settings));
+            ASSERT_EQ(Entries(), QStringList{u"a1.txt > a.txt : 2"_s});
+            if (c.deleteRequested) AgreeToDelete();
+            EXPECT_EQ(list.RenameAll(c.deleteRequested, c.delMode, run.Path(u"deleted"_s)),
+                      c.status == 25 ? 1 : 0);
+            EXPECT_EQ(list.Status(0), c.status);
+            EXPECT_FALSE(fs.Exists(run.Path(u"start/nowhere"_s)));
+            EXPECT_EQ(run.Read(u"pointed.txt"_s), "pointed");
+            const Inventory after = run.Take();
+            EXPECT_EQ(after.at("pointed.txt"), before.at("pointed.txt"));
+            if (c.linkFound.isEmpty()) {
+                EXPECT_EQ(after.size(), before.size() - 1);
+            } else {
+                ASSERT_TRUE(after.contains(c.linkFound.toUtf8()));
+                EXPECT_EQ(after.at(c.linkFound.toUtf8()), before.at("start/a.txt"));
+            }
+            list.RestoreAll();
+            EXPECT_EQ(run.Read(u"start/a1.txt"_s), "renamed");
+        }
+    }
+}
+
+// The trash takes the link itself. Qt does not trash a link whose target is
+// missing; that link stays in place and its target is skipped.
+TEST_F(RenameRun, TheTrashNeverFollowsALinkAtTheNewName) {
+    if (!TrashIsHomeTrash(tree.Root())) GTEST_SKIP() << "the trash of another file system";
+    struct TrashLinkCase {
+        QString target;
+        qint32 status;
+    };
+    for (const TrashLinkCase& c : {TrashLinkCase{u"nowhere"_s, 34},
+                                   TrashLinkCase{u"../pointed.txt"_s, 25}}) {
+        SCOPED_TRACE(c.target.toStdString());
+        IsolatedTrash trash;
+        TempTree run;
+        ASSERT_TRUE(run.MakeFile(u"start/a1.txt"_s, "renamed"));
+        ASSERT_TRUE(run.MakeFile(u"pointed.txt"_s, "pointed"));
+        ASSERT_TRUE(run.MakeSymlink(u"start/a.txt"_s, c.target));
+        Pattern(u"*1.txt"_s, u"*.txt"_s);
+        const Inventory before = run.Take();
+        ASSERT_TRUE(list.MakeRenameList(run.Path(u"start"_s), settings));
+        AgreeToDelete();
+        list.RenameAll(true, kDeleteToTrash, {});
+        EXPECT_EQ(list.Status(0), c.status);
+        EXPECT_FALSE(fs.Exists(run.Path(u"start/nowhere"_s)));
+        const Inventory after = run.Take();
+        EXPECT_EQ(after.at("pointed.txt"), before.at("pointed.txt"));
+        if (c.status == 25) {
+            EXPECT_EQ(ReadLink(trash.TrashedFile(u"a.txt"_s)), c.target.toUtf8());
+            EXPECT_EQ(list.GetDeletedCount(), 1);
+        } else {
+            EXPECT_EQ(after, before);
+            EXPECT_EQ(list.GetDeletedCount(), 0);
+        }
+    }
+}
+
+// With recursion on, a link to a folder outside the start folder is at most
+// renamed itself: nothing behind it is listed, renamed or changed.
+TEST_F(RenameRun, ALinkToAFolderOutsideTheStartFolderIsNeverEntered) {
+    Make({u"outside/o1.txt"_s, u"d:outside/o1"_s, u"start/s1.txt"_s, u"start/real1/r1.txt"_s});
+    ASSERT_TRUE(tree.MakeSymlink(u"start/ln1"_s, tree.Path(u"outside"_s)));
+    settings.recursive = true;
+    Pattern(u"*1*"_s, u"*2*"_s);
+    const Inventory before = tree.Take();
+    struct ModeCase {
+        bool folderMode;
+        QStringList entries;
+    };
+    const std::vector<ModeCase> cases = {
+        {false,
+         {u"s1.txt > s2.txt : 1"_s, u"ln1 > ln2 : 1"_s, u"real1/r1.txt > real1/r2.txt : 1"_s}},
+        {true, {u"real1 > real2 : 1"_s}},
+    };
+    for (const ModeCase& c : cases) {
+        SCOPED_TRACE(c.folderMode);
+        settings.folderMode = c.folderMode;
+        ASSERT_TRUE(Build(tree.Path(u"start"_s)));
+        ASSERT_EQ(Entries(), c.entries);
+        EXPECT_EQ(list.RenameAll(false, kDeleteForced, {}), c.entries.size());
+        const Inventory after = tree.Take();
+        for (const auto& [path, item] : before) {
+            if (!path.startsWith("outside")) continue;
+            ASSERT_TRUE(after.contains(path)) << path.constData();
+            EXPECT_EQ(after.at(path), item) << path.constData();
+        }
+        EXPECT_EQ(TempTree::Contents(after), TempTree::Contents(before));
+        EXPECT_EQ(list.RestoreAll(), c.entries.size());
+        EXPECT_EQ(tree.Take(), before);
+    }
+}
+
+// The root of a file system as start folder: the base path is "/" alone and
+// the names below it carry no leading slash. Only read here.
+TEST_F(RenameList, TheRootOfTheFileSystemAsStartFolder) {
+    if (!fs.FolderExists(u"/tmp"_s)) GTEST_SKIP() << "no /tmp folder";
+    settings.folderMode = true;
+    Pattern(u"tmp"_s, u"tmp"_s);
+    ASSERT_TRUE(Build(u"/"_s));
+    EXPECT_EQ(list.BasePath(), u"/"_s);
+    EXPECT_EQ(Entries(), QStringList{u"tmp > tmp : 4"_s});
+    // The target is found at its new name as itself, not as another folder.
+    Pattern(u"tmp"_s, u"TMP"_s);
+    ASSERT_TRUE(Build(u"/"_s));
+    if (fs.Exists(u"/TMP"_s)) GTEST_SKIP() << "/TMP exists";
+    EXPECT_EQ(Entries(), QStringList{u"tmp > TMP : 1"_s});
+}
+
 TEST_F(RenameRun, AReadOnlyFolderFailsTheRenameAndLosesNothing) {
-    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
-    Make({u"sub/a1.txt"_s});
+    Make({u"a1.txt"_s, u"sub/b1.txt"_s, u"sub/c1.txt"_s});
     settings.recursive = true;
     Pattern(u"*1.txt"_s, u"*.txt"_s);
     ASSERT_TRUE(Build());
-    ASSERT_EQ(::chmod(tree.Path(u"sub"_s).toUtf8().constData(), 0555), 0);
+    // The start folder stays open to everyone, so that only sub/ refuses.
+    ModeUntilEnd open(tree.Path({}), 0777);
+    ModeUntilEnd readOnly(tree.Path(u"sub"_s), 0555);
+    ASSERT_TRUE(open.changed && readOnly.changed);
     const Inventory before = tree.Take();
-    EXPECT_EQ(list.RenameAll(false, kDeleteForced, {}), 0);
-    EXPECT_EQ(Statuses(), (std::vector<qint32>{49}));
+    {
+        UnprivilegedFileAccess access;
+        if (!access.binds) GTEST_SKIP() << "the superuser cannot take another file-system user here";
+        EXPECT_EQ(list.RenameAll(false, kDeleteForced, {}), 1);
+    }
+    EXPECT_EQ(Entries(), (QStringList{u"a1.txt > a.txt : 17"_s, u"sub/c1.txt > sub/c.txt : 49"_s,
+                                      u"sub/b1.txt > sub/b.txt : 49"_s}));
+    EXPECT_EQ(TempTree::Contents(tree.Take()), TempTree::Contents(before));
+    EXPECT_EQ(list.RestoreAll(), 1);
     EXPECT_EQ(tree.Take(), before);
-    ::chmod(tree.Path(u"sub"_s).toUtf8().constData(), 0755);
 }
 
 // The system refuses the new name (too long for the file system).
