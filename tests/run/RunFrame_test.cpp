@@ -112,6 +112,22 @@ TEST_F(RunFrameTest, DetailedLogSwitchedOffWritesOnlyTheSummary) {
     EXPECT_EQ(logBox.Text(), RenameHead(2) + Lines({u""_s}) + RenameSummary(2, 2));
 }
 
+TEST_F(RunFrameTest, StopWhileWritingTheDetailedLog) {
+    MakeFiles({u"a1.txt"_s, u"a2.txt"_s, u"a3.txt"_s});
+    Words(u"a"_s, u"b"_s);
+    StopAtCaption(u"変換作業中 1 ログ作成中"_s);
+    messages.answers = {MsgAnswer::Yes};
+
+    frame.Start(tree.Root());
+
+    EXPECT_EQ(messages.shown[0].title, u"詳細ログの作成"_s);
+    EXPECT_EQ(logBox.Text(), RenameHead(3) +
+                                 Lines({u""_s, u"！詳細ログの作成は中止されました。"_s, u""_s}) +
+                                 RenameSummary(3, 3));
+    EXPECT_EQ(program.log.LogStatus, u"終了 / ログ作成中断(ユーザによる)"_s);
+    EXPECT_TRUE(frame.CanRestore());
+}
+
 // Colliding files go to a dated delete folder beside the start folder, so
 // that the test can show that none of them is lost.
 struct RunFrameCollision : RunFixture {
