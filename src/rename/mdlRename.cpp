@@ -12,6 +12,7 @@
 #include <numeric>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 
 #include "matching/clsFileString.h"
 #include "rename/MakeFolders.h"
@@ -689,8 +690,22 @@ QString mdlRename::MakeDeleteFolder(const QString& start, const QString& target)
 // ---------------------------------------------------------------------------
 // Restore
 
+namespace {
+
+// Whether one of the folders that enclose path (relative, without a final
+// "/") is among the folders given, each with its final "/".
+bool InUnrestoredFolder(const std::unordered_set<QString>& folders, const QString& path) {
+    for (qsizetype slash = path.indexOf(u'/'); slash >= 0; slash = path.indexOf(u'/', slash + 1))
+        if (folders.contains(path.left(slash + 1))) return true;
+    return false;
+}
+
+}  // namespace
+
 qint32 mdlRename::RestoreAll() {
     const qint32 before = mRestored;
+    // Folder targets of this call still at their new names.
+    std::unordered_set<QString> unrestored;
     mProgress.IsCancel = false;
     mNextShow = 0;
     for (qint32 i = 0; i < mCount; ++i) {
@@ -707,17 +722,27 @@ qint32 mdlRename::RestoreAll() {
             }
         }
         if ((mStatus[k] & 0xF0) != kOutcomeRenamed) continue;
-        const int result = mFs.MoveItem(mBasePath + mNewNames[k], mBasePath + mOldNames[k]);
-        if (result == kRenameOk) {
-            mStatus[k] += kOutcomeRestored - kOutcomeRenamed;
-            ++mRestored;
-        } else if (result == kRenameNotFound) {
-            mStatus[k] += kOutcomeGone;
-        } else if (result == kRenameExists) {
-            mStatus[k] += kOutcomeOldNameTaken;
-        } else {
+        // Inside a renamed folder that is still at its new name, the old
+        // path leads into whatever holds the folder's old name now (another
+        // folder of the user's): nothing there is touched.
+        if (!unrestored.empty() && InUnrestoredFolder(unrestored, mOldNames[k])) {
             mStatus[k] += kOutcomeRestoreFailed;
+        } else {
+            const int result = mFs.MoveItem(mBasePath + mNewNames[k], mBasePath + mOldNames[k]);
+            if (result == kRenameOk) {
+                mStatus[k] += kOutcomeRestored - kOutcomeRenamed;
+                ++mRestored;
+                continue;
+            }
+            if (result == kRenameNotFound) {
+                mStatus[k] += kOutcomeGone;
+            } else if (result == kRenameExists) {
+                mStatus[k] += kOutcomeOldNameTaken;
+            } else {
+                mStatus[k] += kOutcomeRestoreFailed;
+            }
         }
+        if (mSettings.folderMode) unrestored.insert(mOldNames[k] + u'/');
     }
     return mRestored - before;
 }

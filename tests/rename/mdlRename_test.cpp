@@ -191,6 +191,12 @@ TEST_F(RenameList, TheTargetFoundAtItsNewSpellingIsRenamedNotDeleted) {
     Pattern(u"b.txt"_s, u"B.TXT"_s);
     ASSERT_TRUE(Build());
     EXPECT_EQ(Entries(), QStringList{u"b.txt > B.TXT : 1"_s});
+    // Here the other spelling is a separate entry: the rename refuses it and
+    // both entries stay as they were.
+    const test::Inventory before = tree.Take();
+    EXPECT_EQ(list.RenameAll(false, kDeleteForced, {}), 0);
+    EXPECT_EQ(Entries(), QStringList{u"b.txt > B.TXT : 34"_s});
+    EXPECT_EQ(tree.Take(), before);
 }
 
 struct InsertCase {
@@ -901,6 +907,33 @@ TEST_F(RenameList, TheRootOfTheFileSystemAsStartFolder) {
     ASSERT_TRUE(Build(u"/"_s));
     if (fs.Exists(u"/TMP"_s)) GTEST_SKIP() << "/TMP exists";
     EXPECT_EQ(Entries(), QStringList{u"tmp > TMP : 1"_s});
+}
+
+// A folder that cannot get its old name back keeps its contents at their new
+// names: under the old folder name lies the user's own folder now, and
+// nothing in it is touched. A later restore, once the name is free, brings
+// back the rest.
+TEST_F(RenameRun, ARestoreNeverEntersAFolderThatTookAnOldName) {
+    Make({u"x/x2/f"_s});
+    settings.folderMode = true;
+    settings.recursive = true;
+    Pattern(u"x*"_s, u"y*"_s);
+    const Inventory before = tree.Take();
+    ASSERT_TRUE(Build());
+    ASSERT_EQ(list.RenameAll(false, kDeleteForced, {}), 2);
+    ASSERT_EQ(Entries(), (QStringList{u"x > y : 17"_s, u"x/x2 > x/y2 : 17"_s}));
+    // The user's own folder x, with a y2 of its own.
+    Make({u"x/y2/mine"_s});
+    const Inventory beforeRestore = tree.Take();
+    EXPECT_EQ(list.RestoreAll(), 0);
+    EXPECT_EQ(Entries(), (QStringList{u"x > y : 529"_s, u"x/x2 > x/y2 : 1041"_s}));
+    EXPECT_EQ(tree.Take(), beforeRestore);
+
+    ASSERT_EQ(::unlink(tree.Path(u"x/y2/mine"_s).toUtf8().constData()), 0);
+    ASSERT_EQ(::rmdir(tree.Path(u"x/y2"_s).toUtf8().constData()), 0);
+    ASSERT_EQ(::rmdir(tree.Path(u"x"_s).toUtf8().constData()), 0);
+    EXPECT_EQ(list.RestoreAll(), 2);
+    EXPECT_EQ(tree.Take(), before);
 }
 
 TEST_F(RenameRun, AReadOnlyFolderFailsTheRenameAndLosesNothing) {
