@@ -107,7 +107,9 @@ TEST(TextCodecTest, ReadsByTheMarkOrElseCodePage932) {
         bool clean = !c.clean;
         const QString text = DecodeTextFile(c.bytes, &clean);
         EXPECT_EQ(clean, c.clean);
-        if (c.clean) EXPECT_EQ(text, c.text);
+        if (c.clean) {
+            EXPECT_EQ(text, c.text);
+        }
     }
 }
 
