@@ -1,6 +1,7 @@
 #include "cli/CliCommands.h"
 
 #include "cli/MatchCommand.h"
+#include "cli/RenameCommand.h"
 
 #include <span>
 
@@ -12,6 +13,7 @@ namespace {
 constexpr CliCommand kCommands[] = {
     {"", "", nullptr},
     {"match", "match [--whole] [--text] [--second] [--] SEARCH REPLACE [NAME...]", RunMatchCommand},
+    {"rename", "rename [options] [--] FOLDER   (options: sorvane-cli rename --help)", RunRenameCommand},
 };
 
 std::span<const CliCommand> Commands() {

@@ -1,0 +1,175 @@
+#include "cli/RenameCommand.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include "cli/CliCommands.h"
+#include "cli/RenameOptions.h"
+#include "ports/PlainRunInputs.h"
+#include "run/PreRunChecks.h"
+#include "run/RunFrame.h"
+#include "run/mdlMain.h"
+
+namespace sorvane {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kPrefix = u"sorvane-cli rename: "_s;
+
+int UsageError(QTextStream& err, const QString& message) {
+    err << kPrefix << message << u"\n(see sorvane-cli rename --help)\n"_s;
+    return kCliUsage;
+}
+
+// What the main window does when it applies the settings: the settings in
+// effect, its controls (here the run inputs) and the filter it lists with.
+void ApplySettings(mdlMain& m, PlainRunInputs& in) {
+    m.SetGlobalOptions();
+    const OptionTable& sys = m.options.SystemOptions;
+    const OptionTable& filt = m.options.FilterOptions;
+    const OptionTable& met = m.options.MethodOptions;
+
+    in.searchWord = met.Text(7);
+    in.replaceWord = met.Text(8);
+    in.recursive = met.Num(1);
+    in.textMode = met.Num(4);
+    in.wholeName = met.Num(6) == 1;
+    in.quickList = met.Num(11);
+    in.quickListEnabled = sys.Num(12) == 1;
+    in.deleteValue = met.Num(2);
+    // "既存ファイル削除" cannot be used while the simplified handling is checked.
+    in.deleteEnabled = in.quickList == kUnchecked;
+
+    const ProgramState& s = m.state;
+    clsFilter& f = m.filter;
+    f.setIsMatchOther(0, s.gFilterSwitch[0]);
+    f.setPatterns(0, s.gFilterSwitch[0] ? filt.Text(9) : QString());
+    QString exclude = s.gFilterSwitch[1] ? filt.Text(10) : QString();
+    if (s.gFilterSwitch[2]) {
+        if (!exclude.isEmpty()) exclude += u';';
+        exclude += s.gImportantPatterns;
+    }
+    f.setIsMatchOther(1, s.gFilterSwitch[1] || s.gFilterSwitch[2]);
+    f.setPatterns(1, exclude);
+    f.IsFile = s.gFileMode;
+    f.IsFolder = s.gFolderMode;
+}
+
+void PrintLog(const QString& text, QTextStream& out) {
+    if (text.isEmpty()) return;
+    QString shown = text;
+    shown.replace(u"\r\n"_s, u"\n"_s);
+    out << shown;
+    if (!shown.endsWith(u'\n')) out << u'\n';
+}
+
+// The target list as a run would build it, printed, with nothing changed.
+int DryRun(mdlMain& m, RunFrame& frame, ExpansionChooserPort& chooser, const QString& folder,
+           QTextStream& out, QTextStream& err) {
+    RunInputBox focus = RunInputBox::None;
+    const QString start = frame.CheckStartInputs(folder, focus);
+    if (start.isEmpty()) return kCliFailed;
+    m.GetRunOptions();
+    if (CheckDeleteOption(m) || !CheckNames(m, chooser)) return kCliFailed;
+
+    const ProgramState& s = m.state;
+    RenameListSettings settings;
+    settings.folderMode = s.gRunFolderMode;
+    settings.recursive = s.gRunRecursive;
+    settings.quickList = s.gRunQuickList;
+    settings.folderSort = s.gFolderSort;
+    settings.operation = s.gOperation;
+    settings.insertWord = s.gReplaceWord;
+
+    clsCancel& progress = m.CancelDialog;
+    progress.SetCaption(u"変換作業中"_s);
+    progress.SetTitle(QString());
+    progress.SetText(QString());
+    progress.SetVisible(true);
+    mdlRename& r = m.rename;
+    const bool complete = r.MakeRenameList(start, settings);
+    const bool stopped = progress.IsCancel;
+    progress.SetVisible(false);
+
+    const qint32 count = r.GetTargetCount();
+    for (qint32 i = 0; i < count; ++i)
+        out << (r.Status(i) & 0x0F) << u'\t' << r.OldName(i) << u'\t' << r.NewName(i) << u'\n';
+    out << count << u'\n';
+    if (complete) return kCliOk;
+    if (stopped)
+        err << kPrefix << u"the listing was stopped\n"_s;
+    else if (count > 0 && count >= r.MaxCount())
+        err << kPrefix << u"the list stops at the maximum of %1 targets (--max)\n"_s.arg(count);
+    else
+        err << kPrefix << u"the folders could not be listed completely\n"_s;
+    return kCliFailed;
+}
+
+}  // namespace
+
+int RunRenameCommand(const QStringList& args, QTextStream& out, QTextStream& err) {
+    const QString exe =
+        QCoreApplication::instance() ? QCoreApplication::applicationFilePath() : QString();
+    return RunRenameCommand(args, out, err, CliIo::System(), exe);
+}
+
+int RunRenameCommand(const QStringList& args, QTextStream& out, QTextStream& err, const CliIo& io,
+                     const QString& executablePath) {
+    const QString workingDir = QDir::currentPath();
+    RenameOptions o;
+    QString error;
+    if (!ParseRenameOptions(args, workingDir, o, error)) return UsageError(err, error);
+    if (o.help) {
+        out << RenameUsage();
+        return kCliOk;
+    }
+    if (o.settingsFile && !QFileInfo(*o.settingsFile).isFile())
+        return UsageError(err, u"settings file '%1' not found"_s.arg(*o.settingsFile));
+
+    CliInterrupt interrupt;
+    CliConsole console(err, io, o.answers);
+    CliMessageBox messages(console);
+    CliProgressWindow progressWindow(console);
+    MemoryLogBox logBox;
+    PlainRunInputs inputs;
+    CliForms forms;
+    CliOverwriteQuestion overwrite(console);
+    CliExpansionChooser chooser(console);
+    mdlMain m(MainPorts{messages, progressWindow, logBox, inputs, forms});
+    progressWindow.Attach(&m.CancelDialog);
+
+    m.Main(executablePath);
+    // Relative paths typed on the command line mean the working directory,
+    // as the folder the window shows does for the program.
+    const QString current = m.tools.TruePath(workingDir);
+    m.state.gCurPath = current.isEmpty() ? workingDir : current;
+    if (o.settingsFile && !m.options.LoadOptionFile(*o.settingsFile, true)) return kCliFailed;
+    ApplyRowOverrides(o.rows, m.options);
+    ApplySettings(m, inputs);
+
+    RunFrame frame(m, overwrite, chooser);
+    frame.SettingsApplied();
+
+    int status = kCliFailed;
+    if (o.dryRun) {
+        status = DryRun(m, frame, chooser, o.folder, out, err);
+    } else {
+        const RunFrame::StartResult result = frame.Start(o.folder);
+        console.EraseProgress();
+        PrintLog(logBox.Text(), out);
+        if (result.ran) {
+            const QString& end = m.log.LogStatus;
+            status = end == u"終了"_s ? kCliOk : kCliFailed;
+            if (status != kCliOk) err << kPrefix << end << u'\n';
+        }
+    }
+    console.EraseProgress();
+    out.flush();
+    err.flush();
+    return status;
+}
+
+}  // namespace sorvane

@@ -1,0 +1,291 @@
+#include "cli/RenameOptions.h"
+
+#include <QDir>
+
+namespace sorvane {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using S = OptionSection;
+
+// Rows of the settings table that the options set.
+constexpr int kSysMax = 1;             // 最大処理ファイル数
+constexpr int kSysDetailLog = 8;       // ログ表示
+constexpr int kSysLogPath = 10;        // ログパス
+constexpr int kSysAutoLogSave = 11;    // 自動ログ保存
+constexpr int kSysQuickAllowed = 12;   // エラー処理簡略化可能
+constexpr int kFilIncludeOn = 6;       // 絞り込み
+constexpr int kFilExcludeOn = 7;       // 例外処理
+constexpr int kFilImportant = 8;       // 重要ファイル除外
+constexpr int kFilInclude = 9;         // 絞り込み文字列
+constexpr int kFilExclude = 10;        // 例外文字列
+constexpr int kMetRecursive = 1;       // フォルダ巡回
+constexpr int kMetDelete = 2;          // 既存ファイル削除
+constexpr int kMetFolders = 3;         // フォルダ処理
+constexpr int kMetTextMode = 4;        // テキストモード
+constexpr int kMetOperation = 5;       // 置換方法
+constexpr int kMetWhole = 6;           // マッチング方法
+constexpr int kMetSearch = 7;          // 検索語
+constexpr int kMetReplace = 8;         // 置換語
+constexpr int kMetDelMode = 9;         // 削除モード
+constexpr int kMetDelTarget = 10;      // 削除移動先フォルダ
+constexpr int kMetQuick = 11;          // エラー処理の簡略化
+constexpr int kMetSort = 12;           // フォルダ内ソート
+
+struct Switch {
+    const char16_t* name;
+    S section;
+    int row;
+    qint32 value;
+};
+
+constexpr Switch kSwitches[] = {
+    {u"--part", S::Method, kMetWhole, 0},
+    {u"--whole", S::Method, kMetWhole, 1},
+    {u"--text", S::Method, kMetTextMode, 1},
+    {u"--exact", S::Method, kMetTextMode, 0},
+    {u"--recursive", S::Method, kMetRecursive, 1},
+    {u"--no-recursive", S::Method, kMetRecursive, 0},
+    {u"--files", S::Method, kMetFolders, 0},
+    {u"--folders", S::Method, kMetFolders, 1},
+    {u"--delete-existing", S::Method, kMetDelete, 1},
+    {u"--sort", S::Method, kMetSort, 1},
+    {u"--no-sort", S::Method, kMetSort, 0},
+    {u"--important", S::Filter, kFilImportant, 1},
+    {u"--no-important", S::Filter, kFilImportant, 0},
+    {u"--detail-log", S::System, kSysDetailLog, 1},
+    {u"--no-detail-log", S::System, kSysDetailLog, 0},
+    {u"--auto-log-save", S::System, kSysAutoLogSave, 1},
+    {u"--no-auto-log-save", S::System, kSysAutoLogSave, 0},
+};
+
+// Options that take a value.
+const QStringList kValued = {
+    u"--search"_s,        u"--replace"_s,          u"--operation"_s,      u"--delete-mode"_s,
+    u"--delete-target"_s, u"--max"_s,              u"--include"_s,        u"--exclude"_s,
+    u"--log-folder"_s,    u"--settings"_s,         u"--answer-collision"_s, u"--answer-max"_s,
+    u"--answer-comma"_s,  u"--answer-expansion"_s, u"--answer-stop"_s,
+};
+
+RowOverride Number(S section, int row, qint32 value) {
+    RowOverride r;
+    r.section = section;
+    r.row = row;
+    r.number = value;
+    return r;
+}
+
+RowOverride Text(S section, int row, const QString& value) {
+    RowOverride r;
+    r.section = section;
+    r.row = row;
+    r.text = value;
+    return r;
+}
+
+// Index of value in choices, or -1.
+int ChoiceIndex(const QString& value, const QStringList& choices) {
+    return int(choices.indexOf(value));
+}
+
+QString Absolute(const QString& path, const QString& workingDir) {
+    if (path.isEmpty()) return path;
+    return QDir::cleanPath(QDir(workingDir).absoluteFilePath(path));
+}
+
+}  // namespace
+
+QString RenameUsage() {
+    return uR"(usage: sorvane-cli rename [options] [--] FOLDER
+
+Renames the files (or folders) under FOLDER as the program's start button
+does, with the settings of sorvane-cli.ini beside the executable (or of
+--settings FILE); the options override them for this run only and are never
+saved.
+
+  --search S, --replace R        the search word and the replace/insert word
+  --operation replace|front|back replace, insert at the front or at the back
+  --part | --whole               match part of the name or the whole name
+  --text | --exact               A-Z without regard to case, or exactly
+  --recursive | --no-recursive   descend into subfolders
+  --files | --folders            rename files or folders
+  --delete-existing              an existing file a new name collides with may go
+  --delete-mode trash|delete|move, --delete-target DIR
+  --quick                        simplified error handling (no collision checks)
+  --sort | --no-sort             sort the targets of each folder
+  --max N                        the most targets one run collects
+  --include PATTERNS, --exclude PATTERNS   ";"-separated name patterns
+  --important | --no-important   leave out the important files
+  --detail-log | --no-detail-log, --auto-log-save | --no-auto-log-save
+  --log-folder DIR               where saved logs go
+  --settings FILE                read the settings from FILE
+  --dry-run                      list the targets with their verdicts; change nothing
+  --answer-collision yes|no|all|keep|cancel   (default no)
+  --answer-max yes|no (default no), --answer-comma yes|no (default no)
+  --answer-expansion cancel|keep|change (default cancel)
+  --answer-stop yes|no           the answer to "作業を中止しますか？" after Ctrl+C (default yes)
+
+Questions are asked at the terminal when standard input is one, unless
+their --answer option is given. Exit status: 0 when the run ended with
+"終了", 1 when a check refused it or it ended otherwise, 2 for a usage error.
+)"_s;
+}
+
+bool ParseRenameOptions(const QStringList& args, const QString& workingDir, RenameOptions& o,
+                        QString& error) {
+    QStringList operands;
+    bool quick = false;
+    bool deleteExisting = false;
+    bool optionsEnded = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (optionsEnded || !a.startsWith(u'-') || a == u"-") {
+            operands.append(a);
+            continue;
+        }
+        if (a == u"--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (a == u"--help" || a == u"-h") {
+            o.help = true;
+            continue;
+        }
+        if (a == u"--dry-run") {
+            o.dryRun = true;
+            continue;
+        }
+        if (a == u"--quick") {
+            // The check box can be used only where the settings allow it;
+            // asking for it on the command line allows it.
+            quick = true;
+            o.rows.append(Number(S::System, kSysQuickAllowed, 1));
+            o.rows.append(Number(S::Method, kMetQuick, 1));
+            continue;
+        }
+        bool matched = false;
+        for (const Switch& s : kSwitches) {
+            if (a == QStringView(s.name)) {
+                o.rows.append(Number(s.section, s.row, s.value));
+                if (s.row == kMetDelete && s.section == S::Method) deleteExisting = true;
+                matched = true;
+                break;
+            }
+        }
+        if (matched) continue;
+
+        // "--name value" or "--name=value".
+        QString name = a;
+        QString value;
+        const qsizetype eq = a.indexOf(u'=');
+        if (eq > 0) {
+            name = a.left(eq);
+            value = a.mid(eq + 1);
+        }
+        if (!kValued.contains(name)) {
+            error = u"unknown option '%1' (put \"--\" before a folder that begins with \"-\")"_s.arg(a);
+            return false;
+        }
+        if (eq <= 0) {
+            if (i + 1 >= args.size()) {
+                error = u"option %1 needs a value"_s.arg(name);
+                return false;
+            }
+            value = args[++i];
+        }
+        const auto bad = [&](const QString& allowed) {
+            error = u"option %1: '%2' is not one of %3"_s.arg(name, value, allowed);
+            return false;
+        };
+        if (name == u"--search") {
+            o.rows.append(Text(S::Method, kMetSearch, value));
+        } else if (name == u"--replace") {
+            o.rows.append(Text(S::Method, kMetReplace, value));
+        } else if (name == u"--operation") {
+            const int k = ChoiceIndex(value, {u"replace"_s, u"front"_s, u"back"_s});
+            if (k < 0) return bad(u"replace|front|back"_s);
+            o.rows.append(Number(S::Method, kMetOperation, k));
+        } else if (name == u"--delete-mode") {
+            const int k = ChoiceIndex(value, {u"trash"_s, u"delete"_s, u"move"_s});
+            if (k < 0) return bad(u"trash|delete|move"_s);
+            o.rows.append(Number(S::Method, kMetDelMode, k));
+        } else if (name == u"--delete-target") {
+            o.rows.append(Text(S::Method, kMetDelTarget, Absolute(value, workingDir)));
+        } else if (name == u"--log-folder") {
+            o.rows.append(Text(S::System, kSysLogPath, Absolute(value, workingDir)));
+        } else if (name == u"--max") {
+            bool ok = false;
+            const qint32 n = value.toInt(&ok);
+            if (!ok || n < 1 || value.trimmed() != value) {
+                error = u"option --max: '%1' is not a whole number of at least 1"_s.arg(value);
+                return false;
+            }
+            o.rows.append(Number(S::System, kSysMax, n));
+        } else if (name == u"--include") {
+            o.rows.append(Number(S::Filter, kFilIncludeOn, 1));
+            o.rows.append(Text(S::Filter, kFilInclude, value));
+        } else if (name == u"--exclude") {
+            o.rows.append(Number(S::Filter, kFilExcludeOn, 1));
+            o.rows.append(Text(S::Filter, kFilExclude, value));
+        } else if (name == u"--settings") {
+            if (value.isEmpty()) {
+                error = u"option --settings needs a file"_s;
+                return false;
+            }
+            o.settingsFile = Absolute(value, workingDir);
+        } else if (name == u"--answer-collision") {
+            static const OverwriteAnswer kAnswers[] = {
+                OverwriteAnswer::Yes, OverwriteAnswer::No, OverwriteAnswer::DeleteAll,
+                OverwriteAnswer::KeepAll, OverwriteAnswer::Cancel};
+            const int k =
+                ChoiceIndex(value, {u"yes"_s, u"no"_s, u"all"_s, u"keep"_s, u"cancel"_s});
+            if (k < 0) return bad(u"yes|no|all|keep|cancel"_s);
+            o.answers.collision = kAnswers[k];
+        } else if (name == u"--answer-expansion") {
+            const int k = ChoiceIndex(value, {u"cancel"_s, u"keep"_s, u"change"_s});
+            if (k < 0) return bad(u"cancel|keep|change"_s);
+            o.answers.expansion = k;
+        } else {
+            const int k = ChoiceIndex(value, {u"yes"_s, u"no"_s});
+            if (k < 0) return bad(u"yes|no"_s);
+            const bool yes = k == 0;
+            if (name == u"--answer-max")
+                o.answers.max = yes;
+            else if (name == u"--answer-comma")
+                o.answers.comma = yes;
+            else
+                o.answers.stop = yes;
+        }
+    }
+    if (o.help) return true;
+    if (operands.isEmpty()) {
+        error = u"FOLDER is required"_s;
+        return false;
+    }
+    if (operands.size() > 1) {
+        error = u"only one FOLDER may be given (got '%1' and '%2')"_s.arg(operands[0], operands[1]);
+        return false;
+    }
+    // The window disables "既存ファイル削除" while the simplified handling is
+    // on: asking for both is a contradiction, not a choice to make quietly.
+    if (quick && deleteExisting) {
+        error = u"--quick and --delete-existing cannot be used together"_s;
+        return false;
+    }
+    o.folder = operands.first();
+    return true;
+}
+
+void ApplyRowOverrides(const QList<RowOverride>& rows, mdlOptions& settings) {
+    for (const RowOverride& r : rows) {
+        OptionTable& table = r.section == S::System   ? settings.SystemOptions
+                             : r.section == S::Filter ? settings.FilterOptions
+                                                      : settings.MethodOptions;
+        if (r.number) table.SetNum(r.row, *r.number);
+        if (r.text) table.SetText(r.row, *r.text);
+    }
+}
+
+}  // namespace sorvane

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "cli/CliPorts.h"
+#include "settings/mdlOptions.h"
+
+namespace sorvane {
+
+// The settings sections an option can override.
+enum class OptionSection { System, Filter, Method };
+
+// One settings row set by an option, for this run only.
+struct RowOverride {
+    OptionSection section = OptionSection::System;
+    int row = 0;
+    std::optional<qint32> number;
+    std::optional<QString> text;
+};
+
+// The command line of `sorvane-cli rename`, parsed.
+struct RenameOptions {
+    QString folder;                       // the start folder as given
+    std::optional<QString> settingsFile;  // --settings, made absolute
+    bool dryRun = false;
+    bool help = false;
+    CliAnswers answers;
+    QList<RowOverride> rows;  // in the order given; a later one wins
+};
+
+// The usage text of `sorvane-cli rename`.
+QString RenameUsage();
+
+// Parses the arguments after "rename". Folder arguments (--settings,
+// --delete-target, --log-folder) are made absolute against workingDir, so
+// that they mean what they meant where the command was typed. False with
+// error set for a usage error.
+bool ParseRenameOptions(const QStringList& args, const QString& workingDir, RenameOptions& options,
+                        QString& error);
+
+// Writes the overridden rows into the settings table.
+void ApplyRowOverrides(const QList<RowOverride>& rows, mdlOptions& settings);
+
+}  // namespace sorvane
