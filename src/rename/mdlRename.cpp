@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <new>
 #include <numeric>
 #include <string>
@@ -316,30 +317,40 @@ bool mdlRename::MatchFolderItems(const QString& folder) {
 
 // A stable ascending order of the old names with A-Z folded, stored from
 // the last to the first, old and new names kept in pairs. The folded keys
-// lie side by side in one buffer, so the comparisons of a large folder stay
-// in the cache.
+// lie side by side in one buffer, each UTF-16 unit high byte first, so that
+// memcmp gives the order of the units and the comparisons of a large folder
+// stay in the cache.
 void mdlRename::SortFolderItems() {
     const size_t n = size_t(mFolderCount);
+    if (n < 2) return;
     size_t total = 0;
     for (size_t i = 0; i < n; ++i) total += size_t(mFolderOld[i].size());
-    std::u16string keys(total, u'\0');
+    std::vector<unsigned char> keys(total * 2);
     struct Entry {
-        std::u16string_view key;
-        size_t index;
+        const unsigned char* key;
+        quint32 length;  // in bytes; a name is far shorter than 2 GiB
+        quint32 index;
     };
     std::vector<Entry> order(n);
-    size_t at = 0;
+    unsigned char* at = keys.data();
     for (size_t i = 0; i < n; ++i) {
         const QString& name = mFolderOld[i];
         const size_t length = size_t(name.size());
         const char16_t* in = reinterpret_cast<const char16_t*>(name.utf16());
-        for (size_t k = 0; k < length; ++k) keys[at + k] = clsFileString::FoldUnit(in[k]);
-        order[i] = {std::u16string_view(keys.data() + at, length), i};
-        at += length;
+        order[i] = {at, quint32(length * 2), quint32(i)};
+        for (size_t k = 0; k < length; ++k) {
+            const char16_t unit = clsFileString::FoldUnit(in[k]);
+            *at++ = static_cast<unsigned char>(unit >> 8);
+            *at++ = static_cast<unsigned char>(unit);
+        }
     }
-    std::stable_sort(order.begin(), order.end(),
-                     [](const Entry& a, const Entry& b) { return a.key < b.key; });
-    std::vector<QString> oldNames(n), newNames(n);
+    std::stable_sort(order.begin(), order.end(), [](const Entry& a, const Entry& b) {
+        const int c = std::memcmp(a.key, b.key, std::min(a.length, b.length));
+        return c != 0 ? c < 0 : a.length < b.length;  // a proper prefix first
+    });
+    // Entries past the folder's count are left-overs of earlier folders that
+    // are never read; the new arrays keep only the size for reuse.
+    std::vector<QString> oldNames(mFolderOld.size()), newNames(mFolderNew.size());
     std::vector<int> attributes(n);
     std::vector<bool> duplicates(n);
     for (size_t a = 0; a < n; ++a) {
@@ -349,10 +360,8 @@ void mdlRename::SortFolderItems() {
         attributes[a] = mFolderAttr[from];
         duplicates[a] = mFolderDuplicate[from];
     }
-    for (size_t a = 0; a < n; ++a) {
-        mFolderOld[a] = std::move(oldNames[a]);
-        mFolderNew[a] = std::move(newNames[a]);
-    }
+    mFolderOld.swap(oldNames);
+    mFolderNew.swap(newNames);
     mFolderAttr = std::move(attributes);
     mFolderDuplicate = std::move(duplicates);
 }
@@ -373,19 +382,57 @@ void mdlRename::ReadNewNameAttributes(const QString& rel) {
     }
 }
 
+namespace {
+
+// A hash of the name with A-Z folded, without making the folded copy.
+quint64 FoldedHash(const QString& name) {
+    quint64 h = 0xcbf29ce484222325ull ^ quint64(name.size());
+    const char16_t* in = reinterpret_cast<const char16_t*>(name.utf16());
+    for (qsizetype k = 0; k < name.size(); ++k) {
+        h ^= clsFileString::FoldUnit(in[k]);
+        h *= 0x100000001b3ull;
+    }
+    return h ^ (h >> 29);
+}
+
+bool FoldedEqual(const QString& a, const QString& b) {
+    if (a.size() != b.size()) return false;
+    const char16_t* x = reinterpret_cast<const char16_t*>(a.utf16());
+    const char16_t* y = reinterpret_cast<const char16_t*>(b.utf16());
+    for (qsizetype k = 0; k < a.size(); ++k)
+        if (x[k] != y[k] && clsFileString::FoldUnit(x[k]) != clsFileString::FoldUnit(y[k]))
+            return false;
+    return true;
+}
+
+}  // namespace
+
 // Every target whose new name equals another's (A-Z folded) is marked, the
-// first one included.
+// first one included. An open-addressing table of indices with the hashes
+// kept beside it: no node and no folded copy per name.
 void mdlRename::MarkDuplicates() {
     const size_t n = size_t(mFolderCount);
     mFolderDuplicate.assign(n, false);
-    std::unordered_map<QString, qint32> seen;
-    seen.reserve(n);
+    if (n < 2) return;
+    size_t capacity = 4;
+    while (capacity < n * 2) capacity *= 2;
+    const size_t mask = capacity - 1;
+    std::vector<qint32> table(capacity, -1);
+    std::vector<quint64> hashes(n);
     for (size_t i = 0; i < n; ++i) {
-        const auto [it, added] =
-            seen.try_emplace(Folded(mFolderNew[i]), qint32(i));
-        if (!added) {
-            mFolderDuplicate[i] = true;
-            mFolderDuplicate[size_t(it->second)] = true;
+        const QString& name = mFolderNew[i];
+        const quint64 h = hashes[i] = FoldedHash(name);
+        for (size_t at = size_t(h) & mask;; at = (at + 1) & mask) {
+            const qint32 first = table[at];
+            if (first < 0) {
+                table[at] = qint32(i);
+                break;
+            }
+            if (hashes[size_t(first)] == h && FoldedEqual(mFolderNew[size_t(first)], name)) {
+                mFolderDuplicate[i] = true;
+                mFolderDuplicate[size_t(first)] = true;
+                break;
+            }
         }
     }
 }

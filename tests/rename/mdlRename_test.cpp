@@ -250,6 +250,39 @@ TEST_F(RenameList, SortingStoresEachFolderInDescendingOrderIgnoringCase) {
                                      u"C.txt > C.txt_x : 1"_s}));
 }
 
+// The order is that of the UTF-16 units with only A-Z folded: "_" comes
+// after "B" unfolded but before it folded, a name before its longer
+// namesakes, units above 0xFF by their whole value, and a surrogate pair
+// before a unit above it.
+TEST_F(RenameList, SortingComparesFoldedUtf16Units) {
+    Make({u"z.txt"_s, u"Ā.txt"_s, u"ab.txt"_s, u"a.txt"_s, u"B.txt"_s, u"あ.txt"_s,
+          u"_x.txt"_s, u"\U0001D49C.txt"_s, u"｡.txt"_s, u"a"_s});
+    settings.operation = 2;
+    settings.insertWord = u"_x"_s;
+    ASSERT_TRUE(Build());
+    QStringList oldNames;
+    for (qint32 i = 0; i < list.GetTargetCount(); ++i) oldNames.append(list.OldName(i));
+    EXPECT_EQ(oldNames, (QStringList{u"｡.txt"_s, u"\U0001D49C.txt"_s, u"あ.txt"_s, u"Ā.txt"_s,
+                                     u"z.txt"_s, u"B.txt"_s, u"ab.txt"_s, u"a.txt"_s, u"a"_s,
+                                     u"_x.txt"_s}));
+}
+
+// Many new names shared in groups of ten, two that differ only in case and
+// one of its own, in a folder large enough to fill the duplicate table.
+TEST_F(RenameList, EveryTargetSharingANewNameIsMarkedDuplicate) {
+    for (int k = 0; k < 300; ++k) Make({u"x%1.txt"_s.arg(k, 3, 10, QChar(u'0'))});
+    Make({u"p1.txt"_s, u"P2.txt"_s, u"q7.txt"_s});
+    Pattern(u"*?.txt"_s, u"*.txt"_s);
+    ASSERT_TRUE(Build());
+    ASSERT_EQ(list.GetTargetCount(), 303);
+    QStringList unique;
+    for (qint32 i = 0; i < list.GetTargetCount(); ++i) {
+        if (list.Status(i) != kVerdictDuplicate)
+            unique.append(list.OldName(i) + u" : "_s + QString::number(list.Status(i)));
+    }
+    EXPECT_EQ(unique, QStringList{u"q7.txt : 1"_s});
+}
+
 TEST_F(RenameList, TheListIsCutAtTheMaximum) {
     for (int k = 0; k < 25; ++k) Make({u"f%1.txt"_s.arg(k, 2, 10, QChar(u'0'))});
     list.InitRename(10);
