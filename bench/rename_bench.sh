@@ -1,0 +1,123 @@
+#!/usr/bin/env bash
+# Times a whole rename run of sorvane-cli against the floor (bench/rename_floor:
+# readdir and renameat2, nothing else) and against mmv, each renaming every
+# *.txt to *.dat under a folder in /dev/shm, on a fresh copy for every run:
+#   flat  100,000 empty files in one folder
+#   tree  1,000 folders of 100 empty files
+# and prints the median of RUNS runs (default 5) with the ratios. Then it
+# reports sorvane-cli's peak memory (/usr/bin/time -v) for 100,000, 300,000
+# and 1,000,000 files (folders of 1,000), to show how it grows.
+#
+# BUILD_DIR chooses the build folder (default build/release, the release
+# preset); RUNS the number of runs; SKIP_MEMORY=1 leaves out the memory part.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/scripts/setup.sh"
+cd "$root"
+if [ -n "${BUILD_DIR:-}" ]; then
+  cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DSORVANE_BUILD_TESTS=OFF -DSORVANE_BUILD_BENCH=ON >/dev/null
+  build="$BUILD_DIR"
+else
+  cmake --preset release >/dev/null
+  build="$root/build/release"
+fi
+cmake --build "$build" -j"${JOBS:-1}" --target sorvane-cli rename_floor >/dev/null
+cli="$build/src/sorvane-cli"
+floor="$build/bench/rename_floor"
+runs="${RUNS:-5}"
+
+work="$(mktemp -d /dev/shm/sorvane-rename-bench.XXXXXX)"
+trap 'rm -rf "$work"' EXIT
+# Defaults only: a settings file beside the program must not change the run.
+: >"$work/defaults.ini"
+
+# make_tree DIR FOLDERS FILES: FILES empty *.txt files in each of FOLDERS
+# subfolders, or directly in DIR when FOLDERS is 0.
+make_tree() {
+  python3 - "$1" "$2" "$3" <<'EOF'
+import os, sys
+root, folders, files = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
+os.makedirs(root)
+dirs = [root] if folders == 0 else [os.path.join(root, "d%04d" % i) for i in range(folders)]
+for d in dirs:
+    os.makedirs(d, exist_ok=True)
+    for j in range(files):
+        os.close(os.open(os.path.join(d, "f%06d.txt" % j), os.O_CREAT | os.O_WRONLY, 0o644))
+EOF
+}
+
+# Every *.txt became *.dat, nothing else: the run did all its work.
+check() {
+  local dir="$1" expected="$2" dat txt
+  dat=$(find "$dir" -type f -name '*.dat' | wc -l)
+  txt=$(find "$dir" -type f -name '*.txt' | wc -l)
+  if [ "$dat" -ne "$expected" ] || [ "$txt" -ne 0 ]; then
+    echo "rename_bench: $3 left $txt *.txt and made $dat *.dat of $expected" >&2
+    exit 1
+  fi
+}
+
+# The default maximum of 10,000 targets would stop the run at its question.
+run_sorvane() {
+  "$cli" rename "$1" --settings "$work/defaults.ini" --search '*.txt' --replace '*.dat' \
+    --whole --recursive --detail-log --no-auto-log-save --max 100000000 >/dev/null
+}
+run_floor() { "$floor" "$1" >/dev/null; }
+run_mmv() { (cd "$1" && mmv -m ';*.txt' '#1#2.dat' </dev/null); }
+
+# time_one TOOL MASTER COUNT: seconds of one run on a fresh copy.
+time_one() {
+  local copy="$work/run"
+  rm -rf "$copy"
+  cp -a "$2" "$copy"
+  sync
+  local start end
+  start=$(date +%s%N)
+  "run_$1" "$copy"
+  end=$(date +%s%N)
+  check "$copy" "$3" "$1"
+  rm -rf "$copy"
+  awk -v ns=$((end - start)) 'BEGIN { printf "%.3f\n", ns / 1e9 }'
+}
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+
+bench_case() {
+  local name="$1" folders="$2" files="$3" count=$(($2 == 0 ? $3 : $2 * $3))
+  local master="$work/$name"
+  make_tree "$master" "$folders" "$files"
+  declare -A med
+  for tool in floor sorvane mmv; do
+    local times=()
+    for ((i = 0; i < runs; i++)); do times+=("$(time_one "$tool" "$master" "$count")"); done
+    med[$tool]=$(printf '%s\n' "${times[@]}" | median)
+    printf '  %-8s median %7.3f s   runs: %s\n' "$tool" "${med[$tool]}" "${times[*]}"
+  done
+  echo "  sorvane-cli / floor = $(ratio "${med[sorvane]}" "${med[floor]}")   (target <= 1.30)"
+  echo "  mmv / sorvane-cli   = $(ratio "${med[mmv]}" "${med[sorvane]}")   (target > 1)"
+  rm -rf "$master"
+}
+
+echo "== rename_bench: rename *.txt -> *.dat, $runs runs each, median seconds"
+echo "flat: 100,000 files in one folder"
+bench_case flat 0 100000
+echo "tree: 1,000 folders of 100 files"
+bench_case tree 1000 100
+
+[ "${SKIP_MEMORY:-0}" = 1 ] && exit 0
+echo "peak memory of sorvane-cli (maximum resident set size, folders of 1,000 files)"
+for folders in 100 300 1000; do
+  master="$work/mem"
+  make_tree "$master" "$folders" 1000
+  /usr/bin/time -v -o "$work/time.txt" "$cli" rename "$master" --settings "$work/defaults.ini" \
+    --search '*.txt' --replace '*.dat' --whole --recursive --detail-log --no-auto-log-save \
+    --max 100000000 >/dev/null
+  check "$master" $((folders * 1000)) sorvane
+  kb=$(awk -F': ' '/Maximum resident set size/ { print $2 }' "$work/time.txt")
+  secs=$(awk -F': ' '/Elapsed \(wall clock\)/ { print $2 }' "$work/time.txt")
+  printf '  %9d files: %8d KiB  (%.0f bytes per file), wall %s\n' $((folders * 1000)) "$kb" \
+    "$(awk -v k="$kb" -v n=$((folders * 1000)) 'BEGIN { print k * 1024 / n }')" "$secs"
+  rm -rf "$master"
+done
