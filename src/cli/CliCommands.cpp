@@ -13,7 +13,7 @@ namespace {
 constexpr CliCommand kCommands[] = {
     {"", "", nullptr},
     {"match", "match [--whole] [--text] [--second] [--] SEARCH REPLACE [NAME...]", RunMatchCommand},
-    {"rename", "rename [options] [--] FOLDER   (options: sorvane-cli rename --help)", RunRenameCommand},
+    {"rename", "rename [options] [--] FOLDER (sorvane-cli rename --help)", RunRenameCommand},
 };
 
 std::span<const CliCommand> Commands() {

@@ -16,7 +16,9 @@ namespace {
 
 volatile std::sig_atomic_t gInterrupted = 0;
 
-extern "C" void OnInterrupt(int) { gInterrupted = 1; }
+extern "C" void OnInterrupt(int) {
+    gInterrupted = 1;
+}
 
 // Reads one line from standard input, waiting in short polls so that a
 // Ctrl+C ends the wait even though the handler restarts system calls.
@@ -32,7 +34,8 @@ std::optional<QString> ReadTerminalLine() {
         char c = 0;
         const ssize_t n = ::read(STDIN_FILENO, &c, 1);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return line.isEmpty() ? std::nullopt : std::optional(QString::fromLocal8Bit(line));
+        if (n <= 0)
+            return line.isEmpty() ? std::nullopt : std::optional(QString::fromLocal8Bit(line));
         if (c == '\n') return QString::fromLocal8Bit(line);
         line.append(c);
     }
@@ -77,11 +80,16 @@ QString Lf(const QString& text) {
 
 std::vector<MsgAnswer> ButtonsOf(MsgButtons buttons) {
     switch (buttons) {
-        case MsgButtons::OK: return {MsgAnswer::OK};
-        case MsgButtons::OKCancel: return {MsgAnswer::OK, MsgAnswer::Cancel};
-        case MsgButtons::YesNo: return {MsgAnswer::Yes, MsgAnswer::No};
-        case MsgButtons::YesNoCancel: return {MsgAnswer::Yes, MsgAnswer::No, MsgAnswer::Cancel};
-        case MsgButtons::RetryCancel: return {MsgAnswer::Retry, MsgAnswer::Cancel};
+        case MsgButtons::OK:
+            return {MsgAnswer::OK};
+        case MsgButtons::OKCancel:
+            return {MsgAnswer::OK, MsgAnswer::Cancel};
+        case MsgButtons::YesNo:
+            return {MsgAnswer::Yes, MsgAnswer::No};
+        case MsgButtons::YesNoCancel:
+            return {MsgAnswer::Yes, MsgAnswer::No, MsgAnswer::Cancel};
+        case MsgButtons::RetryCancel:
+            return {MsgAnswer::Retry, MsgAnswer::Cancel};
         case MsgButtons::AbortRetryIgnore:
             return {MsgAnswer::Abort, MsgAnswer::Retry, MsgAnswer::Ignore};
     }
@@ -90,13 +98,20 @@ std::vector<MsgAnswer> ButtonsOf(MsgButtons buttons) {
 
 QString CaptionOf(MsgAnswer answer) {
     switch (answer) {
-        case MsgAnswer::OK: return u"OK(O)"_s;
-        case MsgAnswer::Cancel: return u"キャンセル(C)"_s;
-        case MsgAnswer::Yes: return u"はい(Y)"_s;
-        case MsgAnswer::No: return u"いいえ(N)"_s;
-        case MsgAnswer::Retry: return u"再試行(R)"_s;
-        case MsgAnswer::Abort: return u"中止(A)"_s;
-        case MsgAnswer::Ignore: return u"無視(I)"_s;
+        case MsgAnswer::OK:
+            return u"OK(O)"_s;
+        case MsgAnswer::Cancel:
+            return u"キャンセル(C)"_s;
+        case MsgAnswer::Yes:
+            return u"はい(Y)"_s;
+        case MsgAnswer::No:
+            return u"いいえ(N)"_s;
+        case MsgAnswer::Retry:
+            return u"再試行(R)"_s;
+        case MsgAnswer::Abort:
+            return u"中止(A)"_s;
+        case MsgAnswer::Ignore:
+            return u"無視(I)"_s;
     }
     return QString();
 }
@@ -159,7 +174,9 @@ bool CliInterrupt::Take() {
     return true;
 }
 
-bool CliInterrupt::Pending() { return gInterrupted != 0; }
+bool CliInterrupt::Pending() {
+    return gInterrupted != 0;
+}
 
 // --- CliConsole ------------------------------------------------------------
 

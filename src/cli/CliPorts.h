@@ -44,7 +44,7 @@ struct CliIo {
 // The handler only sets a flag; the progress port polls it.
 class CliInterrupt {
 public:
-    CliInterrupt();  // installs the handler
+    CliInterrupt();   // installs the handler
     ~CliInterrupt();  // puts the previous one back
     CliInterrupt(const CliInterrupt&) = delete;
     CliInterrupt& operator=(const CliInterrupt&) = delete;

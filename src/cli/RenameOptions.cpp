@@ -11,28 +11,28 @@ namespace {
 using S = OptionSection;
 
 // Rows of the settings table that the options set.
-constexpr int kSysMax = 1;             // 最大処理ファイル数
-constexpr int kSysDetailLog = 8;       // ログ表示
-constexpr int kSysLogPath = 10;        // ログパス
-constexpr int kSysAutoLogSave = 11;    // 自動ログ保存
-constexpr int kSysQuickAllowed = 12;   // エラー処理簡略化可能
-constexpr int kFilIncludeOn = 6;       // 絞り込み
-constexpr int kFilExcludeOn = 7;       // 例外処理
-constexpr int kFilImportant = 8;       // 重要ファイル除外
-constexpr int kFilInclude = 9;         // 絞り込み文字列
-constexpr int kFilExclude = 10;        // 例外文字列
-constexpr int kMetRecursive = 1;       // フォルダ巡回
-constexpr int kMetDelete = 2;          // 既存ファイル削除
-constexpr int kMetFolders = 3;         // フォルダ処理
-constexpr int kMetTextMode = 4;        // テキストモード
-constexpr int kMetOperation = 5;       // 置換方法
-constexpr int kMetWhole = 6;           // マッチング方法
-constexpr int kMetSearch = 7;          // 検索語
-constexpr int kMetReplace = 8;         // 置換語
-constexpr int kMetDelMode = 9;         // 削除モード
-constexpr int kMetDelTarget = 10;      // 削除移動先フォルダ
-constexpr int kMetQuick = 11;          // エラー処理の簡略化
-constexpr int kMetSort = 12;           // フォルダ内ソート
+constexpr int kSysMax = 1;            // 最大処理ファイル数
+constexpr int kSysDetailLog = 8;      // ログ表示
+constexpr int kSysLogPath = 10;       // ログパス
+constexpr int kSysAutoLogSave = 11;   // 自動ログ保存
+constexpr int kSysQuickAllowed = 12;  // エラー処理簡略化可能
+constexpr int kFilIncludeOn = 6;      // 絞り込み
+constexpr int kFilExcludeOn = 7;      // 例外処理
+constexpr int kFilImportant = 8;      // 重要ファイル除外
+constexpr int kFilInclude = 9;        // 絞り込み文字列
+constexpr int kFilExclude = 10;       // 例外文字列
+constexpr int kMetRecursive = 1;      // フォルダ巡回
+constexpr int kMetDelete = 2;         // 既存ファイル削除
+constexpr int kMetFolders = 3;        // フォルダ処理
+constexpr int kMetTextMode = 4;       // テキストモード
+constexpr int kMetOperation = 5;      // 置換方法
+constexpr int kMetWhole = 6;          // マッチング方法
+constexpr int kMetSearch = 7;         // 検索語
+constexpr int kMetReplace = 8;        // 置換語
+constexpr int kMetDelMode = 9;        // 削除モード
+constexpr int kMetDelTarget = 10;     // 削除移動先フォルダ
+constexpr int kMetQuick = 11;         // エラー処理の簡略化
+constexpr int kMetSort = 12;          // フォルダ内ソート
 
 struct Switch {
     const char16_t* name;
@@ -63,10 +63,11 @@ constexpr Switch kSwitches[] = {
 
 // Options that take a value.
 const QStringList kValued = {
-    u"--search"_s,        u"--replace"_s,          u"--operation"_s,      u"--delete-mode"_s,
-    u"--delete-target"_s, u"--max"_s,              u"--include"_s,        u"--exclude"_s,
-    u"--log-folder"_s,    u"--settings"_s,         u"--answer-collision"_s, u"--answer-max"_s,
-    u"--answer-comma"_s,  u"--answer-expansion"_s, u"--answer-stop"_s,
+    u"--search"_s,       u"--replace"_s,          u"--operation"_s,
+    u"--delete-mode"_s,  u"--delete-target"_s,    u"--max"_s,
+    u"--include"_s,      u"--exclude"_s,          u"--log-folder"_s,
+    u"--settings"_s,     u"--answer-collision"_s, u"--answer-max"_s,
+    u"--answer-comma"_s, u"--answer-expansion"_s, u"--answer-stop"_s,
 };
 
 RowOverride Number(S section, int row, qint32 value) {
@@ -185,7 +186,8 @@ bool ParseRenameOptions(const QStringList& args, const QString& workingDir, Rena
             value = a.mid(eq + 1);
         }
         if (!kValued.contains(name)) {
-            error = u"unknown option '%1' (put \"--\" before a folder that begins with \"-\")"_s.arg(a);
+            error =
+                u"unknown option '%1' (put \"--\" before a folder that begins with \"-\")"_s.arg(a);
             return false;
         }
         if (eq <= 0) {
@@ -239,8 +241,7 @@ bool ParseRenameOptions(const QStringList& args, const QString& workingDir, Rena
             static const OverwriteAnswer kAnswers[] = {
                 OverwriteAnswer::Yes, OverwriteAnswer::No, OverwriteAnswer::DeleteAll,
                 OverwriteAnswer::KeepAll, OverwriteAnswer::Cancel};
-            const int k =
-                ChoiceIndex(value, {u"yes"_s, u"no"_s, u"all"_s, u"keep"_s, u"cancel"_s});
+            const int k = ChoiceIndex(value, {u"yes"_s, u"no"_s, u"all"_s, u"keep"_s, u"cancel"_s});
             if (k < 0) return bad(u"yes|no|all|keep|cancel"_s);
             o.answers.collision = kAnswers[k];
         } else if (name == u"--answer-expansion") {

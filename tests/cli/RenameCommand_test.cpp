@@ -19,7 +19,9 @@ using namespace sorvane;
 using sorvane::test::Inventory;
 using sorvane::test::TempTree;
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace {
 
@@ -213,7 +215,8 @@ TEST(CliPorts, CtrlCIsTheCancelButtonAndStopIsAnswered) {
         EXPECT_EQ(cancel.DoCancel(u"ファイルリストの作成"_s), c.stops);
         EXPECT_EQ(cancel.IsCancel, c.stops);
         e.flush();
-        EXPECT_TRUE(err.contains(u"ファイルリストの作成: 作業を中止しますか？"_s)) << err.toStdString();
+        EXPECT_TRUE(err.contains(u"ファイルリストの作成: 作業を中止しますか？"_s))
+            << err.toStdString();
     }
 }
 
@@ -225,8 +228,8 @@ TEST(CliPorts, TerminalAnswersTheOverwriteQuestion) {
         OverwriteAnswer expected;
     };
     const Case cases[] = {
-        {{u"a"_s}, OverwriteAnswer::DeleteAll},   {{u"Y"_s}, OverwriteAnswer::Yes},
-        {{u"全て残す"_s}, OverwriteAnswer::KeepAll}, {{u""_s}, OverwriteAnswer::No},
+        {{u"a"_s}, OverwriteAnswer::DeleteAll},         {{u"Y"_s}, OverwriteAnswer::Yes},
+        {{u"全て残す"_s}, OverwriteAnswer::KeepAll},    {{u""_s}, OverwriteAnswer::No},
         {{u"what"_s, u"c"_s}, OverwriteAnswer::Cancel}, {{}, OverwriteAnswer::Cancel},
     };
     for (const Case& c : cases) {
@@ -289,7 +292,7 @@ struct RenameCommandRun : ::testing::Test {
 
 TEST_F(RenameCommandRun, RenamesAndPrintsTheLog) {
     const CliRun r = RunCli({Root(), u"--search"_s, u"*.txt"_s, u"--replace"_s, u"*.dat"_s,
-                          u"--whole"_s, u"--recursive"_s});
+                             u"--whole"_s, u"--recursive"_s});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const std::map<QString, QByteArray> expected = {{u"a.dat"_s, "a.txt"},
                                                     {u"b.dat"_s, "b.txt"},
@@ -297,7 +300,8 @@ TEST_F(RenameCommandRun, RenamesAndPrintsTheLog) {
                                                     {u"sub/c.dat"_s, "sub/c.txt"}};
     EXPECT_EQ(Files(tree), expected);
     EXPECT_FALSE(r.out.contains(u'\r'));
-    EXPECT_TRUE(r.out.startsWith(u"ファイル名の置換を開始しました。==\n…3ファイルが検索条件と一致しました。\n"_s))
+    EXPECT_TRUE(r.out.startsWith(
+        u"ファイル名の置換を開始しました。==\n…3ファイルが検索条件と一致しました。\n"_s))
         << r.out.toStdString();
     EXPECT_TRUE(r.out.contains(u"[変換]：sub/c.txt → c.dat\n"_s));
     EXPECT_TRUE(r.out.endsWith(u"==条件に一致したファイルは全て変換されました。==\n"_s));
@@ -312,9 +316,9 @@ TEST_F(RenameCommandRun, RelativeFolderMeansTheWorkingDirectory) {
 TEST_F(RenameCommandRun, DryRunListsVerdictsAndChangesNothing) {
     ASSERT_TRUE(tree.MakeFile(u"a.dat"_s, "old"));
     const Inventory before = tree.Take();
-    const CliRun r = RunCli({Root(), u"--search"_s, u"*.txt"_s, u"--replace"_s, u"*.dat"_s,
-                          u"--whole"_s, u"--dry-run"_s, u"--delete-existing"_s,
-                          u"--answer-collision"_s, u"all"_s});
+    const CliRun r =
+        RunCli({Root(), u"--search"_s, u"*.txt"_s, u"--replace"_s, u"*.dat"_s, u"--whole"_s,
+                u"--dry-run"_s, u"--delete-existing"_s, u"--answer-collision"_s, u"all"_s});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(tree.Take(), before);
     // Each folder's targets are held in descending order: renamed from the
@@ -325,7 +329,7 @@ TEST_F(RenameCommandRun, DryRunListsVerdictsAndChangesNothing) {
 
 TEST_F(RenameCommandRun, DryRunCutAtTheMaximumSaysSo) {
     const CliRun r = RunCli({Root(), u"--search"_s, u".txt"_s, u"--replace"_s, u".dat"_s,
-                          u"--max"_s, u"2"_s, u"--dry-run"_s});
+                             u"--max"_s, u"2"_s, u"--dry-run"_s});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.out.endsWith(u"\n2\n"_s)) << r.out.toStdString();
     EXPECT_TRUE(r.err.contains(u"maximum"_s));
@@ -352,12 +356,13 @@ TEST_F(RenameCommandRun, CollisionAnswers) {
         ASSERT_TRUE(t.MakeFile(u"a.dat"_s, "old"));
         ASSERT_TRUE(t.MakeFile(u"b.txt"_s, "b.txt"));
         TempTree aside;
-        const CliRun r = RunCli({t.Root(), u"--search"_s, u"*.txt"_s, u"--replace"_s, u"*.dat"_s,
-                              u"--whole"_s, u"--delete-existing"_s, u"--delete-mode"_s, u"move"_s,
-                              u"--delete-target"_s, aside.Root(), u"--answer-collision"_s,
-                              c.answer});
+        const CliRun r =
+            RunCli({t.Root(), u"--search"_s, u"*.txt"_s, u"--replace"_s, u"*.dat"_s, u"--whole"_s,
+                    u"--delete-existing"_s, u"--delete-mode"_s, u"move"_s, u"--delete-target"_s,
+                    aside.Root(), u"--answer-collision"_s, c.answer});
         EXPECT_EQ(r.status, c.status) << r.err.toStdString();
-        EXPECT_TRUE(r.err.contains(u"「a.txt」→「a.dat」削除の確認: 「a.dat」はすでに存在しています。"_s))
+        EXPECT_TRUE(
+            r.err.contains(u"「a.txt」→「a.dat」削除の確認: 「a.dat」はすでに存在しています。"_s))
             << r.err.toStdString();
         std::map<QString, QByteArray> files = c.files;
         files[c.answer == u"cancel"_s ? u"b.txt"_s : u"b.dat"_s] = "b.txt";
@@ -367,7 +372,7 @@ TEST_F(RenameCommandRun, CollisionAnswers) {
         for (const auto& [path, item] : aside.Take())
             if (item.kind == 'f') moved.push_back(aside.Read(QString::fromUtf8(path)));
         EXPECT_EQ(moved, c.answer == u"all"_s ? std::vector<QByteArray>{"old"}
-                                               : std::vector<QByteArray>{});
+                                              : std::vector<QByteArray>{});
     }
 }
 
@@ -408,7 +413,8 @@ TEST_F(RenameCommandRun, FiltersChooseTheCandidates) {
     };
     const Case cases[] = {
         {{}, {u"a.txt"_s, u"b.txt"_s, u"keep.md"_s, u"sub/c.txt"_s}},
-        {{u"--no-important"_s}, {u"a.txt"_s, u"b.txt"_s, u"keep.md"_s, u"run.exe"_s, u"sub/c.txt"_s}},
+        {{u"--no-important"_s},
+         {u"a.txt"_s, u"b.txt"_s, u"keep.md"_s, u"run.exe"_s, u"sub/c.txt"_s}},
         {{u"--include"_s, u"*.md;a*"_s}, {u"a.txt"_s, u"keep.md"_s}},
         {{u"--exclude"_s, u"b*;c*"_s}, {u"a.txt"_s, u"keep.md"_s}},
         {{u"--exclude"_s, u"b*"_s, u"--no-important"_s, u"--no-recursive"_s},
@@ -417,9 +423,12 @@ TEST_F(RenameCommandRun, FiltersChooseTheCandidates) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.join(u' ').toStdString());
         TempTree t;
-        for (const QString& name : {u"a.txt"_s, u"b.txt"_s, u"sub/c.txt"_s, u"keep.md"_s, u"run.exe"_s})
+        for (const QString& name :
+             {u"a.txt"_s, u"b.txt"_s, u"sub/c.txt"_s, u"keep.md"_s, u"run.exe"_s})
             ASSERT_TRUE(t.MakeFile(name, name.toUtf8()));
-        const CliRun r = RunCli(QStringList{t.Root(), u"--operation"_s, u"front"_s, u"--replace"_s, u"new-"_s} + c.args);
+        const CliRun r =
+            RunCli(QStringList{t.Root(), u"--operation"_s, u"front"_s, u"--replace"_s, u"new-"_s} +
+                   c.args);
         ASSERT_EQ(r.status, 0) << r.err.toStdString();
         QStringList renamed;
         for (const auto& [name, content] : Files(t)) {
@@ -441,7 +450,8 @@ TEST_F(RenameCommandRun, RefusalsExitOneWithTheirMessage) {
          u"置換文字列の指定: ファイル・フォルダ名に以下の文字は使用できません。\n\\ / : * ? \" < > |\n"_s},
         {{Root() + u"/missing"_s, u"--search"_s, u"a"_s},
          u"開始フォルダの指定: 開始フォルダが存在しません。\n"_s},
-        {{Root(), u"--search"_s, u""_s}, u"検索文字列の指定: 検索される文字列を指定してください\n"_s},
+        {{Root(), u"--search"_s, u""_s},
+         u"検索文字列の指定: 検索される文字列を指定してください\n"_s},
         {{Root(), u"--search"_s, u"a"_s, u"--delete-existing"_s, u"--delete-mode"_s, u"move"_s,
           u"--delete-target"_s, Root() + u"/nowhere"_s},
          u"オプションエラー: 削除ファイル移動先フォルダが存在しません。\n"_s},
@@ -492,7 +502,7 @@ TEST_F(RenameCommandRun, TheRunWritesNoSettingsFile) {
     TempTree logs;
 
     const CliRun r = RunCli({Root(), u"--settings"_s, config.Path(u"s.ini"_s), u"--search"_s,
-                          u"a"_s, u"--replace"_s, u"z"_s, u"--log-folder"_s, logs.Root()});
+                             u"a"_s, u"--replace"_s, u"z"_s, u"--log-folder"_s, logs.Root()});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(tree.Read(u"z.txt"_s), QByteArray("a.txt"));
     EXPECT_EQ(config.Read(u"s.ini"_s), settings);
