@@ -126,6 +126,13 @@ int RunRenameCommand(const QStringList& args, QTextStream& out, QTextStream& err
         out << RenameUsage();
         return kCliOk;
     }
+    // The window takes a file in its path box for the file's folder; on the
+    // command line that would rename a whole folder (and its subfolders)
+    // where the user named one file, so a file is refused.
+    const QFileInfo start(QDir(workingDir), o.folder);
+    if (start.exists() && !start.isDir())
+        return UsageError(err,
+                          u"'%1' is not a folder: give the folder to rename in"_s.arg(o.folder));
     if (o.settingsFile && !QFileInfo(*o.settingsFile).isFile())
         return UsageError(err, u"settings file '%1' not found"_s.arg(*o.settingsFile));
 

@@ -163,6 +163,8 @@ TEST(RenameCommand, UsageErrorsExitTwoAndTouchNothing) {
         {u"dir"_s, u"--whole=1"_s},
         {u"dir"_s, u"--quick"_s, u"--delete-existing"_s},
         {u"dir"_s, u"--settings"_s, u"/nonexistent/sorvane.ini"_s},
+        // A file is not taken for its folder: that would rename the folder.
+        {u"dir/a.txt"_s},
     };
     TempTree tree;
     ASSERT_TRUE(tree.MakeFile(u"dir/a.txt"_s));
