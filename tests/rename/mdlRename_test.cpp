@@ -1028,6 +1028,30 @@ TEST_F(RenameRun, ACollidingFileMovesToADeleteFolderOnAnotherFileSystem) {
     EXPECT_EQ(tree.Read(u"b.txt"_s), "b1.txt");
 }
 
+// Only files and links are carried to another file system. A named pipe at
+// the new name cannot be moved there: it stays, the run goes on, and the
+// target is reported as colliding with an existing file.
+TEST_F(RenameRun, AnItemThatCannotReachTheDeleteFolderStaysAndItsTargetIsSkipped) {
+    QTemporaryDir other(u"/dev/shm/sorvane-test-XXXXXX"_s);
+    if (!other.isValid() || fs.Identity(other.path()).device == fs.Identity(tree.Root()).device)
+        GTEST_SKIP() << "no second file system";
+    Make({u"a1.txt"_s, u"b1.txt"_s, u"b.txt"_s});
+    ASSERT_TRUE(tree.MakeFifo(u"a.txt"_s));
+    Pattern(u"*1.txt"_s, u"*.txt"_s);
+    const Inventory before = tree.Take();
+    ASSERT_TRUE(Build());
+    ASSERT_EQ(Entries(), (QStringList{u"b1.txt > b.txt : 2"_s, u"a1.txt > a.txt : 2"_s}));
+    AgreeToDelete();
+    EXPECT_EQ(list.RenameAll(true, kDeleteToFolder, other.path()), 1);
+    EXPECT_EQ(Statuses(), (std::vector<qint32>{25, 34}));
+    EXPECT_EQ(list.GetDeletedCount(), 1);
+    const Inventory after = tree.Take();
+    EXPECT_EQ(after.at("a.txt"), before.at("a.txt"));
+    EXPECT_EQ(after.at("a1.txt"), before.at("a1.txt"));
+    EXPECT_EQ(list.RestoreAll(), 1);
+    EXPECT_EQ(tree.Read(u"b1.txt"_s), "b1.txt");
+}
+
 struct RunStopCase {
     const char* name;
     bool deleteRequested;
