@@ -1,5 +1,7 @@
 #include "cli/CliPorts.h"
 
+#include <utility>
+
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -379,6 +381,7 @@ void CliProgressWindow::SetText(const QString& text) {
 
 void CliProgressWindow::Show() {
     mVisible = true;
+    mJustShown = true;
     Changed();
 }
 
@@ -388,7 +391,11 @@ void CliProgressWindow::Hide() {
 }
 
 void CliProgressWindow::ProcessEvents() {
-    if (CliInterrupt::Take() && mOwner) mOwner->CancelClick();
+    // Showing the window clears the stop flag right after this first pump;
+    // a Ctrl+C that is waiting then stays pending for the next one instead
+    // of being taken and forgotten.
+    const bool justShown = std::exchange(mJustShown, false);
+    if (!justShown && CliInterrupt::Take() && mOwner) mOwner->CancelClick();
     if (!mVisible || !mDirty || !mConsole.io.stderrIsTerminal) return;
     const auto now = std::chrono::steady_clock::now();
     if (now - mLastDraw < std::chrono::milliseconds(100)) return;

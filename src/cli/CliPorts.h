@@ -144,6 +144,7 @@ private:
     QString mTitle;
     QString mText;
     bool mVisible = false;
+    bool mJustShown = false;  // the pump that follows Show() leaves Ctrl+C pending
     bool mDirty = false;
     std::chrono::steady_clock::time_point mLastDraw{};
 };

@@ -1,5 +1,8 @@
 #include "cli/RenameCommand.h"
 
+#include "platform/FileSystem.h"
+#include "platform/mdlTools.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -129,10 +132,17 @@ int RunRenameCommand(const QStringList& args, QTextStream& out, QTextStream& err
     // The window takes a file in its path box for the file's folder; on the
     // command line that would rename a whole folder (and its subfolders)
     // where the user named one file, so a file is refused.
-    const QFileInfo start(QDir(workingDir), o.folder);
-    if (start.exists() && !start.isDir())
-        return UsageError(err,
-                          u"'%1' is not a folder: give the folder to rename in"_s.arg(o.folder));
+    // The path is read as the run will read it (blanks and quotes removed),
+    // and a dangling symbolic link counts as a file: it must never stand for
+    // the folder it lies in.
+    {
+        const FileSystem fs;
+        const mdlTools tools(fs, workingDir);
+        const QString start = tools.NormalizePath(o.folder);
+        if (!start.isEmpty() && fs.Exists(start) && !fs.FolderExistsFollowingLink(start))
+            return UsageError(
+                err, u"'%1' is not a folder: give the folder to rename in"_s.arg(o.folder));
+    }
     if (o.settingsFile && !QFileInfo(*o.settingsFile).isFile())
         return UsageError(err, u"settings file '%1' not found"_s.arg(*o.settingsFile));
 

@@ -163,11 +163,15 @@ TEST(RenameCommand, UsageErrorsExitTwoAndTouchNothing) {
         {u"dir"_s, u"--whole=1"_s},
         {u"dir"_s, u"--quick"_s, u"--delete-existing"_s},
         {u"dir"_s, u"--settings"_s, u"/nonexistent/sorvane.ini"_s},
-        // A file is not taken for its folder: that would rename the folder.
+        // A file is not taken for its folder: that would rename the folder;
+        // nor is a dangling link, nor a file behind blanks or quotes.
         {u"dir/a.txt"_s},
+        {u"dir/gone"_s},
+        {u"  \"dir/a.txt\""_s},
     };
     TempTree tree;
     ASSERT_TRUE(tree.MakeFile(u"dir/a.txt"_s));
+    ASSERT_TRUE(tree.MakeSymlink(u"dir/gone"_s, u"/nonexistent/drive"_s));
     const Inventory before = tree.Take();
     const QString previous = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(tree.Root()));
@@ -220,6 +224,25 @@ TEST(CliPorts, CtrlCIsTheCancelButtonAndStopIsAnswered) {
         EXPECT_TRUE(err.contains(u"ファイルリストの作成: 作業を中止しますか？"_s))
             << err.toStdString();
     }
+}
+
+// A Ctrl+C that comes while the progress window is hidden (a question is
+// being answered) is not lost when the window is shown again.
+TEST(CliPorts, CtrlCWhileHiddenIsKeptForTheNextPoll) {
+    QString err;
+    QTextStream e(&err);
+    CliIo io;
+    CliAnswers answers;
+    CliConsole console(e, io, answers);
+    CliMessageBox messages(console);
+    CliProgressWindow window(console);
+    clsCancel cancel(window, messages);
+    window.Attach(&cancel);
+    CliInterrupt interrupt;
+    cancel.SetVisible(false);
+    std::raise(SIGINT);
+    cancel.SetVisible(true);
+    EXPECT_TRUE(cancel.DoCancel(u"衝突ファイル削除中 / 済 0"_s));
 }
 
 // At a terminal the question is asked there; a typed key answers it, an
