@@ -5,9 +5,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QHash>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace sorvane {
 
@@ -382,47 +384,20 @@ QString FileSystem::GetAbsolutePathName(const QString& path) const {
 // ---------------------------------------------------------------------------
 // Listing
 
+// Both are one read of the folder (ReadFolder), so that they and a rename
+// run's listing take every entry alike.
 QList<FolderEntry> FileSystem::SubFolders(const QString& folder, int* error) const {
-    QList<FolderEntry> folders;
-    QByteArray native;
-    int err = EINVAL;
-    if (ToNative(folder, &native)) {
-        err = ForEachEntry(native, [&](DIR* dir, const dirent* entry) {
-            const mode_t kind = KindOf(entry->d_type);
-            if (kind != 0 && kind != S_IFDIR) return true;
-            FolderEntry item;
-            if (!Decode(QByteArray(entry->d_name), &item.name)) return true;
-            struct stat st;  // for the read-only bit, and the kind when unknown
-            if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 ||
-                !S_ISDIR(st.st_mode))
-                return true;
-            item.attributes = AttributesOf(st.st_mode, IsHiddenName(entry->d_name));
-            folders.append(std::move(item));
-            return true;
-        });
-    }
+    FolderListing listing;
+    const int err = ReadFolder(folder, 0, false, false, listing);
     if (error) *error = err;
-    return folders;
+    return std::move(listing.folders);
 }
 
 QStringList FileSystem::Files(const QString& folder, int mask, int* error) const {
-    QStringList names;
-    QByteArray native;
-    int err = EINVAL;
-    if (ToNative(folder, &native)) {
-        err = ForEachEntry(native, [&](DIR* dir, const dirent* entry) {
-            if (entry->d_type == DT_DIR) return true;
-            QString name;
-            if (!Decode(QByteArray(entry->d_name), &name)) return true;
-            const int attributes = EntryAttributes(dir, entry, mask);
-            if (attributes >= 0 && !(attributes & kAttrFolder) &&
-                WithinMask(attributes, mask & ~kAttrFolder))
-                names.append(std::move(name));
-            return true;
-        });
-    }
+    FolderListing listing;
+    const int err = ReadFolder(folder, mask, true, false, listing);
     if (error) *error = err;
-    return names;
+    return std::move(listing.files);
 }
 
 bool FileSystem::EntryExists(const QString& pattern, int mask) const {
@@ -445,6 +420,165 @@ bool FileSystem::EntryExists(const QString& pattern, int mask) const {
         return !found;
     });
     return found;
+}
+
+// ---------------------------------------------------------------------------
+// One read of a folder
+
+namespace {
+
+bool HasAsciiLetter(const char* name) {
+    for (; *name; ++name)
+        if ((*name >= 'a' && *name <= 'z') || (*name >= 'A' && *name <= 'Z')) return true;
+    return false;
+}
+
+bool HasHighByte(const char* name) {
+    for (; *name; ++name)
+        if (static_cast<unsigned char>(*name) >= 0x80) return true;
+    return false;
+}
+
+// The name with the case of every ASCII letter turned over.
+QByteArray FlippedCase(const char* name) {
+    QByteArray flipped(name);
+    for (char& c : flipped)
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) c ^= 0x20;
+    return flipped;
+}
+
+// Characters whose canonical equivalent is ASCII (KELVIN SIGN, GREEK
+// QUESTION MARK, GREEK VARIA): on a file system that normalises names, an
+// entry holding one is found under a plain ASCII name.
+bool HasAsciiEquivalent(const char* name, size_t length) {
+    static constexpr const char* kSigns[] = {"\xE2\x84\xAA", "\xCD\xBE", "\xE1\xBF\xAF"};
+    for (const char* sign : kSigns)
+        if (::memmem(name, length, sign, std::strlen(sign))) return true;
+    return false;
+}
+
+bool IsAscii(const QString& name) {
+    for (const QChar c : name)
+        if (c.unicode() >= 0x80) return false;
+    return true;
+}
+
+// Whether the folder tells letter cases apart, tested on one entry whose
+// name has an ASCII letter: the name with its letters' case turned over
+// must not lead to the same item. False when it cannot be told.
+bool KeepsCaseApart(int dir, const QByteArray& probe) {
+    if (probe.isEmpty()) return false;
+    struct stat entry, flipped;
+    if (::fstatat(dir, probe.constData(), &entry, AT_SYMLINK_NOFOLLOW) != 0) return false;
+    if (::fstatat(dir, FlippedCase(probe.constData()).constData(), &flipped,
+                  AT_SYMLINK_NOFOLLOW) != 0)
+        return errno == ENOENT;
+    return entry.st_dev != flipped.st_dev || entry.st_ino != flipped.st_ino;
+}
+
+}  // namespace
+
+void FolderListing::Clear() {
+    files.clear();
+    folders.clear();
+    mNames.clear();
+    mFolder.clear();
+    mHashes.clear();
+    mTable.clear();
+    mExact = false;
+}
+
+void FolderListing::AddName(const QString& name, bool folder) {
+    mNames.push_back(name);
+    mFolder.push_back(folder);
+}
+
+void FolderListing::BuildTable() {
+    const size_t n = mNames.size();
+    size_t capacity = 8;
+    while (capacity < n * 2) capacity *= 2;
+    const size_t mask = capacity - 1;
+    mTable.assign(capacity, -1);
+    mHashes.resize(n);
+    for (size_t i = 0; i < n; ++i) {
+        const size_t h = mHashes[i] = qHash(mNames[i]);
+        size_t at = h & mask;
+        while (mTable[at] >= 0) at = (at + 1) & mask;
+        mTable[at] = qint32(i);
+    }
+}
+
+FolderListing::Holder FolderListing::At(const QString& name) const {
+    if (!mExact || mTable.empty() || !IsAscii(name)) return Holder::Unknown;
+    const size_t mask = mTable.size() - 1;
+    const size_t h = qHash(name);
+    for (size_t at = h & mask;; at = (at + 1) & mask) {
+        const qint32 i = mTable[at];
+        if (i < 0) return Holder::Nothing;
+        if (mHashes[size_t(i)] == h && mNames[size_t(i)] == name)
+            return mFolder[size_t(i)] ? Holder::Folder : Holder::File;
+    }
+}
+
+// Each entry is taken as Files and SubFolders take it: a folder by d_type is
+// stat'ed for its attributes, another entry only when its kind is unknown or
+// the read-only bit decides; an entry gone by then is left out of both.
+int FileSystem::ReadFolder(const QString& folder, int mask, bool withFiles, bool withNames,
+                           FolderListing& listing) const {
+    listing.Clear();
+    QByteArray native;
+    if (!ToNative(folder, &native)) return EINVAL;
+    DIR* dir = ::opendir(native.isEmpty() ? "." : native.constData());
+    if (!dir) return errno;
+    QByteArray probe;
+    bool unsure = false;
+    int err = 0;
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(dir);
+        if (!entry) {
+            err = errno;
+            break;
+        }
+        if (IsDotOrDotDot(entry->d_name)) continue;
+        const size_t length = std::strlen(entry->d_name);
+        QString name;
+        if (!Decode(QByteArray(entry->d_name, qsizetype(length)), &name)) continue;
+
+        mode_t kind = KindOf(entry->d_type);
+        int attributes = -1;  // of a folder, or of a file when known
+        bool stated = false;
+        if (kind == 0 || kind == S_IFDIR) {
+            struct stat st;
+            if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+            kind = st.st_mode & S_IFMT;
+            attributes = AttributesOf(st.st_mode, IsHiddenName(entry->d_name));
+            stated = true;
+        }
+        if (kind == S_IFDIR) {
+            listing.folders.append(FolderEntry{name, attributes});
+        } else if (entry->d_type == DT_DIR) {
+            continue;  // no folder any more: neither list takes it
+        } else if (withFiles) {
+            if (!stated) attributes = EntryAttributes(dir, entry, mask);
+            if (attributes < 0) continue;
+            if (!(attributes & kAttrFolder) && WithinMask(attributes, mask & ~kAttrFolder))
+                listing.files.append(name);
+        }
+        if (withNames) {
+            listing.AddName(name, kind == S_IFDIR);
+            if (probe.isEmpty() && HasAsciiLetter(entry->d_name))
+                probe = QByteArray(entry->d_name, qsizetype(length));
+            if (!unsure && HasHighByte(entry->d_name))
+                unsure = HasAsciiEquivalent(entry->d_name, length);
+        }
+    }
+    if (withNames) {
+        listing.mExact = !unsure && KeepsCaseApart(::dirfd(dir), probe);
+        if (listing.mExact) listing.BuildTable();
+    }
+    ::closedir(dir);
+    return err;
 }
 
 // ---------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 namespace sorvane {
 
@@ -41,6 +42,36 @@ struct FileIdentity {
 struct FolderEntry {
     QString name;
     int attributes = 0;
+};
+
+// One read of a folder, for a rename run: its files within an attribute
+// mask, its real subfolders, and what stands at a name in the folder.
+class FolderListing {
+public:
+    enum class Holder { Nothing, File, Folder, Unknown };
+
+    QStringList files;           // as FileSystem::Files, in listing order
+    QList<FolderEntry> folders;  // as FileSystem::SubFolders, in listing order
+
+    // What the listing saw at name: nothing, a non-folder or a folder.
+    // Unknown when only the file system can tell: names were not kept, the
+    // folder ignores letter case (or could not be tested for it), or the
+    // name has characters beyond ASCII, which a file system may normalise.
+    Holder At(const QString& name) const;
+    // Whether At answers from the listing (the folder keeps case apart).
+    bool NamesExact() const { return mExact; }
+    void Clear();
+
+private:
+    friend class FileSystem;
+    void AddName(const QString& name, bool folder);
+    void BuildTable();
+
+    std::vector<QString> mNames;
+    std::vector<bool> mFolder;
+    std::vector<size_t> mHashes;
+    std::vector<qint32> mTable;  // open addressing: indices into mNames, -1 free
+    bool mExact = false;
 };
 
 // The system calls that a rename uses, so that a test can stand in for a
@@ -93,6 +124,12 @@ public:
     // (a name, or a pattern with "*" and "?", exact case) and has its bits
     // other than folder within mask; folders count only with bit 16.
     bool EntryExists(const QString& pattern, int mask) const;
+    // Files and SubFolders from one read of the folder: the files only when
+    // withFiles, the names of all entries only when withNames. Returns 0 or
+    // the errno of opening or reading the folder; the listing then holds
+    // what was read.
+    int ReadFolder(const QString& folder, int mask, bool withFiles, bool withNames,
+                   FolderListing& listing) const;
 
     int GetAttributes(const QString& path) const;      // -1 when the item does not exist
     FileIdentity Identity(const QString& path) const;  // not following a final link

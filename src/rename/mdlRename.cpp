@@ -61,14 +61,18 @@ struct FilterModeGuard {
     clsFilter& filter;
     bool isFile;
     bool isFolder;
-    FilterModeGuard(clsFilter& f, bool folderMode)
-        : filter(f), isFile(f.IsFile), isFolder(f.IsFolder) {
+    bool listNames;
+    FilterModeGuard(clsFilter& f, bool folderMode, bool names)
+        : filter(f), isFile(f.IsFile), isFolder(f.IsFolder), listNames(f.ListNames) {
         filter.IsFile = !folderMode;
         filter.IsFolder = folderMode;
+        filter.ListNames = names;
     }
     ~FilterModeGuard() {
         filter.IsFile = isFile;
         filter.IsFolder = isFolder;
+        filter.ListNames = listNames;
+        filter.Listing().Clear();
     }
 };
 
@@ -202,7 +206,8 @@ void mdlRename::ClearRenameList() {
 
 bool mdlRename::MakeRenameList(const QString& startFolder, const RenameListSettings& settings) {
     mSettings = settings;
-    FilterModeGuard mode(mFilter, settings.folderMode);
+    // The collision checks look the new names up in the folder's listing.
+    FilterModeGuard mode(mFilter, settings.folderMode, !settings.quickList);
     bool result = false;
     try {
         mItemWord = settings.folderMode ? QStringLiteral("フォルダ") : QStringLiteral("ファイル");
@@ -252,15 +257,9 @@ bool mdlRename::ListFolder(const QString& folder) {
     }
     if (mSettings.recursive) {
         // Real folders only: a symbolic link to a folder is never entered,
-        // whatever it points to.
-        int error = 0;
-        const QList<FolderEntry> subfolders = mFs.SubFolders(folder, &error);
-        // A folder whose subfolders cannot be read would silently leave out
-        // part of the tree the user asked for.
-        if (error != 0) {
-            mCount = 0;
-            return false;
-        }
+        // whatever it points to. They come from the read that listed the
+        // folder's items, which failed the list if it was incomplete.
+        const QList<FolderEntry> subfolders = std::move(mFilter.Listing().folders);
         for (const FolderEntry& sub : subfolders)
             if (!ListFolder(folder + sub.name + u'/')) return false;
     }
@@ -369,16 +368,33 @@ void mdlRename::SortFolderItems() {
 // What is at each new name, read in the order the folder was listed in:
 // the file system answers that order fastest, and the names are still where
 // the listing put them in memory.
+// The folder's listing answers for the names it can tell exactly; the
+// others are looked up one by one.
 void mdlRename::ReadNewNameAttributes(const QString& rel) {
     const size_t n = size_t(mFolderCount);
     mFolderAttr.assign(n, -1);
+    const FolderListing& listing = mFilter.Listing();
     QString full = mBasePath + rel;
     const qsizetype folderLength = full.size();
     for (size_t i = 0; i < n; ++i) {
         if (!IsUsableName(mFolderNew[i])) continue;
-        full.truncate(folderLength);
-        full += mFolderNew[i];
-        mFolderAttr[i] = mFs.GetAttributes(full);
+        const FolderListing::Holder holder =
+            mNamesFromListing ? listing.At(mFolderNew[i]) : FolderListing::Holder::Unknown;
+        switch (holder) {
+            case FolderListing::Holder::Nothing:
+                break;
+            case FolderListing::Holder::File:
+                mFolderAttr[i] = 0;
+                break;
+            case FolderListing::Holder::Folder:
+                mFolderAttr[i] = kAttrFolder;
+                break;
+            case FolderListing::Holder::Unknown:
+                full.truncate(folderLength);
+                full += mFolderNew[i];
+                mFolderAttr[i] = mFs.GetAttributes(full);
+                break;
+        }
     }
 }
 

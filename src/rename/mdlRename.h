@@ -103,6 +103,11 @@ public:
     // The local time used in delete-folder names.
     void SetClock(std::function<QDateTime()> clock) { mClock = std::move(clock); }
 
+    // Whether the collision checks take what stands at a new name from the
+    // folder's listing where it can tell (the default) or always ask the
+    // file system name by name; both give the same list.
+    void SetNamesFromListing(bool on) { mNamesFromListing = on; }
+
     QString BasePath() const { return mBasePath; }
     QString ItemWord() const { return mItemWord; }
     qint32 MaxCount() const { return mMaxCount; }
@@ -150,7 +155,10 @@ private:
     std::vector<QString> mFolderOld;
     std::vector<QString> mFolderNew;
     std::vector<bool> mFolderDuplicate;
-    std::vector<int> mFolderAttr;  // attributes of the item at each new name, -1 none
+    // What is at each new name: -1 nothing, else attribute bits of which
+    // only the folder bit is read.
+    std::vector<int> mFolderAttr;
+    bool mNamesFromListing = true;
     // Old names of the folder's targets, exact and with A-Z folded, to tell
     // whether an existing file at a new name is another target. Built on
     // the first collision of a folder only.

@@ -21,6 +21,11 @@ bool OnlyStarsAndSemicolons(const QString& text) {
     return true;
 }
 
+// An empty path is the working directory, which the listing takes as "".
+QString WithSlash(const QString& path) {
+    return path.isEmpty() || path.endsWith(u'/') ? path : path + u'/';
+}
+
 }  // namespace
 
 clsFilter::clsFilter() : clsFilter(DefaultFileSystem()) {}
@@ -114,42 +119,47 @@ int clsFilter::MakeFileList(const QString& Path) {
     const int includeMode = mMatchOther[0] ? Compile(0) : 0;
     const int excludeMode = mMatchOther[1] ? Compile(1) : 2;
     mList.clear();
+    mListing.Clear();
+    if (!IsFile && !IsFolder) return 0;
 
-    int error = 0;
+    const QString folder = WithSlash(Path);
+    const int error = mFs->ReadFolder(folder, FileMask(), IsFile, ListNames, mListing);
     if (IsFile) {
-        QStringList files;
-        sGetFiles(files, Path, &error);
+        QStringList files = mListing.files;
+        if (mAttrOr) KeepAttributes(files, folder);
         AddNames(files, includeMode, excludeMode);
         if (error != 0) return error;
     }
     if (IsFolder) {
         QStringList folders;
-        sGetFoldersFSO(folders, Path, &error);
+        folders.reserve(mListing.folders.size());
+        for (const FolderEntry& entry : std::as_const(mListing.folders))
+            if (PassesAttributes(entry.attributes)) folders.append(entry.name);
         AddNames(folders, includeMode, excludeMode);
-        if (error != 0) return error;
     }
-    return 0;
+    return error;
+}
+
+// "No attribute outside the ticked ones" is exactly what the listing's mask
+// tests; with read-only ticked it needs no stat per entry. "Only items with
+// one of them" takes every file and then tests each one's attributes.
+int clsFilter::FileMask() const { return mAttrOr ? kAttrBoxes : mAttr & kAttrBoxes; }
+
+void clsFilter::KeepAttributes(QStringList& files, const QString& folder) const {
+    QStringList kept;
+    kept.reserve(files.size());
+    for (const QString& name : std::as_const(files)) {
+        const int a = mFs->GetAttributes(folder + name);
+        if (a >= 0 && !(a & kAttrFolder) && PassesAttributes(a)) kept.append(name);
+    }
+    files = std::move(kept);
 }
 
 int clsFilter::sGetFiles(QStringList& FList, const QString& Path, int* error) {
-    // An empty path is the working directory, which the listing takes as "".
-    QString folder = Path;
-    if (!folder.isEmpty() && !folder.endsWith(u'/')) folder += u'/';
-
+    const QString folder = WithSlash(Path);
     int err = 0;
-    if (!mAttrOr) {
-        // "No attribute outside the ticked ones" is exactly what the listing's
-        // mask tests; with read-only ticked it needs no stat per entry.
-        FList = mFs->Files(folder, mAttr & kAttrBoxes, &err);
-    } else {
-        const QStringList all = mFs->Files(folder, kAttrBoxes, &err);
-        FList.clear();
-        FList.reserve(all.size());
-        for (const QString& name : all) {
-            const int a = mFs->GetAttributes(folder + name);
-            if (a >= 0 && !(a & kAttrFolder) && PassesAttributes(a)) FList.append(name);
-        }
-    }
+    FList = mFs->Files(folder, FileMask(), &err);
+    if (mAttrOr) KeepAttributes(FList, folder);
     if (error) *error = err;
     return int(FList.size());
 }

@@ -23,6 +23,9 @@ public:
     // List the files / the subfolders of the folder.
     bool IsFile = true;
     bool IsFolder = false;
+    // MakeFileList keeps the names of all the folder's entries in Listing()
+    // too, for the lookups of a rename run.
+    bool ListNames = false;
 
     // Attribute mask of the attribute filter: read-only 1, hidden 2,
     // system 4, archive 32.
@@ -52,8 +55,11 @@ public:
     // Fills the result list with the names (no path) of the folder's items
     // that pass: files first, then subfolders. Returns 0, or the system's
     // error number when the folder could not be read; the list then holds
-    // what was added before the failure.
+    // what was added before the failure. The folder is read once.
     int MakeFileList(const QString& Path);
+    // What the last MakeFileList read: all real subfolders, unfiltered, and
+    // with ListNames what stands at each name.
+    FolderListing& Listing() { return mListing; }
 
     // The folder's subfolders (real folders, never links to one) that pass
     // the attribute filter; returns their count. error gets 0 or errno.
@@ -75,10 +81,13 @@ private:
     int Compile(size_t side);
     bool MatchesAny(size_t side, const QString& name);
     void AddNames(const QStringList& names, int includeMode, int excludeMode);
+    int FileMask() const;
+    void KeepAttributes(QStringList& files, const QString& folder) const;
 
     const FileSystem* mFs;
     ProgressWindowPort* mEvents = nullptr;
     QStringList mList;
+    FolderListing mListing;
     int mAttr = 1 | 32;
     int mMask = 0;
     bool mAttrOr = false;

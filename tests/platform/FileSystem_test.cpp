@@ -5,6 +5,8 @@
 
 #include <QDir>
 #include <cerrno>
+#include <utility>
+#include <vector>
 
 #include "support/TempTree.h"
 
@@ -399,6 +401,96 @@ TEST_F(ListingTest, UnreadableFolderIsReportedNotEmpty) {
     EXPECT_EQ(error, ENOENT);
     EXPECT_TRUE(fs.SubFolders(tree.Path(u"a.txt"_s), &error).isEmpty());
     EXPECT_EQ(error, ENOTDIR);
+}
+
+// One read gives what Files and SubFolders give, and what stands at a name
+// exactly as lstat finds it: asked for every entry, for the entries'
+// names in the other letter case, and for names that are not there.
+TEST_F(ListingTest, OneReadAnswersLikeTheSeparateCallsAndLstat) {
+    for (const int mask : {39, 33, 32, 37, 34}) {
+        FolderListing listing;
+        ASSERT_EQ(fs.ReadFolder(tree.Root(), mask, true, true, listing), 0);
+        EXPECT_EQ(Sorted(listing.files), Sorted(fs.Files(tree.Root(), mask))) << mask;
+        QStringList folders, expectedFolders;
+        for (const FolderEntry& e : listing.folders)
+            folders.append(e.name + u':' + QString::number(e.attributes));
+        for (const FolderEntry& e : fs.SubFolders(tree.Root()))
+            expectedFolders.append(e.name + u':' + QString::number(e.attributes));
+        EXPECT_EQ(Sorted(folders), Sorted(expectedFolders)) << mask;
+        ASSERT_TRUE(listing.NamesExact());
+
+        for (const QString& name :
+             {u"a.txt"_s, u"A.TXT"_s, u".h.txt"_s, u"ro.txt"_s, u"fifo"_s, u"FIFO"_s, u"link"_s,
+              u".hlink"_s, u"sub"_s, u"SUB"_s, u".hsub"_s, u"tosub"_s, u"missing"_s, u"a.tx"_s,
+              u"a.txt "_s}) {
+            const int a = fs.GetAttributes(tree.Path(name));
+            const FolderListing::Holder expected =
+                a < 0                  ? FolderListing::Holder::Nothing
+                : (a & kAttrFolder) ? FolderListing::Holder::Folder
+                                       : FolderListing::Holder::File;
+            EXPECT_EQ(listing.At(name), expected) << name.toStdString();
+        }
+    }
+}
+
+TEST_F(ListingTest, NamesAreKeptOnlyWhenAsked) {
+    FolderListing listing;
+    ASSERT_EQ(fs.ReadFolder(tree.Root(), 39, true, false, listing), 0);
+    EXPECT_EQ(listing.At(u"a.txt"_s), FolderListing::Holder::Unknown);
+    EXPECT_EQ(listing.At(u"missing"_s), FolderListing::Holder::Unknown);
+    // Without files asked for, the subfolders are still there.
+    ASSERT_EQ(fs.ReadFolder(tree.Root(), 39, false, true, listing), 0);
+    EXPECT_TRUE(listing.files.isEmpty());
+    EXPECT_EQ(listing.folders.size(), 2);
+    EXPECT_EQ(listing.At(u"a.txt"_s), FolderListing::Holder::File);
+}
+
+TEST_F(ListingTest, AFolderThatCannotBeReadIsReported) {
+    FolderListing listing;
+    EXPECT_EQ(fs.ReadFolder(tree.Path(u"missing"_s), 39, true, true, listing), ENOENT);
+    EXPECT_TRUE(listing.files.isEmpty());
+    EXPECT_EQ(listing.At(u"a.txt"_s), FolderListing::Holder::Unknown);
+}
+
+// Where a name may be found under another spelling, only the file system
+// can say what is at it: a folder that ignores letter case (played by hard
+// links whose names differ only in case), one whose names have no ASCII
+// letter to test it with, names beyond ASCII, and entries that a
+// normalising file system finds under an ASCII name.
+TEST(FolderListingSpelling, OnlyTheFileSystemAnswersWhereASpellingMayDiffer) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<QString, QString>> items;  // name, "" or the entry it links to
+        bool exact;
+    } const cases[] = {
+        {"case kept apart", {{u"data.txt"_s, {}}, {u"DATA.TXT"_s, {}}, {u"1"_s, {}}}, true},
+        {"case ignored",
+         {{u"data.txt"_s, {}}, {u"DATA.TXT"_s, u"data.txt"_s}, {u"1"_s, {}}, {u"2"_s, {}}},
+         false},
+        {"no letter to test", {{u"1.2"_s, {}}, {u"3"_s, {}}}, false},
+        {"kelvin sign", {{u"data.txt"_s, {}}, {u"\u212A.txt"_s, {}}}, false},
+        {"greek question mark", {{u"data.txt"_s, {}}, {u"a\u037E"_s, {}}}, false},
+        {"other letters beyond ASCII", {{u"data.txt"_s, {}}, {u"\u00E4\u212B"_s, {}}}, true},
+    };
+    const FileSystem fs;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempTree tree;
+        for (const auto& [name, original] : c.items)
+            ASSERT_TRUE(original.isEmpty() ? tree.MakeFile(name)
+                                           : tree.MakeHardLink(name, original));
+        FolderListing listing;
+        ASSERT_EQ(fs.ReadFolder(tree.Root(), 39, true, true, listing), 0);
+        EXPECT_EQ(listing.NamesExact(), c.exact);
+        const FolderListing::Holder present =
+            c.exact ? FolderListing::Holder::File : FolderListing::Holder::Unknown;
+        const FolderListing::Holder absent =
+            c.exact ? FolderListing::Holder::Nothing : FolderListing::Holder::Unknown;
+        EXPECT_EQ(listing.At(c.items[0].first), present);
+        EXPECT_EQ(listing.At(u"K.txt"_s), absent);
+        // A name beyond ASCII is never answered from the listing.
+        EXPECT_EQ(listing.At(u"\u00E4.txt"_s), FolderListing::Holder::Unknown);
+    }
 }
 
 TEST_F(ListingTest, EntryExists) {

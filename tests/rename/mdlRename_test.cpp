@@ -199,6 +199,88 @@ TEST_F(RenameList, TheTargetFoundAtItsNewSpellingIsRenamedNotDeleted) {
     EXPECT_EQ(tree.Take(), before);
 }
 
+// The collision checks take what stands at a new name from the folder's
+// listing; asked name by name instead, the file system must give the same
+// list, status for status, whatever stands there: files, folders, links,
+// chains, duplicates, other letter cases, names beyond ASCII, in files and
+// in folder mode, over subfolders.
+TEST_F(RenameList, TheListingAnswersLikeALookupPerName) {
+    Make({u"x1.txt"_s, u"x.txt"_s, u"y1.txt"_s, u"d:y.txt"_s, u"a1.txt"_s, u"a11.txt"_s,
+          u"c1.txt"_s, u"C.TXT"_s, u"ä1.txt"_s, u"ä.txt"_s, u"e1.txt"_s, u"E1.txt"_s,
+          u"d:f1"_s, u"d:f"_s, u"d:g1"_s, u"g"_s, u"d:h1"_s, u"s/x1.txt"_s, u"s/X.TXT"_s,
+          u"d:s/f1"_s, u"s/f"_s, u"d:s/t/k1"_s, u"s/t/k1.txt"_s, u"s/t/K.txt"_s});
+    ASSERT_TRUE(tree.MakeSymlink(u"l1.txt"_s, u"nowhere"_s));
+    ASSERT_TRUE(tree.MakeSymlink(u"l.txt"_s, u"x.txt"_s));
+    ASSERT_TRUE(tree.MakeHardLink(u"H.txt"_s, u"e1.txt"_s));
+    struct Case {
+        QString search;
+        QString replace;
+        int cmpMode;
+    } const cases[] = {
+        {u"*1.txt"_s, u"*.txt"_s, 0},  {u"*1.txt"_s, u"*.TXT"_s, 0}, {u"*1.txt"_s, u"*.txt"_s, 1},
+        {u"*.txt"_s, u"*.txt"_s, 0},   {u"?1*"_s, u"?*"_s, 1},       {u"e1.txt"_s, u"H.txt"_s, 0},
+        {u"*1*"_s, u"*"_s, 0},         {u"*"_s, u"x.txt"_s, 0},
+    };
+    settings.recursive = true;
+    QSet<qint32> verdicts;
+    for (const bool folderMode : {false, true}) {
+        settings.folderMode = folderMode;
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.search.toStdString() + " > " + c.replace.toStdString() +
+                         (folderMode ? " folders" : " files"));
+            Pattern(c.search, c.replace, kWhole, c.cmpMode);
+            list.SetNamesFromListing(false);
+            ASSERT_TRUE(Build());
+            const QStringList perName = Entries();
+            list.SetNamesFromListing(true);
+            ASSERT_TRUE(Build());
+            EXPECT_EQ(Entries(), perName);
+            for (qint32 i = 0; i < list.GetTargetCount(); ++i) verdicts.insert(list.Status(i));
+        }
+    }
+    // The cases reach every verdict of list building.
+    EXPECT_EQ(verdicts, (QSet<qint32>{kVerdictRename, kVerdictFileExists, kVerdictIdentical,
+                                      kVerdictDuplicate, kVerdictOtherTarget, kVerdictFolderExists}));
+}
+
+// A folder that ignores letter case, played by hard links whose names differ
+// only in case: every name of the folder has its other spelling, so the
+// folder's test of itself finds one item under both, and the new names are
+// looked up one by one. The verdicts are those of that file system.
+TEST_F(RenameList, AFolderThatIgnoresCaseIsAskedNameByName) {
+    Make({u"p1.jpg"_s, u"p.jpg"_s, u"q1.jpg"_s, u"1"_s});
+    ASSERT_TRUE(tree.MakeHardLink(u"P1.JPG"_s, u"p1.jpg"_s));
+    ASSERT_TRUE(tree.MakeHardLink(u"P.JPG"_s, u"p.jpg"_s));
+    ASSERT_TRUE(tree.MakeHardLink(u"Q1.JPG"_s, u"q1.jpg"_s));
+    FolderListing listing;
+    ASSERT_EQ(fs.ReadFolder(tree.Root(), 39, true, true, listing), 0);
+    ASSERT_FALSE(listing.NamesExact());
+
+    struct Case {
+        QString search;
+        QString replace;
+        QStringList expected;
+    } const cases[] = {
+        // The other spelling is the target itself: a change of case.
+        {u"p1.jpg"_s, u"P1.jpg"_s, {u"p1.jpg > P1.jpg : 1"_s}},
+        {u"P1.JPG"_s, u"p1.jpg"_s, {u"P1.JPG > p1.jpg : 1"_s}},
+        // Another item under the new name, in either spelling.
+        {u"p1.jpg"_s, u"P.JPG"_s, {u"p1.jpg > P.JPG : 2"_s}},
+        {u"p1.jpg"_s, u"p.jpg"_s, {u"p1.jpg > p.jpg : 2"_s}},
+        // Nothing under the new name in any spelling.
+        {u"q1.jpg"_s, u"r.jpg"_s, {u"q1.jpg > r.jpg : 1"_s}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.search.toStdString() + " > " + c.replace.toStdString());
+        Pattern(c.search, c.replace);
+        for (const bool fromListing : {true, false}) {
+            list.SetNamesFromListing(fromListing);
+            ASSERT_TRUE(Build());
+            EXPECT_EQ(Entries(), c.expected) << fromListing;
+        }
+    }
+}
+
 struct InsertCase {
     qint32 operation;
     QString word;
