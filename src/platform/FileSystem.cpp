@@ -43,10 +43,26 @@ RenameSystemCalls& DefaultCalls() {
 // The bytes handed to the system. A NUL would cut the path short, and text
 // that does not survive the trip to UTF-8 and back (a lone surrogate) would
 // name some other file; both are refused rather than guessed at.
-bool ToNative(const QString& path, QByteArray* bytes) {
-    if (path.contains(QChar(u'\0'))) return false;
-    *bytes = FileSystem::Encode(path);
-    return QString::fromUtf8(*bytes) == path;
+//
+// Text survives the trip exactly when it holds no surrogate without its
+// partner, which one scan tells.
+bool IsWellFormed(QStringView text) {
+    const char16_t* at = text.utf16();
+    const char16_t* const end = at + text.size();
+    for (; at < end; ++at) {
+        const char16_t unit = *at;
+        if (unit == 0) return false;
+        if (unit < 0xD800 || unit > 0xDFFF) continue;
+        if (unit > 0xDBFF || at + 1 == end || at[1] < 0xDC00 || at[1] > 0xDFFF) return false;
+        ++at;
+    }
+    return true;
+}
+
+bool ToNative(QStringView path, QByteArray* bytes) {
+    if (!IsWellFormed(path)) return false;
+    *bytes = path.toUtf8();
+    return true;
 }
 
 // A code for "anything else" that can never be read as success, not found,
@@ -230,6 +246,17 @@ QByteArray FileSystem::Encode(const QString& path) {
 }
 
 bool FileSystem::Decode(const QByteArray& bytes, QString* name) {
+    // Plain ASCII is valid as it stands.
+    bool ascii = true;
+    for (const char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            ascii = false;
+            break;
+        }
+    if (ascii) {
+        *name = QString::fromLatin1(bytes);
+        return true;
+    }
     QString text = QString::fromUtf8(bytes);
     if (text.toUtf8() != bytes) return false;
     *name = std::move(text);
@@ -645,6 +672,51 @@ int FileSystem::MoveItem(const QString& from, const QString& to) const {
         return errno == ENOENT ? kRenameNotFound : Failure(errno);
     }
     return Move(source, target, true);
+}
+
+FolderHandle::~FolderHandle() { Close(); }
+
+void FolderHandle::Close() {
+    if (mFd >= 0) ::close(mFd);
+    mFd = -1;
+    mFolder.clear();
+}
+
+namespace {
+
+// A name that MoveItem takes as one item of its folder, as it is.
+bool IsPlainName(QStringView name) {
+    return !name.isEmpty() && !name.contains(u'/') && name != u"." && name != u"..";
+}
+
+}  // namespace
+
+// The rename relative to the open folder does what MoveItem's first step
+// does on the whole paths. Anything else, a failure included, is left to
+// MoveItem itself, which starts again from the paths and finds what went
+// wrong; a failed rename has changed nothing. A stand-in for the system
+// calls always gets the paths.
+int FileSystem::MoveItemIn(FolderHandle& handle, const QString& folder, QStringView from,
+                           QStringView to) const {
+    QByteArray source, target;
+    if (mCalls == &DefaultCalls() && !folder.isEmpty() && IsPlainName(from) &&
+        IsPlainName(to) && from != to && ToNative(from, &source) && ToNative(to, &target)) {
+        if (handle.mFd < 0 || handle.mFolder != folder) {
+            handle.Close();
+            QByteArray native;
+            if (ToNative(folder, &native)) {
+                handle.mFd = ::open(native.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+                if (handle.mFd >= 0) handle.mFolder = folder;
+            }
+        }
+        if (handle.mFd >= 0 && ::renameat2(handle.mFd, source.constData(), handle.mFd,
+                                           target.constData(), RENAME_NOREPLACE) == 0)
+            return kRenameOk;
+    }
+    QString fromPath = folder, toPath = folder;
+    fromPath += from;
+    toPath += to;
+    return MoveItem(fromPath, toPath);
 }
 
 int FileSystem::Move(const QByteArray& from, const QByteArray& to, bool sameItemAllowed) const {

@@ -74,6 +74,22 @@ private:
     bool mExact = false;
 };
 
+// A folder kept open for FileSystem::MoveItemIn, so that many renames in
+// one folder do not each walk the folder's path. Closed when destroyed.
+class FolderHandle {
+public:
+    FolderHandle() = default;
+    ~FolderHandle();
+    FolderHandle(const FolderHandle&) = delete;
+    FolderHandle& operator=(const FolderHandle&) = delete;
+    void Close();
+
+private:
+    friend class FileSystem;
+    QString mFolder;
+    int mFd = -1;
+};
+
 // The system calls that a rename uses, so that a test can stand in for a
 // file system that refuses RENAME_NOREPLACE. Each returns 0 or -1 with errno.
 class RenameSystemCalls {
@@ -146,6 +162,11 @@ public:
     // kRenameTargetFolderMissing or another failure code (the errno value,
     // never 0, 2, 3 or 183).
     int MoveItem(const QString& from, const QString& to) const;
+    // MoveItem(folder + from, folder + to) for two names in one folder (the
+    // folder ending in "/"), through the folder held open by handle; the
+    // handle opens the folder anew when it is given another one.
+    int MoveItemIn(FolderHandle& handle, const QString& folder, QStringView from,
+                   QStringView to) const;
 
     QString CurrentDirectory() const;
     bool SetCurrentDirectory(const QString& path) const;

@@ -37,7 +37,7 @@ QString Num(qint64 n) { return QString::number(n); }
 // A new name must name one item in the same folder. A "/" (or a NUL, or
 // "." and "..") would move the target elsewhere or name no item at all, so
 // such a name is skipped like an empty one.
-bool IsUsableName(const QString& name) {
+bool IsUsableName(QStringView name) {
     return !name.isEmpty() && !name.contains(u'/') && !name.contains(QChar(u'\0')) &&
            name != u"." && name != u"..";
 }
@@ -592,6 +592,8 @@ qint32 mdlRename::FileVerdict(qint32 i, const QString& oldPath, const QString& n
 qint32 mdlRename::RenameAll(bool deleteRequested, qint32 delMode, const QString& delTarget) {
     if (deleteRequested && !DeleteCollisions(delMode, delTarget)) return -1;
     const qint32 last = mCount - 1;
+    FolderHandle handle;
+    QString folder = mBasePath;
     mNextShow = last;
     for (qint32 c = last; c >= 0; --c) {
         const size_t k = size_t(c);
@@ -613,18 +615,26 @@ qint32 mdlRename::RenameAll(bool deleteRequested, qint32 delMode, const QString&
         }
         // A new path that is not one item of the target's own folder is
         // never handed to the system, whatever the list says.
-        const qsizetype cut = mOldNames[k].lastIndexOf(u'/') + 1;
-        if (!QStringView(mNewNames[k]).startsWith(QStringView(mOldNames[k]).left(cut)) ||
-            !IsUsableName(mNewNames[k].mid(cut))) {
+        const QString& oldPath = mOldNames[k];
+        const QString& newPath = mNewNames[k];
+        const qsizetype cut = oldPath.lastIndexOf(u'/') + 1;
+        const QStringView rel = QStringView(oldPath).left(cut);
+        if (!QStringView(newPath).startsWith(rel) || !IsUsableName(QStringView(newPath).mid(cut))) {
             mStatus[k] = kVerdictEmptyName + kOutcomeSkipped;
             continue;
         }
-        const QString newFull = mBasePath + mNewNames[k];
-        const int result = mFs.MoveItem(mBasePath + mOldNames[k], newFull);
+        // The targets of one folder follow each other: its path is built once.
+        if (folder.size() != mBasePath.size() + cut || !QStringView(folder).endsWith(rel)) {
+            folder.truncate(mBasePath.size());
+            folder += rel;
+        }
+        const int result = mFs.MoveItemIn(handle, folder, QStringView(oldPath).mid(cut),
+                                          QStringView(newPath).mid(cut));
         if (result == kRenameOk) {
             ++mRenamed;
             mStatus[k] += kOutcomeRenamed;
         } else if (result == kRenameExists) {
+            const QString newFull = mBasePath + newPath;
             mStatus[k] = (mFs.FolderExists(newFull) ? kVerdictFolderExists : kVerdictFileExists) +
                          kOutcomeSkipped;
         } else {

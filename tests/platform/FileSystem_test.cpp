@@ -218,6 +218,71 @@ INSTANTIATE_TEST_SUITE_P(Routes, MoveItemTest,
                              return RouteName(info.param);
                          });
 
+// A rename through the open folder gives what MoveItem gives on the whole
+// paths, code for code and tree for tree, whatever stands at either name.
+TEST(MoveItemIn, AgreesWithMoveItemOnTheWholePaths) {
+    struct Case {
+        QString from, to;
+    } const cases[] = {
+        {u"src.txt"_s, u"new.txt"_s},   {u"src.txt"_s, u"other.txt"_s},
+        {u"src.txt"_s, u"folder"_s},    {u"src.txt"_s, u"dangling"_s},
+        {u"src.txt"_s, u"SRC.TXT"_s},   {u"src.txt"_s, u"src.txt"_s},
+        {u"missing"_s, u"new.txt"_s},   {u"missing"_s, u"missing"_s},
+        {u"folder"_s, u"名前"_s},         {u"folder"_s, u"other.txt"_s},
+        {u"dangling"_s, u"new"_s},      {u"src.txt"_s, u"folder/in.txt"_s},
+        {u"src.txt"_s, u"nofolder/x"_s}, {u"src.txt"_s, u".."_s},
+        {u"src.txt"_s, u""_s},          {u"src.txt"_s, u"a"_s + QChar(u'\0') + u"b"_s},
+        {u"src.txt"_s, u"a"_s + QChar(0xD800)},
+    };
+    const FileSystem fs;
+    for (const Case& c : cases) {
+        SCOPED_TRACE((c.from + u" -> "_s + c.to).toStdString());
+        int codes[2];
+        Inventory after[2];
+        for (int way = 0; way < 2; ++way) {
+            TempTree tree;
+            ASSERT_TRUE(tree.MakeFile(u"in/src.txt"_s, "source"));
+            ASSERT_TRUE(tree.MakeFile(u"in/other.txt"_s, "other"));
+            ASSERT_TRUE(tree.MakeFile(u"in/folder/x"_s, "x"));
+            ASSERT_TRUE(tree.MakeSymlink(u"in/dangling"_s, u"nowhere"_s));
+            ASSERT_TRUE(tree.MakeHardLink(u"in/SRC.TXT"_s, u"in/src.txt"_s));
+            const QString folder = tree.Path(u"in/"_s);
+            FolderHandle handle;
+            codes[way] = way == 0 ? fs.MoveItem(folder + c.from, folder + c.to)
+                                  : fs.MoveItemIn(handle, folder, c.from, c.to);
+            after[way] = tree.Take();
+            // Two trees: the same items, under other inode numbers.
+            for (auto& [path, item] : after[way]) item.inode = 0;
+        }
+        EXPECT_EQ(codes[1], codes[0]);
+        EXPECT_EQ(after[1], after[0]);
+    }
+}
+
+// One handle serves folder after folder, each opened when its turn comes.
+TEST(MoveItemIn, OneHandleRenamesInFolderAfterFolder) {
+    TempTree tree;
+    for (const QString& name : {u"a/1"_s, u"a/2"_s, u"b/1"_s, u"b/c/1"_s})
+        ASSERT_TRUE(tree.MakeFile(name, name.toUtf8()));
+    const FileSystem fs;
+    FolderHandle handle;
+    struct Step {
+        QString folder, from, to;
+        int expected;
+    } const steps[] = {
+        {u"a/"_s, u"1"_s, u"x"_s, kRenameOk},       {u"a/"_s, u"2"_s, u"x"_s, kRenameExists},
+        {u"b/"_s, u"1"_s, u"x"_s, kRenameOk},       {u"b/c/"_s, u"1"_s, u"x"_s, kRenameOk},
+        {u"a/"_s, u"2"_s, u"y"_s, kRenameOk},       {u"b/"_s, u"1"_s, u"z"_s, kRenameNotFound},
+    };
+    for (const Step& s : steps)
+        EXPECT_EQ(fs.MoveItemIn(handle, tree.Path(s.folder), s.from, s.to), s.expected)
+            << (s.folder + s.from).toStdString();
+    for (const QString& name : {u"a/x"_s, u"a/y"_s, u"b/x"_s, u"b/c/x"_s})
+        EXPECT_TRUE(fs.FileExists(tree.Path(name))) << name.toStdString();
+    EXPECT_EQ(tree.Read(u"a/x"_s), "a/1");
+    EXPECT_EQ(tree.Read(u"b/c/x"_s), "b/c/1");
+}
+
 TEST(FileSystemPaths, PartsByText) {
     struct Case {
         QString path, parent, drive, file, base, extension;
