@@ -61,12 +61,17 @@ void ApplySettings(mdlMain& m, PlainRunInputs& in) {
     f.IsFolder = s.gFolderMode;
 }
 
+// The log with its line ends as "\n", written line by line without a
+// changed copy of the whole log.
 void PrintLog(const QString& text, QTextStream& out) {
     if (text.isEmpty()) return;
-    QString shown = text;
-    shown.replace(u"\r\n"_s, u"\n"_s);
-    out << shown;
-    if (!shown.endsWith(u'\n')) out << u'\n';
+    QStringView rest(text);
+    for (qsizetype end = rest.indexOf(u"\r\n"); end >= 0; end = rest.indexOf(u"\r\n")) {
+        out << rest.left(end) << u'\n';
+        rest = rest.mid(end + 2);
+    }
+    out << rest;
+    if (!text.endsWith(u'\n')) out << u'\n';
 }
 
 // The target list as a run would build it, printed, with nothing changed.

@@ -159,24 +159,37 @@ bool AppendTargetLines(const mdlRename& r, qint32 i, const QString& w, QString& 
     if (verdict == kVerdictDeletedRename) buf += u"[削除]："_s + newPath + kCrLf;
 
     const QString& old = r.OldName(i);
-    const QString renaming = old + u" → "_s + FileSystem::GetFileName(newPath) + kCrLf;
+    // "old → new name" and the line end, appended piece by piece.
+    const auto renaming = [&] {
+        qsizetype end = newPath.size();
+        while (end > 0 && newPath[end - 1] == u'/') --end;
+        const qsizetype slash = end > 0 ? newPath.lastIndexOf(u'/', end - 1) : -1;
+        buf += old;
+        buf += u" → "_s;
+        buf += QStringView(newPath).mid(slash + 1, end - slash - 1);
+        buf += kCrLf;
+    };
     if (outcome == kOutcomeRenamed) {
-        buf += u"[変換]："_s + renaming;
+        buf += u"[変換]："_s;
+        renaming();
     } else if (outcome == kOutcomeSkipped) {
         switch (verdict) {
             case kVerdictFileExists:
-                buf += u"[スキップ]変換後の"_s + w + u"名が既存ファイルと同一になりました。："_s +
-                       renaming;
+                buf += u"[スキップ]変換後の"_s + w + u"名が既存ファイルと同一になりました。："_s;
+                renaming();
                 break;
             case kVerdictIdentical:
-                buf += u"[スキップ]変換前後の"_s + w + u"名が同一になりました。："_s + renaming;
+                buf += u"[スキップ]変換前後の"_s + w + u"名が同一になりました。："_s;
+                renaming();
                 break;
             case kVerdictDuplicate:
-                buf += u"[スキップ]変換後の"_s + w + u"名同士が同一になりました。："_s + renaming;
+                buf += u"[スキップ]変換後の"_s + w + u"名同士が同一になりました。："_s;
+                renaming();
                 break;
             case kVerdictOtherTarget:
                 buf += u"[スキップ]変換後の"_s + w + u"名が検索条件に一致した"_s + w +
-                       u"と同一になりました。："_s + renaming;
+                       u"と同一になりました。："_s;
+                renaming();
                 break;
             case kVerdictEmptyName:
                 // Two quotation marks stand for the empty name.
@@ -184,15 +197,16 @@ bool AppendTargetLines(const mdlRename& r, qint32 i, const QString& w, QString& 
                        kCrLf;
                 break;
             case kVerdictFolderExists:
-                buf += u"[スキップ]変換後の"_s + w + u"名が既存フォルダと同一になりました。："_s +
-                       renaming;
+                buf += u"[スキップ]変換後の"_s + w + u"名が既存フォルダと同一になりました。："_s;
+                renaming();
                 break;
             default:
                 break;
         }
     } else if (outcome == kOutcomeFailed) {
         buf += u"[エラー]変換中にエラーです。"_s + w +
-               u"に何らかの問題(使用中・削除等)がありました。："_s + renaming;
+               u"に何らかの問題(使用中・削除等)がありました。："_s;
+        renaming();
     }
     return true;
 }
