@@ -66,9 +66,15 @@ void ApplySettings(mdlMain& m, PlainRunInputs& in) {
 void PrintLog(const QString& text, QTextStream& out) {
     if (text.isEmpty()) return;
     QStringView rest(text);
-    for (qsizetype end = rest.indexOf(u"\r\n"); end >= 0; end = rest.indexOf(u"\r\n")) {
-        out << rest.left(end) << u'\n';
-        rest = rest.mid(end + 2);
+    qsizetype from = 0;
+    for (qsizetype end = rest.indexOf(u'\n'); end >= 0; end = rest.indexOf(u'\n', from)) {
+        if (end == 0 || rest[end - 1] != u'\r') {  // a lone "\n" stays as it is
+            from = end + 1;
+            continue;
+        }
+        out << rest.left(end - 1) << u'\n';
+        rest = rest.mid(end + 1);
+        from = 0;
     }
     out << rest;
     if (!text.endsWith(u'\n')) out << u'\n';

@@ -701,7 +701,11 @@ int FileSystem::MoveItemIn(FolderHandle& handle, const QString& folder, QStringV
     QByteArray source, target;
     if (mCalls == &DefaultCalls() && !folder.isEmpty() && IsPlainName(from) &&
         IsPlainName(to) && from != to && ToNative(from, &source) && ToNative(to, &target)) {
-        if (handle.mFd < 0 || handle.mFolder != folder) {
+        // The same text as the last time is mostly the very same string.
+        const bool same = handle.mFd >= 0 && (handle.mFolder.constData() == folder.constData()
+                                                  ? handle.mFolder.size() == folder.size()
+                                                  : handle.mFolder == folder);
+        if (!same) {
             handle.Close();
             QByteArray native;
             if (ToNative(folder, &native)) {

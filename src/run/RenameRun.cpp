@@ -341,7 +341,9 @@ bool RunRename(mdlMain& m, OverwriteQuestionPort& overwrite, const QString& star
         try {
             if (detailed && !cleared) BuildDetailedLog(m, head, buf);
             AppendSummary(buf, count, renamed, r.GetDeletedCount(), w);
-            m.ports.logBox.Append(head + buf);
+            head += buf;
+            buf.clear();
+            m.ports.logBox.Append(head);
             break;
         } catch (const std::exception&) {
             // The renames are done whatever becomes of the log: the result
