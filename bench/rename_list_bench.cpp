@@ -3,8 +3,10 @@
 // on 100,000 files in one folder and on 1,000 folders of 100 files.
 //
 // The floor is a plain loop over the same folders that reads the entries and
-// stats each new name, which any list with collision checks must do. The goal
-// is list building within 1.5 times the floor. Each figure is the best of
+// stats each new name: what the collision checks cost where each name must be
+// asked for (a folder that ignores letter case, names beyond ASCII). The goal
+// is list building within 1.5 times the floor; where the folder's listing
+// answers for the new names, as here, the list stays well below it. Each figure is the best of
 // several runs; floor and list runs alternate on the same warm tree, and
 // every rename run gets a fresh copy of the tree.
 //
