@@ -581,8 +581,12 @@ qint32 mdlRename::FileVerdict(qint32 i, const QString& oldPath, const QString& n
     // Another target, which will itself be renamed: chains and swaps are
     // never renamed in sequence.
     if (other >= 0 && other != i) return kVerdictOtherTarget;
-    // Not a target of this folder, or a separate item that differs from the
-    // target's own name only in case (a file system that keeps case apart).
+    // A change of letter case only. Where the file system's inode numbers
+    // cannot be trusted to tell (sshfs or CIFS without server inodes), the
+    // item found may be the target under another spelling, so it is never
+    // offered for deletion: the rename either goes through or refuses a
+    // separate entry and reports it.
+    if (other == i) return duplicate ? kVerdictDuplicate : kVerdictRename;
     return duplicate ? kVerdictDuplicate : kVerdictFileExists;
 }
 
@@ -680,6 +684,13 @@ bool mdlRename::DeleteCollisions(qint32 delMode, const QString& delTarget) {
         if (mStatus[k] != kVerdictFileExistsDelete) continue;
         const QString oldFull = mBasePath + mOldNames[k];
         const QString collided = mBasePath + mNewNames[k];
+        // The user agreed to replace the file, not to lose it: when the
+        // target itself has gone meanwhile, the file stays and the target is
+        // a plain skip.
+        if (!mFs.Exists(oldFull)) {
+            mStatus[k] = kVerdictFileExists;
+            continue;
+        }
         // Only a file that is not the target itself is ever removed; a
         // folder that took the name meanwhile is left alone.
         if (mFs.FileExists(collided) && !IsTargetItself(oldFull, collided)) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
+
 #include <sys/fsuid.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -143,9 +145,11 @@ TEST(RenameVerdicts, FileMode) {
              {u"a.txt > a.txt : 4"_s}},
             {"case only", {u"a.txt"_s}, u"a.txt"_s, u"A.TXT"_s, kWhole, 0,
              {u"a.txt > A.TXT : 1"_s}},
-            // A file system that keeps case apart: A.TXT is another file.
+            // A file system that keeps case apart: A.TXT is another file,
+            // which the rename refuses to replace; it is never offered for
+            // deletion, as it might be the target under another spelling.
             {"case only onto a separate file", {u"a.txt"_s, u"A.TXT"_s}, u"a.txt"_s,
-             u"A.TXT"_s, kWhole, 0, {u"a.txt > A.TXT : 2"_s}},
+             u"A.TXT"_s, kWhole, 0, {u"a.txt > A.TXT : 1"_s}},
             {"empty new name", {u"abc"_s, u"xabc"_s}, u"abc"_s, u""_s, kPart, 0,
              {u"xabc > x : 1"_s, u"abc >  : 7"_s}},
             {"not a target", {u"a.log"_s}, u"*.txt"_s, u"*.doc"_s, kWhole, 0, {}},
@@ -676,6 +680,34 @@ struct RenameRun : RenameList {
         return statuses;
     }
 };
+
+// A change of letter case onto a separate file: even with deletion agreed
+// to ("全て削除"), nothing is removed; the rename refuses the other entry.
+TEST_F(RenameRun, ACaseOnlyChangeNeverDeletesTheOtherSpelling) {
+    Make({u"a.txt"_s, u"A.TXT"_s});
+    Pattern(u"a.txt"_s, u"A.TXT"_s);
+    const Inventory before = tree.Take();
+    ASSERT_TRUE(Build());
+    AgreeToDelete();
+    EXPECT_EQ(list.RenameAll(true, kDeleteForced, {}), 0);
+    EXPECT_EQ(Statuses(), (std::vector<qint32>{34}));
+    EXPECT_EQ(tree.Take(), before);
+}
+
+// The user agreed to replace b.txt by a1.txt; when a1.txt has gone before
+// the removal, b.txt stays and the target is a plain skip.
+TEST_F(RenameRun, ACollidingFileStaysWhenItsTargetHasGone) {
+    Make({u"a1.txt"_s, u"a.txt"_s, u"c1.txt"_s, u"c.txt"_s});
+    Pattern(u"*1.txt"_s, u"*.txt"_s);
+    ASSERT_TRUE(Build());
+    AgreeToDelete();
+    ASSERT_TRUE(QFile::remove(tree.Path(u"a1.txt"_s)));
+    EXPECT_EQ(list.RenameAll(true, kDeleteForced, {}), 1);
+    EXPECT_EQ(tree.Read(u"a.txt"_s), "a.txt");
+    EXPECT_EQ(tree.Read(u"c.txt"_s), "c1.txt");
+    EXPECT_EQ(list.Status(list.GetTargetCount() - 1), kVerdictFileExists + 32);
+    EXPECT_FALSE(QFileInfo::exists(tree.Path(u"c1.txt"_s)));
+}
 
 TEST_F(RenameRun, RenamesFromTheLastTargetAndRestoresEverything) {
     Make({u"a1.txt"_s, u"b1.txt"_s, u"b.txt"_s, u"c1.txt"_s, u"c11.txt"_s});
