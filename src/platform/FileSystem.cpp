@@ -774,15 +774,53 @@ int FileSystem::MoveWithoutNoReplace(const QByteArray& from, const QByteArray& t
     }
 }
 
+// Where neither the no-replace rename nor a second link is possible, the
+// new name is first reserved with a placeholder only this program can have
+// made (an exclusive empty file, or an empty folder for a folder), and the
+// plain rename then replaces nothing but that placeholder. Whatever takes
+// the name before the reservation is a collision; a folder placeholder that
+// someone fills makes the rename fail; a file placeholder is checked to be
+// still ours and empty right before the rename.
 int FileSystem::CheckedRename(const QByteArray& from, const QByteArray& to,
                               bool sameItemAllowed) const {
-    struct stat st;
-    if (Lstat(to, &st)) return Collision(from, to, sameItemAllowed);
-    if (errno != ENOENT) return Failure(errno);
+    struct stat source;
+    if (!Lstat(from, &source)) return errno == ENOENT ? kRenameNotFound : Failure(errno);
+    const bool folder = S_ISDIR(source.st_mode);
+    if (folder) {
+        if (::mkdir(to.constData(), 0700) != 0) return ReservationFailed(from, to, sameItemAllowed);
+    } else {
+        const int fd =
+            ::open(to.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd < 0) return ReservationFailed(from, to, sameItemAllowed);
+        ::close(fd);
+    }
+    struct stat reserved;
+    if (!Lstat(to, &reserved)) return Failure(errno == ENOENT ? EIO : errno);
+    const auto stillOurs = [&] {
+        struct stat now;
+        return Lstat(to, &now) && now.st_dev == reserved.st_dev && now.st_ino == reserved.st_ino &&
+               (folder || (S_ISREG(now.st_mode) && now.st_size == 0 && now.st_nlink == 1));
+    };
+    if (!stillOurs()) return kRenameExists;
     if (mCalls->Rename(from.constData(), to.constData()) == 0) return kRenameOk;
     const int err = errno;
+    if (stillOurs()) {
+        if (folder) {
+            ::rmdir(to.constData());
+        } else {
+            ::unlink(to.constData());
+        }
+    }
     if (err == ENOENT) return MissingCode(from);
     if (err == EEXIST || err == ENOTEMPTY) return kRenameExists;
+    return Failure(err);
+}
+
+int FileSystem::ReservationFailed(const QByteArray& from, const QByteArray& to,
+                                  bool sameItemAllowed) const {
+    const int err = errno;
+    if (err == EEXIST) return Collision(from, to, sameItemAllowed);
+    if (err == ENOENT) return MissingCode(from);
     return Failure(err);
 }
 

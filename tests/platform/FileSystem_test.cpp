@@ -1,6 +1,10 @@
 #include "platform/FileSystem.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+#include <fcntl.h>
+#include <QFileInfo>
+#include <functional>
 #include <sys/stat.h>
 
 #include <QDir>
@@ -217,6 +221,48 @@ INSTANTIATE_TEST_SUITE_P(Routes, MoveItemTest,
                          [](const testing::TestParamInfo<Route>& info) {
                              return RouteName(info.param);
                          });
+
+// Another program acting on the new name in the moment of the rename, on a
+// file system that refuses both the no-replace flag and second links: the
+// reserved name keeps what it made from being replaced.
+class RacingRename : public FlagRefused {
+public:
+    RacingRename() : FlagRefused(true) {}
+    std::function<void(const char* to)> race;
+    int Rename(const char* from, const char* to) override {
+        if (race) race(to);
+        return FlagRefused::Rename(from, to);
+    }
+};
+
+TEST(CheckedRenameRace, WhatAnotherProgramPutsAtTheNewNameIsNeverReplaced) {
+    TempTree tree;
+    ASSERT_TRUE(tree.MakeFile(u"dir/inner.txt"_s, "inner"));
+    ASSERT_TRUE(tree.MakeFile(u"a.txt"_s, "a"));
+    RacingRename calls;
+    const FileSystem fs(calls);
+
+    // Someone drops a file into the folder reserved for the new name.
+    calls.race = [](const char* to) {
+        const int fd = ::open((QByteArray(to) + "/theirs.txt").constData(),
+                              O_CREAT | O_EXCL | O_WRONLY, 0600);
+        if (fd >= 0) ::close(fd);
+    };
+    EXPECT_EQ(fs.MoveItem(tree.Path(u"dir"_s), tree.Path(u"new"_s)), kRenameExists);
+    EXPECT_EQ(tree.Read(u"dir/inner.txt"_s), "inner");
+    EXPECT_TRUE(QFileInfo::exists(tree.Path(u"new/theirs.txt"_s)));
+
+    // Someone creates the new name exclusively: the reservation holds it.
+    bool theirsMade = true;
+    calls.race = [&](const char* to) {
+        const int fd = ::open(to, O_CREAT | O_EXCL | O_WRONLY, 0600);
+        theirsMade = fd >= 0;
+        if (fd >= 0) ::close(fd);
+    };
+    EXPECT_EQ(fs.MoveItem(tree.Path(u"a.txt"_s), tree.Path(u"b.txt"_s)), kRenameOk);
+    EXPECT_FALSE(theirsMade);
+    EXPECT_EQ(tree.Read(u"b.txt"_s), "a");
+}
 
 // A rename through the open folder gives what MoveItem gives on the whole
 // paths, code for code and tree for tree, whatever stands at either name.
