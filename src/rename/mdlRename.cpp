@@ -453,25 +453,42 @@ void mdlRename::MarkDuplicates() {
     }
 }
 
-bool mdlRename::AddFolderItems(const QString& folder) {
+// The captions while the targets of one folder join the list.
+void mdlRename::SetAddingCaptions() {
     mProgress.SetCaption(QStringLiteral("変換作業中 ") + Num(mCount) + QStringLiteral(" リスト作成中"));
     mProgress.SetTitle(mItemWord + QStringLiteral("リスト作成中 / ") + Num(mCount) +
                        QStringLiteral(" check"));
-    if (Poll()) return false;
-    bool result = true;
+}
 
+// True when the user stopped the run.
+bool mdlRename::ShowAdding(const QString& oldPath) {
+    SetAddingCaptions();
+    mProgress.SetText(mBasePath + oldPath);
+    return Poll();
+}
+
+// The index of the last item of this folder that still fits under the
+// maximum; fits turns false when some do not.
+qint32 mdlRename::LastToAdd(bool& fits) const {
+    if (qint64(mCount) + mFolderCount > mMaxCount) {
+        fits = false;
+        return mMaxCount - mCount - 1;
+    }
+    return mFolderCount - 1;
+}
+
+bool mdlRename::AddFolderItems(const QString& folder) {
+    SetAddingCaptions();
+    if (Poll()) return false;
     const QString rel = folder.mid(mBasePath.size());
-    qint32 last = mFolderCount - 1;
     // Both are read in listing order (see ReadNewNameAttributes); the
     // duplicate marks do not depend on the order and move with the sort.
     ReadNewNameAttributes(rel);
     MarkDuplicates();
     if (mSettings.folderSort) SortFolderItems();
     mOldMapsBuilt = false;
-    if (qint64(mCount) + mFolderCount > mMaxCount) {
-        last = mMaxCount - mCount - 1;
-        result = false;
-    }
+    bool result = true;
+    const qint32 last = LastToAdd(result);
 
     mNextShow = -1;
     for (qint32 i = 0; i <= last; ++i) {
@@ -484,12 +501,7 @@ bool mdlRename::AddFolderItems(const QString& folder) {
         ++mCount;
         if (i >= mNextShow) {
             mNextShow += kShowStep;
-            mProgress.SetCaption(QStringLiteral("変換作業中 ") + Num(mCount) +
-                                 QStringLiteral(" リスト作成中"));
-            mProgress.SetTitle(mItemWord + QStringLiteral("リスト作成中 / ") + Num(mCount) +
-                               QStringLiteral(" check"));
-            mProgress.SetText(mBasePath + oldPath);
-            if (Poll()) return false;
+            if (ShowAdding(oldPath)) return false;
         }
     }
     return result;
@@ -498,11 +510,7 @@ bool mdlRename::AddFolderItems(const QString& folder) {
 bool mdlRename::AddFolderItemsQuick(const QString& folder) {
     const QString rel = folder.mid(mBasePath.size());
     bool result = true;
-    qint32 last = mFolderCount - 1;
-    if (qint64(mCount) + mFolderCount > mMaxCount) {
-        last = mMaxCount - mCount - 1;
-        result = false;
-    }
+    const qint32 last = LastToAdd(result);
     mNextShow = -1;
     for (qint32 i = 0; i <= last; ++i) {
         const QString oldPath = InFolder(rel, mFolderOld[size_t(i)]);
@@ -515,12 +523,7 @@ bool mdlRename::AddFolderItemsQuick(const QString& folder) {
         ++mCount;
         if (i >= mNextShow) {
             mNextShow += kQuickShowStep;
-            mProgress.SetCaption(QStringLiteral("変換作業中 ") + Num(mCount) +
-                                 QStringLiteral(" リスト作成中"));
-            mProgress.SetTitle(mItemWord + QStringLiteral("リスト作成中 / ") + Num(mCount) +
-                               QStringLiteral(" check"));
-            mProgress.SetText(mBasePath + oldPath);
-            if (Poll()) return false;
+            if (ShowAdding(oldPath)) return false;
         }
     }
     return result;

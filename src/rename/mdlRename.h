@@ -121,6 +121,9 @@ private:
     bool MatchFolderItems(const QString& folder);
     bool AddFolderItems(const QString& folder);
     bool AddFolderItemsQuick(const QString& folder);
+    void SetAddingCaptions();
+    bool ShowAdding(const QString& oldPath);
+    qint32 LastToAdd(bool& fits) const;
     void SortFolderItems();
     void MarkDuplicates();
     void ReadNewNameAttributes(const QString& rel);
