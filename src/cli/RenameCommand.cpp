@@ -11,6 +11,7 @@
 #include "cli/RenameOptions.h"
 #include "ports/PlainRunInputs.h"
 #include "run/PreRunChecks.h"
+#include "run/RenameRun.h"
 #include "run/RunFrame.h"
 #include "run/mdlMain.h"
 
@@ -89,14 +90,7 @@ int DryRun(mdlMain& m, RunFrame& frame, ExpansionChooserPort& chooser, const QSt
     m.GetRunOptions();
     if (CheckDeleteOption(m) || !CheckNames(m, chooser)) return kCliFailed;
 
-    const ProgramState& s = m.state;
-    RenameListSettings settings;
-    settings.folderMode = s.gRunFolderMode;
-    settings.recursive = s.gRunRecursive;
-    settings.quickList = s.gRunQuickList;
-    settings.folderSort = s.gFolderSort;
-    settings.operation = s.gOperation;
-    settings.insertWord = s.gReplaceWord;
+    const RenameListSettings settings = ListSettingsOf(m.state);
 
     clsCancel& progress = m.CancelDialog;
     progress.SetCaption(u"変換作業中"_s);

@@ -29,17 +29,6 @@ QString Num(qint64 n) {
     return QString::number(n);
 }
 
-RenameListSettings ListSettingsOf(const ProgramState& s) {
-    RenameListSettings settings;
-    settings.folderMode = s.gRunFolderMode;
-    settings.recursive = s.gRunRecursive;
-    settings.quickList = s.gRunQuickList;
-    settings.folderSort = s.gFolderSort;
-    settings.operation = s.gOperation;
-    settings.insertWord = s.gReplaceWord;
-    return settings;
-}
-
 // The list could not be built, or was cut at the maximum. False when the
 // run ends here.
 bool HandleUnfinishedList(mdlMain& m) {
@@ -257,6 +246,17 @@ void AppendSummary(QString& buf, qint32 n, qint32 r, qint32 deleted, const QStri
 }
 
 }  // namespace
+
+RenameListSettings ListSettingsOf(const ProgramState& s) {
+    RenameListSettings settings;
+    settings.folderMode = s.gRunFolderMode;
+    settings.recursive = s.gRunRecursive;
+    settings.quickList = s.gRunQuickList;
+    settings.folderSort = s.gFolderSort;
+    settings.operation = s.gOperation;
+    settings.insertWord = s.gReplaceWord;
+    return settings;
+}
 
 MsgAnswer AskLogError(mdlMain& m) {
     return ShowMessage(

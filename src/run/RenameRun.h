@@ -16,6 +16,9 @@ namespace sorvane {
 // restored.
 bool RunRename(mdlMain& m, OverwriteQuestionPort& overwrite, const QString& startFolder);
 
+// The list settings of a run, from the options read for it.
+RenameListSettings ListSettingsOf(const ProgramState& s);
+
 // Asked when the log text cannot be built or held: OK keeps only the
 // summary, Cancel ends the run without a log.
 MsgAnswer AskLogError(mdlMain& m);
