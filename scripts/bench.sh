@@ -7,14 +7,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
 cd "$root"
-if [ -n "${BUILD_DIR:-}" ]; then
-  cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DSORVANE_BUILD_TESTS=OFF -DSORVANE_BUILD_BENCH=ON >/dev/null
-  build="$BUILD_DIR"
-else
-  cmake --preset release >/dev/null
-  build="$root/build/release"
-fi
+build="$("$root/scripts/bench_build.sh")"
 cmake --build "$build" -j"${JOBS:-1}" --target matching_bench
 status=0
 for b in "$build"/bench/*_bench; do
