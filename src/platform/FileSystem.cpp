@@ -727,11 +727,9 @@ int FileSystem::Move(const QByteArray& from, const QByteArray& to, bool sameItem
     if (mCalls->Renameat2NoReplace(from.constData(), to.constData()) == 0) return kRenameOk;
     const int err = errno;
     switch (err) {
-        case EEXIST:
+        // Like EEXIST: a folder holding something is at the new name.
         case ENOTEMPTY:
             return Collision(from, to, sameItemAllowed);
-        case ENOENT:
-            return MissingCode(from);
         // The file system refuses the flag (or the kernel lacks the call).
         // EINVAL is also the answer for a folder moved into itself; the
         // fallback's own rename then fails the same way.
@@ -739,7 +737,7 @@ int FileSystem::Move(const QByteArray& from, const QByteArray& to, bool sameItem
         case ENOSYS:
             return MoveWithoutNoReplace(from, to, sameItemAllowed);
         default:
-            return Failure(err);
+            return Refused(err, from, to, sameItemAllowed);
     }
 }
 
@@ -758,10 +756,6 @@ int FileSystem::MoveWithoutNoReplace(const QByteArray& from, const QByteArray& t
     }
     const int err = errno;
     switch (err) {
-        case EEXIST:
-            return Collision(from, to, sameItemAllowed);
-        case ENOENT:
-            return MissingCode(from);
         // No hard links here (FAT, some network file systems, protected
         // links) or too many of them: a checked rename is what remains.
         case EPERM:
@@ -770,7 +764,7 @@ int FileSystem::MoveWithoutNoReplace(const QByteArray& from, const QByteArray& t
         case ENOSYS:
             return CheckedRename(from, to, sameItemAllowed);
         default:
-            return Failure(err);
+            return Refused(err, from, to, sameItemAllowed);
     }
 }
 
@@ -787,11 +781,11 @@ int FileSystem::CheckedRename(const QByteArray& from, const QByteArray& to,
     if (!Lstat(from, &source)) return errno == ENOENT ? kRenameNotFound : Failure(errno);
     const bool folder = S_ISDIR(source.st_mode);
     if (folder) {
-        if (::mkdir(to.constData(), 0700) != 0) return ReservationFailed(from, to, sameItemAllowed);
+        if (::mkdir(to.constData(), 0700) != 0) return Refused(errno, from, to, sameItemAllowed);
     } else {
         const int fd =
             ::open(to.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, 0600);
-        if (fd < 0) return ReservationFailed(from, to, sameItemAllowed);
+        if (fd < 0) return Refused(errno, from, to, sameItemAllowed);
         ::close(fd);
     }
     struct stat reserved;
@@ -816,9 +810,10 @@ int FileSystem::CheckedRename(const QByteArray& from, const QByteArray& to,
     return Failure(err);
 }
 
-int FileSystem::ReservationFailed(const QByteArray& from, const QByteArray& to,
-                                  bool sameItemAllowed) const {
-    const int err = errno;
+// The new name was refused with err (read before anything else can change
+// errno): something is there, the item has gone, or a plain failure.
+int FileSystem::Refused(int err, const QByteArray& from, const QByteArray& to,
+                        bool sameItemAllowed) const {
     if (err == EEXIST) return Collision(from, to, sameItemAllowed);
     if (err == ENOENT) return MissingCode(from);
     return Failure(err);

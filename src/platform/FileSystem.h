@@ -179,7 +179,7 @@ private:
     int MoveWithoutNoReplace(const QByteArray& from, const QByteArray& to,
                              bool sameItemAllowed) const;
     int CheckedRename(const QByteArray& from, const QByteArray& to, bool sameItemAllowed) const;
-    int ReservationFailed(const QByteArray& from, const QByteArray& to, bool sameItemAllowed) const;
+    int Refused(int err, const QByteArray& from, const QByteArray& to, bool sameItemAllowed) const;
     int Collision(const QByteArray& from, const QByteArray& to, bool sameItemAllowed) const;
     int MoveThroughTemporary(const QByteArray& from, const QByteArray& to) const;
 
