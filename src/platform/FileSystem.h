@@ -162,6 +162,11 @@ public:
     // kRenameTargetFolderMissing or another failure code (the errno value,
     // never 0, 2, 3 or 183).
     int MoveItem(const QString& from, const QString& to) const;
+    // Moves a file or a symbolic link onto another file system: a copy under
+    // a name nothing else holds, written to disk, and only then the original
+    // removed; any failure removes the copy and leaves the original. Never a
+    // folder (EXDEV). Returns the codes of MoveItem, EIO for a failed copy.
+    int MoveFileAcrossFileSystems(const QString& from, const QString& to) const;
     // MoveItem(folder + from, folder + to) for two names in one folder (the
     // folder ending in "/"), through the folder held open by handle; the
     // handle opens the folder anew when it is given another one.
