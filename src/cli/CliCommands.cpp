@@ -3,22 +3,15 @@
 #include "cli/MatchCommand.h"
 #include "cli/RenameCommand.h"
 
-#include <span>
-
 namespace sorvane {
 
 namespace {
 
-// The commands of sorvane-cli. Each later command adds its line here.
+// The commands of sorvane-cli.
 constexpr CliCommand kCommands[] = {
-    {"", "", nullptr},
     {"match", "match [--whole] [--text] [--second] [--] SEARCH REPLACE [NAME...]", RunMatchCommand},
     {"rename", "rename [options] [--] FOLDER (sorvane-cli rename --help)", RunRenameCommand},
 };
-
-std::span<const CliCommand> Commands() {
-    return std::span<const CliCommand>(kCommands).subspan(1);
-}
 
 QString VersionText() {
     return QStringLiteral("Sorvane %1").arg(QStringLiteral(SORVANE_VERSION_TEXT));
@@ -27,7 +20,7 @@ QString VersionText() {
 void PrintHelp(QTextStream& out) {
     out << VersionText() << QStringLiteral(": renames many files or folders at once by wildcard patterns.\n\n")
         << QStringLiteral("Usage: sorvane-cli COMMAND [ARGUMENTS]\n\nCommands:\n");
-    for (const CliCommand& c : Commands()) {
+    for (const CliCommand& c : kCommands) {
         out << QStringLiteral("  %1\n").arg(QString::fromUtf8(c.usage));
     }
     out << QStringLiteral("\nOptions:\n  --version  print the version\n  --help     print this help\n");
@@ -49,7 +42,7 @@ int RunCli(const QStringList& args, QTextStream& out, QTextStream& err) {
         PrintHelp(out);
         return kCliOk;
     }
-    for (const CliCommand& c : Commands()) {
+    for (const CliCommand& c : kCommands) {
         if (first == QString::fromUtf8(c.name)) return c.run(args.mid(1), out, err);
     }
     err << QStringLiteral("sorvane-cli: unknown command '%1' (see sorvane-cli --help)\n").arg(first);

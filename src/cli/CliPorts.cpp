@@ -80,24 +80,6 @@ QString Lf(const QString& text) {
     return t;
 }
 
-std::vector<MsgAnswer> ButtonsOf(MsgButtons buttons) {
-    switch (buttons) {
-        case MsgButtons::OK:
-            return {MsgAnswer::OK};
-        case MsgButtons::OKCancel:
-            return {MsgAnswer::OK, MsgAnswer::Cancel};
-        case MsgButtons::YesNo:
-            return {MsgAnswer::Yes, MsgAnswer::No};
-        case MsgButtons::YesNoCancel:
-            return {MsgAnswer::Yes, MsgAnswer::No, MsgAnswer::Cancel};
-        case MsgButtons::RetryCancel:
-            return {MsgAnswer::Retry, MsgAnswer::Cancel};
-        case MsgButtons::AbortRetryIgnore:
-            return {MsgAnswer::Abort, MsgAnswer::Retry, MsgAnswer::Ignore};
-    }
-    return {MsgAnswer::OK};
-}
-
 QString CaptionOf(MsgAnswer answer) {
     switch (answer) {
         case MsgAnswer::OK:
@@ -176,10 +158,6 @@ bool CliInterrupt::Take() {
     return true;
 }
 
-bool CliInterrupt::Pending() {
-    return gInterrupted != 0;
-}
-
 // --- CliConsole ------------------------------------------------------------
 
 CliConsole::CliConsole(QTextStream& e, const CliIo& i, const CliAnswers& a)
@@ -240,7 +218,7 @@ void CliConsole::EraseProgress() {
 
 MsgAnswer CliMessageBox::Show(const MessageRequest& request) {
     mConsole.WriteMessage(request.title, request.text);
-    const std::vector<MsgAnswer> buttons = ButtonsOf(request.buttons);
+    const std::vector<MsgAnswer> buttons = ButtonAnswers(request.buttons);
     if (buttons.size() == 1) return buttons.front();
 
     const CliAnswers& given = mConsole.answers;
@@ -276,10 +254,7 @@ MsgAnswer CliMessageBox::Show(const MessageRequest& request) {
     if (mConsole.io.stdinIsTerminal) {
         QStringList captions;
         for (const MsgAnswer a : buttons) captions.append(CaptionOf(a));
-        const int defaultIndex =
-            request.defaultButton >= 0 && request.defaultButton < int(buttons.size())
-                ? request.defaultButton
-                : 0;
+        const int defaultIndex = int(DefaultIndex(request));
         const int chosen = mConsole.AskAtTerminal(captions, defaultIndex);
         if (chosen >= 0) return buttons[size_t(chosen)];
     }

@@ -51,7 +51,6 @@ public:
 
     // True once after each Ctrl+C.
     static bool Take();
-    static bool Pending();
 
 private:
     struct Saved;

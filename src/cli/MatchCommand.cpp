@@ -13,12 +13,6 @@ namespace {
 const QString kUsage = QStringLiteral(
     "usage: sorvane-cli match [--whole] [--text] [--second] [--] SEARCH REPLACE [NAME...]\n");
 
-QJsonArray toJsonArray(const QStringList& list) {
-    QJsonArray array;
-    for (const QString& s : list) array.append(s);
-    return array;
-}
-
 }  // namespace
 
 int RunMatchCommand(const QStringList& args, QTextStream& out, QTextStream& err) {
@@ -73,9 +67,9 @@ int RunMatchCommand(const QStringList& args, QTextStream& out, QTextStream& err)
     root.insert(QStringLiteral("matchPatternDisp"), m.MatchPatternDisp());
     root.insert(QStringLiteral("replacePattern"), m.ReplacePattern());
     root.insert(QStringLiteral("replacePatternDisp"), m.ReplacePatternDisp());
-    root.insert(QStringLiteral("matchDec"), toJsonArray(m.GetMatchDec()));
-    root.insert(QStringLiteral("replaceDec"), toJsonArray(m.GetReplaceDec(false)));
-    root.insert(QStringLiteral("replaceDecReverse"), toJsonArray(m.GetReplaceDec(true)));
+    root.insert(QStringLiteral("matchDec"), QJsonArray::fromStringList(m.GetMatchDec()));
+    root.insert(QStringLiteral("replaceDec"), QJsonArray::fromStringList(m.GetReplaceDec(false)));
+    root.insert(QStringLiteral("replaceDecReverse"), QJsonArray::fromStringList(m.GetReplaceDec(true)));
     QJsonArray results;
     for (qsizetype i = 2; i < operands.size(); ++i) {
         const QString& name = operands[i];

@@ -13,6 +13,7 @@
 #include "run/PreRunChecks.h"
 #include "run/RenameRun.h"
 #include "run/RunFrame.h"
+#include "run/RunMessages.h"
 #include "run/mdlMain.h"
 
 namespace sorvane {
@@ -184,7 +185,7 @@ int RunRenameCommand(const QStringList& args, QTextStream& out, QTextStream& err
         PrintLog(logBox.Text(), out);
         if (result.ran) {
             const QString& end = m.log.LogStatus;
-            status = end == u"終了"_s ? kCliOk : kCliFailed;
+            status = end == kStatusDone ? kCliOk : kCliFailed;
             if (status != kCliOk) err << kPrefix << end << u'\n';
         }
     }

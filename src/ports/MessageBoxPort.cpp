@@ -1,13 +1,8 @@
 #include "ports/MessageBoxPort.h"
 
-#include <array>
-#include <vector>
-
 namespace sorvane {
 
-namespace {
-
-std::vector<MsgAnswer> ButtonsOf(MsgButtons buttons) {
+std::vector<MsgAnswer> ButtonAnswers(MsgButtons buttons) {
     switch (buttons) {
         case MsgButtons::OK: return {MsgAnswer::OK};
         case MsgButtons::OKCancel: return {MsgAnswer::OK, MsgAnswer::Cancel};
@@ -20,12 +15,13 @@ std::vector<MsgAnswer> ButtonsOf(MsgButtons buttons) {
     return {MsgAnswer::OK};
 }
 
-}  // namespace
+size_t DefaultIndex(const MessageRequest& request) {
+    const auto index = static_cast<size_t>(request.defaultButton);
+    return index < ButtonAnswers(request.buttons).size() ? index : 0;
+}
 
 MsgAnswer DefaultAnswer(const MessageRequest& request) {
-    const auto answers = ButtonsOf(request.buttons);
-    const auto index = static_cast<size_t>(request.defaultButton);
-    return index < answers.size() ? answers[index] : answers.front();
+    return ButtonAnswers(request.buttons)[DefaultIndex(request)];
 }
 
 }  // namespace sorvane

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <vector>
 
 namespace sorvane {
 
@@ -18,6 +19,12 @@ struct MessageRequest {
     int defaultButton = 0;  // 0-based index into the button set: 1 preselects "No" of Yes/No
 };
 
+// The answers of a button set, in the order its buttons stand.
+std::vector<MsgAnswer> ButtonAnswers(MsgButtons buttons);
+
+// The index of the default button, kept within the button set.
+size_t DefaultIndex(const MessageRequest& request);
+
 // The answer a message box gives when its default button is pressed.
 MsgAnswer DefaultAnswer(const MessageRequest& request);
 
@@ -27,5 +34,18 @@ public:
     virtual ~MessageBoxPort() = default;
     virtual MsgAnswer Show(const MessageRequest& request) = 0;
 };
+
+// Shows one message box: text, title, buttons, icon and the index of the
+// default button.
+inline MsgAnswer ShowMessage(MessageBoxPort& port, const QString& text, const QString& title,
+                             MsgButtons buttons, MsgIcon icon, int defaultButton = 0) {
+    MessageRequest request;
+    request.text = text;
+    request.title = title;
+    request.buttons = buttons;
+    request.icon = icon;
+    request.defaultButton = defaultButton;
+    return port.Show(request);
+}
 
 }  // namespace sorvane

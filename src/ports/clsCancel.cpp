@@ -9,13 +9,9 @@ bool clsCancel::DoCancel(const QString& title) {
     mWindow.ProcessEvents();
     if (!IsCancel) return false;
     SetVisible(false);
-    MessageRequest question;
-    question.text = QStringLiteral("作業を中止しますか？");
-    question.title = title;
-    question.buttons = MsgButtons::YesNo;
-    question.icon = MsgIcon::None;
-    question.defaultButton = 1;
-    if (mMessages.Show(question) == MsgAnswer::Yes) return true;
+    if (ShowMessage(mMessages, QStringLiteral("作業を中止しますか？"), title, MsgButtons::YesNo,
+                    MsgIcon::None, 1) == MsgAnswer::Yes)
+        return true;
     IsCancel = false;
     SetVisible(true);
     return false;

@@ -14,11 +14,7 @@ const QString kCrLf = u"\r\n"_s;
 const QString kStatusListingStopped = u"中断 / リストアップ中(ユーザによる)"_s;
 const QString kStatusListingFailed = u"中断 / リストアップ中(予期しないエラー)"_s;
 const QString kStatusQuestionsStopped = u"中断 / 衝突ファイル確認中(ユーザによる)"_s;
-const QString kStatusRenameStopped = u"中断 / リネーム中(ユーザによる)"_s;
 const QString kStatusRenameFailed = u"中断 / リネーム中(予期しないエラー)"_s;
-const QString kStatusDone = u"終了"_s;
-const QString kStatusLogStopped = u" / ログ作成中断(ユーザによる)"_s;
-const QString kStoppedByUser = u"！処理はユーザにより中止されました。"_s;
 
 // The overwrite questions are polled every 400 targets, the detailed log
 // is built in blocks of 100 targets.

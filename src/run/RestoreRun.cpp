@@ -68,7 +68,7 @@ void BuildDetailedLog(mdlMain& m, const QString& w, QString& head, QString& buf)
             progress.SetText(r.BasePath() + r.OldName(i));
             if (progress.DoCancel(u"詳細ログの作成"_s)) {
                 buf = u"！詳細ログの作成は中止されました。"_s + kCrLf;
-                m.log.LogStatus += u" / ログ作成中断(ユーザによる)"_s;
+                m.log.LogStatus += kStatusLogStopped;
                 break;
             }
         }
@@ -109,7 +109,7 @@ bool RunRestore(mdlMain& m) {
     const bool result = restored == target;
 
     if (m.CheckCancel()) {
-        m.log.LogStatus = u"中断 / リネーム中(ユーザによる)"_s;
+        m.log.LogStatus = kStatusRenameStopped;
         if (restored == 0) return result;
         if (detailed) {
             progress.SetVisible(false);
@@ -126,7 +126,7 @@ bool RunRestore(mdlMain& m) {
             }
         }
     } else {
-        m.log.LogStatus = u"終了"_s;
+        m.log.LogStatus = kStatusDone;
     }
 
     QString head;

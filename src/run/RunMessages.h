@@ -6,17 +6,10 @@
 
 namespace sorvane {
 
-// One message box of the runs: text, title, buttons, icon and the index of
-// the default button.
-inline MsgAnswer ShowMessage(MessageBoxPort& port, const QString& text, const QString& title,
-                             MsgButtons buttons, MsgIcon icon, int defaultButton = 0) {
-    MessageRequest request;
-    request.text = text;
-    request.title = title;
-    request.buttons = buttons;
-    request.icon = icon;
-    request.defaultButton = defaultButton;
-    return port.Show(request);
-}
+// End-status texts and log lines that more than one run writes.
+inline const QString kStatusDone = QStringLiteral("終了");
+inline const QString kStatusRenameStopped = QStringLiteral("中断 / リネーム中(ユーザによる)");
+inline const QString kStatusLogStopped = QStringLiteral(" / ログ作成中断(ユーザによる)");
+inline const QString kStoppedByUser = QStringLiteral("！処理はユーザにより中止されました。");
 
 }  // namespace sorvane

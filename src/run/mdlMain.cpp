@@ -1,17 +1,14 @@
 #include "run/mdlMain.h"
 
+#include "run/RunMessages.h"
+
 namespace sorvane {
 
 namespace {
 
 const QString kStartupStatus = QStringLiteral("(アプリケーション開始直後)");
-const QString kStoppedByUser = QStringLiteral("！処理はユーザにより中止されました。");
 
 }  // namespace
-
-QString ExecutableBaseName(const QString& executablePath) {
-    return FileSystem::GetBaseName(executablePath);
-}
 
 mdlMain::mdlMain(MainPorts ports_)
     : options(ports_.messages),
@@ -29,7 +26,7 @@ void mdlMain::Main(const QString& executablePath) {
     state.gAppPath = tools.TruePath(exeFolder);
     if (state.gAppPath.isEmpty()) state.gAppPath = exeFolder;
     state.gCurPath = state.gAppPath;
-    options.InitOptions(state.gAppPath, ExecutableBaseName(executablePath));
+    options.InitOptions(state.gAppPath, FileSystem::GetBaseName(executablePath));
     options.LoadOptionFile(options.IniFilePath, false);
     SetGlobalOptions();
     log.InitLogInfo(kStartupStatus);

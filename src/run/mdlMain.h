@@ -59,7 +59,4 @@ public:
     mdlRename rename{fs, matching, filter, CancelDialog};
 };
 
-// The executable's file name without its extension.
-QString ExecutableBaseName(const QString& executablePath);
-
 }  // namespace sorvane

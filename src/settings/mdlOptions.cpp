@@ -1,5 +1,7 @@
 #include "settings/mdlOptions.h"
 
+#include "matching/clsFileString.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -205,21 +207,9 @@ LineKind ReadOptionLine(OptionReader& reader) {
     }
 }
 
-QChar FoldAZ(QChar c) {
-    return (c >= u'A' && c <= u'Z') ? QChar(c.unicode() + (u'a' - u'A')) : c;
-}
-
-bool SameKey(const QString& a, const QString& b) {
-    if (a.size() != b.size()) return false;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        if (FoldAZ(a[i]) != FoldAZ(b[i])) return false;
-    }
-    return true;
-}
-
 OptionRow* FindOptionKey(OptionTable& table, const QString& key) {
     for (OptionRow& row : table.Rows) {
-        if (SameKey(row.Key, key)) return &row;
+        if (clsFileString::FileStrComp(row.Key, key, 1) == 0) return &row;
     }
     return nullptr;
 }
@@ -397,12 +387,7 @@ QString mdlOptions::OptionFileText() const {
 }
 
 void mdlOptions::ShowFileError(const QString& path, const QString& what, const QString& title) {
-    MessageRequest request;
-    request.text = path + what;
-    request.title = title;
-    request.buttons = MsgButtons::OK;
-    request.icon = MsgIcon::Error;
-    mMessages.Show(request);
+    ShowMessage(mMessages, path + what, title, MsgButtons::OK, MsgIcon::Error);
 }
 
 bool mdlOptions::SaveOptionFile(const QString& path, bool collect) {
