@@ -10,7 +10,6 @@
 #include "cli/CliCommands.h"
 #include "cli/RenameOptions.h"
 #include "ports/PlainRunInputs.h"
-#include "run/PreRunChecks.h"
 #include "run/RenameRun.h"
 #include "run/RunFrame.h"
 #include "run/RunMessages.h"
@@ -83,13 +82,11 @@ void PrintLog(const QString& text, QTextStream& out) {
 }
 
 // The target list as a run would build it, printed, with nothing changed.
-int DryRun(mdlMain& m, RunFrame& frame, ExpansionChooserPort& chooser, const QString& folder,
-           QTextStream& out, QTextStream& err) {
+int DryRun(mdlMain& m, RunFrame& frame, const QString& folder, QTextStream& out,
+           QTextStream& err) {
     RunInputBox focus = RunInputBox::None;
-    const QString start = frame.CheckStartInputs(folder, focus);
+    const QString start = frame.Prepare(folder, focus);
     if (start.isEmpty()) return kCliFailed;
-    m.GetRunOptions();
-    if (CheckDeleteOption(m) || !CheckNames(m, chooser)) return kCliFailed;
 
     const RenameListSettings settings = ListSettingsOf(m.state);
 
@@ -178,7 +175,7 @@ int RunRenameCommand(const QStringList& args, QTextStream& out, QTextStream& err
 
     int status = kCliFailed;
     if (o.dryRun) {
-        status = DryRun(m, frame, chooser, o.folder, out, err);
+        status = DryRun(m, frame, o.folder, out, err);
     } else {
         const RunFrame::StartResult result = frame.Start(o.folder);
         console.EraseProgress();

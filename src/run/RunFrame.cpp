@@ -78,17 +78,22 @@ QString RunFrame::CheckStartInputs(const QString& pathText, RunInputBox& focus) 
     return start;
 }
 
+QString RunFrame::Prepare(const QString& pathText, RunInputBox& focus) {
+    const QString start = CheckStartInputs(pathText, focus);
+    if (start.isEmpty()) return start;
+    m.GetRunOptions();
+    if (CheckDeleteOption(m)) return QString();
+    if (!CheckNames(m, mChooser)) {
+        focus = RunInputBox::ReplaceWord;
+        return QString();
+    }
+    return start;
+}
+
 RunFrame::StartResult RunFrame::Start(const QString& pathText) {
     StartResult result;
-    const QString start = CheckStartInputs(pathText, result.focus);
+    const QString start = Prepare(pathText, result.focus);
     if (start.isEmpty()) return result;
-
-    m.GetRunOptions();
-    if (CheckDeleteOption(m)) return result;
-    if (!CheckNames(m, mChooser)) {
-        result.focus = RunInputBox::ReplaceWord;
-        return result;
-    }
     WorkStart(kRenameKind);
     mCanRestore = RunRename(m, mOverwrite, start);
     WorkEnd(kRenameKind);

@@ -44,6 +44,11 @@ public:
     // then WorkStart("変換"), RunRename and WorkEnd("変換").
     StartResult Start(const QString& pathText);
 
+    // The checks of the start command without the run: the seven checks,
+    // the run inputs, the delete target and the words and patterns. Returns
+    // the start folder, or "" when a check refused (focus names the box).
+    QString Prepare(const QString& pathText, RunInputBox& focus);
+
     // The restore command (cmdReturn): WorkStart("復元"), RunRestore,
     // WorkEnd("復元"). Does nothing and returns false while there is nothing
     // to restore, as the disabled button would.
