@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <QByteArray>
+#include <algorithm>
 #include <csignal>
 #include <vector>
 
@@ -100,18 +101,6 @@ QString CaptionOf(MsgAnswer answer) {
     return QString();
 }
 
-// The questions that the command line answers from its options. They are
-// told apart by their text, which is all a message box port sees.
-enum class Question { Other, Comma, Max, Stop };
-
-Question Classify(const MessageRequest& r) {
-    if (r.buttons != MsgButtons::YesNo) return Question::Other;
-    if (r.text == u"作業を中止しますか？"_s) return Question::Stop;
-    if (r.text.startsWith(u"ファイル・フォルダ名に以下の文字は使用しない方が良いと思われます。"_s))
-        return Question::Comma;
-    if (r.text.contains(u"数が多すぎるようです。最大数="_s)) return Question::Max;
-    return Question::Other;
-}
 
 // The caption without its key letter: "はい(Y)" -> "はい".
 QString Bare(const QString& caption) {
@@ -226,23 +215,23 @@ MsgAnswer CliMessageBox::Show(const MessageRequest& request) {
     std::optional<bool> option;
     QString optionName;
     MsgAnswer fallback = DefaultAnswer(request);  // also where the terminal gives no answer
-    switch (Classify(request)) {
-        case Question::Stop:
+    switch (request.id) {
+        case MessageId::StopQuestion:
             option = given.stop;
             optionName = u"--answer-stop"_s;
             fallback = MsgAnswer::Yes;  // Ctrl+C means stop unless told otherwise
             break;
-        case Question::Comma:
+        case MessageId::CommaQuestion:
             option = given.comma;
             optionName = u"--answer-comma"_s;
             fallback = MsgAnswer::No;
             break;
-        case Question::Max:
+        case MessageId::TooManyTargetsQuestion:
             option = given.max;
             optionName = u"--answer-max"_s;
             fallback = MsgAnswer::No;
             break;
-        case Question::Other:
+        default:
             break;
     }
     const QString values = u"yes|no"_s;
@@ -306,23 +295,27 @@ QString ExpansionViewsText(const ExpansionViews& views) {
     return text;
 }
 
-int CliExpansionChooser::Choose(const ExpansionViews& views, const QString& message) {
+ExpansionChoice CliExpansionChooser::Choose(const ExpansionViews& views, const QString& message) {
     mConsole.WriteMessage(u"置換パターンの選択"_s, message);
     mConsole.err << ExpansionViewsText(views);
     mConsole.err.flush();
+    // In the order of the window's buttons.
+    static const ExpansionChoice kChoices[] = {ExpansionChoice::Cancel, ExpansionChoice::KeepFirst,
+                                               ExpansionChoice::TakeSecond};
     const QStringList captions = {u"中止(C)"_s, u"このまま(R)"_s, u"変えてみる(S)"_s};
     const QString option = u"--answer-expansion"_s;
     const QString values = u"cancel|keep|change"_s;
     if (const auto given = mConsole.answers.expansion) {
-        mConsole.WriteAnswerNote(captions.value(*given), option, values);
+        const auto at = std::find(std::begin(kChoices), std::end(kChoices), *given);
+        mConsole.WriteAnswerNote(captions.value(int(at - std::begin(kChoices))), option, values);
         return *given;
     }
     if (mConsole.io.stdinIsTerminal) {
         const int chosen = mConsole.AskAtTerminal(captions, 0);
-        return chosen >= 0 ? chosen : 0;
+        return chosen >= 0 ? kChoices[chosen] : ExpansionChoice::Cancel;
     }
     mConsole.WriteAnswerNote(captions[0], option, values);
-    return 0;
+    return ExpansionChoice::Cancel;
 }
 
 void CliExpansionChooser::Display(const ExpansionViews& views) {

@@ -22,7 +22,7 @@ struct CliAnswers {
     std::optional<OverwriteAnswer> collision;  // default No
     std::optional<bool> max;                   // default No
     std::optional<bool> comma;                 // default No
-    std::optional<int> expansion;              // retV; default 0, cancel
+    std::optional<ExpansionChoice> expansion;  // default cancel
     std::optional<bool> stop;                  // default Yes
 };
 
@@ -111,7 +111,7 @@ private:
 class CliExpansionChooser : public ExpansionChooserPort {
 public:
     explicit CliExpansionChooser(CliConsole& console) : mConsole(console) {}
-    int Choose(const ExpansionViews& views, const QString& message) override;
+    ExpansionChoice Choose(const ExpansionViews& views, const QString& message) override;
     void Display(const ExpansionViews& views) override;
     void Beep() override;
 

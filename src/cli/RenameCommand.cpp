@@ -12,7 +12,6 @@
 #include "ports/PlainRunInputs.h"
 #include "run/RenameRun.h"
 #include "run/RunFrame.h"
-#include "run/RunMessages.h"
 #include "run/mdlMain.h"
 
 namespace sorvane {
@@ -26,40 +25,6 @@ const QString kPrefix = u"sorvane-cli rename: "_s;
 int UsageError(QTextStream& err, const QString& message) {
     err << kPrefix << message << u"\n(see sorvane-cli rename --help)\n"_s;
     return kCliUsage;
-}
-
-// What the main window does when it applies the settings: the settings in
-// effect, its controls (here the run inputs) and the filter it lists with.
-void ApplySettings(mdlMain& m, PlainRunInputs& in) {
-    m.SetGlobalOptions();
-    const OptionTable& sys = m.options.SystemOptions;
-    const OptionTable& filt = m.options.FilterOptions;
-    const OptionTable& met = m.options.MethodOptions;
-
-    in.searchWord = met.Text(7);
-    in.replaceWord = met.Text(8);
-    in.recursive = met.Num(1);
-    in.textMode = met.Num(4);
-    in.wholeName = met.Num(6) == 1;
-    in.quickList = met.Num(11);
-    in.quickListEnabled = sys.Num(12) == 1;
-    in.deleteValue = met.Num(2);
-    // "既存ファイル削除" cannot be used while the simplified handling is checked.
-    in.deleteEnabled = in.quickList == kUnchecked;
-
-    const ProgramState& s = m.state;
-    clsFilter& f = m.filter;
-    f.setIsMatchOther(0, s.gFilterSwitch[0]);
-    f.setPatterns(0, s.gFilterSwitch[0] ? filt.Text(9) : QString());
-    QString exclude = s.gFilterSwitch[1] ? filt.Text(10) : QString();
-    if (s.gFilterSwitch[2]) {
-        if (!exclude.isEmpty()) exclude += u';';
-        exclude += s.gImportantPatterns;
-    }
-    f.setIsMatchOther(1, s.gFilterSwitch[1] || s.gFilterSwitch[2]);
-    f.setPatterns(1, exclude);
-    f.IsFile = s.gFileMode;
-    f.IsFolder = s.gFolderMode;
 }
 
 // The log with its line ends as "\n", written line by line without a
@@ -168,7 +133,8 @@ int RunRenameCommand(const QStringList& args, QTextStream& out, QTextStream& err
     m.state.gCurPath = current.isEmpty() ? workingDir : current;
     if (o.settingsFile && !m.options.LoadOptionFile(*o.settingsFile, true)) return kCliFailed;
     ApplyRowOverrides(o.rows, m.options);
-    ApplySettings(m, inputs);
+    m.ApplySettings();
+    inputs.Assign(RunInputsOf(m.options));
 
     RunFrame frame(m, overwrite, chooser);
     frame.SettingsApplied();
@@ -181,9 +147,8 @@ int RunRenameCommand(const QStringList& args, QTextStream& out, QTextStream& err
         console.EraseProgress();
         PrintLog(logBox.Text(), out);
         if (result.ran) {
-            const QString& end = m.log.LogStatus;
-            status = end == kStatusDone ? kCliOk : kCliFailed;
-            if (status != kCliOk) err << kPrefix << end << u'\n';
+            status = m.runEnd.Complete() ? kCliOk : kCliFailed;
+            if (status != kCliOk) err << kPrefix << m.runEnd.Text() << u'\n';
         }
     }
     console.EraseProgress();

@@ -8,57 +8,30 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-using S = OptionSection;
-
-// Rows of the settings table that the options set.
-constexpr int kSysMax = 1;            // 最大処理ファイル数
-constexpr int kSysDetailLog = 8;      // ログ表示
-constexpr int kSysLogPath = 10;       // ログパス
-constexpr int kSysAutoLogSave = 11;   // 自動ログ保存
-constexpr int kSysQuickAllowed = 12;  // エラー処理簡略化可能
-constexpr int kFilIncludeOn = 6;      // 絞り込み
-constexpr int kFilExcludeOn = 7;      // 例外処理
-constexpr int kFilImportant = 8;      // 重要ファイル除外
-constexpr int kFilInclude = 9;        // 絞り込み文字列
-constexpr int kFilExclude = 10;       // 例外文字列
-constexpr int kMetRecursive = 1;      // フォルダ巡回
-constexpr int kMetDelete = 2;         // 既存ファイル削除
-constexpr int kMetFolders = 3;        // フォルダ処理
-constexpr int kMetTextMode = 4;       // テキストモード
-constexpr int kMetOperation = 5;      // 置換方法
-constexpr int kMetWhole = 6;          // マッチング方法
-constexpr int kMetSearch = 7;         // 検索語
-constexpr int kMetReplace = 8;        // 置換語
-constexpr int kMetDelMode = 9;        // 削除モード
-constexpr int kMetDelTarget = 10;     // 削除移動先フォルダ
-constexpr int kMetQuick = 11;         // エラー処理の簡略化
-constexpr int kMetSort = 12;          // フォルダ内ソート
-
 struct Switch {
     const char16_t* name;
-    S section;
-    int row;
+    std::variant<SystemRow, FilterRow, MethodRow> row;
     qint32 value;
 };
 
 constexpr Switch kSwitches[] = {
-    {u"--part", S::Method, kMetWhole, 0},
-    {u"--whole", S::Method, kMetWhole, 1},
-    {u"--text", S::Method, kMetTextMode, 1},
-    {u"--exact", S::Method, kMetTextMode, 0},
-    {u"--recursive", S::Method, kMetRecursive, 1},
-    {u"--no-recursive", S::Method, kMetRecursive, 0},
-    {u"--files", S::Method, kMetFolders, 0},
-    {u"--folders", S::Method, kMetFolders, 1},
-    {u"--delete-existing", S::Method, kMetDelete, 1},
-    {u"--sort", S::Method, kMetSort, 1},
-    {u"--no-sort", S::Method, kMetSort, 0},
-    {u"--important", S::Filter, kFilImportant, 1},
-    {u"--no-important", S::Filter, kFilImportant, 0},
-    {u"--detail-log", S::System, kSysDetailLog, 1},
-    {u"--no-detail-log", S::System, kSysDetailLog, 0},
-    {u"--auto-log-save", S::System, kSysAutoLogSave, 1},
-    {u"--no-auto-log-save", S::System, kSysAutoLogSave, 0},
+    {u"--part", MethodRow::WholeName, 0},
+    {u"--whole", MethodRow::WholeName, 1},
+    {u"--text", MethodRow::TextMode, 1},
+    {u"--exact", MethodRow::TextMode, 0},
+    {u"--recursive", MethodRow::Recursive, 1},
+    {u"--no-recursive", MethodRow::Recursive, 0},
+    {u"--files", MethodRow::Folders, 0},
+    {u"--folders", MethodRow::Folders, 1},
+    {u"--delete-existing", MethodRow::DeleteExisting, 1},
+    {u"--sort", MethodRow::FolderSort, 1},
+    {u"--no-sort", MethodRow::FolderSort, 0},
+    {u"--important", FilterRow::ImportantOn, 1},
+    {u"--no-important", FilterRow::ImportantOn, 0},
+    {u"--detail-log", SystemRow::DetailLog, 1},
+    {u"--no-detail-log", SystemRow::DetailLog, 0},
+    {u"--auto-log-save", SystemRow::AutoLogSave, 1},
+    {u"--no-auto-log-save", SystemRow::AutoLogSave, 0},
 };
 
 // Options that take a value.
@@ -70,17 +43,15 @@ const QStringList kValued = {
     u"--answer-comma"_s, u"--answer-expansion"_s, u"--answer-stop"_s,
 };
 
-RowOverride Number(S section, int row, qint32 value) {
+RowOverride Number(std::variant<SystemRow, FilterRow, MethodRow> row, qint32 value) {
     RowOverride r;
-    r.section = section;
     r.row = row;
     r.number = value;
     return r;
 }
 
-RowOverride Text(S section, int row, const QString& value) {
+RowOverride Text(std::variant<SystemRow, FilterRow, MethodRow> row, const QString& value) {
     RowOverride r;
-    r.section = section;
     r.row = row;
     r.text = value;
     return r;
@@ -162,15 +133,15 @@ bool ParseRenameOptions(const QStringList& args, const QString& workingDir, Rena
             // The check box can be used only where the settings allow it;
             // asking for it on the command line allows it.
             quick = true;
-            o.rows.append(Number(S::System, kSysQuickAllowed, 1));
-            o.rows.append(Number(S::Method, kMetQuick, 1));
+            o.rows.append(Number(SystemRow::QuickAllowed, 1));
+            o.rows.append(Number(MethodRow::QuickList, 1));
             continue;
         }
         bool matched = false;
         for (const Switch& s : kSwitches) {
             if (a == QStringView(s.name)) {
-                o.rows.append(Number(s.section, s.row, s.value));
-                if (s.row == kMetDelete && s.section == S::Method) deleteExisting = true;
+                o.rows.append(Number(s.row, s.value));
+                if (s.row == decltype(s.row)(MethodRow::DeleteExisting)) deleteExisting = true;
                 matched = true;
                 break;
             }
@@ -202,21 +173,21 @@ bool ParseRenameOptions(const QStringList& args, const QString& workingDir, Rena
             return false;
         };
         if (name == u"--search") {
-            o.rows.append(Text(S::Method, kMetSearch, value));
+            o.rows.append(Text(MethodRow::SearchWord, value));
         } else if (name == u"--replace") {
-            o.rows.append(Text(S::Method, kMetReplace, value));
+            o.rows.append(Text(MethodRow::ReplaceWord, value));
         } else if (name == u"--operation") {
             const int k = ChoiceIndex(value, {u"replace"_s, u"front"_s, u"back"_s});
             if (k < 0) return bad(u"replace|front|back"_s);
-            o.rows.append(Number(S::Method, kMetOperation, k));
+            o.rows.append(Number(MethodRow::Operation, k));
         } else if (name == u"--delete-mode") {
             const int k = ChoiceIndex(value, {u"trash"_s, u"delete"_s, u"move"_s});
             if (k < 0) return bad(u"trash|delete|move"_s);
-            o.rows.append(Number(S::Method, kMetDelMode, k));
+            o.rows.append(Number(MethodRow::DelMode, k));
         } else if (name == u"--delete-target") {
-            o.rows.append(Text(S::Method, kMetDelTarget, Absolute(value, workingDir)));
+            o.rows.append(Text(MethodRow::DelTarget, Absolute(value, workingDir)));
         } else if (name == u"--log-folder") {
-            o.rows.append(Text(S::System, kSysLogPath, Absolute(value, workingDir)));
+            o.rows.append(Text(SystemRow::LogPath, Absolute(value, workingDir)));
         } else if (name == u"--max") {
             bool ok = false;
             const qint32 n = value.toInt(&ok);
@@ -224,13 +195,13 @@ bool ParseRenameOptions(const QStringList& args, const QString& workingDir, Rena
                 error = u"option --max: '%1' is not a whole number of at least 1"_s.arg(value);
                 return false;
             }
-            o.rows.append(Number(S::System, kSysMax, n));
+            o.rows.append(Number(SystemRow::MaxTargets, n));
         } else if (name == u"--include") {
-            o.rows.append(Number(S::Filter, kFilIncludeOn, 1));
-            o.rows.append(Text(S::Filter, kFilInclude, value));
+            o.rows.append(Number(FilterRow::IncludeOn, 1));
+            o.rows.append(Text(FilterRow::Include, value));
         } else if (name == u"--exclude") {
-            o.rows.append(Number(S::Filter, kFilExcludeOn, 1));
-            o.rows.append(Text(S::Filter, kFilExclude, value));
+            o.rows.append(Number(FilterRow::ExcludeOn, 1));
+            o.rows.append(Text(FilterRow::Exclude, value));
         } else if (name == u"--settings") {
             if (value.isEmpty()) {
                 error = u"option --settings needs a file"_s;
@@ -245,9 +216,11 @@ bool ParseRenameOptions(const QStringList& args, const QString& workingDir, Rena
             if (k < 0) return bad(u"yes|no|all|keep|cancel"_s);
             o.answers.collision = kAnswers[k];
         } else if (name == u"--answer-expansion") {
+            static const ExpansionChoice kChoices[] = {
+                ExpansionChoice::Cancel, ExpansionChoice::KeepFirst, ExpansionChoice::TakeSecond};
             const int k = ChoiceIndex(value, {u"cancel"_s, u"keep"_s, u"change"_s});
             if (k < 0) return bad(u"cancel|keep|change"_s);
-            o.answers.expansion = k;
+            o.answers.expansion = kChoices[k];
         } else {
             const int k = ChoiceIndex(value, {u"yes"_s, u"no"_s});
             if (k < 0) return bad(u"yes|no"_s);
@@ -281,11 +254,12 @@ bool ParseRenameOptions(const QStringList& args, const QString& workingDir, Rena
 
 void ApplyRowOverrides(const QList<RowOverride>& rows, mdlOptions& settings) {
     for (const RowOverride& r : rows) {
-        OptionTable& table = r.section == S::System   ? settings.SystemOptions
-                             : r.section == S::Filter ? settings.FilterOptions
-                                                      : settings.MethodOptions;
-        if (r.number) table.SetNum(r.row, *r.number);
-        if (r.text) table.SetText(r.row, *r.text);
+        std::visit(
+            [&](auto row) {
+                if (r.number) settings.SetNum(row, *r.number);
+                if (r.text) settings.SetText(row, *r.text);
+            },
+            r.row);
     }
 }
 

@@ -4,19 +4,16 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <variant>
 
 #include "cli/CliPorts.h"
 #include "settings/mdlOptions.h"
 
 namespace sorvane {
 
-// The settings sections an option can override.
-enum class OptionSection { System, Filter, Method };
-
 // One settings row set by an option, for this run only.
 struct RowOverride {
-    OptionSection section = OptionSection::System;
-    int row = 0;
+    std::variant<SystemRow, FilterRow, MethodRow> row;
     std::optional<qint32> number;
     std::optional<QString> text;
 };

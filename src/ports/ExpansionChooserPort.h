@@ -13,15 +13,21 @@ struct ExpansionViews {
     QStringList replaceDecReverse;
 };
 
+// The answer of the expansion chooser (its retV 0, 1, 2).
+enum class ExpansionChoice {
+    Cancel,      // "中止(&C)", also the close box and Esc
+    KeepFirst,   // the first reading of the replace pattern
+    TakeSecond,  // the second reading
+};
+
 // The expansion chooser. Choose shows it modally with a message and returns
-// retV: 0 cancel (also the close box and Esc), 1 keep the first reading,
-// 2 take the second. Display shows the views in the display-only window
+// the user's choice. Display shows the views in the display-only window
 // without waiting. Beep sounds the system beep that announces the modal
 // chooser.
 class ExpansionChooserPort {
 public:
     virtual ~ExpansionChooserPort() = default;
-    virtual int Choose(const ExpansionViews& views, const QString& message) = 0;
+    virtual ExpansionChoice Choose(const ExpansionViews& views, const QString& message) = 0;
     virtual void Display(const ExpansionViews& views) = 0;
     virtual void Beep() = 0;
 };

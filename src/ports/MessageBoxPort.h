@@ -11,7 +11,39 @@ enum class MsgButtons { OK, OKCancel, YesNo, YesNoCancel, RetryCancel, AbortRetr
 enum class MsgIcon { None, Information, Warning, Error, Question };
 enum class MsgAnswer { OK, Cancel, Yes, No, Retry, Abort, Ignore };
 
+// Which of the program's messages a box shows, so that a front end or a
+// test can tell one question from another without reading its text.
+enum class MessageId {
+    Other,
+    // The progress window
+    StopQuestion,  // "作業を中止しますか？"
+    // The settings file
+    SettingsFileError,
+    // The start command's checks
+    StartFolderEmpty,
+    StartFolderMissing,
+    SearchWordEmpty,
+    ReplaceWordEmpty,
+    InsertWordEmpty,
+    SearchWordControlChars,
+    ReplaceWordControlChars,
+    // The checks before a rename
+    DeleteTargetEmpty,
+    DeleteTargetMissing,
+    ForbiddenCharacters,
+    CommaQuestion,
+    BadReplacePattern,
+    // A run
+    ListingFailed,
+    TooManyTargetsQuestion,
+    DetailLogQuestion,
+    RenameFailed,
+    LogError,
+    AutoLogSaveError,
+};
+
 struct MessageRequest {
+    MessageId id = MessageId::Other;
     QString text;
     QString title;
     MsgButtons buttons = MsgButtons::OK;
@@ -35,11 +67,13 @@ public:
     virtual MsgAnswer Show(const MessageRequest& request) = 0;
 };
 
-// Shows one message box: text, title, buttons, icon and the index of the
-// default button.
-inline MsgAnswer ShowMessage(MessageBoxPort& port, const QString& text, const QString& title,
-                             MsgButtons buttons, MsgIcon icon, int defaultButton = 0) {
+// Shows one message box: which message, text, title, buttons, icon and the
+// index of the default button.
+inline MsgAnswer ShowMessage(MessageBoxPort& port, MessageId id, const QString& text,
+                             const QString& title, MsgButtons buttons, MsgIcon icon,
+                             int defaultButton = 0) {
     MessageRequest request;
+    request.id = id;
     request.text = text;
     request.title = title;
     request.buttons = buttons;

@@ -9,7 +9,7 @@ bool clsCancel::DoCancel(const QString& title) {
     mWindow.ProcessEvents();
     if (!IsCancel) return false;
     SetVisible(false);
-    if (ShowMessage(mMessages, QStringLiteral("作業を中止しますか？"), title, MsgButtons::YesNo,
+    if (ShowMessage(mMessages, MessageId::StopQuestion, QStringLiteral("作業を中止しますか？"), title, MsgButtons::YesNo,
                     MsgIcon::None, 1) == MsgAnswer::Yes)
         return true;
     IsCancel = false;

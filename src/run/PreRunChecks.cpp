@@ -1,6 +1,7 @@
 #include "run/PreRunChecks.h"
 
 #include "run/RunMessages.h"
+#include "run/RunSteps.h"
 
 namespace sorvane {
 
@@ -36,7 +37,8 @@ bool CheckDeleteOption(mdlMain& m) {
 
     bool error = false;
     if (TrimLeadingSpaces(s.gDelTarget).isEmpty()) {
-        ShowMessage(m.ports.messages, u"削除ファイル移動先開始フォルダを指定してください。"_s,
+        ShowMessage(m.ports.messages, MessageId::DeleteTargetEmpty,
+                    u"削除ファイル移動先開始フォルダを指定してください。"_s,
                     kOptionErrorTitle, MsgButtons::OK, MsgIcon::Warning);
         error = true;
     } else {
@@ -46,7 +48,7 @@ bool CheckDeleteOption(mdlMain& m) {
         if (m.fs.FolderExistsFollowingLink(s.gDelTarget)) {
             s.gDelTarget = m.tools.TruePath(s.gDelTarget);
         } else {
-            ShowMessage(m.ports.messages,
+            ShowMessage(m.ports.messages, MessageId::DeleteTargetMissing,
                         u"削除ファイル移動先フォルダが存在しません。\r\n"
                         u"「既存ファイル削除」のオプションを確認してください。"_s,
                         kOptionErrorTitle, MsgButtons::OK, MsgIcon::Error);
@@ -64,7 +66,7 @@ bool CheckNames(mdlMain& m, ExpansionChooserPort& chooser) {
     const bool replace = s.gOperation == 0;
 
     if (ContainsAnyOf(word, replace ? kReplaceForbidden : kInsertForbidden)) {
-        ShowMessage(m.ports.messages,
+        ShowMessage(m.ports.messages, MessageId::ForbiddenCharacters,
                     u"ファイル・フォルダ名に以下の文字は使用できません。\r\n"_s +
                         (replace ? kReplaceForbiddenShown : kInsertForbiddenShown),
                     kReplaceWordTitle, MsgButtons::OK, MsgIcon::Error);
@@ -72,7 +74,7 @@ bool CheckNames(mdlMain& m, ExpansionChooserPort& chooser) {
     }
     if (word.contains(u',') || word.contains(u';')) {
         const MsgAnswer answer =
-            ShowMessage(m.ports.messages,
+            ShowMessage(m.ports.messages, MessageId::CommaQuestion,
                         u"ファイル・フォルダ名に以下の文字は使用しない方が良いと思われます。\r\n"
                         u"処理を続行しますか？（おすすめしません）\r\n, ;"_s,
                         kReplaceWordTitle, MsgButtons::YesNo, MsgIcon::Question, 1);
@@ -92,7 +94,8 @@ bool CheckNames(mdlMain& m, ExpansionChooserPort& chooser) {
     }
     const int can = matching.CanReplace();
     if (can & 1) {
-        ShowMessage(m.ports.messages, u"置換のパターンが間違っています。\r\n処理は中止されます。"_s,
+        ShowMessage(m.ports.messages, MessageId::BadReplacePattern,
+                    u"置換のパターンが間違っています。\r\n処理は中止されます。"_s,
                     kReplaceWordTitle, MsgButtons::OK, MsgIcon::Warning);
         return false;
     }
@@ -107,14 +110,15 @@ bool CheckNames(mdlMain& m, ExpansionChooserPort& chooser) {
         const ExpansionViews views = ViewsOf(matching);
         chooser.Beep();
         switch (chooser.Choose(views, message)) {
-            case 1:
+            case ExpansionChoice::KeepFirst:
                 return true;
-            case 2:
+            case ExpansionChoice::TakeSecond:
                 matching.SetReplacePatternReverse(true);
                 return true;
-            default:  // "中止(&C)", Esc and the close box
-                return false;
+            case ExpansionChoice::Cancel:
+                break;
         }
+        return false;
     }
     return true;
 }

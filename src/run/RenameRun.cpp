@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "run/RunMessages.h"
+#include "run/RunSteps.h"
 
 namespace sorvane {
 
@@ -11,10 +12,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString kCrLf = u"\r\n"_s;
-const QString kStatusListingStopped = u"中断 / リストアップ中(ユーザによる)"_s;
-const QString kStatusListingFailed = u"中断 / リストアップ中(予期しないエラー)"_s;
-const QString kStatusQuestionsStopped = u"中断 / 衝突ファイル確認中(ユーザによる)"_s;
-const QString kStatusRenameFailed = u"中断 / リネーム中(予期しないエラー)"_s;
 
 // The overwrite questions are polled every 400 targets, the detailed log
 // is built in blocks of 100 targets.
@@ -30,34 +27,34 @@ QString Num(qint64 n) {
 bool HandleUnfinishedList(mdlMain& m) {
     mdlRename& r = m.rename;
     const QString& w = m.state.gItemWord;
-    m.log.LogStatus = kStatusListingStopped;
-    if (m.CheckCancel()) return false;
+    m.runEnd.end = RunEnd::ListingStopped;
+    if (CheckCancel(m)) return false;
 
     // Only a list that holds exactly the maximum was cut there; anything
     // else is a list that could not be built.
     if (r.GetTargetCount() == 0 || r.GetTargetCount() < r.MaxCount()) {
         m.CancelDialog.SetVisible(false);
-        ShowMessage(m.ports.messages,
+        ShowMessage(m.ports.messages, MessageId::ListingFailed,
                     u"予想外のエラーです。次のような可能性があります。\r\n"
                     u"・作業中にフォルダが削除された\r\n"
                     u"・フォルダ階層が深すぎる、置換語のファイル名が長すぎる\r\n"
                     u"・メモリが不足している\r\n"
                     u"・その他不明"_s,
                     u"リストアップ中のエラー"_s, MsgButtons::OK, MsgIcon::Error);
-        m.AddLogLine(u"！予期しないエラーが発生しました。"_s);
-        m.log.LogStatus = kStatusListingFailed;
+        AddLogLine(m, u"！予期しないエラーが発生しました。"_s);
+        m.runEnd.end = RunEnd::ListingFailed;
         return false;
     }
 
     m.CancelDialog.SetVisible(false);
     const MsgAnswer answer =
-        ShowMessage(m.ports.messages,
+        ShowMessage(m.ports.messages, MessageId::TooManyTargetsQuestion,
                     w + u"数が多すぎるようです。最大数="_s + Num(m.state.gMaxTargets) + kCrLf +
                         u"あるいは検索パターンに問題があります。\r\n\r\nこれまでに検索された"_s +
                         w + u"だけ置換しますか？\r\n（あまりおすすめしません。）"_s,
                     w + u"数が多すぎます。"_s, MsgButtons::YesNo, MsgIcon::Warning, 1);
     if (answer != MsgAnswer::Yes) {
-        m.AddLogLine(u"！"_s + w + u"数が多すぎるようです。\r\n"_s + kStoppedByUser);
+        AddLogLine(m, u"！"_s + w + u"数が多すぎるようです。\r\n"_s + kStoppedByUser);
         return false;
     }
     m.CancelDialog.SetVisible(true);
@@ -215,7 +212,7 @@ void BuildDetailedLog(mdlMain& m, QString& head, QString& buf) {
             progress.SetText(r.BasePath() + r.OldName(i));
             if (progress.DoCancel(u"詳細ログの作成"_s)) {
                 buf = u"！詳細ログの作成は中止されました。"_s + kCrLf;
-                m.log.LogStatus += kStatusLogStopped;
+                m.runEnd.logStopped = true;
                 break;
             }
         }
@@ -256,7 +253,7 @@ RenameListSettings ListSettingsOf(const ProgramState& s) {
 
 MsgAnswer AskLogError(mdlMain& m) {
     return ShowMessage(
-        m.ports.messages,
+        m.ports.messages, MessageId::LogError,
         u"ログ作成中に問題が発生しました。\r\n"
         u"ログが長くなりすぎた可能性があります。\r\n"
         u"このエラーを出したくない場合はログの詳細表示をOFFにしてみてください。\r\n\r\n"
@@ -272,7 +269,7 @@ bool RunRename(mdlMain& m, OverwriteQuestionPort& overwrite, const QString& star
     const QString& w = s.gItemWord;
     bool detailed = s.gDetailLog;
 
-    m.AddLogLine(w + u"名の置換を開始しました。=="_s);
+    AddLogLine(m, w + u"名の置換を開始しました。=="_s);
 
     // A start folder that is not an absolute path would make the list
     // builder walk from the root of the file system or from the working
@@ -286,47 +283,47 @@ bool RunRename(mdlMain& m, OverwriteQuestionPort& overwrite, const QString& star
     if (!listed && !HandleUnfinishedList(m)) return false;
 
     const qint32 count = r.GetTargetCount();
-    m.AddLogLine(u"…"_s + Num(count) + w + u"が検索条件と一致しました。"_s);
+    AddLogLine(m, u"…"_s + Num(count) + w + u"が検索条件と一致しました。"_s);
 
     bool deleteRequested = false;
     if (s.gRunDelete) {
         deleteRequested = AskOverwrites(m, overwrite);
-        if (m.CheckCancel()) {
-            m.log.LogStatus = kStatusQuestionsStopped;
+        if (CheckCancel(m)) {
+            m.runEnd.end = RunEnd::QuestionsStopped;
             return false;
         }
     }
 
     qint32 renamed = r.RenameAll(deleteRequested, s.gDelMode, s.gDelTarget);
 
-    if (m.CheckCancel()) {
-        m.log.LogStatus = kStatusRenameStopped;
+    if (CheckCancel(m)) {
+        m.runEnd.end = RunEnd::RenameStopped;
         if (r.GetDeletedCount() == 0 && renamed == -1) return false;
         if (detailed) {
             progress.SetVisible(false);
             const MsgAnswer answer = ShowMessage(
-                m.ports.messages,
+                m.ports.messages, MessageId::DetailLogQuestion,
                 u"すでに削除または名前が変換(スキップ含む)されたファイルがあります。\r\n"
                 u"詳細ログを作成しますか？"_s,
                 u"詳細ログ作成の確認"_s, MsgButtons::YesNo, MsgIcon::None);
             if (answer == MsgAnswer::Yes) {
                 progress.SetVisible(true);
             } else {
-                m.AddLogLine(u"！詳細ログは作成されませんでした。"_s);
+                AddLogLine(m, u"！詳細ログは作成されませんでした。"_s);
                 detailed = false;
             }
         }
         if (renamed == -1) renamed = 0;
     } else if (renamed >= 0) {
-        m.log.LogStatus = kStatusDone;
+        m.runEnd.end = RunEnd::Done;
     } else {
-        m.log.LogStatus = kStatusRenameFailed;
+        m.runEnd.end = RunEnd::RenameFailed;
         progress.SetVisible(false);
         ShowMessage(
-            m.ports.messages,
+            m.ports.messages, MessageId::RenameFailed,
             u"変換中に問題が発生しました。\r\n削除用フォルダが作成出来なかった可能性があります。"_s,
             u"変換中のエラー"_s, MsgButtons::OK, MsgIcon::Error);
-        m.AddLogLine(u"！処理中に問題が発生しました。"_s);
+        AddLogLine(m, u"！処理中に問題が発生しました。"_s);
         return false;
     }
 

@@ -4,6 +4,7 @@
 
 #include "run/RenameRun.h"
 #include "run/RunMessages.h"
+#include "run/RunSteps.h"
 
 namespace sorvane {
 
@@ -68,7 +69,7 @@ void BuildDetailedLog(mdlMain& m, const QString& w, QString& head, QString& buf)
             progress.SetText(r.BasePath() + r.OldName(i));
             if (progress.DoCancel(u"詳細ログの作成"_s)) {
                 buf = u"！詳細ログの作成は中止されました。"_s + kCrLf;
-                m.log.LogStatus += kStatusLogStopped;
+                m.runEnd.logStopped = true;
                 break;
             }
         }
@@ -102,31 +103,31 @@ bool RunRestore(mdlMain& m) {
     bool detailed = m.state.gDetailLog;
     const qint32 target = r.GetRenamedCount() - r.GetRestoredCount();
 
-    m.AddLogLine(u"=="_s + w + u"名の復元を開始しました。==\r\n…"_s + Num(target) + w +
+    AddLogLine(m, u"=="_s + w + u"名の復元を開始しました。==\r\n…"_s + Num(target) + w +
                  u"を復元します。"_s);
 
     const qint32 restored = r.RestoreAll();
     const bool result = restored == target;
 
-    if (m.CheckCancel()) {
-        m.log.LogStatus = kStatusRenameStopped;
+    if (CheckCancel(m)) {
+        m.runEnd.end = RunEnd::RenameStopped;
         if (restored == 0) return result;
         if (detailed) {
             progress.SetVisible(false);
             const MsgAnswer answer = ShowMessage(
-                m.ports.messages,
+                m.ports.messages, MessageId::DetailLogQuestion,
                 u"すでに名前が復元されたファイルがあります。\r\n詳細ログを作成しますか？"_s,
                 u"詳細ログ作成の確認"_s, MsgButtons::YesNo, MsgIcon::None);
             if (answer == MsgAnswer::Yes) {
                 progress.IsCancel = false;
                 progress.SetVisible(true);
             } else {
-                m.AddLogLine(u"！詳細ログは作成されませんでした。"_s);
+                AddLogLine(m, u"！詳細ログは作成されませんでした。"_s);
                 detailed = false;
             }
         }
     } else {
-        m.log.LogStatus = kStatusDone;
+        m.runEnd.end = RunEnd::Done;
     }
 
     QString head;

@@ -6,7 +6,7 @@ namespace sorvane {
 
 // The restore run: moves the targets that the last rename run renamed back
 // to their old names, from the first to the last, and writes the detailed
-// restore log and its summary. Sets the end status LogStatus. True when
+// restore log and its summary. Sets the end status runEnd. True when
 // every target still to be restored was restored.
 bool RunRestore(mdlMain& m);
 

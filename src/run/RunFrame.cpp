@@ -4,6 +4,7 @@
 #include "run/RenameRun.h"
 #include "run/RestoreRun.h"
 #include "run/RunMessages.h"
+#include "run/RunSteps.h"
 
 namespace sorvane {
 
@@ -35,15 +36,15 @@ void RunFrame::SettingsApplied() {
 QString RunFrame::CheckStartInputs(const QString& pathText, RunInputBox& focus) {
     MessageBoxPort& messages = m.ports.messages;
     const RunInputsPort& in = m.ports.runInputs;
-    const auto refuse = [&](const QString& text, const QString& title, MsgIcon icon,
-                            RunInputBox box) {
-        ShowMessage(messages, text, title, MsgButtons::OK, icon);
+    const auto refuse = [&](MessageId id, const QString& text, const QString& title,
+                            MsgIcon icon, RunInputBox box) {
+        ShowMessage(messages, id, text, title, MsgButtons::OK, icon);
         focus = box;
         return QString();
     };
 
     if (pathText.isEmpty())
-        return refuse(u"開始フォルダを指定してください"_s, kStartFolderTitle, MsgIcon::Warning,
+        return refuse(MessageId::StartFolderEmpty, u"開始フォルダを指定してください"_s, kStartFolderTitle, MsgIcon::Warning,
                       RunInputBox::Path);
 
     // A file names its folder. A symbolic link to a folder is that folder,
@@ -56,32 +57,32 @@ QString RunFrame::CheckStartInputs(const QString& pathText, RunInputBox& focus) 
         folder = FileSystem::ParentFolderName(path);
     const QString start = folder.isEmpty() ? QString() : m.tools.TruePath(folder);
     if (start.isEmpty())
-        return refuse(u"開始フォルダが存在しません。"_s, kStartFolderTitle, MsgIcon::Error,
+        return refuse(MessageId::StartFolderMissing, u"開始フォルダが存在しません。"_s, kStartFolderTitle, MsgIcon::Error,
                       RunInputBox::Path);
 
     const bool replace = m.state.gOperation == 0;
     const QString search = in.SearchWord();
     const QString word = in.ReplaceWord();
     if (replace && search.isEmpty())
-        return refuse(u"検索される文字列を指定してください"_s, kSearchTitle, MsgIcon::Warning,
+        return refuse(MessageId::SearchWordEmpty, u"検索される文字列を指定してください"_s, kSearchTitle, MsgIcon::Warning,
                       RunInputBox::SearchWord);
     if (replace && in.WholeNameSelected() && word.isEmpty())
-        return refuse(u"置換される文字列を指定してください"_s, kReplaceTitle, MsgIcon::Warning,
+        return refuse(MessageId::ReplaceWordEmpty, u"置換される文字列を指定してください"_s, kReplaceTitle, MsgIcon::Warning,
                       RunInputBox::ReplaceWord);
     if (!replace && word.isEmpty())
-        return refuse(u"挿入される文字列を指定してください"_s, u"挿入文字列の指定"_s,
+        return refuse(MessageId::InsertWordEmpty, u"挿入される文字列を指定してください"_s, u"挿入文字列の指定"_s,
                       MsgIcon::Warning, RunInputBox::ReplaceWord);
     if (!mdlTools::NoControlChars(search))
-        return refuse(kControlChars, kSearchTitle, MsgIcon::Error, RunInputBox::SearchWord);
+        return refuse(MessageId::SearchWordControlChars, kControlChars, kSearchTitle, MsgIcon::Error, RunInputBox::SearchWord);
     if (!mdlTools::NoControlChars(word))
-        return refuse(kControlChars, kReplaceTitle, MsgIcon::Error, RunInputBox::ReplaceWord);
+        return refuse(MessageId::ReplaceWordControlChars, kControlChars, kReplaceTitle, MsgIcon::Error, RunInputBox::ReplaceWord);
     return start;
 }
 
 QString RunFrame::Prepare(const QString& pathText, RunInputBox& focus) {
     const QString start = CheckStartInputs(pathText, focus);
     if (start.isEmpty()) return start;
-    m.GetRunOptions();
+    GetRunOptions(m);
     if (CheckDeleteOption(m)) return QString();
     if (!CheckNames(m, mChooser)) {
         focus = RunInputBox::ReplaceWord;
@@ -114,6 +115,7 @@ bool RunFrame::Restore() {
 void RunFrame::WorkStart(const QString& kind) {
     m.ports.forms.SetMainEnabled(false);
     m.ports.logBox.Clear();
+    m.runEnd = EndStatus{};
     m.log.StartLogInfo(kind == kRenameKind ? u"リネーム"_s : u"リネームの"_s + kind);
     clsCancel& progress = m.CancelDialog;
     progress.SetCaption(kind + u"作業中"_s);
@@ -124,7 +126,7 @@ void RunFrame::WorkStart(const QString& kind) {
 
 void RunFrame::WorkEnd(const QString& kind) {
     if (!mCanRestore) m.rename.ClearRenameList();
-    m.log.EndLogInfo(m.log.LogStatus);
+    m.log.EndLogInfo(m.runEnd.Text());
     clsCancel& progress = m.CancelDialog;
     if (m.state.gAutoLogSave) {
         progress.SetCaption(kind + u"作業中 ログの自動保存中"_s);
@@ -132,7 +134,7 @@ void RunFrame::WorkEnd(const QString& kind) {
         progress.SetText(m.state.gLogPath);
         if (m.log.SaveLogFiles(false) != 0) {
             progress.SetVisible(false);
-            ShowMessage(m.ports.messages,
+            ShowMessage(m.ports.messages, MessageId::AutoLogSaveError,
                         u"ログの保存でエラーがありました。\r\n"_s + m.log.LogSaveErrorText,
                         u"ログの自動保存"_s, MsgButtons::OK, MsgIcon::Error);
         }

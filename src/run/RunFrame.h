@@ -23,7 +23,7 @@ enum class RunInputBox { None, Path, SearchWord, ReplaceWord };
 //   - a rename: put the words and switches into the run-inputs port, then
 //     Start(path text); a refusal has been shown and names the box to fix;
 //   - a restore, while CanRestore(): Restore();
-//   - after either: the log box holds the log, m.log.LogStatus the end status.
+//   - after either: the log box holds the log, m.runEnd how it ended.
 class RunFrame {
 public:
     struct StartResult {
@@ -57,6 +57,7 @@ public:
     // mCanRestore: the last run left a record that a restore can undo.
     bool CanRestore() const { return mCanRestore; }
 
+private:
     // The start command's own checks. Returns the start folder in its
     // on-disk spelling, or "" after showing the refusal (focus says where).
     QString CheckStartInputs(const QString& pathText, RunInputBox& focus);
@@ -65,7 +66,6 @@ public:
     void WorkStart(const QString& kind);
     void WorkEnd(const QString& kind);
 
-private:
     mdlMain& m;
     OverwriteQuestionPort& mOverwrite;
     ExpansionChooserPort& mChooser;

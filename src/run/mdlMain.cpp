@@ -1,12 +1,41 @@
 #include "run/mdlMain.h"
 
 #include "run/RunMessages.h"
+#include "run/RunSteps.h"
+
+#include <iterator>
 
 namespace sorvane {
 
 namespace {
 
 const QString kStartupStatus = QStringLiteral("(アプリケーション開始直後)");
+
+// The filter's patterns and switches from the settings in effect: the
+// include list when it is on, the exclude list and the important files
+// when either is on.
+void ApplyFilterSettings(mdlMain& m) {
+    const ProgramState& s = m.state;
+    const mdlOptions& o = m.options;
+    clsFilter& f = m.filter;
+    f.setIsMatchOther(0, s.gFilterSwitch[0]);
+    f.setPatterns(0, s.gFilterSwitch[0] ? o.Text(FilterRow::Include) : QString());
+    QString exclude = s.gFilterSwitch[1] ? o.Text(FilterRow::Exclude) : QString();
+    if (s.gFilterSwitch[2]) {
+        if (!exclude.isEmpty()) exclude += u';';
+        exclude += s.gImportantPatterns;
+    }
+    f.setIsMatchOther(1, s.gFilterSwitch[1] || s.gFilterSwitch[2]);
+    f.setPatterns(1, exclude);
+    f.IsFile = s.gFileMode;
+    f.IsFolder = s.gFolderMode;
+}
+
+// A folder setting: "" stays "", anything else is made absolute against
+// the program folder.
+QString FolderSetting(const mdlMain& m, const QString& text) {
+    return text.isEmpty() ? QString() : m.tools.NormalizePath(text, m.state.gAppPath);
+}
 
 }  // namespace
 
@@ -28,76 +57,103 @@ void mdlMain::Main(const QString& executablePath) {
     state.gCurPath = state.gAppPath;
     options.InitOptions(state.gAppPath, FileSystem::GetBaseName(executablePath));
     options.LoadOptionFile(options.IniFilePath, false);
-    SetGlobalOptions();
+    SetGlobalOptions(*this);
     log.InitLogInfo(kStartupStatus);
 }
 
-void mdlMain::SetGlobalOptions() {
-    const OptionTable& sys = options.SystemOptions;
-    const OptionTable& filt = options.FilterOptions;
-    const OptionTable& method = options.MethodOptions;
-
-    state.gMaxTargets = sys.Num(1);
-    state.gEscQuits = sys.Num(4) != 0;
-    state.gSaveOnExit = sys.Num(5) != 0;
-    state.gPatternConfirm = sys.Num(6) != 0;
-    state.gPatternShow = sys.Num(7) != 0;
-    state.gDetailLog = sys.Num(8) != 0;
-    state.gOptionWindow = sys.Num(9) != 0;
-
-    state.gLogPath = sys.Text(10).isEmpty() ? QString() : tools.NormalizePath(sys.Text(10), state.gAppPath);
-    if (state.gLogPath.isEmpty()) state.gLogPath = FileSystem::BuildPath(state.gAppPath, QStringLiteral("Log"));
-    state.gAutoLogSave = sys.Num(11) != 0;
-
-    state.gDelMode = method.Num(9);
-
-    int mask = 0;
-    for (int i = 0; i < 4; ++i) {
-        if (filt.Num(i + 1) == 1) mask |= options.AttrBits[static_cast<size_t>(i)];
-    }
-    filter.setAttr(mask);
-    filter.setAttrOr(filt.Num(5) != 0);
-    for (int i = 0; i < 3; ++i) state.gFilterSwitch[static_cast<size_t>(i)] = filt.Num(6 + i) != 0;
-    state.gImportantPatterns = filt.Text(11);
-
-    state.gFileMode = method.Num(3) == 0;
-    state.gFolderMode = !state.gFileMode;
-    state.gItemWord = method.Num(3) == 1 ? QStringLiteral("フォルダ") : QStringLiteral("ファイル");
-    state.gOperation = method.Num(5);
-    state.gDelTarget =
-        method.Text(10).isEmpty() ? QString() : tools.NormalizePath(method.Text(10), state.gAppPath);
-    state.gFolderSort = method.Num(12) != 0;
+void mdlMain::ApplySettings() {
+    SetGlobalOptions(*this);
+    ApplyFilterSettings(*this);
 }
 
 void mdlMain::LoadSettingsFile(const QString& path) {
     ports.forms.SetMainEnabled(false);
     const bool optionWindow = state.gOptionWindow;
     options.LoadOptionFile(path, true);
-    SetGlobalOptions();
+    SetGlobalOptions(*this);
     ports.forms.ApplyMainFormOptions(true);
     state.gOptionWindow = optionWindow;
     if (state.gOptionWindow) ports.forms.ApplyOptionFormOptions();
     ports.forms.SetMainEnabled(true);
 }
 
-void mdlMain::GetRunOptions() {
-    const RunInputsPort& in = ports.runInputs;
-    state.gSearchWord = in.SearchWord();
-    state.gReplaceWord = in.ReplaceWord();
-    state.gRunFolderMode = state.gFolderMode;
-    state.gRunRecursive = in.RecursiveValue() != kUnchecked;
-    state.gRunDelete = in.DeleteValue() != kUnchecked && in.DeleteEnabled();
-    matching.CmpMode = in.TextModeValue() == kChecked ? 1 : 0;
-    matching.setFileNameMode(in.WholeNameSelected() ? -1 : 0);
-    state.gRunQuickList = in.QuickListValue() != kUnchecked && in.QuickListEnabled();
+RunInputValues RunInputsOf(const mdlOptions& o) {
+    RunInputValues in;
+    in.searchWord = o.Text(MethodRow::SearchWord);
+    in.replaceWord = o.Text(MethodRow::ReplaceWord);
+    in.recursive = CheckBoxOfSetting(o.Num(MethodRow::Recursive));
+    in.textMode = CheckBoxOfSetting(o.Num(MethodRow::TextMode));
+    in.wholeName = o.Num(MethodRow::WholeName) == 1;
+    in.quickList = CheckBoxOfSetting(o.Num(MethodRow::QuickList));
+    in.quickListEnabled = o.Num(SystemRow::QuickAllowed) == 1;
+    in.deleteValue = CheckBoxOfSetting(o.Num(MethodRow::DeleteExisting));
+    // "既存ファイル削除" cannot be used while the simplified handling is checked.
+    in.deleteEnabled = in.quickList == CheckBoxValue::Unchecked;
+    return in;
 }
 
-bool mdlMain::CheckCancel() {
-    const bool cancelled = CancelDialog.IsCancel;
-    if (cancelled) AddLogLine(kStoppedByUser);
+void SetGlobalOptions(mdlMain& m) {
+    const mdlOptions& o = m.options;
+    ProgramState& s = m.state;
+    const auto on = [&](auto row) { return o.Num(row) != 0; };
+
+    s.gMaxTargets = o.Num(SystemRow::MaxTargets);
+    s.gEscQuits = on(SystemRow::EscQuits);
+    s.gSaveOnExit = on(SystemRow::SaveOnExit);
+    s.gPatternConfirm = on(SystemRow::PatternConfirm);
+    s.gPatternShow = on(SystemRow::PatternShow);
+    s.gDetailLog = on(SystemRow::DetailLog);
+    s.gOptionWindow = on(SystemRow::OptionWindow);
+
+    s.gLogPath = FolderSetting(m, o.Text(SystemRow::LogPath));
+    if (s.gLogPath.isEmpty()) s.gLogPath = FileSystem::BuildPath(s.gAppPath, QStringLiteral("Log"));
+    s.gAutoLogSave = on(SystemRow::AutoLogSave);
+
+    s.gDelMode = o.Num(MethodRow::DelMode);
+
+    // The attribute switches in the order of the filter's attribute bits.
+    constexpr FilterRow kAttributeRows[] = {FilterRow::ReadOnly, FilterRow::Hidden,
+                                            FilterRow::Archive, FilterRow::System};
+    int mask = 0;
+    for (size_t i = 0; i < std::size(kAttributeRows); ++i)
+        if (o.Num(kAttributeRows[i]) == 1) mask |= o.AttrBits[i];
+    m.filter.setAttr(mask);
+    m.filter.setAttrOr(on(FilterRow::AttributeOnly));
+    s.gFilterSwitch = {on(FilterRow::IncludeOn), on(FilterRow::ExcludeOn),
+                       on(FilterRow::ImportantOn)};
+    s.gImportantPatterns = o.Text(FilterRow::Important);
+
+    s.gFileMode = o.Num(MethodRow::Folders) == 0;
+    s.gFolderMode = !s.gFileMode;
+    s.gItemWord = o.Num(MethodRow::Folders) == 1 ? QStringLiteral("フォルダ")
+                                                  : QStringLiteral("ファイル");
+    s.gOperation = o.Num(MethodRow::Operation);
+    s.gDelTarget = FolderSetting(m, o.Text(MethodRow::DelTarget));
+    s.gFolderSort = on(MethodRow::FolderSort);
+}
+
+void GetRunOptions(mdlMain& m) {
+    const RunInputsPort& in = m.ports.runInputs;
+    ProgramState& s = m.state;
+    s.gSearchWord = in.SearchWord();
+    s.gReplaceWord = in.ReplaceWord();
+    s.gRunFolderMode = s.gFolderMode;
+    s.gRunRecursive = in.RecursiveValue() != CheckBoxValue::Unchecked;
+    s.gRunDelete = in.DeleteValue() != CheckBoxValue::Unchecked && in.DeleteEnabled();
+    // Only a ticked box compares in text mode; a greyed one compares exactly.
+    m.matching.CmpMode = in.TextModeValue() == CheckBoxValue::Checked ? 1 : 0;
+    m.matching.setFileNameMode(in.WholeNameSelected() ? -1 : 0);
+    s.gRunQuickList = in.QuickListValue() != CheckBoxValue::Unchecked && in.QuickListEnabled();
+}
+
+bool CheckCancel(mdlMain& m) {
+    const bool cancelled = m.CancelDialog.IsCancel;
+    if (cancelled) AddLogLine(m, kStoppedByUser);
     return cancelled;
 }
 
-void mdlMain::AddLogLine(const QString& line) { ports.logBox.Append(line + QStringLiteral("\r\n")); }
+void AddLogLine(mdlMain& m, const QString& line) {
+    m.ports.logBox.Append(line + QStringLiteral("\r\n"));
+}
 
 }  // namespace sorvane

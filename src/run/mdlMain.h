@@ -13,6 +13,7 @@
 #include "ports/RunInputsPort.h"
 #include "ports/clsCancel.h"
 #include "rename/mdlRename.h"
+#include "run/EndStatus.h"
 #include "run/ProgramState.h"
 #include "selection/clsFilter.h"
 #include "settings/mdlOptions.h"
@@ -40,11 +41,13 @@ public:
     // folder, the settings table and file, the program state, the log record.
     void Main(const QString& executablePath);
 
-    void SetGlobalOptions();
+    // Puts the settings table into effect: the program state and the filter
+    // the file list and the runs select with. A front end then fills its
+    // run inputs from RunInputsOf(options).
+    void ApplySettings();
+
+    // Reads a settings file chosen by the user and fills both windows again.
     void LoadSettingsFile(const QString& path);
-    void GetRunOptions();
-    bool CheckCancel();
-    void AddLogLine(const QString& line);
 
     ProgramState state;
     FileSystem fs;
@@ -57,6 +60,12 @@ public:
     MainPorts ports;
     // The target list of the last rename run.
     mdlRename rename{fs, matching, filter, CancelDialog};
+    // How the last run ended; the log record keeps its text.
+    EndStatus runEnd;
 };
+
+// The run inputs as the settings table gives them to the main window's
+// controls.
+RunInputValues RunInputsOf(const mdlOptions& options);
 
 }  // namespace sorvane

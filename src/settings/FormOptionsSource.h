@@ -2,12 +2,13 @@
 
 #include <QString>
 
+#include "ports/CheckBoxValue.h"
+
 namespace sorvane {
 
 // Where the settings snapshot takes its values: the main window's controls
-// and the settings in effect in the program state. Check box values are
-// 0 unchecked, 1 checked, 2 greyed; the snapshot stores any
-// switch as 1 (not 0) or 0.
+// and the settings in effect in the program state. The snapshot stores a
+// check box that is not clear as 1, a clear one as 0.
 class FormOptionsSource {
 public:
     virtual ~FormOptionsSource() = default;
@@ -22,23 +23,23 @@ public:
     virtual bool AutoLogSave() const = 0;        // gAutoLogSave
 
     // "絞り込み"
-    virtual int AttributeValue(int index) const = 0;  // chkSys(0..3)
-    virtual int AttributeOnlyValue() const = 0;       // chksysOnly
-    virtual int FilterSwitchValue(int index) const = 0;  // chkExt(0..2)
+    virtual CheckBoxValue AttributeValue(int index) const = 0;  // chkSys(0..3)
+    virtual CheckBoxValue AttributeOnlyValue() const = 0;       // chksysOnly
+    virtual CheckBoxValue FilterSwitchValue(int index) const = 0;  // chkExt(0..2)
     virtual QString FilterText(int index) const = 0;     // txtExt(0..1)
 
     // "処理方法"
-    virtual int RecursiveValue() const = 0;   // chkR
-    virtual int DeleteValue() const = 0;      // chkD
-    virtual int FolderValue() const = 0;      // chkFol
-    virtual int TextModeValue() const = 0;    // chkBS
+    virtual CheckBoxValue RecursiveValue() const = 0;   // chkR
+    virtual CheckBoxValue DeleteValue() const = 0;      // chkD
+    virtual CheckBoxValue FolderValue() const = 0;      // chkFol
+    virtual CheckBoxValue TextModeValue() const = 0;    // chkBS
     virtual int Operation() const = 0;        // gOperation
     virtual bool WholeNameSelected() const = 0;  // optM index 1
     virtual QString SearchWord() const = 0;   // txtBfr
     virtual QString ReplaceWord() const = 0;  // txtAft
     virtual int DelMode() const = 0;          // gDelMode
     virtual QString DelTarget() const = 0;    // gDelTarget
-    virtual int QuickListValue() const = 0;   // chkErrNoChk
+    virtual CheckBoxValue QuickListValue() const = 0;   // chkErrNoChk
 };
 
 }  // namespace sorvane

@@ -116,10 +116,6 @@ void SetDefaults(OptionTable& table, const RowSpec (&specs)[N]) {
     }
 }
 
-int Switch01(int checkValue) {
-    return checkValue != 0 ? 1 : 0;
-}
-
 bool IsLineBreak(QChar c) {
     return c == u'\r' || c == u'\n';
 }
@@ -342,35 +338,38 @@ void mdlOptions::SetDefaultOptions() {
 void mdlOptions::GetFormOptions() {
     if (!mFormSource) return;
     const FormOptionsSource& form = *mFormSource;
+    const auto flag = [](bool on) { return on ? 1 : 0; };
 
-    OptionTable& sys = SystemOptions;
-    sys.SetText(3, form.FolderListPath());
-    sys.SetNum(4, form.EscQuits() ? 1 : 0);
-    sys.SetNum(5, form.SaveOnExit() ? 1 : 0);
-    sys.SetNum(8, form.DetailLog() ? 1 : 0);
-    sys.SetNum(9, form.OptionWindow() ? 1 : 0);
-    sys.SetText(10, form.LogPath());
-    sys.SetNum(11, form.AutoLogSave() ? 1 : 0);
+    SetText(SystemRow::InitialPath, form.FolderListPath());
+    SetNum(SystemRow::EscQuits, flag(form.EscQuits()));
+    SetNum(SystemRow::SaveOnExit, flag(form.SaveOnExit()));
+    SetNum(SystemRow::DetailLog, flag(form.DetailLog()));
+    SetNum(SystemRow::OptionWindow, flag(form.OptionWindow()));
+    SetText(SystemRow::LogPath, form.LogPath());
+    SetNum(SystemRow::AutoLogSave, flag(form.AutoLogSave()));
 
-    OptionTable& filter = FilterOptions;
-    for (int i = 0; i < 4; ++i) filter.SetNum(1 + i, Switch01(form.AttributeValue(i)));
-    filter.SetNum(5, Switch01(form.AttributeOnlyValue()));
-    for (int i = 0; i < 3; ++i) filter.SetNum(6 + i, Switch01(form.FilterSwitchValue(i)));
-    filter.SetText(9, form.FilterText(0));
-    filter.SetText(10, form.FilterText(1));
+    constexpr FilterRow kAttributeRows[] = {FilterRow::ReadOnly, FilterRow::Hidden,
+                                            FilterRow::Archive, FilterRow::System};
+    for (int i = 0; i < 4; ++i)
+        SetNum(kAttributeRows[i], SettingOfCheckBox(form.AttributeValue(i)));
+    SetNum(FilterRow::AttributeOnly, SettingOfCheckBox(form.AttributeOnlyValue()));
+    constexpr FilterRow kSwitchRows[] = {FilterRow::IncludeOn, FilterRow::ExcludeOn,
+                                         FilterRow::ImportantOn};
+    for (int i = 0; i < 3; ++i) SetNum(kSwitchRows[i], SettingOfCheckBox(form.FilterSwitchValue(i)));
+    SetText(FilterRow::Include, form.FilterText(0));
+    SetText(FilterRow::Exclude, form.FilterText(1));
 
-    OptionTable& method = MethodOptions;
-    method.SetNum(1, Switch01(form.RecursiveValue()));
-    method.SetNum(2, Switch01(form.DeleteValue()));
-    method.SetNum(3, Switch01(form.FolderValue()));
-    method.SetNum(4, Switch01(form.TextModeValue()));
-    method.SetNum(5, form.Operation());
-    method.SetNum(6, form.WholeNameSelected() ? 1 : 0);
-    method.SetText(7, form.SearchWord());
-    method.SetText(8, form.ReplaceWord());
-    method.SetNum(9, form.DelMode());
-    method.SetText(10, form.DelTarget());
-    method.SetNum(11, Switch01(form.QuickListValue()));
+    SetNum(MethodRow::Recursive, SettingOfCheckBox(form.RecursiveValue()));
+    SetNum(MethodRow::DeleteExisting, SettingOfCheckBox(form.DeleteValue()));
+    SetNum(MethodRow::Folders, SettingOfCheckBox(form.FolderValue()));
+    SetNum(MethodRow::TextMode, SettingOfCheckBox(form.TextModeValue()));
+    SetNum(MethodRow::Operation, form.Operation());
+    SetNum(MethodRow::WholeName, flag(form.WholeNameSelected()));
+    SetText(MethodRow::SearchWord, form.SearchWord());
+    SetText(MethodRow::ReplaceWord, form.ReplaceWord());
+    SetNum(MethodRow::DelMode, form.DelMode());
+    SetText(MethodRow::DelTarget, form.DelTarget());
+    SetNum(MethodRow::QuickList, SettingOfCheckBox(form.QuickListValue()));
 }
 
 QString mdlOptions::OptionFileText() const {
@@ -387,7 +386,7 @@ QString mdlOptions::OptionFileText() const {
 }
 
 void mdlOptions::ShowFileError(const QString& path, const QString& what, const QString& title) {
-    ShowMessage(mMessages, path + what, title, MsgButtons::OK, MsgIcon::Error);
+    ShowMessage(mMessages, MessageId::SettingsFileError, path + what, title, MsgButtons::OK, MsgIcon::Error);
 }
 
 bool mdlOptions::SaveOptionFile(const QString& path, bool collect) {

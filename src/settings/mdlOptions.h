@@ -7,6 +7,7 @@
 #include "platform/FileSystem.h"
 #include "ports/MessageBoxPort.h"
 #include "settings/FormOptionsSource.h"
+#include "settings/OptionRows.h"
 
 namespace sorvane {
 
@@ -76,6 +77,24 @@ public:
     // True when the file existed and could be read.
     bool LoadOptionFile(const QString& path, bool reset);
 
+    // A row by its name: Num(SystemRow::MaxTargets), SetText(MethodRow::SearchWord, ...).
+    template <typename Row>
+    qint32 Num(Row row) const {
+        return TableOf(row).Num(int(row));
+    }
+    template <typename Row>
+    const QString& Text(Row row) const {
+        return TableOf(row).Text(int(row));
+    }
+    template <typename Row>
+    void SetNum(Row row, qint32 value) {
+        TableOf(row).SetNum(int(row), value);
+    }
+    template <typename Row>
+    void SetText(Row row, const QString& text) {
+        TableOf(row).SetText(int(row), text);
+    }
+
     OptionTable SystemOptions;
     OptionTable FilterOptions;
     OptionTable MethodOptions;
@@ -86,6 +105,13 @@ public:
     QString ExeName;
 
 private:
+    OptionTable& TableOf(SystemRow) { return SystemOptions; }
+    OptionTable& TableOf(FilterRow) { return FilterOptions; }
+    OptionTable& TableOf(MethodRow) { return MethodOptions; }
+    const OptionTable& TableOf(SystemRow) const { return SystemOptions; }
+    const OptionTable& TableOf(FilterRow) const { return FilterOptions; }
+    const OptionTable& TableOf(MethodRow) const { return MethodOptions; }
+
     void ShowFileError(const QString& path, const QString& what, const QString& title);
     QString OptionFileText() const;
 

@@ -11,7 +11,7 @@
 
 #include "cli/CliPorts.h"
 #include "cli/RenameOptions.h"
-#include "ports/scripted/ScriptedMessageBox.h"
+#include "support/scripted/ScriptedMessageBox.h"
 #include "support/TempTree.h"
 
 using namespace Qt::StringLiterals;
@@ -127,8 +127,8 @@ TEST(RenameCommandOptions, AnswersFoldersAndModes) {
         {{u"--answer-max"_s, u"yes"_s}, [](auto& o) { return o.answers.max == true; }},
         {{u"--answer-comma"_s, u"no"_s}, [](auto& o) { return o.answers.comma == false; }},
         {{u"--answer-stop"_s, u"no"_s}, [](auto& o) { return o.answers.stop == false; }},
-        {{u"--answer-expansion"_s, u"keep"_s}, [](auto& o) { return o.answers.expansion == 1; }},
-        {{u"--answer-expansion"_s, u"change"_s}, [](auto& o) { return o.answers.expansion == 2; }},
+        {{u"--answer-expansion"_s, u"keep"_s}, [](auto& o) { return o.answers.expansion == ExpansionChoice::KeepFirst; }},
+        {{u"--answer-expansion"_s, u"change"_s}, [](auto& o) { return o.answers.expansion == ExpansionChoice::TakeSecond; }},
         {{u"--dry-run"_s}, [](auto& o) { return o.dryRun; }},
         {{u"--settings"_s, u"my.ini"_s},
          [](auto& o) { return o.settingsFile == u"/work/here/my.ini"_s; }},

@@ -11,7 +11,7 @@
 #include "platform/TextCodec.h"
 #include "platform/mdlTools.h"
 #include "ports/LogBoxPort.h"
-#include "ports/scripted/ScriptedMessageBox.h"
+#include "support/scripted/ScriptedMessageBox.h"
 #include "settings/mdlOptions.h"
 #include "support/TempTree.h"
 

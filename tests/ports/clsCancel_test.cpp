@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "ports/scripted/ScriptedMessageBox.h"
-#include "ports/scripted/ScriptedProgressWindow.h"
+#include "support/scripted/ScriptedMessageBox.h"
+#include "support/scripted/ScriptedProgressWindow.h"
 
 using namespace sorvane;
 

@@ -15,8 +15,8 @@
 #include <QTemporaryDir>
 #include <ostream>
 
-#include "ports/scripted/ScriptedMessageBox.h"
-#include "ports/scripted/ScriptedProgressWindow.h"
+#include "support/scripted/ScriptedMessageBox.h"
+#include "support/scripted/ScriptedProgressWindow.h"
 #include "support/TempTree.h"
 
 using namespace sorvane;

@@ -71,7 +71,7 @@ void Insert(RunFixture& f, const QString& word) {
     f.inputs.replaceWord = word;
 }
 void DeleteInto(RunFixture& f, const QString& target) {
-    f.inputs.deleteValue = kChecked;
+    f.inputs.deleteValue = CheckBoxValue::Checked;
     f.program.state.gDelMode = 2;
     f.program.state.gDelTarget = target;
 }
@@ -148,7 +148,11 @@ INSTANTIATE_TEST_SUITE_P(
                     kWordTitle, MsgButtons::OK, MsgIcon::Error),
             RunInputBox::ReplaceWord},
         RefusalCase{
-            "CommaDeclined", [](RunFixture& f) { Replace(f, u"b,c"_s); },
+            "CommaDeclined",
+            [](RunFixture& f) {
+                Replace(f, u"b,c"_s);
+                f.messages.answers = {MsgAnswer::No};
+            },
             Request(u"ファイル・フォルダ名に以下の文字は使用しない方が良いと思われます。\r\n"
                     u"処理を続行しますか？（おすすめしません）\r\n, ;"_s,
                     kWordTitle, MsgButtons::YesNo, MsgIcon::Question, 1),
@@ -264,9 +268,10 @@ TEST_F(RunChecks, ConfirmationChooserAnswers) {
     program.state.gPatternConfirm = true;
     program.state.gSearchWord = u"a"_s;
     program.state.gReplaceWord = u"b"_s;
-    for (const int answer : {0, 1, 2}) {
+    for (const ExpansionChoice answer :
+         {ExpansionChoice::Cancel, ExpansionChoice::KeepFirst, ExpansionChoice::TakeSecond}) {
         chooser.answers = {answer};
-        EXPECT_EQ(CheckNames(program, chooser), answer != 0) << answer;
+        EXPECT_EQ(CheckNames(program, chooser), answer != ExpansionChoice::Cancel) << int(answer);
     }
     EXPECT_EQ(chooser.messages, QStringList(3, u"展開パターンを変更しますか？"_s));
     EXPECT_EQ(chooser.beepsBeforeChoose, (QList<int>{1, 2, 3}));

@@ -1,3 +1,4 @@
+#include "run/RunSteps.h"
 #include "run/RenameRun.h"
 
 #include <gtest/gtest.h>
@@ -30,7 +31,7 @@ QString Name(const char* prefix, int i) {
 struct RenameRunTest : RunFixture {
     // What the start command does before it calls the run.
     bool Run(const QString& start) {
-        program.GetRunOptions();
+        GetRunOptions(program);
         if (program.state.gOperation == 0) {
             program.matching.setMatchPattern(program.state.gSearchWord);
             program.matching.setReplacePattern(program.state.gReplaceWord);
@@ -55,7 +56,7 @@ TEST_P(RenameRunStopAfterRemoval, DetailedLogAfterAStop) {
     program.state.gDelMode = 2;
     program.state.gDelTarget = Root() + u"/trash"_s;
     program.rename.SetClock([] { return QDateTime(QDate(2026, 12, 7), QTime(1, 2, 3)); });
-    inputs.deleteValue = kChecked;
+    inputs.deleteValue = CheckBoxValue::Checked;
     Words(u"a"_s, u"b"_s);
     overwrite.answers = {OverwriteAnswer::DeleteAll};
     StopAtCaption(whileRenaming ? u"変換作業中 100 リネーム中"_s : u"変換作業中 200 衝突削除中"_s);
@@ -86,7 +87,7 @@ TEST_P(RenameRunStopAfterRemoval, DetailedLogAfterAStop) {
                 u"==なお、変換中に"_s + QString::number(d) + u"ファイルが削除されました。=="_s;
     EXPECT_EQ(logBox.Text(), expected);
     EXPECT_EQ(renamed, whileRenaming);
-    EXPECT_EQ(program.log.LogStatus, u"中断 / リネーム中(ユーザによる)"_s);
+    EXPECT_EQ(program.runEnd.end, RunEnd::RenameStopped);
     EXPECT_EQ(Files(), files);
     EXPECT_TRUE(Has(u"trash/work_del2026120701020300/"_s + Name("b", d - 1)));
 }
@@ -103,7 +104,7 @@ TEST_F(RenameRunTest, StopWhileListing) {
     EXPECT_FALSE(Run(Root()));
 
     EXPECT_EQ(logBox.Text(), Lines({u"ファイル名の置換を開始しました。=="_s, kStopped}));
-    EXPECT_EQ(program.log.LogStatus, u"中断 / リストアップ中(ユーザによる)"_s);
+    EXPECT_EQ(program.runEnd.Text(), u"中断 / リストアップ中(ユーザによる)"_s);
     EXPECT_EQ(messages.shown[0].title, u"ファイルリストの作成"_s);
     EXPECT_EQ(tree.Take(), before);
 }
@@ -120,7 +121,7 @@ TEST_F(RenameRunTest, StartFolderThatIsNoAbsolutePathIsAnUnexpectedError) {
 
         EXPECT_EQ(logBox.Text(), Lines({u"ファイル名の置換を開始しました。=="_s,
                                         u"！予期しないエラーが発生しました。"_s}));
-        EXPECT_EQ(program.log.LogStatus, u"中断 / リストアップ中(予期しないエラー)"_s);
+        EXPECT_EQ(program.runEnd.end, RunEnd::ListingFailed);
         ASSERT_EQ(messages.shown.size(), 1);
         EXPECT_TRUE(
             SameRequest(messages.shown[0],
@@ -138,14 +139,14 @@ TEST_F(RenameRunTest, DeleteFolderThatCannotBeMadeStopsBeforeAnyRename) {
     const auto before = tree.Take();
     program.state.gDelMode = 2;
     program.state.gDelTarget = Root() + u"/blocker"_s;
-    inputs.deleteValue = kChecked;
+    inputs.deleteValue = CheckBoxValue::Checked;
     Words(u"a"_s, u"b"_s);
     overwrite.answers = {OverwriteAnswer::Yes};
 
     EXPECT_FALSE(Run(Root()));
 
     EXPECT_EQ(logBox.Text(), Head(1) + Lines({u"！処理中に問題が発生しました。"_s}));
-    EXPECT_EQ(program.log.LogStatus, u"中断 / リネーム中(予期しないエラー)"_s);
+    EXPECT_EQ(program.runEnd.end, RunEnd::RenameFailed);
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_TRUE(SameRequest(
         messages.shown[0],

@@ -8,11 +8,11 @@
 #include <ostream>
 
 #include "ports/PlainRunInputs.h"
-#include "ports/scripted/ScriptedExpansionChooser.h"
-#include "ports/scripted/ScriptedForms.h"
-#include "ports/scripted/ScriptedMessageBox.h"
-#include "ports/scripted/ScriptedOverwriteQuestion.h"
-#include "ports/scripted/ScriptedProgressWindow.h"
+#include "support/scripted/ScriptedExpansionChooser.h"
+#include "support/scripted/ScriptedForms.h"
+#include "support/scripted/ScriptedMessageBox.h"
+#include "support/scripted/ScriptedOverwriteQuestion.h"
+#include "support/scripted/ScriptedProgressWindow.h"
 #include "run/RunFrame.h"
 #include "run/mdlMain.h"
 #include "support/TempTree.h"
@@ -97,7 +97,13 @@ inline bool SameRequest(const MessageRequest& a, const MessageRequest& b) {
 
 inline MessageRequest Request(const QString& text, const QString& title, MsgButtons buttons,
                               MsgIcon icon, int defaultButton = 0) {
-    return MessageRequest{text, title, buttons, icon, defaultButton};
+    MessageRequest request;
+    request.text = text;
+    request.title = title;
+    request.buttons = buttons;
+    request.icon = icon;
+    request.defaultButton = defaultButton;
+    return request;
 }
 
 }  // namespace sorvane::test

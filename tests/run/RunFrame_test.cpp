@@ -139,7 +139,7 @@ struct RunFrameCollision : RunFixture {
         program.state.gDelMode = 2;
         program.state.gDelTarget = tree.Root() + u"/trash"_s;
         program.rename.SetClock([] { return QDateTime(QDate(2026, 12, 7), QTime(1, 2, 3)); });
-        inputs.deleteValue = kChecked;
+        inputs.deleteValue = CheckBoxValue::Checked;
         Words(u"a"_s, u"b"_s);
     }
 };
@@ -311,7 +311,7 @@ TEST_F(RunFrameTest, AmbiguousPatternTakesTheSecondReading) {
     MakeFiles({u"ab-cd"_s});
     inputs.wholeName = true;
     Words(u"*-*"_s, u"*"_s);
-    chooser.answers = {2};
+    chooser.answers = {ExpansionChoice::TakeSecond};
 
     frame.Start(tree.Root());
 

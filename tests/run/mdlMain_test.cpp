@@ -1,3 +1,4 @@
+#include "run/RunSteps.h"
 #include "run/mdlMain.h"
 
 #include <gtest/gtest.h>
@@ -7,9 +8,9 @@
 #include <QTemporaryDir>
 
 #include "ports/PlainRunInputs.h"
-#include "ports/scripted/ScriptedForms.h"
-#include "ports/scripted/ScriptedMessageBox.h"
-#include "ports/scripted/ScriptedProgressWindow.h"
+#include "support/scripted/ScriptedForms.h"
+#include "support/scripted/ScriptedMessageBox.h"
+#include "support/scripted/ScriptedProgressWindow.h"
 
 using namespace sorvane;
 
@@ -151,20 +152,20 @@ TEST_F(ProgramFixture, LoadingTheEmptyPathGivesTheDefaults) {
 TEST_F(ProgramFixture, RunOptionsComeFromTheInputs) {
     program.Main(Exe());
     struct Case {
-        int recursive, deleteValue;
+        CheckBoxValue recursive, deleteValue;
         bool deleteEnabled;
-        int textMode;
+        CheckBoxValue textMode;
         bool whole;
-        int quick;
+        CheckBoxValue quick;
         bool quickEnabled;
         bool runRecursive, runDelete;
         int cmpMode, fileNameMode;
         bool runQuick;
     };
     const Case cases[] = {
-        {kChecked, kChecked, true, kChecked, true, kChecked, true, true, true, 1, -1, true},
-        {kUnchecked, kChecked, false, kUnchecked, false, kChecked, false, false, false, 0, 0, false},
-        {kGrayed, kGrayed, true, kGrayed, false, kGrayed, true, true, true, 0, 0, true},
+        {CheckBoxValue::Checked, CheckBoxValue::Checked, true, CheckBoxValue::Checked, true, CheckBoxValue::Checked, true, true, true, 1, -1, true},
+        {CheckBoxValue::Unchecked, CheckBoxValue::Checked, false, CheckBoxValue::Unchecked, false, CheckBoxValue::Checked, false, false, false, 0, 0, false},
+        {CheckBoxValue::Grayed, CheckBoxValue::Grayed, true, CheckBoxValue::Grayed, false, CheckBoxValue::Grayed, true, true, true, 0, 0, true},
     };
     for (const Case& c : cases) {
         inputs.searchWord = QStringLiteral("*.JPG");
@@ -176,7 +177,7 @@ TEST_F(ProgramFixture, RunOptionsComeFromTheInputs) {
         inputs.wholeName = c.whole;
         inputs.quickList = c.quick;
         inputs.quickListEnabled = c.quickEnabled;
-        program.GetRunOptions();
+        GetRunOptions(program);
         const ProgramState& s = program.state;
         EXPECT_EQ(s.gSearchWord, QStringLiteral("*.JPG"));
         EXPECT_EQ(s.gReplaceWord, QStringLiteral("写真*.jpg"));
@@ -190,11 +191,11 @@ TEST_F(ProgramFixture, RunOptionsComeFromTheInputs) {
 }
 
 TEST_F(ProgramFixture, CheckCancelLogsOnlyAStop) {
-    EXPECT_FALSE(program.CheckCancel());
+    EXPECT_FALSE(CheckCancel(program));
     EXPECT_EQ(logBox.Text(), QString());
-    program.AddLogLine(QStringLiteral("一行目"));
+    AddLogLine(program, QStringLiteral("一行目"));
     program.CancelDialog.CancelClick();
-    EXPECT_TRUE(program.CheckCancel());
+    EXPECT_TRUE(CheckCancel(program));
     EXPECT_EQ(logBox.Text(),
               QStringLiteral("一行目\r\n！処理はユーザにより中止されました。\r\n"));
     EXPECT_TRUE(program.CancelDialog.IsCancel);

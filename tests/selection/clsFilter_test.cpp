@@ -5,7 +5,7 @@
 
 #include <cerrno>
 
-#include "ports/scripted/ScriptedProgressWindow.h"
+#include "support/scripted/ScriptedProgressWindow.h"
 #include "support/TempTree.h"
 
 using namespace sorvane;

@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "platform/TextCodec.h"
-#include "ports/scripted/ScriptedMessageBox.h"
+#include "support/scripted/ScriptedMessageBox.h"
 #include "support/TempTree.h"
 
 namespace sorvane {
@@ -435,8 +435,12 @@ TEST_F(OptionsTest, SavingReplacesTheWholeFileAndKeepsItsLink) {
 }
 
 // A main window as the snapshot sees it: every value differs from the
-// default, check boxes include the greyed state 2.
+// default, check boxes include the greyed state.
 class FakeForm : public FormOptionsSource {
+    static constexpr CheckBoxValue U = CheckBoxValue::Unchecked;
+    static constexpr CheckBoxValue C = CheckBoxValue::Checked;
+    static constexpr CheckBoxValue G = CheckBoxValue::Grayed;
+
 public:
     QString FolderListPath() const override { return u"/home/利用者/写真"_s; }
     bool EscQuits() const override { return false; }
@@ -445,25 +449,25 @@ public:
     bool OptionWindow() const override { return false; }
     QString LogPath() const override { return u"/var/log/sorvane"_s; }
     bool AutoLogSave() const override { return true; }
-    int AttributeValue(int index) const override {
-        return std::array{0, 2, 0, 1}.at(size_t(index));
+    CheckBoxValue AttributeValue(int index) const override {
+        return std::array{U, G, U, C}.at(size_t(index));
     }
-    int AttributeOnlyValue() const override { return 2; }
-    int FilterSwitchValue(int index) const override {
-        return std::array{1, 2, 0}.at(size_t(index));
+    CheckBoxValue AttributeOnlyValue() const override { return G; }
+    CheckBoxValue FilterSwitchValue(int index) const override {
+        return std::array{C, G, U}.at(size_t(index));
     }
     QString FilterText(int index) const override { return index == 0 ? u"*.jpg"_s : u"*.tmp"_s; }
-    int RecursiveValue() const override { return 0; }
-    int DeleteValue() const override { return 2; }
-    int FolderValue() const override { return 1; }
-    int TextModeValue() const override { return 0; }
+    CheckBoxValue RecursiveValue() const override { return U; }
+    CheckBoxValue DeleteValue() const override { return G; }
+    CheckBoxValue FolderValue() const override { return C; }
+    CheckBoxValue TextModeValue() const override { return U; }
     int Operation() const override { return 2; }
     bool WholeNameSelected() const override { return true; }
     QString SearchWord() const override { return u"IMG_*"_s; }
     QString ReplaceWord() const override { return u"写真_*"_s; }
     int DelMode() const override { return 2; }
     QString DelTarget() const override { return u"/tmp/削除"_s; }
-    int QuickListValue() const override { return 1; }
+    CheckBoxValue QuickListValue() const override { return C; }
 };
 
 TEST_F(OptionsTest, SnapshotTakesEverySourceAndLeavesTheRest) {

@@ -9,7 +9,7 @@
 #include <QTest>
 
 #include "ports/clsCancel.h"
-#include "ports/scripted/ScriptedMessageBox.h"
+#include "support/scripted/ScriptedMessageBox.h"
 #include "ui/WidgetApp.h"
 
 using namespace sorvane;
