@@ -16,7 +16,7 @@
 #include <unordered_set>
 
 #include "matching/clsFileString.h"
-#include "rename/MakeFolders.h"
+#include "platform/MakeFolders.h"
 
 namespace sorvane {
 
