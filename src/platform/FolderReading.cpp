@@ -173,6 +173,24 @@ bool KeepsCaseApart(int dir, const QByteArray& probe) {
     return entry.st_dev != flipped.st_dev || entry.st_ino != flipped.st_ino;
 }
 
+// What the names of a folder tell of whether its listing can answer for a
+// name: one name with an ASCII letter, to test the folder's letter case on,
+// and whether a name holds a character that a normalising file system
+// finds under ASCII.
+class CaseProbe {
+public:
+    void See(const char* name, size_t length) {
+        if (mProbe.isEmpty() && HasAsciiLetter(name)) mProbe = QByteArray(name, qsizetype(length));
+        if (!mUnsure && HasHighByte(name)) mUnsure = HasAsciiEquivalent(name, length);
+    }
+    // dir: the folder, still open.
+    bool NamesExact(int dir) const { return !mUnsure && KeepsCaseApart(dir, mProbe); }
+
+private:
+    QByteArray mProbe;
+    bool mUnsure = false;
+};
+
 }  // namespace
 
 // Each entry is taken as Files and SubFolders take it: a folder by d_type is
@@ -183,29 +201,18 @@ int FileSystem::ReadFolder(const QString& folder, int mask, bool withFiles, bool
     listing.Clear();
     QByteArray native;
     if (!ToNative(folder, &native)) return EINVAL;
-    DIR* dir = ::opendir(native.isEmpty() ? "." : native.constData());
-    if (!dir) return errno;
-    QByteArray probe;
-    bool unsure = false;
-    int err = 0;
-    for (;;) {
-        errno = 0;
-        const dirent* entry = ::readdir(dir);
-        if (!entry) {
-            err = errno;
-            break;
-        }
-        if (IsDotOrDotDot(entry->d_name)) continue;
+    CaseProbe probe;
+    const auto take = [&](DIR* dir, const dirent* entry) {
         const size_t length = std::strlen(entry->d_name);
         QString name;
-        if (!Decode(QByteArray(entry->d_name, qsizetype(length)), &name)) continue;
+        if (!Decode(QByteArray(entry->d_name, qsizetype(length)), &name)) return true;
 
         mode_t kind = KindOf(entry->d_type);
         int attributes = -1;  // of a folder, or of a file when known
         bool stated = false;
         if (kind == 0 || kind == S_IFDIR) {
             struct stat st;
-            if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+            if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) return true;
             kind = st.st_mode & S_IFMT;
             attributes = AttributesOf(st.st_mode, IsHiddenName(entry->d_name));
             stated = true;
@@ -213,27 +220,25 @@ int FileSystem::ReadFolder(const QString& folder, int mask, bool withFiles, bool
         if (kind == S_IFDIR) {
             listing.folders.append(FolderEntry{name, attributes});
         } else if (entry->d_type == DT_DIR) {
-            continue;  // no folder any more: neither list takes it
+            return true;  // no folder any more: neither list takes it
         } else if (withFiles) {
             if (!stated) attributes = EntryAttributes(dir, entry, mask);
-            if (attributes < 0) continue;
+            if (attributes < 0) return true;
             if (!(attributes & kAttrFolder) && WithinMask(attributes, mask & ~kAttrFolder))
                 listing.files.append(name);
         }
         if (withNames) {
             listing.AddName(name, kind == S_IFDIR);
-            if (probe.isEmpty() && HasAsciiLetter(entry->d_name))
-                probe = QByteArray(entry->d_name, qsizetype(length));
-            if (!unsure && HasHighByte(entry->d_name))
-                unsure = HasAsciiEquivalent(entry->d_name, length);
+            probe.See(entry->d_name, length);
         }
-    }
-    if (withNames) {
-        listing.mExact = !unsure && KeepsCaseApart(::dirfd(dir), probe);
+        return true;
+    };
+    const auto finish = [&](DIR* dir) {
+        if (!withNames) return;
+        listing.mExact = probe.NamesExact(::dirfd(dir));
         if (listing.mExact) listing.BuildTable();
-    }
-    ::closedir(dir);
-    return err;
+    };
+    return ForEachEntry(native, take, finish);
 }
 
 }  // namespace sorvane

@@ -13,9 +13,11 @@
 namespace sorvane::native_path {
 
 // Calls visit(dir, entry) for every entry but "." and ".." until it returns
-// false. Returns 0 or the errno of opening or reading the folder.
-template <typename Visit>
-int ForEachEntry(const QByteArray& folder, Visit visit) {
+// false, then finish(dir) while the folder is still open. Returns 0 or the
+// errno of opening or reading the folder; a folder that cannot be opened
+// is not finished.
+template <typename Visit, typename Finish>
+int ForEachEntry(const QByteArray& folder, Visit visit, Finish finish) {
     DIR* dir = ::opendir(folder.isEmpty() ? "." : folder.constData());
     if (!dir) return errno;
     int err = 0;
@@ -29,8 +31,14 @@ int ForEachEntry(const QByteArray& folder, Visit visit) {
         if (IsDotOrDotDot(entry->d_name)) continue;
         if (!visit(dir, entry)) break;
     }
+    finish(dir);
     ::closedir(dir);
     return err;
+}
+
+template <typename Visit>
+int ForEachEntry(const QByteArray& folder, Visit visit) {
+    return ForEachEntry(folder, visit, [](DIR*) {});
 }
 
 }  // namespace sorvane::native_path
