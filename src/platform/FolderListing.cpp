@@ -19,8 +19,7 @@ void FolderListing::Clear() {
     folders.clear();
     mNames.clear();
     mFolder.clear();
-    mHashes.clear();
-    mTable.clear();
+    mTable.Clear();
     mExact = false;
 }
 
@@ -29,31 +28,18 @@ void FolderListing::AddName(const QString& name, bool folder) {
     mFolder.push_back(folder);
 }
 
+// The names of one folder are all different: none needs a look for another.
 void FolderListing::BuildTable() {
-    const size_t n = mNames.size();
-    size_t capacity = 8;
-    while (capacity < n * 2) capacity *= 2;
-    const size_t mask = capacity - 1;
-    mTable.assign(capacity, -1);
-    mHashes.resize(n);
-    for (size_t i = 0; i < n; ++i) {
-        const size_t h = mHashes[i] = qHash(mNames[i]);
-        size_t at = h & mask;
-        while (mTable[at] >= 0) at = (at + 1) & mask;
-        mTable[at] = qint32(i);
-    }
+    mTable.Reset(mNames.size());
+    for (size_t i = 0; i < mNames.size(); ++i) mTable.Insert(qHash(mNames[i]), qint32(i));
 }
 
 FolderListing::Holder FolderListing::At(const QString& name) const {
-    if (!mExact || mTable.empty() || !IsAscii(name)) return Holder::Unknown;
-    const size_t mask = mTable.size() - 1;
-    const size_t h = qHash(name);
-    for (size_t at = h & mask;; at = (at + 1) & mask) {
-        const qint32 i = mTable[at];
-        if (i < 0) return Holder::Nothing;
-        if (mHashes[size_t(i)] == h && mNames[size_t(i)] == name)
-            return mFolder[size_t(i)] ? Holder::Folder : Holder::File;
-    }
+    if (!mExact || !IsAscii(name)) return Holder::Unknown;
+    const qint32 i =
+        mTable.Find(qHash(name), [&](qint32 other) { return mNames[size_t(other)] == name; });
+    if (i < 0) return Holder::Nothing;
+    return mFolder[size_t(i)] ? Holder::Folder : Holder::File;
 }
 
 }  // namespace sorvane

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <vector>
 
+#include "platform/NameTable.h"
+
 namespace sorvane {
 
 class FileSystem;
@@ -39,8 +41,7 @@ private:
 
     std::vector<QString> mNames;
     std::vector<bool> mFolder;
-    std::vector<size_t> mHashes;
-    std::vector<qint32> mTable;  // open addressing: indices into mNames, -1 free
+    NameTable mTable;  // indices into mNames
     bool mExact = false;
 };
 
