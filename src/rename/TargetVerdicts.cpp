@@ -3,6 +3,7 @@
 // the target itself or another target.
 
 #include "matching/clsFileString.h"
+#include "platform/NameTable.h"
 #include "rename/RenameHelpers.h"
 #include "rename/mdlRename.h"
 
@@ -77,32 +78,22 @@ void mdlRename::ReadNewNameAttributes(const QString& rel) {
 }
 
 // Every target whose new name equals another's (A-Z folded) is marked, the
-// first one included. An open-addressing table of indices with the hashes
-// kept beside it: no node and no folded copy per name.
+// first one included. The name table keeps indices and hashes only: no
+// node and no folded copy per name.
 void mdlRename::MarkDuplicates() {
     const size_t n = size_t(mFolderCount);
     mFolderDuplicate.assign(n, false);
     if (n < 2) return;
-    size_t capacity = 4;
-    while (capacity < n * 2) capacity *= 2;
-    const size_t mask = capacity - 1;
-    std::vector<qint32> table(capacity, -1);
-    std::vector<quint64> hashes(n);
+    NameTable table;
+    table.Reset(n);
     for (size_t i = 0; i < n; ++i) {
         const QString& name = mFolderNew[i];
-        const quint64 h = hashes[i] = FoldedHash(name);
-        for (size_t at = size_t(h) & mask;; at = (at + 1) & mask) {
-            const qint32 first = table[at];
-            if (first < 0) {
-                table[at] = qint32(i);
-                break;
-            }
-            if (hashes[size_t(first)] == h && FoldedEqual(mFolderNew[size_t(first)], name)) {
-                mFolderDuplicate[i] = true;
-                mFolderDuplicate[size_t(first)] = true;
-                break;
-            }
-        }
+        const qint32 first = table.FindOrInsert(size_t(FoldedHash(name)), qint32(i), [&](qint32 j) {
+            return FoldedEqual(mFolderNew[size_t(j)], name);
+        });
+        if (first < 0) continue;
+        mFolderDuplicate[i] = true;
+        mFolderDuplicate[size_t(first)] = true;
     }
 }
 
