@@ -6,10 +6,10 @@
 #include <cmath>
 
 #include "platform/FileSystem.h"
+#include "platform/MakeFolders.h"
 #include "platform/TextCodec.h"
 #include "platform/mdlTools.h"
 #include "ports/LogBoxPort.h"
-#include "rename/MakeFolders.h"
 #include "settings/mdlOptions.h"
 
 namespace sorvane {

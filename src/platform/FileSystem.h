@@ -6,7 +6,9 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <vector>
+
+#include "platform/FolderHandle.h"
+#include "platform/FolderListing.h"
 
 namespace sorvane {
 
@@ -37,57 +39,6 @@ struct FileIdentity {
     ino_t inode = 0;
     bool valid = false;
     bool operator==(const FileIdentity& other) const = default;
-};
-
-struct FolderEntry {
-    QString name;
-    int attributes = 0;
-};
-
-// One read of a folder, for a rename run: its files within an attribute
-// mask, its real subfolders, and what stands at a name in the folder.
-class FolderListing {
-public:
-    enum class Holder { Nothing, File, Folder, Unknown };
-
-    QStringList files;           // as FileSystem::Files, in listing order
-    QList<FolderEntry> folders;  // as FileSystem::SubFolders, in listing order
-
-    // What the listing saw at name: nothing, a non-folder or a folder.
-    // Unknown when only the file system can tell: names were not kept, the
-    // folder ignores letter case (or could not be tested for it), or the
-    // name has characters beyond ASCII, which a file system may normalise.
-    Holder At(const QString& name) const;
-    // Whether At answers from the listing (the folder keeps case apart).
-    bool NamesExact() const { return mExact; }
-    void Clear();
-
-private:
-    friend class FileSystem;
-    void AddName(const QString& name, bool folder);
-    void BuildTable();
-
-    std::vector<QString> mNames;
-    std::vector<bool> mFolder;
-    std::vector<size_t> mHashes;
-    std::vector<qint32> mTable;  // open addressing: indices into mNames, -1 free
-    bool mExact = false;
-};
-
-// A folder kept open for FileSystem::MoveItemIn, so that many renames in
-// one folder do not each walk the folder's path. Closed when destroyed.
-class FolderHandle {
-public:
-    FolderHandle() = default;
-    ~FolderHandle();
-    FolderHandle(const FolderHandle&) = delete;
-    FolderHandle& operator=(const FolderHandle&) = delete;
-    void Close();
-
-private:
-    friend class FileSystem;
-    QString mFolder;
-    int mFd = -1;
 };
 
 // The system calls that a rename uses, so that a test can stand in for a

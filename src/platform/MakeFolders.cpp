@@ -1,4 +1,4 @@
-#include "rename/MakeFolders.h"
+#include "platform/MakeFolders.h"
 
 #include <QStringList>
 

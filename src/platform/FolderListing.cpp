@@ -1,0 +1,45 @@
+#include "platform/FolderListing.h"
+
+#include <QHash>
+
+namespace sorvane {
+
+namespace {
+
+bool IsAscii(const QString& name) {
+    for (const QChar c : name)
+        if (c.unicode() >= 0x80) return false;
+    return true;
+}
+
+}  // namespace
+
+void FolderListing::Clear() {
+    files.clear();
+    folders.clear();
+    mNames.clear();
+    mFolder.clear();
+    mTable.Clear();
+    mExact = false;
+}
+
+void FolderListing::AddName(const QString& name, bool folder) {
+    mNames.push_back(name);
+    mFolder.push_back(folder);
+}
+
+// The names of one folder are all different: none needs a look for another.
+void FolderListing::BuildTable() {
+    mTable.Reset(mNames.size());
+    for (size_t i = 0; i < mNames.size(); ++i) mTable.Insert(qHash(mNames[i]), qint32(i));
+}
+
+FolderListing::Holder FolderListing::At(const QString& name) const {
+    if (!mExact || !IsAscii(name)) return Holder::Unknown;
+    const qint32 i =
+        mTable.Find(qHash(name), [&](qint32 other) { return mNames[size_t(other)] == name; });
+    if (i < 0) return Holder::Nothing;
+    return mFolder[size_t(i)] ? Holder::Folder : Holder::File;
+}
+
+}  // namespace sorvane

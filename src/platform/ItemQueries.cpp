@@ -1,0 +1,90 @@
+// Whether an item is there, and what it is: its attributes, its identity
+// and the name it has on disk.
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include "platform/FileSystem.h"
+#include "platform/ForEachEntry.h"
+#include "platform/NativePath.h"
+
+namespace sorvane {
+
+using namespace native_path;
+
+bool FileSystem::FileExists(const QString& path) const {
+    QByteArray native;
+    struct stat st;
+    return ToNative(path, &native) && Lstat(native, &st) && !S_ISDIR(st.st_mode);
+}
+
+bool FileSystem::FolderExists(const QString& path) const {
+    QByteArray native;
+    struct stat st;
+    return ToNative(path, &native) && Lstat(native, &st) && S_ISDIR(st.st_mode);
+}
+
+bool FileSystem::FolderExistsFollowingLink(const QString& path) const {
+    QByteArray native;
+    struct stat st;
+    return ToNative(path, &native) && !native.isEmpty() && ::stat(native.constData(), &st) == 0 &&
+           S_ISDIR(st.st_mode);
+}
+
+bool FileSystem::Exists(const QString& path) const {
+    QByteArray native;
+    struct stat st;
+    return ToNative(path, &native) && Lstat(native, &st);
+}
+
+int FileSystem::GetAttributes(const QString& path) const {
+    QByteArray native;
+    struct stat st;
+    if (!ToNative(path, &native) || !Lstat(native, &st)) return -1;
+    QByteArray folder, name;
+    SplitNative(native, &folder, &name);
+    return AttributesOf(st.st_mode, IsHiddenName(name.constData()));
+}
+
+FileIdentity FileSystem::Identity(const QString& path) const {
+    QByteArray native;
+    struct stat st;
+    if (!ToNative(path, &native) || !Lstat(native, &st)) return {};
+    return {st.st_dev, st.st_ino, true};
+}
+
+// The exact name wins (a hard link has its own name). Otherwise, on a
+// case-insensitive file system, the entry that is the same item, preferring
+// one whose name equals the asked one regardless of case over another hard
+// link to it.
+QString FileSystem::StoredName(const QString& path) const {
+    QByteArray native, folder, name;
+    struct stat target;
+    if (!ToNative(path, &native) || !Lstat(native, &target)) return {};
+    SplitNative(native, &folder, &name);
+    if (name.isEmpty() || IsDotOrDotDot(name.constData())) return {};
+    const QString asked = QString::fromUtf8(name);
+
+    QString exact, caseless, alias;
+    ForEachEntry(folder, [&](DIR* dir, const dirent* entry) {
+        const QByteArray entryName(entry->d_name);
+        QString text;
+        if (!Decode(entryName, &text)) return true;
+        if (entryName == name) {
+            exact = text;
+            return false;
+        }
+        const bool sameText = text.compare(asked, Qt::CaseInsensitive) == 0;
+        if (!sameText && (!alias.isEmpty() || entry->d_ino != target.st_ino)) return true;
+        if (sameText && !caseless.isEmpty()) return true;
+        struct stat st;
+        if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) return true;
+        if (st.st_dev != target.st_dev || st.st_ino != target.st_ino) return true;
+        (sameText ? caseless : alias) = text;
+        return true;
+    });
+    if (!exact.isEmpty()) return exact;
+    return caseless.isEmpty() ? alias : caseless;
+}
+
+}  // namespace sorvane

@@ -1,0 +1,90 @@
+#include "platform/NativePath.h"
+
+#include <fcntl.h>
+
+#include <cerrno>
+
+#include "platform/FileSystem.h"
+
+namespace sorvane::native_path {
+
+namespace {
+
+// Text survives the trip to UTF-8 and back exactly when it holds no
+// surrogate without its partner, which one scan tells.
+bool IsWellFormed(QStringView text) {
+    const char16_t* at = text.utf16();
+    const char16_t* const end = at + text.size();
+    for (; at < end; ++at) {
+        const char16_t unit = *at;
+        if (unit == 0) return false;
+        if (unit < 0xD800 || unit > 0xDFFF) continue;
+        if (unit > 0xDBFF || at + 1 == end || at[1] < 0xDC00 || at[1] > 0xDFFF) return false;
+        ++at;
+    }
+    return true;
+}
+
+// The path without trailing separators; the root stays "/".
+QByteArray WithoutTrailingSlash(const QByteArray& path, bool* hadSlash = nullptr) {
+    qsizetype end = path.size();
+    while (end > 1 && path[end - 1] == '/') --end;
+    if (hadSlash) *hadSlash = end < path.size();
+    return path.left(end);
+}
+
+}  // namespace
+
+bool ToNative(QStringView path, QByteArray* bytes) {
+    if (!IsWellFormed(path)) return false;
+    *bytes = path.toUtf8();
+    return true;
+}
+
+bool IsDotOrDotDot(const char* name) {
+    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
+bool IsHiddenName(const char* name) {
+    return name[0] == '.' && !IsDotOrDotDot(name);
+}
+
+bool Lstat(const QByteArray& path, struct stat* st) {
+    bool slash = false;
+    const QByteArray bare = WithoutTrailingSlash(path, &slash);
+    if (bare.isEmpty()) {
+        errno = ENOENT;
+        return false;
+    }
+    if (::fstatat(AT_FDCWD, bare.constData(), st, AT_SYMLINK_NOFOLLOW) != 0) return false;
+    if (slash && !S_ISDIR(st->st_mode)) {
+        errno = ENOTDIR;
+        return false;
+    }
+    return true;
+}
+
+void SplitNative(const QByteArray& path, QByteArray* folder, QByteArray* name) {
+    const QByteArray bare = WithoutTrailingSlash(path);
+    const qsizetype slash = bare.lastIndexOf('/');
+    if (slash < 0) {
+        *folder = QByteArrayLiteral(".");
+        *name = bare;
+        return;
+    }
+    *name = bare.mid(slash + 1);
+    qsizetype cut = slash;
+    while (cut > 0 && bare[cut - 1] == '/') --cut;
+    *folder = cut == 0 ? QByteArrayLiteral("/") : bare.left(cut);
+}
+
+int AttributesOf(mode_t mode, bool hidden) {
+    int attributes = hidden ? kAttrHidden : 0;
+    if (S_ISLNK(mode)) return attributes | kAttrArchive;
+    if (!(mode & S_IWUSR)) attributes |= kAttrReadOnly;
+    if (S_ISDIR(mode)) return attributes | kAttrFolder;
+    if (S_ISREG(mode)) return attributes | kAttrArchive;
+    return attributes | kAttrSystem;
+}
+
+}  // namespace sorvane::native_path

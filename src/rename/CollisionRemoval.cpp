@@ -1,0 +1,162 @@
+// The removal of the files that stand at new names, before the renames: to
+// the trash, for good, or into a dated delete folder.
+
+#include <unistd.h>
+
+#include <QFile>
+#include <QStandardPaths>
+#include <cerrno>
+
+#include "platform/MakeFolders.h"
+#include "rename/RenameHelpers.h"
+#include "rename/mdlRename.h"
+
+namespace sorvane {
+
+using namespace Qt::StringLiterals;
+using namespace rename_helpers;
+
+namespace {
+
+constexpr qint32 kDeleteShowStep = 200;
+
+// Whether a path given back by the trash lies in the "files" folder of a
+// freedesktop.org trash: <data home>/Trash, <top>/.Trash-<uid> or
+// <top>/.Trash/<uid>.
+bool IsInTrash(const QString& trashed) {
+    if (!trashed.startsWith(u'/')) return false;
+    const QString files = FileSystem::ParentFolderName(trashed);
+    if (FileSystem::GetFileName(files) != u"files") return false;
+    const QString trash = FileSystem::ParentFolderName(files);
+    const QString name = FileSystem::GetFileName(trash);
+    const QString uid = QString::number(::getuid());
+    if (name == u"Trash" || name == u".Trash-"_s + uid) return true;
+    return name == uid && FileSystem::GetFileName(FileSystem::ParentFolderName(trash)) == u".Trash";
+}
+
+}  // namespace
+
+bool mdlRename::ShowDeleteProgress(qint32 c) {
+    mNextShow -= kDeleteShowStep;
+    mProgress.SetCaption(QStringLiteral("変換作業中 ") + Num(mCount - c - 1) +
+                         QStringLiteral(" 衝突削除中"));
+    mProgress.SetTitle(QStringLiteral("衝突ファイル削除中 / ") + Num(mDeleted));
+    mProgress.SetText(mBasePath + mOldNames[size_t(c)]);
+    if (!mProgress.DoCancel(QStringLiteral("衝突ファイル削除中 / 済 ") + Num(mDeleted)))
+        return false;
+    mStatus[size_t(c)] += kOutcomeStoppedDeleting;
+    return true;
+}
+
+// A target marked 3 is marked 9 once its colliding file has been dealt with,
+// whether or not the removal worked: a file still there makes the rename
+// refuse, and the rename reports it. mDeleted counts only the files really
+// removed.
+bool mdlRename::DeleteCollisions(qint32 delMode, const QString& delTarget) {
+    QString dest;
+    if (delMode == kDeleteToFolder) {
+        dest = MakeDeleteFolder(mBasePath, delTarget);
+        if (dest.isEmpty()) return false;
+    }
+    QStringList batch;
+    mNextShow = mCount - 1;
+    for (qint32 c = mCount - 1; c >= 0; --c) {
+        const size_t k = size_t(c);
+        if (c <= mNextShow) {
+            if (delMode == kDeleteToTrash) {
+                mProgress.SetText(QStringLiteral("削除中…"));
+                RecycleFiles(batch);
+            }
+            if (ShowDeleteProgress(c)) return false;
+        }
+        if (mStatus[k] != kVerdictFileExistsDelete) continue;
+        const QString oldFull = mBasePath + mOldNames[k];
+        const QString collided = mBasePath + mNewNames[k];
+        // The user agreed to replace the file, not to lose it: when the
+        // target itself has gone meanwhile, the file stays and the target is
+        // a plain skip.
+        if (!mFs.Exists(oldFull)) {
+            mStatus[k] = kVerdictFileExists;
+            continue;
+        }
+        // Only a file that is not the target itself is ever removed; a
+        // folder that took the name meanwhile is left alone.
+        if (mFs.FileExists(collided) && !IsTargetItself(oldFull, collided)) {
+            switch (delMode) {
+                case kDeleteToTrash:
+                    batch.append(collided);
+                    break;
+                case kDeleteForced:
+                    if (mFs.DeleteFile(collided, true)) ++mDeleted;
+                    break;
+                case kDeleteToFolder:
+                    if (MoveAside(collided, dest + mNewNames[k])) ++mDeleted;
+                    break;
+                default:
+                    break;
+            }
+        }
+        mStatus[k] = kVerdictDeletedRename;
+    }
+    if (delMode == kDeleteToTrash) {
+        mProgress.SetText(QStringLiteral("削除中…"));
+        RecycleFiles(batch);
+    }
+    return true;
+}
+
+// A file that could not go to the trash stays where it is; it is never
+// deleted instead.
+//
+// When no trash folder can be established, Qt (6.4) takes the working
+// directory for one and moves the file into "files" there. So the user's
+// data folder must exist first (Qt then makes its "Trash" itself), and a file
+// that still lands outside a trash folder is put back at once.
+void mdlRename::RecycleFiles(QStringList& batch) {
+    if (batch.isEmpty()) return;
+    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const bool trashPossible =
+        dataHome.startsWith(u'/') && MakeFolders(mFs, dataHome) && mFs.FolderExists(dataHome);
+    for (const QString& path : std::as_const(batch)) {
+        if (!trashPossible || !mFs.FileExists(path)) continue;
+        QString trashed;
+        if (!QFile::moveToTrash(path, &trashed)) continue;
+        if (IsInTrash(trashed)) {
+            ++mDeleted;
+        } else if (!trashed.isEmpty()) {
+            mFs.MoveItem(trashed, path);
+        }
+    }
+    batch.clear();
+}
+
+// The colliding file keeps its path relative to the start folder under the
+// delete folder, and never replaces anything there.
+bool mdlRename::MoveAside(const QString& from, const QString& to) {
+    int result = mFs.MoveItem(from, to);
+    if (result != kRenameOk && result != kRenameExists && result != kRenameNotFound &&
+        MakeFolders(mFs, FileSystem::ParentFolderName(to)))
+        result = mFs.MoveItem(from, to);
+    if (result == EXDEV) result = mFs.MoveFileAcrossFileSystems(from, to);
+    return result == kRenameOk;
+}
+
+// On Linux the drive tag is empty: target/<last folder of start>_del<stamp><nn>.
+// Each candidate is created by this run itself (mkdir fails on an existing
+// name), so two runs in the same second never share a delete folder.
+QString mdlRename::MakeDeleteFolder(const QString& start, const QString& target) {
+    if (FileSystem::DriveName(start).isEmpty() || target.isEmpty()) return {};
+    const QString name = FileSystem::BuildPath(target, FileSystem::GetFileName(start)) +
+                         QStringLiteral("_del") +
+                         mClock().toString(QStringLiteral("yyyyMMddHHmmss"));
+    if (!MakeFolders(mFs, FileSystem::ParentFolderName(name))) return {};
+    for (int n = 0; n < 100; ++n) {
+        const QString candidate = name + QStringLiteral("%1").arg(n, 2, 10, QChar(u'0'));
+        if (mFs.Exists(candidate)) continue;
+        if (mFs.MakeFolder(candidate)) return candidate + u'/';
+        if (!mFs.Exists(candidate)) return {};
+    }
+    return {};
+}
+
+}  // namespace sorvane
