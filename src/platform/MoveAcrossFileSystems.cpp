@@ -24,6 +24,23 @@ bool WriteAll(int fd, const char* data, ssize_t size) {
     return true;
 }
 
+// The copy keeps the original's owner (only the superuser can give a file
+// away), permission bits (the umask cut them at creation) and times, as mv
+// does. Like mv, a file system that cannot keep them still gets the copy:
+// they are not the file's content.
+void KeepAttributes(int fd, const struct stat& st) {
+    if (::geteuid() == 0) (void)::fchown(fd, st.st_uid, st.st_gid);
+    (void)::fchmod(fd, st.st_mode & 07777);
+    const struct timespec times[2] = {st.st_atim, st.st_mtim};
+    (void)::futimens(fd, times);
+}
+
+void KeepLinkAttributes(const QByteArray& link, const struct stat& st) {
+    if (::geteuid() == 0) (void)::lchown(link.constData(), st.st_uid, st.st_gid);
+    const struct timespec times[2] = {st.st_atim, st.st_mtim};
+    (void)::utimensat(AT_FDCWD, link.constData(), times, AT_SYMLINK_NOFOLLOW);
+}
+
 }  // namespace
 
 // Moves a file or a symbolic link to another file system: the copy is made
@@ -43,6 +60,7 @@ int FileSystem::MoveFileAcrossFileSystems(const QString& from, const QString& to
         link.truncate(length);
         if (::symlink(link.constData(), target.constData()) != 0)
             return errno == EEXIST ? kRenameExists : EIO;
+        KeepLinkAttributes(target, st);
         if (::unlink(source.constData()) != 0) {
             ::unlink(target.constData());
             return EIO;
@@ -77,6 +95,7 @@ int FileSystem::MoveFileAcrossFileSystems(const QString& from, const QString& to
             break;
         }
     }
+    if (ok) KeepAttributes(out, st);
     ok = ::fsync(out) == 0 && ok;
     ok = ::close(out) == 0 && ok;
     ::close(in);

@@ -1,10 +1,6 @@
 // The removal of the files that stand at new names, before the renames: to
 // the trash, for good, or into a dated delete folder.
 
-#include <unistd.h>
-
-#include <QFile>
-#include <QStandardPaths>
 #include <cerrno>
 
 #include "platform/MakeFolders.h"
@@ -19,20 +15,6 @@ using namespace rename_helpers;
 namespace {
 
 constexpr qint32 kDeleteShowStep = 200;
-
-// Whether a path given back by the trash lies in the "files" folder of a
-// freedesktop.org trash: <data home>/Trash, <top>/.Trash-<uid> or
-// <top>/.Trash/<uid>.
-bool IsInTrash(const QString& trashed) {
-    if (!trashed.startsWith(u'/')) return false;
-    const QString files = FileSystem::ParentFolderName(trashed);
-    if (FileSystem::GetFileName(files) != u"files") return false;
-    const QString trash = FileSystem::ParentFolderName(files);
-    const QString name = FileSystem::GetFileName(trash);
-    const QString uid = QString::number(::getuid());
-    if (name == u"Trash" || name == u".Trash-"_s + uid) return true;
-    return name == uid && FileSystem::GetFileName(FileSystem::ParentFolderName(trash)) == u".Trash";
-}
 
 }  // namespace
 
@@ -107,26 +89,9 @@ bool mdlRename::DeleteCollisions(qint32 delMode, const QString& delTarget) {
 
 // A file that could not go to the trash stays where it is; it is never
 // deleted instead.
-//
-// When no trash folder can be established, Qt (6.4) takes the working
-// directory for one and moves the file into "files" there. So the user's
-// data folder must exist first (Qt then makes its "Trash" itself), and a file
-// that still lands outside a trash folder is put back at once.
 void mdlRename::RecycleFiles(QStringList& batch) {
-    if (batch.isEmpty()) return;
-    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    const bool trashPossible =
-        dataHome.startsWith(u'/') && MakeFolders(mFs, dataHome) && mFs.FolderExists(dataHome);
-    for (const QString& path : std::as_const(batch)) {
-        if (!trashPossible || !mFs.FileExists(path)) continue;
-        QString trashed;
-        if (!QFile::moveToTrash(path, &trashed)) continue;
-        if (IsInTrash(trashed)) {
-            ++mDeleted;
-        } else if (!trashed.isEmpty()) {
-            mFs.MoveItem(trashed, path);
-        }
-    }
+    for (const QString& path : std::as_const(batch))
+        if (mFs.FileExists(path) && mTrash.MoveToTrash(path)) ++mDeleted;
     batch.clear();
 }
 

@@ -9,6 +9,7 @@
 
 #include "matching/clsMatching.h"
 #include "platform/FileSystem.h"
+#include "platform/Trash.h"
 #include "ports/clsCancel.h"
 #include "selection/clsFilter.h"
 
@@ -136,6 +137,7 @@ private:
     bool MoveAside(const QString& from, const QString& to);
 
     const FileSystem& mFs;
+    Trash mTrash{mFs};
     clsMatching& mMatching;
     clsFilter& mFilter;
     clsCancel& mProgress;

@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <cerrno>
 #include <utility>
 #include <vector>
@@ -647,6 +649,59 @@ TEST(FileSystemChanges, DeleteFileRemovesFilesAndLinksOnly) {
         EXPECT_EQ(fs.Exists(tree.Path(c.name)), existed && !c.removed);
     }
     EXPECT_EQ(tree.Read(u"target.txt"_s), "keep");
+}
+
+}  // namespace
+
+namespace {
+
+// A file moved onto another file system (here /dev/shm, tmpfs) keeps what
+// mv keeps: its content, permission bits beyond the umask, owner and times;
+// a symbolic link keeps its target and times.
+TEST(MoveAcrossFileSystems, KeepsContentModeOwnerAndTimes) {
+    TempTree here;
+    QTemporaryDir there(u"/dev/shm/FileSystem_test-XXXXXX"_s);
+    ASSERT_TRUE(here.IsValid() && there.isValid());
+    struct stat a, b;
+    ASSERT_EQ(::stat(here.Root().toUtf8().constData(), &a), 0);
+    ASSERT_EQ(::stat(there.path().toUtf8().constData(), &b), 0);
+    if (a.st_dev == b.st_dev) GTEST_SKIP() << "/dev/shm is on the temporary folders' device";
+
+    const FileSystem fs;
+    ASSERT_TRUE(here.MakeFile(u"a.txt"_s, "content"));
+    ASSERT_TRUE(here.MakeSymlink(u"link"_s, u"somewhere/else"_s));
+    const QByteArray file = here.Path(u"a.txt"_s).toUtf8();
+    const QByteArray link = here.Path(u"link"_s).toUtf8();
+    ASSERT_EQ(::chmod(file.constData(), 0667), 0);  // bits a umask of 022 would cut
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(file.constData(), 4321, 4321), 0);
+    }
+    const struct timespec times[2] = {{1000000000, 0}, {1200000000, 500}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, file.constData(), times, 0), 0);
+    ASSERT_EQ(::utimensat(AT_FDCWD, link.constData(), times, AT_SYMLINK_NOFOLLOW), 0);
+    struct stat before, linkBefore;
+    ASSERT_EQ(::lstat(file.constData(), &before), 0);
+    ASSERT_EQ(::lstat(link.constData(), &linkBefore), 0);
+
+    const QString movedFile = there.filePath(u"a.txt"_s);
+    const QString movedLink = there.filePath(u"link"_s);
+    ASSERT_EQ(fs.MoveFileAcrossFileSystems(here.Path(u"a.txt"_s), movedFile), kRenameOk);
+    ASSERT_EQ(fs.MoveFileAcrossFileSystems(here.Path(u"link"_s), movedLink), kRenameOk);
+
+    struct stat after, linkAfter;
+    ASSERT_EQ(::lstat(movedFile.toUtf8().constData(), &after), 0);
+    ASSERT_EQ(::lstat(movedLink.toUtf8().constData(), &linkAfter), 0);
+    EXPECT_FALSE(fs.Exists(here.Path(u"a.txt"_s)) || fs.Exists(here.Path(u"link"_s)));
+    EXPECT_EQ(QFileInfo(movedLink).symLinkTarget().endsWith(u"somewhere/else"_s), true);
+    EXPECT_EQ(after.st_mode, before.st_mode);
+    EXPECT_EQ(after.st_uid, before.st_uid);
+    EXPECT_EQ(after.st_gid, before.st_gid);
+    EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+    EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+    EXPECT_EQ(linkAfter.st_mtim.tv_sec, linkBefore.st_mtim.tv_sec);
+    QFile copy(movedFile);
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), "content");
 }
 
 }  // namespace
