@@ -67,7 +67,7 @@ int DryRun(mdlMain& m, RunFrame& frame, const QString& folder, QTextStream& out,
 
     const qint32 count = r.GetTargetCount();
     for (qint32 i = 0; i < count; ++i)
-        out << (r.Status(i) & 0x0F) << u'\t' << r.OldName(i) << u'\t' << r.NewName(i) << u'\n';
+        out << int(r.Status(i).verdict()) << u'\t' << r.OldName(i) << u'\t' << r.NewName(i) << u'\n';
     out << count << u'\n';
     if (complete) return kCliOk;
     if (stopped)

@@ -212,7 +212,7 @@ bool mdlLog::PublishFile(const QString& path,
         temporary.close();
         written = written && temporary.error() == QFileDevice::NoError;
     }
-    if (written && mFs.MoveItem(temporary.fileName(), path) == kRenameOk) return true;
+    if (written && mFs.MoveItem(temporary.fileName(), path) == MoveStatus::Ok) return true;
     // Only the temporary, which this save made, is removed.
     QFile::remove(temporary.fileName());
     return false;

@@ -23,14 +23,26 @@ enum FileAttribute : int {
     kAttrArchive = 32,
 };
 
-// Outcome codes of a rename, as the runs interpret them.
-constexpr int kRenameOk = 0;
-constexpr int kRenameNotFound = 2;
-constexpr int kRenameExists = 183;
-// The item is there but the folder of the new name is missing (the system's
-// "path not found"); kept apart from kRenameNotFound so that a caller never
-// reports the item itself as gone.
-constexpr int kRenameTargetFolderMissing = 3;
+// What a move did, as its callers act on it.
+enum class MoveStatus {
+    Ok,
+    NotFound,  // the item is not there
+    Exists,    // something holds the new name; nothing was replaced
+    // The item is there but the folder of the new name is missing; kept
+    // apart from NotFound so that a caller never reports the item as gone.
+    TargetFolderMissing,
+    Failed,  // anything else; error tells what (EXDEV: another file system)
+};
+
+// The outcome of a move, with the system's errno behind a failure.
+struct MoveResult {
+    MoveStatus status = MoveStatus::Failed;
+    int error = 0;  // the errno of a failure; 0 otherwise
+
+    bool operator==(MoveStatus other) const { return status == other; }
+    bool operator==(const MoveResult&) const = default;
+    bool OtherFileSystem() const;  // a failure only a copy can get past
+};
 
 // The identity of an item: its device and inode. Two names with the same
 // identity are the same item.
@@ -109,19 +121,16 @@ public:
     bool DeleteFile(const QString& path, bool force) const;  // a file or link, never a folder
     bool MakeFolder(const QString& path) const;              // one folder; parent must exist
     // Renames or moves one item without ever replacing an existing one.
-    // Returns kRenameOk, kRenameNotFound, kRenameExists,
-    // kRenameTargetFolderMissing or another failure code (the errno value,
-    // never 0, 2, 3 or 183).
-    int MoveItem(const QString& from, const QString& to) const;
+    MoveResult MoveItem(const QString& from, const QString& to) const;
     // Moves a file or a symbolic link onto another file system: a copy under
     // a name nothing else holds, written to disk, and only then the original
     // removed; any failure removes the copy and leaves the original. Never a
-    // folder (EXDEV). Returns the codes of MoveItem, EIO for a failed copy.
-    int MoveFileAcrossFileSystems(const QString& from, const QString& to) const;
+    // folder (Failed with EXDEV). A failed copy is Failed with EIO.
+    MoveResult MoveFileAcrossFileSystems(const QString& from, const QString& to) const;
     // MoveItem(folder + from, folder + to) for two names in one folder (the
     // folder ending in "/"), through the folder held open by handle; the
     // handle opens the folder anew when it is given another one.
-    int MoveItemIn(FolderHandle& handle, const QString& folder, QStringView from,
+    MoveResult MoveItemIn(FolderHandle& handle, const QString& folder, QStringView from,
                    QStringView to) const;
 
     QString CurrentDirectory() const;
@@ -131,6 +140,7 @@ public:
     static bool Decode(const QByteArray& bytes, QString* name);  // false if not valid UTF-8
 
 private:
+    int MoveCode(const QString& from, const QString& to) const;
     int Move(const QByteArray& from, const QByteArray& to, bool sameItemAllowed) const;
     int MoveWithoutNoReplace(const QByteArray& from, const QByteArray& to,
                              bool sameItemAllowed) const;

@@ -8,8 +8,11 @@
 #include <cerrno>
 
 #include "platform/FileSystem.h"
+#include "platform/NativePath.h"
 
 namespace sorvane {
+
+using namespace native_path;
 
 namespace {
 
@@ -41,15 +44,11 @@ void KeepLinkAttributes(const QByteArray& link, const struct stat& st) {
     (void)::utimensat(AT_FDCWD, link.constData(), times, AT_SYMLINK_NOFOLLOW);
 }
 
-}  // namespace
-
 // Moves a file or a symbolic link to another file system: the copy is made
 // under a name that nothing else holds (O_EXCL, symlink), written to disk,
 // and only then is the original removed; any failure removes the copy and
 // leaves the original. Folders are never moved this way.
-int FileSystem::MoveFileAcrossFileSystems(const QString& from, const QString& to) const {
-    const QByteArray source = Encode(from);
-    const QByteArray target = Encode(to);
+int CopyAcross(const QByteArray& source, const QByteArray& target) {
     struct stat st;
     if (::lstat(source.constData(), &st) != 0) return errno == ENOENT ? kRenameNotFound : EIO;
 
@@ -108,6 +107,12 @@ int FileSystem::MoveFileAcrossFileSystems(const QString& from, const QString& to
         return EIO;
     }
     return kRenameOk;
+}
+
+}  // namespace
+
+MoveResult FileSystem::MoveFileAcrossFileSystems(const QString& from, const QString& to) const {
+    return MoveResultOf(CopyAcross(Encode(from), Encode(to)));
 }
 
 }  // namespace sorvane

@@ -87,4 +87,27 @@ int AttributesOf(mode_t mode, bool hidden) {
     return attributes | kAttrSystem;
 }
 
+MoveResult MoveResultOf(int code) {
+    switch (code) {
+        case kRenameOk:
+            return {MoveStatus::Ok, 0};
+        case kRenameNotFound:
+            return {MoveStatus::NotFound, 0};
+        case kRenameTargetFolderMissing:
+            return {MoveStatus::TargetFolderMissing, 0};
+        case kRenameExists:
+            return {MoveStatus::Exists, 0};
+        default:
+            return {MoveStatus::Failed, code};
+    }
+}
+
 }  // namespace sorvane::native_path
+
+namespace sorvane {
+
+bool MoveResult::OtherFileSystem() const {
+    return status == MoveStatus::Failed && error == EXDEV;
+}
+
+}  // namespace sorvane

@@ -8,7 +8,17 @@
 #include <QByteArray>
 #include <QStringView>
 
+#include "platform/FileSystem.h"
+
 namespace sorvane::native_path {
+
+// The codes the rename routes pass among themselves: these, or an errno
+// value that is none of them. MoveResultOf turns one into what callers see.
+constexpr int kRenameOk = 0;
+constexpr int kRenameNotFound = 2;
+constexpr int kRenameTargetFolderMissing = 3;
+constexpr int kRenameExists = 183;
+MoveResult MoveResultOf(int code);
 
 // The bytes handed to the system. A NUL would cut the path short, and text
 // that does not survive the trip to UTF-8 and back (a lone surrogate) would

@@ -73,7 +73,11 @@ FileSystem::FileSystem(RenameSystemCalls& calls) : mCalls(&calls) {}
 // A dangling symbolic link at the new name is an existing item, and no
 // route follows a final link.
 
-int FileSystem::MoveItem(const QString& from, const QString& to) const {
+MoveResult FileSystem::MoveItem(const QString& from, const QString& to) const {
+    return MoveResultOf(MoveCode(from, to));
+}
+
+int FileSystem::MoveCode(const QString& from, const QString& to) const {
     QByteArray source, target;
     if (!ToNative(from, &source) || !ToNative(to, &target)) return EINVAL;
     if (source.isEmpty()) return kRenameNotFound;
@@ -102,7 +106,7 @@ int FileSystem::MoveItem(const QString& from, const QString& to) const {
 // MoveItem itself, which starts again from the paths and finds what went
 // wrong; a failed rename has changed nothing. A stand-in for the system
 // calls always gets the paths.
-int FileSystem::MoveItemIn(FolderHandle& handle, const QString& folder, QStringView from,
+MoveResult FileSystem::MoveItemIn(FolderHandle& handle, const QString& folder, QStringView from,
                            QStringView to) const {
     QByteArray source, target;
     if (mCalls == &DefaultCalls() && !folder.isEmpty() && IsPlainName(from) && IsPlainName(to) &&
@@ -121,7 +125,7 @@ int FileSystem::MoveItemIn(FolderHandle& handle, const QString& folder, QStringV
         }
         if (handle.mFd >= 0 && ::renameat2(handle.mFd, source.constData(), handle.mFd,
                                            target.constData(), RENAME_NOREPLACE) == 0)
-            return kRenameOk;
+            return {MoveStatus::Ok, 0};
     }
     QString fromPath = folder, toPath = folder;
     fromPath += from;

@@ -293,13 +293,13 @@ bool Trash::Store(const Item& item, const QString& trash, int infoFolder, const 
         const int written = WriteRecord(infoFolder, record, text);
         if (written == EEXIST) continue;
         if (written != 0) return false;
-        const int moved = mFs.MoveItem(item.path, target);
-        if (moved == kRenameOk) {
+        const MoveResult moved = mFs.MoveItem(item.path, target);
+        if (moved == MoveStatus::Ok) {
             if (trashedPath) *trashedPath = target;
             return true;
         }
         ::unlinkat(infoFolder, record.constData(), 0);
-        if (moved != kRenameExists) return false;
+        if (moved != MoveStatus::Exists) return false;
     }
     return false;
 }

@@ -26,7 +26,7 @@ bool mdlRename::ShowDeleteProgress(qint32 c) {
     mProgress.SetText(mBasePath + mOldNames[size_t(c)]);
     if (!mProgress.DoCancel(QStringLiteral("衝突ファイル削除中 / 済 ") + Num(mDeleted)))
         return false;
-    mStatus[size_t(c)] += kOutcomeStoppedDeleting;
+    mStatus[size_t(c)].SetRenameOutcome(RenameOutcome::StoppedDeleting);
     return true;
 }
 
@@ -51,14 +51,14 @@ bool mdlRename::DeleteCollisions(qint32 delMode, const QString& delTarget) {
             }
             if (ShowDeleteProgress(c)) return false;
         }
-        if (mStatus[k] != kVerdictFileExistsDelete) continue;
+        if (mStatus[k] != TargetStatus(Verdict::FileExistsDelete)) continue;
         const QString oldFull = mBasePath + mOldNames[k];
         const QString collided = mBasePath + mNewNames[k];
         // The user agreed to replace the file, not to lose it: when the
         // target itself has gone meanwhile, the file stays and the target is
         // a plain skip.
         if (!mFs.Exists(oldFull)) {
-            mStatus[k] = kVerdictFileExists;
+            mStatus[k].SetVerdict(Verdict::FileExists);
             continue;
         }
         // Only a file that is not the target itself is ever removed; a
@@ -78,7 +78,7 @@ bool mdlRename::DeleteCollisions(qint32 delMode, const QString& delTarget) {
                     break;
             }
         }
-        mStatus[k] = kVerdictDeletedRename;
+        mStatus[k].SetVerdict(Verdict::DeletedRename);
     }
     if (delMode == kDeleteToTrash) {
         mProgress.SetText(QStringLiteral("削除中…"));
@@ -98,12 +98,12 @@ void mdlRename::RecycleFiles(QStringList& batch) {
 // The colliding file keeps its path relative to the start folder under the
 // delete folder, and never replaces anything there.
 bool mdlRename::MoveAside(const QString& from, const QString& to) {
-    int result = mFs.MoveItem(from, to);
-    if (result != kRenameOk && result != kRenameExists && result != kRenameNotFound &&
-        MakeFolders(mFs, FileSystem::ParentFolderName(to)))
+    MoveResult result = mFs.MoveItem(from, to);
+    if (result != MoveStatus::Ok && result != MoveStatus::Exists &&
+        result != MoveStatus::NotFound && MakeFolders(mFs, FileSystem::ParentFolderName(to)))
         result = mFs.MoveItem(from, to);
-    if (result == EXDEV) result = mFs.MoveFileAcrossFileSystems(from, to);
-    return result == kRenameOk;
+    if (result.OtherFileSystem()) result = mFs.MoveFileAcrossFileSystems(from, to);
+    return result == MoveStatus::Ok;
 }
 
 // On Linux the drive tag is empty: target/<last folder of start>_del<stamp><nn>.

@@ -28,13 +28,13 @@ qint32 mdlRename::RenameAll(bool deleteRequested, qint32 delMode, const QString&
             mProgress.SetTitle(mItemWord + QStringLiteral("名変換中 / ") + Num(mRenamed));
             mProgress.SetText(mBasePath + mOldNames[k]);
             if (mProgress.DoCancel(mItemWord + QStringLiteral("名の置換 / 済 ") + Num(mRenamed))) {
-                mStatus[k] += kOutcomeStoppedRenaming;
+                mStatus[k].SetRenameOutcome(RenameOutcome::StoppedRenaming);
                 break;
             }
         }
-        const qint32 s = mStatus[k];
-        if (s != kVerdictRename && s != kVerdictDeletedRename) {
-            mStatus[k] += kOutcomeSkipped;
+        const TargetStatus s = mStatus[k];
+        if (s != TargetStatus(Verdict::Rename) && s != TargetStatus(Verdict::DeletedRename)) {
+            mStatus[k].SetRenameOutcome(RenameOutcome::Skipped);
             continue;
         }
         // A new path that is not one item of the target's own folder is
@@ -44,7 +44,7 @@ qint32 mdlRename::RenameAll(bool deleteRequested, qint32 delMode, const QString&
         const qsizetype cut = oldPath.lastIndexOf(u'/') + 1;
         const QStringView rel = QStringView(oldPath).left(cut);
         if (!QStringView(newPath).startsWith(rel) || !IsUsableName(QStringView(newPath).mid(cut))) {
-            mStatus[k] = kVerdictEmptyName + kOutcomeSkipped;
+            mStatus[k] = TargetStatus(Verdict::EmptyName, RenameOutcome::Skipped);
             continue;
         }
         // The targets of one folder follow each other: its path is built once.
@@ -52,17 +52,18 @@ qint32 mdlRename::RenameAll(bool deleteRequested, qint32 delMode, const QString&
             folder.truncate(mBasePath.size());
             folder += rel;
         }
-        const int result = mFs.MoveItemIn(handle, folder, QStringView(oldPath).mid(cut),
+        const MoveResult result = mFs.MoveItemIn(handle, folder, QStringView(oldPath).mid(cut),
                                           QStringView(newPath).mid(cut));
-        if (result == kRenameOk) {
+        if (result == MoveStatus::Ok) {
             ++mRenamed;
-            mStatus[k] += kOutcomeRenamed;
-        } else if (result == kRenameExists) {
+            mStatus[k].SetRenameOutcome(RenameOutcome::Renamed);
+        } else if (result == MoveStatus::Exists) {
             const QString newFull = mBasePath + newPath;
-            mStatus[k] = (mFs.FolderExists(newFull) ? kVerdictFolderExists : kVerdictFileExists) +
-                         kOutcomeSkipped;
+            mStatus[k] = TargetStatus(
+                mFs.FolderExists(newFull) ? Verdict::FolderExists : Verdict::FileExists,
+                RenameOutcome::Skipped);
         } else {
-            mStatus[k] += kOutcomeFailed;
+            mStatus[k].SetRenameOutcome(RenameOutcome::Failed);
         }
     }
     return mRenamed;

@@ -276,7 +276,7 @@ bool mdlRename::AddFolderItems(const QString& folder) {
         const QString newPath = InFolder(rel, mFolderNew[size_t(i)]);
         mOldNames.push_back(oldPath);
         mNewNames.push_back(newPath);
-        mStatus.push_back(mSettings.folderMode ? FolderVerdict(i, oldPath, newPath)
+        mStatus.emplace_back(mSettings.folderMode ? FolderVerdict(i, oldPath, newPath)
                                                : FileVerdict(i, oldPath, newPath));
         ++mCount;
         if (i >= mNextShow) {
@@ -299,7 +299,7 @@ bool mdlRename::AddFolderItemsQuick(const QString& folder) {
         mNewNames.push_back(InFolder(rel, newName));
         // Even without checks a name that is not one item of this folder
         // is never handed to the rename.
-        mStatus.push_back(IsUsableName(newName) ? kVerdictRename : kVerdictEmptyName);
+        mStatus.emplace_back(IsUsableName(newName) ? Verdict::Rename : Verdict::EmptyName);
         ++mCount;
         if (i >= mNextShow) {
             mNextShow += kQuickShowStep;

@@ -31,7 +31,7 @@ qint32 mdlRename::RestoreAll() {
     mNextShow = 0;
     for (qint32 i = 0; i < mCount; ++i) {
         const size_t k = size_t(i);
-        mStatus[k] &= ~0xF00;
+        mStatus[k].SetRestoreOutcome(RestoreOutcome::None);
         if (i >= mNextShow) {
             mNextShow += kRestoreShowStep;
             mProgress.SetCaption(QStringLiteral("復元作業中 ") + Num(i) +
@@ -39,29 +39,32 @@ qint32 mdlRename::RestoreAll() {
             mProgress.SetTitle(mItemWord + QStringLiteral("名復元中 / ") + Num(mRestored));
             mProgress.SetText(mBasePath + mOldNames[k]);
             if (mProgress.DoCancel(mItemWord + QStringLiteral("名の復元 / 済 ") + Num(mRestored))) {
-                mStatus[k] += kOutcomeStoppedRestoring;
+                mStatus[k].SetRestoreOutcome(RestoreOutcome::Stopped);
                 break;
             }
         }
-        if ((mStatus[k] & 0xF0) != kOutcomeRenamed) continue;
+        if (mStatus[k].renameOutcome() != RenameOutcome::Renamed) continue;
         // Inside a renamed folder that is still at its new name, the old
         // path leads into whatever holds the folder's old name now (another
         // folder of the user's): nothing there is touched.
         if (!unrestored.empty() && InUnrestoredFolder(unrestored, mOldNames[k])) {
-            mStatus[k] += kOutcomeRestoreFailed;
+            mStatus[k].SetRestoreOutcome(RestoreOutcome::Failed);
         } else {
-            const int result = mFs.MoveItem(mBasePath + mNewNames[k], mBasePath + mOldNames[k]);
-            if (result == kRenameOk) {
-                mStatus[k] += kOutcomeRestored - kOutcomeRenamed;
+            const MoveResult result = mFs.MoveItem(mBasePath + mNewNames[k], mBasePath + mOldNames[k]);
+            if (result == MoveStatus::Ok) {
+                // A restored target is no longer renamed: a later restore
+                // leaves it alone.
+                mStatus[k].SetRenameOutcome(RenameOutcome::None);
+                mStatus[k].SetRestoreOutcome(RestoreOutcome::Restored);
                 ++mRestored;
                 continue;
             }
-            if (result == kRenameNotFound) {
-                mStatus[k] += kOutcomeGone;
-            } else if (result == kRenameExists) {
-                mStatus[k] += kOutcomeOldNameTaken;
+            if (result == MoveStatus::NotFound) {
+                mStatus[k].SetRestoreOutcome(RestoreOutcome::Gone);
+            } else if (result == MoveStatus::Exists) {
+                mStatus[k].SetRestoreOutcome(RestoreOutcome::OldNameTaken);
             } else {
-                mStatus[k] += kOutcomeRestoreFailed;
+                mStatus[k].SetRestoreOutcome(RestoreOutcome::Failed);
             }
         }
         if (mSettings.folderMode) unrestored.insert(mOldNames[k] + u'/');

@@ -107,29 +107,29 @@ bool mdlRename::IsTargetItself(const QString& oldFull, const QString& newFull) c
     return found.valid && found == mFs.Identity(oldFull);
 }
 
-qint32 mdlRename::FolderVerdict(qint32 i, const QString& oldPath, const QString& newPath) {
+Verdict mdlRename::FolderVerdict(qint32 i, const QString& oldPath, const QString& newPath) {
     const QString& newName = mFolderNew[size_t(i)];
     const bool duplicate = mFolderDuplicate[size_t(i)];
-    if (!IsUsableName(newName)) return kVerdictEmptyName;
+    if (!IsUsableName(newName)) return Verdict::EmptyName;
     const int a = mFolderAttr[size_t(i)];
-    if (a < 0) return duplicate ? kVerdictDuplicate : kVerdictRename;
-    if (!(a & kAttrFolder)) return duplicate ? kVerdictDuplicate : kVerdictFileExists;
-    if (!IsTargetItself(mBasePath + oldPath, mBasePath + newPath)) return kVerdictFolderExists;
-    return newName == mFolderOld[size_t(i)] ? kVerdictIdentical : kVerdictRename;
+    if (a < 0) return duplicate ? Verdict::Duplicate : Verdict::Rename;
+    if (!(a & kAttrFolder)) return duplicate ? Verdict::Duplicate : Verdict::FileExists;
+    if (!IsTargetItself(mBasePath + oldPath, mBasePath + newPath)) return Verdict::FolderExists;
+    return newName == mFolderOld[size_t(i)] ? Verdict::Identical : Verdict::Rename;
 }
 
-qint32 mdlRename::FileVerdict(qint32 i, const QString& oldPath, const QString& newPath) {
+Verdict mdlRename::FileVerdict(qint32 i, const QString& oldPath, const QString& newPath) {
     const QString& newName = mFolderNew[size_t(i)];
     const bool duplicate = mFolderDuplicate[size_t(i)];
-    if (!IsUsableName(newName)) return kVerdictEmptyName;
+    if (!IsUsableName(newName)) return Verdict::EmptyName;
     const int a = mFolderAttr[size_t(i)];
     // A folder alone at the new name is left to the rename, which refuses
     // to replace it and reports it.
-    if (a < 0) return duplicate ? kVerdictDuplicate : kVerdictRename;
-    if (a & kAttrFolder) return duplicate ? kVerdictFolderExists : kVerdictRename;
+    if (a < 0) return duplicate ? Verdict::Duplicate : Verdict::Rename;
+    if (a & kAttrFolder) return duplicate ? Verdict::FolderExists : Verdict::Rename;
 
     if (IsTargetItself(mBasePath + oldPath, mBasePath + newPath))
-        return newName == mFolderOld[size_t(i)] ? kVerdictIdentical : kVerdictRename;
+        return newName == mFolderOld[size_t(i)] ? Verdict::Identical : Verdict::Rename;
 
     if (!mOldMapsBuilt) {
         mOldExact.clear();
@@ -150,14 +150,14 @@ qint32 mdlRename::FileVerdict(qint32 i, const QString& oldPath, const QString& n
     }
     // Another target, which will itself be renamed: chains and swaps are
     // never renamed in sequence.
-    if (other >= 0 && other != i) return kVerdictOtherTarget;
+    if (other >= 0 && other != i) return Verdict::OtherTarget;
     // A change of letter case only. Where the file system's inode numbers
     // cannot be trusted to tell (sshfs or CIFS without server inodes), the
     // item found may be the target under another spelling, so it is never
     // offered for deletion: the rename either goes through or refuses a
     // separate entry and reports it.
-    if (other == i) return duplicate ? kVerdictDuplicate : kVerdictRename;
-    return duplicate ? kVerdictDuplicate : kVerdictFileExists;
+    if (other == i) return duplicate ? Verdict::Duplicate : Verdict::Rename;
+    return duplicate ? Verdict::Duplicate : Verdict::FileExists;
 }
 
 }  // namespace sorvane

@@ -10,33 +10,11 @@
 #include "matching/clsMatching.h"
 #include "platform/FileSystem.h"
 #include "platform/Trash.h"
+#include "rename/TargetStatus.h"
 #include "ports/clsCancel.h"
 #include "selection/clsFilter.h"
 
 namespace sorvane {
-
-// Verdicts of list building and deletion: bits 0-3 of a status word.
-inline constexpr qint32 kVerdictRename = 1;
-inline constexpr qint32 kVerdictFileExists = 2;
-inline constexpr qint32 kVerdictFileExistsDelete = 3;
-inline constexpr qint32 kVerdictIdentical = 4;
-inline constexpr qint32 kVerdictDuplicate = 5;
-inline constexpr qint32 kVerdictOtherTarget = 6;
-inline constexpr qint32 kVerdictEmptyName = 7;
-inline constexpr qint32 kVerdictFolderExists = 8;
-inline constexpr qint32 kVerdictDeletedRename = 9;
-
-// Outcomes of the rename (bits 4-7) and of the restore (bits 8-11).
-inline constexpr qint32 kOutcomeRenamed = 16;
-inline constexpr qint32 kOutcomeSkipped = 32;
-inline constexpr qint32 kOutcomeFailed = 48;
-inline constexpr qint32 kOutcomeStoppedDeleting = 64;
-inline constexpr qint32 kOutcomeStoppedRenaming = 80;
-inline constexpr qint32 kOutcomeRestored = 256;
-inline constexpr qint32 kOutcomeOldNameTaken = 512;
-inline constexpr qint32 kOutcomeGone = 768;
-inline constexpr qint32 kOutcomeRestoreFailed = 1024;
-inline constexpr qint32 kOutcomeStoppedRestoring = 1280;
 
 // How colliding files are removed ("削除モード").
 inline constexpr qint32 kDeleteToTrash = 0;
@@ -114,8 +92,8 @@ public:
     qint32 MaxCount() const { return mMaxCount; }
     const QString& OldName(qint32 i) const { return mOldNames[size_t(i)]; }
     const QString& NewName(qint32 i) const { return mNewNames[size_t(i)]; }
-    qint32 Status(qint32 i) const { return mStatus[size_t(i)]; }
-    void SetStatus(qint32 i, qint32 status) { mStatus[size_t(i)] = status; }
+    TargetStatus Status(qint32 i) const { return mStatus[size_t(i)]; }
+    void SetVerdict(qint32 i, Verdict verdict) { mStatus[size_t(i)].SetVerdict(verdict); }
 
 private:
     bool ListFolder(const QString& folder);
@@ -128,8 +106,8 @@ private:
     void SortFolderItems();
     void MarkDuplicates();
     void ReadNewNameAttributes(const QString& rel);
-    qint32 FolderVerdict(qint32 i, const QString& oldPath, const QString& newPath);
-    qint32 FileVerdict(qint32 i, const QString& oldPath, const QString& newPath);
+    Verdict FolderVerdict(qint32 i, const QString& oldPath, const QString& newPath);
+    Verdict FileVerdict(qint32 i, const QString& oldPath, const QString& newPath);
     bool IsTargetItself(const QString& oldFull, const QString& newFull) const;
     void Grow();
     bool Poll();
@@ -146,7 +124,7 @@ private:
     QString mBasePath;
     std::vector<QString> mOldNames;
     std::vector<QString> mNewNames;
-    std::vector<qint32> mStatus;
+    std::vector<TargetStatus> mStatus;
     qint32 mCount = 0;
     qint32 mCapacity = 0;
     qint32 mMaxCount = 0;

@@ -80,9 +80,9 @@ bool AskOverwrites(mdlMain& m, OverwriteQuestionPort& overwrite) {
             progress.SetText(r.BasePath() + r.OldName(i));
             if (progress.DoCancel(u"削除リストの作成"_s)) break;
         }
-        if (r.Status(i) != kVerdictFileExists) continue;
+        if (r.Status(i) != TargetStatus(Verdict::FileExists)) continue;
         if (s.gDelAll) {
-            r.SetStatus(i, kVerdictFileExistsDelete);
+            r.SetVerdict(i, Verdict::FileExistsDelete);
             continue;
         }
         s.gDelThis = false;
@@ -115,7 +115,7 @@ bool AskOverwrites(mdlMain& m, OverwriteQuestionPort& overwrite) {
         if (s.gKeepAll) break;
         if (s.gDelThis) {
             deleteRequested = true;
-            r.SetStatus(i, kVerdictFileExistsDelete);
+            r.SetVerdict(i, Verdict::FileExistsDelete);
         }
     }
     return deleteRequested;
@@ -124,21 +124,21 @@ bool AskOverwrites(mdlMain& m, OverwriteQuestionPort& overwrite) {
 // Appends the detailed-log lines of target i. False when the listing ends
 // at this target.
 bool AppendTargetLines(const mdlRename& r, qint32 i, const QString& w, QString& buf) {
-    const qint32 status = r.Status(i);
-    const qint32 verdict = status & 0x0F;
-    const qint32 outcome = status & 0xF0;
-    if (outcome == kOutcomeStoppedDeleting) {
+    const TargetStatus status = r.Status(i);
+    const Verdict verdict = status.verdict();
+    const RenameOutcome outcome = status.renameOutcome();
+    if (outcome == RenameOutcome::StoppedDeleting) {
         buf += u"==処理は、削除中にここで中止されました。=="_s + kCrLf;
         return false;
     }
-    if (outcome == kOutcomeStoppedRenaming) {
+    if (outcome == RenameOutcome::StoppedRenaming) {
         buf += u"==処理は、変換中にここで中止されました。=="_s + kCrLf;
         if (r.GetDeletedCount() == 0) return false;
         buf +=
             u"==衝突ファイルの削除は全て行われたので、削除ファイル名の出力を続けます。=="_s + kCrLf;
     }
     const QString& newPath = r.NewName(i);
-    if (verdict == kVerdictDeletedRename) buf += u"[削除]："_s + newPath + kCrLf;
+    if (verdict == Verdict::DeletedRename) buf += u"[削除]："_s + newPath + kCrLf;
 
     const QString& old = r.OldName(i);
     // "old → new name" and the line end, appended piece by piece.
@@ -151,41 +151,41 @@ bool AppendTargetLines(const mdlRename& r, qint32 i, const QString& w, QString& 
         buf += QStringView(newPath).mid(slash + 1, end - slash - 1);
         buf += kCrLf;
     };
-    if (outcome == kOutcomeRenamed) {
+    if (outcome == RenameOutcome::Renamed) {
         buf += u"[変換]："_s;
         renaming();
-    } else if (outcome == kOutcomeSkipped) {
+    } else if (outcome == RenameOutcome::Skipped) {
         switch (verdict) {
-            case kVerdictFileExists:
+            case Verdict::FileExists:
                 buf += u"[スキップ]変換後の"_s + w + u"名が既存ファイルと同一になりました。："_s;
                 renaming();
                 break;
-            case kVerdictIdentical:
+            case Verdict::Identical:
                 buf += u"[スキップ]変換前後の"_s + w + u"名が同一になりました。："_s;
                 renaming();
                 break;
-            case kVerdictDuplicate:
+            case Verdict::Duplicate:
                 buf += u"[スキップ]変換後の"_s + w + u"名同士が同一になりました。："_s;
                 renaming();
                 break;
-            case kVerdictOtherTarget:
+            case Verdict::OtherTarget:
                 buf += u"[スキップ]変換後の"_s + w + u"名が検索条件に一致した"_s + w +
                        u"と同一になりました。："_s;
                 renaming();
                 break;
-            case kVerdictEmptyName:
+            case Verdict::EmptyName:
                 // Two quotation marks stand for the empty name.
                 buf += u"[スキップ]変換後の"_s + w + u"名が空白です。："_s + old + u" → \"\""_s +
                        kCrLf;
                 break;
-            case kVerdictFolderExists:
+            case Verdict::FolderExists:
                 buf += u"[スキップ]変換後の"_s + w + u"名が既存フォルダと同一になりました。："_s;
                 renaming();
                 break;
             default:
                 break;
         }
-    } else if (outcome == kOutcomeFailed) {
+    } else if (outcome == RenameOutcome::Failed) {
         buf += u"[エラー]変換中にエラーです。"_s + w +
                u"に何らかの問題(使用中・削除等)がありました。："_s;
         renaming();

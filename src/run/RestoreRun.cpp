@@ -21,32 +21,33 @@ QString Num(qint64 n) {
 
 // Appends the line of target i. False when the listing ends at this target.
 bool AppendRestoreLine(const mdlRename& r, qint32 i, const QString& w, QString& buf) {
-    const qint32 outcome = r.Status(i) & 0xF00;
-    if (outcome == 0) return true;
-    if (outcome == kOutcomeStoppedRestoring) {
+    const RestoreOutcome outcome = r.Status(i).restoreOutcome();
+    if (outcome == RestoreOutcome::None) return true;
+    if (outcome == RestoreOutcome::Stopped) {
         buf += u"==ここで処理が中止されました。=="_s + kCrLf;
         return false;
     }
     const QString restoring =
         r.OldName(i) + u" ← "_s + FileSystem::GetFileName(r.NewName(i)) + kCrLf;
     switch (outcome) {
-        case kOutcomeRestored:
+        case RestoreOutcome::Restored:
             buf += u"[復元]："_s + restoring;
             break;
-        case kOutcomeOldNameTaken:
+        case RestoreOutcome::OldNameTaken:
             buf +=
                 u"[スキップ]復元後の名前と同じ名前のファイルまたはフォルダが新たに存在しています。："_s +
                 restoring;
             break;
-        case kOutcomeGone:
+        case RestoreOutcome::Gone:
             buf += u"[スキップ]復元しようとしている"_s + w +
                    u"が移動・または削除されています。："_s + restoring;
             break;
-        case kOutcomeRestoreFailed:
+        case RestoreOutcome::Failed:
             buf += u"[エラー]変換中にエラーです。"_s + w +
                    u"に何らかの問題(使用中等)がありました。："_s + restoring;
             break;
-        default:
+        case RestoreOutcome::None:
+        case RestoreOutcome::Stopped:
             break;
     }
     return true;

@@ -84,12 +84,6 @@ void PrintTo(Route route, std::ostream* out) {
     *out << RouteName(route);
 }
 
-// A code that none of the callers can take for success, "not found",
-// "target folder missing" or "exists".
-bool IsOtherFailure(int code) {
-    return code != kRenameOk && code != kRenameNotFound && code != kRenameExists &&
-           code != kRenameTargetFolderMissing;
-}
 
 class MoveItemTest : public testing::TestWithParam<Route> {
 protected:
@@ -138,7 +132,7 @@ TEST_P(MoveItemTest, NeverReplacesAnExistingItem) {
         for (const QString& to : targets) {
             SCOPED_TRACE((from + u" -> "_s + to).toStdString());
             const Inventory before = tree.Take();
-            EXPECT_EQ(Fs().MoveItem(P(from), P(to)), kRenameExists);
+            EXPECT_EQ(Fs().MoveItem(P(from), P(to)), MoveStatus::Exists);
             EXPECT_EQ(tree.Take(), before);
         }
     }
@@ -164,7 +158,7 @@ TEST_P(MoveItemTest, RenamesWithoutLosingAnything) {
         SCOPED_TRACE((c.from + u" -> "_s + c.to).toStdString());
         const FileIdentity identity = Fs().Identity(P(c.from));
         ASSERT_TRUE(identity.valid);
-        EXPECT_EQ(Fs().MoveItem(P(c.from), P(c.to)), kRenameOk);
+        EXPECT_EQ(Fs().MoveItem(P(c.from), P(c.to)), MoveStatus::Ok);
         EXPECT_FALSE(Fs().Exists(P(c.from)));
         EXPECT_EQ(Fs().Identity(P(c.to)), identity);
     }
@@ -174,31 +168,28 @@ TEST_P(MoveItemTest, RenamesWithoutLosingAnything) {
 }
 
 TEST_P(MoveItemTest, ReportsFailuresAndChangesNothing) {
-    constexpr int kOther = -1;
     struct Case {
         QString from, to;
-        int expected;
+        MoveStatus expected;
     } const cases[] = {
-        {P(u"missing"_s), P(u"new"_s), kRenameNotFound},
-        {P(u"src.txt"_s), P(u"nofolder/new"_s), kRenameTargetFolderMissing},
-        {P(u"srcdir"_s), P(u"srcdir/inner/moved"_s), kOther},  // into its own subfolder
-        {P(u"srcdir"_s), P(u"srcdir/moved"_s), kOther},
-        {P(u"src.txt"_s), P(u"srcdir/"_s), kRenameExists},  // no name: the folder is there
-        {P(u"src.txt"_s), P(u"src.txt"_s), kRenameOk},      // already at that name
-        {P(u"missing"_s), P(u"missing"_s), kRenameNotFound},
+        {P(u"missing"_s), P(u"new"_s), MoveStatus::NotFound},
+        {P(u"src.txt"_s), P(u"nofolder/new"_s), MoveStatus::TargetFolderMissing},
+        {P(u"srcdir"_s), P(u"srcdir/inner/moved"_s), MoveStatus::Failed},  // into its own subfolder
+        {P(u"srcdir"_s), P(u"srcdir/moved"_s), MoveStatus::Failed},
+        {P(u"src.txt"_s), P(u"srcdir/"_s), MoveStatus::Exists},  // no name: the folder is there
+        {P(u"src.txt"_s), P(u"src.txt"_s), MoveStatus::Ok},      // already at that name
+        {P(u"missing"_s), P(u"missing"_s), MoveStatus::NotFound},
         // An embedded NUL would otherwise cut the path down to "src.txt".
-        {P(u"src.txt"_s) + QChar(u'\0') + u"x"_s, P(u"new"_s), kOther},
-        {P(u"src.txt"_s), P(u"new"_s) + QChar(u'\0') + u"x"_s, kOther},
+        {P(u"src.txt"_s) + QChar(u'\0') + u"x"_s, P(u"new"_s), MoveStatus::Failed},
+        {P(u"src.txt"_s), P(u"new"_s) + QChar(u'\0') + u"x"_s, MoveStatus::Failed},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE((c.from + u" -> "_s + c.to).toStdString());
         const Inventory before = tree.Take();
-        const int code = Fs().MoveItem(c.from, c.to);
-        if (c.expected == kOther) {
-            EXPECT_TRUE(IsOtherFailure(code)) << code;
-        } else {
-            EXPECT_EQ(code, c.expected);
-        }
+        const MoveResult result = Fs().MoveItem(c.from, c.to);
+        EXPECT_EQ(result.status, c.expected) << result.error;
+        // A failure names its errno; the others need none.
+        EXPECT_EQ(result.error != 0, c.expected == MoveStatus::Failed) << result.error;
         EXPECT_EQ(tree.Take(), before);
     }
 }
@@ -210,7 +201,7 @@ TEST_P(MoveItemTest, ChangesOnlyLetterCaseOfTheSameEntryThroughATemporaryName) {
     CaseInsensitive calls(Calls(), P(u"photo.jpg"_s).toUtf8(), P(u"PHOTO.JPG"_s).toUtf8());
     const Inventory before = tree.Take();
 
-    EXPECT_EQ(FileSystem(calls).MoveItem(P(u"photo.jpg"_s), P(u"PHOTO.JPG"_s)), kRenameOk);
+    EXPECT_EQ(FileSystem(calls).MoveItem(P(u"photo.jpg"_s), P(u"PHOTO.JPG"_s)), MoveStatus::Ok);
 
     Inventory expected = before;
     expected.erase("photo.jpg");
@@ -250,7 +241,7 @@ TEST(CheckedRenameRace, WhatAnotherProgramPutsAtTheNewNameIsNeverReplaced) {
                               O_CREAT | O_EXCL | O_WRONLY, 0600);
         if (fd >= 0) ::close(fd);
     };
-    EXPECT_EQ(fs.MoveItem(tree.Path(u"dir"_s), tree.Path(u"new"_s)), kRenameExists);
+    EXPECT_EQ(fs.MoveItem(tree.Path(u"dir"_s), tree.Path(u"new"_s)), MoveStatus::Exists);
     EXPECT_EQ(tree.Read(u"dir/inner.txt"_s), "inner");
     EXPECT_TRUE(QFileInfo::exists(tree.Path(u"new/theirs.txt"_s)));
 
@@ -261,7 +252,7 @@ TEST(CheckedRenameRace, WhatAnotherProgramPutsAtTheNewNameIsNeverReplaced) {
         theirsMade = fd >= 0;
         if (fd >= 0) ::close(fd);
     };
-    EXPECT_EQ(fs.MoveItem(tree.Path(u"a.txt"_s), tree.Path(u"b.txt"_s)), kRenameOk);
+    EXPECT_EQ(fs.MoveItem(tree.Path(u"a.txt"_s), tree.Path(u"b.txt"_s)), MoveStatus::Ok);
     EXPECT_FALSE(theirsMade);
     EXPECT_EQ(tree.Read(u"b.txt"_s), "a");
 }
@@ -285,7 +276,7 @@ TEST(MoveItemIn, AgreesWithMoveItemOnTheWholePaths) {
     const FileSystem fs;
     for (const Case& c : cases) {
         SCOPED_TRACE((c.from + u" -> "_s + c.to).toStdString());
-        int codes[2];
+        MoveResult codes[2];
         Inventory after[2];
         for (int way = 0; way < 2; ++way) {
             TempTree tree;
@@ -316,11 +307,11 @@ TEST(MoveItemIn, OneHandleRenamesInFolderAfterFolder) {
     FolderHandle handle;
     struct Step {
         QString folder, from, to;
-        int expected;
+        MoveStatus expected;
     } const steps[] = {
-        {u"a/"_s, u"1"_s, u"x"_s, kRenameOk},       {u"a/"_s, u"2"_s, u"x"_s, kRenameExists},
-        {u"b/"_s, u"1"_s, u"x"_s, kRenameOk},       {u"b/c/"_s, u"1"_s, u"x"_s, kRenameOk},
-        {u"a/"_s, u"2"_s, u"y"_s, kRenameOk},       {u"b/"_s, u"1"_s, u"z"_s, kRenameNotFound},
+        {u"a/"_s, u"1"_s, u"x"_s, MoveStatus::Ok},       {u"a/"_s, u"2"_s, u"x"_s, MoveStatus::Exists},
+        {u"b/"_s, u"1"_s, u"x"_s, MoveStatus::Ok},       {u"b/c/"_s, u"1"_s, u"x"_s, MoveStatus::Ok},
+        {u"a/"_s, u"2"_s, u"y"_s, MoveStatus::Ok},       {u"b/"_s, u"1"_s, u"z"_s, MoveStatus::NotFound},
     };
     for (const Step& s : steps)
         EXPECT_EQ(fs.MoveItemIn(handle, tree.Path(s.folder), s.from, s.to), s.expected)
@@ -685,8 +676,8 @@ TEST(MoveAcrossFileSystems, KeepsContentModeOwnerAndTimes) {
 
     const QString movedFile = there.filePath(u"a.txt"_s);
     const QString movedLink = there.filePath(u"link"_s);
-    ASSERT_EQ(fs.MoveFileAcrossFileSystems(here.Path(u"a.txt"_s), movedFile), kRenameOk);
-    ASSERT_EQ(fs.MoveFileAcrossFileSystems(here.Path(u"link"_s), movedLink), kRenameOk);
+    ASSERT_EQ(fs.MoveFileAcrossFileSystems(here.Path(u"a.txt"_s), movedFile), MoveStatus::Ok);
+    ASSERT_EQ(fs.MoveFileAcrossFileSystems(here.Path(u"link"_s), movedLink), MoveStatus::Ok);
 
     struct stat after, linkAfter;
     ASSERT_EQ(::lstat(movedFile.toUtf8().constData(), &after), 0);

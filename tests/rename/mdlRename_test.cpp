@@ -75,7 +75,7 @@ struct RenameHarness {
         QStringList entries;
         for (qint32 i = 0; i < list.GetTargetCount(); ++i)
             entries.append(list.OldName(i) + u" > "_s + list.NewName(i) + u" : "_s +
-                           QString::number(list.Status(i)));
+                           QString::number(list.Status(i).Word()));
         return entries;
     }
 
@@ -239,12 +239,11 @@ TEST_F(RenameList, TheListingAnswersLikeALookupPerName) {
             list.SetNamesFromListing(true);
             ASSERT_TRUE(Build());
             EXPECT_EQ(Entries(), perName);
-            for (qint32 i = 0; i < list.GetTargetCount(); ++i) verdicts.insert(list.Status(i));
+            for (qint32 i = 0; i < list.GetTargetCount(); ++i) verdicts.insert(list.Status(i).Word());
         }
     }
     // The cases reach every verdict of list building.
-    EXPECT_EQ(verdicts, (QSet<qint32>{kVerdictRename, kVerdictFileExists, kVerdictIdentical,
-                                      kVerdictDuplicate, kVerdictOtherTarget, kVerdictFolderExists}));
+    EXPECT_EQ(verdicts, (QSet<qint32>{1, 2, 4, 5, 6, 8}));
 }
 
 // A folder that ignores letter case, played by hard links whose names differ
@@ -315,7 +314,7 @@ TEST_F(RenameList, InsertOperationsMakeEveryCandidateATarget) {
     EXPECT_EQ(Entries(), QStringList{u"a.txt > sub/a.txt : 7"_s});
     // Even marked for renaming, such a name is refused by the rename itself.
     const test::Inventory before = tree.Take();
-    list.SetStatus(0, kVerdictRename);
+    list.SetVerdict(0, Verdict::Rename);
     EXPECT_EQ(list.RenameAll(false, kDeleteForced, {}), 0);
     EXPECT_EQ(Entries(), QStringList{u"a.txt > sub/a.txt : 39"_s});
     EXPECT_EQ(tree.Take(), before);
@@ -363,8 +362,8 @@ TEST_F(RenameList, EveryTargetSharingANewNameIsMarkedDuplicate) {
     ASSERT_EQ(list.GetTargetCount(), 303);
     QStringList unique;
     for (qint32 i = 0; i < list.GetTargetCount(); ++i) {
-        if (list.Status(i) != kVerdictDuplicate)
-            unique.append(list.OldName(i) + u" : "_s + QString::number(list.Status(i)));
+        if (list.Status(i).verdict() != Verdict::Duplicate)
+            unique.append(list.OldName(i) + u" : "_s + QString::number(list.Status(i).Word()));
     }
     EXPECT_EQ(unique, QStringList{u"q7.txt : 1"_s});
 }
@@ -672,11 +671,11 @@ struct RenameRun : RenameList {
     // Turns every verdict 2 into 3, as the user's "全て削除" does.
     void AgreeToDelete() {
         for (qint32 i = 0; i < list.GetTargetCount(); ++i)
-            if (list.Status(i) == kVerdictFileExists) list.SetStatus(i, kVerdictFileExistsDelete);
+            if (list.Status(i).verdict() == Verdict::FileExists) list.SetVerdict(i, Verdict::FileExistsDelete);
     }
     std::vector<qint32> Statuses() const {
         std::vector<qint32> statuses;
-        for (qint32 i = 0; i < list.GetTargetCount(); ++i) statuses.push_back(list.Status(i));
+        for (qint32 i = 0; i < list.GetTargetCount(); ++i) statuses.push_back(list.Status(i).Word());
         return statuses;
     }
 };
@@ -705,7 +704,7 @@ TEST_F(RenameRun, ACollidingFileStaysWhenItsTargetHasGone) {
     EXPECT_EQ(list.RenameAll(true, kDeleteForced, {}), 1);
     EXPECT_EQ(tree.Read(u"a.txt"_s), "a.txt");
     EXPECT_EQ(tree.Read(u"c.txt"_s), "c1.txt");
-    EXPECT_EQ(list.Status(list.GetTargetCount() - 1), kVerdictFileExists + 32);
+    EXPECT_EQ(list.Status(list.GetTargetCount() - 1).Word(), 2 + 32);
     EXPECT_FALSE(QFileInfo::exists(tree.Path(u"c1.txt"_s)));
 }
 
@@ -883,12 +882,12 @@ TEST_F(RenameRun, ChangesAfterListingNeverCostAFile) {
     ASSERT_TRUE(tree.MakeFile(u"e1.txt"_s, "another"));
     const Inventory beforeRestore = tree.Take();
     EXPECT_EQ(list.RestoreAll(), 0);
-    EXPECT_EQ(list.Status(0), 17 + 512);
+    EXPECT_EQ(list.Status(0).Word(), 17 + 512);
     EXPECT_EQ(tree.Take(), beforeRestore);
     ASSERT_TRUE(QFile::remove(tree.Path(u"e1.txt"_s)));
     ASSERT_TRUE(QFile::rename(tree.Path(u"e.txt"_s), tree.Path(u"elsewhere"_s)));
     EXPECT_EQ(list.RestoreAll(), 0);
-    EXPECT_EQ(list.Status(0), 17 + 768);
+    EXPECT_EQ(list.Status(0).Word(), 17 + 768);
 }
 
 // The same changes in folder mode. An empty folder at the new name must stop
@@ -914,7 +913,7 @@ TEST_F(RenameRun, ChangesAfterListingNeverCostAFolder) {
     ASSERT_TRUE(tree.MakeFolder(u"e1"_s));
     const Inventory beforeRestore = tree.Take();
     EXPECT_EQ(list.RestoreAll(), 0);
-    EXPECT_EQ(list.Status(0), 17 + 512);
+    EXPECT_EQ(list.Status(0).Word(), 17 + 512);
     EXPECT_EQ(tree.Take(), beforeRestore);
     EXPECT_EQ(tree.Read(u"e/keep.txt"_s), "e1/keep.txt");
 }
@@ -953,7 +952,7 @@ TEST_F(RenameRun, ALinkAtTheNewNameIsNeverFollowed) {
             if (c.deleteRequested) AgreeToDelete();
             EXPECT_EQ(list.RenameAll(c.deleteRequested, c.delMode, run.Path(u"deleted"_s)),
                       c.status == 25 ? 1 : 0);
-            EXPECT_EQ(list.Status(0), c.status);
+            EXPECT_EQ(list.Status(0).Word(), c.status);
             EXPECT_FALSE(fs.Exists(run.Path(u"start/nowhere"_s)));
             EXPECT_EQ(run.Read(u"pointed.txt"_s), "pointed");
             const Inventory after = run.Take();
@@ -985,7 +984,7 @@ TEST_F(RenameRun, TheTrashNeverFollowsALinkAtTheNewName) {
         ASSERT_TRUE(list.MakeRenameList(run.Path(u"start"_s), settings));
         AgreeToDelete();
         list.RenameAll(true, kDeleteToTrash, {});
-        EXPECT_EQ(list.Status(0), 25);
+        EXPECT_EQ(list.Status(0).Word(), 25);
         EXPECT_FALSE(fs.Exists(run.Path(u"start/nowhere"_s)));
         EXPECT_EQ(run.Take().at("pointed.txt"), before.at("pointed.txt"));
         EXPECT_EQ(ReadLink(trash.TrashedFile(u"a.txt"_s)), target.toUtf8());
@@ -1185,8 +1184,8 @@ TEST_F(RenameRun, AStopAtEachProgressStepOfTheRename) {
         StopAt(c.caption);
         const qint32 result = list.RenameAll(c.deleteRequested, kDeleteForced, {});
         EXPECT_EQ(result, c.result);
-        EXPECT_EQ((std::vector<qint32>{list.Status(0), list.Status(1), list.Status(50),
-                                       list.Status(149), list.Status(150)}),
+        EXPECT_EQ((std::vector<qint32>{list.Status(0).Word(), list.Status(1).Word(), list.Status(50).Word(),
+                                       list.Status(149).Word(), list.Status(150).Word()}),
                   c.statuses);
         ASSERT_EQ(messages.shown.size(), 1);
         EXPECT_EQ(messages.shown[0].title, c.question);
@@ -1205,12 +1204,12 @@ TEST_F(RenameRun, AStopDuringTheRestoreLeavesTheRestForALaterCall) {
     ASSERT_EQ(list.RenameAll(false, kDeleteForced, {}), 150);
     StopAt(u"復元作業中 100 リネーム中"_s);
     EXPECT_EQ(list.RestoreAll(), 100);
-    EXPECT_EQ(list.Status(99), 257);
-    EXPECT_EQ(list.Status(100), 17 + 1280);
-    EXPECT_EQ(list.Status(101), 17);
+    EXPECT_EQ(list.Status(99).Word(), 257);
+    EXPECT_EQ(list.Status(100).Word(), 17 + 1280);
+    EXPECT_EQ(list.Status(101).Word(), 17);
     EXPECT_EQ(messages.shown.last().title, u"ファイル名の復元 / 済 100"_s);
     EXPECT_EQ(list.RestoreAll(), 50);
-    EXPECT_EQ(list.Status(100), 257);
+    EXPECT_EQ(list.Status(100).Word(), 257);
     EXPECT_EQ(list.GetRestoredCount(), 150);
     EXPECT_EQ(tree.Take(), before);
 }

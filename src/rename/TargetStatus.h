@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QtGlobal>
+
+namespace sorvane {
+
+// What list building found at a target's new name, and what the removal of
+// colliding files made of it.
+enum class Verdict : quint8 {
+    None = 0,
+    Rename = 1,            // the new name is free
+    FileExists = 2,        // a file holds the new name
+    FileExistsDelete = 3,  // ... and the user lets it go
+    Identical = 4,         // the new name is the old one
+    Duplicate = 5,         // another target gets the same new name
+    OtherTarget = 6,       // the new name is another target's old name
+    EmptyName = 7,         // no usable name
+    FolderExists = 8,      // a folder holds the new name
+    DeletedRename = 9,     // the colliding file has been dealt with
+};
+
+// What the rename did with a target.
+enum class RenameOutcome : quint8 {
+    None = 0,
+    Renamed = 1,
+    Skipped = 2,
+    Failed = 3,
+    StoppedDeleting = 4,  // the user stopped the removal at this target
+    StoppedRenaming = 5,  // the user stopped the renames at this target
+};
+
+// What the last restore did with a target.
+enum class RestoreOutcome : quint8 {
+    None = 0,
+    Restored = 1,
+    OldNameTaken = 2,
+    Gone = 3,
+    Failed = 4,
+    Stopped = 5,  // the user stopped the restore at this target
+};
+
+// The status of one target: its verdict, the rename's outcome and the last
+// restore's outcome. Word() is the number the dry run prints and the tests
+// read: verdict + 16 × rename outcome + 256 × restore outcome.
+class TargetStatus {
+public:
+    constexpr TargetStatus() = default;
+    constexpr explicit TargetStatus(Verdict verdict, RenameOutcome renamed = RenameOutcome::None)
+        : mVerdict(verdict), mRename(renamed) {}
+
+    constexpr Verdict verdict() const { return mVerdict; }
+    constexpr RenameOutcome renameOutcome() const { return mRename; }
+    constexpr RestoreOutcome restoreOutcome() const { return mRestore; }
+
+    void SetVerdict(Verdict verdict) { mVerdict = verdict; }
+    void SetRenameOutcome(RenameOutcome outcome) { mRename = outcome; }
+    void SetRestoreOutcome(RestoreOutcome outcome) { mRestore = outcome; }
+
+    constexpr qint32 Word() const {
+        return qint32(mVerdict) + 16 * qint32(mRename) + 256 * qint32(mRestore);
+    }
+    constexpr bool operator==(const TargetStatus&) const = default;
+
+private:
+    Verdict mVerdict = Verdict::None;
+    RenameOutcome mRename = RenameOutcome::None;
+    RestoreOutcome mRestore = RestoreOutcome::None;
+};
+
+}  // namespace sorvane
