@@ -16,17 +16,6 @@ using namespace native_path;
 
 namespace {
 
-bool WriteAll(int fd, const char* data, ssize_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size_t(size));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data += n;
-        size -= n;
-    }
-    return true;
-}
-
 // The copy keeps the original's owner (only the superuser can give a file
 // away), permission bits (the umask cut them at creation) and times, as mv
 // does. Like mv, a file system that cannot keep them still gets the copy:

@@ -1,6 +1,7 @@
 #include "platform/NativePath.h"
 
 #include <fcntl.h>
+#include <unistd.h>
 
 #include <cerrno>
 
@@ -85,6 +86,17 @@ int AttributesOf(mode_t mode, bool hidden) {
     if (S_ISDIR(mode)) return attributes | kAttrFolder;
     if (S_ISREG(mode)) return attributes | kAttrArchive;
     return attributes | kAttrSystem;
+}
+
+bool WriteAll(int fd, const char* data, qsizetype size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size_t(size));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data += n;
+        size -= n;
+    }
+    return true;
 }
 
 MoveResult MoveResultOf(int code) {

@@ -20,6 +20,9 @@ constexpr int kRenameTargetFolderMissing = 3;
 constexpr int kRenameExists = 183;
 MoveResult MoveResultOf(int code);
 
+// Writes all of data, through short writes and interruptions.
+bool WriteAll(int fd, const char* data, qsizetype size);
+
 // The bytes handed to the system. A NUL would cut the path short, and text
 // that does not survive the trip to UTF-8 and back (a lone surrogate) would
 // name some other file; both are refused rather than guessed at.

@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "platform/FileSystem.h"
+#include "platform/NativePath.h"
 
 namespace sorvane {
 
@@ -104,19 +105,6 @@ int OpenTrash(const QString& trash, bool ownedByUser) {
     return ::open((folder + "/info").constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
 }
 
-bool WriteAll(int fd, const QByteArray& bytes) {
-    const char* data = bytes.constData();
-    qsizetype size = bytes.size();
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size_t(size));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data += n;
-        size -= n;
-    }
-    return true;
-}
-
 // Creates the record name in the info folder, never over an existing one,
 // and writes it whole and to disk. 0, EEXIST when the name is taken, or
 // another errno value; a record that could not be written is removed.
@@ -124,7 +112,7 @@ int WriteRecord(int infoFolder, const QByteArray& name, const QByteArray& text) 
     const int fd = ::openat(infoFolder, name.constData(),
                             O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) return errno == 0 ? EIO : errno;
-    bool ok = WriteAll(fd, text);
+    bool ok = native_path::WriteAll(fd, text.constData(), text.size());
     ok = ::fsync(fd) == 0 && ok;
     ok = ::close(fd) == 0 && ok;
     if (ok) return 0;

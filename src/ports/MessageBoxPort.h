@@ -67,11 +67,10 @@ public:
     virtual MsgAnswer Show(const MessageRequest& request) = 0;
 };
 
-// Shows one message box: which message, text, title, buttons, icon and the
-// index of the default button.
-inline MsgAnswer ShowMessage(MessageBoxPort& port, MessageId id, const QString& text,
-                             const QString& title, MsgButtons buttons, MsgIcon icon,
-                             int defaultButton = 0) {
+// One message box: which message, text, title, buttons, icon and the index
+// of the default button.
+inline MessageRequest MakeRequest(MessageId id, const QString& text, const QString& title,
+                                  MsgButtons buttons, MsgIcon icon, int defaultButton = 0) {
     MessageRequest request;
     request.id = id;
     request.text = text;
@@ -79,7 +78,13 @@ inline MsgAnswer ShowMessage(MessageBoxPort& port, MessageId id, const QString& 
     request.buttons = buttons;
     request.icon = icon;
     request.defaultButton = defaultButton;
-    return port.Show(request);
+    return request;
+}
+
+inline MsgAnswer ShowMessage(MessageBoxPort& port, MessageId id, const QString& text,
+                             const QString& title, MsgButtons buttons, MsgIcon icon,
+                             int defaultButton = 0) {
+    return port.Show(MakeRequest(id, text, title, buttons, icon, defaultButton));
 }
 
 }  // namespace sorvane

@@ -97,13 +97,7 @@ inline bool SameRequest(const MessageRequest& a, const MessageRequest& b) {
 
 inline MessageRequest Request(const QString& text, const QString& title, MsgButtons buttons,
                               MsgIcon icon, int defaultButton = 0) {
-    MessageRequest request;
-    request.text = text;
-    request.title = title;
-    request.buttons = buttons;
-    request.icon = icon;
-    request.defaultButton = defaultButton;
-    return request;
+    return MakeRequest(MessageId::Other, text, title, buttons, icon, defaultButton);
 }
 
 }  // namespace sorvane::test
