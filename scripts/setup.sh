@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev
   fonts-noto-cjk xvfb xauth imagemagick
-  mmv time
+  mmv time clang-format python3
 )
 
 missing=()

@@ -1,11 +1,20 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the test build (AddressSanitizer and
-# UndefinedBehaviorSanitizer) and runs every test. Non-zero on any failure.
+# Installs what is missing, then checks, in this order, and stops at the first
+# failure (non-zero):
+#  - the layout of every C++ file (scripts/check-format.sh, .clang-format);
+#  - the includes between the layers of src/ (scripts/check-layers.sh);
+#  - the test build (AddressSanitizer and UndefinedBehaviorSanitizer, warnings
+#    as errors);
+#  - 30 seconds of fuzzing of the pattern engine (scripts/fuzz.sh);
+#  - every test (ctest), whose summary is the last thing printed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
+scripts/check-format.sh
+scripts/check-layers.sh
 cmake --preset asan >/dev/null
-cmake --build --preset asan
+cmake --build --preset asan -j2
+JOBS=2 scripts/fuzz.sh 30
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
