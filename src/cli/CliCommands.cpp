@@ -2,6 +2,7 @@
 
 #include "cli/MatchCommand.h"
 #include "cli/RenameCommand.h"
+#include "platform/ShownName.h"
 
 namespace sorvane {
 
@@ -18,12 +19,14 @@ QString VersionText() {
 }
 
 void PrintHelp(QTextStream& out) {
-    out << VersionText() << QStringLiteral(": renames many files or folders at once by wildcard patterns.\n\n")
+    out << VersionText()
+        << QStringLiteral(": renames many files or folders at once by wildcard patterns.\n\n")
         << QStringLiteral("Usage: sorvane-cli COMMAND [ARGUMENTS]\n\nCommands:\n");
     for (const CliCommand& c : kCommands) {
         out << QStringLiteral("  %1\n").arg(QString::fromUtf8(c.usage));
     }
-    out << QStringLiteral("\nOptions:\n  --version  print the version\n  --help     print this help\n");
+    out << QStringLiteral(
+        "\nOptions:\n  --version  print the version\n  --help     print this help\n");
 }
 
 }  // namespace
@@ -45,7 +48,8 @@ int RunCli(const QStringList& args, QTextStream& out, QTextStream& err) {
     for (const CliCommand& c : kCommands) {
         if (first == QString::fromUtf8(c.name)) return c.run(args.mid(1), out, err);
     }
-    err << QStringLiteral("sorvane-cli: unknown command '%1' (see sorvane-cli --help)\n").arg(first);
+    err << QStringLiteral("sorvane-cli: unknown command '%1' (see sorvane-cli --help)\n")
+               .arg(ShownName(first));
     return kCliUsage;
 }
 

@@ -1,7 +1,5 @@
 #include "cli/CliPorts.h"
 
-#include <utility>
-
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -9,7 +7,10 @@
 #include <QByteArray>
 #include <algorithm>
 #include <csignal>
+#include <utility>
 #include <vector>
+
+#include "platform/ShownName.h"
 
 namespace sorvane {
 
@@ -61,18 +62,17 @@ int CharWidth(char16_t c) {
 }
 
 // The line cut to the width, with control characters (a name may hold a
-// line break) shown as "?" so that the line stays one line.
+// line break) in their shown form so that the line stays one line.
 QString FitLine(const QString& line, int columns) {
-    QString fitted;
+    const QString shown = ShownName(line);
     int used = 0;
-    for (const QChar c : line) {
-        const char16_t u = c.unicode();
-        const int w = CharWidth(u);
+    qsizetype end = 0;
+    for (; end < shown.size(); ++end) {
+        const int w = CharWidth(shown[end].unicode());
         if (used + w > columns) break;
-        fitted += u < 0x20 || u == 0x7F ? u'?' : c;
         used += w;
     }
-    return fitted;
+    return shown.left(end);
 }
 
 QString Lf(const QString& text) {
@@ -100,7 +100,6 @@ QString CaptionOf(MsgAnswer answer) {
     }
     return QString();
 }
-
 
 // The caption without its key letter: "はい(Y)" -> "はい".
 QString Bare(const QString& caption) {

@@ -5,6 +5,7 @@
 #include <QJsonObject>
 
 #include "matching/clsMatching.h"
+#include "platform/ShownName.h"
 
 namespace sorvane {
 
@@ -40,7 +41,7 @@ int RunMatchCommand(const QStringList& args, QTextStream& out, QTextStream& err)
             err << QStringLiteral(
                        "sorvane-cli match: unknown option '%1' (put \"--\" before "
                        "patterns or names that begin with \"-\")\n")
-                       .arg(a)
+                       .arg(ShownName(a))
                 << kUsage;
             return 2;
         }
@@ -69,7 +70,8 @@ int RunMatchCommand(const QStringList& args, QTextStream& out, QTextStream& err)
     root.insert(QStringLiteral("replacePatternDisp"), m.ReplacePatternDisp());
     root.insert(QStringLiteral("matchDec"), QJsonArray::fromStringList(m.GetMatchDec()));
     root.insert(QStringLiteral("replaceDec"), QJsonArray::fromStringList(m.GetReplaceDec(false)));
-    root.insert(QStringLiteral("replaceDecReverse"), QJsonArray::fromStringList(m.GetReplaceDec(true)));
+    root.insert(QStringLiteral("replaceDecReverse"),
+                QJsonArray::fromStringList(m.GetReplaceDec(true)));
     QJsonArray results;
     for (qsizetype i = 2; i < operands.size(); ++i) {
         const QString& name = operands[i];

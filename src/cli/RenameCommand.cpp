@@ -1,14 +1,14 @@
 #include "cli/RenameCommand.h"
 
-#include "platform/FileSystem.h"
-#include "platform/mdlTools.h"
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
 #include "cli/CliCommands.h"
 #include "cli/RenameOptions.h"
+#include "platform/FileSystem.h"
+#include "platform/ShownName.h"
+#include "platform/mdlTools.h"
 #include "ports/PlainRunInputs.h"
 #include "run/RenameRun.h"
 #include "run/RunFrame.h"
@@ -22,8 +22,10 @@ namespace {
 
 const QString kPrefix = u"sorvane-cli rename: "_s;
 
+// The message quotes what was typed: its control characters are shown, not
+// sent to the terminal.
 int UsageError(QTextStream& err, const QString& message) {
-    err << kPrefix << message << u"\n(see sorvane-cli rename --help)\n"_s;
+    err << kPrefix << ShownName(message) << u"\n(see sorvane-cli rename --help)\n"_s;
     return kCliUsage;
 }
 
@@ -47,8 +49,7 @@ void PrintLog(const QString& text, QTextStream& out) {
 }
 
 // The target list as a run would build it, printed, with nothing changed.
-int DryRun(mdlMain& m, RunFrame& frame, const QString& folder, QTextStream& out,
-           QTextStream& err) {
+int DryRun(mdlMain& m, RunFrame& frame, const QString& folder, QTextStream& out, QTextStream& err) {
     RunInputBox focus = RunInputBox::None;
     const QString start = frame.Prepare(folder, focus);
     if (start.isEmpty()) return kCliFailed;
@@ -65,9 +66,12 @@ int DryRun(mdlMain& m, RunFrame& frame, const QString& folder, QTextStream& out,
     const bool stopped = progress.IsCancel;
     progress.SetVisible(false);
 
+    // One line per target, three fields: the names in their shown form, so
+    // that a tab or a line break in a name cannot add fields or lines.
     const qint32 count = r.GetTargetCount();
     for (qint32 i = 0; i < count; ++i)
-        out << int(r.Status(i).verdict()) << u'\t' << r.OldName(i) << u'\t' << r.NewName(i) << u'\n';
+        out << int(r.Status(i).verdict()) << u'\t' << ShownName(r.OldName(i)) << u'\t'
+            << ShownName(r.NewName(i)) << u'\n';
     out << count << u'\n';
     if (complete) return kCliOk;
     if (stopped)

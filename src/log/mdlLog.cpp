@@ -7,6 +7,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/MakeFolders.h"
+#include "platform/ShownName.h"
 #include "platform/TextCodec.h"
 #include "platform/mdlTools.h"
 #include "ports/LogBoxPort.h"
@@ -102,6 +103,8 @@ QString mdlLog::FreeLogName(const QString& base) const {
     return {};
 }
 
+// Each line quotes its path in its shown form (ShownName): the text goes
+// into a message box.
 void mdlLog::AddSaveError(int bit, const QString& line) {
     LogSaveErrors |= bit;
     LogSaveErrorText += line + kNewLine;
@@ -118,32 +121,32 @@ int mdlLog::SaveLogFiles(bool manual) {
     if (name.isEmpty()) {
         AddSaveError(kLogNameError,
                      QStringLiteral("！ログファイル名の重複により、保存が出来ませんでした：'") +
-                         folder + u'\'');
+                         ShownName(folder) + u'\'');
         return LogSaveErrors;
     }
     if (!MakeFolders(mFs, folder)) {
-        AddSaveError(kLogFolderError,
-                     QStringLiteral("！ログフォルダの作成に失敗しました：'") + folder + u'\'');
+        AddSaveError(kLogFolderError, QStringLiteral("！ログフォルダの作成に失敗しました：'") +
+                                          ShownName(folder) + u'\'');
         return LogSaveErrors;
     }
 
     // Each file is tried whatever became of the one before.
     const QString infoPath = name + QStringLiteral(".txt");
     if (!WriteLogInfoFile(infoPath, manual)) {
-        AddSaveError(
-            kLogInfoFileError,
-            QStringLiteral("！ログ情報ファイルの作成に失敗しました：'") + infoPath + u'\'');
+        AddSaveError(kLogInfoFileError,
+                     QStringLiteral("！ログ情報ファイルの作成に失敗しました：'") +
+                         ShownName(infoPath) + u'\'');
     }
     const QString optionsPath = name + QStringLiteral(".ini");
     if (!SaveLogOptions(optionsPath)) {
-        AddSaveError(kLogOptionsError,
-                     QStringLiteral("！設定ファイルの作成に失敗しました：'") + optionsPath + u'\'');
+        AddSaveError(kLogOptionsError, QStringLiteral("！設定ファイルの作成に失敗しました：'") +
+                                           ShownName(optionsPath) + u'\'');
     }
     const QString logPath = name + QStringLiteral(".log");
     if (!SaveMainLog(logPath)) {
-        AddSaveError(
-            kLogMainLogError,
-            QStringLiteral("！メインログファイルの作成に失敗しました：'") + logPath + u'\'');
+        AddSaveError(kLogMainLogError,
+                     QStringLiteral("！メインログファイルの作成に失敗しました：'") +
+                         ShownName(logPath) + u'\'');
     }
 
     // A spelling that cannot be found keeps the folder as it was given.
@@ -153,7 +156,8 @@ int mdlLog::SaveLogFiles(bool manual) {
 }
 
 bool mdlLog::WriteLogInfoFile(const QString& path, bool manual) {
-    const QString baseName = FileSystem::GetBaseName(path);
+    // The names are written as text lines: in their shown form.
+    const QString baseName = ShownName(FileSystem::GetBaseName(path));
     QString text;
     const auto line = [&text](const QString& content) { text += content + kNewLine; };
     line(QStringLiteral("[ログ情報]"));
@@ -165,8 +169,8 @@ bool mdlLog::WriteLogInfoFile(const QString& path, bool manual) {
     line(QStringLiteral("開始時刻=") + LogStartTime);
     line(QStringLiteral("終了時刻=") + LogEndTime);
     line(QStringLiteral("処理時間(秒)=") + FormatLogNumber(LogSeconds));
-    line(QStringLiteral("ログパス=") + mLogPath);
-    line(QStringLiteral("ログ情報ファイル=") + FileSystem::GetFileName(path));
+    line(QStringLiteral("ログパス=") + ShownName(mLogPath));
+    line(QStringLiteral("ログ情報ファイル=") + ShownName(FileSystem::GetFileName(path)));
     line(QStringLiteral("ログファイル=") + baseName + QStringLiteral(".log"));
     line(QStringLiteral("ログ保存時の設定ファイル=") + baseName + QStringLiteral(".ini"));
     return WriteNewFile(path, EncodeTextFile(text));

@@ -1,5 +1,7 @@
 #include "ports/clsCancel.h"
 
+#include "platform/ShownName.h"
+
 namespace sorvane {
 
 clsCancel::clsCancel(ProgressWindowPort& window, MessageBoxPort& messages)
@@ -9,8 +11,8 @@ bool clsCancel::DoCancel(const QString& title) {
     mWindow.ProcessEvents();
     if (!IsCancel) return false;
     SetVisible(false);
-    if (ShowMessage(mMessages, MessageId::StopQuestion, QStringLiteral("作業を中止しますか？"), title, MsgButtons::YesNo,
-                    MsgIcon::None, 1) == MsgAnswer::Yes)
+    if (ShowMessage(mMessages, MessageId::StopQuestion, QStringLiteral("作業を中止しますか？"),
+                    title, MsgButtons::YesNo, MsgIcon::None, 1) == MsgAnswer::Yes)
         return true;
     IsCancel = false;
     SetVisible(true);
@@ -29,9 +31,11 @@ void clsCancel::SetVisible(bool visible) {
     }
 }
 
+// The text is the path being worked on: every worker sets it here, so this
+// is the one place where its names turn into their shown form.
 void clsCancel::SetText(const QString& text) {
-    mText = text;
-    mWindow.SetText(text);
+    mText = ShownName(text);
+    mWindow.SetText(mText);
     mWindow.ProcessEvents();
 }
 

@@ -21,6 +21,7 @@ public:
     void SetVisible(bool visible);
     bool IsVisible() const { return mVisible; }
 
+    // The text as shown: its names in their shown form (ShownName).
     QString Text() const { return mText; }
     void SetText(const QString& text);
     QString Caption() const { return mCaption; }

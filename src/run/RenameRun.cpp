@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "platform/ShownName.h"
 #include "run/RunMessages.h"
 #include "run/RunSteps.h"
 
@@ -86,9 +87,10 @@ bool AskOverwrites(mdlMain& m, OverwriteQuestionPort& overwrite) {
             continue;
         }
         s.gDelThis = false;
-        const QString caption = u"「"_s + FileSystem::GetFileName(r.OldName(i)) + u"」→「"_s +
-                                FileSystem::GetFileName(r.NewName(i)) + u"」削除の確認"_s;
-        const QString label = u"「"_s + r.NewName(i) +
+        const QString caption = u"「"_s + ShownName(FileSystem::GetFileName(r.OldName(i))) +
+                                u"」→「"_s + ShownName(FileSystem::GetFileName(r.NewName(i))) +
+                                u"」削除の確認"_s;
+        const QString label = u"「"_s + ShownName(r.NewName(i)) +
                               u"」はすでに存在しています。\r\n"
                               u"もともとあるファイルと置き換えますか？\r\n"
                               u"元からあるファイルは削除され、「戻す」を押しても元に戻りません。"_s;
@@ -137,8 +139,14 @@ bool AppendTargetLines(const mdlRename& r, qint32 i, const QString& w, QString& 
         buf +=
             u"==衝突ファイルの削除は全て行われたので、削除ファイル名の出力を続けます。=="_s + kCrLf;
     }
+    // Names go in by their shown form: a line break or an escape sequence
+    // in a name must not split its line or forge one.
     const QString& newPath = r.NewName(i);
-    if (verdict == Verdict::DeletedRename) buf += u"[削除]："_s + newPath + kCrLf;
+    if (verdict == Verdict::DeletedRename) {
+        buf += u"[削除]："_s;
+        AppendShown(buf, newPath);
+        buf += kCrLf;
+    }
 
     const QString& old = r.OldName(i);
     // "old → new name" and the line end, appended piece by piece.
@@ -146,9 +154,9 @@ bool AppendTargetLines(const mdlRename& r, qint32 i, const QString& w, QString& 
         qsizetype end = newPath.size();
         while (end > 0 && newPath[end - 1] == u'/') --end;
         const qsizetype slash = end > 0 ? newPath.lastIndexOf(u'/', end - 1) : -1;
-        buf += old;
+        AppendShown(buf, old);
         buf += u" → "_s;
-        buf += QStringView(newPath).mid(slash + 1, end - slash - 1);
+        AppendShown(buf, QStringView(newPath).mid(slash + 1, end - slash - 1));
         buf += kCrLf;
     };
     if (outcome == RenameOutcome::Renamed) {
@@ -175,8 +183,9 @@ bool AppendTargetLines(const mdlRename& r, qint32 i, const QString& w, QString& 
                 break;
             case Verdict::EmptyName:
                 // Two quotation marks stand for the empty name.
-                buf += u"[スキップ]変換後の"_s + w + u"名が空白です。："_s + old + u" → \"\""_s +
-                       kCrLf;
+                buf += u"[スキップ]変換後の"_s + w + u"名が空白です。："_s;
+                AppendShown(buf, old);
+                buf += u" → \"\""_s + kCrLf;
                 break;
             case Verdict::FolderExists:
                 buf += u"[スキップ]変換後の"_s + w + u"名が既存フォルダと同一になりました。："_s;

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "platform/ShownName.h"
 #include "run/RenameRun.h"
 #include "run/RunMessages.h"
 #include "run/RunSteps.h"
@@ -27,29 +28,32 @@ bool AppendRestoreLine(const mdlRename& r, qint32 i, const QString& w, QString& 
         buf += u"==ここで処理が中止されました。=="_s + kCrLf;
         return false;
     }
-    const QString restoring =
-        r.OldName(i) + u" ← "_s + FileSystem::GetFileName(r.NewName(i)) + kCrLf;
+    // The line's head, then "old ← new name" with the names in their shown
+    // form, so that no name splits its line or forges one.
     switch (outcome) {
         case RestoreOutcome::Restored:
-            buf += u"[復元]："_s + restoring;
+            buf += u"[復元]："_s;
             break;
         case RestoreOutcome::OldNameTaken:
             buf +=
-                u"[スキップ]復元後の名前と同じ名前のファイルまたはフォルダが新たに存在しています。："_s +
-                restoring;
+                u"[スキップ]復元後の名前と同じ名前のファイルまたはフォルダが新たに存在しています。："_s;
             break;
         case RestoreOutcome::Gone:
-            buf += u"[スキップ]復元しようとしている"_s + w +
-                   u"が移動・または削除されています。："_s + restoring;
+            buf +=
+                u"[スキップ]復元しようとしている"_s + w + u"が移動・または削除されています。："_s;
             break;
         case RestoreOutcome::Failed:
             buf += u"[エラー]変換中にエラーです。"_s + w +
-                   u"に何らかの問題(使用中等)がありました。："_s + restoring;
+                   u"に何らかの問題(使用中等)がありました。："_s;
             break;
         case RestoreOutcome::None:
         case RestoreOutcome::Stopped:
-            break;
+            return true;
     }
+    AppendShown(buf, r.OldName(i));
+    buf += u" ← "_s;
+    AppendShown(buf, FileSystem::GetFileName(r.NewName(i)));
+    buf += kCrLf;
     return true;
 }
 
@@ -105,7 +109,7 @@ bool RunRestore(mdlMain& m) {
     const qint32 target = r.GetRenamedCount() - r.GetRestoredCount();
 
     AddLogLine(m, u"=="_s + w + u"名の復元を開始しました。==\r\n…"_s + Num(target) + w +
-                 u"を復元します。"_s);
+                      u"を復元します。"_s);
 
     const qint32 restored = r.RestoreAll();
     const bool result = restored == target;

@@ -1,7 +1,5 @@
 #include "settings/mdlOptions.h"
 
-#include "matching/clsFileString.h"
-
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -9,6 +7,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "matching/clsFileString.h"
+#include "platform/ShownName.h"
 #include "platform/TextCodec.h"
 
 namespace sorvane {
@@ -355,7 +355,8 @@ void mdlOptions::GetFormOptions() {
     SetNum(FilterRow::AttributeOnly, SettingOfCheckBox(form.AttributeOnlyValue()));
     constexpr FilterRow kSwitchRows[] = {FilterRow::IncludeOn, FilterRow::ExcludeOn,
                                          FilterRow::ImportantOn};
-    for (int i = 0; i < 3; ++i) SetNum(kSwitchRows[i], SettingOfCheckBox(form.FilterSwitchValue(i)));
+    for (int i = 0; i < 3; ++i)
+        SetNum(kSwitchRows[i], SettingOfCheckBox(form.FilterSwitchValue(i)));
     SetText(FilterRow::Include, form.FilterText(0));
     SetText(FilterRow::Exclude, form.FilterText(1));
 
@@ -386,7 +387,8 @@ QString mdlOptions::OptionFileText() const {
 }
 
 void mdlOptions::ShowFileError(const QString& path, const QString& what, const QString& title) {
-    ShowMessage(mMessages, MessageId::SettingsFileError, path + what, title, MsgButtons::OK, MsgIcon::Error);
+    ShowMessage(mMessages, MessageId::SettingsFileError, ShownName(path) + what, title,
+                MsgButtons::OK, MsgIcon::Error);
 }
 
 bool mdlOptions::SaveOptionFile(const QString& path, bool collect) {

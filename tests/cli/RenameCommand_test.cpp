@@ -11,8 +11,8 @@
 
 #include "cli/CliPorts.h"
 #include "cli/RenameOptions.h"
-#include "support/scripted/ScriptedMessageBox.h"
 #include "support/TempTree.h"
+#include "support/scripted/ScriptedMessageBox.h"
 
 using namespace Qt::StringLiterals;
 using namespace sorvane;
@@ -127,8 +127,10 @@ TEST(RenameCommandOptions, AnswersFoldersAndModes) {
         {{u"--answer-max"_s, u"yes"_s}, [](auto& o) { return o.answers.max == true; }},
         {{u"--answer-comma"_s, u"no"_s}, [](auto& o) { return o.answers.comma == false; }},
         {{u"--answer-stop"_s, u"no"_s}, [](auto& o) { return o.answers.stop == false; }},
-        {{u"--answer-expansion"_s, u"keep"_s}, [](auto& o) { return o.answers.expansion == ExpansionChoice::KeepFirst; }},
-        {{u"--answer-expansion"_s, u"change"_s}, [](auto& o) { return o.answers.expansion == ExpansionChoice::TakeSecond; }},
+        {{u"--answer-expansion"_s, u"keep"_s},
+         [](auto& o) { return o.answers.expansion == ExpansionChoice::KeepFirst; }},
+        {{u"--answer-expansion"_s, u"change"_s},
+         [](auto& o) { return o.answers.expansion == ExpansionChoice::TakeSecond; }},
         {{u"--dry-run"_s}, [](auto& o) { return o.dryRun; }},
         {{u"--settings"_s, u"my.ini"_s},
          [](auto& o) { return o.settingsFile == u"/work/here/my.ini"_s; }},
@@ -350,6 +352,32 @@ TEST_F(RenameCommandRun, DryRunListsVerdictsAndChangesNothing) {
     // last, they are renamed in ascending order.
     EXPECT_EQ(r.out, u"1\tb.txt\tb.dat\n2\ta.txt\ta.dat\n1\tsub/c.txt\tsub/c.dat\n3\n"_s);
     EXPECT_FALSE(r.err.contains(u"削除の確認"_s)) << "a dry run asks nothing";
+}
+
+// A tab or a line break in a name neither adds a field nor a line: the
+// names are given by their control pictures, the files are left alone.
+TEST(RenameCommandNames, DryRunLinesKeepTheirThreeFields) {
+    TempTree t;
+    const QString names[] = {u"line\nfeed.JPG"_s, u"c\r\n[変換]：fake → x.JPG"_s,
+                             u"tab\there.JPG"_s, u"\x1b[31mred.JPG"_s, u"del\x7f.JPG"_s};
+    for (const QString& name : names) ASSERT_TRUE(t.MakeFile(name, name.toUtf8()));
+    const Inventory before = t.Take();
+
+    const CliRun r = RunCli({t.Root(), u"--search"_s, u"*.JPG"_s, u"--replace"_s, u"*.jpg"_s,
+                             u"--whole"_s, u"--dry-run"_s});
+
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(t.Take(), before);
+    QStringList lines = r.out.split(u'\n');
+    ASSERT_EQ(lines.size(), 7) << r.out.toStdString();  // five targets, the count, ""
+    EXPECT_EQ(lines.takeLast(), u""_s);
+    EXPECT_EQ(lines.takeLast(), u"5"_s);
+    for (const QString& line : lines) EXPECT_EQ(line.split(u'\t').size(), 3) << line.toStdString();
+    lines.sort();
+    EXPECT_EQ(lines, (QStringList{u"1\tc␍␊[変換]：fake → x.JPG\tc␍␊[変換]：fake → x.jpg"_s,
+                                  u"1\tdel␡.JPG\tdel␡.jpg"_s, u"1\tline␊feed.JPG\tline␊feed.jpg"_s,
+                                  u"1\ttab␉here.JPG\ttab␉here.jpg"_s,
+                                  u"1\t␛[31mred.JPG\t␛[31mred.jpg"_s}));
 }
 
 TEST_F(RenameCommandRun, DryRunCutAtTheMaximumSaysSo) {

@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QTime>
+#include <algorithm>
 
 #include "run/RunFixture.h"
 
@@ -431,6 +432,74 @@ TEST_F(RunFrameTest, AutomaticLogSaveFailureIsShownAndKeepsTheRestore) {
                 u"ログの自動保存"_s, MsgButtons::OK, MsgIcon::Error)));
     EXPECT_TRUE(frame.CanRestore());
     EXPECT_EQ(program.log.LogStatus, u"終了"_s);
+}
+
+// ---------------------------------------------------------------------------
+// Names holding control characters
+
+bool HoldsControl(const QString& text) {
+    return std::any_of(text.begin(), text.end(),
+                       [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; });
+}
+
+// Each name alone in its own start folder, renamed and restored: the log
+// shows it by its control pictures, on the one line of its target, while
+// the file itself is renamed and restored by its real name. "?" matches a
+// control character.
+TEST_F(RunFrameTest, ControlCharactersInNamesAreShownNotWritten) {
+    struct Case {
+        QString name;
+        QString search;
+        QString replace;
+        QString newName;
+        QString shownName;
+        QString shownNewName;
+    };
+    const QString jpg = u"*.JPG"_s;
+    const QString low = u"*.jpg"_s;
+    const Case cases[] = {
+        {u"line\nfeed.JPG"_s, jpg, low, u"line\nfeed.jpg"_s, u"line␊feed.JPG"_s,
+         u"line␊feed.jpg"_s},
+        {u"c\r\n[変換]：fake → x.JPG"_s, jpg, low, u"c\r\n[変換]：fake → x.jpg"_s,
+         u"c␍␊[変換]：fake → x.JPG"_s, u"c␍␊[変換]：fake → x.jpg"_s},
+        {u"tab\there.JPG"_s, jpg, low, u"tab\there.jpg"_s, u"tab␉here.JPG"_s, u"tab␉here.jpg"_s},
+        {u"\x1b[31mred\x1b[0m.JPG"_s, jpg, low, u"\x1b[31mred\x1b[0m.jpg"_s, u"␛[31mred␛[0m.JPG"_s,
+         u"␛[31mred␛[0m.jpg"_s},
+        {u"del\x7f.JPG"_s, jpg, low, u"del\x7f.jpg"_s, u"del␡.JPG"_s, u"del␡.jpg"_s},
+        {u"already␊here.JPG"_s, jpg, low, u"already␊here.jpg"_s, u"already␊here.JPG"_s,
+         u"already␊here.jpg"_s},
+        {u"\n"_s, u"?"_s, u"x"_s, u"x"_s, u"␊"_s, u"x"_s},
+        {u"tab\there.txt"_s, u"tab?here.txt"_s, u"tabhere.txt"_s, u"tabhere.txt"_s,
+         u"tab␉here.txt"_s, u"tabhere.txt"_s},
+    };
+    inputs.wholeName = true;
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.shownName.toStdString());
+        const QString folder = QString::number(++n);
+        ASSERT_TRUE(tree.MakeFile(folder + u'/' + c.name, c.name.toUtf8()));
+        Words(c.search, c.replace);
+        progress.texts.clear();
+
+        frame.Start(tree.Path(folder));
+
+        EXPECT_EQ(logBox.Text(), RenameHead(1) +
+                                     Lines({u""_s, Renamed(c.shownName, c.shownNewName), u""_s}) +
+                                     RenameSummary(1, 1));
+        EXPECT_EQ(tree.Read(folder + u'/' + c.newName), c.name.toUtf8());
+        EXPECT_FALSE(Has(folder + u'/' + c.name));
+        EXPECT_TRUE(progress.texts.filter(c.shownName).size() > 0);
+        EXPECT_FALSE(std::any_of(progress.texts.begin(), progress.texts.end(), HoldsControl));
+
+        ASSERT_TRUE(frame.Restore());
+
+        EXPECT_EQ(logBox.Text(),
+                  RestoreHead(1) +
+                      Lines({u""_s, Restored(c.shownName, c.shownNewName), u""_s, u"==復元結果=="_s,
+                             u"==復元対象のファイル数：1=="_s, u"==復元されたファイル数：1=="_s,
+                             u"==変換されたファイルは全て復元されました。=="_s}));
+        EXPECT_EQ(tree.Read(folder + u'/' + c.name), c.name.toUtf8());
+    }
 }
 
 }  // namespace
