@@ -249,7 +249,8 @@ int main(int argc, char** argv) {
                     f.list / f.floor, f.rename * 1e3, f.rename * perTarget);
         std::fflush(stdout);
     }
-    std::printf("\nus: microseconds per target. floor: read every entry and stat each new "
-                "name; ratio = list / floor (goal: at most 1.5)\n");
+    std::printf(
+        "\nus: microseconds per target. floor: read every entry and stat each new "
+        "name; ratio = list / floor (goal: at most 1.5)\n");
     return 0;
 }

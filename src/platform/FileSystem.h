@@ -131,7 +131,7 @@ public:
     // folder ending in "/"), through the folder held open by handle; the
     // handle opens the folder anew when it is given another one.
     MoveResult MoveItemIn(FolderHandle& handle, const QString& folder, QStringView from,
-                   QStringView to) const;
+                          QStringView to) const;
 
     QString CurrentDirectory() const;
     bool SetCurrentDirectory(const QString& path) const;

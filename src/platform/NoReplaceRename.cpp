@@ -107,7 +107,7 @@ int FileSystem::MoveCode(const QString& from, const QString& to) const {
 // wrong; a failed rename has changed nothing. A stand-in for the system
 // calls always gets the paths.
 MoveResult FileSystem::MoveItemIn(FolderHandle& handle, const QString& folder, QStringView from,
-                           QStringView to) const {
+                                  QStringView to) const {
     QByteArray source, target;
     if (mCalls == &DefaultCalls() && !folder.isEmpty() && IsPlainName(from) && IsPlainName(to) &&
         from != to && ToNative(from, &source) && ToNative(to, &target)) {

@@ -4,11 +4,16 @@ namespace sorvane {
 
 std::vector<MsgAnswer> ButtonAnswers(MsgButtons buttons) {
     switch (buttons) {
-        case MsgButtons::OK: return {MsgAnswer::OK};
-        case MsgButtons::OKCancel: return {MsgAnswer::OK, MsgAnswer::Cancel};
-        case MsgButtons::YesNo: return {MsgAnswer::Yes, MsgAnswer::No};
-        case MsgButtons::YesNoCancel: return {MsgAnswer::Yes, MsgAnswer::No, MsgAnswer::Cancel};
-        case MsgButtons::RetryCancel: return {MsgAnswer::Retry, MsgAnswer::Cancel};
+        case MsgButtons::OK:
+            return {MsgAnswer::OK};
+        case MsgButtons::OKCancel:
+            return {MsgAnswer::OK, MsgAnswer::Cancel};
+        case MsgButtons::YesNo:
+            return {MsgAnswer::Yes, MsgAnswer::No};
+        case MsgButtons::YesNoCancel:
+            return {MsgAnswer::Yes, MsgAnswer::No, MsgAnswer::Cancel};
+        case MsgButtons::RetryCancel:
+            return {MsgAnswer::Retry, MsgAnswer::Cancel};
         case MsgButtons::AbortRetryIgnore:
             return {MsgAnswer::Abort, MsgAnswer::Retry, MsgAnswer::Ignore};
     }

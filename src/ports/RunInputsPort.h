@@ -24,17 +24,17 @@ struct RunInputValues {
 class RunInputsPort {
 public:
     virtual ~RunInputsPort() = default;
-    virtual QString SearchWord() const = 0;                  // txtBfr
-    virtual QString ReplaceWord() const = 0;                 // txtAft
-    virtual void SetSearchWord(const QString& text) = 0;     // txtBfr
-    virtual void SetReplaceWord(const QString& text) = 0;    // txtAft
-    virtual CheckBoxValue RecursiveValue() const = 0;            // chkR
-    virtual CheckBoxValue DeleteValue() const = 0;               // chkD
-    virtual bool DeleteEnabled() const = 0;                  // chkD
-    virtual CheckBoxValue TextModeValue() const = 0;             // chkBS
-    virtual bool WholeNameSelected() const = 0;              // optM index 1
-    virtual CheckBoxValue QuickListValue() const = 0;            // chkErrNoChk
-    virtual bool QuickListEnabled() const = 0;               // chkErrNoChk
+    virtual QString SearchWord() const = 0;                // txtBfr
+    virtual QString ReplaceWord() const = 0;               // txtAft
+    virtual void SetSearchWord(const QString& text) = 0;   // txtBfr
+    virtual void SetReplaceWord(const QString& text) = 0;  // txtAft
+    virtual CheckBoxValue RecursiveValue() const = 0;      // chkR
+    virtual CheckBoxValue DeleteValue() const = 0;         // chkD
+    virtual bool DeleteEnabled() const = 0;                // chkD
+    virtual CheckBoxValue TextModeValue() const = 0;       // chkBS
+    virtual bool WholeNameSelected() const = 0;            // optM index 1
+    virtual CheckBoxValue QuickListValue() const = 0;      // chkErrNoChk
+    virtual bool QuickListEnabled() const = 0;             // chkErrNoChk
 };
 
 }  // namespace sorvane

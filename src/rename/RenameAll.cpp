@@ -53,7 +53,7 @@ qint32 mdlRename::RenameAll(bool deleteRequested, qint32 delMode, const QString&
             folder += rel;
         }
         const MoveResult result = mFs.MoveItemIn(handle, folder, QStringView(oldPath).mid(cut),
-                                          QStringView(newPath).mid(cut));
+                                                 QStringView(newPath).mid(cut));
         if (result == MoveStatus::Ok) {
             ++mRenamed;
             mStatus[k].SetRenameOutcome(RenameOutcome::Renamed);

@@ -277,7 +277,7 @@ bool mdlRename::AddFolderItems(const QString& folder) {
         mOldNames.push_back(oldPath);
         mNewNames.push_back(newPath);
         mStatus.emplace_back(mSettings.folderMode ? FolderVerdict(i, oldPath, newPath)
-                                               : FileVerdict(i, oldPath, newPath));
+                                                  : FileVerdict(i, oldPath, newPath));
         ++mCount;
         if (i >= mNextShow) {
             mNextShow += kShowStep;

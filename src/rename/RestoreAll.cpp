@@ -50,7 +50,8 @@ qint32 mdlRename::RestoreAll() {
         if (!unrestored.empty() && InUnrestoredFolder(unrestored, mOldNames[k])) {
             mStatus[k].SetRestoreOutcome(RestoreOutcome::Failed);
         } else {
-            const MoveResult result = mFs.MoveItem(mBasePath + mNewNames[k], mBasePath + mOldNames[k]);
+            const MoveResult result =
+                mFs.MoveItem(mBasePath + mNewNames[k], mBasePath + mOldNames[k]);
             if (result == MoveStatus::Ok) {
                 // A restored target is no longer renamed: a later restore
                 // leaves it alone.

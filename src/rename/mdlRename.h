@@ -10,8 +10,8 @@
 #include "matching/clsMatching.h"
 #include "platform/FileSystem.h"
 #include "platform/Trash.h"
-#include "rename/TargetStatus.h"
 #include "ports/clsCancel.h"
+#include "rename/TargetStatus.h"
 #include "selection/clsFilter.h"
 
 namespace sorvane {
@@ -33,16 +33,14 @@ struct RenameListSettings {
 
 // The new name of one candidate: true when it is a target, with name replaced
 // by its new name.
-bool MakeNewName(clsMatching& matching, qint32 operation, const QString& insertWord,
-                 QString& name);
+bool MakeNewName(clsMatching& matching, qint32 operation, const QString& insertWord, QString& name);
 
 // The target list of the last rename run: parallel arrays of old and new
 // paths, relative to the start folder, with one status word each. It is the
 // work list of the run and the record that a restore replays.
 class mdlRename {
 public:
-    mdlRename(const FileSystem& fs, clsMatching& matching, clsFilter& filter,
-              clsCancel& progress);
+    mdlRename(const FileSystem& fs, clsMatching& matching, clsFilter& filter, clsCancel& progress);
     mdlRename(const mdlRename&) = delete;
     mdlRename& operator=(const mdlRename&) = delete;
 

@@ -38,8 +38,8 @@ bool CheckDeleteOption(mdlMain& m) {
     bool error = false;
     if (TrimLeadingSpaces(s.gDelTarget).isEmpty()) {
         ShowMessage(m.ports.messages, MessageId::DeleteTargetEmpty,
-                    u"削除ファイル移動先開始フォルダを指定してください。"_s,
-                    kOptionErrorTitle, MsgButtons::OK, MsgIcon::Warning);
+                    u"削除ファイル移動先開始フォルダを指定してください。"_s, kOptionErrorTitle,
+                    MsgButtons::OK, MsgIcon::Warning);
         error = true;
     } else {
         // A relative name typed into the options window is taken from the

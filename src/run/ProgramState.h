@@ -29,7 +29,7 @@ struct ProgramState {
     QString gImportantPatterns;
     bool gFileMode = false;
     bool gFolderMode = false;
-    QString gItemWord;  // "ファイル" or "フォルダ"
+    QString gItemWord;      // "ファイル" or "フォルダ"
     qint32 gOperation = 0;  // 0 replace, 1 insert at the front, 2 insert at the back
     bool gFolderSort = false;
 

@@ -36,16 +36,16 @@ void RunFrame::SettingsApplied() {
 QString RunFrame::CheckStartInputs(const QString& pathText, RunInputBox& focus) {
     MessageBoxPort& messages = m.ports.messages;
     const RunInputsPort& in = m.ports.runInputs;
-    const auto refuse = [&](MessageId id, const QString& text, const QString& title,
-                            MsgIcon icon, RunInputBox box) {
+    const auto refuse = [&](MessageId id, const QString& text, const QString& title, MsgIcon icon,
+                            RunInputBox box) {
         ShowMessage(messages, id, text, title, MsgButtons::OK, icon);
         focus = box;
         return QString();
     };
 
     if (pathText.isEmpty())
-        return refuse(MessageId::StartFolderEmpty, u"開始フォルダを指定してください"_s, kStartFolderTitle, MsgIcon::Warning,
-                      RunInputBox::Path);
+        return refuse(MessageId::StartFolderEmpty, u"開始フォルダを指定してください"_s,
+                      kStartFolderTitle, MsgIcon::Warning, RunInputBox::Path);
 
     // A file names its folder. A symbolic link to a folder is that folder,
     // never its parent: taking the parent would rename the wrong items.
@@ -57,25 +57,27 @@ QString RunFrame::CheckStartInputs(const QString& pathText, RunInputBox& focus) 
         folder = FileSystem::ParentFolderName(path);
     const QString start = folder.isEmpty() ? QString() : m.tools.TruePath(folder);
     if (start.isEmpty())
-        return refuse(MessageId::StartFolderMissing, u"開始フォルダが存在しません。"_s, kStartFolderTitle, MsgIcon::Error,
-                      RunInputBox::Path);
+        return refuse(MessageId::StartFolderMissing, u"開始フォルダが存在しません。"_s,
+                      kStartFolderTitle, MsgIcon::Error, RunInputBox::Path);
 
     const bool replace = m.state.gOperation == 0;
     const QString search = in.SearchWord();
     const QString word = in.ReplaceWord();
     if (replace && search.isEmpty())
-        return refuse(MessageId::SearchWordEmpty, u"検索される文字列を指定してください"_s, kSearchTitle, MsgIcon::Warning,
-                      RunInputBox::SearchWord);
+        return refuse(MessageId::SearchWordEmpty, u"検索される文字列を指定してください"_s,
+                      kSearchTitle, MsgIcon::Warning, RunInputBox::SearchWord);
     if (replace && in.WholeNameSelected() && word.isEmpty())
-        return refuse(MessageId::ReplaceWordEmpty, u"置換される文字列を指定してください"_s, kReplaceTitle, MsgIcon::Warning,
-                      RunInputBox::ReplaceWord);
+        return refuse(MessageId::ReplaceWordEmpty, u"置換される文字列を指定してください"_s,
+                      kReplaceTitle, MsgIcon::Warning, RunInputBox::ReplaceWord);
     if (!replace && word.isEmpty())
-        return refuse(MessageId::InsertWordEmpty, u"挿入される文字列を指定してください"_s, u"挿入文字列の指定"_s,
-                      MsgIcon::Warning, RunInputBox::ReplaceWord);
+        return refuse(MessageId::InsertWordEmpty, u"挿入される文字列を指定してください"_s,
+                      u"挿入文字列の指定"_s, MsgIcon::Warning, RunInputBox::ReplaceWord);
     if (!mdlTools::NoControlChars(search))
-        return refuse(MessageId::SearchWordControlChars, kControlChars, kSearchTitle, MsgIcon::Error, RunInputBox::SearchWord);
+        return refuse(MessageId::SearchWordControlChars, kControlChars, kSearchTitle,
+                      MsgIcon::Error, RunInputBox::SearchWord);
     if (!mdlTools::NoControlChars(word))
-        return refuse(MessageId::ReplaceWordControlChars, kControlChars, kReplaceTitle, MsgIcon::Error, RunInputBox::ReplaceWord);
+        return refuse(MessageId::ReplaceWordControlChars, kControlChars, kReplaceTitle,
+                      MsgIcon::Error, RunInputBox::ReplaceWord);
     return start;
 }
 

@@ -1,9 +1,9 @@
 #include "run/mdlMain.h"
 
+#include <iterator>
+
 #include "run/RunMessages.h"
 #include "run/RunSteps.h"
-
-#include <iterator>
 
 namespace sorvane {
 
@@ -42,7 +42,8 @@ QString FolderSetting(const mdlMain& m, const QString& text) {
 mdlMain::mdlMain(MainPorts ports_)
     : options(ports_.messages),
       log(fs, tools, options, ports_.logBox, state.gLogPath, options.ExeName),
-      CancelDialog(ports_.progressWindow, ports_.messages), ports(ports_) {
+      CancelDialog(ports_.progressWindow, ports_.messages),
+      ports(ports_) {
     // Listing a folder lets the windows breathe, also outside a run.
     filter.setEventPort(&ports.progressWindow);
 }
@@ -50,8 +51,7 @@ mdlMain::mdlMain(MainPorts ports_)
 void mdlMain::Main(const QString& executablePath) {
     state.gSelectOpen = false;
     state.gAboutOpen = false;
-    const QString exeFolder =
-        FileSystem::ParentFolderName(fs.GetAbsolutePathName(executablePath));
+    const QString exeFolder = FileSystem::ParentFolderName(fs.GetAbsolutePathName(executablePath));
     state.gAppPath = tools.TruePath(exeFolder);
     if (state.gAppPath.isEmpty()) state.gAppPath = exeFolder;
     state.gCurPath = state.gAppPath;
@@ -125,8 +125,8 @@ void SetGlobalOptions(mdlMain& m) {
 
     s.gFileMode = o.Num(MethodRow::Folders) == 0;
     s.gFolderMode = !s.gFileMode;
-    s.gItemWord = o.Num(MethodRow::Folders) == 1 ? QStringLiteral("フォルダ")
-                                                  : QStringLiteral("ファイル");
+    s.gItemWord =
+        o.Num(MethodRow::Folders) == 1 ? QStringLiteral("フォルダ") : QStringLiteral("ファイル");
     s.gOperation = o.Num(MethodRow::Operation);
     s.gDelTarget = FolderSetting(m, o.Text(MethodRow::DelTarget));
     s.gFolderSort = on(MethodRow::FolderSort);

@@ -30,7 +30,9 @@ QString WithSlash(const QString& path) {
 
 clsFilter::clsFilter() : clsFilter(DefaultFileSystem()) {}
 
-clsFilter::clsFilter(const FileSystem& fs) : mFs(&fs) { UpdateMask(); }
+clsFilter::clsFilter(const FileSystem& fs) : mFs(&fs) {
+    UpdateMask();
+}
 
 void clsFilter::setAttr(int mask) {
     mAttr = mask;
@@ -42,19 +44,29 @@ void clsFilter::setAttrOr(bool on) {
     UpdateMask();
 }
 
-void clsFilter::UpdateMask() { mMask = mAttrOr ? mAttr : mAttr ^ kAttrBoxes; }
+void clsFilter::UpdateMask() {
+    mMask = mAttrOr ? mAttr : mAttr ^ kAttrBoxes;
+}
 
 bool clsFilter::PassesAttributes(int a) const {
     return mAttrOr ? (a & mMask) != 0 : (a & mMask) == 0;
 }
 
-bool clsFilter::IsMatchOther(int index) const { return mMatchOther[Side(index)]; }
+bool clsFilter::IsMatchOther(int index) const {
+    return mMatchOther[Side(index)];
+}
 
-void clsFilter::setIsMatchOther(int index, bool on) { mMatchOther[Side(index)] = on; }
+void clsFilter::setIsMatchOther(int index, bool on) {
+    mMatchOther[Side(index)] = on;
+}
 
-QString clsFilter::Patterns(int index) const { return mPatterns[Side(index)]; }
+QString clsFilter::Patterns(int index) const {
+    return mPatterns[Side(index)];
+}
 
-void clsFilter::setPatterns(int index, const QString& text) { mPatterns[Side(index)] = text; }
+void clsFilter::setPatterns(int index, const QString& text) {
+    mPatterns[Side(index)] = text;
+}
 
 // Returns the list's active flag. Matchers are rebuilt only when the text
 // changed since the last build, because a run lists every folder anew.
@@ -143,7 +155,9 @@ int clsFilter::MakeFileList(const QString& Path) {
 // "No attribute outside the ticked ones" is exactly what the listing's mask
 // tests; with read-only ticked it needs no stat per entry. "Only items with
 // one of them" takes every file and then tests each one's attributes.
-int clsFilter::FileMask() const { return mAttrOr ? kAttrBoxes : mAttr & kAttrBoxes; }
+int clsFilter::FileMask() const {
+    return mAttrOr ? kAttrBoxes : mAttr & kAttrBoxes;
+}
 
 void clsFilter::KeepAttributes(QStringList& files, const QString& folder) const {
     QStringList kept;

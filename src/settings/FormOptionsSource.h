@@ -23,23 +23,23 @@ public:
     virtual bool AutoLogSave() const = 0;        // gAutoLogSave
 
     // "絞り込み"
-    virtual CheckBoxValue AttributeValue(int index) const = 0;  // chkSys(0..3)
-    virtual CheckBoxValue AttributeOnlyValue() const = 0;       // chksysOnly
+    virtual CheckBoxValue AttributeValue(int index) const = 0;     // chkSys(0..3)
+    virtual CheckBoxValue AttributeOnlyValue() const = 0;          // chksysOnly
     virtual CheckBoxValue FilterSwitchValue(int index) const = 0;  // chkExt(0..2)
-    virtual QString FilterText(int index) const = 0;     // txtExt(0..1)
+    virtual QString FilterText(int index) const = 0;               // txtExt(0..1)
 
     // "処理方法"
-    virtual CheckBoxValue RecursiveValue() const = 0;   // chkR
-    virtual CheckBoxValue DeleteValue() const = 0;      // chkD
-    virtual CheckBoxValue FolderValue() const = 0;      // chkFol
-    virtual CheckBoxValue TextModeValue() const = 0;    // chkBS
-    virtual int Operation() const = 0;        // gOperation
-    virtual bool WholeNameSelected() const = 0;  // optM index 1
-    virtual QString SearchWord() const = 0;   // txtBfr
-    virtual QString ReplaceWord() const = 0;  // txtAft
-    virtual int DelMode() const = 0;          // gDelMode
-    virtual QString DelTarget() const = 0;    // gDelTarget
-    virtual CheckBoxValue QuickListValue() const = 0;   // chkErrNoChk
+    virtual CheckBoxValue RecursiveValue() const = 0;  // chkR
+    virtual CheckBoxValue DeleteValue() const = 0;     // chkD
+    virtual CheckBoxValue FolderValue() const = 0;     // chkFol
+    virtual CheckBoxValue TextModeValue() const = 0;   // chkBS
+    virtual int Operation() const = 0;                 // gOperation
+    virtual bool WholeNameSelected() const = 0;        // optM index 1
+    virtual QString SearchWord() const = 0;            // txtBfr
+    virtual QString ReplaceWord() const = 0;           // txtAft
+    virtual int DelMode() const = 0;                   // gDelMode
+    virtual QString DelTarget() const = 0;             // gDelTarget
+    virtual CheckBoxValue QuickListValue() const = 0;  // chkErrNoChk
 };
 
 }  // namespace sorvane

@@ -15,24 +15,36 @@ struct ButtonSpec {
 
 ButtonSpec ButtonOf(MsgAnswer answer) {
     switch (answer) {
-        case MsgAnswer::OK: return {QMessageBox::Ok, u"OK"};
-        case MsgAnswer::Cancel: return {QMessageBox::Cancel, u"キャンセル"};
-        case MsgAnswer::Yes: return {QMessageBox::Yes, u"はい(&Y)"};
-        case MsgAnswer::No: return {QMessageBox::No, u"いいえ(&N)"};
-        case MsgAnswer::Retry: return {QMessageBox::Retry, u"再試行(&R)"};
-        case MsgAnswer::Abort: return {QMessageBox::Abort, u"中止(&A)"};
-        case MsgAnswer::Ignore: return {QMessageBox::Ignore, u"無視(&I)"};
+        case MsgAnswer::OK:
+            return {QMessageBox::Ok, u"OK"};
+        case MsgAnswer::Cancel:
+            return {QMessageBox::Cancel, u"キャンセル"};
+        case MsgAnswer::Yes:
+            return {QMessageBox::Yes, u"はい(&Y)"};
+        case MsgAnswer::No:
+            return {QMessageBox::No, u"いいえ(&N)"};
+        case MsgAnswer::Retry:
+            return {QMessageBox::Retry, u"再試行(&R)"};
+        case MsgAnswer::Abort:
+            return {QMessageBox::Abort, u"中止(&A)"};
+        case MsgAnswer::Ignore:
+            return {QMessageBox::Ignore, u"無視(&I)"};
     }
     return {QMessageBox::Ok, u"OK"};
 }
 
 QMessageBox::Icon IconOf(MsgIcon icon) {
     switch (icon) {
-        case MsgIcon::None: return QMessageBox::NoIcon;
-        case MsgIcon::Information: return QMessageBox::Information;
-        case MsgIcon::Warning: return QMessageBox::Warning;
-        case MsgIcon::Error: return QMessageBox::Critical;
-        case MsgIcon::Question: return QMessageBox::Question;
+        case MsgIcon::None:
+            return QMessageBox::NoIcon;
+        case MsgIcon::Information:
+            return QMessageBox::Information;
+        case MsgIcon::Warning:
+            return QMessageBox::Warning;
+        case MsgIcon::Error:
+            return QMessageBox::Critical;
+        case MsgIcon::Question:
+            return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
 }
@@ -40,7 +52,8 @@ QMessageBox::Icon IconOf(MsgIcon icon) {
 }  // namespace
 
 MsgAnswer QtMessageBox::Show(const MessageRequest& request) {
-    QMessageBox box(IconOf(request.icon), request.title, request.text, QMessageBox::NoButton, mParent);
+    QMessageBox box(IconOf(request.icon), request.title, request.text, QMessageBox::NoButton,
+                    mParent);
     const auto answers = ButtonAnswers(request.buttons);
     for (const MsgAnswer answer : answers) {
         const ButtonSpec spec = ButtonOf(answer);

@@ -45,9 +45,15 @@ void frmDlgCancel::CancelButton_Click() {
     if (mOwner) mOwner->CancelClick();
 }
 
-void frmDlgCancel::SetCaption(const QString& caption) { setWindowTitle(caption); }
-void frmDlgCancel::SetTitle(const QString& title) { Text2->setText(title); }
-void frmDlgCancel::SetText(const QString& text) { Text1->setPlainText(text); }
+void frmDlgCancel::SetCaption(const QString& caption) {
+    setWindowTitle(caption);
+}
+void frmDlgCancel::SetTitle(const QString& title) {
+    Text2->setText(title);
+}
+void frmDlgCancel::SetText(const QString& text) {
+    Text1->setPlainText(text);
+}
 
 void frmDlgCancel::Show() {
     setWindowState(windowState() & ~Qt::WindowMinimized);
@@ -55,14 +61,22 @@ void frmDlgCancel::Show() {
     raise();
 }
 
-void frmDlgCancel::Hide() { hide(); }
+void frmDlgCancel::Hide() {
+    hide();
+}
 
-void frmDlgCancel::ProcessEvents() { QCoreApplication::processEvents(); }
+void frmDlgCancel::ProcessEvents() {
+    QCoreApplication::processEvents();
+}
 
 // The title bar's close box does nothing: only "中止(&C)" stops a run.
-void frmDlgCancel::closeEvent(QCloseEvent* event) { event->ignore(); }
+void frmDlgCancel::closeEvent(QCloseEvent* event) {
+    event->ignore();
+}
 
 // Esc is the cancel button of the window.
-void frmDlgCancel::reject() { CancelButton_Click(); }
+void frmDlgCancel::reject() {
+    CancelButton_Click();
+}
 
 }  // namespace sorvane

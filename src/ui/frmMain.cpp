@@ -29,6 +29,8 @@ void frmMain::Clear() {
     mText.clear();
 }
 
-QString frmMain::Text() const { return mText; }
+QString frmMain::Text() const {
+    return mText;
+}
 
 }  // namespace sorvane

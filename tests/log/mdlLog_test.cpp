@@ -11,9 +11,9 @@
 #include "platform/TextCodec.h"
 #include "platform/mdlTools.h"
 #include "ports/LogBoxPort.h"
-#include "support/scripted/ScriptedMessageBox.h"
 #include "settings/mdlOptions.h"
 #include "support/TempTree.h"
+#include "support/scripted/ScriptedMessageBox.h"
 
 using namespace sorvane;
 using namespace Qt::StringLiterals;

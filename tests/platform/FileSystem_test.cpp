@@ -1,16 +1,16 @@
 #include "platform/FileSystem.h"
 
-#include <gtest/gtest.h>
-#include <unistd.h>
 #include <fcntl.h>
-#include <QFileInfo>
-#include <functional>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <cerrno>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -83,7 +83,6 @@ std::string RouteName(Route route) {
 void PrintTo(Route route, std::ostream* out) {
     *out << RouteName(route);
 }
-
 
 class MoveItemTest : public testing::TestWithParam<Route> {
 protected:
@@ -237,8 +236,8 @@ TEST(CheckedRenameRace, WhatAnotherProgramPutsAtTheNewNameIsNeverReplaced) {
 
     // Someone drops a file into the folder reserved for the new name.
     calls.race = [](const char* to) {
-        const int fd = ::open((QByteArray(to) + "/theirs.txt").constData(),
-                              O_CREAT | O_EXCL | O_WRONLY, 0600);
+        const int fd =
+            ::open((QByteArray(to) + "/theirs.txt").constData(), O_CREAT | O_EXCL | O_WRONLY, 0600);
         if (fd >= 0) ::close(fd);
     };
     EXPECT_EQ(fs.MoveItem(tree.Path(u"dir"_s), tree.Path(u"new"_s)), MoveStatus::Exists);
@@ -263,14 +262,22 @@ TEST(MoveItemIn, AgreesWithMoveItemOnTheWholePaths) {
     struct Case {
         QString from, to;
     } const cases[] = {
-        {u"src.txt"_s, u"new.txt"_s},   {u"src.txt"_s, u"other.txt"_s},
-        {u"src.txt"_s, u"folder"_s},    {u"src.txt"_s, u"dangling"_s},
-        {u"src.txt"_s, u"SRC.TXT"_s},   {u"src.txt"_s, u"src.txt"_s},
-        {u"missing"_s, u"new.txt"_s},   {u"missing"_s, u"missing"_s},
-        {u"folder"_s, u"名前"_s},         {u"folder"_s, u"other.txt"_s},
-        {u"dangling"_s, u"new"_s},      {u"src.txt"_s, u"folder/in.txt"_s},
-        {u"src.txt"_s, u"nofolder/x"_s}, {u"src.txt"_s, u".."_s},
-        {u"src.txt"_s, u""_s},          {u"src.txt"_s, u"a"_s + QChar(u'\0') + u"b"_s},
+        {u"src.txt"_s, u"new.txt"_s},
+        {u"src.txt"_s, u"other.txt"_s},
+        {u"src.txt"_s, u"folder"_s},
+        {u"src.txt"_s, u"dangling"_s},
+        {u"src.txt"_s, u"SRC.TXT"_s},
+        {u"src.txt"_s, u"src.txt"_s},
+        {u"missing"_s, u"new.txt"_s},
+        {u"missing"_s, u"missing"_s},
+        {u"folder"_s, u"名前"_s},
+        {u"folder"_s, u"other.txt"_s},
+        {u"dangling"_s, u"new"_s},
+        {u"src.txt"_s, u"folder/in.txt"_s},
+        {u"src.txt"_s, u"nofolder/x"_s},
+        {u"src.txt"_s, u".."_s},
+        {u"src.txt"_s, u""_s},
+        {u"src.txt"_s, u"a"_s + QChar(u'\0') + u"b"_s},
         {u"src.txt"_s, u"a"_s + QChar(0xD800)},
     };
     const FileSystem fs;
@@ -309,9 +316,9 @@ TEST(MoveItemIn, OneHandleRenamesInFolderAfterFolder) {
         QString folder, from, to;
         MoveStatus expected;
     } const steps[] = {
-        {u"a/"_s, u"1"_s, u"x"_s, MoveStatus::Ok},       {u"a/"_s, u"2"_s, u"x"_s, MoveStatus::Exists},
-        {u"b/"_s, u"1"_s, u"x"_s, MoveStatus::Ok},       {u"b/c/"_s, u"1"_s, u"x"_s, MoveStatus::Ok},
-        {u"a/"_s, u"2"_s, u"y"_s, MoveStatus::Ok},       {u"b/"_s, u"1"_s, u"z"_s, MoveStatus::NotFound},
+        {u"a/"_s, u"1"_s, u"x"_s, MoveStatus::Ok}, {u"a/"_s, u"2"_s, u"x"_s, MoveStatus::Exists},
+        {u"b/"_s, u"1"_s, u"x"_s, MoveStatus::Ok}, {u"b/c/"_s, u"1"_s, u"x"_s, MoveStatus::Ok},
+        {u"a/"_s, u"2"_s, u"y"_s, MoveStatus::Ok}, {u"b/"_s, u"1"_s, u"z"_s, MoveStatus::NotFound},
     };
     for (const Step& s : steps)
         EXPECT_EQ(fs.MoveItemIn(handle, tree.Path(s.folder), s.from, s.to), s.expected)
@@ -523,15 +530,14 @@ TEST_F(ListingTest, OneReadAnswersLikeTheSeparateCallsAndLstat) {
         EXPECT_EQ(Sorted(folders), Sorted(expectedFolders)) << mask;
         ASSERT_TRUE(listing.NamesExact());
 
-        for (const QString& name :
-             {u"a.txt"_s, u"A.TXT"_s, u".h.txt"_s, u"ro.txt"_s, u"fifo"_s, u"FIFO"_s, u"link"_s,
-              u".hlink"_s, u"sub"_s, u"SUB"_s, u".hsub"_s, u"tosub"_s, u"missing"_s, u"a.tx"_s,
-              u"a.txt "_s}) {
+        for (const QString& name : {u"a.txt"_s, u"A.TXT"_s, u".h.txt"_s, u"ro.txt"_s, u"fifo"_s,
+                                    u"FIFO"_s, u"link"_s, u".hlink"_s, u"sub"_s, u"SUB"_s,
+                                    u".hsub"_s, u"tosub"_s, u"missing"_s, u"a.tx"_s, u"a.txt "_s}) {
             const int a = fs.GetAttributes(tree.Path(name));
-            const FolderListing::Holder expected =
-                a < 0                  ? FolderListing::Holder::Nothing
-                : (a & kAttrFolder) ? FolderListing::Holder::Folder
-                                       : FolderListing::Holder::File;
+            const FolderListing::Holder expected = a < 0 ? FolderListing::Holder::Nothing
+                                                   : (a & kAttrFolder)
+                                                       ? FolderListing::Holder::Folder
+                                                       : FolderListing::Holder::File;
             EXPECT_EQ(listing.At(name), expected) << name.toStdString();
         }
     }

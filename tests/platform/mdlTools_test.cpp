@@ -76,7 +76,8 @@ TEST_F(PathFixture, NearestFolderClimbsToAnExistingFolder) {
 TEST_F(PathFixture, NearestFolderEntersALinkedFolder) {
     const QString link = root + QStringLiteral("/linked");
     ASSERT_TRUE(QFile::link(root + QStringLiteral("/A/B"), link));
-    EXPECT_EQ(tools.NearestFolder(link + QStringLiteral("/Sub/missing")), link + QStringLiteral("/Sub"));
+    EXPECT_EQ(tools.NearestFolder(link + QStringLiteral("/Sub/missing")),
+              link + QStringLiteral("/Sub"));
 }
 
 TEST_F(PathFixture, NearestFolderOfAFileIsItsFolder) {

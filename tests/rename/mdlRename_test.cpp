@@ -1,29 +1,29 @@
 #include "rename/mdlRename.h"
 
 #include <gtest/gtest.h>
-
-#include <QFileInfo>
-
 #include <sys/fsuid.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSet>
 #include <QStorageInfo>
 #include <QTemporaryDir>
 #include <ostream>
 
+#include "support/TempTree.h"
 #include "support/scripted/ScriptedMessageBox.h"
 #include "support/scripted/ScriptedProgressWindow.h"
-#include "support/TempTree.h"
 
 using namespace sorvane;
 using namespace Qt::StringLiterals;
 using sorvane::test::TempTree;
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace {
 
@@ -122,60 +122,142 @@ void RunVerdictCases(bool folderMode, const std::vector<VerdictCase>& cases) {
 }
 
 TEST(RenameVerdicts, FileMode) {
-    RunVerdictCases(
-        false,
-        {
-            {"free new name", {u"x1.txt"_s}, u"*1.txt"_s, u"*.txt"_s, kWhole, 0,
-             {u"x1.txt > x.txt : 1"_s}},
-            {"existing file", {u"x1.txt"_s, u"x.txt"_s}, u"*1.txt"_s, u"*.txt"_s, kWhole, 0,
-             {u"x1.txt > x.txt : 2"_s}},
-            {"existing folder, left to the rename", {u"x1.txt"_s, u"d:x.txt"_s}, u"*1.txt"_s,
-             u"*.txt"_s, kWhole, 0, {u"x1.txt > x.txt : 1"_s}},
-            {"chain", {u"a1.txt"_s, u"a11.txt"_s}, u"*1.txt"_s, u"*.txt"_s, kWhole, 0,
-             {u"a11.txt > a1.txt : 6"_s, u"a1.txt > a.txt : 1"_s}},
-            {"duplicates", {u"a1.txt"_s, u"a2.txt"_s}, u"a?.txt"_s, u"a.txt"_s, kWhole, 0,
-             {u"a2.txt > a.txt : 5"_s, u"a1.txt > a.txt : 5"_s}},
-            {"duplicates onto a folder", {u"a1.txt"_s, u"a2.txt"_s, u"d:a.txt"_s}, u"a?.txt"_s,
-             u"a.txt"_s, kWhole, 0, {u"a2.txt > a.txt : 8"_s, u"a1.txt > a.txt : 8"_s}},
-            {"duplicates onto a file", {u"a1.txt"_s, u"a2.txt"_s, u"a.txt"_s}, u"a?.txt"_s,
-             u"a.txt"_s, kWhole, 0, {u"a2.txt > a.txt : 5"_s, u"a1.txt > a.txt : 5"_s}},
-            {"duplicates that differ in case", {u"a1.txt"_s, u"A2.txt"_s}, u"?*.txt"_s,
-             u"?.txt"_s, kWhole, 0, {u"A2.txt > A.txt : 5"_s, u"a1.txt > a.txt : 5"_s}},
-            {"identical", {u"a.txt"_s}, u"*.txt"_s, u"*.txt"_s, kWhole, 0,
-             {u"a.txt > a.txt : 4"_s}},
-            {"case only", {u"a.txt"_s}, u"a.txt"_s, u"A.TXT"_s, kWhole, 0,
-             {u"a.txt > A.TXT : 1"_s}},
-            // A file system that keeps case apart: A.TXT is another file,
-            // which the rename refuses to replace; it is never offered for
-            // deletion, as it might be the target under another spelling.
-            {"case only onto a separate file", {u"a.txt"_s, u"A.TXT"_s}, u"a.txt"_s,
-             u"A.TXT"_s, kWhole, 0, {u"a.txt > A.TXT : 1"_s}},
-            {"empty new name", {u"abc"_s, u"xabc"_s}, u"abc"_s, u""_s, kPart, 0,
-             {u"xabc > x : 1"_s, u"abc >  : 7"_s}},
-            {"not a target", {u"a.log"_s}, u"*.txt"_s, u"*.doc"_s, kWhole, 0, {}},
-        });
+    RunVerdictCases(false,
+                    {
+                        {"free new name",
+                         {u"x1.txt"_s},
+                         u"*1.txt"_s,
+                         u"*.txt"_s,
+                         kWhole,
+                         0,
+                         {u"x1.txt > x.txt : 1"_s}},
+                        {"existing file",
+                         {u"x1.txt"_s, u"x.txt"_s},
+                         u"*1.txt"_s,
+                         u"*.txt"_s,
+                         kWhole,
+                         0,
+                         {u"x1.txt > x.txt : 2"_s}},
+                        {"existing folder, left to the rename",
+                         {u"x1.txt"_s, u"d:x.txt"_s},
+                         u"*1.txt"_s,
+                         u"*.txt"_s,
+                         kWhole,
+                         0,
+                         {u"x1.txt > x.txt : 1"_s}},
+                        {"chain",
+                         {u"a1.txt"_s, u"a11.txt"_s},
+                         u"*1.txt"_s,
+                         u"*.txt"_s,
+                         kWhole,
+                         0,
+                         {u"a11.txt > a1.txt : 6"_s, u"a1.txt > a.txt : 1"_s}},
+                        {"duplicates",
+                         {u"a1.txt"_s, u"a2.txt"_s},
+                         u"a?.txt"_s,
+                         u"a.txt"_s,
+                         kWhole,
+                         0,
+                         {u"a2.txt > a.txt : 5"_s, u"a1.txt > a.txt : 5"_s}},
+                        {"duplicates onto a folder",
+                         {u"a1.txt"_s, u"a2.txt"_s, u"d:a.txt"_s},
+                         u"a?.txt"_s,
+                         u"a.txt"_s,
+                         kWhole,
+                         0,
+                         {u"a2.txt > a.txt : 8"_s, u"a1.txt > a.txt : 8"_s}},
+                        {"duplicates onto a file",
+                         {u"a1.txt"_s, u"a2.txt"_s, u"a.txt"_s},
+                         u"a?.txt"_s,
+                         u"a.txt"_s,
+                         kWhole,
+                         0,
+                         {u"a2.txt > a.txt : 5"_s, u"a1.txt > a.txt : 5"_s}},
+                        {"duplicates that differ in case",
+                         {u"a1.txt"_s, u"A2.txt"_s},
+                         u"?*.txt"_s,
+                         u"?.txt"_s,
+                         kWhole,
+                         0,
+                         {u"A2.txt > A.txt : 5"_s, u"a1.txt > a.txt : 5"_s}},
+                        {"identical",
+                         {u"a.txt"_s},
+                         u"*.txt"_s,
+                         u"*.txt"_s,
+                         kWhole,
+                         0,
+                         {u"a.txt > a.txt : 4"_s}},
+                        {"case only",
+                         {u"a.txt"_s},
+                         u"a.txt"_s,
+                         u"A.TXT"_s,
+                         kWhole,
+                         0,
+                         {u"a.txt > A.TXT : 1"_s}},
+                        // A file system that keeps case apart: A.TXT is another file,
+                        // which the rename refuses to replace; it is never offered for
+                        // deletion, as it might be the target under another spelling.
+                        {"case only onto a separate file",
+                         {u"a.txt"_s, u"A.TXT"_s},
+                         u"a.txt"_s,
+                         u"A.TXT"_s,
+                         kWhole,
+                         0,
+                         {u"a.txt > A.TXT : 1"_s}},
+                        {"empty new name",
+                         {u"abc"_s, u"xabc"_s},
+                         u"abc"_s,
+                         u""_s,
+                         kPart,
+                         0,
+                         {u"xabc > x : 1"_s, u"abc >  : 7"_s}},
+                        {"not a target", {u"a.log"_s}, u"*.txt"_s, u"*.doc"_s, kWhole, 0, {}},
+                    });
 }
 
 TEST(RenameVerdicts, FolderMode) {
     RunVerdictCases(
         true,
         {
-            {"free new name", {u"d:d1"_s, u"f1"_s}, u"*1"_s, u"*"_s, kWhole, 0,
-             {u"d1 > d : 1"_s}},
-            {"existing file", {u"d:d1"_s, u"d"_s}, u"*1"_s, u"*"_s, kWhole, 0,
-             {u"d1 > d : 2"_s}},
-            {"existing folder", {u"d:d1"_s, u"d:d"_s}, u"*1"_s, u"*"_s, kWhole, 0,
+            {"free new name", {u"d:d1"_s, u"f1"_s}, u"*1"_s, u"*"_s, kWhole, 0, {u"d1 > d : 1"_s}},
+            {"existing file", {u"d:d1"_s, u"d"_s}, u"*1"_s, u"*"_s, kWhole, 0, {u"d1 > d : 2"_s}},
+            {"existing folder",
+             {u"d:d1"_s, u"d:d"_s},
+             u"*1"_s,
+             u"*"_s,
+             kWhole,
+             0,
              {u"d1 > d : 8"_s}},
-            {"duplicates", {u"d:d1"_s, u"d:d2"_s}, u"d?"_s, u"d"_s, kWhole, 0,
+            {"duplicates",
+             {u"d:d1"_s, u"d:d2"_s},
+             u"d?"_s,
+             u"d"_s,
+             kWhole,
+             0,
              {u"d2 > d : 5"_s, u"d1 > d : 5"_s}},
-            {"duplicates onto a file", {u"d:d1"_s, u"d:d2"_s, u"d"_s}, u"d?"_s, u"d"_s, kWhole, 0,
+            {"duplicates onto a file",
+             {u"d:d1"_s, u"d:d2"_s, u"d"_s},
+             u"d?"_s,
+             u"d"_s,
+             kWhole,
+             0,
              {u"d2 > d : 5"_s, u"d1 > d : 5"_s}},
-            {"duplicates onto a folder", {u"d:d1"_s, u"d:d2"_s, u"d:d"_s}, u"d?"_s, u"d"_s,
-             kWhole, 0, {u"d2 > d : 8"_s, u"d1 > d : 8"_s}},
+            {"duplicates onto a folder",
+             {u"d:d1"_s, u"d:d2"_s, u"d:d"_s},
+             u"d?"_s,
+             u"d"_s,
+             kWhole,
+             0,
+             {u"d2 > d : 8"_s, u"d1 > d : 8"_s}},
             {"identical", {u"d:abc"_s}, u"*"_s, u"*"_s, kWhole, 0, {u"abc > abc : 4"_s}},
             {"case only", {u"d:abc"_s}, u"abc"_s, u"ABC"_s, kWhole, 0, {u"abc > ABC : 1"_s}},
-            {"case only onto a separate folder", {u"d:abc"_s, u"d:ABC"_s}, u"abc"_s, u"ABC"_s,
-             kWhole, 0, {u"abc > ABC : 8"_s}},
+            {"case only onto a separate folder",
+             {u"d:abc"_s, u"d:ABC"_s},
+             u"abc"_s,
+             u"ABC"_s,
+             kWhole,
+             0,
+             {u"abc > ABC : 8"_s}},
             {"empty new name", {u"d:abc"_s}, u"abc"_s, u""_s, kPart, 0, {u"abc >  : 7"_s}},
         });
 }
@@ -209,10 +291,10 @@ TEST_F(RenameList, TheTargetFoundAtItsNewSpellingIsRenamedNotDeleted) {
 // chains, duplicates, other letter cases, names beyond ASCII, in files and
 // in folder mode, over subfolders.
 TEST_F(RenameList, TheListingAnswersLikeALookupPerName) {
-    Make({u"x1.txt"_s, u"x.txt"_s, u"y1.txt"_s, u"d:y.txt"_s, u"a1.txt"_s, u"a11.txt"_s,
-          u"c1.txt"_s, u"C.TXT"_s, u"ä1.txt"_s, u"ä.txt"_s, u"e1.txt"_s, u"E1.txt"_s,
-          u"d:f1"_s, u"d:f"_s, u"d:g1"_s, u"g"_s, u"d:h1"_s, u"s/x1.txt"_s, u"s/X.TXT"_s,
-          u"d:s/f1"_s, u"s/f"_s, u"d:s/t/k1"_s, u"s/t/k1.txt"_s, u"s/t/K.txt"_s});
+    Make({u"x1.txt"_s,  u"x.txt"_s,  u"y1.txt"_s, u"d:y.txt"_s,  u"a1.txt"_s,     u"a11.txt"_s,
+          u"c1.txt"_s,  u"C.TXT"_s,  u"ä1.txt"_s, u"ä.txt"_s,    u"e1.txt"_s,     u"E1.txt"_s,
+          u"d:f1"_s,    u"d:f"_s,    u"d:g1"_s,   u"g"_s,        u"d:h1"_s,       u"s/x1.txt"_s,
+          u"s/X.TXT"_s, u"d:s/f1"_s, u"s/f"_s,    u"d:s/t/k1"_s, u"s/t/k1.txt"_s, u"s/t/K.txt"_s});
     ASSERT_TRUE(tree.MakeSymlink(u"l1.txt"_s, u"nowhere"_s));
     ASSERT_TRUE(tree.MakeSymlink(u"l.txt"_s, u"x.txt"_s));
     ASSERT_TRUE(tree.MakeHardLink(u"H.txt"_s, u"e1.txt"_s));
@@ -221,9 +303,9 @@ TEST_F(RenameList, TheListingAnswersLikeALookupPerName) {
         QString replace;
         int cmpMode;
     } const cases[] = {
-        {u"*1.txt"_s, u"*.txt"_s, 0},  {u"*1.txt"_s, u"*.TXT"_s, 0}, {u"*1.txt"_s, u"*.txt"_s, 1},
-        {u"*.txt"_s, u"*.txt"_s, 0},   {u"?1*"_s, u"?*"_s, 1},       {u"e1.txt"_s, u"H.txt"_s, 0},
-        {u"*1*"_s, u"*"_s, 0},         {u"*"_s, u"x.txt"_s, 0},
+        {u"*1.txt"_s, u"*.txt"_s, 0}, {u"*1.txt"_s, u"*.TXT"_s, 0}, {u"*1.txt"_s, u"*.txt"_s, 1},
+        {u"*.txt"_s, u"*.txt"_s, 0},  {u"?1*"_s, u"?*"_s, 1},       {u"e1.txt"_s, u"H.txt"_s, 0},
+        {u"*1*"_s, u"*"_s, 0},        {u"*"_s, u"x.txt"_s, 0},
     };
     settings.recursive = true;
     QSet<qint32> verdicts;
@@ -239,7 +321,8 @@ TEST_F(RenameList, TheListingAnswersLikeALookupPerName) {
             list.SetNamesFromListing(true);
             ASSERT_TRUE(Build());
             EXPECT_EQ(Entries(), perName);
-            for (qint32 i = 0; i < list.GetTargetCount(); ++i) verdicts.insert(list.Status(i).Word());
+            for (qint32 i = 0; i < list.GetTargetCount(); ++i)
+                verdicts.insert(list.Status(i).Word());
         }
     }
     // The cases reach every verdict of list building.
@@ -340,16 +423,16 @@ TEST_F(RenameList, SortingStoresEachFolderInDescendingOrderIgnoringCase) {
 // namesakes, units above 0xFF by their whole value, and a surrogate pair
 // before a unit above it.
 TEST_F(RenameList, SortingComparesFoldedUtf16Units) {
-    Make({u"z.txt"_s, u"Ā.txt"_s, u"ab.txt"_s, u"a.txt"_s, u"B.txt"_s, u"あ.txt"_s,
-          u"_x.txt"_s, u"\U0001D49C.txt"_s, u"｡.txt"_s, u"a"_s});
+    Make({u"z.txt"_s, u"Ā.txt"_s, u"ab.txt"_s, u"a.txt"_s, u"B.txt"_s, u"あ.txt"_s, u"_x.txt"_s,
+          u"\U0001D49C.txt"_s, u"｡.txt"_s, u"a"_s});
     settings.operation = 2;
     settings.insertWord = u"_x"_s;
     ASSERT_TRUE(Build());
     QStringList oldNames;
     for (qint32 i = 0; i < list.GetTargetCount(); ++i) oldNames.append(list.OldName(i));
-    EXPECT_EQ(oldNames, (QStringList{u"｡.txt"_s, u"\U0001D49C.txt"_s, u"あ.txt"_s, u"Ā.txt"_s,
-                                     u"z.txt"_s, u"B.txt"_s, u"ab.txt"_s, u"a.txt"_s, u"a"_s,
-                                     u"_x.txt"_s}));
+    EXPECT_EQ(oldNames,
+              (QStringList{u"｡.txt"_s, u"\U0001D49C.txt"_s, u"あ.txt"_s, u"Ā.txt"_s, u"z.txt"_s,
+                           u"B.txt"_s, u"ab.txt"_s, u"a.txt"_s, u"a"_s, u"_x.txt"_s}));
 }
 
 // Many new names shared in groups of ten, two that differ only in case and
@@ -415,8 +498,8 @@ TEST_F(RenameList, FolderModeRecursionListsAFolderBeforeItsContents) {
     for (const QString& start : {tree.Root(), tree.Root() + u'/'}) {
         ASSERT_TRUE(Build(start));
         EXPECT_EQ(list.BasePath(), tree.Root() + u'/');
-        EXPECT_EQ(Entries(), (QStringList{u"x > y : 1"_s, u"x/x2 > x/y2 : 1"_s,
-                                          u"x/x2/x3 > x/x2/y3 : 1"_s}));
+        EXPECT_EQ(Entries(),
+                  (QStringList{u"x > y : 1"_s, u"x/x2 > x/y2 : 1"_s, u"x/x2/x3 > x/x2/y3 : 1"_s}));
     }
 }
 
@@ -515,14 +598,14 @@ TEST_F(RenameList, ProgressTextsOfOneFolder) {
     Pattern(u"*1.txt"_s, u"*.txt"_s);
     ASSERT_TRUE(Build());
     const QString base = tree.Root() + u'/';
-    EXPECT_EQ(window.captions, (QStringList{u"変換作業中 0 ( 0 ) リスト作成中"_s,
-                                            u"変換作業中 0 ( 0 ) リスト作成中"_s,
-                                            u"変換作業中 0 リスト作成中"_s,
-                                            u"変換作業中 1 リスト作成中"_s}));
-    EXPECT_EQ(window.titles, (QStringList{u"ファイルリスト作成中 / 0 ( 0 )"_s,
-                                          u"ファイルリスト作成中 / 0 ( 0 )"_s,
-                                          u"ファイルリスト作成中 / 0 check"_s,
-                                          u"ファイルリスト作成中 / 1 check"_s}));
+    EXPECT_EQ(
+        window.captions,
+        (QStringList{u"変換作業中 0 ( 0 ) リスト作成中"_s, u"変換作業中 0 ( 0 ) リスト作成中"_s,
+                     u"変換作業中 0 リスト作成中"_s, u"変換作業中 1 リスト作成中"_s}));
+    EXPECT_EQ(
+        window.titles,
+        (QStringList{u"ファイルリスト作成中 / 0 ( 0 )"_s, u"ファイルリスト作成中 / 0 ( 0 )"_s,
+                     u"ファイルリスト作成中 / 0 check"_s, u"ファイルリスト作成中 / 1 check"_s}));
     EXPECT_EQ(window.texts, (QStringList{base, base + u"a1.txt"_s, base + u"a1.txt"_s}));
     EXPECT_TRUE(messages.shown.isEmpty());
 }
@@ -532,12 +615,12 @@ TEST_F(RenameList, ProgressIsShownEvery200CandidatesAndTargets) {
     settings.folderMode = false;
     Pattern(u"f*.txt"_s, u"g*.txt"_s);
     ASSERT_TRUE(Build());
-    EXPECT_EQ(window.captions,
-              (QStringList{u"変換作業中 0 ( 0 ) リスト作成中"_s, u"変換作業中 0 ( 0 ) リスト作成中"_s,
-                           u"変換作業中 0 ( 200 ) リスト作成中"_s,
-                           u"変換作業中 0 ( 400 ) リスト作成中"_s, u"変換作業中 0 リスト作成中"_s,
-                           u"変換作業中 1 リスト作成中"_s, u"変換作業中 200 リスト作成中"_s,
-                           u"変換作業中 400 リスト作成中"_s}));
+    EXPECT_EQ(
+        window.captions,
+        (QStringList{u"変換作業中 0 ( 0 ) リスト作成中"_s, u"変換作業中 0 ( 0 ) リスト作成中"_s,
+                     u"変換作業中 0 ( 200 ) リスト作成中"_s, u"変換作業中 0 ( 400 ) リスト作成中"_s,
+                     u"変換作業中 0 リスト作成中"_s, u"変換作業中 1 リスト作成中"_s,
+                     u"変換作業中 200 リスト作成中"_s, u"変換作業中 400 リスト作成中"_s}));
 }
 
 TEST_F(RenameList, QuickListShowsProgressEvery1000Targets) {
@@ -547,7 +630,8 @@ TEST_F(RenameList, QuickListShowsProgressEvery1000Targets) {
     ASSERT_TRUE(Build());
     QStringList checks = window.captions.filter(u"リスト作成中"_s);
     checks.removeIf([](const QString& c) { return c.contains(u'('); });
-    EXPECT_EQ(checks, (QStringList{u"変換作業中 1 リスト作成中"_s, u"変換作業中 1000 リスト作成中"_s}));
+    EXPECT_EQ(checks,
+              (QStringList{u"変換作業中 1 リスト作成中"_s, u"変換作業中 1000 リスト作成中"_s}));
     StopAt(u"変換作業中 1000 リスト作成中"_s);
     EXPECT_FALSE(Build());
     EXPECT_EQ(list.GetTargetCount(), 1000);
@@ -566,14 +650,10 @@ TEST_F(RenameList, AStopAtEachProgressStepEndsTheList) {
     settings.recursive = true;
     Pattern(u"f*.txt"_s, u"g*.txt"_s);
     const std::vector<StopCase> cases = {
-        {u"変換作業中 0 ( 0 ) リスト作成中"_s, 0},
-        {u"変換作業中 0 ( 200 ) リスト作成中"_s, 0},
-        {u"変換作業中 0 リスト作成中"_s, 0},
-        {u"変換作業中 1 リスト作成中"_s, 1},
-        {u"変換作業中 200 リスト作成中"_s, 200},
-        {u"変換作業中 450 ( 0 ) リスト作成中"_s, 0},
-        {u"変換作業中 450 リスト作成中"_s, 450},
-        {u"変換作業中 451 リスト作成中"_s, 451},
+        {u"変換作業中 0 ( 0 ) リスト作成中"_s, 0}, {u"変換作業中 0 ( 200 ) リスト作成中"_s, 0},
+        {u"変換作業中 0 リスト作成中"_s, 0},       {u"変換作業中 1 リスト作成中"_s, 1},
+        {u"変換作業中 200 リスト作成中"_s, 200},   {u"変換作業中 450 ( 0 ) リスト作成中"_s, 0},
+        {u"変換作業中 450 リスト作成中"_s, 450},   {u"変換作業中 451 リスト作成中"_s, 451},
     };
     for (const StopCase& c : cases) {
         SCOPED_TRACE(c.caption.toStdString());
@@ -671,11 +751,13 @@ struct RenameRun : RenameList {
     // Turns every verdict 2 into 3, as the user's "全て削除" does.
     void AgreeToDelete() {
         for (qint32 i = 0; i < list.GetTargetCount(); ++i)
-            if (list.Status(i).verdict() == Verdict::FileExists) list.SetVerdict(i, Verdict::FileExistsDelete);
+            if (list.Status(i).verdict() == Verdict::FileExists)
+                list.SetVerdict(i, Verdict::FileExistsDelete);
     }
     std::vector<qint32> Statuses() const {
         std::vector<qint32> statuses;
-        for (qint32 i = 0; i < list.GetTargetCount(); ++i) statuses.push_back(list.Status(i).Word());
+        for (qint32 i = 0; i < list.GetTargetCount(); ++i)
+            statuses.push_back(list.Status(i).Word());
         return statuses;
     }
 };
@@ -759,8 +841,7 @@ TEST_F(RenameRun, EachDeleteModeRemovesTheCollidingFileAndRenames) {
     IsolatedTrash trash;
     const QString delTarget = tree.Path(u"deleted"_s);
     const std::vector<DeleteModeCase> cases = {
-        {kDeleteToTrash,
-         TrashIsHomeTrash(tree.Root()) ? trash.TrashedFile(u"a.txt"_s) : QString()},
+        {kDeleteToTrash, TrashIsHomeTrash(tree.Root()) ? trash.TrashedFile(u"a.txt"_s) : QString()},
         {kDeleteForced, {}},
         {kDeleteToFolder, delTarget + u"/start_del2004031412345600/sub/a.txt"_s},
     };
@@ -774,7 +855,8 @@ TEST_F(RenameRun, EachDeleteModeRemovesTheCollidingFileAndRenames) {
         settings.recursive = true;
         Pattern(u"*1.txt"_s, u"*.txt"_s);
         ASSERT_TRUE(list.MakeRenameList(run.Path(u"start"_s), settings));
-        ASSERT_EQ(Entries(), (QStringList{u"b1.txt > b.txt : 1"_s, u"sub/a1.txt > sub/a.txt : 2"_s}));
+        ASSERT_EQ(Entries(),
+                  (QStringList{u"b1.txt > b.txt : 1"_s, u"sub/a1.txt > sub/a.txt : 2"_s}));
         AgreeToDelete();
         EXPECT_EQ(list.RenameAll(true, c.mode, delTarget), 2);
         EXPECT_EQ(Statuses(), (std::vector<qint32>{17, 25}));
@@ -865,10 +947,10 @@ TEST_F(RenameRun, ChangesAfterListingNeverCostAFile) {
     Pattern(u"*1.txt"_s, u"*.txt"_s);
     ASSERT_TRUE(Build());
     ASSERT_EQ(Statuses(), (std::vector<qint32>{1, 1, 1, 1, 1}));
-    ASSERT_TRUE(tree.MakeSymlink(u"a.txt"_s, u"nowhere"_s));   // dangling link
-    ASSERT_TRUE(tree.MakeFolder(u"b.txt"_s));                  // a folder
-    ASSERT_TRUE(tree.MakeFile(u"c.txt"_s, "user's file"));     // a file
-    ASSERT_TRUE(QFile::remove(tree.Path(u"d1.txt"_s)));        // the target itself
+    ASSERT_TRUE(tree.MakeSymlink(u"a.txt"_s, u"nowhere"_s));  // dangling link
+    ASSERT_TRUE(tree.MakeFolder(u"b.txt"_s));                 // a folder
+    ASSERT_TRUE(tree.MakeFile(u"c.txt"_s, "user's file"));    // a file
+    ASSERT_TRUE(QFile::remove(tree.Path(u"d1.txt"_s)));       // the target itself
     const Inventory before = tree.Take();
     EXPECT_EQ(list.RenameAll(false, kDeleteForced, {}), 1);
     EXPECT_EQ(Entries(), (QStringList{u"e1.txt > e.txt : 17"_s, u"d1.txt > d.txt : 49"_s,
@@ -898,9 +980,9 @@ TEST_F(RenameRun, ChangesAfterListingNeverCostAFolder) {
     Pattern(u"*1"_s, u"*"_s);
     ASSERT_TRUE(Build());
     ASSERT_EQ(Statuses(), (std::vector<qint32>{1, 1, 1, 1, 1}));
-    ASSERT_TRUE(tree.MakeSymlink(u"a"_s, u"nowhere"_s));  // dangling link
-    ASSERT_TRUE(tree.MakeFolder(u"b"_s));                 // an empty folder
-    ASSERT_TRUE(tree.MakeFile(u"c"_s, "user's file"));    // a file
+    ASSERT_TRUE(tree.MakeSymlink(u"a"_s, u"nowhere"_s));             // dangling link
+    ASSERT_TRUE(tree.MakeFolder(u"b"_s));                            // an empty folder
+    ASSERT_TRUE(tree.MakeFile(u"c"_s, "user's file"));               // a file
     ASSERT_EQ(::rmdir(tree.Path(u"d1"_s).toUtf8().constData()), 0);  // the target itself
     const Inventory before = tree.Take();
     EXPECT_EQ(list.RenameAll(false, kDeleteForced, {}), 1);
@@ -934,8 +1016,7 @@ TEST_F(RenameRun, ALinkAtTheNewNameIsNeverFollowed) {
     const std::vector<LinkAtNewNameCase> cases = {
         {"kept", false, kDeleteForced, 34, u"start/a.txt"_s},
         {"forced deletion", true, kDeleteForced, 25, {}},
-        {"delete folder", true, kDeleteToFolder, 25,
-         u"deleted/start_del2004031412345600/a.txt"_s},
+        {"delete folder", true, kDeleteToFolder, 25, u"deleted/start_del2004031412345600/a.txt"_s},
     };
     for (const QString& target : {u"nowhere"_s, u"../pointed.txt"_s}) {
         for (const LinkAtNewNameCase& c : cases) {
@@ -1082,7 +1163,8 @@ TEST_F(RenameRun, AReadOnlyFolderFailsTheRenameAndLosesNothing) {
     const Inventory before = tree.Take();
     {
         UnprivilegedFileAccess access;
-        if (!access.binds) GTEST_SKIP() << "the superuser cannot take another file-system user here";
+        if (!access.binds)
+            GTEST_SKIP() << "the superuser cannot take another file-system user here";
         EXPECT_EQ(list.RenameAll(false, kDeleteForced, {}), 1);
     }
     EXPECT_EQ(Entries(), (QStringList{u"a1.txt > a.txt : 17"_s, u"sub/c1.txt > sub/c.txt : 49"_s,
@@ -1121,8 +1203,8 @@ TEST_F(RenameRun, ACollidingFileMovesToADeleteFolderOnAnotherFileSystem) {
     AgreeToDelete();
     EXPECT_EQ(list.RenameAll(true, kDeleteToFolder, other.path()), 2);
     EXPECT_EQ(Statuses(), (std::vector<qint32>{25, 25}));
-    const QString dest = other.path() + u"/"_s + QFileInfo(tree.Root()).fileName() +
-                         u"_del2004031412345600/"_s;
+    const QString dest =
+        other.path() + u"/"_s + QFileInfo(tree.Root()).fileName() + u"_del2004031412345600/"_s;
     EXPECT_EQ(ReadFile(dest + u"a.txt"_s), "a.txt");
     EXPECT_EQ(ReadLink(dest + u"b.txt"_s), "target text");
     EXPECT_EQ(tree.Read(u"a.txt"_s), "a1.txt");
@@ -1167,11 +1249,23 @@ TEST_F(RenameRun, AStopAtEachProgressStepOfTheRename) {
     for (int k = 0; k < 151; ++k) Make({u"f%1.txt"_s.arg(k, 3, 10, QChar(u'0'))});
     Pattern(u"*.txt"_s, u"*.doc"_s);
     const std::vector<RunStopCase> cases = {
-        {"first rename step", false, u"変換作業中 0 リネーム中"_s, 0, {1, 1, 1, 1, 81},
+        {"first rename step",
+         false,
+         u"変換作業中 0 リネーム中"_s,
+         0,
+         {1, 1, 1, 1, 81},
          u"ファイル名の置換 / 済 0"_s},
-        {"second rename step", false, u"変換作業中 100 リネーム中"_s, 100, {1, 1, 81, 17, 17},
+        {"second rename step",
+         false,
+         u"変換作業中 100 リネーム中"_s,
+         100,
+         {1, 1, 81, 17, 17},
          u"ファイル名の置換 / 済 100"_s},
-        {"first removal step", true, u"変換作業中 0 衝突削除中"_s, -1, {1, 1, 1, 1, 65},
+        {"first removal step",
+         true,
+         u"変換作業中 0 衝突削除中"_s,
+         -1,
+         {1, 1, 1, 1, 65},
          u"衝突ファイル削除中 / 済 0"_s},
     };
     for (const RunStopCase& c : cases) {
@@ -1184,8 +1278,9 @@ TEST_F(RenameRun, AStopAtEachProgressStepOfTheRename) {
         StopAt(c.caption);
         const qint32 result = list.RenameAll(c.deleteRequested, kDeleteForced, {});
         EXPECT_EQ(result, c.result);
-        EXPECT_EQ((std::vector<qint32>{list.Status(0).Word(), list.Status(1).Word(), list.Status(50).Word(),
-                                       list.Status(149).Word(), list.Status(150).Word()}),
+        EXPECT_EQ((std::vector<qint32>{list.Status(0).Word(), list.Status(1).Word(),
+                                       list.Status(50).Word(), list.Status(149).Word(),
+                                       list.Status(150).Word()}),
                   c.statuses);
         ASSERT_EQ(messages.shown.size(), 1);
         EXPECT_EQ(messages.shown[0].title, c.question);

@@ -1,4 +1,3 @@
-#include "run/RunSteps.h"
 #include "run/RenameRun.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +9,7 @@
 
 #include "run/RestoreRun.h"
 #include "run/RunFixture.h"
+#include "run/RunSteps.h"
 
 using namespace sorvane;
 using namespace sorvane::test;

@@ -8,14 +8,14 @@
 #include <ostream>
 
 #include "ports/PlainRunInputs.h"
+#include "run/RunFrame.h"
+#include "run/mdlMain.h"
+#include "support/TempTree.h"
 #include "support/scripted/ScriptedExpansionChooser.h"
 #include "support/scripted/ScriptedForms.h"
 #include "support/scripted/ScriptedMessageBox.h"
 #include "support/scripted/ScriptedOverwriteQuestion.h"
 #include "support/scripted/ScriptedProgressWindow.h"
-#include "run/RunFrame.h"
-#include "run/mdlMain.h"
-#include "support/TempTree.h"
 
 // Texts readable in failure messages.
 inline void PrintTo(const QString& text, std::ostream* os) {

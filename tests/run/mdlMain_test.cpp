@@ -1,4 +1,3 @@
-#include "run/RunSteps.h"
 #include "run/mdlMain.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "ports/PlainRunInputs.h"
+#include "run/RunSteps.h"
 #include "support/scripted/ScriptedForms.h"
 #include "support/scripted/ScriptedMessageBox.h"
 #include "support/scripted/ScriptedProgressWindow.h"
@@ -163,9 +163,12 @@ TEST_F(ProgramFixture, RunOptionsComeFromTheInputs) {
         bool runQuick;
     };
     const Case cases[] = {
-        {CheckBoxValue::Checked, CheckBoxValue::Checked, true, CheckBoxValue::Checked, true, CheckBoxValue::Checked, true, true, true, 1, -1, true},
-        {CheckBoxValue::Unchecked, CheckBoxValue::Checked, false, CheckBoxValue::Unchecked, false, CheckBoxValue::Checked, false, false, false, 0, 0, false},
-        {CheckBoxValue::Grayed, CheckBoxValue::Grayed, true, CheckBoxValue::Grayed, false, CheckBoxValue::Grayed, true, true, true, 0, 0, true},
+        {CheckBoxValue::Checked, CheckBoxValue::Checked, true, CheckBoxValue::Checked, true,
+         CheckBoxValue::Checked, true, true, true, 1, -1, true},
+        {CheckBoxValue::Unchecked, CheckBoxValue::Checked, false, CheckBoxValue::Unchecked, false,
+         CheckBoxValue::Checked, false, false, false, 0, 0, false},
+        {CheckBoxValue::Grayed, CheckBoxValue::Grayed, true, CheckBoxValue::Grayed, false,
+         CheckBoxValue::Grayed, true, true, true, 0, 0, true},
     };
     for (const Case& c : cases) {
         inputs.searchWord = QStringLiteral("*.JPG");
@@ -196,8 +199,7 @@ TEST_F(ProgramFixture, CheckCancelLogsOnlyAStop) {
     AddLogLine(program, QStringLiteral("一行目"));
     program.CancelDialog.CancelClick();
     EXPECT_TRUE(CheckCancel(program));
-    EXPECT_EQ(logBox.Text(),
-              QStringLiteral("一行目\r\n！処理はユーザにより中止されました。\r\n"));
+    EXPECT_EQ(logBox.Text(), QStringLiteral("一行目\r\n！処理はユーザにより中止されました。\r\n"));
     EXPECT_TRUE(program.CancelDialog.IsCancel);
 }
 

@@ -5,8 +5,8 @@
 
 #include <cerrno>
 
-#include "support/scripted/ScriptedProgressWindow.h"
 #include "support/TempTree.h"
+#include "support/scripted/ScriptedProgressWindow.h"
 
 using namespace sorvane;
 using namespace Qt::StringLiterals;
@@ -56,7 +56,10 @@ struct AttributeCase {
 TEST_F(FilterAttributes, AttributeFilterKeepsTheItemsOfTheTickedBoxes) {
     const std::vector<AttributeCase> cases = {
         // Default: hidden and system items left out.
-        {1 | 32, false, {u"link"_s, u"plain.txt"_s, u"ro.txt"_s, u"sublink"_s}, {u"rosub"_s, u"sub"_s}},
+        {1 | 32,
+         false,
+         {u"link"_s, u"plain.txt"_s, u"ro.txt"_s, u"sublink"_s},
+         {u"rosub"_s, u"sub"_s}},
         {32, false, {u"link"_s, u"plain.txt"_s, u"sublink"_s}, {u"sub"_s}},
         {1 | 2 | 4 | 32,
          false,
@@ -125,12 +128,13 @@ struct FilterPatterns : ::testing::Test {
     clsFilter filter{fs};
 
     void SetUp() override {
-        for (const QString& name : {u"a.txt"_s, u"b.TXT"_s, u"c.log"_s, u"abc"_s, u"x.exe"_s,
-                                    u"y.tmp"_s, u"abc.txt"_s})
+        for (const QString& name :
+             {u"a.txt"_s, u"b.TXT"_s, u"c.log"_s, u"abc"_s, u"x.exe"_s, u"y.tmp"_s, u"abc.txt"_s})
             ASSERT_TRUE(tree.MakeFile(name));
     }
 
-    QStringList List(bool includeOn, const QString& include, bool excludeOn, const QString& exclude) {
+    QStringList List(bool includeOn, const QString& include, bool excludeOn,
+                     const QString& exclude) {
         filter.setIsMatchOther(0, includeOn);
         filter.setPatterns(0, include);
         filter.setIsMatchOther(1, excludeOn);
@@ -168,14 +172,17 @@ TEST_F(FilterPatterns, IncludeAndExcludeListsMatchWholeNamesInTextMode) {
         {false, {}, true, {}, {}},
         {false, {}, true, u";*;"_s, {}},
         {false, {}, true, u"*.tmp;;"_s, {}},
-        {false, {}, true, u"*.tmp;*.exe;*.com;*.bat;*.dll"_s,
+        {false,
+         {},
+         true,
+         u"*.tmp;*.exe;*.com;*.bat;*.dll"_s,
          {u"a.txt"_s, u"abc"_s, u"abc.txt"_s, u"b.TXT"_s, u"c.log"_s}},
         {true, u"?.*"_s, true, u"*.LOG"_s, {u"a.txt"_s, u"b.TXT"_s, u"x.exe"_s, u"y.tmp"_s}},
         {true, u"a*"_s, true, u"*.txt"_s, {u"abc"_s}},
     };
     for (const PatternCase& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.include.toStdString() << " / "
-                                        << c.exclude.toStdString());
+        SCOPED_TRACE(testing::Message()
+                     << c.include.toStdString() << " / " << c.exclude.toStdString());
         EXPECT_EQ(List(c.includeOn, c.include, c.excludeOn, c.exclude), c.expected);
     }
 }
@@ -203,8 +210,8 @@ TEST_F(FilterPatterns, MoreThanAHundredPatternsAreAllUsed) {
     many.append(u"y.tmp"_s);
     const QString text = many.join(u';');
 
-    EXPECT_EQ(List(false, {}, true, text),
-              (QStringList{u"a.txt"_s, u"abc"_s, u"abc.txt"_s, u"b.TXT"_s, u"c.log"_s, u"x.exe"_s}));
+    EXPECT_EQ(List(false, {}, true, text), (QStringList{u"a.txt"_s, u"abc"_s, u"abc.txt"_s,
+                                                        u"b.TXT"_s, u"c.log"_s, u"x.exe"_s}));
     EXPECT_EQ(filter.PatternCount(1), 150);
     EXPECT_EQ(filter.ListActive(1), 1);
     EXPECT_EQ(List(true, text, false, {}), QStringList{u"y.tmp"_s});

@@ -7,8 +7,8 @@
 #include <functional>
 
 #include "platform/TextCodec.h"
-#include "support/scripted/ScriptedMessageBox.h"
 #include "support/TempTree.h"
+#include "support/scripted/ScriptedMessageBox.h"
 
 namespace sorvane {
 namespace {

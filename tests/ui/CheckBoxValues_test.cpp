@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "ui/CheckBoxValues.h"
+
+#include <gtest/gtest.h>
 
 namespace sorvane {
 namespace {

@@ -23,8 +23,7 @@ public:
         shown.append(request);
         if (request.buttons == MsgButtons::OK) return MsgAnswer::OK;
         if (!answers.isEmpty()) return answers.takeFirst();
-        if (!answerDefaults)
-            ADD_FAILURE() << "unexpected question: " << request.text.toStdString();
+        if (!answerDefaults) ADD_FAILURE() << "unexpected question: " << request.text.toStdString();
         return DefaultAnswer(request);
     }
 

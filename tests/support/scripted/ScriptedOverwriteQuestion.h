@@ -23,7 +23,8 @@ public:
         captions.append(caption);
         labels.append(label);
         if (!answers.isEmpty()) return answers.takeFirst();
-        if (!answerDefaults) ADD_FAILURE() << "unexpected overwrite question: " << label.toStdString();
+        if (!answerDefaults)
+            ADD_FAILURE() << "unexpected overwrite question: " << label.toStdString();
         return OverwriteAnswer::No;
     }
 
