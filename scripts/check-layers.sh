@@ -11,7 +11,7 @@
 #   log/                    the log: settings, platform
 #   matching/               the pattern engine, pure: nothing else
 #   platform/               file-system service, paths, text codec: nothing else
-#   ports/                  the interfaces the core talks through: nothing else
+#   ports/                  the interfaces the core talks through, and platform/ below them
 #
 # selection/, settings/, log/, rename/ and run/ also include ports/. A file
 # outside these folders, or an include that names no file of src/, is a
@@ -30,7 +30,7 @@ CORE = ["platform", "matching", "selection", "rename", "settings", "log", "run",
 ALLOWED = {
     "platform": {"platform"},
     "matching": {"matching"},
-    "ports": {"ports"},
+    "ports": {"platform", "ports"},
     "selection": {"platform", "matching", "ports", "selection"},
     "settings": {"platform", "matching", "ports", "settings"},
     "log": {"platform", "ports", "settings", "log"},
