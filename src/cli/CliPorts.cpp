@@ -281,19 +281,6 @@ OverwriteAnswer CliOverwriteQuestion::Ask(const QString& caption, const QString&
 
 // --- CliExpansionChooser ---------------------------------------------------
 
-QString ExpansionViewsText(const ExpansionViews& views) {
-    QString text;
-    const auto view = [&text](const QString& label, const QStringList& dec) {
-        text += label + u'\n';
-        for (qsizetype i = 0; i < dec.size(); ++i)
-            text += QString::number(i).rightJustified(3, u' ') + u" : "_s + dec[i] + u'\n';
-    };
-    view(u"展開パターン"_s, views.matchDec);
-    view(u"パターン１"_s, views.replaceDec);
-    view(u"パターン２"_s, views.replaceDecReverse);
-    return text;
-}
-
 ExpansionChoice CliExpansionChooser::Choose(const ExpansionViews& views, const QString& message) {
     mConsole.WriteMessage(u"置換パターンの選択"_s, message);
     mConsole.err << ExpansionViewsText(views);

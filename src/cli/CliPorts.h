@@ -156,8 +156,4 @@ public:
     void ApplyOptionFormOptions() override {}
 };
 
-// The views of the expansion chooser as text: one block per view, one line
-// per token numbered from 0 as the window numbers them.
-QString ExpansionViewsText(const ExpansionViews& views);
-
 }  // namespace sorvane

@@ -32,4 +32,8 @@ public:
     virtual void Beep() = 0;
 };
 
+// The views as text: one block per view, one line per token numbered from 0
+// as the chooser numbers them.
+QString ExpansionViewsText(const ExpansionViews& views);
+
 }  // namespace sorvane

@@ -54,6 +54,8 @@ QMessageBox::Icon IconOf(MsgIcon icon) {
 MsgAnswer QtMessageBox::Show(const MessageRequest& request) {
     QMessageBox box(IconOf(request.icon), request.title, request.text, QMessageBox::NoButton,
                     mParent);
+    // A path in a message is text, never markup.
+    box.setTextFormat(Qt::PlainText);
     const auto answers = ButtonAnswers(request.buttons);
     for (const MsgAnswer answer : answers) {
         const ButtonSpec spec = ButtonOf(answer);

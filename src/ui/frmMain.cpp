@@ -1,36 +1,474 @@
 #include "ui/frmMain.h"
 
-#include <QPlainTextEdit>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMimeData>
 #include <QTextCursor>
+#include <QUrl>
+
+#include "platform/ShownName.h"
+#include "run/RunFrame.h"
+#include "run/mdlMain.h"
+#include "ui/CheckBoxValues.h"
+#include "ui_frmMain.h"
 
 namespace sorvane {
 
-frmMain::frmMain(QWidget* parent) : QMainWindow(parent), rtfLog(new QPlainTextEdit(this)) {
-    setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("Sorvane"));
-    rtfLog->setObjectName(QStringLiteral("rtfLog"));
-    rtfLog->setReadOnly(true);
-    setCentralWidget(rtfLog);
-    resize(720, 480);
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int kEscLockMs = 1000;
+constexpr qsizetype kArgumentLimit = 200;
+
+void SetChecked(QCheckBox* box, bool on) {
+    box->setCheckState(on ? Qt::Checked : Qt::Unchecked);
 }
 
+CheckBoxValue ValueOf(const QCheckBox* box) {
+    return CheckBoxValueOf(box->checkState());
+}
+
+// A symbolic link stands for what it points to, as a shortcut does.
+QString FollowLink(const QString& path) {
+    const QFileInfo info(path);
+    return info.isSymLink() ? info.symLinkTarget() : path;
+}
+
+}  // namespace
+
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui::frmMain>()) {
+    ui->setupUi(this);
+    // A fixed size: the window can be minimised, not resized or maximised.
+    setFixedSize(size());
+    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+    tmrEscCancel.setSingleShot(true);
+    tmrEscCancel.setInterval(kEscLockMs);
+    connect(&tmrEscCancel, &QTimer::timeout, this, [this] { mEscLock = false; });
+    ConnectControls();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::Attach(mdlMain& program, RunFrame& frame) {
+    m = &program;
+    mFrame = &frame;
+    m->options.SetFormSource(this);
+}
+
+void frmMain::ConnectControls() {
+    for (int i = 0; i < 3; ++i)
+        connect(OperationButton(i), &QAbstractButton::clicked, this,
+                [this, i] { optRRL_Click(i); });
+    connect(ui->chkErrNoChk, &QCheckBox::clicked, this, &frmMain::chkErrNoChk_Click);
+    connect(ui->cmdStart, &QPushButton::clicked, this, &frmMain::cmdStart_Click);
+    connect(ui->cmdReturn, &QPushButton::clicked, this, &frmMain::cmdReturn_Click);
+    connect(ui->cmdEnd, &QPushButton::clicked, this, &frmMain::cmdEnd_Click);
+    connect(ui->mnuEtcHelp, &QAction::triggered, this, &frmMain::mnuEtcHelp_Click);
+    // Every control sees keys and drops here first, as the window does.
+    for (QWidget* w : findChildren<QWidget*>()) {
+        w->installEventFilter(this);
+        w->setAcceptDrops(true);
+    }
+    setAcceptDrops(true);
+}
+
+// --- Opening and the settings ------------------------------------------------
+
+void frmMain::Load(const QString& argument) {
+    mUpdating = false;
+    SetFormOptions(false);
+    QString start;
+    if (!argument.isEmpty()) {
+        start = m->tools.NormalizePath(argument.left(kArgumentLimit), m->state.gAppPath);
+        if (!start.isEmpty() && m->fs.FileExists(start)) start = FollowLink(start);
+        if (!start.isEmpty()) start = m->tools.NearestFolder(start);
+    }
+    if (start.isEmpty()) start = ui->txtPath->text();
+    show();
+    ChangePath(start);
+    ui->txtBfr->setFocus();
+}
+
+void frmMain::SetFormOptions(bool refresh) {
+    const mdlOptions& o = m->options;
+    const ProgramState& s = m->state;
+    mUpdating = true;
+    mFrame->SettingsApplied();
+    ui->txtPath->setText(m->tools.NormalizePath(o.Text(SystemRow::InitialPath), s.gAppPath));
+    ui->chkExt_2->setToolTip(u"除外："_s + s.gImportantPatterns);
+    ui->chkErrNoChk->setEnabled(o.Num(SystemRow::QuickAllowed) == 1);
+    constexpr FilterRow kAttributeRows[] = {FilterRow::ReadOnly, FilterRow::Hidden,
+                                            FilterRow::Archive, FilterRow::System};
+    for (int i = 0; i < 4; ++i) SetChecked(Attribute(i), o.Num(kAttributeRows[i]) != 0);
+    SetChecked(ui->chksysOnly, m->filter.AttrOr());
+    SetChecked(ui->chkR, o.Num(MethodRow::Recursive) != 0);
+    SetChecked(ui->chkD, o.Num(MethodRow::DeleteExisting) != 0);
+    for (int i = 0; i < 3; ++i) SetChecked(FilterSwitch(i), s.gFilterSwitch[size_t(i)]);
+    SetChecked(ui->chkFol, o.Num(MethodRow::Folders) != 0);
+    SetChecked(ui->chkBS, o.Num(MethodRow::TextMode) != 0);
+    if (QAbstractButton* op = OperationButton(s.gOperation)) op->setChecked(true);
+    SetModeControls();
+    (o.Num(MethodRow::WholeName) == 1 ? ui->optM_1 : ui->optM_0)->setChecked(true);
+    ui->txtBfr->setText(o.Text(MethodRow::SearchWord));
+    ui->txtAft->setText(o.Text(MethodRow::ReplaceWord));
+    SetChecked(ui->chkErrNoChk, o.Num(MethodRow::QuickList) != 0);
+    ui->chkD->setEnabled(!ui->chkErrNoChk->isChecked());
+    ui->txtExt_0->setText(o.Text(FilterRow::Include));
+    ui->txtExt_1->setText(o.Text(FilterRow::Exclude));
+    ui->cmdReturn->setEnabled(false);
+    mUpdating = false;
+    if (refresh) {
+        QString path = ui->txtPath->text();
+        if (m->fs.FileExists(path)) path = FollowLink(path);
+        ChangePath(path);
+    }
+}
+
+// Only the replace operation has a search word and a matching mode.
+void frmMain::SetModeControls() {
+    const bool replace = ui->optRRL_0->isChecked();
+    ui->txtBfr->setVisible(replace);
+    ui->lbl変換前->setVisible(replace);
+    ui->chkBS->setEnabled(replace);
+    ui->Frame4->setEnabled(replace);
+    ui->lbl変換後->setText(replace ? u"置換語"_s : u"挿入語"_s);
+}
+
+void frmMain::optRRL_Click(int index) {
+    if (mUpdating) return;
+    m->state.gOperation = index;
+    SetModeControls();
+}
+
+// "既存ファイル削除" keeps its mark while disabled; a run reads it as off.
+void frmMain::chkErrNoChk_Click() {
+    if (mUpdating) return;
+    ui->chkD->setEnabled(!ui->chkErrNoChk->isChecked());
+}
+
+// --- The folder ---------------------------------------------------------------
+
+// The folder shown: the path box, the title and the folder relative paths
+// are read against.
+void frmMain::ChangePath(const QString& path) {
+    const QString folder = m->tools.NearestFolder(m->tools.NormalizePath(path));
+    const QString shown = folder.isEmpty() ? QString() : m->tools.TruePath(folder);
+    if (shown.isEmpty()) return;
+    m->state.gCurPath = shown;
+    ui->txtPath->setText(shown);
+    setWindowTitle(u"Sorvane－"_s + ShownName(shown));
+}
+
+void frmMain::WindowRefresh() {}
+
+// --- Runs ---------------------------------------------------------------------
+
+void frmMain::cmdStart_Click() {
+    if (mBusy) return;
+    // The settings in effect follow what the controls show: the filter,
+    // the attributes and the folder switch.
+    m->options.GetFormOptions();
+    m->ApplySettings();
+    const RunFrame::StartResult result = mFrame->Start(ui->txtPath->text());
+    if (result.ran) {
+        AfterRun(true);
+        return;
+    }
+    switch (result.focus) {
+        case RunInputBox::Path:
+            ui->txtPath->setFocus();
+            break;
+        case RunInputBox::SearchWord:
+            // A hidden box cannot take the focus; the replace word is next.
+            (ui->txtBfr->isVisible() ? ui->txtBfr : ui->txtAft)->setFocus();
+            break;
+        case RunInputBox::ReplaceWord:
+            ui->txtAft->setFocus();
+            break;
+        case RunInputBox::None:
+            break;
+    }
+}
+
+void frmMain::cmdReturn_Click() {
+    if (mBusy) return;
+    AfterRun(mFrame->Restore());
+}
+
+// The window's own end of a run: the restore button, the front, the Esc lock.
+void frmMain::AfterRun(bool ran) {
+    if (!ran) return;
+    ui->cmdReturn->setEnabled(mFrame->CanRestore());
+    raise();
+    activateWindow();
+    EscCancel();
+}
+
+void frmMain::SetMainEnabled(bool enabled) {
+    if (!enabled) {
+        mBusy = true;
+        QCoreApplication::processEvents();
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        setEnabled(false);
+        return;
+    }
+    setEnabled(true);
+    QApplication::restoreOverrideCursor();
+    mBusy = false;
+}
+
+void frmMain::EscCancel() {
+    mEscLock = true;
+    tmrEscCancel.start();
+}
+
+// Only this button saves. With "保存" off, a settings file that exists keeps
+// its values but learns that saving is off and whether the options window
+// was open.
+void frmMain::cmdEnd_Click() {
+    if (mBusy) return;
+    mdlOptions& o = m->options;
+    if (m->state.gSaveOnExit) {
+        o.SaveOptionFile(o.IniFilePath, true);
+    } else if (m->fs.FileExists(o.IniFilePath)) {
+        o.LoadOptionFile(o.IniFilePath, true);
+        o.SetNum(SystemRow::SaveOnExit, 0);
+        o.SetNum(SystemRow::OptionWindow, m->state.gOptionWindow ? 1 : 0);
+        o.SaveOptionFile(o.IniFilePath, false);
+    }
+    close();
+}
+
+void frmMain::mnuEtcHelp_Click() {
+    const QString readme = FileSystem::BuildPath(m->state.gAppPath, u"readme.txt"_s);
+    QDesktopServices::openUrl(QUrl::fromLocalFile(readme));
+}
+
+// --- Keys, closing and drops ----------------------------------------------------
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::KeyPress: {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (auto* box = qobject_cast<QLineEdit*>(watched); box && TextBoxKey(box, key))
+                return true;
+            keyPressEvent(key);
+            return key->isAccepted();
+        }
+        case QEvent::FocusIn:
+            if (auto* box = qobject_cast<QLineEdit*>(watched))
+                QTimer::singleShot(0, box, &QLineEdit::selectAll);
+            break;
+        case QEvent::DragEnter:
+        case QEvent::DragMove: {
+            auto* drag = static_cast<QDropEvent*>(event);
+            if (!drag->mimeData()->hasUrls()) break;
+            drag->acceptProposedAction();
+            return true;
+        }
+        case QEvent::Drop:
+            if (Drop(static_cast<QDropEvent*>(event))) return true;
+            break;
+        default:
+            break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// The Enter actions of the boxes, and Ctrl+A selecting the whole text.
+bool frmMain::TextBoxKey(QLineEdit* box, QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && box == ui->txtBfr) {
+        ui->txtAft->setFocus();
+        return true;
+    }
+    if (enter && box == ui->txtAft) {
+        ui->cmdStart->setFocus();
+        return true;
+    }
+    if (enter && box == ui->txtPath) {
+        ChangePath(box->text());
+        return true;
+    }
+    if (event->matches(QKeySequence::SelectAll)) {
+        box->selectAll();
+        return true;
+    }
+    return false;
+}
+
+void frmMain::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    const bool alt = event->modifiers() & Qt::AltModifier;
+    if (key == Qt::Key_F5) {
+        WindowRefresh();
+    } else if (alt && key == Qt::Key_Left) {
+        if (ui->cmdHst_0->isEnabled()) ui->cmdHst_0->click();
+    } else if (alt && key == Qt::Key_Right) {
+        if (ui->cmdHst_1->isEnabled()) ui->cmdHst_1->click();
+    } else if (key == Qt::Key_Escape) {
+        if (!mEscLock && m->state.gEscQuits) close();
+    } else {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+// While a run goes on, the progress window's "中止(&C)" is the only way out.
+void frmMain::closeEvent(QCloseEvent* event) {
+    if (mBusy) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    QCoreApplication::quit();
+}
+
+void frmMain::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void frmMain::dropEvent(QDropEvent* event) {
+    Drop(event);
+}
+
+// A dropped folder is shown; a dropped file shows its folder.
+bool frmMain::Drop(QDropEvent* event) {
+    if (mBusy || !event->mimeData()->hasUrls()) return false;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (!url.isLocalFile()) continue;
+        const QString path = url.toLocalFile();
+        ChangePath(m->fs.FolderExistsFollowingLink(path) ? path
+                                                         : FileSystem::ParentFolderName(path));
+        event->acceptProposedAction();
+        return true;
+    }
+    return false;
+}
+
+// --- The ports ------------------------------------------------------------------
+
 // The log text keeps its CR LF line ends; the box shows them as line breaks.
+// It is appended at the end, never set anew, so a long log costs its length.
 void frmMain::Append(const QString& text) {
-    QTextCursor cursor(rtfLog->document());
+    QTextCursor cursor(ui->rtfLog->document());
     cursor.movePosition(QTextCursor::End);
     QString shown = text;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(u"\r\n"_s, u"\n"_s);
     cursor.insertText(shown);
     mText += text;
 }
 
 void frmMain::Clear() {
-    rtfLog->clear();
+    ui->rtfLog->clear();
     mText.clear();
 }
 
 QString frmMain::Text() const {
     return mText;
+}
+
+QString frmMain::SearchWord() const {
+    return ui->txtBfr->text();
+}
+QString frmMain::ReplaceWord() const {
+    return ui->txtAft->text();
+}
+void frmMain::SetSearchWord(const QString& text) {
+    ui->txtBfr->setText(text);
+}
+void frmMain::SetReplaceWord(const QString& text) {
+    ui->txtAft->setText(text);
+}
+CheckBoxValue frmMain::RecursiveValue() const {
+    return ValueOf(ui->chkR);
+}
+CheckBoxValue frmMain::DeleteValue() const {
+    return ValueOf(ui->chkD);
+}
+bool frmMain::DeleteEnabled() const {
+    return ui->chkD->isEnabled();
+}
+CheckBoxValue frmMain::TextModeValue() const {
+    return ValueOf(ui->chkBS);
+}
+bool frmMain::WholeNameSelected() const {
+    return ui->optM_1->isChecked();
+}
+CheckBoxValue frmMain::QuickListValue() const {
+    return ValueOf(ui->chkErrNoChk);
+}
+bool frmMain::QuickListEnabled() const {
+    return ui->chkErrNoChk->isEnabled();
+}
+
+QString frmMain::FolderListPath() const {
+    return m->state.gCurPath;
+}
+bool frmMain::EscQuits() const {
+    return m->state.gEscQuits;
+}
+bool frmMain::SaveOnExit() const {
+    return m->state.gSaveOnExit;
+}
+bool frmMain::DetailLog() const {
+    return m->state.gDetailLog;
+}
+bool frmMain::OptionWindow() const {
+    return m->state.gOptionWindow;
+}
+QString frmMain::LogPath() const {
+    return m->state.gLogPath;
+}
+bool frmMain::AutoLogSave() const {
+    return m->state.gAutoLogSave;
+}
+CheckBoxValue frmMain::AttributeValue(int index) const {
+    return ValueOf(Attribute(index));
+}
+CheckBoxValue frmMain::AttributeOnlyValue() const {
+    return ValueOf(ui->chksysOnly);
+}
+CheckBoxValue frmMain::FilterSwitchValue(int index) const {
+    return ValueOf(FilterSwitch(index));
+}
+QString frmMain::FilterText(int index) const {
+    return FilterBox(index)->text();
+}
+CheckBoxValue frmMain::FolderValue() const {
+    return ValueOf(ui->chkFol);
+}
+int frmMain::Operation() const {
+    return m->state.gOperation;
+}
+int frmMain::DelMode() const {
+    return m->state.gDelMode;
+}
+QString frmMain::DelTarget() const {
+    return m->state.gDelTarget;
+}
+
+QAbstractButton* frmMain::OperationButton(int index) const {
+    QAbstractButton* const buttons[] = {ui->optRRL_0, ui->optRRL_1, ui->optRRL_2};
+    return index >= 0 && index < 3 ? buttons[index] : nullptr;
+}
+QCheckBox* frmMain::Attribute(int index) const {
+    QCheckBox* const boxes[] = {ui->chkSys_0, ui->chkSys_1, ui->chkSys_2, ui->chkSys_3};
+    return boxes[index];
+}
+QCheckBox* frmMain::FilterSwitch(int index) const {
+    QCheckBox* const boxes[] = {ui->chkExt_0, ui->chkExt_1, ui->chkExt_2};
+    return boxes[index];
+}
+QLineEdit* frmMain::FilterBox(int index) const {
+    return index == 0 ? ui->txtExt_0 : ui->txtExt_1;
 }
 
 }  // namespace sorvane

@@ -1,33 +1,125 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QTimer>
+#include <memory>
 
 #include "ports/FormsPort.h"
 #include "ports/LogBoxPort.h"
+#include "ports/RunInputsPort.h"
+#include "settings/FormOptionsSource.h"
 
-class QPlainTextEdit;
+class QAbstractButton;
+class QCheckBox;
+class QLineEdit;
+
+namespace Ui {
+class frmMain;
+}
 
 namespace sorvane {
 
-// The main window: for now its log box and the switching on and off that
-// the run control asks for while a settings file is loaded.
-class frmMain : public QMainWindow, public LogBoxPort, public FormsPort {
+class mdlMain;
+class RunFrame;
+
+// The main window: every input of a run, the log of the last run, and the
+// commands that start a rename and a restore. It is the log box, the run
+// inputs, the forms port and the settings snapshot's source of the run
+// control it drives.
+class frmMain : public QMainWindow,
+                public LogBoxPort,
+                public RunInputsPort,
+                public FormsPort,
+                public FormOptionsSource {
     Q_OBJECT
 public:
     explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
 
-    // LogBoxPort: the log box rtfLog.
+    // The program the window drives; before Load.
+    void Attach(mdlMain& program, RunFrame& frame);
+    // Opening the window: the controls from the settings, the start folder
+    // from the command line's argument text (or "初期パス"), shown.
+    void Load(const QString& argument);
+
+    void SetFormOptions(bool refresh);
+    // Esc does not close the window for the next second.
+    void EscCancel();
+    bool EscLocked() const { return mEscLock; }
+
+    // LogBoxPort: rtfLog.
     void Append(const QString& text) override;
     void Clear() override;
     QString Text() const override;
 
+    // RunInputsPort: the controls a run reads.
+    QString SearchWord() const override;
+    QString ReplaceWord() const override;
+    void SetSearchWord(const QString& text) override;
+    void SetReplaceWord(const QString& text) override;
+    CheckBoxValue RecursiveValue() const override;
+    CheckBoxValue DeleteValue() const override;
+    bool DeleteEnabled() const override;
+    CheckBoxValue TextModeValue() const override;
+    bool WholeNameSelected() const override;
+    CheckBoxValue QuickListValue() const override;
+    bool QuickListEnabled() const override;
+
     // FormsPort
-    void SetMainEnabled(bool enabled) override { setEnabled(enabled); }
-    void ApplyMainFormOptions(bool) override {}
+    void SetMainEnabled(bool enabled) override;  // frmMainEnable
+    void ApplyMainFormOptions(bool refresh) override { SetFormOptions(refresh); }
     void ApplyOptionFormOptions() override {}
+    void ChangePath(const QString& path) override;
+    void WindowRefresh() override;
+
+    // FormOptionsSource
+    QString FolderListPath() const override;
+    bool EscQuits() const override;
+    bool SaveOnExit() const override;
+    bool DetailLog() const override;
+    bool OptionWindow() const override;
+    QString LogPath() const override;
+    bool AutoLogSave() const override;
+    CheckBoxValue AttributeValue(int index) const override;
+    CheckBoxValue AttributeOnlyValue() const override;
+    CheckBoxValue FilterSwitchValue(int index) const override;
+    QString FilterText(int index) const override;
+    CheckBoxValue FolderValue() const override;
+    int Operation() const override;
+    int DelMode() const override;
+    QString DelTarget() const override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
-    QPlainTextEdit* rtfLog;
+    void ConnectControls();
+    void SetModeControls();
+    void optRRL_Click(int index);
+    void chkErrNoChk_Click();
+    void cmdStart_Click();
+    void cmdReturn_Click();
+    void cmdEnd_Click();
+    void mnuEtcHelp_Click();
+    void AfterRun(bool ran);
+    bool TextBoxKey(QLineEdit* box, QKeyEvent* event);
+    bool Drop(QDropEvent* event);
+    QAbstractButton* OperationButton(int index) const;
+    QCheckBox* Attribute(int index) const;
+    QCheckBox* FilterSwitch(int index) const;
+    QLineEdit* FilterBox(int index) const;
+
+    std::unique_ptr<Ui::frmMain> ui;
+    mdlMain* m = nullptr;
+    RunFrame* mFrame = nullptr;
+    QTimer tmrEscCancel;
+    bool mEscLock = false;
+    bool mUpdating = false;
+    bool mBusy = false;
     QString mText;  // the log text with its CR LF line ends
 };
 

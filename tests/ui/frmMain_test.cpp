@@ -1,0 +1,194 @@
+#include "ui/frmMain.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "run/RunFrame.h"
+#include "run/mdlMain.h"
+#include "support/TempTree.h"
+#include "support/scripted/ScriptedExpansionChooser.h"
+#include "support/scripted/ScriptedMessageBox.h"
+#include "support/scripted/ScriptedOverwriteQuestion.h"
+#include "support/scripted/ScriptedProgressWindow.h"
+#include "ui/WidgetApp.h"
+
+using namespace sorvane;
+using namespace Qt::StringLiterals;
+using test::TempTree;
+
+namespace {
+
+// The main window on a program with default settings, the other windows
+// scripted, and a temporary tree to run on.
+struct MainWindowTest : test::WithApplication, ::testing::Test {
+    TempTree app;
+    TempTree tree;
+    ScriptedMessageBox messages;
+    ScriptedProgressWindow progress;
+    ScriptedOverwriteQuestion overwrite;
+    ScriptedExpansionChooser chooser;
+    frmMain window;
+    mdlMain program{MainPorts{messages, progress, window, window, window}};
+    RunFrame frame{program, overwrite, chooser};
+
+    void SetUp() override {
+        window.Attach(program, frame);
+        program.Main(app.Root() + u"/sorvane"_s);
+        window.Load(tree.Root());
+        QApplication::setActiveWindow(&window);
+    }
+    void TearDown() override { window.hide(); }
+
+    template <typename T>
+    T* Find(const QString& name) const {
+        T* control = window.findChild<T*>(name);
+        EXPECT_NE(control, nullptr) << name.toStdString();
+        return control;
+    }
+    QLineEdit* Box(const QString& name) const { return Find<QLineEdit>(name); }
+    void Click(const QString& name) const { Find<QAbstractButton>(name)->click(); }
+    void Words(const QString& search, const QString& replace) const {
+        Box(u"txtBfr"_s)->setText(search);
+        Box(u"txtAft"_s)->setText(replace);
+    }
+    QStringList Names() const {
+        QStringList names;
+        for (const auto& [path, item] : tree.Take()) names.append(QString::fromUtf8(path));
+        return names;
+    }
+};
+
+TEST_F(MainWindowTest, RenamesAndRestoresByItsButtons) {
+    ASSERT_TRUE(tree.MakeFile(u"a1.txt"_s, "a") && tree.MakeFile(u"b1.txt"_s, "b"));
+    Click(u"optM_1"_s);
+    Words(u"*1.txt"_s, u"*2.txt"_s);
+    Click(u"cmdStart"_s);
+    EXPECT_EQ(Names(), (QStringList{u"a2.txt"_s, u"b2.txt"_s}));
+    EXPECT_TRUE(window.Text().contains(u"[変換]：a1.txt → a2.txt\r\n"_s));
+    EXPECT_TRUE(Find<QPushButton>(u"cmdReturn"_s)->isEnabled());
+    EXPECT_TRUE(window.isEnabled());
+
+    Click(u"cmdReturn"_s);
+    EXPECT_EQ(Names(), (QStringList{u"a1.txt"_s, u"b1.txt"_s}));
+    EXPECT_TRUE(window.Text().contains(u"[復元]：a1.txt ← a2.txt\r\n"_s));
+    EXPECT_FALSE(Find<QPushButton>(u"cmdReturn"_s)->isEnabled());
+}
+
+// Qt's ticked state is 2; the run must read it as checked, not greyed.
+TEST_F(MainWindowTest, ATickedTextModeBoxComparesWithoutCase) {
+    ASSERT_TRUE(tree.MakeFile(u"IMG1.JPG"_s, "x"));
+    Click(u"optM_1"_s);
+    Find<QCheckBox>(u"chkBS"_s)->setChecked(true);
+    Words(u"img*.jpg"_s, u"photo*.jpg"_s);
+    Click(u"cmdStart"_s);
+    EXPECT_EQ(Names(), QStringList{u"photo1.jpg"_s});
+}
+
+TEST_F(MainWindowTest, EachStartCheckShowsItsMessageAndMovesTheFocus) {
+    struct Case {
+        QString path, search, replace;
+        bool whole;
+        int operation;
+        QString message, focus;
+    };
+    const QString missing = tree.Path(u"missing"_s);
+    const Case cases[] = {
+        {u""_s, u"a"_s, u"b"_s, false, 0, u"開始フォルダを指定してください"_s, u"txtPath"_s},
+        {missing, u"a"_s, u"b"_s, false, 0, u"開始フォルダが存在しません。"_s, u"txtPath"_s},
+        {tree.Root(), u""_s, u"b"_s, false, 0, u"検索される文字列を指定してください"_s,
+         u"txtBfr"_s},
+        {tree.Root(), u"a"_s, u""_s, true, 0, u"置換される文字列を指定してください"_s, u"txtAft"_s},
+        {tree.Root(), u""_s, u""_s, false, 1, u"挿入される文字列を指定してください"_s, u"txtAft"_s},
+        {tree.Root(), u"a\tb"_s, u"b"_s, false, 0,
+         u"Windowsのサポートしない文字や制御文字（改行など）が含まれています。"_s, u"txtBfr"_s},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message.toStdString());
+        Click(u"optRRL_"_s + QString::number(c.operation));
+        Click(c.whole ? u"optM_1"_s : u"optM_0"_s);
+        Box(u"txtPath"_s)->setText(c.path);
+        Words(c.search, c.replace);
+        messages.shown.clear();
+        Click(u"cmdStart"_s);
+        ASSERT_EQ(messages.shown.size(), 1);
+        EXPECT_EQ(messages.shown[0].text, c.message);
+        EXPECT_TRUE(Box(c.focus)->hasFocus());
+    }
+    EXPECT_TRUE(window.Text().isEmpty());
+}
+
+TEST_F(MainWindowTest, InsertOperationsHideTheSearchWordAndTheMatchingMode) {
+    Click(u"optRRL_2"_s);
+    EXPECT_TRUE(Box(u"txtBfr"_s)->isHidden());
+    EXPECT_EQ(Find<QLabel>(u"lbl変換後"_s)->text(), u"挿入語"_s);
+    EXPECT_FALSE(Find<QCheckBox>(u"chkBS"_s)->isEnabled());
+    EXPECT_FALSE(Find<QWidget>(u"Frame4"_s)->isEnabled());
+    EXPECT_EQ(program.state.gOperation, 2);
+    Click(u"optRRL_0"_s);
+    EXPECT_FALSE(Box(u"txtBfr"_s)->isHidden());
+    EXPECT_EQ(Find<QLabel>(u"lbl変換後"_s)->text(), u"置換語"_s);
+    EXPECT_TRUE(Find<QWidget>(u"Frame4"_s)->isEnabled());
+}
+
+// While a run goes on the window cannot be closed; right after it, Esc is
+// locked for a second even when it is set to close the window.
+TEST_F(MainWindowTest, NoCloseDuringARunAndEscLockedAfterIt) {
+    ASSERT_TRUE(tree.MakeFile(u"a1.txt"_s, "a"));
+    program.state.gEscQuits = true;
+    bool closedDuringRun = true;
+    progress.onProcessEvents = [&](int) { closedDuringRun = closedDuringRun && window.close(); };
+    Words(u"1"_s, u"2"_s);
+    Click(u"cmdStart"_s);
+    EXPECT_FALSE(closedDuringRun);
+    EXPECT_EQ(Names(), QStringList{u"a2.txt"_s});
+
+    QTest::keyClick(Box(u"txtBfr"_s), Qt::Key_Escape);
+    EXPECT_TRUE(window.isVisible());
+    QTest::qWait(1100);
+    QTest::keyClick(Box(u"txtBfr"_s), Qt::Key_Escape);
+    EXPECT_FALSE(window.isVisible());
+}
+
+// Only "終了(&X)" saves: everything when "保存" is on; with it off, a
+// settings file that exists keeps its values but "保存" and
+// "オプション表示"; without one nothing is written.
+TEST_F(MainWindowTest, ExitSavesByTheSaveSwitch) {
+    const QString ini = program.options.IniFilePath;
+    struct Case {
+        bool saveOnExit;
+        bool fileBefore;
+        bool fileAfter;
+        QString searchWordAfter;
+    };
+    for (const Case& c : {Case{true, false, true, u"typed"_s}, Case{false, false, false, {}},
+                          Case{false, true, true, u"from file"_s}}) {
+        SCOPED_TRACE(c.saveOnExit + 2 * c.fileBefore);
+        QFile::remove(ini);
+        if (c.fileBefore) {
+            mdlOptions file(messages);
+            file.InitOptions(program.state.gAppPath, u"sorvane"_s);
+            file.SetText(MethodRow::SearchWord, u"from file"_s);
+            file.SetNum(SystemRow::SaveOnExit, 1);
+            ASSERT_TRUE(file.SaveOptionFile(ini, false));
+        }
+        program.state.gSaveOnExit = c.saveOnExit;
+        window.show();
+        Box(u"txtBfr"_s)->setText(u"typed"_s);
+        Click(u"cmdEnd"_s);
+        EXPECT_EQ(QFile::exists(ini), c.fileAfter);
+        if (!c.fileAfter) continue;
+        mdlOptions saved(messages);
+        saved.InitOptions(program.state.gAppPath, u"sorvane"_s);
+        ASSERT_TRUE(saved.LoadOptionFile(ini, true));
+        EXPECT_EQ(saved.Text(MethodRow::SearchWord), c.searchWordAfter);
+        EXPECT_EQ(saved.Num(SystemRow::SaveOnExit), c.saveOnExit ? 1 : 0);
+    }
+}
+
+}  // namespace
