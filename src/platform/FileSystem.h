@@ -80,6 +80,10 @@ public:
     // paths the user gives (navigation, start, log and delete folders).
     bool FolderExistsFollowingLink(const QString& path) const;
     bool Exists(const QString& path) const;  // file or folder
+    bool IsSymbolicLink(const QString& path) const;
+    // The target of a symbolic link as it is written in the link; "" when
+    // the path is no link, or the target cannot be read or is not UTF-8.
+    QString LinkTarget(const QString& path) const;
 
     // Path parts, by text alone.
     static QString ParentFolderName(const QString& path);  // "" above the root

@@ -3,6 +3,9 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
 
 #include "platform/FileSystem.h"
 #include "platform/ForEachEntry.h"
@@ -35,6 +38,23 @@ bool FileSystem::Exists(const QString& path) const {
     QByteArray native;
     struct stat st;
     return ToNative(path, &native) && Lstat(native, &st);
+}
+
+bool FileSystem::IsSymbolicLink(const QString& path) const {
+    QByteArray native;
+    struct stat st;
+    return ToNative(path, &native) && Lstat(native, &st) && S_ISLNK(st.st_mode);
+}
+
+QString FileSystem::LinkTarget(const QString& path) const {
+    QByteArray native;
+    if (!ToNative(path, &native) || native.isEmpty()) return {};
+    QByteArray target(PATH_MAX, Qt::Uninitialized);
+    const ssize_t length = ::readlink(native.constData(), target.data(), size_t(target.size()));
+    if (length <= 0 || length >= target.size()) return {};
+    target.truncate(length);
+    QString text;
+    return Decode(target, &text) ? text : QString();
 }
 
 int FileSystem::GetAttributes(const QString& path) const {

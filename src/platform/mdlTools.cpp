@@ -1,7 +1,5 @@
 #include "platform/mdlTools.h"
 
-#include <QStringList>
-
 namespace sorvane {
 
 QString TrimLeadingSpaces(const QString& text) {
@@ -61,6 +59,31 @@ QString mdlTools::TruePath(const QString& path) const {
         result += u'/' + stored;
     }
     return result.isEmpty() ? QStringLiteral("/") : result;
+}
+
+QString mdlTools::ResolveShortcut(const QString& path) const {
+    return mFs.IsSymbolicLink(path) ? GetShortcutTarget(path) : path;
+}
+
+QString mdlTools::GetShortcutTarget(const QString& path) const {
+    const QString target = mFs.LinkTarget(path);
+    if (target.isEmpty()) return QString();
+    if (target.startsWith(u'/')) return mFs.GetAbsolutePathName(target);
+    const QString link = mFs.GetAbsolutePathName(path);
+    return mFs.GetAbsolutePathName(
+        FileSystem::BuildPath(FileSystem::ParentFolderName(link), target));
+}
+
+QString mdlTools::DropFolder(const QStringList& paths) const {
+    if (paths.isEmpty()) return QString();
+    const QString first = paths.first();
+    // A folder, or nothing that exists, is the folder meant.
+    if (!mFs.FileExists(first)) return first;
+    if (paths.size() > 1) return FileSystem::ParentFolderName(first);
+    const QString s = ResolveShortcut(first);
+    if (mFs.FolderExistsFollowingLink(s)) return s;
+    if (mFs.Exists(s)) return FileSystem::ParentFolderName(s);
+    return FileSystem::ParentFolderName(first);
 }
 
 }  // namespace sorvane

@@ -1,6 +1,7 @@
 #include "platform/mdlTools.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -109,6 +110,40 @@ TEST_F(PathFixture, TruePathOfADanglingLinkIsTheLinkItself) {
     const QString link = root + QStringLiteral("/A/dangling");
     ASSERT_TRUE(QFile::link(root + QStringLiteral("/nowhere"), link));
     EXPECT_EQ(tools.TruePath(link), link);
+}
+
+TEST_F(PathFixture, ShortcutsAreSymbolicLinks) {
+    struct Case {
+        const char* name;
+        QByteArray target;  // the link's text; none: a plain item or nothing
+        QString resolved;   // ResolveShortcut
+        QString target_;    // GetShortcutTarget
+    };
+    const QString r = root;
+    QFile plain(r + QStringLiteral("/A/plain.txt"));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    const Case cases[] = {
+        {"to folder", (r + QStringLiteral("/A/B")).toUtf8(), r + QStringLiteral("/A/B"),
+         r + QStringLiteral("/A/B")},
+        {"dangling", (r + QStringLiteral("/gone")).toUtf8(), r + QStringLiteral("/gone"),
+         r + QStringLiteral("/gone")},
+        {"relative", "../A/B/Sub", r + QStringLiteral("/A/B/Sub"), r + QStringLiteral("/A/B/Sub")},
+        {"not UTF-8", "/tmp/\xff", QString(), QString()},
+        {"A/plain.txt", {}, r + QStringLiteral("/A/plain.txt"), QString()},
+        {"A", {}, r + QStringLiteral("/A"), QString()},
+        {"missing", {}, r + QStringLiteral("/missing"), QString()},
+    };
+    for (const Case& c : cases) {
+        const QString path =
+            r + u'/' + (c.target.isNull() ? QString::fromUtf8(c.name) : QStringLiteral("cur/link"));
+        if (!c.target.isNull()) {
+            ::unlink(FileSystem::Encode(path).constData());
+            ASSERT_EQ(::symlink(c.target.constData(), FileSystem::Encode(path).constData()), 0);
+        }
+        EXPECT_EQ(tools.ResolveShortcut(path), c.resolved) << c.name;
+        EXPECT_EQ(tools.GetShortcutTarget(path), c.target_) << c.name;
+    }
 }
 
 TEST(PathText, StripQuotesAndControlChars) {

@@ -1,0 +1,60 @@
+#include "ui/ShellTools.h"
+
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QStringList>
+#include <QUrl>
+
+#include "platform/FileSystem.h"
+#include "platform/mdlTools.h"
+
+namespace sorvane {
+
+namespace {
+
+// The local path of a file URL from its own bytes, so that a name that is
+// not valid UTF-8 is refused rather than read with replacement characters.
+bool LocalPath(const QUrl& url, QString* path) {
+    if (!url.isLocalFile() || !url.host().isEmpty()) return false;
+    const QByteArray bytes =
+        QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+    return !bytes.isEmpty() && FileSystem::Decode(bytes, path);
+}
+
+}  // namespace
+
+QString DropFolder(const QMimeData* data, const mdlTools& tools) {
+    if (!data || !data->hasUrls()) return QString();
+    QStringList paths;
+    for (const QUrl& url : data->urls()) {
+        QString path;
+        if (LocalPath(url, &path)) paths.append(path);
+    }
+    return tools.DropFolder(paths);
+}
+
+bool ShellOpen(const QString& path, const FileSystem& fs) {
+    const QString s = mdlTools::StripQuotes(path);
+    if (s.isEmpty() || !fs.Exists(s)) return false;
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(fs.GetAbsolutePathName(s)));
+}
+
+void SelectAllText(QWidget* box) {
+    if (auto* combo = qobject_cast<QComboBox*>(box)) box = combo->lineEdit();
+    if (auto* line = qobject_cast<QLineEdit*>(box)) {
+        line->setSelection(0, int(line->text().size()));
+    } else if (auto* text = qobject_cast<QPlainTextEdit*>(box)) {
+        text->selectAll();
+    }
+}
+
+bool TextKeyDown(QWidget* box, int key, Qt::KeyboardModifiers shift) {
+    if (!(shift & Qt::ControlModifier) || key != Qt::Key_A) return false;
+    SelectAllText(box);
+    return true;
+}
+
+}  // namespace sorvane

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <Qt>
+
+class QMimeData;
+class QWidget;
+
+namespace sorvane {
+
+class FileSystem;
+class mdlTools;
+
+// The folder that a drop means (mdlTools::DropFolder) from the local files
+// of its URL list; "" when it carries none. Other URLs and names that are
+// not valid UTF-8 are left out.
+QString DropFolder(const QMimeData* data, const mdlTools& tools);
+
+// Opens an existing file with its application, or a folder (or a link to
+// one) in the file manager, through the desktop; surrounding quotes are
+// removed first. Reports nothing; returns whether the desktop was asked and
+// took the request.
+bool ShellOpen(const QString& path, const FileSystem& fs);
+
+// Selects the whole text of a line edit, an editable combo box or a plain
+// text box.
+void SelectAllText(QWidget* box);
+// Ctrl+A (other modifiers aside) selects the whole text of the box; returns
+// whether the key was that.
+bool TextKeyDown(QWidget* box, int key, Qt::KeyboardModifiers shift);
+
+}  // namespace sorvane

@@ -1,0 +1,134 @@
+#include "ui/ShellTools.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include "platform/FileSystem.h"
+#include "platform/mdlTools.h"
+#include "ui/WidgetApp.h"
+
+using namespace sorvane;
+
+namespace {
+
+// Stands in for the desktop: records the URLs it is asked to open.
+class Opened : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+    Q_INVOKABLE void Open(const QUrl& url) { urls.append(url); }
+};
+
+struct ShellFixture : test::WithApplication, ::testing::Test {
+    QTemporaryDir tmp;
+    QString root;
+    QString current;
+    FileSystem fs;
+    mdlTools tools{fs, current};
+
+    void SetUp() override {
+        ASSERT_TRUE(tmp.isValid());
+        root = QDir(tmp.path()).canonicalPath();
+        ASSERT_TRUE(QDir().mkpath(root + QStringLiteral("/写真 #1/100%")));
+        ASSERT_TRUE(QDir().mkpath(root + QStringLiteral("/other")));
+        for (const char* name : {"/写真 #1/a.jpg", "/other/b.jpg"}) {
+            QFile file(root + QString::fromUtf8(name));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        }
+        ASSERT_TRUE(
+            QFile::link(root + QStringLiteral("/写真 #1"), root + QStringLiteral("/to-folder")));
+        ASSERT_TRUE(
+            QFile::link(root + QStringLiteral("/other/b.jpg"), root + QStringLiteral("/to-file")));
+        ASSERT_TRUE(
+            QFile::link(root + QStringLiteral("/gone"), root + QStringLiteral("/other/dangling")));
+    }
+    QUrl Local(const char* name) { return QUrl::fromLocalFile(root + QString::fromUtf8(name)); }
+};
+
+TEST_F(ShellFixture, DropFolderIsTheFolderTheDropMeans) {
+    struct Case {
+        const char* what;
+        QList<QUrl> urls;
+        const char* expected;  // below root; nullptr for ""
+    };
+    const Case cases[] = {
+        {"a folder", {Local("/写真 #1/100%")}, "/写真 #1/100%"},
+        {"a file", {Local("/写真 #1/a.jpg")}, "/写真 #1"},
+        {"link to a folder", {Local("/to-folder")}, "/写真 #1"},
+        {"link to a file", {Local("/to-file")}, "/other"},
+        {"dangling link", {Local("/other/dangling")}, "/other"},
+        {"nothing there", {Local("/none/x")}, "/none/x"},
+        {"two files", {Local("/other/b.jpg"), Local("/写真 #1/a.jpg")}, "/other"},
+        {"a link and a file", {Local("/to-folder"), Local("/other/b.jpg")}, ""},
+        {"a folder and a file", {Local("/other"), Local("/写真 #1/a.jpg")}, "/other"},
+        {"web page", {QUrl(QStringLiteral("https://example.org/a/"))}, nullptr},
+        {"not UTF-8", {QUrl::fromEncoded("file:///tmp/%FF")}, nullptr},
+        {"web page first",
+         {QUrl(QStringLiteral("https://example.org/")), Local("/other/b.jpg")},
+         "/other"},
+    };
+    for (const Case& c : cases) {
+        QMimeData data;
+        data.setUrls(c.urls);
+        const QString expected = c.expected ? root + QString::fromUtf8(c.expected) : QString();
+        EXPECT_EQ(DropFolder(&data, tools), expected) << c.what;
+    }
+    QMimeData text;
+    text.setText(root);
+    EXPECT_EQ(DropFolder(&text, tools), QString());
+}
+
+// The desktop is asked with the file URL of what exists, and not at all for
+// what does not.
+TEST_F(ShellFixture, ShellOpenAsksTheDesktopForExistingItems) {
+    Opened opened;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "Open");
+    const QString folder = root + QStringLiteral("/写真 #1/100%");
+    const QString file = root + QStringLiteral("/写真 #1/a.jpg");
+    EXPECT_TRUE(ShellOpen(folder, fs));
+    EXPECT_TRUE(ShellOpen(u'"' + file + u'"', fs));
+    EXPECT_FALSE(ShellOpen(root + QStringLiteral("/missing"), fs));
+    EXPECT_FALSE(ShellOpen(QString(), fs));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    ASSERT_EQ(opened.urls.size(), 2);
+    EXPECT_EQ(opened.urls[0].toLocalFile(), folder);
+    EXPECT_EQ(opened.urls[1].toLocalFile(), file);
+}
+
+TEST(TextBoxes, CtrlASelectsTheWholeText) {
+    test::EnsureApplication();
+    struct Case {
+        int key;
+        Qt::KeyboardModifiers shift;
+        bool selects;
+    };
+    const Case cases[] = {
+        {Qt::Key_A, Qt::ControlModifier, true},
+        {Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier, true},
+        {Qt::Key_A, Qt::NoModifier, false},
+        {Qt::Key_A, Qt::AltModifier, false},
+        {Qt::Key_B, Qt::ControlModifier, false},
+    };
+    for (const Case& c : cases) {
+        QLineEdit line(QStringLiteral("写真*.jpg"));
+        QComboBox combo;
+        combo.setEditable(true);
+        combo.setEditText(QStringLiteral("*.jpg"));
+        EXPECT_EQ(TextKeyDown(&line, c.key, c.shift), c.selects);
+        EXPECT_EQ(TextKeyDown(&combo, c.key, c.shift), c.selects);
+        EXPECT_EQ(line.selectedText(), c.selects ? line.text() : QString()) << c.key;
+        EXPECT_EQ(combo.lineEdit()->selectedText(), c.selects ? combo.currentText() : QString());
+    }
+}
+
+}  // namespace
+
+#include "ShellTools_test.moc"
