@@ -2,19 +2,17 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QTextCursor>
-#include <QUrl>
 
 #include "platform/ShownName.h"
 #include "run/RunFrame.h"
 #include "run/mdlMain.h"
 #include "ui/CheckBoxValues.h"
+#include "ui/ShellTools.h"
 #include "ui_frmMain.h"
 
 namespace sorvane {
@@ -32,12 +30,6 @@ void SetChecked(QCheckBox* box, bool on) {
 
 CheckBoxValue ValueOf(const QCheckBox* box) {
     return CheckBoxValueOf(box->checkState());
-}
-
-// A symbolic link stands for what it points to, as a shortcut does.
-QString FollowLink(const QString& path) {
-    const QFileInfo info(path);
-    return info.isSymLink() ? info.symLinkTarget() : path;
 }
 
 }  // namespace
@@ -86,7 +78,7 @@ void frmMain::Load(const QString& argument) {
     QString start;
     if (!argument.isEmpty()) {
         start = m->tools.NormalizePath(argument.left(kArgumentLimit), m->state.gAppPath);
-        if (!start.isEmpty() && m->fs.FileExists(start)) start = FollowLink(start);
+        if (!start.isEmpty() && m->fs.FileExists(start)) start = m->tools.ResolveShortcut(start);
         if (!start.isEmpty()) start = m->tools.NearestFolder(start);
     }
     if (start.isEmpty()) start = ui->txtPath->text();
@@ -125,7 +117,7 @@ void frmMain::SetFormOptions(bool refresh) {
     mUpdating = false;
     if (refresh) {
         QString path = ui->txtPath->text();
-        if (m->fs.FileExists(path)) path = FollowLink(path);
+        if (m->fs.FileExists(path)) path = m->tools.ResolveShortcut(path);
         ChangePath(path);
     }
 }
@@ -246,8 +238,7 @@ void frmMain::cmdEnd_Click() {
 }
 
 void frmMain::mnuEtcHelp_Click() {
-    const QString readme = FileSystem::BuildPath(m->state.gAppPath, u"readme.txt"_s);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(readme));
+    ShellOpen(FileSystem::BuildPath(m->state.gAppPath, u"readme.txt"_s), m->fs);
 }
 
 // --- Keys, closing and drops ----------------------------------------------------
@@ -263,7 +254,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         }
         case QEvent::FocusIn:
             if (auto* box = qobject_cast<QLineEdit*>(watched))
-                QTimer::singleShot(0, box, &QLineEdit::selectAll);
+                QTimer::singleShot(0, box, [box] { SelectAllText(box); });
             break;
         case QEvent::DragEnter:
         case QEvent::DragMove: {
@@ -296,11 +287,7 @@ bool frmMain::TextBoxKey(QLineEdit* box, QKeyEvent* event) {
         ChangePath(box->text());
         return true;
     }
-    if (event->matches(QKeySequence::SelectAll)) {
-        box->selectAll();
-        return true;
-    }
-    return false;
+    return TextKeyDown(box, event->key(), event->modifiers());
 }
 
 void frmMain::keyPressEvent(QKeyEvent* event) {
@@ -339,18 +326,14 @@ void frmMain::dropEvent(QDropEvent* event) {
     Drop(event);
 }
 
-// A dropped folder is shown; a dropped file shows its folder.
+// Dropped files and folders show the folder they mean.
 bool frmMain::Drop(QDropEvent* event) {
     if (mBusy || !event->mimeData()->hasUrls()) return false;
-    for (const QUrl& url : event->mimeData()->urls()) {
-        if (!url.isLocalFile()) continue;
-        const QString path = url.toLocalFile();
-        ChangePath(m->fs.FolderExistsFollowingLink(path) ? path
-                                                         : FileSystem::ParentFolderName(path));
-        event->acceptProposedAction();
-        return true;
-    }
-    return false;
+    const QString folder = DropFolder(event->mimeData(), m->tools);
+    if (folder.isEmpty()) return false;
+    ChangePath(folder);
+    event->acceptProposedAction();
+    return true;
 }
 
 // --- The ports ------------------------------------------------------------------

@@ -1,0 +1,51 @@
+// One rename run started from the main window, as a user starts it, for
+// bench/window_bench.sh: the folder, "*.txt" -> "*.dat" on the whole name,
+// recursive, the detailed log on, no limit on the targets; then a click on
+// "開始(&S)". Runs on the offscreen platform; prints the end status.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <cstdio>
+
+#include "run/RunFrame.h"
+#include "run/mdlMain.h"
+#include "ui/QtExpansionChooser.h"
+#include "ui/QtMessageBox.h"
+#include "ui/frmDlgCancel.h"
+#include "ui/frmDlgDel.h"
+#include "ui/frmMain.h"
+
+using namespace sorvane;
+using namespace Qt::StringLiterals;
+
+int main(int argc, char* argv[]) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: window_run FOLDER\n");
+        return 2;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QtMessageBox messages;
+    frmMain window;
+    frmDlgCancel progress(&window);
+    frmDlgDel overwrite(&window);
+    QtExpansionChooser chooser(&window);
+    mdlMain program(MainPorts{messages, progress, window, window, window});
+    RunFrame frame(program, overwrite, chooser);
+    progress.Attach(&program.CancelDialog);
+    window.Attach(program, frame);
+    program.Main(QCoreApplication::applicationFilePath());
+    program.options.SetNum(SystemRow::MaxTargets, 100000000);
+    program.options.SetNum(SystemRow::DetailLog, 1);
+    program.options.SetNum(SystemRow::AutoLogSave, 0);
+    program.ApplySettings();
+    window.Load(QString::fromLocal8Bit(argv[1]));
+
+    window.findChild<QRadioButton*>(u"optM_1"_s)->setChecked(true);
+    window.findChild<QLineEdit*>(u"txtBfr"_s)->setText(u"*.txt"_s);
+    window.findChild<QLineEdit*>(u"txtAft"_s)->setText(u"*.dat"_s);
+    window.findChild<QAbstractButton*>(u"cmdStart"_s)->click();
+    std::printf("%s\n", program.runEnd.Text().toUtf8().constData());
+    return program.runEnd.Complete() ? 0 : 1;
+}
