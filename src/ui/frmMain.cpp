@@ -5,6 +5,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QTextCursor>
 
@@ -202,17 +203,20 @@ void frmMain::AfterRun(bool ran) {
     EscCancel();
 }
 
+// The controls and the menu go dark, not the window itself: the progress
+// window and the questions of a run are its children and must stay live.
 void frmMain::SetMainEnabled(bool enabled) {
     if (!enabled) {
         mBusy = true;
         QCoreApplication::processEvents();
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        setEnabled(false);
-        return;
     }
-    setEnabled(true);
-    QApplication::restoreOverrideCursor();
-    mBusy = false;
+    centralWidget()->setEnabled(enabled);
+    menuBar()->setEnabled(enabled);
+    if (enabled) {
+        QApplication::restoreOverrideCursor();
+        mBusy = false;
+    }
 }
 
 void frmMain::EscCancel() {
@@ -291,6 +295,10 @@ bool frmMain::TextBoxKey(QLineEdit* box, QKeyEvent* event) {
 }
 
 void frmMain::keyPressEvent(QKeyEvent* event) {
+    if (mBusy) {
+        event->ignore();
+        return;
+    }
     const int key = event->key();
     const bool alt = event->modifiers() & Qt::AltModifier;
     if (key == Qt::Key_F5) {

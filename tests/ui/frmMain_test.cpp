@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -72,7 +73,7 @@ TEST_F(MainWindowTest, RenamesAndRestoresByItsButtons) {
     EXPECT_EQ(Names(), (QStringList{u"a2.txt"_s, u"b2.txt"_s}));
     EXPECT_TRUE(window.Text().contains(u"[変換]：a1.txt → a2.txt\r\n"_s));
     EXPECT_TRUE(Find<QPushButton>(u"cmdReturn"_s)->isEnabled());
-    EXPECT_TRUE(window.isEnabled());
+    EXPECT_TRUE(window.centralWidget()->isEnabled());
 
     Click(u"cmdReturn"_s);
     EXPECT_EQ(Names(), (QStringList{u"a1.txt"_s, u"b1.txt"_s}));
@@ -136,16 +137,26 @@ TEST_F(MainWindowTest, InsertOperationsHideTheSearchWordAndTheMatchingMode) {
     EXPECT_TRUE(Find<QWidget>(u"Frame4"_s)->isEnabled());
 }
 
-// While a run goes on the window cannot be closed; right after it, Esc is
-// locked for a second even when it is set to close the window.
+// While a run goes on the window cannot be closed and its controls are dark,
+// but not its dialogs; right after it, Esc is locked for a second even when
+// it is set to close the window.
 TEST_F(MainWindowTest, NoCloseDuringARunAndEscLockedAfterIt) {
     ASSERT_TRUE(tree.MakeFile(u"a1.txt"_s, "a"));
     program.state.gEscQuits = true;
     bool closedDuringRun = true;
-    progress.onProcessEvents = [&](int) { closedDuringRun = closedDuringRun && window.close(); };
+    bool controlsLive = false;
+    bool dialogsLive = true;  // the progress window and the questions are its children
+    QDialog question(&window);
+    progress.onProcessEvents = [&](int) {
+        closedDuringRun = closedDuringRun && window.close();
+        controlsLive = controlsLive || Find<QPushButton>(u"cmdStart"_s)->isEnabled();
+        dialogsLive = dialogsLive && question.isEnabled();
+    };
     Words(u"1"_s, u"2"_s);
     Click(u"cmdStart"_s);
     EXPECT_FALSE(closedDuringRun);
+    EXPECT_FALSE(controlsLive);
+    EXPECT_TRUE(dialogsLive);
     EXPECT_EQ(Names(), QStringList{u"a2.txt"_s});
 
     QTest::keyClick(Box(u"txtBfr"_s), Qt::Key_Escape);
