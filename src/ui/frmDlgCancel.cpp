@@ -56,17 +56,24 @@ void frmDlgCancel::SetText(const QString& text) {
 }
 
 void frmDlgCancel::Show() {
+    mPumped.invalidate();
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
 }
 
 void frmDlgCancel::Hide() {
+    mPumped.invalidate();
     hide();
 }
 
+// A run asks many times a second; the window answers once a frame, so that
+// repainting it does not cost the run more than the run itself. Showing and
+// hiding are taken at the next ask.
 void frmDlgCancel::ProcessEvents() {
+    if (mPumped.isValid() && mPumped.elapsed() < mPumpIntervalMs) return;
     QCoreApplication::processEvents();
+    mPumped.start();
 }
 
 // The title bar's close box does nothing: only "中止(&C)" stops a run.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 
 #include "ports/ProgressWindowPort.h"
 
@@ -29,6 +30,8 @@ public:
     void Show() override;
     void Hide() override;
     void ProcessEvents() override;
+    // The shortest time between two event pumps (16 ms, one frame).
+    void SetPumpInterval(int milliseconds) { mPumpIntervalMs = milliseconds; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -38,6 +41,8 @@ private:
     void CancelButton_Click();
 
     clsCancel* mOwner = nullptr;
+    QElapsedTimer mPumped;
+    int mPumpIntervalMs = 16;
     QLineEdit* Text2;
     QPlainTextEdit* Text1;
     QPushButton* CancelButton;

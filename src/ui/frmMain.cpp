@@ -1,6 +1,7 @@
 #include "ui/frmMain.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -37,6 +38,8 @@ CheckBoxValue ValueOf(const QCheckBox* box) {
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui::frmMain>()) {
     ui->setupUi(this);
+    // The log is written by the program only: no undo record of every line.
+    ui->rtfLog->setUndoRedoEnabled(false);
     // A fixed size: the window can be minimised, not resized or maximised.
     setFixedSize(size());
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
@@ -289,6 +292,19 @@ bool frmMain::TextBoxKey(QLineEdit* box, QKeyEvent* event) {
     }
     if (enter && box == ui->txtPath) {
         ChangePath(box->text());
+        return true;
+    }
+    for (int i = 0; i < 2; ++i) {
+        if (enter && box == FilterBox(i)) {
+            if (FilterSwitch(i)->isChecked()) WindowRefresh();
+            return true;
+        }
+    }
+    // The status line is read-only: Ctrl+X copies and removes nothing.
+    if (box == ui->txtFileName && event->key() == Qt::Key_X &&
+        (event->modifiers() & Qt::ControlModifier)) {
+        QGuiApplication::clipboard()->clear();
+        QGuiApplication::clipboard()->setText(box->selectedText());
         return true;
     }
     return TextKeyDown(box, event->key(), event->modifiers());

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 
 #include "run/RunFrame.h"
 #include "run/mdlMain.h"
@@ -18,6 +19,7 @@
 #include "support/scripted/ScriptedOverwriteQuestion.h"
 #include "support/scripted/ScriptedProgressWindow.h"
 #include "ui/WidgetApp.h"
+#include "ui/frmDlgCancel.h"
 
 using namespace sorvane;
 using namespace Qt::StringLiterals;
@@ -199,6 +201,53 @@ TEST_F(MainWindowTest, ExitSavesByTheSaveSwitch) {
         ASSERT_TRUE(saved.LoadOptionFile(ini, true));
         EXPECT_EQ(saved.Text(MethodRow::SearchWord), c.searchWordAfter);
         EXPECT_EQ(saved.Num(SystemRow::SaveOnExit), c.saveOnExit ? 1 : 0);
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// "中止(&C)" of the real progress window during a run asks "作業を中止しますか？":
+// Yes ends the run as stopped, No lets it finish.
+TEST(MainWindowStop, TheProgressWindowsButtonStopsOrGoesOn) {
+    test::EnsureApplication();
+    for (const bool stop : {true, false}) {
+        SCOPED_TRACE(stop);
+        TempTree app, tree;
+        for (int i = 0; i < 300; ++i)
+            ASSERT_TRUE(tree.MakeFile(u"f%1.txt"_s.arg(i, 3, 10, QChar(u'0')), "x"));
+        ScriptedMessageBox messages;
+        ScriptedOverwriteQuestion overwrite;
+        ScriptedExpansionChooser chooser;
+        frmMain window;
+        frmDlgCancel progress(&window);
+        mdlMain program{MainPorts{messages, progress, window, window, window}};
+        RunFrame frame{program, overwrite, chooser};
+        progress.Attach(&program.CancelDialog);
+        progress.SetPumpInterval(0);  // every pump a chance to press
+        window.Attach(program, frame);
+        program.Main(app.Root() + u"/sorvane"_s);
+        window.Load(tree.Root());
+        messages.answers = {stop ? MsgAnswer::Yes : MsgAnswer::No};
+        window.findChild<QLineEdit*>(u"txtBfr"_s)->setText(u".txt"_s);
+        window.findChild<QLineEdit*>(u"txtAft"_s)->setText(u".dat"_s);
+        auto* button = progress.findChild<QPushButton*>(u"CancelButton"_s);
+        // Pressed a few event pumps after the run has shown the window, as a
+        // user would (the showing itself clears a stop).
+        QTimer clicker;
+        int visiblePumps = 0;
+        QObject::connect(&clicker, &QTimer::timeout, [&] {
+            if (!progress.isVisible() || ++visiblePumps < 3) return;
+            clicker.stop();
+            button->click();
+        });
+        clicker.start(0);
+        window.findChild<QPushButton*>(u"cmdStart"_s)->click();
+        ASSERT_FALSE(messages.shown.isEmpty());
+        EXPECT_EQ(messages.shown[0].id, MessageId::StopQuestion);
+        EXPECT_EQ(program.runEnd.end, stop ? RunEnd::ListingStopped : RunEnd::Done);
+        EXPECT_FALSE(progress.isVisible());
     }
 }
 
