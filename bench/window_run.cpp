@@ -8,13 +8,7 @@
 #include <QRadioButton>
 #include <cstdio>
 
-#include "run/RunFrame.h"
-#include "run/mdlMain.h"
-#include "ui/QtExpansionChooser.h"
-#include "ui/QtMessageBox.h"
-#include "ui/frmDlgCancel.h"
-#include "ui/frmDlgDel.h"
-#include "ui/frmMain.h"
+#include "ui/DesktopProgram.h"
 
 using namespace sorvane;
 using namespace Qt::StringLiterals;
@@ -26,21 +20,15 @@ int main(int argc, char* argv[]) {
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QtMessageBox messages;
-    frmMain window;
-    frmDlgCancel progress(&window);
-    frmDlgDel overwrite(&window);
-    QtExpansionChooser chooser(&window);
-    mdlMain program(MainPorts{messages, progress, window, window, window});
-    RunFrame frame(program, overwrite, chooser);
-    progress.Attach(&program.CancelDialog);
-    window.Attach(program, frame);
-    program.Main(QCoreApplication::applicationFilePath());
+    DesktopProgram desktop;
+    desktop.Main(QCoreApplication::applicationFilePath());
+    mdlMain& program = desktop.Program();
     program.options.SetNum(SystemRow::MaxTargets, 100000000);
     program.options.SetNum(SystemRow::DetailLog, 1);
     program.options.SetNum(SystemRow::AutoLogSave, 0);
     program.ApplySettings();
-    window.Load(QString::fromLocal8Bit(argv[1]));
+    desktop.LoadMainWindow(QString::fromLocal8Bit(argv[1]));
+    frmMain& window = desktop.Window();
 
     window.findChild<QRadioButton*>(u"optM_1"_s)->setChecked(true);
     window.findChild<QLineEdit*>(u"txtBfr"_s)->setText(u"*.txt"_s);

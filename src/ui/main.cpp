@@ -1,13 +1,7 @@
 #include <QApplication>
 
-#include "run/RunFrame.h"
-#include "run/mdlMain.h"
-#include "ui/QtExpansionChooser.h"
-#include "ui/QtMessageBox.h"
+#include "ui/DesktopProgram.h"
 #include "ui/Translation.h"
-#include "ui/frmDlgCancel.h"
-#include "ui/frmDlgDel.h"
-#include "ui/frmMain.h"
 
 using namespace sorvane;
 
@@ -27,20 +21,9 @@ int main(int argc, char* argv[]) {
     PreferX11();
     QApplication app(argc, argv);
     InstallJapaneseTranslation(app);
-    QtMessageBox messages;
-    frmMain mainWindow;
-    frmDlgCancel progressWindow(&mainWindow);
-    frmDlgDel overwrite(&mainWindow);
-    QtExpansionChooser chooser(&mainWindow);
-    mdlMain program(MainPorts{messages, progressWindow, mainWindow, mainWindow, mainWindow});
-    RunFrame frame(program, overwrite, chooser);
-    progressWindow.Attach(&program.CancelDialog);
-    mainWindow.Attach(program, frame);
-
-    program.Main(QCoreApplication::applicationFilePath());
-
-    messages.SetParent(&mainWindow);
+    DesktopProgram desktop;
+    desktop.Main(QCoreApplication::applicationFilePath());
     // The whole argument text: a folder name may hold blanks.
-    mainWindow.Load(QCoreApplication::arguments().mid(1).join(u' '));
+    desktop.LoadMainWindow(QCoreApplication::arguments().mid(1).join(u' '));
     return app.exec();
 }

@@ -1,0 +1,21 @@
+#include "ui/DesktopProgram.h"
+
+namespace sorvane {
+
+DesktopProgram::DesktopProgram()
+    : mProgram(MainPorts{mMessages, mProgress, mWindow, mWindow, mWindow}),
+      mFrame(mProgram, mOverwrite, mChooser) {
+    mProgress.Attach(&mProgram.CancelDialog);
+    mWindow.Attach(mProgram, mFrame);
+}
+
+void DesktopProgram::Main(const QString& executablePath) {
+    mProgram.Main(executablePath);
+    mMessages.SetParent(&mWindow);
+}
+
+void DesktopProgram::LoadMainWindow(const QString& argument) {
+    mWindow.Load(argument);
+}
+
+}  // namespace sorvane
