@@ -19,6 +19,7 @@ frmDlgCancel::frmDlgCancel(QWidget* parent)
       CancelButton(new QPushButton(QStringLiteral("中止(&C)"), this)) {
     setObjectName(QStringLiteral("frmDlgCancel"));
     setWindowTitle(QStringLiteral("作業中"));
+    mCaption = windowTitle();
     setModal(false);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     Text2->setObjectName(QStringLiteral("Text2"));
@@ -45,17 +46,36 @@ void frmDlgCancel::CancelButton_Click() {
     if (mOwner) mOwner->CancelClick();
 }
 
+// While the window is shown, its texts change at the next event pump, once
+// a frame, however often a run sets them.
 void frmDlgCancel::SetCaption(const QString& caption) {
-    setWindowTitle(caption);
+    mCaption = caption;
+    TextsChanged();
 }
 void frmDlgCancel::SetTitle(const QString& title) {
-    Text2->setText(title);
+    mTitle = title;
+    TextsChanged();
 }
 void frmDlgCancel::SetText(const QString& text) {
-    Text1->setPlainText(text);
+    mText = text;
+    TextsChanged();
+}
+
+void frmDlgCancel::TextsChanged() {
+    mTextsPending = true;
+    if (!isVisible()) ApplyTexts();
+}
+
+void frmDlgCancel::ApplyTexts() {
+    if (!mTextsPending) return;
+    mTextsPending = false;
+    if (windowTitle() != mCaption) setWindowTitle(mCaption);
+    if (Text2->text() != mTitle) Text2->setText(mTitle);
+    if (Text1->toPlainText() != mText) Text1->setPlainText(mText);
 }
 
 void frmDlgCancel::Show() {
+    ApplyTexts();
     mPumped.invalidate();
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
@@ -72,6 +92,7 @@ void frmDlgCancel::Hide() {
 // hiding are taken at the next ask.
 void frmDlgCancel::ProcessEvents() {
     if (mPumped.isValid() && mPumped.elapsed() < mPumpIntervalMs) return;
+    ApplyTexts();
     QCoreApplication::processEvents();
     mPumped.start();
 }

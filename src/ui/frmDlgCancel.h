@@ -39,9 +39,15 @@ protected:
 
 private:
     void CancelButton_Click();
+    void TextsChanged();
+    void ApplyTexts();
 
     clsCancel* mOwner = nullptr;
     QElapsedTimer mPumped;
+    QString mCaption;
+    QString mTitle;
+    QString mText;
+    bool mTextsPending = false;
     int mPumpIntervalMs = 16;
     QLineEdit* Text2;
     QPlainTextEdit* Text1;

@@ -25,6 +25,7 @@ namespace {
 
 constexpr int kEscLockMs = 1000;
 constexpr qsizetype kArgumentLimit = 200;
+constexpr int kLinesPerBlock = 64;
 
 void SetChecked(QCheckBox* box, bool on) {
     box->setCheckState(on ? Qt::Checked : Qt::Unchecked);
@@ -363,18 +364,31 @@ bool frmMain::Drop(QDropEvent* event) {
 // --- The ports ------------------------------------------------------------------
 
 // The log text keeps its CR LF line ends; the box shows them as line breaks.
-// It is appended at the end, never set anew, so a long log costs its length.
+// It is appended at the end, never set anew. A text block per line would cost
+// the document a block for each of a long log's lines, so lines within a
+// block of kLinesPerBlock are parted by LINE SEPARATOR, which the box shows
+// as a line break and gives back as one when its text is copied.
 void frmMain::Append(const QString& text) {
+    QString shown;
+    shown.reserve(text.size());
+    qsizetype from = 0;
+    for (qsizetype end = text.indexOf(u"\r\n"_s); end >= 0; end = text.indexOf(u"\r\n"_s, from)) {
+        shown += QStringView(text).mid(from, end - from);
+        const bool newBlock = ++mLinesInBlock == kLinesPerBlock;
+        if (newBlock) mLinesInBlock = 0;
+        shown += newBlock ? QChar(u'\n') : QChar(QChar::LineSeparator);
+        from = end + 2;
+    }
+    shown += QStringView(text).mid(from);
     QTextCursor cursor(ui->rtfLog->document());
     cursor.movePosition(QTextCursor::End);
-    QString shown = text;
-    shown.replace(u"\r\n"_s, u"\n"_s);
     cursor.insertText(shown);
     mText += text;
 }
 
 void frmMain::Clear() {
     ui->rtfLog->clear();
+    mLinesInBlock = 0;
     mText.clear();
 }
 

@@ -121,6 +121,7 @@ private:
     bool mUpdating = false;
     bool mBusy = false;
     QString mText;  // the log text with its CR LF line ends
+    int mLinesInBlock = 0;
 };
 
 }  // namespace sorvane

@@ -38,6 +38,19 @@ TEST_F(ProgressWindowFixture, ShowsTheTextsItIsGiven) {
               QStringLiteral("中止(&C)"));
 }
 
+// Shown, the window takes new texts at the next event pump.
+TEST_F(ProgressWindowFixture, TextsKeepChangingWhileShown) {
+    window.Attach(&cancel);
+    window.SetPumpInterval(0);
+    cancel.SetVisible(true);
+    for (const QString& text : {QStringLiteral("写真/a.jpg"), QStringLiteral("写真/b.jpg")}) {
+        cancel.SetText(text);
+        cancel.SetCaption(text + QStringLiteral(" 作業中"));
+        EXPECT_EQ(window.findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->toPlainText(), text);
+        EXPECT_EQ(window.windowTitle(), text + QStringLiteral(" 作業中"));
+    }
+}
+
 TEST_F(ProgressWindowFixture, ButtonEnterAndEscSetTheCancelFlag) {
     window.Attach(&cancel);
     cancel.SetVisible(true);

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -74,6 +75,10 @@ TEST_F(MainWindowTest, RenamesAndRestoresByItsButtons) {
     Click(u"cmdStart"_s);
     EXPECT_EQ(Names(), (QStringList{u"a2.txt"_s, u"b2.txt"_s}));
     EXPECT_TRUE(window.Text().contains(u"[変換]：a1.txt → a2.txt\r\n"_s));
+    // The box shows the log line by line, whatever it keeps inside.
+    QString lines = window.Text();
+    lines.replace(u"\r\n"_s, u"\n"_s);
+    EXPECT_EQ(Find<QPlainTextEdit>(u"rtfLog"_s)->toPlainText(), lines);
     EXPECT_TRUE(Find<QPushButton>(u"cmdReturn"_s)->isEnabled());
     EXPECT_TRUE(window.centralWidget()->isEnabled());
 
