@@ -40,6 +40,10 @@ enum class MessageId {
     RenameFailed,
     LogError,
     AutoLogSaveError,
+    // The main window
+    PathFallback,  // "パスが見つかりませんでした。" …
+    PathFatal,     // "パスがどうしても見つかりません。" …
+    ShortcutTargetMissing,
 };
 
 struct MessageRequest {

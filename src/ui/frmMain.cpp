@@ -6,10 +6,12 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
+#include <QListView>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QTextCursor>
 
+#include "matching/clsFileString.h"
 #include "platform/ShownName.h"
 #include "run/RunFrame.h"
 #include "run/mdlMain.h"
@@ -63,6 +65,19 @@ void frmMain::ConnectControls() {
         connect(OperationButton(i), &QAbstractButton::clicked, this,
                 [this, i] { optRRL_Click(i); });
     connect(ui->chkErrNoChk, &QCheckBox::clicked, this, &frmMain::chkErrNoChk_Click);
+    connect(ui->chkFol, &QCheckBox::clicked, this, &frmMain::chkFol_Click);
+    connect(ui->chksysOnly, &QCheckBox::clicked, this, &frmMain::chksysOnly_Click);
+    for (int i = 0; i < 4; ++i)
+        connect(Attribute(i), &QCheckBox::clicked, this, [this, i] { chkSys_Click(i); });
+    for (int i = 0; i < 3; ++i)
+        connect(FilterSwitch(i), &QCheckBox::clicked, this, [this, i] { chkExt_Click(i); });
+    for (int i = 0; i < 2; ++i)
+        connect(FilterBox(i), &QLineEdit::editingFinished, this, [this, i] {
+            if (!mUpdating) SelectiveWindowRefresh(i);
+        });
+    ui->lstFile->setModel(&mFileModel);
+    ui->lstFile->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    connect(ui->lstFile, &QListView::clicked, this, &frmMain::lstFile_Click);
     connect(ui->cmdStart, &QPushButton::clicked, this, &frmMain::cmdStart_Click);
     connect(ui->cmdReturn, &QPushButton::clicked, this, &frmMain::cmdReturn_Click);
     connect(ui->cmdEnd, &QPushButton::clicked, this, &frmMain::cmdEnd_Click);
@@ -151,18 +166,155 @@ void frmMain::chkErrNoChk_Click() {
 
 // --- The folder ---------------------------------------------------------------
 
-// The folder shown: the path box, the title and the folder relative paths
-// are read against.
+// Shows a folder: the nearest existing one on the way up from path, else
+// the folder shown, the program folder or the root, in that order; the last
+// two with a message. When even the root is gone the program ends.
 void frmMain::ChangePath(const QString& path) {
-    const QString folder = m->tools.NearestFolder(m->tools.NormalizePath(path));
-    const QString shown = folder.isEmpty() ? QString() : m->tools.TruePath(folder);
-    if (shown.isEmpty()) return;
-    m->state.gCurPath = shown;
-    ui->txtPath->setText(shown);
-    setWindowTitle(u"Sorvane－"_s + ShownName(shown));
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    const QString folder = FolderToShow(path);
+    if (folder.isEmpty()) {
+        QApplication::restoreOverrideCursor();
+        return;
+    }
+    mUpdating = true;
+    FilterRefresh(0);
+    FilterRefresh(1);
+    MakeFileList(folder);
+    m->state.gCurPath = folder;
+    ui->txtPath->setText(folder);
+    setWindowTitle(u"Sorvane－"_s + ShownName(folder));
+    ShowItemCount();
+    mUpdating = false;
+    QApplication::restoreOverrideCursor();
 }
 
-void frmMain::WindowRefresh() {}
+QString frmMain::FolderToShow(const QString& path) {
+    const mdlTools& t = m->tools;
+    QString folder = t.NearestFolder(path);
+    if (folder.isEmpty()) folder = t.NearestFolder(m->state.gCurPath);
+    const auto fallBack = [&](const QString& to, const QString& where) {
+        folder = t.NearestFolder(to);
+        if (!folder.isEmpty())
+            ShowMessage(m->ports.messages, MessageId::PathFallback,
+                        u"パスが見つかりませんでした。\r\n"_s + where + u"に移動しました。"_s,
+                        u"異常なパス"_s, MsgButtons::OK, MsgIcon::Information);
+    };
+    if (folder.isEmpty()) fallBack(m->state.gAppPath, u"起動フォルダ"_s);
+    if (folder.isEmpty()) fallBack(FileSystem::WindowsFolder(), u"システムフォルダ"_s);
+    if (folder.isEmpty()) {
+        ShowMessage(m->ports.messages, MessageId::PathFatal,
+                    u"パスがどうしても見つかりません。\r\nアプリケーションを終了します。\r\n"
+                    u"…ていうか、システムフォルダさえ取得できないし、やばいかも。"_s,
+                    u"異常終了"_s, MsgButtons::OK, MsgIcon::Error);
+        close();
+        QCoreApplication::exit(1);
+    }
+    return folder;
+}
+
+// The folder shown, read again (F5, filter changes, after a restore).
+void frmMain::WindowRefresh() {
+    ChangePath(m->state.gCurPath);
+}
+
+// --- The file list -------------------------------------------------------------
+
+// One side of the filter from its controls, and the file or folder mode.
+void frmMain::FilterRefresh(int index) {
+    const ProgramState& s = m->state;
+    clsFilter& f = m->filter;
+    const int side = index == 0 ? 0 : 1;
+    QString pattern;
+    if (side == 1) {
+        f.setIsMatchOther(1, s.gFilterSwitch[1] || s.gFilterSwitch[2]);
+        if (s.gFilterSwitch[1]) pattern = ui->txtExt_1->text();
+        if (s.gFilterSwitch[2]) {
+            if (!pattern.isEmpty()) pattern += u';';
+            pattern += s.gImportantPatterns;
+        }
+    } else {
+        f.setIsMatchOther(0, s.gFilterSwitch[0]);
+        if (s.gFilterSwitch[0]) pattern = ui->txtExt_0->text();
+    }
+    f.setPatterns(side, pattern);
+    f.IsFile = s.gFileMode;
+    f.IsFolder = s.gFolderMode;
+}
+
+// A pattern edit re-lists the folder only when it changed the filter.
+void frmMain::SelectiveWindowRefresh(int index) {
+    const int side = index == 0 ? 0 : 1;
+    const QString before = m->filter.Patterns(side);
+    FilterRefresh(side);
+    if (m->filter.Patterns(side) != before) WindowRefresh();
+}
+
+// The folder through the program's one filter, in the order a run takes
+// the names: A-Z folded, then by code units. The model is filled once.
+void frmMain::MakeFileList(const QString& folder) {
+    clsFilter& f = m->filter;
+    f.MakeFileList(folder);
+    QStringList names;
+    names.reserve(f.ListCount());
+    for (int i = 0; i < f.ListCount(); ++i) names.append(f.ListItem(i));
+    std::stable_sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        const int folded = clsFileString::FileStrComp(a, b, 1);
+        return folded != 0 ? folded < 0 : clsFileString::FileStrComp(a, b, 0) < 0;
+    });
+    mFileNames = names;
+    QStringList shown;
+    shown.reserve(names.size());
+    for (const QString& name : std::as_const(names)) shown.append(ShownName(name));
+    mFileModel.setStringList(shown);
+}
+
+void frmMain::ShowItemCount() {
+    ui->txtFileName->setText(QString::number(mFileNames.size()) + m->state.gItemWord);
+}
+
+// One selected item shows its name; several their count.
+void frmMain::lstFile_Click() {
+    if (mUpdating) return;
+    const QModelIndexList selected = ui->lstFile->selectionModel()->selectedRows();
+    if (selected.size() == 1) {
+        const QModelIndex current = ui->lstFile->currentIndex();
+        if (current.isValid()) ui->txtFileName->setText(current.data().toString());
+    } else if (selected.size() > 1) {
+        ui->txtFileName->setText(QString::number(selected.size()) + m->state.gItemWord +
+                                 u"を選択"_s);
+    }
+}
+
+void frmMain::chkFol_Click() {
+    if (mUpdating) return;
+    ProgramState& s = m->state;
+    s.gFolderMode = ui->chkFol->isChecked();
+    s.gFileMode = !s.gFolderMode;
+    s.gItemWord = s.gFolderMode ? u"フォルダ"_s : u"ファイル"_s;
+    WindowRefresh();
+}
+
+void frmMain::chkSys_Click(int index) {
+    if (mUpdating) return;
+    const int bit = m->options.AttrBits[size_t(index)];
+    const int mask = m->filter.Attr();
+    m->filter.setAttr(Attribute(index)->isChecked() ? mask | bit : mask & ~bit);
+    WindowRefresh();
+}
+
+void frmMain::chksysOnly_Click() {
+    if (mUpdating) return;
+    m->filter.setAttrOr(ui->chksysOnly->isChecked());
+    WindowRefresh();
+}
+
+void frmMain::chkExt_Click(int index) {
+    if (mUpdating) return;
+    const bool on = FilterSwitch(index)->isChecked();
+    m->state.gFilterSwitch[size_t(index)] = on;
+    if (on && index < 2) FilterBox(index)->setFocus();
+    SelectiveWindowRefresh(index);
+}
 
 // --- Runs ---------------------------------------------------------------------
 
@@ -260,6 +412,11 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
             keyPressEvent(key);
             return key->isAccepted();
         }
+        case QEvent::MouseButtonPress:
+            // A click into a pattern box applies what it holds.
+            for (int i = 0; i < 2; ++i)
+                if (watched == FilterBox(i) && !mUpdating) SelectiveWindowRefresh(i);
+            break;
         case QEvent::FocusIn:
             if (auto* box = qobject_cast<QLineEdit*>(watched))
                 QTimer::singleShot(0, box, [box] { SelectAllText(box); });
@@ -297,6 +454,8 @@ bool frmMain::TextBoxKey(QLineEdit* box, QKeyEvent* event) {
     }
     for (int i = 0; i < 2; ++i) {
         if (enter && box == FilterBox(i)) {
+            // The pattern as typed goes into the filter first.
+            FilterRefresh(i);
             if (FilterSwitch(i)->isChecked()) WindowRefresh();
             return true;
         }

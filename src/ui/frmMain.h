@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QStringListModel>
 #include <QTimer>
 #include <memory>
 
@@ -98,6 +99,16 @@ protected:
 
 private:
     void ConnectControls();
+    QString FolderToShow(const QString& path);
+    void FilterRefresh(int index);
+    void SelectiveWindowRefresh(int index);
+    void MakeFileList(const QString& folder);
+    void ShowItemCount();
+    void lstFile_Click();
+    void chkFol_Click();
+    void chkSys_Click(int index);
+    void chksysOnly_Click();
+    void chkExt_Click(int index);
     void SetModeControls();
     void optRRL_Click(int index);
     void chkErrNoChk_Click();
@@ -120,7 +131,9 @@ private:
     bool mEscLock = false;
     bool mUpdating = false;
     bool mBusy = false;
-    QString mText;  // the log text with its CR LF line ends
+    QStringList mFileNames;       // the file list's names, as on disk
+    QStringListModel mFileModel;  // the same names as shown
+    QString mText;                // the log text with its CR LF line ends
     int mLinesInBlock = 0;
 };
 

@@ -4,8 +4,10 @@
 
 #include <QCheckBox>
 #include <QDialog>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -142,6 +144,55 @@ TEST_F(MainWindowTest, InsertOperationsHideTheSearchWordAndTheMatchingMode) {
     EXPECT_FALSE(Box(u"txtBfr"_s)->isHidden());
     EXPECT_EQ(Find<QLabel>(u"lbl変換後"_s)->text(), u"置換語"_s);
     EXPECT_TRUE(Find<QWidget>(u"Frame4"_s)->isEnabled());
+}
+
+// A folder is shown by the nearest existing folder on the way up; a path
+// that names nothing keeps the folder shown.
+TEST_F(MainWindowTest, ChangePathShowsTheNearestFolderOrKeepsTheShownOne) {
+    ASSERT_TRUE(tree.MakeFile(u"a/b/x.txt"_s, "x") && tree.MakeFile(u"a/y.txt"_s, "y"));
+    const QString root = QDir(tree.Root()).canonicalPath();
+    const struct {
+        QString path, shown, status;
+    } cases[] = {
+        {root + u"/a/b/gone/deeper"_s, root + u"/a/b"_s, u"1ファイル"_s},
+        {root + u"/a"_s, root + u"/a"_s, u"1ファイル"_s},
+        {u""_s, root + u"/a"_s, u"1ファイル"_s},
+    };
+    for (const auto& c : cases) {
+        window.ChangePath(c.path);
+        EXPECT_EQ(program.state.gCurPath, c.shown) << c.path.toStdString();
+        EXPECT_EQ(Box(u"txtPath"_s)->text(), c.shown);
+        EXPECT_EQ(Box(u"txtFileName"_s)->text(), c.status);
+    }
+    EXPECT_TRUE(messages.shown.isEmpty());
+}
+
+// The file list previews the filter: a pattern takes effect at Enter, not
+// while it is typed; the exclude side joins its text and the important files.
+TEST_F(MainWindowTest, TheFileListFollowsTheFilterControls) {
+    ASSERT_TRUE(tree.MakeFile(u"b.txt"_s, "b") && tree.MakeFile(u"A.jpg"_s, "a") &&
+                tree.MakeFile(u"c.txt"_s, "c"));
+    window.WindowRefresh();
+    auto* list = Find<QListView>(u"lstFile"_s);
+    const auto shown = [list] {
+        QStringList names;
+        for (int i = 0; i < list->model()->rowCount(); ++i)
+            names.append(list->model()->index(i, 0).data().toString());
+        return names;
+    };
+    EXPECT_EQ(shown(), (QStringList{u"A.jpg"_s, u"b.txt"_s, u"c.txt"_s}));
+
+    Click(u"chkExt_0"_s);
+    QTest::keyClicks(Box(u"txtExt_0"_s), u"*.txt"_s);
+    EXPECT_EQ(shown().size(), 3);
+    QTest::keyClick(Box(u"txtExt_0"_s), Qt::Key_Return);
+    EXPECT_EQ(shown(), (QStringList{u"b.txt"_s, u"c.txt"_s}));
+    EXPECT_EQ(Box(u"txtFileName"_s)->text(), u"2ファイル"_s);
+
+    Box(u"txtExt_1"_s)->setText(u"c*"_s);
+    Click(u"chkExt_1"_s);
+    EXPECT_EQ(program.filter.Patterns(1), u"c*;*.exe;*.com;*.bat;*.dll"_s);
+    EXPECT_EQ(shown(), QStringList{u"b.txt"_s});
 }
 
 // While a run goes on the window cannot be closed and its controls are dark,
