@@ -14,6 +14,7 @@
 #include "matching/clsFileString.h"
 #include "platform/ShownName.h"
 #include "run/RunFrame.h"
+#include "run/clsHst.h"
 #include "run/mdlMain.h"
 #include "ui/CheckBoxValues.h"
 #include "ui/ShellTools.h"
@@ -57,6 +58,8 @@ frmMain::~frmMain() = default;
 void frmMain::Attach(mdlMain& program, RunFrame& frame) {
     m = &program;
     mFrame = &frame;
+    mHst = std::make_unique<clsHst>(m->tools);
+    mHst->SetButtons(this);
     m->options.SetFormSource(this);
 }
 
@@ -79,6 +82,8 @@ void frmMain::ConnectControls() {
     ui->lstFile->setEditTriggers(QAbstractItemView::NoEditTriggers);
     connect(ui->lstFile, &QListView::clicked, this, &frmMain::lstFile_Click);
     connect(ui->cmdStart, &QPushButton::clicked, this, &frmMain::cmdStart_Click);
+    connect(ui->cmdHst_0, &QPushButton::clicked, this, [this] { cmdHst_Click(clsHst::kBack); });
+    connect(ui->cmdHst_1, &QPushButton::clicked, this, [this] { cmdHst_Click(clsHst::kForward); });
     connect(ui->cmdReturn, &QPushButton::clicked, this, &frmMain::cmdReturn_Click);
     connect(ui->cmdEnd, &QPushButton::clicked, this, &frmMain::cmdEnd_Click);
     connect(ui->mnuEtcHelp, &QAction::triggered, this, &frmMain::mnuEtcHelp_Click);
@@ -112,6 +117,7 @@ void frmMain::SetFormOptions(bool refresh) {
     const ProgramState& s = m->state;
     mUpdating = true;
     mFrame->SettingsApplied();
+    mHst->SetSize(o.Num(SystemRow::MaxHistory));
     ui->txtPath->setText(m->tools.NormalizePath(o.Text(SystemRow::InitialPath), s.gAppPath));
     ui->chkExt_2->setToolTip(u"除外："_s + s.gImportantPatterns);
     ui->chkErrNoChk->setEnabled(o.Num(SystemRow::QuickAllowed) == 1);
@@ -185,7 +191,23 @@ void frmMain::ChangePath(const QString& path) {
     setWindowTitle(u"Sorvane－"_s + ShownName(folder));
     ShowItemCount();
     mUpdating = false;
+    mHst->AddHst(folder);
     QApplication::restoreOverrideCursor();
+}
+
+// Back and forward through the folders shown.
+void frmMain::cmdHst_Click(int index) {
+    const QString folder = mHst->ChangeHst(index);
+    if (folder.isEmpty()) return;
+    ChangePath(folder);
+    ui->lstFile->setFocus();
+}
+
+void frmMain::SetBackEnabled(bool enabled) {
+    ui->cmdHst_0->setEnabled(enabled);
+}
+void frmMain::SetForwardEnabled(bool enabled) {
+    ui->cmdHst_1->setEnabled(enabled);
 }
 
 QString frmMain::FolderToShow(const QString& path) {

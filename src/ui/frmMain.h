@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "ports/FormsPort.h"
+#include "ports/HistoryButtonsPort.h"
 #include "ports/LogBoxPort.h"
 #include "ports/RunInputsPort.h"
 #include "settings/FormOptionsSource.h"
@@ -20,6 +21,7 @@ class frmMain;
 
 namespace sorvane {
 
+class clsHst;
 class mdlMain;
 class RunFrame;
 
@@ -31,7 +33,8 @@ class frmMain : public QMainWindow,
                 public LogBoxPort,
                 public RunInputsPort,
                 public FormsPort,
-                public FormOptionsSource {
+                public FormOptionsSource,
+                public HistoryButtonsPort {
     Q_OBJECT
 public:
     explicit frmMain(QWidget* parent = nullptr);
@@ -73,6 +76,10 @@ public:
     void ChangePath(const QString& path) override;
     void WindowRefresh() override;
 
+    // HistoryButtonsPort: cmdHst 0 and 1.
+    void SetBackEnabled(bool enabled) override;
+    void SetForwardEnabled(bool enabled) override;
+
     // FormOptionsSource
     QString FolderListPath() const override;
     bool EscQuits() const override;
@@ -109,6 +116,7 @@ private:
     void chkSys_Click(int index);
     void chksysOnly_Click();
     void chkExt_Click(int index);
+    void cmdHst_Click(int index);
     void SetModeControls();
     void optRRL_Click(int index);
     void chkErrNoChk_Click();
@@ -131,6 +139,7 @@ private:
     bool mEscLock = false;
     bool mUpdating = false;
     bool mBusy = false;
+    std::unique_ptr<clsHst> mHst;
     QStringList mFileNames;       // the file list's names, as on disk
     QStringListModel mFileModel;  // the same names as shown
     QString mText;                // the log text with its CR LF line ends

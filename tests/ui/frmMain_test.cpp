@@ -167,6 +167,24 @@ TEST_F(MainWindowTest, ChangePathShowsTheNearestFolderOrKeepsTheShownOne) {
     EXPECT_TRUE(messages.shown.isEmpty());
 }
 
+// Back and forward through the folders shown, the focus to the file list.
+TEST_F(MainWindowTest, HistoryButtonsGoBackAndForward) {
+    ASSERT_TRUE(tree.MakeFile(u"a/x.txt"_s, "x"));
+    const QString root = QDir(tree.Root()).canonicalPath();
+    window.ChangePath(root + u"/a"_s);
+    auto* back = Find<QPushButton>(u"cmdHst_0"_s);
+    auto* forward = Find<QPushButton>(u"cmdHst_1"_s);
+    EXPECT_TRUE(back->isEnabled());
+    EXPECT_FALSE(forward->isEnabled());
+    back->click();
+    EXPECT_EQ(program.state.gCurPath, root);
+    EXPECT_TRUE(Find<QListView>(u"lstFile"_s)->hasFocus());
+    EXPECT_TRUE(forward->isEnabled());
+    forward->click();
+    EXPECT_EQ(program.state.gCurPath, root + u"/a"_s);
+    EXPECT_FALSE(forward->isEnabled());
+}
+
 // The file list previews the filter: a pattern takes effect at Enter, not
 // while it is typed; the exclude side joins its text and the important files.
 TEST_F(MainWindowTest, TheFileListFollowsTheFilterControls) {
