@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
@@ -17,6 +19,7 @@
 #include "run/clsHst.h"
 #include "run/mdlMain.h"
 #include "ui/CheckBoxValues.h"
+#include "ui/DriveList.h"
 #include "ui/ShellTools.h"
 #include "ui_frmMain.h"
 
@@ -81,6 +84,9 @@ void frmMain::ConnectControls() {
     ui->lstFile->setModel(&mFileModel);
     ui->lstFile->setEditTriggers(QAbstractItemView::NoEditTriggers);
     connect(ui->lstFile, &QListView::clicked, this, &frmMain::lstFile_Click);
+    connect(ui->lstFile, &QListView::activated, this, &frmMain::lstFile_DblClick);
+    connect(ui->Drive1, &QComboBox::activated, this, &frmMain::Drive1_Change);
+    connect(ui->cmdPath, &QPushButton::clicked, this, &frmMain::cmdPath_Click);
     connect(ui->cmdStart, &QPushButton::clicked, this, &frmMain::cmdStart_Click);
     connect(ui->cmdHst_0, &QPushButton::clicked, this, [this] { cmdHst_Click(clsHst::kBack); });
     connect(ui->cmdHst_1, &QPushButton::clicked, this, [this] { cmdHst_Click(clsHst::kForward); });
@@ -107,6 +113,7 @@ void frmMain::Load(const QString& argument) {
         if (!start.isEmpty()) start = m->tools.NearestFolder(start);
     }
     if (start.isEmpty()) start = ui->txtPath->text();
+    RefreshDrives();
     show();
     ChangePath(start);
     ui->txtBfr->setFocus();
@@ -190,6 +197,7 @@ void frmMain::ChangePath(const QString& path) {
     ui->txtPath->setText(folder);
     setWindowTitle(u"Sorvane－"_s + ShownName(folder));
     ShowItemCount();
+    ShowDrive(folder);
     mUpdating = false;
     mHst->AddHst(folder);
     QApplication::restoreOverrideCursor();
@@ -237,6 +245,44 @@ QString frmMain::FolderToShow(const QString& path) {
 // The folder shown, read again (F5, filter changes, after a restore).
 void frmMain::WindowRefresh() {
     ChangePath(m->state.gCurPath);
+}
+
+// --- The drive list -------------------------------------------------------------
+
+void frmMain::RefreshDrives() {
+    const bool updating = std::exchange(mUpdating, true);
+    mDrives = BrowsableDrives();
+    ui->Drive1->clear();
+    for (const Drive& d : std::as_const(mDrives)) ui->Drive1->addItem(ShownName(d.text));
+    mUpdating = updating;
+    if (!m->state.gCurPath.isEmpty()) ShowDrive(m->state.gCurPath);
+}
+
+// The drive list shows the file system of the folder, which remembers it as
+// the folder last shown there.
+void frmMain::ShowDrive(const QString& folder) {
+    int index = DriveOf(mDrives, folder);
+    if (index < 0) {
+        mDrives = BrowsableDrives();
+        index = DriveOf(mDrives, folder);
+    }
+    const bool updating = std::exchange(mUpdating, true);
+    ui->Drive1->setCurrentIndex(index);
+    mUpdating = updating;
+    if (index >= 0) mLastFolder.insert(mDrives[index].root, folder);
+}
+
+// A file system chosen shows the folder last shown on it; one that has gone
+// falls back as every folder change does.
+void frmMain::Drive1_Change(int index) {
+    if (mUpdating || index < 0 || index >= mDrives.size()) return;
+    const QString root = mDrives[index].root;
+    ChangePath(mLastFolder.value(root, root));
+}
+
+void frmMain::cmdPath_Click() {
+    const QString folder = m->tools.NearestFolder(m->state.gCurPath);
+    ShellOpen(folder.isEmpty() ? QDir::homePath() : folder, m->fs);
 }
 
 // --- The file list -------------------------------------------------------------
@@ -305,6 +351,106 @@ void frmMain::lstFile_Click() {
         ui->txtFileName->setText(QString::number(selected.size()) + m->state.gItemWord +
                                  u"を選択"_s);
     }
+}
+
+// Opening an item: a file with its application, a symbolic link (the
+// shortcut of this system) by its target, a folder by showing it.
+void frmMain::lstFile_DblClick(const QModelIndex& item) {
+    if (!item.isValid() || item.row() >= mFileNames.size()) return;
+    QString path = FileSystem::BuildPath(m->state.gCurPath, mFileNames[item.row()]);
+    if (m->fs.FileExists(path)) {
+        const QString target = m->tools.GetShortcutTarget(path);
+        if (!target.isEmpty()) {
+            path = target;
+            if (m->fs.FolderExistsFollowingLink(target)) {
+                ChangePath(target);
+            } else if (m->fs.Exists(target)) {
+                ChangePath(FileSystem::ParentFolderName(target));
+                SelectFile(FileSystem::GetFileName(target));
+            } else {
+                ShowMessage(m->ports.messages, MessageId::ShortcutTargetMissing,
+                            u"ショートカット先が存在しません。\r\n"_s + ShownName(target),
+                            u"パスの指定"_s, MsgButtons::OK, MsgIcon::Error);
+            }
+        } else {
+            ShellOpen(path, m->fs);
+        }
+        ui->txtPath->setText(m->tools.NearestFolder(path));
+    } else if (m->fs.FolderExists(path)) {
+        ChangePath(path);
+    } else {
+        WindowRefresh();
+    }
+}
+
+void frmMain::SelectFile(const QString& name) {
+    for (int i = 0; i < mFileNames.size(); ++i) {
+        if (clsFileString::FileStrComp(mFileNames[i], name, 1) != 0) continue;
+        const QModelIndex index = mFileModel.index(i);
+        ui->lstFile->setCurrentIndex(index);
+        ui->lstFile->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect);
+        return;
+    }
+}
+
+// Ctrl+A selects every item; Ctrl+B, C, X, E and F copy the selected
+// names without extension, the names, the extensions or the full paths.
+bool frmMain::lstFile_KeyDown(QKeyEvent* event) {
+    if (!(event->modifiers() & Qt::ControlModifier) || mFileNames.isEmpty()) return false;
+    if (!ui->lstFile->currentIndex().isValid()) return false;
+    mEatKeyPress = true;
+    const int key = event->key();
+    if (key == Qt::Key_A) {
+        mUpdating = true;
+        ui->lstFile->selectAll();
+        ui->txtFileName->setText(QString::number(mFileNames.size()) + m->state.gItemWord +
+                                 u"を選択"_s);
+        mUpdating = false;
+        return true;
+    }
+    if (key != Qt::Key_B && key != Qt::Key_C && key != Qt::Key_X && key != Qt::Key_E &&
+        key != Qt::Key_F)
+        return false;
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    const QString text = ListItemsText(key);
+    if (!text.isEmpty()) clipboard->setText(text);
+    return true;
+}
+
+// One selected item gives its text alone; several, each followed by CR LF.
+QString frmMain::ListItemsText(int key) const {
+    const auto textOf = [&](const QString& name) {
+        switch (key) {
+            case Qt::Key_B:
+                return FileSystem::GetBaseName(name);
+            case Qt::Key_E:
+                return FileSystem::GetExtensionName(name);
+            case Qt::Key_F:
+                return FileSystem::BuildPath(m->state.gCurPath, name);
+            default:
+                return name;
+        }
+    };
+    QModelIndexList selected = ui->lstFile->selectionModel()->selectedRows();
+    if (selected.size() == 1) return textOf(mFileNames.value(ui->lstFile->currentIndex().row()));
+    std::sort(selected.begin(), selected.end());
+    QString text;
+    for (const QModelIndex& index : std::as_const(selected))
+        text += textOf(mFileNames.value(index.row())) + u"\r\n"_s;
+    return text;
+}
+
+// The drive list's Ctrl+F, Ctrl+X and Ctrl+C copy its item as it is shown.
+bool frmMain::CtrlCopy(QWidget* control, QKeyEvent* event) {
+    if (!(event->modifiers() & Qt::ControlModifier)) return false;
+    mEatKeyPress = true;
+    const int key = event->key();
+    if (key != Qt::Key_F && key != Qt::Key_X && key != Qt::Key_C) return false;
+    auto* box = qobject_cast<QComboBox*>(control);
+    QGuiApplication::clipboard()->clear();
+    if (box) QGuiApplication::clipboard()->setText(box->currentText());
+    return true;
 }
 
 void frmMain::chkFol_Click() {
@@ -429,6 +575,15 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
         case QEvent::KeyPress: {
             auto* key = static_cast<QKeyEvent*>(event);
+            // A Ctrl shortcut of a list does not also move its selection.
+            if (mEatKeyPress && !(key->modifiers() & Qt::ControlModifier) &&
+                !key->text().isEmpty() &&
+                (watched == ui->lstFile || watched == ui->Drive1 || watched == ui->Dir1)) {
+                mEatKeyPress = false;
+                return true;
+            }
+            if (watched == ui->lstFile && lstFile_KeyDown(key)) return true;
+            if (watched == ui->Drive1 && CtrlCopy(ui->Drive1, key)) return true;
             if (auto* box = qobject_cast<QLineEdit*>(watched); box && TextBoxKey(box, key))
                 return true;
             keyPressEvent(key);
@@ -500,6 +655,7 @@ void frmMain::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
     const bool alt = event->modifiers() & Qt::AltModifier;
     if (key == Qt::Key_F5) {
+        RefreshDrives();
         WindowRefresh();
     } else if (alt && key == Qt::Key_Left) {
         if (ui->cmdHst_0->isEnabled()) ui->cmdHst_0->click();

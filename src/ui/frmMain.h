@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QMainWindow>
 #include <QStringListModel>
 #include <QTimer>
@@ -10,6 +11,7 @@
 #include "ports/LogBoxPort.h"
 #include "ports/RunInputsPort.h"
 #include "settings/FormOptionsSource.h"
+#include "ui/DriveList.h"
 
 class QAbstractButton;
 class QCheckBox;
@@ -117,6 +119,15 @@ private:
     void chksysOnly_Click();
     void chkExt_Click(int index);
     void cmdHst_Click(int index);
+    void RefreshDrives();
+    void ShowDrive(const QString& folder);
+    void Drive1_Change(int index);
+    void cmdPath_Click();
+    void lstFile_DblClick(const QModelIndex& item);
+    bool lstFile_KeyDown(QKeyEvent* event);
+    bool CtrlCopy(QWidget* control, QKeyEvent* event);
+    QString ListItemsText(int key) const;
+    void SelectFile(const QString& name);
     void SetModeControls();
     void optRRL_Click(int index);
     void chkErrNoChk_Click();
@@ -140,9 +151,12 @@ private:
     bool mUpdating = false;
     bool mBusy = false;
     std::unique_ptr<clsHst> mHst;
-    QStringList mFileNames;       // the file list's names, as on disk
-    QStringListModel mFileModel;  // the same names as shown
-    QString mText;                // the log text with its CR LF line ends
+    bool mEatKeyPress = false;
+    QList<Drive> mDrives;
+    QHash<QString, QString> mLastFolder;  // per drive root: the folder last shown there
+    QStringList mFileNames;               // the file list's names, as on disk
+    QStringListModel mFileModel;          // the same names as shown
+    QString mText;                        // the log text with its CR LF line ends
     int mLinesInBlock = 0;
 };
 

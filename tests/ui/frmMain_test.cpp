@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDialog>
 #include <QDir>
 #include <QLabel>
@@ -183,6 +184,56 @@ TEST_F(MainWindowTest, HistoryButtonsGoBackAndForward) {
     forward->click();
     EXPECT_EQ(program.state.gCurPath, root + u"/a"_s);
     EXPECT_FALSE(forward->isEnabled());
+}
+
+// The Ctrl shortcuts of the file list: one item gives its text alone,
+// several each followed by CR LF.
+TEST_F(MainWindowTest, FileListShortcutsCopyNamesAndPaths) {
+    for (const QString& name : {u"a.txt"_s, u"b.tar.gz"_s, u"c"_s})
+        ASSERT_TRUE(tree.MakeFile(name, "x"));
+    const QString root = QDir(tree.Root()).canonicalPath();
+    window.WindowRefresh();
+    auto* list = Find<QListView>(u"lstFile"_s);
+    const auto copy = [&](Qt::Key key) {
+        QTest::keyClick(list, key, Qt::ControlModifier);
+        return QGuiApplication::clipboard()->text();
+    };
+    list->setCurrentIndex(list->model()->index(1, 0));
+    EXPECT_EQ(copy(Qt::Key_B), u"b.tar"_s);
+    EXPECT_EQ(copy(Qt::Key_E), u"gz"_s);
+    EXPECT_EQ(copy(Qt::Key_F), root + u"/b.tar.gz"_s);
+    QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(Box(u"txtFileName"_s)->text(), u"3ファイルを選択"_s);
+    EXPECT_EQ(copy(Qt::Key_B), u"a\r\nb.tar\r\nc\r\n"_s);
+    EXPECT_EQ(copy(Qt::Key_C), u"a.txt\r\nb.tar.gz\r\nc\r\n"_s);
+}
+
+// Opening a symbolic link shows its target: a folder itself, a file in its
+// folder, selected; a dangling one says so.
+TEST_F(MainWindowTest, OpeningALinkShowsItsTarget) {
+    ASSERT_TRUE(tree.MakeFile(u"dir/inner.txt"_s, "i") && tree.MakeFile(u"dir/z.txt"_s, "z"));
+    const QString root = QDir(tree.Root()).canonicalPath();
+    ASSERT_TRUE(tree.MakeSymlink(u"to-dir"_s, root + u"/dir"_s));
+    ASSERT_TRUE(tree.MakeSymlink(u"to-file"_s, root + u"/dir/z.txt"_s));
+    ASSERT_TRUE(tree.MakeSymlink(u"dangling"_s, root + u"/nowhere"_s));
+    auto* list = Find<QListView>(u"lstFile"_s);
+    const auto open = [&](const QString& name) {
+        window.ChangePath(root);
+        const QModelIndexList found =
+            list->model()->match(list->model()->index(0, 0), Qt::DisplayRole, name);
+        ASSERT_EQ(found.size(), 1) << name.toStdString();
+        Q_EMIT list->activated(found[0]);
+    };
+    open(u"to-dir"_s);
+    EXPECT_EQ(program.state.gCurPath, root + u"/dir"_s);
+    open(u"to-file"_s);
+    EXPECT_EQ(program.state.gCurPath, root + u"/dir"_s);
+    EXPECT_EQ(list->currentIndex().data().toString(), u"z.txt"_s);
+    open(u"dangling"_s);
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.shown[0].text,
+              u"ショートカット先が存在しません。\r\n"_s + root + u"/nowhere"_s);
+    EXPECT_EQ(program.state.gCurPath, root);
 }
 
 // The file list previews the filter: a pattern takes effect at Enter, not
