@@ -20,6 +20,7 @@
 #include "run/mdlMain.h"
 #include "ui/CheckBoxValues.h"
 #include "ui/DriveList.h"
+#include "ui/FolderList.h"
 #include "ui/ShellTools.h"
 #include "ui_frmMain.h"
 
@@ -87,6 +88,9 @@ void frmMain::ConnectControls() {
     connect(ui->lstFile, &QListView::activated, this, &frmMain::lstFile_DblClick);
     connect(ui->Drive1, &QComboBox::activated, this, &frmMain::Drive1_Change);
     connect(ui->cmdPath, &QPushButton::clicked, this, &frmMain::cmdPath_Click);
+    connect(ui->Dir1, &FolderList::PathChosen, this, [this](const QString& path) {
+        if (!mUpdating) ChangePath(path);
+    });
     connect(ui->cmdStart, &QPushButton::clicked, this, &frmMain::cmdStart_Click);
     connect(ui->cmdHst_0, &QPushButton::clicked, this, [this] { cmdHst_Click(clsHst::kBack); });
     connect(ui->cmdHst_1, &QPushButton::clicked, this, [this] { cmdHst_Click(clsHst::kForward); });
@@ -193,6 +197,8 @@ void frmMain::ChangePath(const QString& path) {
     FilterRefresh(0);
     FilterRefresh(1);
     MakeFileList(folder);
+    // The listing of the file list holds the folder's subfolders too.
+    ui->Dir1->SetPath(folder, m->filter.Listing().folders);
     m->state.gCurPath = folder;
     ui->txtPath->setText(folder);
     setWindowTitle(u"Sorvane－"_s + ShownName(folder));
@@ -577,8 +583,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
             auto* key = static_cast<QKeyEvent*>(event);
             // A Ctrl shortcut of a list does not also move its selection.
             if (mEatKeyPress && !(key->modifiers() & Qt::ControlModifier) &&
-                !key->text().isEmpty() &&
-                (watched == ui->lstFile || watched == ui->Drive1 || watched == ui->Dir1)) {
+                !key->text().isEmpty() && (watched == ui->lstFile || watched == ui->Drive1)) {
                 mEatKeyPress = false;
                 return true;
             }
@@ -590,6 +595,8 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
             return key->isAccepted();
         }
         case QEvent::MouseButtonPress:
+            // A click on the window's background counts the list again.
+            if (watched == centralWidget()) ShowItemCount();
             // A click into a pattern box applies what it holds.
             for (int i = 0; i < 2; ++i)
                 if (watched == FilterBox(i) && !mUpdating) SelectiveWindowRefresh(i);

@@ -206,6 +206,8 @@ TEST_F(MainWindowTest, FileListShortcutsCopyNamesAndPaths) {
     EXPECT_EQ(Box(u"txtFileName"_s)->text(), u"3ファイルを選択"_s);
     EXPECT_EQ(copy(Qt::Key_B), u"a\r\nb.tar\r\nc\r\n"_s);
     EXPECT_EQ(copy(Qt::Key_C), u"a.txt\r\nb.tar.gz\r\nc\r\n"_s);
+    QTest::mouseClick(window.centralWidget(), Qt::LeftButton, {}, QPoint(280, 5));
+    EXPECT_EQ(Box(u"txtFileName"_s)->text(), u"3ファイル"_s);
 }
 
 // Opening a symbolic link shows its target: a folder itself, a file in its
