@@ -2,11 +2,12 @@
 // bench/filelist_bench.sh: ChangePath into the folder beside the filter's
 // listing alone, and a switch of the include patterns to "*.txt" beside the
 // same listing with that pattern. Medians of RUNS runs; offscreen platform.
+#include <malloc.h>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QLineEdit>
 #include <algorithm>
 #include <cstdio>
@@ -32,13 +33,11 @@ double MedianMs(int runs, const std::function<void()>& run) {
     return times[times.size() / 2];
 }
 
-// The resident memory of this process, in KiB.
-long ResidentKiB() {
-    QFile status(u"/proc/self/status"_s);
-    if (!status.open(QIODevice::ReadOnly)) return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return 0;
+// The heap this process holds in use, in KiB: what a list keeps, without
+// what was freed after a listing.
+long HeapInUseKiB() {
+    const struct mallinfo2 info = mallinfo2();
+    return long((info.uordblks + info.hblkhd) / 1024);
 }
 
 }  // namespace
@@ -59,12 +58,13 @@ int main(int argc, char* argv[]) {
     frmMain& window = desktop.Window();
 
     const double listing = MedianMs(runs, [&] { program.filter.MakeFileList(folder); });
-    const long beforeList = ResidentKiB();
-    const double change = MedianMs(runs, [&] { window.ChangePath(folder); });
-    const long listKiB = ResidentKiB() - beforeList;
     qint64 nameBytes = 0;
     for (int i = 0; i < program.filter.ListCount(); ++i)
         nameBytes += program.filter.ListItem(i).size() * 2;
+    program.filter.ReleaseNames();
+    const long beforeList = HeapInUseKiB();
+    const double change = MedianMs(runs, [&] { window.ChangePath(folder); });
+    const long listKiB = HeapInUseKiB() - beforeList;
 
     auto* box = window.findChild<QLineEdit*>(u"txtExt_0"_s);
     auto* on = window.findChild<QAbstractButton*>(u"chkExt_0"_s);

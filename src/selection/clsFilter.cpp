@@ -126,6 +126,11 @@ void clsFilter::AddNames(const QStringList& names, int includeMode, int excludeM
     }
 }
 
+void clsFilter::ReleaseNames() {
+    mList = QStringList();
+    mListing.files = QStringList();
+}
+
 int clsFilter::MakeFileList(const QString& Path) {
     if (mEvents) mEvents->ProcessEvents();
     const int includeMode = mMatchOther[0] ? Compile(0) : 0;

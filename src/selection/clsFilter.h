@@ -46,6 +46,9 @@ public:
     void setPatterns(int index, const QString& text);
 
     int ListCount() const { return int(mList.size()); }
+    // Lets go of the names of the last listing (its result and its files)
+    // once a caller has taken them; its subfolders stay.
+    void ReleaseNames();
     QString ListItem(int index) const { return mList.value(index); }
 
     // Where pending window events are let run at the start of every listing

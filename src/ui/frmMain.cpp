@@ -82,7 +82,7 @@ void frmMain::ConnectControls() {
         connect(FilterBox(i), &QLineEdit::editingFinished, this, [this, i] {
             if (!mUpdating) SelectiveWindowRefresh(i);
         });
-    ui->lstFile->setModel(&mFileModel);
+    ui->lstFile->setModel(&mFiles);
     ui->lstFile->setEditTriggers(QAbstractItemView::NoEditTriggers);
     connect(ui->lstFile, &QListView::clicked, this, &frmMain::lstFile_Click);
     connect(ui->lstFile, &QListView::activated, this, &frmMain::lstFile_DblClick);
@@ -199,6 +199,7 @@ void frmMain::ChangePath(const QString& path) {
     MakeFileList(folder);
     // The listing of the file list holds the folder's subfolders too.
     ui->Dir1->SetPath(folder, m->filter.Listing().folders);
+    m->filter.ReleaseNames();
     m->state.gCurPath = folder;
     ui->txtPath->setText(folder);
     setWindowTitle(u"Sorvane－"_s + ShownName(folder));
@@ -324,26 +325,19 @@ void frmMain::SelectiveWindowRefresh(int index) {
 }
 
 // The folder through the program's one filter, in the order a run takes
-// the names: A-Z folded, then by code units. The model is filled once.
+// the names: A-Z folded, then by code units. The list holds the names
+// packed; the filter lets go of its own copy.
 void frmMain::MakeFileList(const QString& folder) {
     clsFilter& f = m->filter;
     f.MakeFileList(folder);
     QStringList names;
     names.reserve(f.ListCount());
     for (int i = 0; i < f.ListCount(); ++i) names.append(f.ListItem(i));
-    std::stable_sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-        const int folded = clsFileString::FileStrComp(a, b, 1);
-        return folded != 0 ? folded < 0 : clsFileString::FileStrComp(a, b, 0) < 0;
-    });
-    mFileNames = names;
-    QStringList shown;
-    shown.reserve(names.size());
-    for (const QString& name : std::as_const(names)) shown.append(ShownName(name));
-    mFileModel.setStringList(shown);
+    mFiles.SetNames(names);
 }
 
 void frmMain::ShowItemCount() {
-    ui->txtFileName->setText(QString::number(mFileNames.size()) + m->state.gItemWord);
+    ui->txtFileName->setText(QString::number(mFiles.size()) + m->state.gItemWord);
 }
 
 // One selected item shows its name; several their count.
@@ -362,8 +356,8 @@ void frmMain::lstFile_Click() {
 // Opening an item: a file with its application, a symbolic link (the
 // shortcut of this system) by its target, a folder by showing it.
 void frmMain::lstFile_DblClick(const QModelIndex& item) {
-    if (!item.isValid() || item.row() >= mFileNames.size()) return;
-    QString path = FileSystem::BuildPath(m->state.gCurPath, mFileNames[item.row()]);
+    if (!item.isValid() || item.row() >= mFiles.size()) return;
+    QString path = FileSystem::BuildPath(m->state.gCurPath, mFiles.Name(item.row()).toString());
     if (m->fs.FileExists(path)) {
         const QString target = m->tools.GetShortcutTarget(path);
         if (!target.isEmpty()) {
@@ -390,9 +384,9 @@ void frmMain::lstFile_DblClick(const QModelIndex& item) {
 }
 
 void frmMain::SelectFile(const QString& name) {
-    for (int i = 0; i < mFileNames.size(); ++i) {
-        if (clsFileString::FileStrComp(mFileNames[i], name, 1) != 0) continue;
-        const QModelIndex index = mFileModel.index(i);
+    for (int i = 0; i < mFiles.size(); ++i) {
+        if (clsFileString::FileStrComp(mFiles.Name(i), name, 1) != 0) continue;
+        const QModelIndex index = mFiles.index(i);
         ui->lstFile->setCurrentIndex(index);
         ui->lstFile->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect);
         return;
@@ -402,15 +396,14 @@ void frmMain::SelectFile(const QString& name) {
 // Ctrl+A selects every item; Ctrl+B, C, X, E and F copy the selected
 // names without extension, the names, the extensions or the full paths.
 bool frmMain::lstFile_KeyDown(QKeyEvent* event) {
-    if (!(event->modifiers() & Qt::ControlModifier) || mFileNames.isEmpty()) return false;
+    if (!(event->modifiers() & Qt::ControlModifier) || mFiles.size() == 0) return false;
     if (!ui->lstFile->currentIndex().isValid()) return false;
     mEatKeyPress = true;
     const int key = event->key();
     if (key == Qt::Key_A) {
         mUpdating = true;
         ui->lstFile->selectAll();
-        ui->txtFileName->setText(QString::number(mFileNames.size()) + m->state.gItemWord +
-                                 u"を選択"_s);
+        ui->txtFileName->setText(QString::number(mFiles.size()) + m->state.gItemWord + u"を選択"_s);
         mUpdating = false;
         return true;
     }
@@ -439,11 +432,12 @@ QString frmMain::ListItemsText(int key) const {
         }
     };
     QModelIndexList selected = ui->lstFile->selectionModel()->selectedRows();
-    if (selected.size() == 1) return textOf(mFileNames.value(ui->lstFile->currentIndex().row()));
+    if (selected.size() == 1)
+        return textOf(mFiles.Name(ui->lstFile->currentIndex().row()).toString());
     std::sort(selected.begin(), selected.end());
     QString text;
     for (const QModelIndex& index : std::as_const(selected))
-        text += textOf(mFileNames.value(index.row())) + u"\r\n"_s;
+        text += textOf(mFiles.Name(index.row()).toString()) + u"\r\n"_s;
     return text;
 }
 

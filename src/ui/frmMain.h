@@ -2,7 +2,6 @@
 
 #include <QHash>
 #include <QMainWindow>
-#include <QStringListModel>
 #include <QTimer>
 #include <memory>
 
@@ -12,6 +11,7 @@
 #include "ports/RunInputsPort.h"
 #include "settings/FormOptionsSource.h"
 #include "ui/DriveList.h"
+#include "ui/NameListModel.h"
 
 class QAbstractButton;
 class QCheckBox;
@@ -154,8 +154,7 @@ private:
     bool mEatKeyPress = false;
     QList<Drive> mDrives;
     QHash<QString, QString> mLastFolder;  // per drive root: the folder last shown there
-    QStringList mFileNames;               // the file list's names, as on disk
-    QStringListModel mFileModel;          // the same names as shown
+    NameListModel mFiles;                 // the file list's names
     QString mText;                        // the log text with its CR LF line ends
     int mLinesInBlock = 0;
 };
