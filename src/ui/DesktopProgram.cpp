@@ -7,6 +7,9 @@ DesktopProgram::DesktopProgram()
       mFrame(mProgram, mOverwrite, mChooser) {
     mProgress.Attach(&mProgram.CancelDialog);
     mWindow.Attach(mProgram, mFrame);
+    // Closing the display-only expansion window clears its open flag.
+    QObject::connect(&mChooser, &frmSelect::DisplayClosed, &mWindow,
+                     [this] { mProgram.state.gSelectOpen = false; });
 }
 
 void DesktopProgram::Main(const QString& executablePath) {

@@ -4,11 +4,11 @@
 
 #include "run/RunFrame.h"
 #include "run/mdlMain.h"
-#include "ui/QtExpansionChooser.h"
 #include "ui/QtMessageBox.h"
 #include "ui/frmDlgCancel.h"
 #include "ui/frmDlgDel.h"
 #include "ui/frmMain.h"
+#include "ui/frmSelect.h"
 
 namespace sorvane {
 
@@ -35,7 +35,7 @@ private:
     QtMessageBox mMessages;  // parented to the window once start-up is done
     frmDlgCancel mProgress{&mWindow};
     frmDlgDel mOverwrite{&mWindow};
-    QtExpansionChooser mChooser{&mWindow};
+    frmSelect mChooser{&mWindow};  // the display-only window; asks in new ones
     mdlMain mProgram;
     RunFrame mFrame;
 };
