@@ -22,6 +22,7 @@
 #include "ui/DriveList.h"
 #include "ui/FolderList.h"
 #include "ui/ShellTools.h"
+#include "ui/frmAbout.h"
 #include "ui_frmMain.h"
 
 namespace sorvane {
@@ -97,6 +98,7 @@ void frmMain::ConnectControls() {
     connect(ui->cmdReturn, &QPushButton::clicked, this, &frmMain::cmdReturn_Click);
     connect(ui->cmdEnd, &QPushButton::clicked, this, &frmMain::cmdEnd_Click);
     connect(ui->mnuEtcHelp, &QAction::triggered, this, &frmMain::mnuEtcHelp_Click);
+    connect(ui->mnuEtcVersion, &QAction::triggered, this, &frmMain::mnuEtcVersion_Click);
     // Every control sees keys and drops here first, as the window does.
     for (QWidget* w : findChildren<QWidget*>()) {
         w->installEventFilter(this);
@@ -567,6 +569,15 @@ void frmMain::cmdEnd_Click() {
 
 void frmMain::mnuEtcHelp_Click() {
     ShellOpen(FileSystem::BuildPath(m->state.gAppPath, u"readme.txt"_s), m->fs);
+}
+
+// One version window: the loaded one is brought to the front. A closed one
+// may await its deletion; it no longer counts.
+void frmMain::mnuEtcVersion_Click() {
+    if (!mAbout || !m->state.gAboutOpen) mAbout = new frmAbout(m->state, this);
+    mAbout->show();
+    mAbout->raise();
+    mAbout->activateWindow();
 }
 
 // --- Keys, closing and drops ----------------------------------------------------

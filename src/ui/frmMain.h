@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 #include <memory>
 
@@ -24,6 +25,7 @@ class frmMain;
 namespace sorvane {
 
 class clsHst;
+class frmAbout;
 class mdlMain;
 class RunFrame;
 
@@ -135,6 +137,7 @@ private:
     void cmdReturn_Click();
     void cmdEnd_Click();
     void mnuEtcHelp_Click();
+    void mnuEtcVersion_Click();
     void AfterRun(bool ran);
     bool TextBoxKey(QLineEdit* box, QKeyEvent* event);
     bool Drop(QDropEvent* event);
@@ -157,6 +160,7 @@ private:
     NameListModel mFiles;                 // the file list's names
     QString mText;                        // the log text with its CR LF line ends
     int mLinesInBlock = 0;
+    QPointer<frmAbout> mAbout;  // the version window while it is loaded
 };
 
 }  // namespace sorvane

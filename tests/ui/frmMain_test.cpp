@@ -23,6 +23,7 @@
 #include "support/scripted/ScriptedOverwriteQuestion.h"
 #include "support/scripted/ScriptedProgressWindow.h"
 #include "ui/WidgetApp.h"
+#include "ui/frmAbout.h"
 #include "ui/frmDlgCancel.h"
 
 using namespace sorvane;
@@ -337,6 +338,27 @@ namespace {
 
 // "中止(&C)" of the real progress window during a run asks "作業を中止しますか？":
 // Yes ends the run as stopped, No lets it finish.
+TEST_F(MainWindowTest, TheVersionMenuShowsOneVersionWindow) {
+    QAction* menu = Find<QAction>(u"mnuEtcVersion"_s);
+    menu->trigger();
+    menu->trigger();
+    const QList<frmAbout*> shown = window.findChildren<frmAbout*>();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0]->isVisible());
+    EXPECT_TRUE(program.state.gAboutOpen);
+    shown[0]->close();
+    EXPECT_FALSE(program.state.gAboutOpen);
+    // Reopened before the closed window is deleted: a new one is shown.
+    menu->trigger();
+    EXPECT_TRUE(program.state.gAboutOpen);
+    QList<frmAbout*> visible;
+    for (frmAbout* about : window.findChildren<frmAbout*>())
+        if (about->isVisible()) visible.append(about);
+    ASSERT_EQ(visible.size(), 1);
+    EXPECT_NE(visible[0], shown[0]);
+    visible[0]->close();
+}
+
 TEST(MainWindowStop, TheProgressWindowsButtonStopsOrGoesOn) {
     test::EnsureApplication();
     for (const bool stop : {true, false}) {
