@@ -9,9 +9,8 @@ namespace sorvane {
 
 class FileSystem;
 
-// The user's trash, laid out as the freedesktop.org Trash specification
-// (1.0) describes it, so that the desktop's trash can list and restore what
-// the program puts there.
+// The user's trash, laid out the freedesktop.org way (Trash 1.0), so that
+// the desktop's trash can list and restore what the program puts there.
 //
 // An item on the file system of the data folder goes to the home trash
 // ($XDG_DATA_HOME/Trash); an item on any other file system goes to the trash

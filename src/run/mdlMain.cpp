@@ -11,24 +11,10 @@ namespace {
 
 const QString kStartupStatus = QStringLiteral("(アプリケーション開始直後)");
 
-// The filter's patterns and switches from the settings in effect: the
-// include list when it is on, the exclude list and the important files
-// when either is on.
+// The filter's patterns and switches from the settings in effect.
 void ApplyFilterSettings(mdlMain& m) {
-    const ProgramState& s = m.state;
-    const mdlOptions& o = m.options;
-    clsFilter& f = m.filter;
-    f.setIsMatchOther(0, s.gFilterSwitch[0]);
-    f.setPatterns(0, s.gFilterSwitch[0] ? o.Text(FilterRow::Include) : QString());
-    QString exclude = s.gFilterSwitch[1] ? o.Text(FilterRow::Exclude) : QString();
-    if (s.gFilterSwitch[2]) {
-        if (!exclude.isEmpty()) exclude += u';';
-        exclude += s.gImportantPatterns;
-    }
-    f.setIsMatchOther(1, s.gFilterSwitch[1] || s.gFilterSwitch[2]);
-    f.setPatterns(1, exclude);
-    f.IsFile = s.gFileMode;
-    f.IsFolder = s.gFolderMode;
+    ApplyFilterSide(m, 0, m.options.Text(FilterRow::Include));
+    ApplyFilterSide(m, 1, m.options.Text(FilterRow::Exclude));
 }
 
 // A folder setting: "" stays "", anything else is made absolute against
@@ -75,6 +61,27 @@ void mdlMain::LoadSettingsFile(const QString& path) {
     state.gOptionWindow = optionWindow;
     if (state.gOptionWindow) ports.forms.ApplyOptionFormOptions();
     ports.forms.SetMainEnabled(true);
+}
+
+void ApplyFilterSide(mdlMain& m, int side, const QString& text) {
+    const ProgramState& s = m.state;
+    clsFilter& f = m.filter;
+    QString pattern;
+    if (side == 0) {
+        f.setIsMatchOther(0, s.gFilterSwitch[0]);
+        if (s.gFilterSwitch[0]) pattern = text;
+    } else {
+        side = 1;
+        f.setIsMatchOther(1, s.gFilterSwitch[1] || s.gFilterSwitch[2]);
+        if (s.gFilterSwitch[1]) pattern = text;
+        if (s.gFilterSwitch[2]) {
+            if (!pattern.isEmpty()) pattern += u';';
+            pattern += s.gImportantPatterns;
+        }
+    }
+    f.setPatterns(side, pattern);
+    f.IsFile = s.gFileMode;
+    f.IsFolder = s.gFolderMode;
 }
 
 RunInputValues RunInputsOf(const mdlOptions& o) {

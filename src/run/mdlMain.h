@@ -64,6 +64,12 @@ public:
     EndStatus runEnd;
 };
 
+// One side of the filter (0 include, any other the exclude side) from the
+// switches in effect and the side's pattern text: the include patterns when
+// that switch is on; the exclude patterns, the important files or both,
+// joined by ";", when either is on. Also the file or folder mode.
+void ApplyFilterSide(mdlMain& m, int side, const QString& text);
+
 // The run inputs as the settings table gives them to the main window's
 // controls.
 RunInputValues RunInputsOf(const mdlOptions& options);

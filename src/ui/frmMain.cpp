@@ -298,24 +298,7 @@ void frmMain::cmdPath_Click() {
 
 // One side of the filter from its controls, and the file or folder mode.
 void frmMain::FilterRefresh(int index) {
-    const ProgramState& s = m->state;
-    clsFilter& f = m->filter;
-    const int side = index == 0 ? 0 : 1;
-    QString pattern;
-    if (side == 1) {
-        f.setIsMatchOther(1, s.gFilterSwitch[1] || s.gFilterSwitch[2]);
-        if (s.gFilterSwitch[1]) pattern = ui->txtExt_1->text();
-        if (s.gFilterSwitch[2]) {
-            if (!pattern.isEmpty()) pattern += u';';
-            pattern += s.gImportantPatterns;
-        }
-    } else {
-        f.setIsMatchOther(0, s.gFilterSwitch[0]);
-        if (s.gFilterSwitch[0]) pattern = ui->txtExt_0->text();
-    }
-    f.setPatterns(side, pattern);
-    f.IsFile = s.gFileMode;
-    f.IsFolder = s.gFolderMode;
+    ApplyFilterSide(*m, index, FilterBox(index == 0 ? 0 : 1)->text());
 }
 
 // A pattern edit re-lists the folder only when it changed the filter.
