@@ -7,7 +7,7 @@
 #include <QtMath>
 
 #include "run/ProgramState.h"
-#include "ui/sorvane.xpm"
+#include "ui/ProgramIcon.h"
 #include "ui_frmAbout.h"
 
 namespace sorvane {
@@ -32,12 +32,12 @@ void TwoLinesOnWindowFace(QPlainTextEdit* box) {
 }  // namespace
 
 frmAbout::frmAbout(ProgramState& state, QWidget* mainWindow)
-    : QDialog(mainWindow), ui(std::make_unique<Ui::frmAbout>()) {
+    : QDialog(mainWindow), ui(std::make_unique<Ui::frmAbout>()), mState(state) {
     ui->setupUi(this);
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     state.gAboutOpen = true;
-    ui->Image1->setPixmap(QPixmap(sorvane_xpm));
+    ui->Image1->setPixmap(ProgramIcon().pixmap(ui->Image1->minimumSize()));
     TwoLinesOnWindowFace(ui->txtTitle);
     TwoLinesOnWindowFace(ui->txtDescription);
     setFixedSize(width(), sizeHint().height());
@@ -53,6 +53,13 @@ frmAbout::frmAbout(ProgramState& state, QWidget* mainWindow)
         state.gAboutOpen = false;
         deleteLater();
     });
+}
+
+void frmAbout::FollowForm(const QWidget* form) {
+    if (!form) return;
+    const QRect frame = form->frameGeometry();
+    const int top = mState.gOptionWindow ? frame.top() + frame.height() : frame.top();
+    move(frame.left() + frame.width(), top);
 }
 
 // Deleted with the main window the program state may be gone already.
