@@ -1,5 +1,9 @@
 #include "ui/DesktopProgram.h"
 
+#include <QApplication>
+
+#include "ui/ProgramIcon.h"
+
 namespace sorvane {
 
 DesktopProgram::DesktopProgram()
@@ -7,7 +11,11 @@ DesktopProgram::DesktopProgram()
       mFrame(mProgram, mOverwrite, mChooser) {
     mProgress.Attach(&mProgram.CancelDialog);
     mWindow.Attach(mProgram, mFrame);
-    // Closing the display-only expansion window clears its open flag.
+    QApplication::setWindowIcon(ProgramIcon());
+    // The display-only expansion window follows the main window while open;
+    // closing it clears its open flag.
+    QObject::connect(&mChooser, &frmSelect::DisplayOpened, &mWindow,
+                     [this] { mWindow.Companions().Loaded(Companion::Chooser, &mChooser); });
     QObject::connect(&mChooser, &frmSelect::DisplayClosed, &mWindow,
                      [this] { mProgram.state.gSelectOpen = false; });
 }

@@ -28,6 +28,7 @@ public:
 
     frmMain& Window() { return mWindow; }
     mdlMain& Program() { return mProgram; }
+    frmSelect& Chooser() { return mChooser; }
 
 private:
     // The windows first: the run control keeps references to them.

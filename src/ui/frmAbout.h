@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <memory>
 
+#include "ui/DockedWindow.h"
+
 namespace Ui {
 class frmAbout;
 }
@@ -17,7 +19,7 @@ struct ProgramState;
 // is placed over the main window's upper-left corner, slightly offset.
 // Closing it in any way (cmdOK, Enter, Esc, the close box) unloads it:
 // gAboutOpen is cleared and the window deletes itself.
-class frmAbout : public QDialog {
+class frmAbout : public QDialog, public DockedWindow {
     Q_OBJECT
 public:
     // mainWindow is the parent and the window it first appears over; state
@@ -25,8 +27,13 @@ public:
     frmAbout(ProgramState& state, QWidget* mainWindow);
     ~frmAbout() override;
 
+    // At the right edge of form, top-aligned; one form height lower while
+    // the options window, which takes that place, is open.
+    void FollowForm(const QWidget* form) override;
+
 private:
     std::unique_ptr<Ui::frmAbout> ui;
+    const ProgramState& mState;
 };
 
 }  // namespace sorvane

@@ -66,6 +66,7 @@ void frmMain::Attach(mdlMain& program, RunFrame& frame) {
     mHst = std::make_unique<clsHst>(m->tools);
     mHst->SetButtons(this);
     m->options.SetFormSource(this);
+    mCompanions = std::make_unique<CompanionWindows>(*this, m->state);
 }
 
 void frmMain::ConnectControls() {
@@ -189,10 +190,10 @@ void frmMain::chkErrNoChk_Click() {
 // the folder shown, the program folder or the root, in that order; the last
 // two with a message. When even the root is gone the program ends.
 void frmMain::ChangePath(const QString& path) {
-    QApplication::setOverrideCursor(Qt::BusyCursor);
+    frmMainMousePointer(MousePointer::ArrowHourglass);
     const QString folder = FolderToShow(path);
     if (folder.isEmpty()) {
-        QApplication::restoreOverrideCursor();
+        frmMainMousePointer(mBusy ? MousePointer::Hourglass : MousePointer::Default);
         return;
     }
     mUpdating = true;
@@ -209,7 +210,8 @@ void frmMain::ChangePath(const QString& path) {
     ShowDrive(folder);
     mUpdating = false;
     mHst->AddHst(folder);
-    QApplication::restoreOverrideCursor();
+    // A run that shows its folder again is still busy.
+    frmMainMousePointer(mBusy ? MousePointer::Hourglass : MousePointer::Default);
 }
 
 // Back and forward through the folders shown.
@@ -514,18 +516,22 @@ void frmMain::AfterRun(bool ran) {
 
 // The controls and the menu go dark, not the window itself: the progress
 // window and the questions of a run are its children and must stay live.
+// The options window goes dark with them. Events waiting meanwhile are
+// handled once, still busy, so that the pointer shows and a click made
+// during the run starts nothing.
 void frmMain::SetMainEnabled(bool enabled) {
-    if (!enabled) {
-        mBusy = true;
-        QCoreApplication::processEvents();
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    }
+    mBusy = true;
+    frmMainMousePointer(enabled ? MousePointer::Default : MousePointer::Hourglass);
+    QCoreApplication::processEvents();
     centralWidget()->setEnabled(enabled);
     menuBar()->setEnabled(enabled);
-    if (enabled) {
-        QApplication::restoreOverrideCursor();
-        mBusy = false;
-    }
+    mCompanions->SetOptionsEnabled(enabled);
+    mBusy = !enabled;
+}
+
+void frmMain::frmMainMousePointer(MousePointer pointer) {
+    SetPointer(*this, pointer);
+    mCompanions->SetOptionsPointer(pointer);
 }
 
 void frmMain::EscCancel() {
@@ -557,7 +563,10 @@ void frmMain::mnuEtcHelp_Click() {
 // One version window: the loaded one is brought to the front. A closed one
 // may await its deletion; it no longer counts.
 void frmMain::mnuEtcVersion_Click() {
-    if (!mAbout || !m->state.gAboutOpen) mAbout = new frmAbout(m->state, this);
+    if (!mAbout || !m->state.gAboutOpen) {
+        mAbout = new frmAbout(m->state, this);
+        mCompanions->Loaded(Companion::About, mAbout.data());
+    }
     mAbout->show();
     mAbout->raise();
     mAbout->activateWindow();
@@ -672,7 +681,20 @@ void frmMain::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
+    mCompanions->CloseAll();
     QCoreApplication::quit();
+}
+
+// Linux's stand-in for watching the window's moves: every move event.
+void frmMain::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    if (mCompanions) mCompanions->FollowMain();
+}
+
+void frmMain::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && mCompanions)
+        mCompanions->MainStateChanged(windowState());
 }
 
 void frmMain::dragEnterEvent(QDragEnterEvent* event) {

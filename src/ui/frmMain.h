@@ -11,6 +11,7 @@
 #include "ports/LogBoxPort.h"
 #include "ports/RunInputsPort.h"
 #include "settings/FormOptionsSource.h"
+#include "ui/CompanionWindows.h"
 #include "ui/DriveList.h"
 #include "ui/NameListModel.h"
 
@@ -51,6 +52,10 @@ public:
     void Load(const QString& argument);
 
     void SetFormOptions(bool refresh);
+    // The companion windows that follow this one; after Attach.
+    CompanionWindows& Companions() { return *mCompanions; }
+    // The pointer over this window and the options window.
+    void frmMainMousePointer(MousePointer pointer);
     // Esc does not close the window for the next second.
     void EscCancel();
     bool EscLocked() const { return mEscLock; }
@@ -105,6 +110,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -161,6 +168,7 @@ private:
     QString mText;                        // the log text with its CR LF line ends
     int mLinesInBlock = 0;
     QPointer<frmAbout> mAbout;  // the version window while it is loaded
+    std::unique_ptr<CompanionWindows> mCompanions;
 };
 
 }  // namespace sorvane

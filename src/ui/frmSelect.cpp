@@ -63,9 +63,11 @@ ExpansionChoice frmSelect::Choose(const ExpansionViews& views, const QString& me
 }
 
 void frmSelect::Display(const ExpansionViews& views) {
+    const bool opening = !isVisible();
     ToolStyle();
     Load(views);
     show();
+    if (opening) Q_EMIT DisplayOpened();
 }
 
 void frmSelect::Beep() {

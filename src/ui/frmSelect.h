@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "ports/ExpansionChooserPort.h"
+#include "ui/DockedWindow.h"
 
 class QPlainTextEdit;
 
@@ -26,7 +27,7 @@ namespace sorvane {
 // and the close box cancel. Display shows the views in this window, turned
 // into the reduced display-only style, without waiting; it stays open between
 // runs and is refilled at each.
-class frmSelect : public QDialog, public ExpansionChooserPort {
+class frmSelect : public QDialog, public ExpansionChooserPort, public DockedWindow {
     Q_OBJECT
 public:
     explicit frmSelect(QWidget* parent = nullptr);
@@ -44,7 +45,7 @@ public:
     // when the style is already applied.
     void ToolStyle();
     // Places the window directly below form.
-    void FollowForm(const QWidget* form);
+    void FollowForm(const QWidget* form) override;
 
     // The index of the button that closed the window, 0 when it was closed
     // otherwise.
@@ -54,7 +55,8 @@ public:
     void done(int result) override;
 
 Q_SIGNALS:
-    // The window in the display-only style has closed.
+    // The window in the display-only style has opened, and has closed.
+    void DisplayOpened();
     void DisplayClosed();
 
 private:

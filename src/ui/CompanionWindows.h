@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QList>
+#include <QPointer>
+#include <QWidget>
+#include <array>
+
+namespace sorvane {
+
+class DockedWindow;
+struct ProgramState;
+
+// The companions of the main window in the order they follow it.
+enum class Companion { Options, Chooser, About };
+
+// The shapes of the pointer over the main window and the options window.
+enum class MousePointer { Default, Hourglass, ArrowHourglass };
+
+// Keeps the companion windows beside the main window: each docks by its own
+// rule whenever the main window moves, while its open flag in the program
+// state is set; minimising the main window hides every other window of the
+// program and restoring gives back to each, by identity, the visibility it
+// had; closing the main window closes the companions, the one loaded last
+// first. The options window goes busy with the main window.
+class CompanionWindows {
+public:
+    CompanionWindows(QWidget& main, const ProgramState& state);
+
+    // A companion has loaded. The window is watched: once deleted it counts
+    // as closed whatever its flag says.
+    template <typename Window>
+    void Loaded(Companion which, Window* window) {
+        Loaded(which, window, window);
+    }
+    void Loaded(Companion which, QWidget* window, DockedWindow* docked);
+
+    // The open companion, or nullptr.
+    QWidget* Open(Companion which) const;
+
+    // The main window moved: the options window, the chooser and the
+    // version window follow, in that order.
+    void FollowMain();
+    // One companion docks again, when it is open.
+    void Follow(Companion which);
+
+    // The main window's state changed.
+    void MainStateChanged(Qt::WindowStates states);
+    // The main window closes.
+    void CloseAll();
+
+    // frmMainEnable and frmMainMousePointer for the options window.
+    void SetOptionsEnabled(bool enabled);
+    void SetOptionsPointer(MousePointer pointer);
+
+private:
+    bool FlagSet(Companion which) const;
+
+    struct Slot {
+        QPointer<QWidget> window;
+        DockedWindow* docked = nullptr;  // the same object as window
+    };
+    QWidget& mMain;
+    const ProgramState& mState;
+    std::array<Slot, 3> mSlots;
+    QList<QPointer<QWidget>> mLoadOrder;
+    QList<QPointer<QWidget>> mHiddenByMinimising;
+    bool mMinimised = false;
+};
+
+// The cursor shape of a pointer.
+void SetPointer(QWidget& window, MousePointer pointer);
+
+}  // namespace sorvane

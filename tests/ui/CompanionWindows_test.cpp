@@ -1,0 +1,104 @@
+#include "ui/CompanionWindows.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QDialog>
+#include <QTest>
+
+#include "support/TempTree.h"
+#include "ui/DesktopProgram.h"
+#include "ui/WidgetApp.h"
+#include "ui/frmAbout.h"
+
+using namespace sorvane;
+using namespace Qt::StringLiterals;
+using test::TempTree;
+
+namespace {
+
+// The whole desktop program on default settings, its companions opened as
+// the user opens them.
+struct CompanionTest : test::WithApplication, ::testing::Test {
+    TempTree app;
+    TempTree tree;
+    DesktopProgram desktop;
+    frmMain& main = desktop.Window();
+    ProgramState& state = desktop.Program().state;
+
+    void SetUp() override {
+        desktop.Main(app.Root() + u"/sorvane"_s);
+        desktop.LoadMainWindow(tree.Root());
+        main.move(100, 80);
+    }
+    void TearDown() override { main.Companions().CloseAll(); }
+
+    QWidget* OpenAbout() {
+        main.findChild<QAction*>(u"mnuEtcVersion"_s)->trigger();
+        return main.Companions().Open(Companion::About);
+    }
+    // As the checks before a run show it when "パターン表示" is on.
+    QWidget* OpenChooser() {
+        state.gSelectOpen = true;
+        desktop.Chooser().Display(ExpansionViews{{u"*"_s}, {u"*"_s}, {u"*"_s}});
+        return main.Companions().Open(Companion::Chooser);
+    }
+    QPoint RightEdge(int mainHeights = 0) const {
+        const QRect f = main.frameGeometry();
+        return {f.left() + f.width(), f.top() + mainHeights * f.height()};
+    }
+    QPoint Below() const {
+        const QRect f = main.frameGeometry();
+        return {f.left(), f.top() + f.height()};
+    }
+};
+
+TEST_F(CompanionTest, OpenCompanionsDockWhereverTheMainWindowMoves) {
+    QWidget* about = OpenAbout();
+    ASSERT_NE(about, nullptr);
+    // It first appears over the main window's corner.
+    EXPECT_EQ(about->pos(), main.pos() + QPoint(20, 20));
+    main.move(300, 120);
+    EXPECT_EQ(about->pos(), RightEdge());
+
+    QWidget* chooser = OpenChooser();
+    ASSERT_NE(chooser, nullptr);
+    EXPECT_EQ(chooser->pos(), Below());
+    for (const QPoint to : {QPoint(40, 30), QPoint(220, 160)}) {
+        main.move(to);
+        EXPECT_EQ(chooser->pos(), Below());
+        EXPECT_EQ(about->pos(), RightEdge());
+    }
+    // A closed companion is left where it was.
+    chooser->close();
+    EXPECT_FALSE(state.gSelectOpen);
+    const QPoint left = chooser->pos();
+    main.move(10, 10);
+    EXPECT_EQ(chooser->pos(), left);
+    EXPECT_EQ(about->pos(), RightEdge());
+}
+
+TEST_F(CompanionTest, MinimisingHidesTheOthersAndRestoringGivesBackEachOnesVisibility) {
+    QWidget* chooser = OpenChooser();
+    QWidget* about = OpenAbout();
+    about->hide();  // loaded, not shown
+    main.setWindowState(Qt::WindowMinimized);
+    EXPECT_FALSE(chooser->isVisible());
+    main.setWindowState(Qt::WindowNoState);
+    EXPECT_TRUE(chooser->isVisible());
+    EXPECT_FALSE(about->isVisible());
+    EXPECT_TRUE(state.gAboutOpen);
+}
+
+TEST_F(CompanionTest, ClosingTheMainWindowClosesTheOneLoadedLastFirst) {
+    QStringList closed;
+    for (QWidget* w : {OpenChooser(), OpenAbout()})
+        QObject::connect(qobject_cast<QDialog*>(w), &QDialog::finished,
+                         [&closed, w] { closed.append(w->windowTitle()); });
+    main.close();
+    EXPECT_EQ(closed, (QStringList{u"バージョン情報"_s, u"置換パターンの展開結果"_s}));
+    EXPECT_FALSE(state.gAboutOpen);
+    EXPECT_FALSE(state.gSelectOpen);
+}
+
+}  // namespace
