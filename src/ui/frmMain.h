@@ -26,6 +26,7 @@ namespace sorvane {
 
 class clsHst;
 class frmAbout;
+class frmOption;
 class mdlMain;
 class RunFrame;
 
@@ -51,6 +52,8 @@ public:
     void Load(const QString& argument);
 
     void SetFormOptions(bool refresh);
+    // The browse button: the folder shown, opened in the file manager.
+    void cmdPath_Click();
     // Esc does not close the window for the next second.
     void EscCancel();
     bool EscLocked() const { return mEscLock; }
@@ -76,7 +79,7 @@ public:
     // FormsPort
     void SetMainEnabled(bool enabled) override;  // frmMainEnable
     void ApplyMainFormOptions(bool refresh) override { SetFormOptions(refresh); }
-    void ApplyOptionFormOptions() override {}
+    void ApplyOptionFormOptions() override;
     void ChangePath(const QString& path) override;
     void WindowRefresh() override;
 
@@ -124,7 +127,6 @@ private:
     void RefreshDrives();
     void ShowDrive(const QString& folder);
     void Drive1_Change(int index);
-    void cmdPath_Click();
     void lstFile_DblClick(const QModelIndex& item);
     bool lstFile_KeyDown(QKeyEvent* event);
     bool CtrlCopy(QWidget* control, QKeyEvent* event);
@@ -136,6 +138,7 @@ private:
     void cmdStart_Click();
     void cmdReturn_Click();
     void cmdEnd_Click();
+    void cmdOption_Click();
     void mnuEtcHelp_Click();
     void mnuEtcVersion_Click();
     void AfterRun(bool ran);
@@ -161,6 +164,8 @@ private:
     QString mText;                        // the log text with its CR LF line ends
     int mLinesInBlock = 0;
     QPointer<frmAbout> mAbout;  // the version window while it is loaded
+
+    QPointer<frmOption> mOption;  // the detailed options window while it is loaded
 };
 
 }  // namespace sorvane
