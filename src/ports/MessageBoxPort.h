@@ -40,6 +40,8 @@ enum class MessageId {
     RenameFailed,
     LogError,
     AutoLogSaveError,
+    // The detailed options window
+    ManualLogSaveError,
     // The main window
     PathFallback,  // "パスが見つかりませんでした。" …
     PathFatal,     // "パスがどうしても見つかりません。" …

@@ -63,6 +63,14 @@ void mdlMain::LoadSettingsFile(const QString& path) {
     ports.forms.SetMainEnabled(true);
 }
 
+void SaveLogNow(mdlMain& m) {
+    m.ports.forms.SetMainEnabled(false);
+    if (m.log.SaveLogFiles(true) != 0)
+        ShowMessage(m.ports.messages, MessageId::ManualLogSaveError, m.log.LogSaveErrorText,
+                    QStringLiteral("ログの保存"), MsgButtons::OK, MsgIcon::Error);
+    m.ports.forms.SetMainEnabled(true);
+}
+
 void ApplyFilterSide(mdlMain& m, int side, const QString& text) {
     const ProgramState& s = m.state;
     clsFilter& f = m.filter;

@@ -64,6 +64,11 @@ public:
     EndStatus runEnd;
 };
 
+// Saves the log of the last run now, at the user's request: the main window
+// is disabled meanwhile, and a failure shows the lines of what could not be
+// written.
+void SaveLogNow(mdlMain& m);
+
 // One side of the filter (0 include, any other the exclude side) from the
 // switches in effect and the side's pattern text: the include patterns when
 // that switch is on; the exclude patterns, the important files or both,

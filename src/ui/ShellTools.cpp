@@ -26,14 +26,18 @@ bool LocalPath(const QUrl& url, QString* path) {
 
 }  // namespace
 
-QString DropFolder(const QMimeData* data, const mdlTools& tools) {
-    if (!data || !data->hasUrls()) return QString();
+QStringList DroppedPaths(const QMimeData* data) {
     QStringList paths;
+    if (!data || !data->hasUrls()) return paths;
     for (const QUrl& url : data->urls()) {
         QString path;
         if (LocalPath(url, &path)) paths.append(path);
     }
-    return tools.DropFolder(paths);
+    return paths;
+}
+
+QString DropFolder(const QMimeData* data, const mdlTools& tools) {
+    return tools.DropFolder(DroppedPaths(data));
 }
 
 bool ShellOpen(const QString& path, const FileSystem& fs) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <Qt>
 
 class QMimeData;
@@ -11,9 +12,12 @@ namespace sorvane {
 class FileSystem;
 class mdlTools;
 
+// The local files of a drop's URL list, in their order. Other URLs and
+// names that are not valid UTF-8 are left out.
+QStringList DroppedPaths(const QMimeData* data);
+
 // The folder that a drop means (mdlTools::DropFolder) from the local files
-// of its URL list; "" when it carries none. Other URLs and names that are
-// not valid UTF-8 are left out.
+// of its URL list (DroppedPaths); "" when it carries none.
 QString DropFolder(const QMimeData* data, const mdlTools& tools);
 
 // Opens an existing file with its application, or a folder (or a link to

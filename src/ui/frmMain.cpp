@@ -23,6 +23,7 @@
 #include "ui/FolderList.h"
 #include "ui/ShellTools.h"
 #include "ui/frmAbout.h"
+#include "ui/frmOption.h"
 #include "ui_frmMain.h"
 
 namespace sorvane {
@@ -93,6 +94,7 @@ void frmMain::ConnectControls() {
     connect(ui->Dir1, &FolderList::PathChosen, this, [this](const QString& path) {
         if (!mUpdating) ChangePath(path);
     });
+    connect(ui->cmdOption, &QPushButton::clicked, this, &frmMain::cmdOption_Click);
     connect(ui->cmdStart, &QPushButton::clicked, this, &frmMain::cmdStart_Click);
     connect(ui->cmdHst_0, &QPushButton::clicked, this, [this] { cmdHst_Click(clsHst::kBack); });
     connect(ui->cmdHst_1, &QPushButton::clicked, this, [this] { cmdHst_Click(clsHst::kForward); });
@@ -124,6 +126,8 @@ void frmMain::Load(const QString& argument) {
     show();
     ChangePath(start);
     ui->txtBfr->setFocus();
+    // "オプション表示": the options window was open when the settings were saved.
+    if (m->state.gOptionWindow) cmdOption_Click();
 }
 
 void frmMain::SetFormOptions(bool refresh) {
@@ -554,6 +558,21 @@ void frmMain::cmdEnd_Click() {
         o.SaveOptionFile(o.IniFilePath, false);
     }
     close();
+}
+
+// The options window opens and closes by the one button. A closed one may
+// await its deletion; it no longer counts.
+void frmMain::cmdOption_Click() {
+    if (m->state.gOptionWindow && mOption) {
+        mOption->close();
+        return;
+    }
+    mOption = new frmOption(*m, *this);
+    mOption->show();
+}
+
+void frmMain::ApplyOptionFormOptions() {
+    if (m->state.gOptionWindow && mOption) mOption->SetFormOptions();
 }
 
 void frmMain::mnuEtcHelp_Click() {

@@ -27,6 +27,7 @@ namespace sorvane {
 
 class clsHst;
 class frmAbout;
+class frmOption;
 class mdlMain;
 class RunFrame;
 
@@ -56,6 +57,8 @@ public:
     CompanionWindows& Companions() { return *mCompanions; }
     // The pointer over this window and the options window.
     void frmMainMousePointer(MousePointer pointer);
+    // The browse button: the folder shown, opened in the file manager.
+    void cmdPath_Click();
     // Esc does not close the window for the next second.
     void EscCancel();
     bool EscLocked() const { return mEscLock; }
@@ -81,7 +84,7 @@ public:
     // FormsPort
     void SetMainEnabled(bool enabled) override;  // frmMainEnable
     void ApplyMainFormOptions(bool refresh) override { SetFormOptions(refresh); }
-    void ApplyOptionFormOptions() override {}
+    void ApplyOptionFormOptions() override;
     void ChangePath(const QString& path) override;
     void WindowRefresh() override;
 
@@ -131,7 +134,6 @@ private:
     void RefreshDrives();
     void ShowDrive(const QString& folder);
     void Drive1_Change(int index);
-    void cmdPath_Click();
     void lstFile_DblClick(const QModelIndex& item);
     bool lstFile_KeyDown(QKeyEvent* event);
     bool CtrlCopy(QWidget* control, QKeyEvent* event);
@@ -143,6 +145,7 @@ private:
     void cmdStart_Click();
     void cmdReturn_Click();
     void cmdEnd_Click();
+    void cmdOption_Click();
     void mnuEtcHelp_Click();
     void mnuEtcVersion_Click();
     void AfterRun(bool ran);
@@ -169,6 +172,7 @@ private:
     int mLinesInBlock = 0;
     QPointer<frmAbout> mAbout;  // the version window while it is loaded
     std::unique_ptr<CompanionWindows> mCompanions;
+    QPointer<frmOption> mOption;  // the detailed options window while it is loaded
 };
 
 }  // namespace sorvane

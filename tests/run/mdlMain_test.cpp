@@ -149,6 +149,32 @@ TEST_F(ProgramFixture, LoadingTheEmptyPathGivesTheDefaults) {
     EXPECT_EQ(program.state.gMaxTargets, 10000);
 }
 
+// The main window is disabled while the box is shown; a save that works
+// shows nothing.
+TEST_F(ProgramFixture, SavingTheLogNowShowsWhatCouldNotBeWritten) {
+    program.Main(Exe());
+    QFile blocker(app + QStringLiteral("/blocker"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    program.state.gLogPath = app + QStringLiteral("/blocker/Log");
+    QStringList formsAtMessage;
+    messages.onShow = [&](const MessageRequest&) { formsAtMessage = forms.calls; };
+    SaveLogNow(program);
+    ASSERT_EQ(messages.shown.size(), 1);
+    const MessageRequest& shown = messages.shown[0];
+    EXPECT_EQ(shown.id, MessageId::ManualLogSaveError);
+    EXPECT_EQ(shown.text, QStringLiteral("！ログフォルダの作成に失敗しました：'") + app +
+                              QStringLiteral("/blocker/Log'\r\n"));
+    EXPECT_EQ(shown.title, QStringLiteral("ログの保存"));
+    EXPECT_EQ(shown.icon, MsgIcon::Error);
+    EXPECT_EQ(formsAtMessage, QStringList{QStringLiteral("disable")});
+    EXPECT_EQ(forms.calls, (QStringList{QStringLiteral("disable"), QStringLiteral("enable")}));
+
+    program.state.gLogPath = app + QStringLiteral("/Log");
+    SaveLogNow(program);
+    EXPECT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(QDir(program.state.gLogPath).entryList(QDir::Files).size(), 3);
+}
+
 TEST_F(ProgramFixture, RunOptionsComeFromTheInputs) {
     program.Main(Exe());
     struct Case {

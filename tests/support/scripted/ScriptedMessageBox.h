@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QList>
+#include <functional>
 
 #include "ports/MessageBoxPort.h"
 
@@ -21,6 +22,7 @@ public:
 
     MsgAnswer Show(const MessageRequest& request) override {
         shown.append(request);
+        if (onShow) onShow(request);
         if (request.buttons == MsgButtons::OK) return MsgAnswer::OK;
         if (!answers.isEmpty()) return answers.takeFirst();
         if (!answerDefaults) ADD_FAILURE() << "unexpected question: " << request.text.toStdString();
@@ -29,6 +31,8 @@ public:
 
     QList<MsgAnswer> answers;
     QList<MessageRequest> shown;
+    // Called at every box, while it is shown.
+    std::function<void(const MessageRequest&)> onShow;
     bool answerDefaults = false;
 };
 

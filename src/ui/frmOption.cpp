@@ -1,0 +1,258 @@
+#include "ui/frmOption.h"
+
+#include <QCheckBox>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QTimer>
+#include <functional>
+#include <utility>
+
+#include "platform/ShownName.h"
+#include "run/mdlMain.h"
+#include "ui/ShellTools.h"
+#include "ui/frmMain.h"
+#include "ui_frmOption.h"
+
+namespace sorvane {
+
+using namespace Qt::StringLiterals;
+
+frmOption::frmOption(mdlMain& program, frmMain& mainWindow)
+    : QDialog(&mainWindow), ui(std::make_unique<Ui::frmOption>()), m(program), mMain(mainWindow) {
+    ui->setupUi(this);
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    ConnectControls();
+    m.state.gOptionWindow = true;
+    FollowForm(&mainWindow);
+    SetFormOptions();
+    // Every way of closing a dialog ends in done(), which emits finished.
+    connect(this, &QDialog::finished, this, [this] {
+        m.state.gOptionWindow = false;
+        deleteLater();
+        Q_EMIT Unloaded();
+    });
+}
+
+// Deleted with the main window the program state may be gone already.
+frmOption::~frmOption() {
+    disconnect(this, &QDialog::finished, this, nullptr);
+}
+
+void frmOption::ConnectControls() {
+    // A click does nothing while the window itself writes its controls.
+    const auto onClick = [this](QAbstractButton* button, std::function<void()> action) {
+        connect(button, &QAbstractButton::clicked, this, [this, action = std::move(action)] {
+            if (!mUpdating) action();
+        });
+    };
+    for (int i = 0; i < 3; ++i) onClick(DelModeButton(i), [this, i] { m.state.gDelMode = i; });
+    connect(ui->txtDelTarget, &QLineEdit::textEdited, this, &frmOption::txtDelTarget_Change);
+    const std::pair<QCheckBox*, bool ProgramState::*> switches[] = {
+        {ui->chkLog, &ProgramState::gDetailLog},
+        {ui->chkLogAuto, &ProgramState::gAutoLogSave},
+        {ui->chkEsc, &ProgramState::gEscQuits},
+        {ui->chkSave, &ProgramState::gSaveOnExit},
+    };
+    for (const auto& [box, value] : switches)
+        onClick(box, [this, box, value] { m.state.*value = box->isChecked(); });
+    onClick(ui->cmdExplorer, [this] { OpenFolder(ui->txtDelTarget->text()); });
+    onClick(ui->cmdOpenLogFolder, [this] { OpenFolder(m.state.gLogPath); });
+    onClick(ui->cmdOpenLastIniFolder, [this] { OpenFolder(m.options.LastIniFolder); });
+    onClick(ui->cmdLogSave, [this] {
+        SaveLogNow(m);
+        // A save spells the log folder as it is stored on disk.
+        SetLogSaveToolTip();
+    });
+    onClick(ui->cmdSave, [this] { m.options.SaveOptionFile(m.options.IniFilePath, true); });
+    onClick(ui->cmdOpen, [this] { m.LoadSettingsFile(m.options.IniFilePath); });
+    // The defaults: the settings file is not read.
+    onClick(ui->cmdReset, [this] { m.LoadSettingsFile(QString()); });
+    onClick(ui->cmdOpenIni, [this] { cmdOpenIni_Click(); });
+    onClick(ui->cmdClose, [this] { close(); });
+
+    ui->txtDelTarget->installEventFilter(this);
+    AcceptDrops(DelTargetControls() + LogPathControls() + QList<QWidget*>{ui->cmdOpen});
+}
+
+// The controls' own handling of drags (a line edit would insert the text of
+// a URL) gives way to the window's.
+void frmOption::AcceptDrops(const QList<QWidget*>& controls) {
+    for (QWidget* control : controls) {
+        control->setAcceptDrops(true);
+        control->installEventFilter(this);
+    }
+}
+
+void frmOption::FollowForm(const QWidget* form) {
+    if (!form) return;
+    const QRect frame = form->frameGeometry();
+    move(frame.left() + frame.width(), frame.top());
+}
+
+void frmOption::SetFormOptions() {
+    const ProgramState& s = m.state;
+    mUpdating = true;
+    if (QAbstractButton* mode = DelModeButton(s.gDelMode)) mode->setChecked(true);
+    // The path text itself, so that it comes back unchanged when edited.
+    ui->txtDelTarget->setText(s.gDelTarget);
+    ui->chkLog->setChecked(s.gDetailLog);
+    ui->chkLogAuto->setChecked(s.gAutoLogSave);
+    ui->chkEsc->setChecked(s.gEscQuits);
+    ui->chkSave->setChecked(s.gSaveOnExit);
+    SetRuntimeToolTips();
+    mUpdating = false;
+}
+
+void frmOption::SetRuntimeToolTips() {
+    const QString file = u'\'' + ShownName(m.options.IniFileName) + u'\'';
+    SetLogSaveToolTip();
+    ui->cmdSave->setToolTip(file + u"に現在の状態を保存します。"_s);
+    ui->cmdOpen->setToolTip(file +
+                            u"を読み込み、保存されている状態に戻します。"
+                            u"またIniファイルをドロップすると一時的にそれを読み込みます。"_s);
+    ui->cmdOpenIni->setToolTip(
+        file + u"を開きます。ファイルが無い場合は現在の状態を保存してそれを開きます。"_s);
+    ui->cmdOpenLastIniFolder->setToolTip(u'\'' + ShownName(m.options.LastIniFolder) +
+                                         u"'を開きます。"_s);
+}
+
+void frmOption::SetLogSaveToolTip() {
+    ui->cmdLogSave->setToolTip(u"ログフォルダ:"_s + ShownName(m.state.gLogPath));
+}
+
+// Typing a target means moving the colliding files there.
+void frmOption::txtDelTarget_Change(const QString& text) {
+    if (mUpdating) return;
+    ui->optDelMode_2->setChecked(true);
+    m.state.gDelMode = 2;
+    m.state.gDelTarget = text;
+}
+
+// The nearest existing folder on the way up, a relative path taken from the
+// program folder; without one, the folder the main window shows.
+void frmOption::OpenFolder(const QString& path) {
+    const QString folder = m.tools.NearestFolder(path, m.state.gAppPath);
+    if (folder.isEmpty()) {
+        mMain.cmdPath_Click();
+        return;
+    }
+    ShellOpen(folder, m.fs);
+}
+
+// A settings file that is not there yet is written from the current state,
+// so that there is something to open.
+void frmOption::cmdOpenIni_Click() {
+    const QString& path = m.options.IniFilePath;
+    if (!m.fs.FileExists(path)) m.options.SaveOptionFile(path, true);
+    ShellOpen(path, m.fs);
+}
+
+// --- Keys and drops --------------------------------------------------------------
+
+void frmOption::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F5) {
+        if (!mUpdating) mMain.WindowRefresh();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool frmOption::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::KeyPress:
+            if (watched == ui->txtDelTarget) {
+                auto* key = static_cast<QKeyEvent*>(event);
+                return TextKeyDown(ui->txtDelTarget, key->key(), key->modifiers());
+            }
+            break;
+        case QEvent::FocusIn:
+            if (watched == ui->txtDelTarget)
+                QTimer::singleShot(0, ui->txtDelTarget,
+                                   [this] { SelectAllText(ui->txtDelTarget); });
+            break;
+        case QEvent::DragEnter:
+        case QEvent::DragMove: {
+            auto* drag = static_cast<QDropEvent*>(event);
+            if (DroppedPaths(drag->mimeData()).isEmpty()) {
+                drag->ignore();
+            } else {
+                drag->acceptProposedAction();
+            }
+            return true;
+        }
+        case QEvent::Drop: {
+            auto* drop = static_cast<QDropEvent*>(event);
+            if (DropOn(qobject_cast<QWidget*>(watched), *drop->mimeData())) {
+                drop->acceptProposedAction();
+            } else {
+                drop->ignore();
+            }
+            return true;
+        }
+        default:
+            break;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+bool frmOption::DropOn(QWidget* control, const QMimeData& data) {
+    const QStringList paths = DroppedPaths(&data);
+    if (paths.isEmpty() || !control) return false;
+    if (control == ui->cmdOpen) return DropSettingsFile(paths);
+    const QString folder = m.tools.DropFolder(paths);
+    if (folder.isEmpty()) return false;
+    if (DelTargetControls().contains(control)) {
+        DropDelTarget(folder);
+        return true;
+    }
+    if (LogPathControls().contains(control)) {
+        DropLogPath(folder);
+        return true;
+    }
+    return false;
+}
+
+void frmOption::DropDelTarget(const QString& folder) {
+    mUpdating = true;
+    ui->txtDelTarget->setText(folder);
+    ui->optDelMode_2->setChecked(true);
+    m.state.gDelMode = 2;
+    m.state.gDelTarget = folder;
+    mUpdating = false;
+}
+
+void frmOption::DropLogPath(const QString& folder) {
+    m.state.gLogPath = folder;
+    SetLogSaveToolTip();
+}
+
+// A settings file is read for the time being: the program's own file is
+// neither read nor written. One dropped shortcut stands for its target.
+bool frmOption::DropSettingsFile(const QStringList& paths) {
+    QString path = paths.first();
+    if (paths.size() == 1 && m.fs.FileExists(path)) path = m.tools.ResolveShortcut(path);
+    if (path.isEmpty() || !m.fs.FileExists(path)) return false;
+    m.LoadSettingsFile(path);
+    return true;
+}
+
+// --- Controls ----------------------------------------------------------------------
+
+QAbstractButton* frmOption::DelModeButton(int index) const {
+    QAbstractButton* const buttons[] = {ui->optDelMode_0, ui->optDelMode_1, ui->optDelMode_2};
+    return index >= 0 && index < 3 ? buttons[index] : nullptr;
+}
+
+QList<QWidget*> frmOption::DelTargetControls() const {
+    return {ui->frameDelMode, ui->optDelMode_0, ui->optDelMode_1,
+            ui->optDelMode_2, ui->cmdExplorer,  ui->txtDelTarget};
+}
+
+QList<QWidget*> frmOption::LogPathControls() const {
+    return {ui->frameLog, ui->chkLog, ui->chkLogAuto, ui->cmdOpenLogFolder, ui->cmdLogSave};
+}
+
+}  // namespace sorvane
