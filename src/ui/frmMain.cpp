@@ -568,6 +568,11 @@ void frmMain::cmdOption_Click() {
         return;
     }
     mOption = new frmOption(*m, *this);
+    mCompanions->Loaded(Companion::Options, mOption.data());
+    // The version window gives the right edge to the options window and
+    // takes it back when it closes.
+    connect(mOption, &frmOption::Unloaded, this, [this] { mCompanions->Follow(Companion::About); });
+    mCompanions->Follow(Companion::About);
     mOption->show();
 }
 

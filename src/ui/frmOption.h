@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <memory>
 
+#include "ui/DockedWindow.h"
+
 class QAbstractButton;
 class QMimeData;
 
@@ -27,7 +29,7 @@ class mdlMain;
 // (cmdClose, Esc, the close box, the main window's toggle) unloads it:
 // gOptionWindow is cleared, Unloaded is emitted and the window deletes
 // itself.
-class frmOption : public QDialog {
+class frmOption : public QDialog, public DockedWindow {
     Q_OBJECT
 public:
     // mainWindow is the parent; program must outlive the window's closing.
@@ -39,7 +41,7 @@ public:
     void SetFormOptions();
     // Places the window with its frame's top-left corner at the top-right
     // corner of form's frame.
-    void FollowForm(const QWidget* form);
+    void FollowForm(const QWidget* form) override;
 
     // What dropping data on control does: a folder on the delete frame sets
     // the delete target, one on the log frame the log folder, a settings

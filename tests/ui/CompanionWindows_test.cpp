@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QPushButton>
 #include <QTest>
 
 #include "support/TempTree.h"
@@ -53,22 +54,35 @@ struct CompanionTest : test::WithApplication, ::testing::Test {
     }
 };
 
+// One, two and three companions open: the options window (open at start on
+// the default settings), the version window, the chooser.
 TEST_F(CompanionTest, OpenCompanionsDockWhereverTheMainWindowMoves) {
+    QWidget* options = main.Companions().Open(Companion::Options);
+    ASSERT_NE(options, nullptr);
+    main.move(150, 90);
+    EXPECT_EQ(options->pos(), RightEdge());
+
     QWidget* about = OpenAbout();
     ASSERT_NE(about, nullptr);
     // It first appears over the main window's corner.
     EXPECT_EQ(about->pos(), main.pos() + QPoint(20, 20));
     main.move(300, 120);
-    EXPECT_EQ(about->pos(), RightEdge());
+    EXPECT_EQ(options->pos(), RightEdge());
+    EXPECT_EQ(about->pos(), RightEdge(1));
 
     QWidget* chooser = OpenChooser();
     ASSERT_NE(chooser, nullptr);
     EXPECT_EQ(chooser->pos(), Below());
     for (const QPoint to : {QPoint(40, 30), QPoint(220, 160)}) {
         main.move(to);
+        EXPECT_EQ(options->pos(), RightEdge());
         EXPECT_EQ(chooser->pos(), Below());
-        EXPECT_EQ(about->pos(), RightEdge());
+        EXPECT_EQ(about->pos(), RightEdge(1));
     }
+    // The options window closing gives the right edge back at once.
+    main.findChild<QPushButton*>(u"cmdOption"_s)->click();
+    EXPECT_FALSE(state.gOptionWindow);
+    EXPECT_EQ(about->pos(), RightEdge());
     // A closed companion is left where it was.
     chooser->close();
     EXPECT_FALSE(state.gSelectOpen);
@@ -79,26 +93,41 @@ TEST_F(CompanionTest, OpenCompanionsDockWhereverTheMainWindowMoves) {
 }
 
 TEST_F(CompanionTest, MinimisingHidesTheOthersAndRestoringGivesBackEachOnesVisibility) {
+    QWidget* options = main.Companions().Open(Companion::Options);
     QWidget* chooser = OpenChooser();
-    QWidget* about = OpenAbout();
-    about->hide();  // loaded, not shown
+    chooser->hide();  // loaded, not shown
     main.setWindowState(Qt::WindowMinimized);
-    EXPECT_FALSE(chooser->isVisible());
+    EXPECT_FALSE(options->isVisible());
     main.setWindowState(Qt::WindowNoState);
-    EXPECT_TRUE(chooser->isVisible());
-    EXPECT_FALSE(about->isVisible());
-    EXPECT_TRUE(state.gAboutOpen);
+    EXPECT_TRUE(options->isVisible());
+    EXPECT_FALSE(chooser->isVisible());
+    EXPECT_FALSE(state.gAboutOpen);
+    EXPECT_EQ(main.Companions().Open(Companion::About), nullptr);
+}
+
+TEST_F(CompanionTest, TheOptionsWindowGoesBusyWithTheMainWindow) {
+    QWidget* options = main.Companions().Open(Companion::Options);
+    main.SetMainEnabled(false);
+    EXPECT_FALSE(options->isEnabled());
+    EXPECT_EQ(options->cursor().shape(), Qt::WaitCursor);
+    EXPECT_EQ(main.cursor().shape(), Qt::WaitCursor);
+    main.SetMainEnabled(true);
+    EXPECT_TRUE(options->isEnabled());
+    EXPECT_EQ(options->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(main.cursor().shape(), Qt::ArrowCursor);
 }
 
 TEST_F(CompanionTest, ClosingTheMainWindowClosesTheOneLoadedLastFirst) {
     QStringList closed;
-    for (QWidget* w : {OpenChooser(), OpenAbout()})
+    for (QWidget* w : {main.Companions().Open(Companion::Options), OpenChooser(), OpenAbout()})
         QObject::connect(qobject_cast<QDialog*>(w), &QDialog::finished,
                          [&closed, w] { closed.append(w->windowTitle()); });
     main.close();
-    EXPECT_EQ(closed, (QStringList{u"バージョン情報"_s, u"置換パターンの展開結果"_s}));
+    EXPECT_EQ(closed,
+              (QStringList{u"バージョン情報"_s, u"置換パターンの展開結果"_s, u"詳細オプション"_s}));
     EXPECT_FALSE(state.gAboutOpen);
     EXPECT_FALSE(state.gSelectOpen);
+    EXPECT_FALSE(state.gOptionWindow);
 }
 
 }  // namespace
