@@ -262,6 +262,17 @@ TEST_F(RunChecks, PatternsLoadedAndShown) {
     EXPECT_EQ(chooser.displayedViews[0].replaceDec, program.matching.GetReplaceDec(false));
     EXPECT_EQ(chooser.displayedViews[0].replaceDecReverse, program.matching.GetReplaceDec(true));
     EXPECT_TRUE(chooser.chosenViews.isEmpty());
+
+    // A replace pattern that cannot be used is refused after the display,
+    // which still shows the rows of the last usable one.
+    program.state.gReplaceWord = u"*.*"_s;
+    EXPECT_FALSE(CheckNames(program, chooser));
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.shown[0].id, MessageId::BadReplacePattern);
+    ASSERT_EQ(chooser.displayedViews.size(), 2);
+    EXPECT_EQ(chooser.displayedViews[1].replaceDec, chooser.displayedViews[0].replaceDec);
+    EXPECT_EQ(chooser.displayedViews[1].replaceDecReverse,
+              chooser.displayedViews[0].replaceDecReverse);
 }
 
 TEST_F(RunChecks, ConfirmationChooserAnswers) {

@@ -96,6 +96,7 @@ TEST_F(ExpansionChooserFixture, TheDisplayShowsTheViewsWithoutWaiting) {
     EXPECT_EQ(View(1)->toPlainText(), QStringLiteral("  0 : a\n  1 : \n  2 : *\n"));
     const QString reverse = View(2)->toPlainText();
     EXPECT_TRUE(reverse.startsWith(QStringLiteral("  0 : t0\n  1 : t1\n")));
+    EXPECT_TRUE(reverse.contains(QStringLiteral("\n  9 : t9\n 10 : t10\n")));
     EXPECT_TRUE(reverse.endsWith(QStringLiteral("\n999 : t999\n1000 : t1000\n")));
 
     EXPECT_EQ(closed.count(), 0);
