@@ -1,6 +1,7 @@
 #include "ui/CompanionWindows.h"
 
 #include <QApplication>
+#include <QWindow>
 
 #include "run/ProgramState.h"
 #include "ui/DockedWindow.h"
@@ -16,6 +17,16 @@ bool IsProgramWindow(const QWidget* w) {
            type != Qt::Desktop;
 }
 
+// On X11 only a window manager minimises, and every one of them takes the
+// windows that stand by the main window (transient for it) away with it and
+// brings back those it took; hiding them as well leaves a window manager
+// such as Openbox unable to restore the main window. Those windows are left
+// to it.
+bool MinimisedWithMain(const QWidget* w, const QWidget& main) {
+    return QGuiApplication::platformName() == u"xcb" && w->windowHandle() &&
+           w->windowHandle()->transientParent() == main.windowHandle();
+}
+
 }  // namespace
 
 CompanionWindows::CompanionWindows(QWidget& main, const ProgramState& state)
@@ -25,6 +36,31 @@ void CompanionWindows::Loaded(Companion which, QWidget* window, DockedWindow* do
     mSlots[size_t(which)] = Slot{window, docked};
     mLoadOrder.removeIf([window](const QPointer<QWidget>& w) { return !w || w == window; });
     mLoadOrder.append(window);
+    window->installEventFilter(this);
+}
+
+// A window placed before it is first on screen is placed by its inner
+// corner on X11, as the size of its frame is not known yet; it is placed
+// again by its frame's corner once it is exposed.
+bool CompanionWindows::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show) {
+        auto* window = qobject_cast<QWidget*>(watched);
+        if (window && window->isWindow() && window->windowHandle()) {
+            mPlacedAt.append({window, window->pos()});
+            window->windowHandle()->installEventFilter(this);
+        }
+    } else if (event->type() == QEvent::Expose) {
+        auto* handle = qobject_cast<QWindow*>(watched);
+        if (handle && handle->isExposed()) {
+            mPlacedAt.removeIf([handle](const Placement& p) {
+                if (!p.window) return true;
+                if (p.window->windowHandle() != handle) return false;
+                if (p.window->pos() != p.at) p.window->move(p.at);
+                return true;
+            });
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 bool CompanionWindows::FlagSet(Companion which) const {
@@ -50,7 +86,12 @@ void CompanionWindows::FollowMain() {
 }
 
 void CompanionWindows::Follow(Companion which) {
-    if (Open(which)) mSlots[size_t(which)].docked->FollowForm(&mMain);
+    QWidget* window = Open(which);
+    if (!window) return;
+    mSlots[size_t(which)].docked->FollowForm(&mMain);
+    // Not on screen yet: this is where it goes once it is.
+    for (Placement& p : mPlacedAt)
+        if (p.window == window) p.at = window->pos();
 }
 
 void CompanionWindows::MainStateChanged(Qt::WindowStates states) {
@@ -60,6 +101,7 @@ void CompanionWindows::MainStateChanged(Qt::WindowStates states) {
         mHiddenByMinimising.clear();
         for (QWidget* w : QApplication::topLevelWidgets()) {
             if (w == &mMain || !IsProgramWindow(w) || !w->isVisible()) continue;
+            if (MinimisedWithMain(w, mMain)) continue;
             mHiddenByMinimising.append(w);
             w->hide();
         }

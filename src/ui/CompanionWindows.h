@@ -22,7 +22,7 @@ enum class MousePointer { Default, Hourglass, ArrowHourglass };
 // program and restoring gives back to each, by identity, the visibility it
 // had; closing the main window closes the companions, the one loaded last
 // first. The options window goes busy with the main window.
-class CompanionWindows {
+class CompanionWindows : public QObject {
 public:
     CompanionWindows(QWidget& main, const ProgramState& state);
 
@@ -52,6 +52,9 @@ public:
     void SetOptionsEnabled(bool enabled);
     void SetOptionsPointer(MousePointer pointer);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     bool FlagSet(Companion which) const;
 
@@ -65,6 +68,12 @@ private:
     QList<QPointer<QWidget>> mLoadOrder;
     QList<QPointer<QWidget>> mHiddenByMinimising;
     bool mMinimised = false;
+    // Where each window was placed when it was shown, until it is on screen.
+    struct Placement {
+        QPointer<QWidget> window;
+        QPoint at;
+    };
+    QList<Placement> mPlacedAt;
 };
 
 // The cursor shape of a pointer.

@@ -66,8 +66,8 @@ void frmSelect::Display(const ExpansionViews& views) {
     const bool opening = !isVisible();
     ToolStyle();
     Load(views);
-    show();
     if (opening) Q_EMIT DisplayOpened();
+    show();
 }
 
 void frmSelect::Beep() {
