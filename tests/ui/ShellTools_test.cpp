@@ -13,19 +13,12 @@
 
 #include "platform/FileSystem.h"
 #include "platform/mdlTools.h"
+#include "support/OpenedUrls.h"
 #include "ui/WidgetApp.h"
 
 using namespace sorvane;
 
 namespace {
-
-// Stands in for the desktop: records the URLs it is asked to open.
-class Opened : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-    Q_INVOKABLE void Open(const QUrl& url) { urls.append(url); }
-};
 
 struct ShellFixture : test::WithApplication, ::testing::Test {
     QTemporaryDir tmp;
@@ -89,7 +82,7 @@ TEST_F(ShellFixture, DropFolderIsTheFolderTheDropMeans) {
 // The desktop is asked with the file URL of what exists, and not at all for
 // what does not.
 TEST_F(ShellFixture, ShellOpenAsksTheDesktopForExistingItems) {
-    Opened opened;
+    test::OpenedUrls opened;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "Open");
     const QString folder = root + QStringLiteral("/写真 #1/100%");
     const QString file = root + QStringLiteral("/写真 #1/a.jpg");
@@ -130,5 +123,3 @@ TEST(TextBoxes, CtrlASelectsTheWholeText) {
 }
 
 }  // namespace
-
-#include "ShellTools_test.moc"

@@ -22,6 +22,7 @@
 #include "support/scripted/ScriptedMessageBox.h"
 #include "support/scripted/ScriptedOverwriteQuestion.h"
 #include "support/scripted/ScriptedProgressWindow.h"
+#include "ui/ScriptedDesktop.h"
 #include "ui/WidgetApp.h"
 #include "ui/frmAbout.h"
 #include "ui/frmDlgCancel.h"
@@ -34,21 +35,9 @@ namespace {
 
 // The main window on a program with default settings, the other windows
 // scripted, and a temporary tree to run on.
-struct MainWindowTest : test::WithApplication, ::testing::Test {
-    TempTree app;
-    TempTree tree;
-    ScriptedMessageBox messages;
-    ScriptedProgressWindow progress;
-    ScriptedOverwriteQuestion overwrite;
-    ScriptedExpansionChooser chooser;
-    frmMain window;
-    mdlMain program{MainPorts{messages, progress, window, window, window}};
-    RunFrame frame{program, overwrite, chooser};
-
+struct MainWindowTest : test::WithApplication, test::ScriptedDesktop, ::testing::Test {
     void SetUp() override {
-        window.Attach(program, frame);
-        program.Main(app.Root() + u"/sorvane"_s);
-        window.Load(tree.Root());
+        Start();
         QApplication::setActiveWindow(&window);
     }
     void TearDown() override { window.hide(); }

@@ -17,11 +17,13 @@
 
 #include "run/RunFrame.h"
 #include "run/mdlMain.h"
+#include "support/OpenedUrls.h"
 #include "support/TempTree.h"
 #include "support/scripted/ScriptedExpansionChooser.h"
 #include "support/scripted/ScriptedMessageBox.h"
 #include "support/scripted/ScriptedOverwriteQuestion.h"
 #include "support/scripted/ScriptedProgressWindow.h"
+#include "ui/ScriptedDesktop.h"
 #include "ui/WidgetApp.h"
 #include "ui/frmMain.h"
 
@@ -31,33 +33,14 @@ using test::TempTree;
 
 namespace {
 
-// Stands in for the desktop: records the URLs it is asked to open.
-class Opened : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-    Q_INVOKABLE void Open(const QUrl& url) { urls.append(url); }
-};
-
 // The main window on a program with default settings, which open the
 // options window; the other windows scripted.
-struct OptionWindowTest : test::WithApplication, ::testing::Test {
-    TempTree app;
-    TempTree tree;
-    ScriptedMessageBox messages;
-    ScriptedProgressWindow progress;
-    ScriptedOverwriteQuestion overwrite;
-    ScriptedExpansionChooser chooser;
-    frmMain window;
-    mdlMain program{MainPorts{messages, progress, window, window, window}};
-    RunFrame frame{program, overwrite, chooser};
+struct OptionWindowTest : test::WithApplication, test::ScriptedDesktop, ::testing::Test {
     ProgramState& s = program.state;
     QString root;
 
     void SetUp() override {
-        window.Attach(program, frame);
-        program.Main(app.Root() + u"/sorvane"_s);
-        window.Load(tree.Root());
+        Start();
         root = QDir(tree.Root()).canonicalPath();
     }
     void TearDown() override { window.hide(); }
@@ -163,7 +146,7 @@ TEST_F(OptionWindowTest, ResetGivesTheDefaultsWhileTheWindowStaysOpen) {
 
 // The desktop opens the file; a missing one is first written from the state.
 TEST_F(OptionWindowTest, OpeningTheSettingsFileWritesItFirstWhenMissing) {
-    Opened opened;
+    test::OpenedUrls opened;
     QDesktopServices::setUrlHandler(u"file"_s, &opened, "Open");
     const QString ini = program.options.IniFilePath;
     ASSERT_FALSE(QFile::exists(ini));
@@ -260,5 +243,3 @@ TEST_F(OptionWindowTest, TheOptionButtonTogglesTheWindowAndEveryWayOfClosingUnlo
 }
 
 }  // namespace
-
-#include "frmOption_test.moc"
