@@ -1,8 +1,7 @@
 #include "run/RenameRun.h"
 
-#include <exception>
-
 #include "platform/ShownName.h"
+#include "run/RunLog.h"
 #include "run/RunMessages.h"
 #include "run/RunSteps.h"
 
@@ -260,17 +259,6 @@ RenameListSettings ListSettingsOf(const ProgramState& s) {
     return settings;
 }
 
-MsgAnswer AskLogError(mdlMain& m) {
-    return ShowMessage(
-        m.ports.messages, MessageId::LogError,
-        u"ログ作成中に問題が発生しました。\r\n"
-        u"ログが長くなりすぎた可能性があります。\r\n"
-        u"このエラーを出したくない場合はログの詳細表示をOFFにしてみてください。\r\n\r\n"
-        u"結果だけ出力する場合は「OK」を、\r\n"
-        u"このまま終了する場合は「Cancel」を押してください。"_s,
-        u"ログ作成中のエラー"_s, MsgButtons::OKCancel, MsgIcon::Error);
-}
-
 bool RunRename(mdlMain& m, OverwriteQuestionPort& overwrite, const QString& startFolder) {
     const ProgramState& s = m.state;
     mdlRename& r = m.rename;
@@ -308,20 +296,12 @@ bool RunRename(mdlMain& m, OverwriteQuestionPort& overwrite, const QString& star
     if (CheckCancel(m)) {
         m.runEnd.end = RunEnd::RenameStopped;
         if (r.GetDeletedCount() == 0 && renamed == -1) return false;
-        if (detailed) {
-            progress.SetVisible(false);
-            const MsgAnswer answer = ShowMessage(
-                m.ports.messages, MessageId::DetailLogQuestion,
+        if (detailed)
+            detailed = AskDetailedLog(
+                m,
                 u"すでに削除または名前が変換(スキップ含む)されたファイルがあります。\r\n"
                 u"詳細ログを作成しますか？"_s,
-                u"詳細ログ作成の確認"_s, MsgButtons::YesNo, MsgIcon::None);
-            if (answer == MsgAnswer::Yes) {
-                progress.SetVisible(true);
-            } else {
-                AddLogLine(m, u"！詳細ログは作成されませんでした。"_s);
-                detailed = false;
-            }
-        }
+                false);
         if (renamed == -1) renamed = 0;
     } else if (renamed >= 0) {
         m.runEnd.end = RunEnd::Done;
@@ -336,29 +316,12 @@ bool RunRename(mdlMain& m, OverwriteQuestionPort& overwrite, const QString& star
         return false;
     }
 
-    QString head;
-    QString buf = kCrLf;
-    bool cleared = false;
-    for (;;) {
-        try {
-            if (detailed && !cleared) BuildDetailedLog(m, head, buf);
-            AppendSummary(buf, count, renamed, r.GetDeletedCount(), w);
-            head += buf;
-            buf.clear();
-            m.ports.logBox.Append(head);
-            break;
-        } catch (const std::exception&) {
-            // The renames are done whatever becomes of the log: the result
-            // must still say so, or the record that undoes them would be
-            // dropped. A log box that cannot hold even the summary is not
-            // asked about twice.
-            if (cleared || AskLogError(m) != MsgAnswer::OK) return renamed != 0;
-            buf = u"！ログはログ作成中のエラーでクリアされました"_s + kCrLf + kCrLf;
-            head.clear();
-            m.ports.logBox.Clear();
-            cleared = true;
-        }
-    }
+    // The renames are done whatever becomes of the log: the result must
+    // still say so, or the record that undoes them would be dropped.
+    const bool logged = WriteRunLog(
+        m, detailed, [&m](QString& head, QString& buf) { BuildDetailedLog(m, head, buf); },
+        [&](QString& buf) { AppendSummary(buf, count, renamed, r.GetDeletedCount(), w); });
+    if (!logged) return renamed != 0;
     m.ports.forms.ChangePath(startFolder);
     return renamed != 0;
 }

@@ -2,7 +2,6 @@
 
 #include <QString>
 
-#include "ports/MessageBoxPort.h"
 #include "ports/OverwriteQuestionPort.h"
 #include "run/mdlMain.h"
 
@@ -18,9 +17,5 @@ bool RunRename(mdlMain& m, OverwriteQuestionPort& overwrite, const QString& star
 
 // The list settings of a run, from the options read for it.
 RenameListSettings ListSettingsOf(const ProgramState& s);
-
-// Asked when the log text cannot be built or held: OK keeps only the
-// summary, Cancel ends the run without a log.
-MsgAnswer AskLogError(mdlMain& m);
 
 }  // namespace sorvane

@@ -1,9 +1,7 @@
 #include "run/RestoreRun.h"
 
-#include <exception>
-
 #include "platform/ShownName.h"
-#include "run/RenameRun.h"
+#include "run/RunLog.h"
 #include "run/RunMessages.h"
 #include "run/RunSteps.h"
 
@@ -101,7 +99,6 @@ void AppendSummary(QString& buf, qint32 t, qint32 r, const QString& w) {
 
 bool RunRestore(mdlMain& m) {
     mdlRename& r = m.rename;
-    clsCancel& progress = m.CancelDialog;
     // The word of the list being restored: the folder switch may have been
     // changed since the rename run.
     const QString w = r.ItemWord().isEmpty() ? m.state.gItemWord : r.ItemWord();
@@ -117,43 +114,18 @@ bool RunRestore(mdlMain& m) {
     if (CheckCancel(m)) {
         m.runEnd.end = RunEnd::RenameStopped;
         if (restored == 0) return result;
-        if (detailed) {
-            progress.SetVisible(false);
-            const MsgAnswer answer = ShowMessage(
-                m.ports.messages, MessageId::DetailLogQuestion,
-                u"すでに名前が復元されたファイルがあります。\r\n詳細ログを作成しますか？"_s,
-                u"詳細ログ作成の確認"_s, MsgButtons::YesNo, MsgIcon::None);
-            if (answer == MsgAnswer::Yes) {
-                progress.IsCancel = false;
-                progress.SetVisible(true);
-            } else {
-                AddLogLine(m, u"！詳細ログは作成されませんでした。"_s);
-                detailed = false;
-            }
-        }
+        if (detailed)
+            detailed = AskDetailedLog(
+                m, u"すでに名前が復元されたファイルがあります。\r\n詳細ログを作成しますか？"_s,
+                true);
     } else {
         m.runEnd.end = RunEnd::Done;
     }
 
-    QString head;
-    QString buf = kCrLf;
-    bool cleared = false;
-    for (;;) {
-        try {
-            if (detailed && !cleared) BuildDetailedLog(m, w, head, buf);
-            AppendSummary(buf, target, restored, w);
-            m.ports.logBox.Append(head + buf);
-            break;
-        } catch (const std::exception&) {
-            // A log box that cannot hold even the summary is not asked
-            // about twice.
-            if (cleared || AskLogError(m) != MsgAnswer::OK) return result;
-            buf = u"！ログはログ作成中のエラーでクリアされました"_s + kCrLf + kCrLf;
-            head.clear();
-            m.ports.logBox.Clear();
-            cleared = true;
-        }
-    }
+    const bool logged = WriteRunLog(
+        m, detailed, [&](QString& head, QString& buf) { BuildDetailedLog(m, w, head, buf); },
+        [&](QString& buf) { AppendSummary(buf, target, restored, w); });
+    if (!logged) return result;
     m.ports.forms.WindowRefresh();
     return result;
 }
