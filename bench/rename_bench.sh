@@ -11,34 +11,11 @@
 # BUILD_DIR chooses the build folder (default build/release, the release
 # preset); RUNS the number of runs; SKIP_MEMORY=1 leaves out the memory part.
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
-"$root/scripts/setup.sh"
-cd "$root"
-build="$("$root/scripts/bench_build.sh")"
-cmake --build "$build" -j"${JOBS:-1}" --target sorvane-cli rename_floor >/dev/null
+source "$(dirname "$0")/common.sh"
+bench_start rename-bench sorvane-cli rename_floor
 cli="$build/src/sorvane-cli"
 floor="$build/bench/rename_floor"
 runs="${RUNS:-5}"
-
-work="$(mktemp -d /dev/shm/sorvane-rename-bench.XXXXXX)"
-trap 'rm -rf "$work"' EXIT
-# Defaults only: a settings file beside the program must not change the run.
-: >"$work/defaults.ini"
-
-# make_tree DIR FOLDERS FILES: FILES empty *.txt files in each of FOLDERS
-# subfolders, or directly in DIR when FOLDERS is 0.
-make_tree() {
-  python3 - "$1" "$2" "$3" <<'EOF'
-import os, sys
-root, folders, files = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
-os.makedirs(root)
-dirs = [root] if folders == 0 else [os.path.join(root, "d%04d" % i) for i in range(folders)]
-for d in dirs:
-    os.makedirs(d, exist_ok=True)
-    for j in range(files):
-        os.close(os.open(os.path.join(d, "f%06d.txt" % j), os.O_CREAT | os.O_WRONLY, 0o644))
-EOF
-}
 
 # Every *.txt became *.dat, nothing else: the run did all its work.
 check() {
@@ -51,40 +28,22 @@ check() {
   fi
 }
 
-# The default maximum of 10,000 targets would stop the run at its question.
-run_sorvane() {
-  "$cli" rename "$1" --settings "$work/defaults.ini" --search '*.txt' --replace '*.dat' \
-    --whole --recursive --detail-log --no-auto-log-save --max 100000000 >/dev/null
-}
 run_floor() { "$floor" "$1" >/dev/null; }
 run_mmv() { (cd "$1" && mmv -m ';*.txt' '#1#2.dat' </dev/null); }
 
-# time_one TOOL MASTER COUNT: seconds of one run on a fresh copy.
-time_one() {
-  local copy="$work/run"
-  rm -rf "$copy"
-  cp -a "$2" "$copy"
-  sync
-  local start end
-  start=$(date +%s%N)
-  "run_$1" "$copy"
-  end=$(date +%s%N)
-  check "$copy" "$3" "$1"
-  rm -rf "$copy"
-  awk -v ns=$((end - start)) 'BEGIN { printf "%.3f\n", ns / 1e9 }'
-}
+after_run() { check "$2" "$expected" "$1"; }
 
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
 bench_case() {
   local name="$1" folders="$2" files="$3" count=$(($2 == 0 ? $3 : $2 * $3))
   local master="$work/$name"
+  expected=$count
   make_tree "$master" "$folders" "$files"
   declare -A med
   for tool in floor sorvane mmv; do
     local times=()
-    for ((i = 0; i < runs; i++)); do times+=("$(time_one "$tool" "$master" "$count")"); done
+    for ((i = 0; i < runs; i++)); do times+=("$(time_one "$tool" "$master")"); done
     med[$tool]=$(printf '%s\n' "${times[@]}" | median)
     printf '  %-8s median %7.3f s   runs: %s\n' "$tool" "${med[$tool]}" "${times[*]}"
   done
