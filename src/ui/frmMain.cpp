@@ -197,7 +197,7 @@ void frmMain::ChangePath(const QString& path) {
     frmMainMousePointer(MousePointer::ArrowHourglass);
     const QString folder = FolderToShow(path);
     if (folder.isEmpty()) {
-        frmMainMousePointer(mBusy ? MousePointer::Hourglass : MousePointer::Default);
+        ShowRestingPointer();
         return;
     }
     mUpdating = true;
@@ -214,8 +214,7 @@ void frmMain::ChangePath(const QString& path) {
     ShowDrive(folder);
     mUpdating = false;
     mHst->AddHst(folder);
-    // A run that shows its folder again is still busy.
-    frmMainMousePointer(mBusy ? MousePointer::Hourglass : MousePointer::Default);
+    ShowRestingPointer();
 }
 
 // Back and forward through the folders shown.
@@ -531,6 +530,12 @@ void frmMain::SetMainEnabled(bool enabled) {
     menuBar()->setEnabled(enabled);
     mCompanions->SetOptionsEnabled(enabled);
     mBusy = !enabled;
+}
+
+// After a piece of work: the pointer of the state the window is in; a run
+// that shows its folder again is still busy.
+void frmMain::ShowRestingPointer() {
+    frmMainMousePointer(mBusy ? MousePointer::Hourglass : MousePointer::Default);
 }
 
 void frmMain::frmMainMousePointer(MousePointer pointer) {

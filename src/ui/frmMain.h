@@ -120,6 +120,7 @@ protected:
 
 private:
     void ConnectControls();
+    void ShowRestingPointer();
     QString FolderToShow(const QString& path);
     void FilterRefresh(int index);
     void SelectiveWindowRefresh(int index);
