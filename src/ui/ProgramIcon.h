@@ -4,7 +4,7 @@
 
 namespace sorvane {
 
-// The program's icon, drawn from its SVG at the usual window and menu sizes.
+// The program's icon, drawn from its SVG at whatever size is shown.
 QIcon ProgramIcon();
 
 }  // namespace sorvane
