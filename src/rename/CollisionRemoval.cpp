@@ -20,13 +20,13 @@ constexpr qint32 kDeleteShowStep = 200;
 
 bool mdlRename::ShowDeleteProgress(qint32 c) {
     mNextShow -= kDeleteShowStep;
-    mProgress.SetCaption(QStringLiteral("変換作業中 ") + Num(mCount - c - 1) +
+    mProgress.SetCaption(QStringLiteral("変換作業中 ") + Num(mTargets.Count() - c - 1) +
                          QStringLiteral(" 衝突削除中"));
     mProgress.SetTitle(QStringLiteral("衝突ファイル削除中 / ") + Num(mDeleted));
-    mProgress.SetText(mBasePath + mOldNames[size_t(c)]);
+    mProgress.SetText(mBasePath + OldName(c));
     if (!mProgress.DoCancel(QStringLiteral("衝突ファイル削除中 / 済 ") + Num(mDeleted)))
         return false;
-    mStatus[size_t(c)].SetRenameOutcome(RenameOutcome::StoppedDeleting);
+    mTargets.Status(c).SetRenameOutcome(RenameOutcome::StoppedDeleting);
     return true;
 }
 
@@ -41,9 +41,8 @@ bool mdlRename::DeleteCollisions(qint32 delMode, const QString& delTarget) {
         if (dest.isEmpty()) return false;
     }
     QStringList batch;
-    mNextShow = mCount - 1;
-    for (qint32 c = mCount - 1; c >= 0; --c) {
-        const size_t k = size_t(c);
+    mNextShow = mTargets.Count() - 1;
+    for (qint32 c = mTargets.Count() - 1; c >= 0; --c) {
         if (c <= mNextShow) {
             if (delMode == kDeleteToTrash) {
                 mProgress.SetText(QStringLiteral("削除中…"));
@@ -51,14 +50,15 @@ bool mdlRename::DeleteCollisions(qint32 delMode, const QString& delTarget) {
             }
             if (ShowDeleteProgress(c)) return false;
         }
-        if (mStatus[k] != TargetStatus(Verdict::FileExistsDelete)) continue;
-        const QString oldFull = mBasePath + mOldNames[k];
-        const QString collided = mBasePath + mNewNames[k];
+        TargetStatus& status = mTargets.Status(c);
+        if (status != TargetStatus(Verdict::FileExistsDelete)) continue;
+        const QString oldFull = mBasePath + OldName(c);
+        const QString collided = mBasePath + NewName(c);
         // The user agreed to replace the file, not to lose it: when the
         // target itself has gone meanwhile, the file stays and the target is
         // a plain skip.
         if (!mFs.Exists(oldFull)) {
-            mStatus[k].SetVerdict(Verdict::FileExists);
+            status.SetVerdict(Verdict::FileExists);
             continue;
         }
         // Only a file that is not the target itself is ever removed; a
@@ -72,13 +72,13 @@ bool mdlRename::DeleteCollisions(qint32 delMode, const QString& delTarget) {
                     if (mFs.DeleteFile(collided, true)) ++mDeleted;
                     break;
                 case kDeleteToFolder:
-                    if (MoveAside(collided, dest + mNewNames[k])) ++mDeleted;
+                    if (MoveAside(collided, dest + NewName(c))) ++mDeleted;
                     break;
                 default:
                     break;
             }
         }
-        mStatus[k].SetVerdict(Verdict::DeletedRename);
+        status.SetVerdict(Verdict::DeletedRename);
     }
     if (delMode == kDeleteToTrash) {
         mProgress.SetText(QStringLiteral("削除中…"));

@@ -16,15 +16,8 @@ using namespace rename_helpers;
 namespace {
 
 constexpr qint32 kInitialCapacity = 1000;
-constexpr qint32 kWorkingEntries = 501;
 constexpr qint32 kShowStep = 200;
 constexpr qint32 kQuickShowStep = 1000;
-
-// The path of a name relative to the start folder. In the start folder
-// itself the name is shared, not copied.
-QString InFolder(const QString& rel, const QString& name) {
-    return rel.isEmpty() ? name : rel + name;
-}
 
 // Restores the filter's file/folder switches when list building ends.
 struct FilterModeGuard {
@@ -76,45 +69,28 @@ bool mdlRename::MakeRenameList(const QString& startFolder, const RenameListSetti
     try {
         mItemWord = settings.folderMode ? QStringLiteral("フォルダ") : QStringLiteral("ファイル");
         mBasePath = startFolder.endsWith(u'/') ? startFolder : startFolder + u'/';
-        mCount = mRenamed = mRestored = mDeleted = 0;
+        mRenamed = mRestored = mDeleted = 0;
         mCapacity = kInitialCapacity;
-        mOldNames.clear();
-        mNewNames.clear();
-        mStatus.clear();
-        mOldNames.reserve(size_t(mCapacity) + 1);
-        mNewNames.reserve(size_t(mCapacity) + 1);
-        mStatus.reserve(size_t(mCapacity) + 1);
-        mFolderOld.assign(kWorkingEntries, QString());
-        mFolderNew.assign(kWorkingEntries, QString());
+        mTargets.Clear();
+        mTargets.Reserve(size_t(mCapacity) + 1);
 
         result = ListFolder(mBasePath);
-
-        mFolderOld = {};
-        mFolderNew = {};
-        mFolderDuplicate = {};
-        mFolderAttr = {};
-        mOldExact = {};
-        mOldFolded = {};
-        mOldNames.resize(size_t(mCount));
-        mNewNames.resize(size_t(mCount));
-        mStatus.resize(size_t(mCount));
-        mOldNames.shrink_to_fit();
-        mNewNames.shrink_to_fit();
-        mStatus.shrink_to_fit();
+        ReleaseFolderArrays();
     } catch (const std::bad_alloc&) {
+        ReleaseFolderArrays();
         result = false;
-        mCount = 0;
+        mTargets.Clear();
     }
     return result;
 }
 
 bool mdlRename::ListFolder(const QString& folder) {
     if (!MatchFolderItems(folder)) {
-        mCount = 0;
+        mTargets.Clear();
         return false;
     }
     if (mFolderCount > 0) {
-        if (mFolderCount + mCount >= mCapacity) Grow();
+        if (mFolderCount + mTargets.Count() >= mCapacity) Grow();
         const bool added =
             mSettings.quickList ? AddFolderItemsQuick(folder) : AddFolderItems(folder);
         if (!added) return false;
@@ -133,9 +109,19 @@ bool mdlRename::ListFolder(const QString& folder) {
 void mdlRename::Grow() {
     const qint64 wanted = qint64(mCapacity) * 2 + mFolderCount;
     mCapacity = qint32(std::min<qint64>(wanted, std::max<qint64>(mMaxCount, mCapacity)));
-    mOldNames.reserve(size_t(mCapacity) + 1);
-    mNewNames.reserve(size_t(mCapacity) + 1);
-    mStatus.reserve(size_t(mCapacity) + 1);
+    mTargets.Reserve(size_t(mCapacity) + 1);
+}
+
+// The working arrays of the last folder go with their memory, not only
+// their contents: after a large folder they would hold it to the end.
+void mdlRename::ReleaseFolderArrays() {
+    std::vector<quint32>().swap(mFolderOrder);
+    std::vector<QString>().swap(mFolderOld);
+    std::vector<QString>().swap(mFolderNew);
+    std::vector<bool>().swap(mFolderDuplicate);
+    std::vector<int>().swap(mFolderAttr);
+    std::unordered_map<QString, qint32>().swap(mOldExact);
+    std::unordered_map<QString, qint32>().swap(mOldFolded);
 }
 
 bool mdlRename::Poll() {
@@ -143,9 +129,9 @@ bool mdlRename::Poll() {
 }
 
 bool mdlRename::MatchFolderItems(const QString& folder) {
-    mProgress.SetCaption(QStringLiteral("変換作業中 ") + Num(mCount) +
+    mProgress.SetCaption(QStringLiteral("変換作業中 ") + Num(mTargets.Count()) +
                          QStringLiteral(" ( 0 ) リスト作成中"));
-    mProgress.SetTitle(mItemWord + QStringLiteral("リスト作成中 / ") + Num(mCount) +
+    mProgress.SetTitle(mItemWord + QStringLiteral("リスト作成中 / ") + Num(mTargets.Count()) +
                        QStringLiteral(" ( 0 )"));
     mProgress.SetText(folder);
     if (Poll()) return false;
@@ -169,11 +155,12 @@ bool mdlRename::MatchFolderItems(const QString& folder) {
         }
         if (i >= mNextShow) {
             mNextShow += kShowStep;
-            mProgress.SetCaption(QStringLiteral("変換作業中 ") + Num(mCount) +
+            mProgress.SetCaption(QStringLiteral("変換作業中 ") + Num(mTargets.Count()) +
                                  QStringLiteral(" ( ") + Num(i) +
                                  QStringLiteral(" ) リスト作成中"));
-            mProgress.SetTitle(mItemWord + QStringLiteral("リスト作成中 / ") + Num(mCount) +
-                               QStringLiteral(" ( ") + Num(i) + QStringLiteral(" )"));
+            mProgress.SetTitle(mItemWord + QStringLiteral("リスト作成中 / ") +
+                               Num(mTargets.Count()) + QStringLiteral(" ( ") + Num(i) +
+                               QStringLiteral(" )"));
             mProgress.SetText(folder + name);
             if (Poll()) return false;
         }
@@ -181,14 +168,17 @@ bool mdlRename::MatchFolderItems(const QString& folder) {
     return true;
 }
 
-// A stable ascending order of the old names with A-Z folded, stored from
-// the last to the first, old and new names kept in pairs. The folded keys
-// lie side by side in one buffer, each UTF-16 unit high byte first, so that
-// memcmp gives the order of the units and the comparisons of a large folder
-// stay in the cache.
+// The order in which the folder's targets join the list: the listing order,
+// or with sorting a stable ascending order of the old names with A-Z
+// folded, from the last to the first. The folded keys lie side by side in
+// one buffer, each UTF-16 unit high byte first, so that memcmp gives the
+// order of the units and the comparisons of a large folder stay in the
+// cache.
 void mdlRename::SortFolderItems() {
     const size_t n = size_t(mFolderCount);
-    if (n < 2) return;
+    mFolderOrder.resize(n);
+    for (size_t i = 0; i < n; ++i) mFolderOrder[i] = quint32(i);
+    if (!mSettings.folderSort || n < 2) return;
     size_t total = 0;
     for (size_t i = 0; i < n; ++i) total += size_t(mFolderOld[i].size());
     std::vector<unsigned char> keys(total * 2);
@@ -214,96 +204,76 @@ void mdlRename::SortFolderItems() {
         const int c = std::memcmp(a.key, b.key, std::min(a.length, b.length));
         return c != 0 ? c < 0 : a.length < b.length;  // a proper prefix first
     });
-    // Entries past the folder's count are left-overs of earlier folders that
-    // are never read; the new arrays keep only the size for reuse.
-    std::vector<QString> oldNames(mFolderOld.size()), newNames(mFolderNew.size());
-    std::vector<int> attributes(n);
-    std::vector<bool> duplicates(n);
-    for (size_t a = 0; a < n; ++a) {
-        const size_t from = order[n - 1 - a].index;
-        oldNames[a] = std::move(mFolderOld[from]);
-        newNames[a] = std::move(mFolderNew[from]);
-        attributes[a] = mFolderAttr[from];
-        duplicates[a] = mFolderDuplicate[from];
-    }
-    mFolderOld.swap(oldNames);
-    mFolderNew.swap(newNames);
-    mFolderAttr = std::move(attributes);
-    mFolderDuplicate = std::move(duplicates);
+    for (size_t a = 0; a < n; ++a) mFolderOrder[a] = order[n - 1 - a].index;
 }
 
 // The captions while the targets of one folder join the list.
 void mdlRename::SetAddingCaptions() {
-    mProgress.SetCaption(QStringLiteral("変換作業中 ") + Num(mCount) +
+    mProgress.SetCaption(QStringLiteral("変換作業中 ") + Num(mTargets.Count()) +
                          QStringLiteral(" リスト作成中"));
-    mProgress.SetTitle(mItemWord + QStringLiteral("リスト作成中 / ") + Num(mCount) +
+    mProgress.SetTitle(mItemWord + QStringLiteral("リスト作成中 / ") + Num(mTargets.Count()) +
                        QStringLiteral(" check"));
 }
 
 // True when the user stopped the run.
-bool mdlRename::ShowAdding(const QString& oldPath) {
+bool mdlRename::ShowAdding(const QString& oldFull) {
     SetAddingCaptions();
-    mProgress.SetText(mBasePath + oldPath);
+    mProgress.SetText(oldFull);
     return Poll();
 }
 
-// The index of the last item of this folder that still fits under the
-// maximum; fits turns false when some do not.
-qint32 mdlRename::LastToAdd(bool& fits) const {
-    if (qint64(mCount) + mFolderCount > mMaxCount) {
+// The number of this folder's targets that still fit under the maximum;
+// fits turns false when some do not.
+qint32 mdlRename::CountToAdd(bool& fits) const {
+    const qint32 room = mMaxCount - mTargets.Count();
+    if (mFolderCount > room) {
         fits = false;
-        return mMaxCount - mCount - 1;
+        return room;
     }
-    return mFolderCount - 1;
+    return mFolderCount;
 }
 
 bool mdlRename::AddFolderItems(const QString& folder) {
     SetAddingCaptions();
     if (Poll()) return false;
-    const QString rel = folder.mid(mBasePath.size());
-    // Both are read in listing order (see ReadNewNameAttributes); the
-    // duplicate marks do not depend on the order and move with the sort.
-    ReadNewNameAttributes(rel);
+    // What stands at the new names is read in listing order (see
+    // ReadNewNameAttributes); the duplicate marks do not depend on the order.
+    ReadNewNameAttributes(folder);
     MarkDuplicates();
-    if (mSettings.folderSort) SortFolderItems();
+    SortFolderItems();
     mOldMapsBuilt = false;
     bool result = true;
-    const qint32 last = LastToAdd(result);
+    const qint32 count = CountToAdd(result);
+    mTargets.BeginFolder(folder.mid(mBasePath.size()));
 
     mNextShow = -1;
-    for (qint32 i = 0; i <= last; ++i) {
-        const QString oldPath = InFolder(rel, mFolderOld[size_t(i)]);
-        const QString newPath = InFolder(rel, mFolderNew[size_t(i)]);
-        mOldNames.push_back(oldPath);
-        mNewNames.push_back(newPath);
-        mStatus.emplace_back(mSettings.folderMode ? FolderVerdict(i, oldPath, newPath)
-                                                  : FileVerdict(i, oldPath, newPath));
-        ++mCount;
-        if (i >= mNextShow) {
+    for (qint32 a = 0; a < count; ++a) {
+        const qint32 i = qint32(mFolderOrder[size_t(a)]);
+        const Verdict verdict =
+            mSettings.folderMode ? FolderVerdict(i, folder) : FileVerdict(i, folder);
+        mTargets.Add(mFolderOld[size_t(i)], mFolderNew[size_t(i)], TargetStatus(verdict));
+        if (a >= mNextShow) {
             mNextShow += kShowStep;
-            if (ShowAdding(oldPath)) return false;
+            if (ShowAdding(folder + mFolderOld[size_t(i)])) return false;
         }
     }
     return result;
 }
 
 bool mdlRename::AddFolderItemsQuick(const QString& folder) {
-    const QString rel = folder.mid(mBasePath.size());
     bool result = true;
-    const qint32 last = LastToAdd(result);
+    const qint32 count = CountToAdd(result);
+    mTargets.BeginFolder(folder.mid(mBasePath.size()));
     mNextShow = -1;
-    for (qint32 i = 0; i <= last; ++i) {
-        const QString oldPath = InFolder(rel, mFolderOld[size_t(i)]);
-        mOldNames.push_back(oldPath);
+    for (qint32 i = 0; i < count; ++i) {
         const QString& newName = mFolderNew[size_t(i)];
-        mNewNames.push_back(InFolder(rel, newName));
         // Even without checks a name that is not one item of this folder
         // is never handed to the rename.
-        mStatus.emplace_back(IsUsableName(newName) ? Verdict::Rename : Verdict::EmptyName);
-        ++mCount;
+        mTargets.Add(mFolderOld[size_t(i)], newName,
+                     TargetStatus(IsUsableName(newName) ? Verdict::Rename : Verdict::EmptyName));
         if (i >= mNextShow) {
             mNextShow += kQuickShowStep;
-            if (ShowAdding(oldPath)) return false;
+            if (ShowAdding(folder + mFolderOld[size_t(i)])) return false;
         }
     }
     return result;

@@ -29,46 +29,46 @@ qint32 mdlRename::RestoreAll() {
     std::unordered_set<QString> unrestored;
     mProgress.IsCancel = false;
     mNextShow = 0;
-    for (qint32 i = 0; i < mCount; ++i) {
-        const size_t k = size_t(i);
-        mStatus[k].SetRestoreOutcome(RestoreOutcome::None);
+    for (qint32 i = 0; i < mTargets.Count(); ++i) {
+        TargetStatus& status = mTargets.Status(i);
+        status.SetRestoreOutcome(RestoreOutcome::None);
         if (i >= mNextShow) {
             mNextShow += kRestoreShowStep;
             mProgress.SetCaption(QStringLiteral("復元作業中 ") + Num(i) +
                                  QStringLiteral(" リネーム中"));
             mProgress.SetTitle(mItemWord + QStringLiteral("名復元中 / ") + Num(mRestored));
-            mProgress.SetText(mBasePath + mOldNames[k]);
+            mProgress.SetText(mBasePath + OldName(i));
             if (mProgress.DoCancel(mItemWord + QStringLiteral("名の復元 / 済 ") + Num(mRestored))) {
-                mStatus[k].SetRestoreOutcome(RestoreOutcome::Stopped);
+                status.SetRestoreOutcome(RestoreOutcome::Stopped);
                 break;
             }
         }
-        if (mStatus[k].renameOutcome() != RenameOutcome::Renamed) continue;
+        if (status.renameOutcome() != RenameOutcome::Renamed) continue;
+        const QString oldPath = OldName(i);
         // Inside a renamed folder that is still at its new name, the old
         // path leads into whatever holds the folder's old name now (another
         // folder of the user's): nothing there is touched.
-        if (!unrestored.empty() && InUnrestoredFolder(unrestored, mOldNames[k])) {
-            mStatus[k].SetRestoreOutcome(RestoreOutcome::Failed);
+        if (!unrestored.empty() && InUnrestoredFolder(unrestored, oldPath)) {
+            status.SetRestoreOutcome(RestoreOutcome::Failed);
         } else {
-            const MoveResult result =
-                mFs.MoveItem(mBasePath + mNewNames[k], mBasePath + mOldNames[k]);
+            const MoveResult result = mFs.MoveItem(mBasePath + NewName(i), mBasePath + oldPath);
             if (result == MoveStatus::Ok) {
                 // A restored target is no longer renamed: a later restore
                 // leaves it alone.
-                mStatus[k].SetRenameOutcome(RenameOutcome::None);
-                mStatus[k].SetRestoreOutcome(RestoreOutcome::Restored);
+                status.SetRenameOutcome(RenameOutcome::None);
+                status.SetRestoreOutcome(RestoreOutcome::Restored);
                 ++mRestored;
                 continue;
             }
             if (result == MoveStatus::NotFound) {
-                mStatus[k].SetRestoreOutcome(RestoreOutcome::Gone);
+                status.SetRestoreOutcome(RestoreOutcome::Gone);
             } else if (result == MoveStatus::Exists) {
-                mStatus[k].SetRestoreOutcome(RestoreOutcome::OldNameTaken);
+                status.SetRestoreOutcome(RestoreOutcome::OldNameTaken);
             } else {
-                mStatus[k].SetRestoreOutcome(RestoreOutcome::Failed);
+                status.SetRestoreOutcome(RestoreOutcome::Failed);
             }
         }
-        if (mSettings.folderMode) unrestored.insert(mOldNames[k] + u'/');
+        if (mSettings.folderMode) unrestored.insert(oldPath + u'/');
     }
     return mRestored - before;
 }

@@ -49,11 +49,11 @@ bool FoldedEqual(const QString& a, const QString& b) {
 // the listing put them in memory.
 // The folder's listing answers for the names it can tell exactly; the
 // others are looked up one by one.
-void mdlRename::ReadNewNameAttributes(const QString& rel) {
+void mdlRename::ReadNewNameAttributes(const QString& folder) {
     const size_t n = size_t(mFolderCount);
     mFolderAttr.assign(n, -1);
     const FolderListing& listing = mFilter.Listing();
-    QString full = mBasePath + rel;
+    QString full = folder;
     const qsizetype folderLength = full.size();
     for (size_t i = 0; i < n; ++i) {
         if (!IsUsableName(mFolderNew[i])) continue;
@@ -107,18 +107,23 @@ bool mdlRename::IsTargetItself(const QString& oldFull, const QString& newFull) c
     return found.valid && found == mFs.Identity(oldFull);
 }
 
-Verdict mdlRename::FolderVerdict(qint32 i, const QString& oldPath, const QString& newPath) {
+// The same for item i of the folder being listed.
+bool mdlRename::IsTargetItself(const QString& folder, qint32 i) const {
+    return IsTargetItself(folder + mFolderOld[size_t(i)], folder + mFolderNew[size_t(i)]);
+}
+
+Verdict mdlRename::FolderVerdict(qint32 i, const QString& folder) {
     const QString& newName = mFolderNew[size_t(i)];
     const bool duplicate = mFolderDuplicate[size_t(i)];
     if (!IsUsableName(newName)) return Verdict::EmptyName;
     const int a = mFolderAttr[size_t(i)];
     if (a < 0) return duplicate ? Verdict::Duplicate : Verdict::Rename;
     if (!(a & kAttrFolder)) return duplicate ? Verdict::Duplicate : Verdict::FileExists;
-    if (!IsTargetItself(mBasePath + oldPath, mBasePath + newPath)) return Verdict::FolderExists;
+    if (!IsTargetItself(folder, i)) return Verdict::FolderExists;
     return newName == mFolderOld[size_t(i)] ? Verdict::Identical : Verdict::Rename;
 }
 
-Verdict mdlRename::FileVerdict(qint32 i, const QString& oldPath, const QString& newPath) {
+Verdict mdlRename::FileVerdict(qint32 i, const QString& folder) {
     const QString& newName = mFolderNew[size_t(i)];
     const bool duplicate = mFolderDuplicate[size_t(i)];
     if (!IsUsableName(newName)) return Verdict::EmptyName;
@@ -128,7 +133,7 @@ Verdict mdlRename::FileVerdict(qint32 i, const QString& oldPath, const QString& 
     if (a < 0) return duplicate ? Verdict::Duplicate : Verdict::Rename;
     if (a & kAttrFolder) return duplicate ? Verdict::FolderExists : Verdict::Rename;
 
-    if (IsTargetItself(mBasePath + oldPath, mBasePath + newPath))
+    if (IsTargetItself(folder, i))
         return newName == mFolderOld[size_t(i)] ? Verdict::Identical : Verdict::Rename;
 
     if (!mOldMapsBuilt) {
@@ -136,9 +141,11 @@ Verdict mdlRename::FileVerdict(qint32 i, const QString& oldPath, const QString& 
         mOldFolded.clear();
         mOldExact.reserve(size_t(mFolderCount));
         mOldFolded.reserve(size_t(mFolderCount));
-        for (qint32 j = 0; j < mFolderCount; ++j) {
-            mOldExact.try_emplace(mFolderOld[size_t(j)], j);
-            mOldFolded.try_emplace(Folded(mFolderOld[size_t(j)]), j);
+        // In the order the targets join the list: where names differ only
+        // in case, the first of them there stands for them all.
+        for (const quint32 j : mFolderOrder) {
+            mOldExact.try_emplace(mFolderOld[j], qint32(j));
+            mOldFolded.try_emplace(Folded(mFolderOld[j]), qint32(j));
         }
         mOldMapsBuilt = true;
     }

@@ -13,14 +13,11 @@ mdlRename::mdlRename(const FileSystem& fs, clsMatching& matching, clsFilter& fil
 
 void mdlRename::InitRename(qint32 maximum) {
     mMaxCount = maximum;
-    mCount = 0;
+    mTargets.Clear();
 }
 
 void mdlRename::ClearRenameList() {
-    mStatus = {};
-    mNewNames = {};
-    mOldNames = {};
-    mCount = 0;
+    mTargets.Clear();
 }
 
 }  // namespace sorvane

@@ -12,6 +12,7 @@
 #include "platform/Trash.h"
 #include "ports/clsCancel.h"
 #include "rename/TargetStatus.h"
+#include "rename/TargetStore.h"
 #include "selection/clsFilter.h"
 
 namespace sorvane {
@@ -35,16 +36,16 @@ struct RenameListSettings {
 // by its new name.
 bool MakeNewName(clsMatching& matching, qint32 operation, const QString& insertWord, QString& name);
 
-// The target list of the last rename run: parallel arrays of old and new
-// paths, relative to the start folder, with one status word each. It is the
-// work list of the run and the record that a restore replays.
+// The target list of the last rename run: old and new paths, relative to
+// the start folder, with one status word each. It is the work list of the
+// run and the record that a restore replays.
 class mdlRename {
 public:
     mdlRename(const FileSystem& fs, clsMatching& matching, clsFilter& filter, clsCancel& progress);
     mdlRename(const mdlRename&) = delete;
     mdlRename& operator=(const mdlRename&) = delete;
 
-    // Called whenever the settings are applied: the list ends, the arrays stay.
+    // Called whenever the settings are applied: the list ends.
     // The caller also clears its recursion and quick-list run switches.
     void InitRename(qint32 maximum);
 
@@ -57,7 +58,7 @@ public:
 
     bool MakeNewName(QString& name);
 
-    qint32 GetTargetCount() const { return mCount; }
+    qint32 GetTargetCount() const { return mTargets.Count(); }
     qint32 GetRenamedCount() const { return mRenamed; }
     qint32 GetRestoredCount() const { return mRestored; }
     qint32 GetDeletedCount() const { return mDeleted; }
@@ -88,10 +89,15 @@ public:
     QString BasePath() const { return mBasePath; }
     QString ItemWord() const { return mItemWord; }
     qint32 MaxCount() const { return mMaxCount; }
-    const QString& OldName(qint32 i) const { return mOldNames[size_t(i)]; }
-    const QString& NewName(qint32 i) const { return mNewNames[size_t(i)]; }
-    TargetStatus Status(qint32 i) const { return mStatus[size_t(i)]; }
-    void SetVerdict(qint32 i, Verdict verdict) { mStatus[size_t(i)].SetVerdict(verdict); }
+    // The paths relative to the start folder, and their parts: the folder
+    // ("" or ending in "/") and the two names in it.
+    QString OldName(qint32 i) const { return mTargets.OldPath(i); }
+    QString NewName(qint32 i) const { return mTargets.NewPath(i); }
+    const QString& Folder(qint32 i) const { return mTargets.Folder(i); }
+    QStringView OldLeaf(qint32 i) const { return mTargets.OldName(i); }
+    QStringView NewLeaf(qint32 i) const { return mTargets.NewName(i); }
+    TargetStatus Status(qint32 i) const { return mTargets.Status(i); }
+    void SetVerdict(qint32 i, Verdict verdict) { mTargets.Status(i).SetVerdict(verdict); }
 
 private:
     bool ListFolder(const QString& folder);
@@ -99,15 +105,17 @@ private:
     bool AddFolderItems(const QString& folder);
     bool AddFolderItemsQuick(const QString& folder);
     void SetAddingCaptions();
-    bool ShowAdding(const QString& oldPath);
-    qint32 LastToAdd(bool& fits) const;
+    bool ShowAdding(const QString& oldFull);
+    qint32 CountToAdd(bool& fits) const;
     void SortFolderItems();
     void MarkDuplicates();
-    void ReadNewNameAttributes(const QString& rel);
-    Verdict FolderVerdict(qint32 i, const QString& oldPath, const QString& newPath);
-    Verdict FileVerdict(qint32 i, const QString& oldPath, const QString& newPath);
+    void ReadNewNameAttributes(const QString& folder);
+    Verdict FolderVerdict(qint32 i, const QString& folder);
+    Verdict FileVerdict(qint32 i, const QString& folder);
     bool IsTargetItself(const QString& oldFull, const QString& newFull) const;
+    bool IsTargetItself(const QString& folder, qint32 i) const;
     void Grow();
+    void ReleaseFolderArrays();
     bool Poll();
     bool ShowDeleteProgress(qint32 c);
     bool MoveAside(const QString& from, const QString& to);
@@ -120,10 +128,7 @@ private:
     RenameListSettings mSettings;
 
     QString mBasePath;
-    std::vector<QString> mOldNames;
-    std::vector<QString> mNewNames;
-    std::vector<TargetStatus> mStatus;
-    qint32 mCount = 0;
+    TargetStore mTargets;
     qint32 mCapacity = 0;
     qint32 mMaxCount = 0;
     qint32 mRenamed = 0;
@@ -132,7 +137,9 @@ private:
     QString mItemWord;
 
     // The folder being listed: matched names, their new names, and what the
-    // collision checks need of them.
+    // collision checks need of them, in listing order; mFolderOrder is the
+    // order in which they join the list.
+    std::vector<quint32> mFolderOrder;
     std::vector<QString> mFolderOld;
     std::vector<QString> mFolderNew;
     std::vector<bool> mFolderDuplicate;

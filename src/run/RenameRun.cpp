@@ -22,6 +22,14 @@ QString Num(qint64 n) {
     return QString::number(n);
 }
 
+// The last component of a path, trailing "/" left out.
+QString LastComponent(const QString& path) {
+    qsizetype end = path.size();
+    while (end > 0 && path[end - 1] == u'/') --end;
+    const qsizetype slash = end > 0 ? path.lastIndexOf(u'/', end - 1) : -1;
+    return path.mid(slash + 1, end - slash - 1);
+}
+
 // The list could not be built, or was cut at the maximum. False when the
 // run ends here.
 bool HandleUnfinishedList(mdlMain& m) {
@@ -140,22 +148,26 @@ bool AppendTargetLines(const mdlRename& r, qint32 i, const QString& w, QString& 
     }
     // Names go in by their shown form: a line break or an escape sequence
     // in a name must not split its line or forge one.
-    const QString& newPath = r.NewName(i);
+    const QString& folder = r.Folder(i);
+    const QStringView newName = r.NewLeaf(i);
     if (verdict == Verdict::DeletedRename) {
         buf += u"[削除]："_s;
-        AppendShown(buf, newPath);
+        AppendShown(buf, folder);
+        AppendShown(buf, newName);
         buf += kCrLf;
     }
 
-    const QString& old = r.OldName(i);
-    // "old → new name" and the line end, appended piece by piece.
+    // "old → new name" and the line end, appended piece by piece. The new
+    // name is the last component of the new path: the new name itself
+    // unless it is empty or holds a "/".
     const auto renaming = [&] {
-        qsizetype end = newPath.size();
-        while (end > 0 && newPath[end - 1] == u'/') --end;
-        const qsizetype slash = end > 0 ? newPath.lastIndexOf(u'/', end - 1) : -1;
-        AppendShown(buf, old);
+        AppendShown(buf, folder);
+        AppendShown(buf, r.OldLeaf(i));
         buf += u" → "_s;
-        AppendShown(buf, QStringView(newPath).mid(slash + 1, end - slash - 1));
+        if (!newName.isEmpty() && !newName.contains(u'/'))
+            AppendShown(buf, newName);
+        else
+            AppendShown(buf, LastComponent(r.NewName(i)));
         buf += kCrLf;
     };
     if (outcome == RenameOutcome::Renamed) {
@@ -183,7 +195,8 @@ bool AppendTargetLines(const mdlRename& r, qint32 i, const QString& w, QString& 
             case Verdict::EmptyName:
                 // Two quotation marks stand for the empty name.
                 buf += u"[スキップ]変換後の"_s + w + u"名が空白です。："_s;
-                AppendShown(buf, old);
+                AppendShown(buf, folder);
+                AppendShown(buf, r.OldLeaf(i));
                 buf += u" → \"\""_s + kCrLf;
                 break;
             case Verdict::FolderExists:
