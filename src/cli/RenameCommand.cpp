@@ -29,23 +29,38 @@ int UsageError(QTextStream& err, const QString& message) {
     return kCliUsage;
 }
 
-// The log with its line ends as "\n", written line by line without a
-// changed copy of the whole log.
-void PrintLog(const QString& text, QTextStream& out) {
-    if (text.isEmpty()) return;
-    QStringView rest(text);
+// text with its "\r\n" line ends as "\n"; a lone "\n" stays as it is.
+void WriteWithLf(QStringView text, QTextStream& out) {
     qsizetype from = 0;
-    for (qsizetype end = rest.indexOf(u'\n'); end >= 0; end = rest.indexOf(u'\n', from)) {
-        if (end == 0 || rest[end - 1] != u'\r') {  // a lone "\n" stays as it is
+    for (qsizetype end = text.indexOf(u'\n'); end >= 0; end = text.indexOf(u'\n', from)) {
+        if (end == 0 || text[end - 1] != u'\r') {
             from = end + 1;
             continue;
         }
-        out << rest.left(end - 1) << u'\n';
-        rest = rest.mid(end + 1);
+        out << text.left(end - 1) << u'\n';
+        text = text.mid(end + 1);
         from = 0;
     }
-    out << rest;
-    if (!text.endsWith(u'\n')) out << u'\n';
+    out << text;
+}
+
+// The log box's texts in order, as one text with "\n" line ends, written
+// piece by piece without a copy of the whole log. A "\r" that ends one
+// piece is held back until the next shows whether a "\n" follows it.
+void PrintLog(const QStringList& pieces, QTextStream& out) {
+    QChar last;
+    bool heldCr = false;
+    for (const QString& piece : pieces) {
+        if (piece.isEmpty()) continue;
+        QStringView rest(piece);
+        if (heldCr && rest.front() != u'\n') out << u'\r';
+        heldCr = rest.back() == u'\r';
+        if (heldCr) rest.chop(1);
+        WriteWithLf(rest, out);
+        last = piece.back();
+    }
+    if (heldCr) out << u'\r';
+    if (!last.isNull() && last != u'\n') out << u'\n';
 }
 
 // The target list as a run would build it, printed, with nothing changed.
@@ -149,7 +164,7 @@ int RunRenameCommand(const QStringList& args, QTextStream& out, QTextStream& err
     } else {
         const RunFrame::StartResult result = frame.Start(o.folder);
         console.EraseProgress();
-        PrintLog(logBox.Text(), out);
+        PrintLog(logBox.Pieces(), out);
         if (result.ran) {
             status = m.runEnd.Complete() ? kCliOk : kCliFailed;
             if (status != kCliOk) err << kPrefix << m.runEnd.Text() << u'\n';

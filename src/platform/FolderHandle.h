@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 namespace sorvane {
@@ -20,6 +21,7 @@ private:
     friend class FileSystem;
     QString mFolder;
     int mFd = -1;
+    QByteArray mFrom, mTo;  // the names of the last rename, their room reused
 };
 
 }  // namespace sorvane

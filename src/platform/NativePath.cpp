@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <QStringEncoder>
 #include <cerrno>
 
 #include "platform/FileSystem.h"
@@ -36,9 +37,14 @@ QByteArray WithoutTrailingSlash(const QByteArray& path, bool* hadSlash = nullptr
 
 }  // namespace
 
+// Written into the array's own room: a caller that converts name after
+// name into one array allocates once.
 bool ToNative(QStringView path, QByteArray* bytes) {
     if (!IsWellFormed(path)) return false;
-    *bytes = path.toUtf8();
+    bytes->resize(path.size() * 3);
+    char* const begin = bytes->data();
+    QStringEncoder encoder(QStringConverter::Utf8);
+    bytes->resize(encoder.appendToBuffer(begin, path) - begin);
     return true;
 }
 

@@ -108,7 +108,8 @@ int FileSystem::MoveCode(const QString& from, const QString& to) const {
 // calls always gets the paths.
 MoveResult FileSystem::MoveItemIn(FolderHandle& handle, const QString& folder, QStringView from,
                                   QStringView to) const {
-    QByteArray source, target;
+    QByteArray& source = handle.mFrom;
+    QByteArray& target = handle.mTo;
     if (mCalls == &DefaultCalls() && !folder.isEmpty() && IsPlainName(from) && IsPlainName(to) &&
         from != to && ToNative(from, &source) && ToNative(to, &target)) {
         // The same text as the last time is mostly the very same string.

@@ -52,7 +52,7 @@ bool WriteRunLog(mdlMain& m, bool detailed,
             appendSummary(buf);
             head += buf;
             buf.clear();
-            m.ports.logBox.Append(head);
+            m.ports.logBox.Append(std::move(head));
             return true;
         } catch (const std::exception&) {
             // A log box that cannot hold even the summary is not asked

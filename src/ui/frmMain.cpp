@@ -751,7 +751,7 @@ bool frmMain::Drop(QDropEvent* event) {
 // the document a block for each of a long log's lines, so lines within a
 // block of kLinesPerBlock are parted by LINE SEPARATOR, which the box shows
 // as a line break and gives back as one when its text is copied.
-void frmMain::Append(const QString& text) {
+void frmMain::Append(QString text) {
     QString shown;
     shown.reserve(text.size());
     qsizetype from = 0;

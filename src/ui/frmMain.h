@@ -64,7 +64,7 @@ public:
     bool EscLocked() const { return mEscLock; }
 
     // LogBoxPort: rtfLog.
-    void Append(const QString& text) override;
+    void Append(QString text) override;
     void Clear() override;
     QString Text() const override;
 

@@ -161,9 +161,9 @@ TEST_F(RenameRunTest, DeleteFolderThatCannotBeMadeStopsBeforeAnyRename) {
 class SmallLogBox : public MemoryLogBox {
 public:
     explicit SmallLogBox(qsizetype limit) : mLimit(limit) {}
-    void Append(const QString& text) override {
+    void Append(QString text) override {
         if (text.size() > mLimit) throw std::bad_alloc();
-        MemoryLogBox::Append(text);
+        MemoryLogBox::Append(std::move(text));
     }
 
 private:
