@@ -25,7 +25,7 @@ QByteArray FileSystem::Encode(const QString& path) {
     return path.toUtf8();
 }
 
-bool FileSystem::Decode(const QByteArray& bytes, QString* name) {
+bool FileSystem::Decode(QByteArrayView bytes, QString* name) {
     // Plain ASCII is valid as it stands.
     bool ascii = true;
     for (const char c : bytes)
@@ -38,8 +38,20 @@ bool FileSystem::Decode(const QByteArray& bytes, QString* name) {
         return true;
     }
     QString text = QString::fromUtf8(bytes);
-    if (text.toUtf8() != bytes) return false;
+    if (QByteArrayView(text.toUtf8()) != bytes) return false;
     *name = std::move(text);
+    return true;
+}
+
+// One pass over the units: names are short, and this is asked several
+// times for every target of a run.
+bool FileSystem::IsSingleName(QStringView name) {
+    const qsizetype size = name.size();
+    if (size == 0) return false;
+    const char16_t* const units = name.utf16();
+    if (units[0] == u'.' && (size == 1 || (size == 2 && units[1] == u'.'))) return false;
+    for (qsizetype i = 0; i < size; ++i)
+        if (units[i] == u'/' || units[i] == 0) return false;
     return true;
 }
 

@@ -92,6 +92,9 @@ public:
     static QString GetBaseName(const QString& path);       // last component without extension
     static QString GetExtensionName(const QString& path);  // after the last ".", "" if none
     static QString BuildPath(const QString& folder, const QString& name);  // exactly one "/"
+    // Whether name names one item in a folder: not empty, no "/" and no
+    // NUL, neither "." nor "..".
+    static bool IsSingleName(QStringView name);
     QString GetAbsolutePathName(const QString& path) const;  // "." and ".." resolved by text
     static QString WindowsFolder() { return QStringLiteral("/"); }
 
@@ -140,8 +143,8 @@ public:
     QString CurrentDirectory() const;
     bool SetCurrentDirectory(const QString& path) const;
 
-    static QByteArray Encode(const QString& path);               // the path's bytes
-    static bool Decode(const QByteArray& bytes, QString* name);  // false if not valid UTF-8
+    static QByteArray Encode(const QString& path);            // the path's bytes
+    static bool Decode(QByteArrayView bytes, QString* name);  // false if not valid UTF-8
 
 private:
     int MoveCode(const QString& from, const QString& to) const;

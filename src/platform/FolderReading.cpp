@@ -116,7 +116,7 @@ bool FileSystem::EntryExists(const QString& pattern, int mask) const {
     bool found = false;
     ForEachEntry(folder, [&](DIR* dir, const dirent* entry) {
         QString entryName;
-        if (!Decode(QByteArray(entry->d_name), &entryName) || !WildcardMatch(name, entryName))
+        if (!Decode(QByteArrayView(entry->d_name), &entryName) || !WildcardMatch(name, entryName))
             return true;
         const int attributes = EntryAttributes(dir, entry, mask);
         found = attributes >= 0 && WithinMask(attributes, mask);
@@ -205,7 +205,7 @@ int FileSystem::ReadFolder(const QString& folder, int mask, bool withFiles, bool
     const auto take = [&](DIR* dir, const dirent* entry) {
         const size_t length = std::strlen(entry->d_name);
         QString name;
-        if (!Decode(QByteArray(entry->d_name, qsizetype(length)), &name)) return true;
+        if (!Decode(QByteArrayView(entry->d_name, qsizetype(length)), &name)) return true;
 
         mode_t kind = KindOf(entry->d_type);
         int attributes = -1;  // of a folder, or of a file when known

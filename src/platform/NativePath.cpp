@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <QStringEncoder>
 #include <cerrno>
 
 #include "platform/FileSystem.h"
@@ -12,19 +11,25 @@ namespace sorvane::native_path {
 
 namespace {
 
-// Text survives the trip to UTF-8 and back exactly when it holds no
-// surrogate without its partner, which one scan tells.
-bool IsWellFormed(QStringView text) {
-    const char16_t* at = text.utf16();
-    const char16_t* const end = at + text.size();
-    for (; at < end; ++at) {
-        const char16_t unit = *at;
-        if (unit == 0) return false;
-        if (unit < 0xD800 || unit > 0xDFFF) continue;
-        if (unit > 0xDBFF || at + 1 == end || at[1] < 0xDC00 || at[1] > 0xDFFF) return false;
-        ++at;
+// The UTF-8 bytes of one code point.
+char* PutCodePoint(char* out, char32_t c) {
+    const auto put = [&out](char32_t byte) { *out++ = static_cast<char>(byte); };
+    if (c < 0x80) {
+        put(c);
+    } else if (c < 0x800) {
+        put(0xC0 | (c >> 6));
+        put(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        put(0xE0 | (c >> 12));
+        put(0x80 | ((c >> 6) & 0x3F));
+        put(0x80 | (c & 0x3F));
+    } else {
+        put(0xF0 | (c >> 18));
+        put(0x80 | ((c >> 12) & 0x3F));
+        put(0x80 | ((c >> 6) & 0x3F));
+        put(0x80 | (c & 0x3F));
     }
-    return true;
+    return out;
 }
 
 // The path without trailing separators; the root stays "/".
@@ -37,14 +42,29 @@ QByteArray WithoutTrailingSlash(const QByteArray& path, bool* hadSlash = nullptr
 
 }  // namespace
 
-// Written into the array's own room: a caller that converts name after
-// name into one array allocates once.
+// Encoded by hand, in one pass that also refuses what cannot be handed
+// over: text survives the trip to UTF-8 and back exactly when it holds no
+// surrogate without its partner. A rename run converts two names per
+// rename, so the bytes go into the array's own room: a caller that
+// converts name after name into one array allocates once.
 bool ToNative(QStringView path, QByteArray* bytes) {
-    if (!IsWellFormed(path)) return false;
     bytes->resize(path.size() * 3);
     char* const begin = bytes->data();
-    QStringEncoder encoder(QStringConverter::Utf8);
-    bytes->resize(encoder.appendToBuffer(begin, path) - begin);
+    char* out = begin;
+    const char16_t* at = path.utf16();
+    const char16_t* const end = at + path.size();
+    while (at < end) {
+        char32_t c = *at++;
+        const bool surrogate = c >= 0xD800 && c <= 0xDFFF;
+        if (surrogate && c <= 0xDBFF && at < end && *at >= 0xDC00 && *at <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (char32_t(*at++) - 0xDC00);
+        } else if (surrogate || c == 0) {
+            bytes->resize(0);
+            return false;
+        }
+        out = PutCodePoint(out, c);
+    }
+    bytes->resize(out - begin);
     return true;
 }
 

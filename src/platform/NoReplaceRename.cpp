@@ -55,11 +55,6 @@ int MissingCode(const QByteArray& from) {
     return Lstat(from, &st) ? kRenameTargetFolderMissing : kRenameNotFound;
 }
 
-// A name that MoveItem takes as one item of its folder, as it is.
-bool IsPlainName(QStringView name) {
-    return !name.isEmpty() && !name.contains(u'/') && name != u"." && name != u"..";
-}
-
 }  // namespace
 
 // The service's one piece of state: the system calls its renames go through.
@@ -110,7 +105,7 @@ MoveResult FileSystem::MoveItemIn(FolderHandle& handle, const QString& folder, Q
                                   QStringView to) const {
     QByteArray& source = handle.mFrom;
     QByteArray& target = handle.mTo;
-    if (mCalls == &DefaultCalls() && !folder.isEmpty() && IsPlainName(from) && IsPlainName(to) &&
+    if (mCalls == &DefaultCalls() && !folder.isEmpty() && IsSingleName(from) && IsSingleName(to) &&
         from != to && ToNative(from, &source) && ToNative(to, &target)) {
         // The same text as the last time is mostly the very same string.
         const bool same = handle.mFd >= 0 && (handle.mFolder.constData() == folder.constData()

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringView>
 
+#include "platform/FileSystem.h"
+
 namespace sorvane::rename_helpers {
 
 inline QString Num(qint64 n) {
@@ -16,8 +18,7 @@ inline QString Num(qint64 n) {
 // "." and "..") would move the target elsewhere or name no item at all, so
 // such a name is skipped like an empty one.
 inline bool IsUsableName(QStringView name) {
-    return !name.isEmpty() && !name.contains(u'/') && !name.contains(QChar(u'\0')) &&
-           name != u"." && name != u"..";
+    return FileSystem::IsSingleName(name);
 }
 
 }  // namespace sorvane::rename_helpers

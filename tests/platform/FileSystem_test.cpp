@@ -305,6 +305,27 @@ TEST(MoveItemIn, AgreesWithMoveItemOnTheWholePaths) {
     }
 }
 
+// The names reach the system as Qt's own UTF-8 encoding gives them, for
+// characters of every encoded length, and the next rename through the same
+// handle leaves nothing of a longer name before it.
+TEST(MoveItemIn, HandsOverTheUtf8OfEveryCharacterLength) {
+    TempTree tree;
+    ASSERT_TRUE(tree.MakeFile(u"in/src"_s, "source"));
+    const QString folder = tree.Path(u"in/"_s);
+    const FileSystem fs;
+    FolderHandle handle;
+    QString previous = u"src"_s;
+    for (const QString& name : {u"long name \U0001D49C 𝒜𝒜"_s, u"a"_s, u"é"_s, u"あ"_s,
+                                u"\U0001D49C"_s, u"x\u00e9\u3042\U0001F600y"_s}) {
+        SCOPED_TRACE(name.toStdString());
+        ASSERT_EQ(fs.MoveItemIn(handle, folder, previous, name), MoveStatus::Ok);
+        struct stat st;
+        EXPECT_EQ(::lstat((folder + name).toUtf8().constData(), &st), 0);
+        EXPECT_NE(::lstat((folder + previous).toUtf8().constData(), &st), 0);
+        previous = name;
+    }
+}
+
 // One handle serves folder after folder, each opened when its turn comes.
 TEST(MoveItemIn, OneHandleRenamesInFolderAfterFolder) {
     TempTree tree;
