@@ -54,6 +54,10 @@ bool ToNative(QStringView path, QByteArray* bytes) {
     const char16_t* at = path.utf16();
     const char16_t* const end = at + path.size();
     while (at < end) {
+        if (*at - 1u < 0x7Fu) {  // ASCII but NUL, the most names are nothing else
+            *out++ = static_cast<char>(*at++);
+            continue;
+        }
         char32_t c = *at++;
         const bool surrogate = c >= 0xD800 && c <= 0xDFFF;
         if (surrogate && c <= 0xDBFF && at < end && *at >= 0xDC00 && *at <= 0xDFFF) {

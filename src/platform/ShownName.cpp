@@ -1,5 +1,7 @@
 #include "platform/ShownName.h"
 
+#include <string_view>
+
 namespace sorvane {
 
 namespace {
@@ -36,16 +38,14 @@ QString ShownName(const QString& name) {
     return shown;
 }
 
+// One copy, its controls replaced on the way: the detailed log appends
+// three names per target.
 void AppendShown(QString& out, QStringView name) {
-    qsizetype from = 0;
-    for (qsizetype i = FirstControl(name); i >= 0;) {
-        out += name.sliced(from, i - from);
-        out += PictureOf(name[i].unicode());
-        from = i + 1;
-        const qsizetype next = FirstControl(name.sliced(from));
-        i = next < 0 ? -1 : from + next;
-    }
-    out += name.sliced(from);
+    const qsizetype at = out.size();
+    out.resize(at + name.size());
+    char16_t* to = reinterpret_cast<char16_t*>(out.data()) + at;
+    for (const char16_t c : std::u16string_view(name.utf16(), size_t(name.size())))
+        *to++ = IsControl(c) ? PictureOf(c).unicode() : c;
 }
 
 }  // namespace sorvane

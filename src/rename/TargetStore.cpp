@@ -18,6 +18,7 @@ void TargetStore::Clear() {
     std::vector<QString>().swap(mFolders);
     std::vector<std::unique_ptr<char16_t[]>>().swap(mBlocks);
     mUsed = mBlockSize = 0;
+    mPathUnits = 0;
 }
 
 void TargetStore::BeginFolder(const QString& relative) {
@@ -46,6 +47,7 @@ void TargetStore::Add(QStringView oldName, QStringView newName, TargetStatus sta
     if (mFolders.empty()) mFolders.emplace_back();
     const size_t oldLength = size_t(oldName.size()), newLength = size_t(newName.size());
     char16_t* at = Room(oldLength + newLength);
+    mPathUnits += qint64(mFolders.back().size() + oldLength + newLength);
     if (oldLength) std::memcpy(at, oldName.utf16(), oldLength * sizeof(char16_t));
     if (newLength) std::memcpy(at + oldLength, newName.utf16(), newLength * sizeof(char16_t));
     mTargets.push_back(Target{quint32(mBlocks.size() - 1), quint32(at - mBlocks.back().get()),

@@ -29,6 +29,9 @@ public:
     void Add(QStringView oldName, QStringView newName, TargetStatus status);
 
     qint32 Count() const { return qint32(mTargets.size()); }
+    // The units of every target's folder, old name and new name together:
+    // what a text that names each target once takes, to size it up front.
+    qint64 PathUnits() const { return mPathUnits; }
     const QString& Folder(qint32 i) const { return mFolders[Record(i).folder]; }
     // Two targets share their folder exactly when these are equal.
     quint32 FolderIndex(qint32 i) const { return Record(i).folder; }
@@ -56,6 +59,7 @@ private:
     std::vector<Target> mTargets;
     std::vector<QString> mFolders;
     std::vector<std::unique_ptr<char16_t[]>> mBlocks;
+    qint64 mPathUnits = 0;
     size_t mUsed = 0;       // units used in the last block
     size_t mBlockSize = 0;  // units of the last block
 };

@@ -59,6 +59,7 @@ public:
     bool MakeNewName(QString& name);
 
     qint32 GetTargetCount() const { return mTargets.Count(); }
+    qint64 PathUnits() const { return mTargets.PathUnits(); }
     qint32 GetRenamedCount() const { return mRenamed; }
     qint32 GetRestoredCount() const { return mRestored; }
     qint32 GetDeletedCount() const { return mDeleted; }

@@ -17,6 +17,8 @@ const QString kCrLf = u"\r\n"_s;
 // is built in blocks of 100 targets.
 constexpr qint32 kQuestionStep = 400;
 constexpr qint32 kLogBlock = 100;
+// The most a target's lines hold beside its names: the longest skip text.
+constexpr qint64 kLineUnits = 64;
 
 QString Num(qint64 n) {
     return QString::number(n);
@@ -222,6 +224,10 @@ void BuildDetailedLog(mdlMain& m, QString& head, QString& buf) {
     clsCancel& progress = m.CancelDialog;
     const QString& w = m.state.gItemWord;
     const qint32 count = r.GetTargetCount();
+    // Room for the whole log at once, so that it is never moved as it
+    // grows: the names, and a line start, arrow and line end per target
+    // (what is reserved and not written costs no memory).
+    head.reserve(head.size() + r.PathUnits() + qint64(count) * kLineUnits);
     qint32 next = count;
     for (qint32 i = count - 1; i >= 0; --i) {
         if (i <= next) {
