@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <string_view>
+#include <vector>
 
 #include "cli/CliCommands.h"
 #include "cli/RenameOptions.h"
@@ -29,38 +31,33 @@ int UsageError(QTextStream& err, const QString& message) {
     return kCliUsage;
 }
 
-// text with its "\r\n" line ends as "\n"; a lone "\n" stays as it is.
-void WriteWithLf(QStringView text, QTextStream& out) {
-    qsizetype from = 0;
-    for (qsizetype end = text.indexOf(u'\n'); end >= 0; end = text.indexOf(u'\n', from)) {
-        if (end == 0 || text[end - 1] != u'\r') {
-            from = end + 1;
-            continue;
-        }
-        out << text.left(end - 1) << u'\n';
-        text = text.mid(end + 1);
-        from = 0;
-    }
-    out << text;
-}
-
-// The log box's texts in order, as one text with "\n" line ends, written
-// piece by piece without a copy of the whole log. A "\r" that ends one
-// piece is held back until the next shows whether a "\n" follows it.
+// The log box's texts in order, as one text with "\r\n" line ends as "\n"
+// (a lone "\r" or "\n" stays as it is), without a copy of the whole log:
+// the text goes out in chunks of a reused buffer, a "\r" dropped where a
+// "\n" follows it, also in the next piece.
 void PrintLog(const QStringList& pieces, QTextStream& out) {
-    QChar last;
-    bool heldCr = false;
+    constexpr qsizetype kChunk = 1 << 15;
+    std::vector<char16_t> chunk(kChunk + 2);
+    char16_t* at = chunk.data();
+    const auto flush = [&] {
+        out << QStringView(chunk.data(), at - chunk.data());
+        at = chunk.data();
+    };
+    bool heldCr = false;  // a "\r" that ended the text so far, not yet written
+    char16_t last = 0;
     for (const QString& piece : pieces) {
-        if (piece.isEmpty()) continue;
-        QStringView rest(piece);
-        if (heldCr && rest.front() != u'\n') out << u'\r';
-        heldCr = rest.back() == u'\r';
-        if (heldCr) rest.chop(1);
-        WriteWithLf(rest, out);
-        last = piece.back();
+        for (const QChar q : piece) {
+            const char16_t c = q.unicode();
+            if (heldCr && c != u'\n') *at++ = u'\r';
+            heldCr = c == u'\r';
+            if (!heldCr) *at++ = c;
+            if (at - chunk.data() >= kChunk) flush();
+        }
+        if (!piece.isEmpty()) last = piece.back().unicode();
     }
-    if (heldCr) out << u'\r';
-    if (!last.isNull() && last != u'\n') out << u'\n';
+    if (heldCr) *at++ = u'\r';
+    if (last != 0 && last != u'\n') *at++ = u'\n';
+    flush();
 }
 
 // The target list as a run would build it, printed, with nothing changed.

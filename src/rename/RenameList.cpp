@@ -120,6 +120,8 @@ void mdlRename::ReleaseFolderArrays() {
     std::vector<QString>().swap(mFolderNew);
     std::vector<bool>().swap(mFolderDuplicate);
     std::vector<int>().swap(mFolderAttr);
+    std::vector<unsigned char>().swap(mSortKeys);
+    std::vector<SortEntry>().swap(mSortEntries);
     std::unordered_map<QString, qint32>().swap(mOldExact);
     std::unordered_map<QString, qint32>().swap(mOldFolded);
 }
@@ -181,13 +183,10 @@ void mdlRename::SortFolderItems() {
     if (!mSettings.folderSort || n < 2) return;
     size_t total = 0;
     for (size_t i = 0; i < n; ++i) total += size_t(mFolderOld[i].size());
-    std::vector<unsigned char> keys(total * 2);
-    struct Entry {
-        const unsigned char* key;
-        quint32 length;  // in bytes; a name is far shorter than 2 GiB
-        quint32 index;
-    };
-    std::vector<Entry> order(n);
+    std::vector<unsigned char>& keys = mSortKeys;
+    keys.resize(total * 2);
+    std::vector<SortEntry>& order = mSortEntries;
+    order.resize(n);
     unsigned char* at = keys.data();
     for (size_t i = 0; i < n; ++i) {
         const QString& name = mFolderOld[i];
@@ -200,9 +199,14 @@ void mdlRename::SortFolderItems() {
             *at++ = static_cast<unsigned char>(unit);
         }
     }
-    std::stable_sort(order.begin(), order.end(), [](const Entry& a, const Entry& b) {
+    // Equal keys keep the listing order: the index decides between them,
+    // which makes the order stable without the merge buffer of a stable
+    // sort.
+    std::sort(order.begin(), order.end(), [](const SortEntry& a, const SortEntry& b) {
         const int c = std::memcmp(a.key, b.key, std::min(a.length, b.length));
-        return c != 0 ? c < 0 : a.length < b.length;  // a proper prefix first
+        if (c != 0) return c < 0;
+        if (a.length != b.length) return a.length < b.length;  // a proper prefix first
+        return a.index < b.index;
     });
     for (size_t a = 0; a < n; ++a) mFolderOrder[a] = order[n - 1 - a].index;
 }

@@ -141,6 +141,14 @@ private:
     // collision checks need of them, in listing order; mFolderOrder is the
     // order in which they join the list.
     std::vector<quint32> mFolderOrder;
+    // The sort's folded keys and entries, kept from folder to folder.
+    struct SortEntry {
+        const unsigned char* key;
+        quint32 length;  // in bytes; a name is far shorter than 2 GiB
+        quint32 index;
+    };
+    std::vector<unsigned char> mSortKeys;
+    std::vector<SortEntry> mSortEntries;
     std::vector<QString> mFolderOld;
     std::vector<QString> mFolderNew;
     std::vector<bool> mFolderDuplicate;
