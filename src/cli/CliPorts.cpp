@@ -20,6 +20,9 @@ namespace {
 
 volatile std::sig_atomic_t gInterrupted = 0;
 
+// The progress line is drawn at most ten times a second.
+constexpr auto kRedraw = std::chrono::milliseconds(100);
+
 extern "C" void OnInterrupt(int) {
     gInterrupted = 1;
 }
@@ -344,6 +347,11 @@ void CliProgressWindow::Hide() {
     mConsole.EraseProgress();
 }
 
+// Texts are drawn at most every kRedraw, and only on a terminal.
+bool CliProgressWindow::WantsTexts() const {
+    return mConsole.io.stderrIsTerminal && std::chrono::steady_clock::now() - mLastDraw >= kRedraw;
+}
+
 void CliProgressWindow::ProcessEvents() {
     // Showing the window clears the stop flag right after this first pump;
     // a Ctrl+C that is waiting then stays pending for the next one instead
@@ -352,7 +360,7 @@ void CliProgressWindow::ProcessEvents() {
     if (!justShown && CliInterrupt::Take() && mOwner) mOwner->CancelClick();
     if (!mVisible || !mDirty || !mConsole.io.stderrIsTerminal) return;
     const auto now = std::chrono::steady_clock::now();
-    if (now - mLastDraw < std::chrono::milliseconds(100)) return;
+    if (now - mLastDraw < kRedraw) return;
     mLastDraw = now;
     mDirty = false;
     QString line = mCaption;

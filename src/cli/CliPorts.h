@@ -133,6 +133,7 @@ public:
     void Show() override;
     void Hide() override;
     void ProcessEvents() override;
+    bool WantsTexts() const override;
 
 private:
     void Changed() { mDirty = true; }

@@ -18,6 +18,9 @@ public:
     bool IsCancel = false;
 
     bool DoCancel(const QString& title);
+    // Whether the window would show texts set now: the workers build their
+    // progress texts only then.
+    bool WantsTexts() const { return mWindow.WantsTexts(); }
     void SetVisible(bool visible);
     bool IsVisible() const { return mVisible; }
 

@@ -20,10 +20,12 @@ constexpr qint32 kDeleteShowStep = 200;
 
 bool mdlRename::ShowDeleteProgress(qint32 c) {
     mNextShow -= kDeleteShowStep;
-    mProgress.SetCaption(QStringLiteral("変換作業中 ") + Num(mTargets.Count() - c - 1) +
-                         QStringLiteral(" 衝突削除中"));
-    mProgress.SetTitle(QStringLiteral("衝突ファイル削除中 / ") + Num(mDeleted));
-    mProgress.SetText(mBasePath + OldName(c));
+    if (mProgress.WantsTexts()) {
+        mProgress.SetCaption(QStringLiteral("変換作業中 ") + Num(mTargets.Count() - c - 1) +
+                             QStringLiteral(" 衝突削除中"));
+        mProgress.SetTitle(QStringLiteral("衝突ファイル削除中 / ") + Num(mDeleted));
+        mProgress.SetText(mBasePath + OldName(c));
+    }
     if (!mProgress.DoCancel(QStringLiteral("衝突ファイル削除中 / 済 ") + Num(mDeleted)))
         return false;
     mTargets.Status(c).SetRenameOutcome(RenameOutcome::StoppedDeleting);

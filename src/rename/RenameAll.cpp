@@ -23,10 +23,12 @@ qint32 mdlRename::RenameAll(bool deleteRequested, qint32 delMode, const QString&
     for (qint32 c = last; c >= 0; --c) {
         if (c <= mNextShow) {
             mNextShow -= kRenameShowStep;
-            mProgress.SetCaption(QStringLiteral("変換作業中 ") + Num(last - c) +
-                                 QStringLiteral(" リネーム中"));
-            mProgress.SetTitle(mItemWord + QStringLiteral("名変換中 / ") + Num(mRenamed));
-            mProgress.SetText(mBasePath + OldName(c));
+            if (mProgress.WantsTexts()) {
+                mProgress.SetCaption(QStringLiteral("変換作業中 ") + Num(last - c) +
+                                     QStringLiteral(" リネーム中"));
+                mProgress.SetTitle(mItemWord + QStringLiteral("名変換中 / ") + Num(mRenamed));
+                mProgress.SetText(mBasePath + OldName(c));
+            }
             if (mProgress.DoCancel(mItemWord + QStringLiteral("名の置換 / 済 ") + Num(mRenamed))) {
                 mTargets.Status(c).SetRenameOutcome(RenameOutcome::StoppedRenaming);
                 break;

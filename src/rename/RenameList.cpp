@@ -68,6 +68,7 @@ bool mdlRename::MakeRenameList(const QString& startFolder, const RenameListSetti
     bool result = false;
     try {
         mItemWord = settings.folderMode ? QStringLiteral("フォルダ") : QStringLiteral("ファイル");
+        mPollTitle = mItemWord + QStringLiteral("リストの作成");
         mBasePath = startFolder.endsWith(u'/') ? startFolder : startFolder + u'/';
         mRenamed = mRestored = mDeleted = 0;
         mCapacity = kInitialCapacity;
@@ -127,15 +128,17 @@ void mdlRename::ReleaseFolderArrays() {
 }
 
 bool mdlRename::Poll() {
-    return mProgress.DoCancel(mItemWord + QStringLiteral("リストの作成"));
+    return mProgress.DoCancel(mPollTitle);
 }
 
 bool mdlRename::MatchFolderItems(const QString& folder) {
-    mProgress.SetCaption(QStringLiteral("変換作業中 ") + Num(mTargets.Count()) +
-                         QStringLiteral(" ( 0 ) リスト作成中"));
-    mProgress.SetTitle(mItemWord + QStringLiteral("リスト作成中 / ") + Num(mTargets.Count()) +
-                       QStringLiteral(" ( 0 )"));
-    mProgress.SetText(folder);
+    if (mProgress.WantsTexts()) {
+        mProgress.SetCaption(QStringLiteral("変換作業中 ") + Num(mTargets.Count()) +
+                             QStringLiteral(" ( 0 ) リスト作成中"));
+        mProgress.SetTitle(mItemWord + QStringLiteral("リスト作成中 / ") + Num(mTargets.Count()) +
+                           QStringLiteral(" ( 0 )"));
+        mProgress.SetText(folder);
+    }
     if (Poll()) return false;
 
     if (mFilter.MakeFileList(folder) != 0) return false;
@@ -157,13 +160,15 @@ bool mdlRename::MatchFolderItems(const QString& folder) {
         }
         if (i >= mNextShow) {
             mNextShow += kShowStep;
-            mProgress.SetCaption(QStringLiteral("変換作業中 ") + Num(mTargets.Count()) +
-                                 QStringLiteral(" ( ") + Num(i) +
-                                 QStringLiteral(" ) リスト作成中"));
-            mProgress.SetTitle(mItemWord + QStringLiteral("リスト作成中 / ") +
-                               Num(mTargets.Count()) + QStringLiteral(" ( ") + Num(i) +
-                               QStringLiteral(" )"));
-            mProgress.SetText(folder + name);
+            if (mProgress.WantsTexts()) {
+                mProgress.SetCaption(QStringLiteral("変換作業中 ") + Num(mTargets.Count()) +
+                                     QStringLiteral(" ( ") + Num(i) +
+                                     QStringLiteral(" ) リスト作成中"));
+                mProgress.SetTitle(mItemWord + QStringLiteral("リスト作成中 / ") +
+                                   Num(mTargets.Count()) + QStringLiteral(" ( ") + Num(i) +
+                                   QStringLiteral(" )"));
+                mProgress.SetText(folder + name);
+            }
             if (Poll()) return false;
         }
     }
@@ -221,8 +226,10 @@ void mdlRename::SetAddingCaptions() {
 
 // True when the user stopped the run.
 bool mdlRename::ShowAdding(const QString& oldFull) {
-    SetAddingCaptions();
-    mProgress.SetText(oldFull);
+    if (mProgress.WantsTexts()) {
+        SetAddingCaptions();
+        mProgress.SetText(oldFull);
+    }
     return Poll();
 }
 
@@ -238,7 +245,7 @@ qint32 mdlRename::CountToAdd(bool& fits) const {
 }
 
 bool mdlRename::AddFolderItems(const QString& folder) {
-    SetAddingCaptions();
+    if (mProgress.WantsTexts()) SetAddingCaptions();
     if (Poll()) return false;
     // What stands at the new names is read in listing order (see
     // ReadNewNameAttributes); the duplicate marks do not depend on the order.

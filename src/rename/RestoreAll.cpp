@@ -34,10 +34,12 @@ qint32 mdlRename::RestoreAll() {
         status.SetRestoreOutcome(RestoreOutcome::None);
         if (i >= mNextShow) {
             mNextShow += kRestoreShowStep;
-            mProgress.SetCaption(QStringLiteral("復元作業中 ") + Num(i) +
-                                 QStringLiteral(" リネーム中"));
-            mProgress.SetTitle(mItemWord + QStringLiteral("名復元中 / ") + Num(mRestored));
-            mProgress.SetText(mBasePath + OldName(i));
+            if (mProgress.WantsTexts()) {
+                mProgress.SetCaption(QStringLiteral("復元作業中 ") + Num(i) +
+                                     QStringLiteral(" リネーム中"));
+                mProgress.SetTitle(mItemWord + QStringLiteral("名復元中 / ") + Num(mRestored));
+                mProgress.SetText(mBasePath + OldName(i));
+            }
             if (mProgress.DoCancel(mItemWord + QStringLiteral("名の復元 / 済 ") + Num(mRestored))) {
                 status.SetRestoreOutcome(RestoreOutcome::Stopped);
                 break;

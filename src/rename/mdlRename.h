@@ -136,6 +136,7 @@ private:
     qint32 mRestored = 0;
     qint32 mDeleted = 0;
     QString mItemWord;
+    QString mPollTitle;  // of the stop question while the list is built
 
     // The folder being listed: matched names, their new names, and what the
     // collision checks need of them, in listing order; mFolderOrder is the

@@ -85,9 +85,11 @@ bool AskOverwrites(mdlMain& m, OverwriteQuestionPort& overwrite) {
     for (qint32 i = 0; i < count; ++i) {
         if (i >= next) {
             next += kQuestionStep;
-            progress.SetCaption(u"変換作業中 "_s + Num(i) + u" 衝突削除確認中"_s);
-            progress.SetTitle(u"削除ファイル確認中 / "_s + Num(i));
-            progress.SetText(r.BasePath() + r.OldName(i));
+            if (progress.WantsTexts()) {
+                progress.SetCaption(u"変換作業中 "_s + Num(i) + u" 衝突削除確認中"_s);
+                progress.SetTitle(u"削除ファイル確認中 / "_s + Num(i));
+                progress.SetText(r.BasePath() + r.OldName(i));
+            }
             if (progress.DoCancel(u"削除リストの作成"_s)) break;
         }
         if (r.Status(i) != TargetStatus(Verdict::FileExists)) continue;
@@ -234,9 +236,11 @@ void BuildDetailedLog(mdlMain& m, QString& head, QString& buf) {
             head += buf;
             buf.clear();
             next -= kLogBlock;
-            progress.SetCaption(u"変換作業中 "_s + Num(count - i) + u" ログ作成中"_s);
-            progress.SetTitle(u"詳細ログ作成中 / "_s + Num(count - i));
-            progress.SetText(r.BasePath() + r.OldName(i));
+            if (progress.WantsTexts()) {
+                progress.SetCaption(u"変換作業中 "_s + Num(count - i) + u" ログ作成中"_s);
+                progress.SetTitle(u"詳細ログ作成中 / "_s + Num(count - i));
+                progress.SetText(r.BasePath() + r.OldName(i));
+            }
             if (progress.DoCancel(u"詳細ログの作成"_s)) {
                 buf = u"！詳細ログの作成は中止されました。"_s + kCrLf;
                 m.runEnd.logStopped = true;

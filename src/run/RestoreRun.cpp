@@ -67,9 +67,11 @@ void BuildDetailedLog(mdlMain& m, const QString& w, QString& head, QString& buf)
             head += buf;
             buf.clear();
             next += kLogBlock;
-            progress.SetCaption(u"復元作業中 "_s + Num(i) + u" ログ作成中"_s);
-            progress.SetTitle(u"詳細ログ作成中 / "_s + Num(i));
-            progress.SetText(r.BasePath() + r.OldName(i));
+            if (progress.WantsTexts()) {
+                progress.SetCaption(u"復元作業中 "_s + Num(i) + u" ログ作成中"_s);
+                progress.SetTitle(u"詳細ログ作成中 / "_s + Num(i));
+                progress.SetText(r.BasePath() + r.OldName(i));
+            }
             if (progress.DoCancel(u"詳細ログの作成"_s)) {
                 buf = u"！詳細ログの作成は中止されました。"_s + kCrLf;
                 m.runEnd.logStopped = true;

@@ -567,3 +567,30 @@ TEST_F(RenameCommandRun, TheRunWritesNoSettingsFile) {
 }
 
 }  // namespace
+
+namespace {
+
+// The progress line asks for texts only on a terminal and only when it is
+// due to be drawn again: a run builds its texts about ten times a second,
+// not once per folder. What it draws is the texts set last.
+TEST(CliProgressWindow, WantsTextsOnlyWhenItDraws) {
+    QString written;
+    QTextStream err(&written);
+    const CliAnswers answers;
+    CliIo pipe;
+    CliConsole piped(err, pipe, answers);
+    EXPECT_FALSE(CliProgressWindow(piped).WantsTexts());
+
+    CliIo terminal;
+    terminal.stderrIsTerminal = true;
+    CliConsole console(err, terminal, answers);
+    CliProgressWindow window(console);
+    window.Show();
+    EXPECT_TRUE(window.WantsTexts());
+    window.SetCaption(u"first"_s);
+    window.ProcessEvents();
+    EXPECT_TRUE(written.contains(u"first"_s));
+    EXPECT_FALSE(window.WantsTexts());
+}
+
+}  // namespace
