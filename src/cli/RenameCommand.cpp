@@ -3,8 +3,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <string_view>
-#include <vector>
 
 #include "cli/CliCommands.h"
 #include "cli/RenameOptions.h"
@@ -31,33 +29,50 @@ int UsageError(QTextStream& err, const QString& message) {
     return kCliUsage;
 }
 
-// The log box's texts in order, as one text with "\r\n" line ends as "\n"
-// (a lone "\r" or "\n" stays as it is), without a copy of the whole log:
-// the text goes out in chunks of a reused buffer, a "\r" dropped where a
-// "\n" follows it, also in the next piece.
-void PrintLog(const QStringList& pieces, QTextStream& out) {
-    constexpr qsizetype kChunk = 1 << 15;
-    std::vector<char16_t> chunk(kChunk + 2);
-    char16_t* at = chunk.data();
-    const auto flush = [&] {
-        out << QStringView(chunk.data(), at - chunk.data());
-        at = chunk.data();
-    };
-    bool heldCr = false;  // a "\r" that ended the text so far, not yet written
-    char16_t last = 0;
-    for (const QString& piece : pieces) {
-        for (const QChar q : piece) {
-            const char16_t c = q.unicode();
-            if (heldCr && c != u'\n') *at++ = u'\r';
-            heldCr = c == u'\r';
-            if (!heldCr) *at++ = c;
-            if (at - chunk.data() >= kChunk) flush();
-        }
-        if (!piece.isEmpty()) last = piece.back().unicode();
+// Writes text out through a reused buffer of kChunk units.
+class ChunkWriter {
+public:
+    explicit ChunkWriter(QTextStream& out) : mOut(out) { mChunk.reserve(kChunk); }
+    ~ChunkWriter() { Flush(); }
+    void Put(QStringView text) {
+        mChunk.append(text);
+        if (mChunk.size() >= kChunk) Flush();
     }
-    if (heldCr) *at++ = u'\r';
-    if (last != 0 && last != u'\n') *at++ = u'\n';
-    flush();
+    void Flush() {
+        mOut << mChunk;
+        mChunk.resize(0);
+    }
+
+private:
+    static constexpr qsizetype kChunk = 1 << 15;
+    QTextStream& mOut;
+    QString mChunk;
+};
+
+// The log box's texts in order, as one text with its "\r\n" line ends as
+// "\n" (a lone "\r" or "\n" stays as it is), without a copy of the whole
+// log. A "\r" that ends one piece waits for the next to show whether a
+// "\n" follows it.
+void PrintLog(const QStringList& pieces, QTextStream& out) {
+    ChunkWriter writer(out);
+    bool heldCr = false;
+    QChar last;
+    for (const QString& piece : pieces) {
+        if (piece.isEmpty()) continue;
+        if (heldCr && piece.front() != u'\n') writer.Put(u"\r");
+        const QStringView text(piece);
+        qsizetype from = 0;
+        for (qsizetype cr = text.indexOf(u'\r'); cr >= 0; cr = text.indexOf(u'\r', from)) {
+            writer.Put(text.sliced(from, cr - from));
+            from = cr + 1;
+            if (from < text.size() && text[from] != u'\n') writer.Put(u"\r");
+        }
+        writer.Put(text.sliced(from));
+        heldCr = piece.back() == u'\r';
+        last = piece.back();
+    }
+    if (heldCr) writer.Put(u"\r");
+    if (!last.isNull() && last != u'\n') writer.Put(u"\n");
 }
 
 // The target list as a run would build it, printed, with nothing changed.

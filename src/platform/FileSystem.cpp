@@ -43,17 +43,18 @@ bool FileSystem::Decode(QByteArrayView bytes, QString* name) {
     return true;
 }
 
-// One pass over the units, without an early way out so that the compiler
-// can test many units at once: names are short, and this is asked several
-// times for every target of a run.
+// One pass over the units, one comparison for most of them ("/" and NUL
+// lie below every letter and digit): names are short, and this is asked
+// several times for every target of a run.
 bool FileSystem::IsSingleName(QStringView name) {
     const qsizetype size = name.size();
     if (size == 0) return false;
-    const char16_t* const units = name.utf16();
-    if (units[0] == u'.' && (size == 1 || (size == 2 && units[1] == u'.'))) return false;
-    bool separator = false;
-    for (qsizetype i = 0; i < size; ++i) separator |= (units[i] == u'/') | (units[i] == 0);
-    return !separator;
+    const char16_t* at = name.utf16();
+    const char16_t* const end = at + size;
+    if (at[0] == u'.' && (size == 1 || (size == 2 && at[1] == u'.'))) return false;
+    for (; at < end; ++at)
+        if (*at <= u'/' && (*at == u'/' || *at == 0)) return false;
+    return true;
 }
 
 // ---------------------------------------------------------------------------

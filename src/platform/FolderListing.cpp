@@ -1,7 +1,5 @@
 #include "platform/FolderListing.h"
 
-#include <QHash>
-
 namespace sorvane {
 
 namespace {
@@ -31,13 +29,14 @@ void FolderListing::AddName(const QString& name, bool folder) {
 // The names of one folder are all different: none needs a look for another.
 void FolderListing::BuildTable() {
     mTable.Reset(mNames.size());
-    for (size_t i = 0; i < mNames.size(); ++i) mTable.Insert(qHash(mNames[i]), qint32(i));
+    for (size_t i = 0; i < mNames.size(); ++i)
+        mTable.Insert(NameTable::HashOf(mNames[i]), qint32(i));
 }
 
 FolderListing::Holder FolderListing::At(const QString& name) const {
     if (!mExact || !IsAscii(name)) return Holder::Unknown;
-    const qint32 i =
-        mTable.Find(qHash(name), [&](qint32 other) { return mNames[size_t(other)] == name; });
+    const qint32 i = mTable.Find(NameTable::HashOf(name),
+                                 [&](qint32 other) { return mNames[size_t(other)] == name; });
     if (i < 0) return Holder::Nothing;
     return mFolder[size_t(i)] ? Holder::Folder : Holder::File;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringView>
 #include <QtGlobal>
 #include <cstddef>
 #include <vector>
@@ -13,6 +14,18 @@ namespace sorvane {
 // and tells when two names are the same, so one table serves names that
 // are compared exactly and names that are compared with letters folded.
 class NameTable {
+public:
+    // A hash of a name's units (FNV-1a): cheap for the short names of a
+    // folder, which a general string hash is not.
+    static size_t HashOf(QStringView name) {
+        quint64 h = 0xcbf29ce484222325ull;
+        for (const QChar c : name) {
+            h ^= c.unicode();
+            h *= 0x100000001b3ull;
+        }
+        return size_t(h ^ (h >> 29));
+    }
+
 public:
     // Empties the table and sizes it for the indices 0 to count - 1, with
     // at least twice as many slots as indices: a probe always ends.
