@@ -7,15 +7,17 @@
 #    as errors);
 #  - 30 seconds of fuzzing of the pattern engine (scripts/fuzz.sh);
 #  - every test (ctest), whose summary is the last thing printed.
+# JOBS sets the parallel jobs of the builds and of ctest (default 2).
 set -euo pipefail
+jobs="${JOBS:-2}"
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/check-format.sh
 scripts/check-layers.sh
 cmake --preset asan >/dev/null
-cmake --build --preset asan -j2
-JOBS=2 scripts/fuzz.sh 30
+cmake --build --preset asan -j"$jobs"
+JOBS="$jobs" scripts/fuzz.sh 30
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-ctest --preset asan -j2
+ctest --preset asan -j"$jobs"

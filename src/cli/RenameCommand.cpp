@@ -6,6 +6,7 @@
 
 #include "cli/CliCommands.h"
 #include "cli/RenameOptions.h"
+#include "cli/RunJson.h"
 #include "platform/FileSystem.h"
 #include "platform/ShownName.h"
 #include "platform/mdlTools.h"
@@ -75,11 +76,12 @@ void PrintLog(const QStringList& pieces, QTextStream& out) {
     if (!last.isNull() && last != u'\n') writer.Put(u"\n");
 }
 
-// The target list as a run would build it, printed, with nothing changed.
-int DryRun(mdlMain& m, RunFrame& frame, const QString& folder, QTextStream& out, QTextStream& err) {
+// The target list as a run would build it, with nothing changed: listed, or
+// refused by a check.
+ListingEnd DryRun(mdlMain& m, RunFrame& frame, const QString& folder) {
     RunInputBox focus = RunInputBox::None;
     const QString start = frame.Prepare(folder, focus);
-    if (start.isEmpty()) return kCliFailed;
+    if (start.isEmpty()) return ListingEnd::Refused;
 
     const RenameListSettings settings = ListSettingsOf(m.state);
 
@@ -92,21 +94,41 @@ int DryRun(mdlMain& m, RunFrame& frame, const QString& folder, QTextStream& out,
     const bool complete = r.MakeRenameList(start, settings);
     const bool stopped = progress.IsCancel;
     progress.SetVisible(false);
+    if (complete) return ListingEnd::Done;
+    if (stopped) return ListingEnd::Stopped;
+    const qint32 count = r.GetTargetCount();
+    return count > 0 && count >= r.MaxCount() ? ListingEnd::AtMaximum : ListingEnd::Failed;
+}
 
-    // One line per target, three fields: the names in their shown form, so
-    // that a tab or a line break in a name cannot add fields or lines.
+// One line per target, three fields: the names in their shown form, so that
+// a tab or a line break in a name cannot add fields or lines. Then the count.
+void PrintTargets(const mdlRename& r, QTextStream& out) {
     const qint32 count = r.GetTargetCount();
     for (qint32 i = 0; i < count; ++i)
         out << int(r.Status(i).verdict()) << u'\t' << ShownName(r.OldName(i)) << u'\t'
             << ShownName(r.NewName(i)) << u'\n';
     out << count << u'\n';
-    if (complete) return kCliOk;
-    if (stopped)
-        err << kPrefix << u"the listing was stopped\n"_s;
-    else if (count > 0 && count >= r.MaxCount())
-        err << kPrefix << u"the list stops at the maximum of %1 targets (--max)\n"_s.arg(count);
-    else
-        err << kPrefix << u"the folders could not be listed completely\n"_s;
+}
+
+// What an unfinished listing tells the user; the exit status.
+int ListingStatus(ListingEnd end, const mdlRename& r, QTextStream& err) {
+    switch (end) {
+        case ListingEnd::Done:
+            return kCliOk;
+        case ListingEnd::Refused:
+            break;
+        case ListingEnd::Stopped:
+            err << kPrefix << u"the listing was stopped\n"_s;
+            break;
+        case ListingEnd::AtMaximum:
+            err << kPrefix
+                << u"the list stops at the maximum of %1 targets (--max)\n"_s.arg(
+                       r.GetTargetCount());
+            break;
+        case ListingEnd::Failed:
+            err << kPrefix << u"the folders could not be listed completely\n"_s;
+            break;
+    }
     return kCliFailed;
 }
 
@@ -172,11 +194,27 @@ int RunRenameCommand(const QStringList& args, QTextStream& out, QTextStream& err
 
     int status = kCliFailed;
     if (o.dryRun) {
-        status = DryRun(m, frame, o.folder, out, err);
+        const ListingEnd end = DryRun(m, frame, o.folder);
+        if (o.json)
+            WriteDryRunJson(out, m.rename, end);
+        else if (end != ListingEnd::Refused)
+            PrintTargets(m.rename, out);
+        status = ListingStatus(end, m.rename, err);
     } else {
+        // The JSON is written while the run's target list is still there.
+        bool reported = false;
+        if (o.json)
+            frame.SetRunEndObserver([&] {
+                console.EraseProgress();
+                WriteRunJson(out, m.rename, m.runEnd, true);
+                reported = true;
+            });
         const RunFrame::StartResult result = frame.Start(o.folder);
         console.EraseProgress();
-        PrintLog(logBox.Pieces(), out);
+        if (!o.json)
+            PrintLog(logBox.Pieces(), out);
+        else if (!reported)
+            WriteRunJson(out, m.rename, m.runEnd, false);
         if (result.ran) {
             status = m.runEnd.Complete() ? kCliOk : kCliFailed;
             if (status != kCliOk) err << kPrefix << m.runEnd.Text() << u'\n';

@@ -73,9 +73,9 @@ QString RenameUsage() {
     return uR"(usage: sorvane-cli rename [options] [--] FOLDER
 
 Renames the files (or folders) under FOLDER as the program's start button
-does, with the settings of sorvane-cli.ini beside the executable (or of
---settings FILE); the options override them for this run only and are never
-saved.
+does, with the settings of sorvane-cli.ini (beside the executable, or in
+~/.config/sorvane for an installed copy) or of --settings FILE; the options
+override them for this run only and are never saved.
 
   --search S, --replace R        the search word and the replace/insert word
   --operation replace|front|back replace, insert at the front or at the back
@@ -94,6 +94,8 @@ saved.
   --log-folder DIR               where saved logs go
   --settings FILE                read the settings from FILE
   --dry-run                      list the targets with their verdicts; change nothing
+  --json                         print one JSON object instead of the log or the
+                                 list (keys: man sorvane-cli)
   --answer-collision yes|no|all|keep|cancel   (default no)
   --answer-max yes|no (default no), --answer-comma yes|no (default no)
   --answer-expansion cancel|keep|change (default cancel)
@@ -127,6 +129,10 @@ bool ParseRenameOptions(const QStringList& args, const QString& workingDir, Rena
         }
         if (a == u"--dry-run") {
             o.dryRun = true;
+            continue;
+        }
+        if (a == u"--json") {
+            o.json = true;
             continue;
         }
         if (a == u"--quick") {

@@ -23,6 +23,7 @@ struct RenameOptions {
     QString folder;                       // the start folder as given
     std::optional<QString> settingsFile;  // --settings, made absolute
     bool dryRun = false;
+    bool json = false;  // one JSON object on standard output instead of the log
     bool help = false;
     CliAnswers answers;
     QList<RowOverride> rows;  // in the order given; a later one wins

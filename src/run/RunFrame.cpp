@@ -127,6 +127,7 @@ void RunFrame::WorkStart(const QString& kind) {
 }
 
 void RunFrame::WorkEnd(const QString& kind) {
+    if (mRunEnded) mRunEnded();
     if (!mCanRestore) m.rename.ClearRenameList();
     m.log.EndLogInfo(m.runEnd.Text());
     clsCancel& progress = m.CancelDialog;

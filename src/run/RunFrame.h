@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <functional>
+#include <utility>
 
 #include "ports/ExpansionChooserPort.h"
 #include "ports/OverwriteQuestionPort.h"
@@ -57,6 +59,11 @@ public:
     // mCanRestore: the last run left a record that a restore can undo.
     bool CanRestore() const { return mCanRestore; }
 
+    // Called at the end of every run, its end status set, while the target
+    // list is still there: a run that leaves nothing to restore drops it
+    // right after. The command line reports the targets from here.
+    void SetRunEndObserver(std::function<void()> observer) { mRunEnded = std::move(observer); }
+
 private:
     // The start command's own checks. Returns the start folder in its
     // on-disk spelling, or "" after showing the refusal (focus says where).
@@ -70,6 +77,7 @@ private:
     OverwriteQuestionPort& mOverwrite;
     ExpansionChooserPort& mChooser;
     bool mCanRestore = false;
+    std::function<void()> mRunEnded;
 };
 
 }  // namespace sorvane

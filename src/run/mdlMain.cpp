@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "run/ProgramPlaces.h"
 #include "run/RunMessages.h"
 #include "run/RunSteps.h"
 
@@ -18,9 +19,9 @@ void ApplyFilterSettings(mdlMain& m) {
 }
 
 // A folder setting: "" stays "", anything else is made absolute against
-// the program folder.
+// the folder relative settings start from.
 QString FolderSetting(const mdlMain& m, const QString& text) {
-    return text.isEmpty() ? QString() : m.tools.NormalizePath(text, m.state.gAppPath);
+    return text.isEmpty() ? QString() : m.tools.NormalizePath(text, m.state.gDataPath);
 }
 
 }  // namespace
@@ -41,7 +42,9 @@ void mdlMain::Main(const QString& executablePath) {
     state.gAppPath = tools.TruePath(exeFolder);
     if (state.gAppPath.isEmpty()) state.gAppPath = exeFolder;
     state.gCurPath = state.gAppPath;
-    options.InitOptions(state.gAppPath, FileSystem::GetBaseName(executablePath));
+    const ProgramPlaces places = PlacesOf(state.gAppPath);
+    state.gDataPath = places.dataFolder;
+    options.InitOptions(places.settingsFolder, FileSystem::GetBaseName(executablePath));
     options.LoadOptionFile(options.IniFilePath, false);
     SetGlobalOptions(*this);
     log.InitLogInfo(kStartupStatus);
@@ -121,7 +124,8 @@ void SetGlobalOptions(mdlMain& m) {
     s.gOptionWindow = on(SystemRow::OptionWindow);
 
     s.gLogPath = FolderSetting(m, o.Text(SystemRow::LogPath));
-    if (s.gLogPath.isEmpty()) s.gLogPath = FileSystem::BuildPath(s.gAppPath, QStringLiteral("Log"));
+    if (s.gLogPath.isEmpty())
+        s.gLogPath = FileSystem::BuildPath(s.gDataPath, QStringLiteral("Log"));
     s.gAutoLogSave = on(SystemRow::AutoLogSave);
 
     s.gDelMode = o.Num(MethodRow::DelMode);

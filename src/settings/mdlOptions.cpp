@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "matching/clsFileString.h"
+#include "platform/MakeFolders.h"
 #include "platform/ShownName.h"
 #include "platform/TextCodec.h"
 
@@ -312,8 +313,8 @@ bool ParseOptionNumber(const QString& text, qint32* value) {
 
 mdlOptions::mdlOptions(MessageBoxPort& messages) : mMessages(messages) {}
 
-void mdlOptions::InitOptions(const QString& appPath, const QString& exeName) {
-    mAppPath = appPath;
+void mdlOptions::InitOptions(const QString& iniFolder, const QString& exeName) {
+    mIniFolder = iniFolder;
     ExeName = exeName;
     AttrBits = {kAttrReadOnly, kAttrHidden, kAttrArchive, kAttrSystem};
     MakeOptionTables();
@@ -322,7 +323,7 @@ void mdlOptions::InitOptions(const QString& appPath, const QString& exeName) {
 
 void mdlOptions::MakeOptionTables() {
     IniFileName = ExeName + QStringLiteral(".ini");
-    IniFilePath = FileSystem::BuildPath(mAppPath, IniFileName);
+    IniFilePath = FileSystem::BuildPath(mIniFolder, IniFileName);
     SystemOptions = MakeTable(u"システム", kSystemRows);
     FilterOptions = MakeTable(u"絞り込み", kFilterRows);
     MethodOptions = MakeTable(u"処理方法", kMethodRows);
@@ -394,9 +395,12 @@ void mdlOptions::ShowFileError(const QString& path, const QString& what, const Q
 bool mdlOptions::SaveOptionFile(const QString& path, bool collect) {
     if (collect) GetFormOptions();
 
+    // The folder of the program's own file (the user's folder for the
+    // program) is made by its first save; other paths must lead to a folder.
     // The new file is complete on disk before it takes the old one's place.
     QSaveFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::WriteOnly)) {
+    if (path.isEmpty() || (path == IniFilePath && !MakeFolders(mFs, mIniFolder)) ||
+        !file.open(QIODevice::WriteOnly)) {
         ShowFileError(path, QStringLiteral(" のオープンに失敗しました。"),
                       QStringLiteral("ファイルオープンエラー"));
         return false;

@@ -60,9 +60,10 @@ public:
     mdlOptions(const mdlOptions&) = delete;
     mdlOptions& operator=(const mdlOptions&) = delete;
 
-    // appPath: the program folder; exeName: the executable's file name
-    // without extension.
-    void InitOptions(const QString& appPath, const QString& exeName);
+    // iniFolder: the folder of the settings file (the program folder, or the
+    // user's folder for the program); exeName: the executable's file name
+    // without extension, which names the file.
+    void InitOptions(const QString& iniFolder, const QString& exeName);
     void MakeOptionTables();
     void SetDefaultOptions();
 
@@ -70,9 +71,10 @@ public:
     void SetFormSource(const FormOptionsSource* source) { mFormSource = source; }
     void GetFormOptions();
 
-    // True when the whole file was written. A text value holding a line
-    // break cannot be kept on its line, so its row is left out of the file
-    // (reading it back leaves that row's previous value).
+    // True when the whole file was written. The folder of IniFilePath is made
+    // when missing, the folder of any other path must exist. A text value
+    // holding a line break cannot be kept on its line, so its row is left out
+    // of the file (reading it back leaves that row's previous value).
     bool SaveOptionFile(const QString& path, bool collect);
     // True when the file existed and could be read.
     bool LoadOptionFile(const QString& path, bool reset);
@@ -118,7 +120,7 @@ private:
     MessageBoxPort& mMessages;
     const FormOptionsSource* mFormSource = nullptr;
     FileSystem mFs;
-    QString mAppPath;
+    QString mIniFolder;
 };
 
 }  // namespace sorvane

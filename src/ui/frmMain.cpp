@@ -15,6 +15,7 @@
 
 #include "matching/clsFileString.h"
 #include "platform/ShownName.h"
+#include "run/ProgramPlaces.h"
 #include "run/RunFrame.h"
 #include "run/clsHst.h"
 #include "run/mdlMain.h"
@@ -586,7 +587,7 @@ void frmMain::ApplyOptionFormOptions() {
 }
 
 void frmMain::mnuEtcHelp_Click() {
-    ShellOpen(FileSystem::BuildPath(m->state.gAppPath, u"readme.txt"_s), m->fs);
+    ShellOpen(ReadmePath(m->state.gAppPath), m->fs);
 }
 
 // One version window: the loaded one is brought to the front. A closed one

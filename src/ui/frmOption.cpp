@@ -130,10 +130,11 @@ void frmOption::txtDelTarget_Change(const QString& text) {
     m.state.gDelTarget = text;
 }
 
-// The nearest existing folder on the way up, a relative path taken from the
-// program folder; without one, the folder the main window shows.
+// The nearest existing folder on the way up, a relative path taken from
+// where the relative folder settings start; without one, the folder the
+// main window shows.
 void frmOption::OpenFolder(const QString& path) {
-    const QString folder = m.tools.NearestFolder(path, m.state.gAppPath);
+    const QString folder = m.tools.NearestFolder(path, m.state.gDataPath);
     if (folder.isEmpty()) {
         mMain.cmdPath_Click();
         return;

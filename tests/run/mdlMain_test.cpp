@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "ports/PlainRunInputs.h"
@@ -119,6 +120,65 @@ TEST_F(ProgramFixture, LogFolderSetting) {
         StartWith({QStringLiteral("[システム]"), QStringLiteral("ログパス=") + c.setting});
         EXPECT_EQ(program.state.gLogPath, app + c.expected) << c.setting.toStdString();
     }
+}
+
+// An environment variable set for one test, put back afterwards.
+class Variable {
+public:
+    Variable(const char* name, const QString& value)
+        : mName(name), mSet(qEnvironmentVariableIsSet(name)), mOld(qgetenv(name)) {
+        qputenv(name, value.toUtf8());
+    }
+    ~Variable() { mSet ? qputenv(mName, mOld) : qunsetenv(mName); }
+    Variable(const Variable&) = delete;
+    Variable& operator=(const Variable&) = delete;
+
+private:
+    const char* mName;
+    bool mSet;
+    QByteArray mOld;
+};
+
+// A copy installed under a prefix (its menu entry in share/applications)
+// keeps its settings file and logs in the user's folders for the program,
+// even in a program folder it could write into; a settings file beside it
+// is not read. Relative folder settings start from the user's data folder.
+TEST_F(ProgramFixture, AnInstalledCopyUsesTheUsersFolders) {
+    const Variable config("XDG_CONFIG_HOME", app + QStringLiteral("/config"));
+    const Variable data("XDG_DATA_HOME", app + QStringLiteral("/data"));
+    const QString bin = app + QStringLiteral("/prefix/bin");
+    ASSERT_TRUE(QDir().mkpath(bin));
+    ASSERT_TRUE(QDir().mkpath(app + QStringLiteral("/prefix/share/applications")));
+    WriteSettings(bin + QStringLiteral("/sorvane.ini"),
+                  {QStringLiteral("[システム]"), QStringLiteral("最大処理ファイル数=5")});
+    const QString userFolder = app + QStringLiteral("/data/sorvane");
+
+    // Not yet installed: the portable file beside the program.
+    program.Main(bin + QStringLiteral("/sorvane"));
+    EXPECT_EQ(program.options.IniFilePath, bin + QStringLiteral("/sorvane.ini"));
+    EXPECT_EQ(program.state.gMaxTargets, 5);
+    EXPECT_EQ(program.state.gLogPath, bin + QStringLiteral("/Log"));
+
+    WriteSettings(app + QStringLiteral("/prefix/share/applications/sorvane.desktop"), {});
+    program.Main(bin + QStringLiteral("/sorvane"));
+    EXPECT_EQ(program.options.IniFilePath, app + QStringLiteral("/config/sorvane/sorvane.ini"));
+    EXPECT_EQ(program.state.gMaxTargets, 10000);
+    EXPECT_EQ(program.state.gLogPath, userFolder + QStringLiteral("/Log"));
+    EXPECT_FALSE(QFileInfo::exists(app + QStringLiteral("/config"))) << "made when first written";
+
+    ASSERT_TRUE(QDir().mkpath(app + QStringLiteral("/config/sorvane")));
+    WriteSettings(program.options.IniFilePath,
+                  {QStringLiteral("[システム]"), QStringLiteral("最大処理ファイル数=7"),
+                   QStringLiteral("ログパス=logs"), QStringLiteral("[処理方法]"),
+                   QStringLiteral("削除移動先フォルダ=old")});
+    program.Main(bin + QStringLiteral("/sorvane-cli"));
+    EXPECT_EQ(program.options.IniFilePath, app + QStringLiteral("/config/sorvane/sorvane-cli.ini"));
+    EXPECT_EQ(program.state.gMaxTargets, 10000) << "each program reads its own file";
+    program.Main(bin + QStringLiteral("/sorvane"));
+    EXPECT_EQ(program.state.gMaxTargets, 7);
+    EXPECT_EQ(program.state.gLogPath, userFolder + QStringLiteral("/logs"));
+    EXPECT_EQ(program.state.gDelTarget, userFolder + QStringLiteral("/old"));
+    EXPECT_TRUE(messages.shown.isEmpty());
 }
 
 TEST_F(ProgramFixture, LoadingASettingsFileKeepsTheOptionsWindowAsItIs) {

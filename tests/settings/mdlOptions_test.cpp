@@ -423,6 +423,16 @@ TEST_F(OptionsTest, WhatCannotBeOpenedIsReportedAndLeftAlone) {
     EXPECT_TRUE(QFileInfo(tree.Path(u"folder.ini"_s)).isDir());
 }
 
+// The user's folder for the program does not exist before the first save.
+TEST_F(OptionsTest, TheFirstSaveMakesTheFolderOfTheSettingsFile) {
+    mdlOptions o(messages);
+    o.InitOptions(tree.Path(u"config/sorvane"_s), u"sorvane"_s);
+    ASSERT_TRUE(o.SaveOptionFile(o.IniFilePath, false));
+    EXPECT_TRUE(messages.shown.isEmpty());
+    EXPECT_TRUE(options.LoadOptionFile(tree.Path(u"config/sorvane/sorvane.ini"_s), true));
+    ExpectSameTables(options, defaults);
+}
+
 TEST_F(OptionsTest, SavingReplacesTheWholeFileAndKeepsItsLink) {
     ASSERT_TRUE(tree.MakeFile(u"real.ini"_s, QByteArray(100000, 'x')));
     ASSERT_TRUE(tree.MakeSymlink(u"link.ini"_s, tree.Path(u"real.ini"_s)));

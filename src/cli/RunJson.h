@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QTextStream>
+
+#include "rename/mdlRename.h"
+#include "run/EndStatus.h"
+
+namespace sorvane {
+
+// How the listing of a dry run ended.
+enum class ListingEnd {
+    Done,       // the whole list was built
+    Refused,    // a check refused the run; nothing was listed
+    Stopped,    // Ctrl+C
+    AtMaximum,  // the list stops at the maximum (--max)
+    Failed,     // the folders could not be listed completely
+};
+
+// The JSON object of `sorvane-cli rename --json`: the end of the run (end,
+// endStatus, complete), the counts of the log's summary and one entry per
+// target of r, in the order of the target list, with its paths relative to
+// the start folder, its verdict and the rename's outcome. ran: the run went
+// through the run frame (false when a check refused it). The keys are
+// described in the manual page, sorvane-cli(1).
+void WriteRunJson(QTextStream& out, const mdlRename& r, const EndStatus& end, bool ran);
+
+// The same for `--dry-run --json`: the listing's end, the count and the
+// targets with their verdicts, without outcomes.
+void WriteDryRunJson(QTextStream& out, const mdlRename& r, ListingEnd end);
+
+}  // namespace sorvane
