@@ -47,8 +47,8 @@ bench_case() {
     med[$tool]=$(printf '%s\n' "${times[@]}" | median)
     printf '  %-8s median %7.3f s   runs: %s\n' "$tool" "${med[$tool]}" "${times[*]}"
   done
-  echo "  sorvane-cli / floor = $(ratio "${med[sorvane]}" "${med[floor]}")   (target <= 1.30)"
-  echo "  mmv / sorvane-cli   = $(ratio "${med[mmv]}" "${med[sorvane]}")   (target > 1)"
+  echo "  sorvane-cli / floor = $(ratio "${med[sorvane]}" "${med[floor]}")   (target <= 1.20)"
+  echo "  mmv / sorvane-cli   = $(ratio "${med[mmv]}" "${med[sorvane]}")   (target >= 1.40)"
   rm -rf "$master"
 }
 
