@@ -32,6 +32,23 @@ public:
     void String(QStringView text);
     void Number(qint64 n);
     void Bool(bool b);
+    // A member of an object: its key, then its value.
+    void Member(QStringView key, QStringView text) {
+        Key(key);
+        String(text);
+    }
+    void Member(QStringView key, qint64 n) {
+        Key(key);
+        Number(n);
+    }
+    void Member(QStringView key, qint32 n) {
+        Key(key);
+        Number(n);
+    }
+    void Member(QStringView key, bool b) {
+        Key(key);
+        Bool(b);
+    }
 
     // Ends the text with a line feed and hands what is buffered to the stream.
     void Finish();

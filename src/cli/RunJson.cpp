@@ -1,97 +1,44 @@
 #include "cli/RunJson.h"
 
+#include <iterator>
+
 #include "cli/JsonWriter.h"
 
 namespace sorvane {
 
-using namespace Qt::StringLiterals;
-
 namespace {
 
-QString EndWord(const EndStatus& end, bool ran) {
-    switch (end.end) {
-        case RunEnd::None:
-            return ran ? u"none"_s : u"refused"_s;
-        case RunEnd::Done:
-            return u"done"_s;
-        case RunEnd::ListingStopped:
-            return u"listing-stopped"_s;
-        case RunEnd::ListingFailed:
-            return u"listing-failed"_s;
-        case RunEnd::QuestionsStopped:
-            return u"questions-stopped"_s;
-        case RunEnd::RenameStopped:
-            return u"rename-stopped"_s;
-        case RunEnd::RenameFailed:
-            return u"rename-failed"_s;
-    }
-    return u"none"_s;
+// The words of each enum, in the order of its values.
+constexpr const char16_t* kRunEndWords[] = {
+    u"none",           u"done",         u"listing-stopped", u"listing-failed", u"questions-stopped",
+    u"rename-stopped", u"rename-failed"};
+constexpr const char16_t* kListingEndWords[] = {u"done", u"refused", u"listing-stopped",
+                                                u"listing-max", u"listing-failed"};
+constexpr const char16_t* kVerdictWords[] = {
+    u"none",      u"rename", u"exists", u"exists-delete", u"identical",
+    u"duplicate", u"chain",  u"empty",  u"folder-exists", u"deleted-collision"};
+constexpr const char16_t* kOutcomeWords[] = {u"none",   u"renamed",          u"skipped",
+                                             u"failed", u"stopped-deleting", u"stopped-renaming"};
+static_assert(std::size(kRunEndWords) == size_t(RunEnd::RenameFailed) + 1);
+static_assert(std::size(kListingEndWords) == size_t(ListingEnd::Failed) + 1);
+static_assert(std::size(kVerdictWords) == size_t(Verdict::DeletedRename) + 1);
+static_assert(std::size(kOutcomeWords) == size_t(RenameOutcome::StoppedRenaming) + 1);
+
+template <typename Enum, size_t N>
+QStringView WordOf(const char16_t* const (&words)[N], Enum value) {
+    const size_t i = size_t(value);
+    return i < N ? QStringView(words[i]) : QStringView(u"none");
 }
 
-QString ListingEndWord(ListingEnd end) {
-    switch (end) {
-        case ListingEnd::Done:
-            return u"done"_s;
-        case ListingEnd::Refused:
-            return u"refused"_s;
-        case ListingEnd::Stopped:
-            return u"listing-stopped"_s;
-        case ListingEnd::AtMaximum:
-            return u"listing-max"_s;
-        case ListingEnd::Failed:
-            return u"listing-failed"_s;
-    }
-    return u"none"_s;
-}
-
-QString VerdictWord(Verdict verdict) {
-    switch (verdict) {
-        case Verdict::None:
-            return u"none"_s;
-        case Verdict::Rename:
-            return u"rename"_s;
-        case Verdict::FileExists:
-            return u"exists"_s;
-        case Verdict::FileExistsDelete:
-            return u"exists-delete"_s;
-        case Verdict::Identical:
-            return u"identical"_s;
-        case Verdict::Duplicate:
-            return u"duplicate"_s;
-        case Verdict::OtherTarget:
-            return u"chain"_s;
-        case Verdict::EmptyName:
-            return u"empty"_s;
-        case Verdict::FolderExists:
-            return u"folder-exists"_s;
-        case Verdict::DeletedRename:
-            return u"deleted-collision"_s;
-    }
-    return u"none"_s;
-}
-
-QString OutcomeWord(RenameOutcome outcome) {
-    switch (outcome) {
-        case RenameOutcome::None:
-            return u"none"_s;
-        case RenameOutcome::Renamed:
-            return u"renamed"_s;
-        case RenameOutcome::Skipped:
-            return u"skipped"_s;
-        case RenameOutcome::Failed:
-            return u"failed"_s;
-        case RenameOutcome::StoppedDeleting:
-            return u"stopped-deleting"_s;
-        case RenameOutcome::StoppedRenaming:
-            return u"stopped-renaming"_s;
-    }
-    return u"none"_s;
+// A run that never started has no end of its own: a check refused it.
+QStringView EndWord(const EndStatus& end, bool ran) {
+    if (end.end == RunEnd::None && !ran) return u"refused";
+    return WordOf(kRunEndWords, end.end);
 }
 
 // "folder": the start folder of the list, or "" when nothing was listed.
 void WriteFolder(JsonWriter& json, const mdlRename& r, bool listed) {
-    json.Key(u"folder");
-    json.String(listed ? r.BasePath() : QString());
+    json.Member(u"folder", listed ? r.BasePath() : QString());
 }
 
 void WriteTargets(JsonWriter& json, const mdlRename& r, bool outcomes) {
@@ -101,21 +48,14 @@ void WriteTargets(JsonWriter& json, const mdlRename& r, bool outcomes) {
     for (qint32 i = 0; i < count; ++i) {
         const TargetStatus status = r.Status(i);
         json.BeginObject();
-        json.Key(u"old");
-        json.String(r.OldName(i));
-        json.Key(u"new");
-        json.String(r.NewName(i));
-        json.Key(u"verdict");
-        json.Number(qint64(status.verdict()));
-        json.Key(u"verdictName");
-        json.String(VerdictWord(status.verdict()));
+        json.Member(u"old", r.OldName(i));
+        json.Member(u"new", r.NewName(i));
+        json.Member(u"verdict", qint64(status.verdict()));
+        json.Member(u"verdictName", WordOf(kVerdictWords, status.verdict()));
         if (outcomes) {
-            json.Key(u"status");
-            json.Number(status.Word());
-            json.Key(u"renameBits");
-            json.Number(qint64(status.renameOutcome()));
-            json.Key(u"outcome");
-            json.String(OutcomeWord(status.renameOutcome()));
+            json.Member(u"status", status.Word());
+            json.Member(u"renameBits", qint64(status.renameOutcome()));
+            json.Member(u"outcome", WordOf(kOutcomeWords, status.renameOutcome()));
         }
         json.EndObject();
     }
@@ -127,27 +67,19 @@ void WriteTargets(JsonWriter& json, const mdlRename& r, bool outcomes) {
 void WriteRunJson(QTextStream& out, const mdlRename& r, const EndStatus& end, bool ran) {
     JsonWriter json(out);
     json.BeginObject();
-    json.Key(u"dryRun");
-    json.Bool(false);
+    json.Member(u"dryRun", false);
     WriteFolder(json, r, ran);
-    json.Key(u"end");
-    json.String(EndWord(end, ran));
-    json.Key(u"endStatus");
-    json.String(end.Text());
-    json.Key(u"complete");
-    json.Bool(end.Complete());
+    json.Member(u"end", EndWord(end, ran));
+    json.Member(u"endStatus", end.Text());
+    json.Member(u"complete", end.Complete());
     const qint32 matched = r.GetTargetCount();
     const qint32 renamed = r.GetRenamedCount();
     json.Key(u"counts");
     json.BeginObject();
-    json.Key(u"matched");
-    json.Number(matched);
-    json.Key(u"renamed");
-    json.Number(renamed);
-    json.Key(u"notRenamed");
-    json.Number(matched - renamed);
-    json.Key(u"deleted");
-    json.Number(r.GetDeletedCount());
+    json.Member(u"matched", matched);
+    json.Member(u"renamed", renamed);
+    json.Member(u"notRenamed", matched - renamed);
+    json.Member(u"deleted", r.GetDeletedCount());
     json.EndObject();
     WriteTargets(json, r, true);
     json.EndObject();
@@ -157,17 +89,13 @@ void WriteRunJson(QTextStream& out, const mdlRename& r, const EndStatus& end, bo
 void WriteDryRunJson(QTextStream& out, const mdlRename& r, ListingEnd end) {
     JsonWriter json(out);
     json.BeginObject();
-    json.Key(u"dryRun");
-    json.Bool(true);
+    json.Member(u"dryRun", true);
     WriteFolder(json, r, end != ListingEnd::Refused);
-    json.Key(u"end");
-    json.String(ListingEndWord(end));
-    json.Key(u"complete");
-    json.Bool(end == ListingEnd::Done);
+    json.Member(u"end", WordOf(kListingEndWords, end));
+    json.Member(u"complete", end == ListingEnd::Done);
     json.Key(u"counts");
     json.BeginObject();
-    json.Key(u"matched");
-    json.Number(r.GetTargetCount());
+    json.Member(u"matched", r.GetTargetCount());
     json.EndObject();
     WriteTargets(json, r, false);
     json.EndObject();

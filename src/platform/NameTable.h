@@ -15,15 +15,20 @@ namespace sorvane {
 // are compared exactly and names that are compared with letters folded.
 class NameTable {
 public:
-    // A hash of a name's units (FNV-1a): cheap for the short names of a
-    // folder, which a general string hash is not.
-    static size_t HashOf(QStringView name) {
+    // A hash of a name's units (FNV-1a), each taken through unit first (a
+    // fold, for names compared with letters folded): cheap for the short
+    // names of a folder, which a general string hash is not.
+    template <typename Unit>
+    static size_t HashOf(QStringView name, Unit unit) {
         quint64 h = 0xcbf29ce484222325ull;
         for (const QChar c : name) {
-            h ^= c.unicode();
+            h ^= unit(c.unicode());
             h *= 0x100000001b3ull;
         }
         return size_t(h ^ (h >> 29));
+    }
+    static size_t HashOf(QStringView name) {
+        return HashOf(name, [](char16_t c) { return c; });
     }
 
 public:

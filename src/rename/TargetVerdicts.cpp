@@ -22,14 +22,8 @@ QString Folded(const QString& name) {
 }
 
 // A hash of the name with A-Z folded, without making the folded copy.
-quint64 FoldedHash(const QString& name) {
-    quint64 h = 0xcbf29ce484222325ull ^ quint64(name.size());
-    const char16_t* in = reinterpret_cast<const char16_t*>(name.utf16());
-    for (qsizetype k = 0; k < name.size(); ++k) {
-        h ^= clsFileString::FoldUnit(in[k]);
-        h *= 0x100000001b3ull;
-    }
-    return h ^ (h >> 29);
+size_t FoldedHash(QStringView name) {
+    return NameTable::HashOf(name, [](char16_t c) { return clsFileString::FoldUnit(c); });
 }
 
 bool FoldedEqual(const QString& a, const QString& b) {
@@ -88,7 +82,7 @@ void mdlRename::MarkDuplicates() {
     table.Reset(n);
     for (size_t i = 0; i < n; ++i) {
         const QString& name = mFolderNew[i];
-        const qint32 first = table.FindOrInsert(size_t(FoldedHash(name)), qint32(i), [&](qint32 j) {
+        const qint32 first = table.FindOrInsert(FoldedHash(name), qint32(i), [&](qint32 j) {
             return FoldedEqual(mFolderNew[size_t(j)], name);
         });
         if (first < 0) continue;
