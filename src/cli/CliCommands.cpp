@@ -1,5 +1,6 @@
 #include "cli/CliCommands.h"
 
+#include "cli/JournalCommands.h"
 #include "cli/MatchCommand.h"
 #include "cli/RenameCommand.h"
 #include "platform/ShownName.h"
@@ -12,6 +13,10 @@ namespace {
 constexpr CliCommand kCommands[] = {
     {"match", "match [--whole] [--text] [--second] [--] SEARCH REPLACE [NAME...]", RunMatchCommand},
     {"rename", "rename [options] [--] FOLDER (sorvane-cli rename --help)", RunRenameCommand},
+    {"restore", "restore [JOURNAL]  undo a run from its journal (the newest not restored)",
+     RunRestoreCommand},
+    {"journal", "journal  list the kept journals: time, state, count, folder, file",
+     RunJournalCommand},
 };
 
 QString VersionText() {

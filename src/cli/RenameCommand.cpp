@@ -50,32 +50,6 @@ private:
     QString mChunk;
 };
 
-// The log box's texts in order, as one text with its "\r\n" line ends as
-// "\n" (a lone "\r" or "\n" stays as it is), without a copy of the whole
-// log. A "\r" that ends one piece waits for the next to show whether a
-// "\n" follows it.
-void PrintLog(const QStringList& pieces, QTextStream& out) {
-    ChunkWriter writer(out);
-    bool heldCr = false;
-    QChar last;
-    for (const QString& piece : pieces) {
-        if (piece.isEmpty()) continue;
-        if (heldCr && piece.front() != u'\n') writer.Put(u"\r");
-        const QStringView text(piece);
-        qsizetype from = 0;
-        for (qsizetype cr = text.indexOf(u'\r'); cr >= 0; cr = text.indexOf(u'\r', from)) {
-            writer.Put(text.sliced(from, cr - from));
-            from = cr + 1;
-            if (from < text.size() && text[from] != u'\n') writer.Put(u"\r");
-        }
-        writer.Put(text.sliced(from));
-        heldCr = piece.back() == u'\r';
-        last = piece.back();
-    }
-    if (heldCr) writer.Put(u"\r");
-    if (!last.isNull() && last != u'\n') writer.Put(u"\n");
-}
-
 // The target list as a run would build it, with nothing changed: listed, or
 // refused by a check.
 ListingEnd DryRun(mdlMain& m, RunFrame& frame, const QString& folder) {
@@ -133,6 +107,32 @@ int ListingStatus(ListingEnd end, const mdlRename& r, QTextStream& err) {
 }
 
 }  // namespace
+
+// The log box's texts in order, as one text with its "\r\n" line ends as
+// "\n" (a lone "\r" or "\n" stays as it is), without a copy of the whole
+// log. A "\r" that ends one piece waits for the next to show whether a
+// "\n" follows it.
+void PrintLog(const QStringList& pieces, QTextStream& out) {
+    ChunkWriter writer(out);
+    bool heldCr = false;
+    QChar last;
+    for (const QString& piece : pieces) {
+        if (piece.isEmpty()) continue;
+        if (heldCr && piece.front() != u'\n') writer.Put(u"\r");
+        const QStringView text(piece);
+        qsizetype from = 0;
+        for (qsizetype cr = text.indexOf(u'\r'); cr >= 0; cr = text.indexOf(u'\r', from)) {
+            writer.Put(text.sliced(from, cr - from));
+            from = cr + 1;
+            if (from < text.size() && text[from] != u'\n') writer.Put(u"\r");
+        }
+        writer.Put(text.sliced(from));
+        heldCr = piece.back() == u'\r';
+        last = piece.back();
+    }
+    if (heldCr) writer.Put(u"\r");
+    if (!last.isNull() && last != u'\n') writer.Put(u"\n");
+}
 
 int RunRenameCommand(const QStringList& args, QTextStream& out, QTextStream& err) {
     const QString exe =

@@ -32,6 +32,8 @@ constexpr Switch kSwitches[] = {
     {u"--no-detail-log", SystemRow::DetailLog, 0},
     {u"--auto-log-save", SystemRow::AutoLogSave, 1},
     {u"--no-auto-log-save", SystemRow::AutoLogSave, 0},
+    {u"--journal", SystemRow::Journal, 1},
+    {u"--no-journal", SystemRow::Journal, 0},
 };
 
 // Options that take a value.
@@ -91,6 +93,7 @@ override them for this run only and are never saved.
   --include PATTERNS, --exclude PATTERNS   ";"-separated name patterns
   --important | --no-important   leave out the important files
   --detail-log | --no-detail-log, --auto-log-save | --no-auto-log-save
+  --journal | --no-journal       keep the run's plan on disk for sorvane-cli restore
   --log-folder DIR               where saved logs go
   --settings FILE                read the settings from FILE
   --dry-run                      list the targets with their verdicts; change nothing

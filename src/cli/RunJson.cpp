@@ -9,9 +9,14 @@ namespace sorvane {
 namespace {
 
 // The words of each enum, in the order of its values.
-constexpr const char16_t* kRunEndWords[] = {
-    u"none",           u"done",         u"listing-stopped", u"listing-failed", u"questions-stopped",
-    u"rename-stopped", u"rename-failed"};
+constexpr const char16_t* kRunEndWords[] = {u"none",
+                                            u"done",
+                                            u"listing-stopped",
+                                            u"listing-failed",
+                                            u"questions-stopped",
+                                            u"rename-stopped",
+                                            u"rename-failed",
+                                            u"journal-failed"};
 constexpr const char16_t* kListingEndWords[] = {u"done", u"refused", u"listing-stopped",
                                                 u"listing-max", u"listing-failed"};
 constexpr const char16_t* kVerdictWords[] = {
@@ -19,7 +24,7 @@ constexpr const char16_t* kVerdictWords[] = {
     u"duplicate", u"chain",  u"empty",  u"folder-exists", u"deleted-collision"};
 constexpr const char16_t* kOutcomeWords[] = {u"none",   u"renamed",          u"skipped",
                                              u"failed", u"stopped-deleting", u"stopped-renaming"};
-static_assert(std::size(kRunEndWords) == size_t(RunEnd::RenameFailed) + 1);
+static_assert(std::size(kRunEndWords) == size_t(RunEnd::JournalFailed) + 1);
 static_assert(std::size(kListingEndWords) == size_t(ListingEnd::Failed) + 1);
 static_assert(std::size(kVerdictWords) == size_t(Verdict::DeletedRename) + 1);
 static_assert(std::size(kOutcomeWords) == size_t(RenameOutcome::StoppedRenaming) + 1);

@@ -25,6 +25,10 @@ QByteArray FileSystem::Encode(const QString& path) {
     return path.toUtf8();
 }
 
+bool FileSystem::EncodeExactly(QStringView text, QByteArray* bytes) {
+    return native_path::ToNative(text, bytes);
+}
+
 bool FileSystem::Decode(QByteArrayView bytes, QString* name) {
     // Plain ASCII is valid as it stands.
     bool ascii = true;

@@ -143,7 +143,10 @@ public:
     QString CurrentDirectory() const;
     bool SetCurrentDirectory(const QString& path) const;
 
-    static QByteArray Encode(const QString& path);            // the path's bytes
+    static QByteArray Encode(const QString& path);  // the path's bytes
+    // The bytes the system would be handed for text, into bytes; false for
+    // text that names no item exactly (a NUL or a lone surrogate).
+    static bool EncodeExactly(QStringView text, QByteArray* bytes);
     static bool Decode(QByteArrayView bytes, QString* name);  // false if not valid UTF-8
 
 private:

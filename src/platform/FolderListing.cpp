@@ -15,10 +15,17 @@ bool IsAscii(const QString& name) {
 void FolderListing::Clear() {
     files.clear();
     folders.clear();
+    mFileInodes.clear();
+    mDevice = 0;
     mNames.clear();
     mFolder.clear();
     mTable.Clear();
     mExact = false;
+}
+
+void FolderListing::AddFile(const QString& name, ino_t inode) {
+    files.append(name);
+    mFileInodes.push_back(inode);
 }
 
 void FolderListing::AddName(const QString& name, bool folder) {

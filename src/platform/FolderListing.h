@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -14,6 +16,7 @@ class FileSystem;
 struct FolderEntry {
     QString name;
     int attributes = 0;
+    ino_t inode = 0;  // as the listing gave it
 };
 
 // One read of a folder, for a rename run: its files within an attribute
@@ -24,6 +27,12 @@ public:
 
     QStringList files;           // as FileSystem::Files, in listing order
     QList<FolderEntry> folders;  // as FileSystem::SubFolders, in listing order
+
+    // The inode number of files[i] as the listing gave it, and the device
+    // of the folder: together the identity of the item, known without a
+    // stat per entry.
+    ino_t FileInode(qsizetype i) const { return mFileInodes[size_t(i)]; }
+    dev_t Device() const { return mDevice; }
 
     // What the listing saw at name: nothing, a non-folder or a folder.
     // Unknown when only the file system can tell: names were not kept, the
@@ -36,9 +45,12 @@ public:
 
 private:
     friend class FileSystem;
+    void AddFile(const QString& name, ino_t inode);
     void AddName(const QString& name, bool folder);
     void BuildTable();
 
+    std::vector<ino_t> mFileInodes;
+    dev_t mDevice = 0;
     std::vector<QString> mNames;
     std::vector<bool> mFolder;
     NameTable mTable;  // indices into mNames

@@ -218,14 +218,14 @@ int FileSystem::ReadFolder(const QString& folder, int mask, bool withFiles, bool
             stated = true;
         }
         if (kind == S_IFDIR) {
-            listing.folders.append(FolderEntry{name, attributes});
+            listing.folders.append(FolderEntry{name, attributes, entry->d_ino});
         } else if (entry->d_type == DT_DIR) {
             return true;  // no folder any more: neither list takes it
         } else if (withFiles) {
             if (!stated) attributes = EntryAttributes(dir, entry, mask);
             if (attributes < 0) return true;
             if (!(attributes & kAttrFolder) && WithinMask(attributes, mask & ~kAttrFolder))
-                listing.files.append(name);
+                listing.AddFile(name, entry->d_ino);
         }
         if (withNames) {
             listing.AddName(name, kind == S_IFDIR);
@@ -234,6 +234,8 @@ int FileSystem::ReadFolder(const QString& folder, int mask, bool withFiles, bool
         return true;
     };
     const auto finish = [&](DIR* dir) {
+        struct stat st;
+        if (::fstat(::dirfd(dir), &st) == 0) listing.mDevice = st.st_dev;
         if (!withNames) return;
         listing.mExact = probe.NamesExact(::dirfd(dir));
         if (listing.mExact) listing.BuildTable();

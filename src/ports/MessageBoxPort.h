@@ -38,6 +38,7 @@ enum class MessageId {
     TooManyTargetsQuestion,
     DetailLogQuestion,
     RenameFailed,
+    JournalFailed,
     LogError,
     AutoLogSaveError,
     // The detailed options window

@@ -11,7 +11,21 @@ namespace {
 
 constexpr qint32 kRenameShowStep = 100;
 
+// Marked 1 or 9; before the colliding files are removed, 3 joins them when
+// the removal is asked for.
+bool IsMarkedToRename(TargetStatus status, bool beforeRemoval) {
+    return status == TargetStatus(Verdict::Rename) ||
+           status == TargetStatus(Verdict::DeletedRename) ||
+           (beforeRemoval && status == TargetStatus(Verdict::FileExistsDelete));
+}
+
 }  // namespace
+
+// A new name that is not one item of the target's own folder is never
+// handed to the system, whatever the list says.
+bool mdlRename::WillRename(qint32 i, bool deleteRequested) const {
+    return IsMarkedToRename(Status(i), deleteRequested) && IsUsableName(NewLeaf(i));
+}
 
 qint32 mdlRename::RenameAll(bool deleteRequested, qint32 delMode, const QString& delTarget) {
     if (deleteRequested && !DeleteCollisions(delMode, delTarget)) return -1;
@@ -35,13 +49,10 @@ qint32 mdlRename::RenameAll(bool deleteRequested, qint32 delMode, const QString&
             }
         }
         TargetStatus& status = mTargets.Status(c);
-        if (status != TargetStatus(Verdict::Rename) &&
-            status != TargetStatus(Verdict::DeletedRename)) {
+        if (!IsMarkedToRename(status, false)) {
             status.SetRenameOutcome(RenameOutcome::Skipped);
             continue;
         }
-        // A new name that is not one item of the target's own folder is
-        // never handed to the system, whatever the list says.
         const QStringView newName = NewLeaf(c);
         if (!IsUsableName(newName)) {
             status = TargetStatus(Verdict::EmptyName, RenameOutcome::Skipped);

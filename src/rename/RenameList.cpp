@@ -119,6 +119,7 @@ void mdlRename::ReleaseFolderArrays() {
     std::vector<quint32>().swap(mFolderOrder);
     std::vector<QString>().swap(mFolderOld);
     std::vector<QString>().swap(mFolderNew);
+    std::vector<ino_t>().swap(mFolderInode);
     std::vector<bool>().swap(mFolderDuplicate);
     std::vector<int>().swap(mFolderAttr);
     std::vector<unsigned char>().swap(mSortKeys);
@@ -147,6 +148,7 @@ bool mdlRename::MatchFolderItems(const QString& folder) {
     if (qint32(mFolderOld.size()) < n) {
         mFolderOld.assign(size_t(n), QString());
         mFolderNew.assign(size_t(n), QString());
+        mFolderInode.assign(size_t(n), 0);
     }
     mFolderCount = 0;
     mNextShow = 0;
@@ -156,6 +158,7 @@ bool mdlRename::MatchFolderItems(const QString& folder) {
         if (MakeNewName(renamed)) {
             mFolderOld[size_t(mFolderCount)] = name;
             mFolderNew[size_t(mFolderCount)] = std::move(renamed);
+            mFolderInode[size_t(mFolderCount)] = mFilter.ListInode(i);
             ++mFolderCount;
         }
         if (i >= mNextShow) {
@@ -255,14 +258,15 @@ bool mdlRename::AddFolderItems(const QString& folder) {
     mOldMapsBuilt = false;
     bool result = true;
     const qint32 count = CountToAdd(result);
-    mTargets.BeginFolder(folder.mid(mBasePath.size()));
+    mTargets.BeginFolder(folder.mid(mBasePath.size()), mFilter.Listing().Device());
 
     mNextShow = -1;
     for (qint32 a = 0; a < count; ++a) {
         const qint32 i = qint32(mFolderOrder[size_t(a)]);
         const Verdict verdict =
             mSettings.folderMode ? FolderVerdict(i, folder) : FileVerdict(i, folder);
-        mTargets.Add(mFolderOld[size_t(i)], mFolderNew[size_t(i)], TargetStatus(verdict));
+        mTargets.Add(mFolderOld[size_t(i)], mFolderNew[size_t(i)], TargetStatus(verdict),
+                     mFolderInode[size_t(i)]);
         if (a >= mNextShow) {
             mNextShow += kShowStep;
             if (ShowAdding(folder + mFolderOld[size_t(i)])) return false;
@@ -274,14 +278,15 @@ bool mdlRename::AddFolderItems(const QString& folder) {
 bool mdlRename::AddFolderItemsQuick(const QString& folder) {
     bool result = true;
     const qint32 count = CountToAdd(result);
-    mTargets.BeginFolder(folder.mid(mBasePath.size()));
+    mTargets.BeginFolder(folder.mid(mBasePath.size()), mFilter.Listing().Device());
     mNextShow = -1;
     for (qint32 i = 0; i < count; ++i) {
         const QString& newName = mFolderNew[size_t(i)];
         // Even without checks a name that is not one item of this folder
         // is never handed to the rename.
         mTargets.Add(mFolderOld[size_t(i)], newName,
-                     TargetStatus(IsUsableName(newName) ? Verdict::Rename : Verdict::EmptyName));
+                     TargetStatus(IsUsableName(newName) ? Verdict::Rename : Verdict::EmptyName),
+                     mFolderInode[size_t(i)]);
         if (i >= mNextShow) {
             mNextShow += kQuickShowStep;
             if (ShowAdding(folder + mFolderOld[size_t(i)])) return false;

@@ -23,6 +23,54 @@ bool InUnrestoredFolder(const std::unordered_set<QString>& folders, const QStrin
 
 }  // namespace
 
+void mdlRename::LoadJournalList(const QString& startFolder, const QString& itemWord,
+                                const std::vector<JournalRecord>& records) {
+    mTargets.Clear();
+    mSettings = RenameListSettings{};
+    mSettings.folderMode = itemWord == QStringLiteral("フォルダ");
+    mItemWord = itemWord;
+    mBasePath = startFolder.endsWith(u'/') ? startFolder : startFolder + u'/';
+    mRenamed = mRestored = mDeleted = 0;
+    mTargets.Reserve(records.size());
+    // The list's order is the reverse of the rename order, as a run's own
+    // list is: the restore walks it from the first to the last.
+    QString folder;
+    dev_t device = 0;
+    bool begun = false;
+    for (auto it = records.rbegin(); it != records.rend(); ++it) {
+        const qsizetype slash = it->oldPath.lastIndexOf(u'/');
+        const QStringView itemFolder = QStringView(it->oldPath).left(slash + 1);
+        if (!begun || itemFolder != folder || it->identity.device != device) {
+            folder = itemFolder.toString();
+            device = it->identity.device;
+            mTargets.BeginFolder(folder, device);
+            begun = true;
+        }
+        const qsizetype newSlash = it->newPath.lastIndexOf(u'/');
+        mTargets.Add(QStringView(it->oldPath).sliced(slash + 1),
+                     QStringView(it->newPath).sliced(newSlash + 1),
+                     TargetStatus(Verdict::Rename, RenameOutcome::Renamed), it->identity.inode);
+        ++mRenamed;
+    }
+    mFromJournal = true;
+}
+
+// Whether the journal's target i is the item at its new path. If not, the
+// run never reached it when it is still at its old path (it then no longer
+// counts as renamed), and otherwise it has been moved away or removed.
+bool mdlRename::CheckJournalTarget(qint32 i, const QString& oldPath) {
+    TargetStatus& status = mTargets.Status(i);
+    const FileIdentity identity = Identity(i);
+    if (mFs.Identity(mBasePath + NewName(i)) == identity) return true;
+    if (mFs.Identity(mBasePath + oldPath) == identity) {
+        status.SetRenameOutcome(RenameOutcome::None);
+        --mRenamed;
+    } else {
+        status.SetRestoreOutcome(RestoreOutcome::Gone);
+    }
+    return false;
+}
+
 qint32 mdlRename::RestoreAll() {
     const qint32 before = mRestored;
     // Folder targets of this call still at their new names.
@@ -52,6 +100,8 @@ qint32 mdlRename::RestoreAll() {
         // folder of the user's): nothing there is touched.
         if (!unrestored.empty() && InUnrestoredFolder(unrestored, oldPath)) {
             status.SetRestoreOutcome(RestoreOutcome::Failed);
+        } else if (mFromJournal && !CheckJournalTarget(i, oldPath)) {
+            if (status.restoreOutcome() != RestoreOutcome::Gone) continue;
         } else {
             const MoveResult result = mFs.MoveItem(mBasePath + NewName(i), mBasePath + oldPath);
             if (result == MoveStatus::Ok) {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/FileSystem.h"
 #include "rename/TargetStatus.h"
 
 namespace sorvane {
@@ -24,9 +25,11 @@ public:
 
     // Starts a folder, by its path relative to the start folder ("" for the
     // start folder itself, else ending in "/"): the targets added next lie
-    // in it. A folder that received no target is replaced by the next one.
-    void BeginFolder(const QString& relative);
-    void Add(QStringView oldName, QStringView newName, TargetStatus status);
+    // in it, on device. A folder that received no target is replaced by the
+    // next one.
+    void BeginFolder(const QString& relative, dev_t device = 0);
+    // inode: the item's inode number as its listing gave it, 0 when unknown.
+    void Add(QStringView oldName, QStringView newName, TargetStatus status, ino_t inode = 0);
 
     qint32 Count() const { return qint32(mTargets.size()); }
     // The units of every target's folder, old name and new name together:
@@ -41,6 +44,9 @@ public:
     QString OldPath(qint32 i) const { return Joined(Folder(i), OldName(i)); }
     QString NewPath(qint32 i) const { return Joined(Folder(i), NewName(i)); }
     TargetStatus Status(qint32 i) const { return Record(i).status; }
+    // The item's device and inode at the time it was listed; not valid when
+    // the inode was not given.
+    FileIdentity Identity(qint32 i) const;
     TargetStatus& Status(qint32 i) { return mTargets[size_t(i)].status; }
 
 private:
@@ -51,6 +57,7 @@ private:
         quint32 oldLength;
         quint32 newLength;
         TargetStatus status;
+        ino_t inode;
     };
     static QString Joined(const QString& folder, QStringView name);
     const Target& Record(qint32 i) const { return mTargets[size_t(i)]; }
@@ -58,6 +65,7 @@ private:
 
     std::vector<Target> mTargets;
     std::vector<QString> mFolders;
+    std::vector<dev_t> mDevices;  // of the folders
     std::vector<std::unique_ptr<char16_t[]>> mBlocks;
     qint64 mPathUnits = 0;
     size_t mUsed = 0;       // units used in the last block

@@ -14,10 +14,12 @@ mdlRename::mdlRename(const FileSystem& fs, clsMatching& matching, clsFilter& fil
 void mdlRename::InitRename(qint32 maximum) {
     mMaxCount = maximum;
     mTargets.Clear();
+    mFromJournal = false;
 }
 
 void mdlRename::ClearRenameList() {
     mTargets.Clear();
+    mFromJournal = false;
 }
 
 }  // namespace sorvane

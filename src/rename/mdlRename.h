@@ -32,6 +32,15 @@ struct RenameListSettings {
     QString insertWord;       // the word of the insert operations (gReplaceWord)
 };
 
+// One rename of a run's plan as its journal keeps it: the item, by its
+// identity when it was listed, and its two paths relative to the start
+// folder.
+struct JournalRecord {
+    FileIdentity identity;
+    QString oldPath;
+    QString newPath;
+};
+
 // The new name of one candidate: true when it is a target, with name replaced
 // by its new name.
 bool MakeNewName(clsMatching& matching, qint32 operation, const QString& insertWord, QString& name);
@@ -70,6 +79,8 @@ public:
     // Returns the number renamed, or -1 when the removal did not complete
     // (then nothing is renamed).
     qint32 RenameAll(bool deleteRequested, qint32 delMode, const QString& delTarget);
+    // Whether RenameAll(deleteRequested, ...) will try to rename target i.
+    bool WillRename(qint32 i, bool deleteRequested) const;
     bool DeleteCollisions(qint32 delMode, const QString& delTarget);
     // Sends the files of batch to the trash and empties it.
     void RecycleFiles(QStringList& batch);
@@ -79,6 +90,14 @@ public:
     // Moves every target the run renamed back to its old name, from the
     // first to the last; the number restored in this call.
     qint32 RestoreAll();
+    // Makes the target list that a restore of a run's journal replays: the
+    // start folder, the item word and the planned renames in the order
+    // they were to be done. Each counts as renamed until the restore finds
+    // out; it then moves an item back only when the item at the new path is
+    // the one that was listed (same device and inode), and takes an item
+    // still at its old path for one the run never reached.
+    void LoadJournalList(const QString& startFolder, const QString& itemWord,
+                         const std::vector<JournalRecord>& records);
     // The local time used in delete-folder names.
     void SetClock(std::function<QDateTime()> clock) { mClock = std::move(clock); }
 
@@ -95,9 +114,13 @@ public:
     QString OldName(qint32 i) const { return mTargets.OldPath(i); }
     QString NewName(qint32 i) const { return mTargets.NewPath(i); }
     const QString& Folder(qint32 i) const { return mTargets.Folder(i); }
+    // Two targets lie in the same folder exactly when these are equal.
+    quint32 FolderIndex(qint32 i) const { return mTargets.FolderIndex(i); }
     QStringView OldLeaf(qint32 i) const { return mTargets.OldName(i); }
     QStringView NewLeaf(qint32 i) const { return mTargets.NewName(i); }
     TargetStatus Status(qint32 i) const { return mTargets.Status(i); }
+    // The item's device and inode as the listing saw it.
+    FileIdentity Identity(qint32 i) const { return mTargets.Identity(i); }
     void SetVerdict(qint32 i, Verdict verdict) { mTargets.Status(i).SetVerdict(verdict); }
 
 private:
@@ -120,6 +143,7 @@ private:
     bool Poll();
     bool ShowDeleteProgress(qint32 c);
     bool MoveAside(const QString& from, const QString& to);
+    bool CheckJournalTarget(qint32 i, const QString& oldPath);
 
     const FileSystem& mFs;
     Trash mTrash{mFs};
@@ -151,6 +175,7 @@ private:
     std::vector<unsigned char> mSortKeys;
     std::vector<SortEntry> mSortEntries;
     std::vector<QString> mFolderOld;
+    std::vector<ino_t> mFolderInode;
     std::vector<QString> mFolderNew;
     std::vector<bool> mFolderDuplicate;
     // What is at each new name: -1 nothing, else attribute bits of which
@@ -164,6 +189,8 @@ private:
     std::unordered_map<QString, qint32> mOldFolded;
     bool mOldMapsBuilt = false;
     qint32 mFolderCount = 0;
+    // The list came from a journal: the restore checks each item's identity.
+    bool mFromJournal = false;
     qint32 mNextShow = 0;
     std::function<QDateTime()> mClock = [] { return QDateTime::currentDateTime(); };
 };

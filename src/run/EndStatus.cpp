@@ -27,6 +27,9 @@ QString EndStatus::Text() const {
         case RunEnd::RenameFailed:
             text = u"中断 / リネーム中(予期しないエラー)"_s;
             break;
+        case RunEnd::JournalFailed:
+            text = u"中断 / 復元記録の作成中(予期しないエラー)"_s;
+            break;
     }
     if (logStopped) text += u" / ログ作成中断(ユーザによる)"_s;
     return text;

@@ -13,6 +13,7 @@ enum class RunEnd {
     QuestionsStopped,  // the user stopped at the overwrite questions
     RenameStopped,     // the user stopped while renaming or restoring
     RenameFailed,      // the removal of colliding files failed
+    JournalFailed,     // the journal could not be written; nothing was changed
 };
 
 // The end status of a run: how it ended and whether the user stopped the

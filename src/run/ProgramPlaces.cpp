@@ -40,6 +40,13 @@ ProgramPlaces PlacesOf(const QString& appPath) {
     return places;
 }
 
+QString JournalFolder(const ProgramPlaces& places) {
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const QString base =
+        data.isEmpty() ? places.dataFolder : FileSystem::BuildPath(data, kUserFolderName);
+    return FileSystem::BuildPath(base, u"journal"_s);
+}
+
 QString ReadmePath(const QString& appPath) {
     const QString beside = FileSystem::BuildPath(appPath, u"readme.txt"_s);
     if (QFileInfo(beside).isFile()) return beside;

@@ -26,6 +26,12 @@ struct ProgramPlaces {
 // folders cannot be found (no home folder), the program folder serves.
 ProgramPlaces PlacesOf(const QString& appPath);
 
+// The folder of the run journals: the user's data folder for the program +
+// "/journal" ($XDG_DATA_HOME/sorvane/journal) for every copy, portable or
+// not, so that a restore finds them whichever copy ran; the data folder's
+// "journal" when there is no home folder.
+QString JournalFolder(const ProgramPlaces& places);
+
 // The help file: readme.txt beside the executable, else where the install
 // rules put it (share/doc/sorvane/readme.txt of the prefix); the first when
 // neither exists.

@@ -25,6 +25,7 @@ struct ProgramState {
     bool gOptionWindow = false;
     QString gLogPath;
     bool gAutoLogSave = false;
+    bool gJournal = true;  // a run's plan is kept on disk for a restore after a crash
     qint32 gDelMode = 0;
     QString gDelTarget;
     std::array<bool, 3> gFilterSwitch{};  // include on, exclude on, important files excluded

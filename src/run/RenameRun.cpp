@@ -1,5 +1,7 @@
 #include "run/RenameRun.h"
 
+#include <cstring>
+
 #include "platform/ShownName.h"
 #include "run/RunLog.h"
 #include "run/RunMessages.h"
@@ -269,6 +271,22 @@ void AppendSummary(QString& buf, qint32 n, qint32 r, qint32 deleted, const QStri
         buf += u"==なお、変換中に"_s + Num(deleted) + u"ファイルが削除されました。=="_s;
 }
 
+// Writes the plan of the renames to disk before anything is changed. False
+// when it could not be written: the run stops there, the user told why.
+bool BeginJournal(mdlMain& m, bool deleteRequested) {
+    const int err = m.journal.Begin(m.rename, deleteRequested);
+    if (err == 0) return true;
+    m.runEnd.end = RunEnd::JournalFailed;
+    m.CancelDialog.SetVisible(false);
+    ShowMessage(m.ports.messages, MessageId::JournalFailed,
+                u"復元用の記録を保存できませんでした。\r\n"_s + ShownName(m.journal.Folder()) +
+                    u"\r\n"_s + QString::fromLocal8Bit(std::strerror(err)) +
+                    u"\r\n\r\n何も変更せずに処理を中止しました。"_s,
+                u"復元記録のエラー"_s, MsgButtons::OK, MsgIcon::Error);
+    AddLogLine(m, u"！復元用の記録を保存できなかったため、処理を中止しました。"_s);
+    return false;
+}
+
 }  // namespace
 
 RenameListSettings ListSettingsOf(const ProgramState& s) {
@@ -290,6 +308,7 @@ bool RunRename(mdlMain& m, OverwriteQuestionPort& overwrite, const QString& star
     bool detailed = s.gDetailLog;
 
     AddLogLine(m, w + u"名の置換を開始しました。=="_s);
+    m.journal.Forget();
 
     // A start folder that is not an absolute path would make the list
     // builder walk from the root of the file system or from the working
@@ -314,10 +333,17 @@ bool RunRename(mdlMain& m, OverwriteQuestionPort& overwrite, const QString& star
         }
     }
 
+    if (s.gJournal && !BeginJournal(m, deleteRequested)) return false;
     qint32 renamed = r.RenameAll(deleteRequested, s.gDelMode, s.gDelTarget);
+    // The journal says at once that the run ended, before the log: a
+    // restore then knows it was no crash.
+    const bool stopped = m.CancelDialog.IsCancel;
+    m.runEnd.end = stopped        ? RunEnd::RenameStopped
+                   : renamed >= 0 ? RunEnd::Done
+                                  : RunEnd::RenameFailed;
+    m.journal.Completed(r, m.runEnd);
 
     if (CheckCancel(m)) {
-        m.runEnd.end = RunEnd::RenameStopped;
         if (r.GetDeletedCount() == 0 && renamed == -1) return false;
         if (detailed)
             detailed = AskDetailedLog(
@@ -326,10 +352,7 @@ bool RunRename(mdlMain& m, OverwriteQuestionPort& overwrite, const QString& star
                 u"詳細ログを作成しますか？"_s,
                 false);
         if (renamed == -1) renamed = 0;
-    } else if (renamed >= 0) {
-        m.runEnd.end = RunEnd::Done;
-    } else {
-        m.runEnd.end = RunEnd::RenameFailed;
+    } else if (renamed < 0) {
         progress.SetVisible(false);
         ShowMessage(
             m.ports.messages, MessageId::RenameFailed,

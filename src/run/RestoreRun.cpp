@@ -110,8 +110,13 @@ bool RunRestore(mdlMain& m) {
     AddLogLine(m, u"=="_s + w + u"名の復元を開始しました。==\r\n…"_s + Num(target) + w +
                       u"を復元します。"_s);
 
+    const qint32 restoredBefore = r.GetRestoredCount();
     const qint32 restored = r.RestoreAll();
-    const bool result = restored == target;
+    // A list read from a journal learns only now which of its targets the
+    // run had reached.
+    const qint32 reached = r.GetRenamedCount() - restoredBefore;
+    const bool result = restored == reached;
+    m.journal.Restored(reached, restored);
 
     if (CheckCancel(m)) {
         m.runEnd.end = RunEnd::RenameStopped;
@@ -126,7 +131,7 @@ bool RunRestore(mdlMain& m) {
 
     const bool logged = WriteRunLog(
         m, detailed, [&](QString& head, QString& buf) { BuildDetailedLog(m, w, head, buf); },
-        [&](QString& buf) { AppendSummary(buf, target, restored, w); });
+        [&](QString& buf) { AppendSummary(buf, reached, restored, w); });
     if (!logged) return result;
     m.ports.forms.WindowRefresh();
     return result;

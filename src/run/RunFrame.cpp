@@ -1,5 +1,8 @@
 #include "run/RunFrame.h"
 
+#include <unistd.h>
+
+#include "platform/DurableFile.h"
 #include "run/PreRunChecks.h"
 #include "run/RenameRun.h"
 #include "run/RestoreRun.h"
@@ -31,6 +34,7 @@ void RunFrame::SettingsApplied() {
     m.state.gRunRecursive = false;
     m.state.gRunQuickList = false;
     mCanRestore = false;
+    m.journal.Forget();
 }
 
 QString RunFrame::CheckStartInputs(const QString& pathText, RunInputBox& focus) {
@@ -114,6 +118,20 @@ bool RunFrame::Restore() {
     return true;
 }
 
+QString RunFrame::RestoreJournal(const QString& path) {
+    JournalInfo info;
+    std::vector<JournalRecord> records;
+    QString error;
+    if (!ReadJournal(path, info, &records, &error)) return error;
+    if (info.pid != ::getpid() && IsProgramProcess(info.pid))
+        return u"its run is still going (process %1)"_s.arg(info.pid);
+    m.rename.LoadJournalList(info.folder, info.itemWord, records);
+    m.journal.Adopt(path);
+    mCanRestore = true;
+    Restore();
+    return QString();
+}
+
 void RunFrame::WorkStart(const QString& kind) {
     m.ports.forms.SetMainEnabled(false);
     m.ports.logBox.Clear();
@@ -128,7 +146,10 @@ void RunFrame::WorkStart(const QString& kind) {
 
 void RunFrame::WorkEnd(const QString& kind) {
     if (mRunEnded) mRunEnded();
-    if (!mCanRestore) m.rename.ClearRenameList();
+    if (!mCanRestore) {
+        m.rename.ClearRenameList();
+        m.journal.Forget();
+    }
     m.log.EndLogInfo(m.runEnd.Text());
     clsCancel& progress = m.CancelDialog;
     if (m.state.gAutoLogSave) {

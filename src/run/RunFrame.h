@@ -56,6 +56,11 @@ public:
     // to restore, as the disabled button would.
     bool Restore();
 
+    // The restore of the run whose journal is at path: its plan becomes the
+    // target list, then Restore(). "" when the restore ran, else why it
+    // could not (the file cannot be read, or its run is still going).
+    QString RestoreJournal(const QString& path);
+
     // mCanRestore: the last run left a record that a restore can undo.
     bool CanRestore() const { return mCanRestore; }
 

@@ -44,6 +44,7 @@ void mdlMain::Main(const QString& executablePath) {
     state.gCurPath = state.gAppPath;
     const ProgramPlaces places = PlacesOf(state.gAppPath);
     state.gDataPath = places.dataFolder;
+    journal.SetFolder(JournalFolder(places));
     options.InitOptions(places.settingsFolder, FileSystem::GetBaseName(executablePath));
     options.LoadOptionFile(options.IniFilePath, false);
     SetGlobalOptions(*this);
@@ -127,6 +128,7 @@ void SetGlobalOptions(mdlMain& m) {
     if (s.gLogPath.isEmpty())
         s.gLogPath = FileSystem::BuildPath(s.gDataPath, QStringLiteral("Log"));
     s.gAutoLogSave = on(SystemRow::AutoLogSave);
+    s.gJournal = on(SystemRow::Journal);
 
     s.gDelMode = o.Num(MethodRow::DelMode);
 

@@ -15,6 +15,7 @@
 #include "rename/mdlRename.h"
 #include "run/EndStatus.h"
 #include "run/ProgramState.h"
+#include "run/RunJournal.h"
 #include "selection/clsFilter.h"
 #include "settings/mdlOptions.h"
 
@@ -62,6 +63,8 @@ public:
     mdlRename rename{fs, matching, filter, CancelDialog};
     // How the last run ended; the log record keeps its text.
     EndStatus runEnd;
+    // The journal of the target list, on disk.
+    RunJournal journal;
 };
 
 // Saves the log of the last run now, at the user's request: the main window

@@ -117,17 +117,20 @@ bool clsFilter::MatchesAny(size_t side, const QString& name) {
 // includeMode 1: a name must match the include list; 0: every name goes on.
 // excludeMode 1: a name matching the exclude list is dropped; 0: the exclude
 // list matches everything, so nothing is added; 2: no exclude list.
-void clsFilter::AddNames(const QStringList& names, int includeMode, int excludeMode) {
-    if (excludeMode == 0) return;
-    for (const QString& name : names) {
-        if (includeMode == 1 && !MatchesAny(0, name)) continue;
-        if (excludeMode == 1 && MatchesAny(1, name)) continue;
-        mList.append(name);
-    }
+bool clsFilter::Passes(const QString& name, int includeMode, int excludeMode) {
+    if (excludeMode == 0) return false;
+    if (includeMode == 1 && !MatchesAny(0, name)) return false;
+    return excludeMode != 1 || !MatchesAny(1, name);
+}
+
+void clsFilter::AddName(const QString& name, ino_t inode) {
+    mList.append(name);
+    mInodes.push_back(inode);
 }
 
 void clsFilter::ReleaseNames() {
     mList = QStringList();
+    std::vector<ino_t>().swap(mInodes);
     mListing.files = QStringList();
 }
 
@@ -136,23 +139,25 @@ int clsFilter::MakeFileList(const QString& Path) {
     const int includeMode = mMatchOther[0] ? Compile(0) : 0;
     const int excludeMode = mMatchOther[1] ? Compile(1) : 2;
     mList.clear();
+    mInodes.clear();
     mListing.Clear();
     if (!IsFile && !IsFolder) return 0;
 
     const QString folder = WithSlash(Path);
     const int error = mFs->ReadFolder(folder, FileMask(), IsFile, ListNames, mListing);
     if (IsFile) {
-        QStringList files = mListing.files;
-        if (mAttrOr) KeepAttributes(files, folder);
-        AddNames(files, includeMode, excludeMode);
+        const QStringList& files = mListing.files;
+        for (qsizetype i = 0; i < files.size(); ++i) {
+            const QString& name = files[i];
+            if (mAttrOr && !KeptByAttributes(folder + name)) continue;
+            if (Passes(name, includeMode, excludeMode)) AddName(name, mListing.FileInode(i));
+        }
         if (error != 0) return error;
     }
     if (IsFolder) {
-        QStringList folders;
-        folders.reserve(mListing.folders.size());
         for (const FolderEntry& entry : std::as_const(mListing.folders))
-            if (PassesAttributes(entry.attributes)) folders.append(entry.name);
-        AddNames(folders, includeMode, excludeMode);
+            if (PassesAttributes(entry.attributes) && Passes(entry.name, includeMode, excludeMode))
+                AddName(entry.name, entry.inode);
     }
     return error;
 }
@@ -167,11 +172,14 @@ int clsFilter::FileMask() const {
 void clsFilter::KeepAttributes(QStringList& files, const QString& folder) const {
     QStringList kept;
     kept.reserve(files.size());
-    for (const QString& name : std::as_const(files)) {
-        const int a = mFs->GetAttributes(folder + name);
-        if (a >= 0 && !(a & kAttrFolder) && PassesAttributes(a)) kept.append(name);
-    }
+    for (const QString& name : std::as_const(files))
+        if (KeptByAttributes(folder + name)) kept.append(name);
     files = std::move(kept);
+}
+
+bool clsFilter::KeptByAttributes(const QString& path) const {
+    const int a = mFs->GetAttributes(path);
+    return a >= 0 && !(a & kAttrFolder) && PassesAttributes(a);
 }
 
 int clsFilter::sGetFiles(QStringList& FList, const QString& Path, int* error) {

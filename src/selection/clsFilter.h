@@ -50,6 +50,9 @@ public:
     // once a caller has taken them; its subfolders stay.
     void ReleaseNames();
     QString ListItem(int index) const { return mList.value(index); }
+    // The inode number the listing gave for ListItem(index); the device is
+    // Listing().Device().
+    ino_t ListInode(int index) const { return mInodes[size_t(index)]; }
 
     // Where pending window events are let run at the start of every listing
     // (the main window stays responsive over slow folders). None: no pump.
@@ -83,13 +86,16 @@ private:
     void UpdateMask();
     int Compile(size_t side);
     bool MatchesAny(size_t side, const QString& name);
-    void AddNames(const QStringList& names, int includeMode, int excludeMode);
+    bool Passes(const QString& name, int includeMode, int excludeMode);
+    void AddName(const QString& name, ino_t inode);
     int FileMask() const;
     void KeepAttributes(QStringList& files, const QString& folder) const;
+    bool KeptByAttributes(const QString& path) const;
 
     const FileSystem* mFs;
     ProgressWindowPort* mEvents = nullptr;
     QStringList mList;
+    std::vector<ino_t> mInodes;  // of the names in mList
     FolderListing mListing;
     int mAttr = 1 | 32;
     int mMask = 0;

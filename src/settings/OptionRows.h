@@ -19,6 +19,7 @@ enum class SystemRow {
     LogPath,         // ログパス
     AutoLogSave,     // 自動ログ保存
     QuickAllowed,    // エラー処理簡略化可能
+    Journal,         // 復元記録
 };
 
 // "絞り込み"

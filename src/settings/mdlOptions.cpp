@@ -62,6 +62,7 @@ const RowSpec kSystemRows[] = {
     Text(u"ログパス", u"Log"),
     Switch(u"自動ログ保存", 0),
     Switch(u"エラー処理簡略化可能", 0),
+    Switch(u"復元記録", 1),
 };
 
 const RowSpec kFilterRows[] = {

@@ -129,7 +129,11 @@ cp "$prefix/bin/sorvane-cli" "$portable/"
 settings_text >"$portable/sorvane-cli.ini"
 run_copy "$portable/sorvane-cli" beside ""
 expect_run "a copy in a writable folder" "$portable/Log"
-[ -z "$(find "$work/home" -mindepth 2)" ] || fail "the portable copy wrote in the user's folders"
+# Only the run's journal goes to the user's folders, for every copy.
+[ -z "$(find "$work/home" -mindepth 2 ! -path "$work/home/data/sorvane" \
+  ! -path "$work/home/data/sorvane/journal*")" ] || fail "the portable copy wrote in the user's folders"
+[ -n "$(find "$work/home/data/sorvane/journal" -name '*.journal')" ] ||
+  fail "the portable copy kept no journal of its run"
 
 # A copy in a folder it may not write into; the file beside it is not read.
 # Root may write into any folder but one on a read-only mount: the copy runs

@@ -1,0 +1,122 @@
+#include "cli/JournalCommands.h"
+
+#include <QCoreApplication>
+#include <QStandardPaths>
+
+#include "cli/CliCommands.h"
+#include "cli/RenameCommand.h"
+#include "platform/ShownName.h"
+#include "ports/PlainRunInputs.h"
+#include "run/ProgramPlaces.h"
+#include "run/RunFrame.h"
+#include "run/mdlMain.h"
+
+namespace sorvane {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString ExecutablePath() {
+    return QCoreApplication::instance() ? QCoreApplication::applicationFilePath() : QString();
+}
+
+QString StateWord(JournalState state) {
+    switch (state) {
+        case JournalState::Interrupted:
+            return u"interrupted"_s;
+        case JournalState::Completed:
+            return u"completed"_s;
+        case JournalState::Restored:
+            return u"restored"_s;
+    }
+    return QString();
+}
+
+// The newest journal that is not restored, or "".
+QString NewestUnrestored(const QString& folder) {
+    for (const JournalInfo& info : ListJournals(folder))
+        if (info.state != JournalState::Restored) return info.path;
+    return QString();
+}
+
+int Usage(QTextStream& err, const QString& command, const QString& message) {
+    err << u"sorvane-cli "_s << command << u": "_s << ShownName(message)
+        << u"\n(see sorvane-cli --help)\n"_s;
+    return kCliUsage;
+}
+
+}  // namespace
+
+int RunRestoreCommand(const QStringList& args, QTextStream& out, QTextStream& err) {
+    return RunRestoreCommand(args, out, err, CliIo::System(), ExecutablePath());
+}
+
+int RunRestoreCommand(const QStringList& args, QTextStream& out, QTextStream& err, const CliIo& io,
+                      const QString& executablePath) {
+    const QString prefix = u"sorvane-cli restore: "_s;
+    if (args.size() > 1 || (args.size() == 1 && args[0].startsWith(u'-'))) {
+        if (args.value(0) == u"--help") {
+            out << u"Usage: sorvane-cli restore [JOURNAL]\n"_s;
+            return kCliOk;
+        }
+        return Usage(err, u"restore"_s, u"give at most one journal file"_s);
+    }
+
+    CliInterrupt interrupt;
+    CliConsole console(err, io, CliAnswers{});
+    CliMessageBox messages(console);
+    CliProgressWindow progressWindow(console);
+    MemoryLogBox logBox;
+    PlainRunInputs inputs;
+    CliForms forms;
+    CliOverwriteQuestion overwrite(console);
+    CliExpansionChooser chooser(console);
+    mdlMain m(MainPorts{messages, progressWindow, logBox, inputs, forms});
+    progressWindow.Attach(&m.CancelDialog);
+    m.Main(executablePath);
+    m.ApplySettings();
+    RunFrame frame(m, overwrite, chooser);
+    frame.SettingsApplied();
+
+    const QString path = args.isEmpty() ? NewestUnrestored(m.journal.Folder()) : args[0];
+    if (path.isEmpty()) {
+        err << prefix << u"no journal to restore in "_s << ShownName(m.journal.Folder()) << u'\n';
+        return kCliFailed;
+    }
+    const QString error = frame.RestoreJournal(path);
+    console.EraseProgress();
+    if (!error.isEmpty()) {
+        err << prefix << ShownName(path) << u": "_s << ShownName(error) << u'\n';
+        return kCliFailed;
+    }
+    PrintLog(logBox.Pieces(), out);
+    out.flush();
+    // A restore that left something behind keeps the list restorable.
+    const bool complete = m.runEnd.Complete() && !frame.CanRestore();
+    if (!m.runEnd.Complete())
+        err << prefix << m.runEnd.Text() << u'\n';
+    else if (!complete)
+        err << prefix << u"some items could not be restored (see the log)\n"_s;
+    err.flush();
+    return complete ? kCliOk : kCliFailed;
+}
+
+int RunJournalCommand(const QStringList& args, QTextStream& out, QTextStream& err) {
+    if (!args.isEmpty()) {
+        if (args[0] == u"--help") {
+            out << u"Usage: sorvane-cli journal\n"_s;
+            return kCliOk;
+        }
+        return Usage(err, u"journal"_s, u"takes no arguments"_s);
+    }
+    const QString folder = JournalFolder(PlacesOf(FileSystem::ParentFolderName(ExecutablePath())));
+    for (const JournalInfo& info : ListJournals(folder)) {
+        out << info.time.toString(u"yyyy-MM-dd HH:mm:ss"_s) << u'\t' << StateWord(info.state)
+            << u'\t' << info.records << u'\t' << ShownName(info.folder) << u'\t'
+            << ShownName(info.path) << u'\n';
+    }
+    return kCliOk;
+}
+
+}  // namespace sorvane

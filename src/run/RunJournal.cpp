@@ -1,0 +1,362 @@
+#include "run/RunJournal.h"
+
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <algorithm>
+#include <charconv>
+#include <limits>
+
+#include "platform/DurableFile.h"
+#include "platform/MakeFolders.h"
+#include "run/EndStatus.h"
+
+namespace sorvane {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr QByteArrayView kVersionLine = "sorvane journal 1";
+constexpr QByteArrayView kRename = "rename";
+constexpr QByteArrayView kCompleted = "completed";
+constexpr QByteArrayView kRestored = "restored";
+const QString kSuffix = u".journal"_s;
+constexpr qsizetype kFlushAt = 1 << 16;
+// A journal is read whole; one of ten million targets is about 1 GiB.
+constexpr qint64 kMaxJournalSize = qint64(4) << 30;
+
+bool NeedsEscape(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u < 0x20 || u == 0x7F || c == '%';
+}
+
+void AppendEscaped(QByteArray& out, QByteArrayView bytes) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (!NeedsEscape(bytes[i])) continue;
+        out.append(bytes.sliced(from, i - from));
+        const auto u = static_cast<unsigned char>(bytes[i]);
+        const char code[3] = {'%', kHex[u >> 4], kHex[u & 15]};
+        out.append(code, 3);
+        from = i + 1;
+    }
+    out.append(bytes.sliced(from));
+}
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+bool Unescape(QByteArrayView text, QByteArray* bytes) {
+    bytes->clear();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            if (NeedsEscape(text[i])) return false;
+            bytes->append(text[i]);
+            continue;
+        }
+        if (i + 2 >= text.size()) return false;
+        const int high = HexValue(text[i + 1]), low = HexValue(text[i + 2]);
+        if (high < 0 || low < 0) return false;
+        bytes->append(char(high * 16 + low));
+        i += 2;
+    }
+    return true;
+}
+
+template <typename N>
+void AppendNumber(QByteArray& out, N n) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+    out.append(digits, end - digits);
+}
+
+template <typename N>
+bool ParseNumber(QByteArrayView text, N* n) {
+    const auto [end, ec] = std::from_chars(text.begin(), text.end(), *n);
+    return ec == std::errc() && end == text.end() && !text.isEmpty();
+}
+
+QByteArray IsoTime(const QDateTime& time) {
+    return time.toOffsetFromUtc(time.offsetFromUtc()).toString(Qt::ISODateWithMs).toUtf8();
+}
+
+void AppendField(QByteArray& out, QByteArrayView key, QByteArrayView value) {
+    out.append(key).append('\t').append(value).append('\n');
+}
+
+// A path of the plan: relative, each component one name ("", "." and ".."
+// are none), so that no record reaches outside the start folder.
+bool IsPlanPath(const QString& path) {
+    if (path.isEmpty() || path.startsWith(u'/')) return false;
+    for (const QStringView part : QStringView(path).split(u'/'))
+        if (!FileSystem::IsSingleName(part)) return false;
+    return true;
+}
+
+// The folder part of a relative path, its final "/" included.
+QStringView FolderOf(const QString& path) {
+    return QStringView(path).left(path.lastIndexOf(u'/') + 1);
+}
+
+bool ParseRecord(QByteArrayView line, JournalRecord* record) {
+    const QList<QByteArrayView> fields = [&] {
+        QList<QByteArrayView> parts;
+        qsizetype from = 0;
+        for (qsizetype tab = line.indexOf('\t'); tab >= 0; tab = line.indexOf('\t', from)) {
+            parts.append(line.sliced(from, tab - from));
+            from = tab + 1;
+        }
+        parts.append(line.sliced(from));
+        return parts;
+    }();
+    if (fields.size() != 5) return false;
+    QByteArray bytes;
+    if (!ParseNumber(fields[1], &record->identity.device) ||
+        !ParseNumber(fields[2], &record->identity.inode) || record->identity.inode == 0)
+        return false;
+    record->identity.valid = true;
+    if (!Unescape(fields[3], &bytes) || !FileSystem::Decode(bytes, &record->oldPath)) return false;
+    if (!Unescape(fields[4], &bytes) || !FileSystem::Decode(bytes, &record->newPath)) return false;
+    return IsPlanPath(record->oldPath) && IsPlanPath(record->newPath) &&
+           FolderOf(record->oldPath) == FolderOf(record->newPath);
+}
+
+// The value of "key=value" among the fields of a line, or -1.
+qint64 CountField(QByteArrayView line, QByteArrayView key) {
+    for (qsizetype from = 0; from < line.size();) {
+        qsizetype tab = line.indexOf('\t', from);
+        if (tab < 0) tab = line.size();
+        const QByteArrayView field = line.sliced(from, tab - from);
+        qint64 n = 0;
+        if (field.startsWith(key) && field.size() > key.size() && field[key.size()] == '=' &&
+            ParseNumber(field.sliced(key.size() + 1), &n))
+            return n;
+        from = tab + 1;
+    }
+    return -1;
+}
+
+bool ReadHeaderLine(QByteArrayView key, QByteArrayView value, JournalInfo& info) {
+    QByteArray bytes;
+    QString text;
+    if (key == "folder") {
+        if (!Unescape(value, &bytes) || !FileSystem::Decode(bytes, &text)) return false;
+        if (!text.startsWith(u'/')) return false;
+        info.folder = text.endsWith(u'/') ? text : text + u'/';
+    } else if (key == "device") {
+        return ParseNumber(value, &info.device);
+    } else if (key == "time") {
+        info.time = QDateTime::fromString(QString::fromUtf8(value), Qt::ISODateWithMs);
+    } else if (key == "object") {
+        info.itemWord = QString::fromUtf8(value);
+    } else if (key == "pid") {
+        return ParseNumber(value, &info.pid);
+    } else if (key == "targets") {
+        return ParseNumber(value, &info.planned);
+    }
+    return true;  // a field a later version added
+}
+
+}  // namespace
+
+int RunJournal::Begin(const mdlRename& r, bool deleteRequested) {
+    mPath.clear();
+    qint64 count = 0;
+    for (qint32 i = 0; i < r.GetTargetCount(); ++i)
+        if (r.WillRename(i, deleteRequested)) ++count;
+    if (count == 0) return 0;
+    const FileSystem fs;
+    if (mFolder.isEmpty()) return ENOENT;
+    const bool made = !fs.FolderExists(mFolder);
+    if (!MakeFolders(fs, mFolder)) return EACCES;
+    if (made) DurableFile::SyncFolder(FileSystem::ParentFolderName(mFolder));
+
+    const QString stem = QDateTime::currentDateTime().toString(u"yyyyMMdd-HHmmss-zzz"_s) + u'-' +
+                         QString::number(::getpid());
+    for (int attempt = 0;; ++attempt) {
+        const QString path = FileSystem::BuildPath(
+            mFolder, stem + (attempt ? u'-' + QString::number(attempt) : QString()) + kSuffix);
+        const int err = Write(path, r, deleteRequested, count);
+        if (err == 0) {
+            mPath = path;
+            Prune();
+            return 0;
+        }
+        if (err != EEXIST || attempt == 9) return err;
+    }
+}
+
+// The header, the records in rename order (from the last target to the
+// first) and one flush of the file and its folder.
+int RunJournal::Write(const QString& path, const mdlRename& r, bool deleteRequested,
+                      qint64 count) const {
+    DurableFile file;
+    if (const int err = file.Create(path)) return err;
+    const FileSystem fs;
+    QByteArray out;
+    out.reserve(kFlushAt + 4096);
+    out.append(kVersionLine).append('\n');
+    QByteArray folderBytes;
+    if (!FileSystem::EncodeExactly(r.BasePath(), &folderBytes)) folderBytes = r.BasePath().toUtf8();
+    out.append("folder\t");
+    AppendEscaped(out, folderBytes);
+    out.append('\n');
+    QByteArray number;
+    AppendNumber(number, fs.Identity(r.BasePath()).device);
+    AppendField(out, "device", number);
+    AppendField(out, "time", IsoTime(QDateTime::currentDateTime()));
+    AppendField(out, "object", r.ItemWord().toUtf8());
+    number.clear();
+    AppendNumber(number, qint64(::getpid()));
+    AppendField(out, "pid", number);
+    number.clear();
+    AppendNumber(number, count);
+    AppendField(out, "targets", number);
+
+    int err = 0;
+    QByteArray folder, name;
+    quint32 folderIndex = std::numeric_limits<quint32>::max();
+    for (qint32 c = r.GetTargetCount() - 1; c >= 0 && err == 0; --c) {
+        if (!r.WillRename(c, deleteRequested)) continue;
+        const quint32 index = r.FolderIndex(c);
+        if (index != folderIndex) {
+            folderIndex = index;
+            folder.clear();
+            AppendEscaped(folder, r.Folder(c).toUtf8());
+        }
+        const FileIdentity identity = r.Identity(c);
+        out.append(kRename).append('\t');
+        AppendNumber(out, identity.device);
+        out.append('\t');
+        AppendNumber(out, identity.inode);
+        out.append('\t').append(folder);
+        FileSystem::EncodeExactly(r.OldLeaf(c), &name);
+        AppendEscaped(out, name);
+        out.append('\t').append(folder);
+        FileSystem::EncodeExactly(r.NewLeaf(c), &name);
+        AppendEscaped(out, name);
+        out.append('\n');
+        if (out.size() >= kFlushAt) {
+            err = file.Write(out);
+            out.resize(0);
+        }
+    }
+    if (err == 0) err = file.Write(out);
+    if (err == 0) err = file.Sync();
+    file.Close();
+    if (err != 0) QFile::remove(path);
+    return err;
+}
+
+// Keeps the newest kKept journals; their names begin with their time.
+void RunJournal::Prune() const {
+    QDir folder(mFolder);
+    const QStringList names = folder.entryList({u"*"_s + kSuffix}, QDir::Files | QDir::System,
+                                               QDir::Name | QDir::Reversed);
+    for (qsizetype i = kKept; i < names.size(); ++i) folder.remove(names[i]);
+}
+
+void RunJournal::Completed(const mdlRename& r, const EndStatus& end) const {
+    if (mPath.isEmpty()) return;
+    QByteArray line = kCompleted.toByteArray();
+    line.append("\trenamed=");
+    AppendNumber(line, r.GetRenamedCount());
+    line.append("\tnot-renamed=");
+    AppendNumber(line, r.GetTargetCount() - r.GetRenamedCount());
+    line.append("\tdeleted=");
+    AppendNumber(line, r.GetDeletedCount());
+    line.append("\tend=").append(end.Text().toUtf8()).append('\n');
+    DurableFile::Append(mPath, line);
+}
+
+void RunJournal::Restored(qint32 target, qint32 restored) const {
+    if (mPath.isEmpty()) return;
+    QByteArray line = kRestored.toByteArray();
+    line.append("\ttarget=");
+    AppendNumber(line, target);
+    line.append("\trestored=");
+    AppendNumber(line, restored);
+    line.append("\ttime=").append(IsoTime(QDateTime::currentDateTime())).append('\n');
+    DurableFile::Append(mPath, line);
+}
+
+bool ReadJournal(const QString& path, JournalInfo& info, std::vector<JournalRecord>* records,
+                 QString* error) {
+    info = JournalInfo{};
+    info.path = path;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error) *error = file.errorString();
+        return false;
+    }
+    if (file.size() > kMaxJournalSize) {
+        if (error) *error = u"the file is too large to be a journal"_s;
+        return false;
+    }
+    const QByteArray data = file.readAll();
+    const QByteArrayView all(data);
+    // A last line without its "\n" was cut off by the end of the process.
+    const qsizetype end = all.lastIndexOf('\n') + 1;
+    bool header = true;
+    qint64 lineNumber = 0;
+    for (qsizetype from = 0; from < end;) {
+        const qsizetype next = all.indexOf('\n', from);
+        const QByteArrayView line = all.sliced(from, next - from);
+        from = next + 1;
+        if (lineNumber++ == 0) {
+            if (line != kVersionLine) {
+                if (error) *error = u"the file is not a journal of this program"_s;
+                return false;
+            }
+            continue;
+        }
+        const qsizetype tab = line.indexOf('\t');
+        const QByteArrayView key = tab < 0 ? line : line.first(tab);
+        if (key == kRename) {
+            header = false;
+            JournalRecord record;
+            if (!ParseRecord(line, &record)) {
+                ++info.damaged;
+                continue;
+            }
+            ++info.records;
+            if (records) records->push_back(std::move(record));
+        } else if (key == kCompleted) {
+            if (info.state != JournalState::Restored) info.state = JournalState::Completed;
+        } else if (key == kRestored) {
+            const qint64 target = CountField(line, "target");
+            const qint64 restored = CountField(line, "restored");
+            if (target >= 0 && restored == target) info.state = JournalState::Restored;
+        } else if (header && tab > 0) {
+            if (!ReadHeaderLine(key, line.sliced(tab + 1), info)) ++info.damaged;
+        } else {
+            ++info.damaged;
+        }
+    }
+    if (lineNumber == 0 || info.folder.isEmpty()) {
+        if (error) *error = u"the file is not a journal of this program"_s;
+        return false;
+    }
+    return true;
+}
+
+std::vector<JournalInfo> ListJournals(const QString& folder) {
+    std::vector<JournalInfo> journals;
+    const QStringList names =
+        QDir(folder).entryList({u"*"_s + kSuffix}, QDir::Files, QDir::Name | QDir::Reversed);
+    for (const QString& name : names) {
+        JournalInfo info;
+        if (ReadJournal(FileSystem::BuildPath(folder, name), info, nullptr, nullptr))
+            journals.push_back(std::move(info));
+    }
+    return journals;
+}
+
+}  // namespace sorvane
