@@ -1,0 +1,155 @@
+#include "cli/JournalCommands.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QThread>
+
+#include "support/TempTree.h"
+
+using namespace Qt::StringLiterals;
+using sorvane::test::Inventory;
+using sorvane::test::TempTree;
+
+namespace {
+
+constexpr int kFiles = 3000;
+
+// sorvane-cli with its journals in dataHome.
+struct Cli {
+    QString dataHome;
+
+    void Start(QProcess& p, const QStringList& args) const {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"XDG_DATA_HOME"_s, dataHome);
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(SORVANE_CLI_PATH), args);
+        p.closeWriteChannel();
+    }
+    // The exit status, -1 when it did not end normally; err gets stderr.
+    int Run(const QStringList& args, QString* err = nullptr) const {
+        QProcess p;
+        Start(p, args);
+        if (!p.waitForFinished(120000)) return -1;
+        if (err) *err = QString::fromUtf8(p.readAllStandardError());
+        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    }
+    QString JournalFolder() const { return dataHome + u"/sorvane/journal"_s; }
+    bool HasJournal() const {
+        return !QDir(JournalFolder()).entryList({u"*.journal"_s}, QDir::Files).isEmpty();
+    }
+};
+
+QStringList RenameArgs(const TempTree& tree) {
+    return {u"rename"_s,      u"--search"_s,     u"f*.txt"_s, u"--replace"_s, u"g*.txt"_s,
+            u"--recursive"_s, u"--detail-log"_s, u"--max"_s,  u"100000"_s,    tree.Path(u"t"_s)};
+}
+
+void Fill(TempTree& tree) {
+    for (int i = 0; i < kFiles; ++i)
+        ASSERT_TRUE(tree.MakeFile(u"t/d%1/f%2.txt"_s.arg(i % 3).arg(i), QByteArray::number(i)));
+}
+
+// How many of the files carry their new names.
+int RenamedCount(const Inventory& inventory) {
+    int renamed = 0;
+    for (const auto& [path, item] : inventory)
+        if (item.kind == 'f' && path.contains("/g")) ++renamed;
+    return renamed;
+}
+
+// A run killed at any point, then restored from its journal, leaves the
+// tree exactly as it was: every name, inode and content. Killed before its
+// journal is on disk, it has changed nothing.
+TEST(JournalRestore, KilledRunComesBackExactly) {
+    // Milliseconds after the journal appears; -1 kills before it does, and
+    // the last run is not killed at all.
+    constexpr int kNoKill = 1 << 30;
+    const int delays[] = {-1, 0, 1, 2, 4, 6, 9, 13, 18, 25, 35, 50, 80, 120, 200, kNoKill};
+    int partial = 0;
+    for (const int delay : delays) {
+        SCOPED_TRACE(delay);
+        TempTree tree;
+        Fill(tree);
+        const Inventory before = tree.Take();
+        const Cli cli{tree.Path(u"data"_s)};
+
+        QProcess run;
+        cli.Start(run, RenameArgs(tree));
+        if (delay >= 0 && delay != kNoKill) {
+            while (!cli.HasJournal() && run.state() != QProcess::NotRunning) QThread::usleep(200);
+            QThread::msleep(ulong(delay));
+        }
+        if (delay != kNoKill) run.kill();
+        run.waitForFinished(120000);
+
+        Inventory killed = tree.Take();
+        const int renamed = RenamedCount(killed);
+        if (renamed > 0 && renamed < kFiles) ++partial;
+        if (!cli.HasJournal()) {
+            EXPECT_EQ(renamed, 0) << "renamed before the journal was on disk";
+            continue;
+        }
+        QString err;
+        const int status = cli.Run({u"restore"_s}, &err);
+        // A journal cut off before its plan was complete found nothing to
+        // restore: the run had renamed nothing.
+        if (renamed > 0) {
+            EXPECT_EQ(status, 0) << err.toStdString();
+        }
+        Inventory after = tree.Take();
+        // The journal folder is no part of the tree that was renamed.
+        std::erase_if(after, [](const auto& e) { return e.first.startsWith("data"); });
+        EXPECT_EQ(after, before);
+    }
+    EXPECT_GT(partial, 0) << "no kill fell among the renames";
+}
+
+// What the user did after the run is respected: a file made at an old name
+// is never replaced, an item moved away is reported and left where it is.
+TEST(JournalRestore, LeavesWhatTheUserChangedMeanwhile) {
+    TempTree tree;
+    for (int i = 1; i <= 3; ++i)
+        ASSERT_TRUE(tree.MakeFile(u"t/f%1.txt"_s.arg(i), QByteArray::number(i)));
+    const Cli cli{tree.Path(u"data"_s)};
+    ASSERT_EQ(cli.Run(RenameArgs(tree)), 0);
+    ASSERT_TRUE(tree.MakeFile(u"t/f1.txt"_s, "users"));
+    ASSERT_TRUE(QFile::rename(tree.Path(u"t/g2.txt"_s), tree.Path(u"elsewhere.txt"_s)));
+
+    QProcess p;
+    cli.Start(p, {u"restore"_s});
+    ASSERT_TRUE(p.waitForFinished(120000));
+    const QString log = QString::fromUtf8(p.readAllStandardOutput());
+    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_EQ(tree.Read(u"t/f1.txt"_s), "users");
+    EXPECT_EQ(tree.Read(u"t/g1.txt"_s), "1");
+    EXPECT_EQ(tree.Read(u"elsewhere.txt"_s), "2");
+    EXPECT_EQ(tree.Read(u"t/f3.txt"_s), "3");
+    EXPECT_TRUE(log.contains(
+        u"[スキップ]復元しようとしているファイルが移動・または削除されています。：f2.txt ← g2.txt"_s))
+        << log.toStdString();
+    EXPECT_TRUE(log.contains(
+        u"[スキップ]復元後の名前と同じ名前のファイルまたはフォルダが新たに存在しています。：f1.txt ← g1.txt"_s));
+    EXPECT_TRUE(log.contains(u"==復元されたファイル数：1=="_s));
+}
+
+// A journal that cannot be written stops the run before anything changes,
+// unless journaling is switched off.
+TEST(JournalRestore, UnwritableJournalStopsTheRunUntouched) {
+    TempTree tree;
+    ASSERT_TRUE(tree.MakeFile(u"t/f1.txt"_s, "1"));
+    ASSERT_TRUE(tree.MakeFile(u"data/sorvane/journal"_s, "a file in the way"));
+    const Cli cli{tree.Path(u"data"_s)};
+    const Inventory before = tree.Take();
+    QString err;
+    EXPECT_EQ(cli.Run(RenameArgs(tree), &err), 1);
+    EXPECT_TRUE(err.contains(u"中断 / 復元記録の作成中(予期しないエラー)"_s)) << err.toStdString();
+    EXPECT_EQ(tree.Take(), before);
+
+    EXPECT_EQ(cli.Run(RenameArgs(tree) << u"--no-journal"_s), 0);
+    EXPECT_EQ(tree.Read(u"t/g1.txt"_s), "1");
+}
+
+}  // namespace
