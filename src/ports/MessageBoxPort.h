@@ -39,6 +39,7 @@ enum class MessageId {
     DetailLogQuestion,
     RenameFailed,
     JournalFailed,
+    InterruptedRunQuestion,  // at start-up: restore the run that died?
     LogError,
     AutoLogSaveError,
     // The detailed options window

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "platform/DurableFile.h"
+#include "platform/ShownName.h"
 #include "run/PreRunChecks.h"
 #include "run/RenameRun.h"
 #include "run/RestoreRun.h"
@@ -130,6 +131,27 @@ QString RunFrame::RestoreJournal(const QString& path) {
     mCanRestore = true;
     Restore();
     return QString();
+}
+
+bool RunFrame::OfferInterruptedRestore() {
+    const std::optional<JournalInfo> journal = InterruptedJournal(m.journal.Folder());
+    if (!journal) return false;
+    const QString& w = journal->itemWord;
+    const MsgAnswer answer =
+        ShowMessage(m.ports.messages, MessageId::InterruptedRunQuestion,
+                    u"前回の"_s + w + u"名の変換は、途中で終わっています。\r\n開始フォルダ："_s +
+                        ShownName(journal->folder) + u"\r\n変換する予定だった"_s + w + u"数："_s +
+                        QString::number(journal->records) +
+                        u"\r\n\r\n今すぐ元に戻しますか？\r\n"
+                        u"（「いいえ」のときは、あとで sorvane-cli restore で戻せます。）"_s,
+                    u"途中で終わった変換"_s, MsgButtons::YesNo, MsgIcon::Question);
+    if (answer != MsgAnswer::Yes) return false;
+    const QString error = RestoreJournal(journal->path);
+    if (error.isEmpty()) return true;
+    ShowMessage(m.ports.messages, MessageId::InterruptedRunQuestion,
+                ShownName(journal->path) + u"\r\n"_s + ShownName(error), u"途中で終わった変換"_s,
+                MsgButtons::OK, MsgIcon::Error);
+    return false;
 }
 
 void RunFrame::WorkStart(const QString& kind) {

@@ -61,6 +61,11 @@ public:
     // could not (the file cannot be read, or its run is still going).
     QString RestoreJournal(const QString& path);
 
+    // At start-up: when the last run died in the middle of its renames,
+    // tells the user (its start folder and count) and restores it on Yes.
+    // True when a restore ran.
+    bool OfferInterruptedRestore();
+
     // mCanRestore: the last run left a record that a restore can undo.
     bool CanRestore() const { return mCanRestore; }
 

@@ -359,4 +359,14 @@ std::vector<JournalInfo> ListJournals(const QString& folder) {
     return journals;
 }
 
+std::optional<JournalInfo> InterruptedJournal(const QString& folder) {
+    std::vector<JournalInfo> journals = ListJournals(folder);
+    if (journals.empty()) return std::nullopt;
+    JournalInfo& newest = journals.front();
+    if (newest.state != JournalState::Interrupted || newest.records < newest.planned ||
+        newest.records == 0 || IsProgramProcess(newest.pid))
+        return std::nullopt;
+    return std::move(newest);
+}
+
 }  // namespace sorvane

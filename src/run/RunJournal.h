@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <optional>
 #include <vector>
 
 #include "rename/mdlRename.h"
@@ -87,5 +88,10 @@ bool ReadJournal(const QString& path, JournalInfo& info, std::vector<JournalReco
 
 // The journals of folder that can be read, the newest first.
 std::vector<JournalInfo> ListJournals(const QString& folder);
+
+// The newest journal of folder when it belongs to a run that died in the
+// middle of its renames: it never said it ended, was not restored, its plan
+// was complete on disk (so renames may have begun) and its process is gone.
+std::optional<JournalInfo> InterruptedJournal(const QString& folder);
 
 }  // namespace sorvane

@@ -129,6 +129,7 @@ void frmMain::Load(const QString& argument) {
     ui->txtBfr->setFocus();
     // "オプション表示": the options window was open when the settings were saved.
     if (m->state.gOptionWindow) cmdOption_Click();
+    AfterRun(mFrame->OfferInterruptedRestore());
 }
 
 void frmMain::SetFormOptions(bool refresh) {
