@@ -13,7 +13,9 @@ bench_start() {
   build="$("$root/scripts/bench_build.sh")"
   cmake --build "$build" -j"${JOBS:-2}" --target "$@" >/dev/null
   work="$(mktemp -d "/dev/shm/sorvane-$name.XXXXXX")"
-  trap 'rm -rf "$work"' EXIT
+  trap 'rm -rf "$work" "${disk_data:-}"' EXIT
+  # The runs' journals stay in the work folder, not in the user's.
+  export XDG_DATA_HOME="$work/data"
   # Defaults only: a settings file beside the program must not change a run.
   : >"$work/defaults.ini"
 }
@@ -38,7 +40,8 @@ PY
 # The default maximum of 10,000 targets would stop the run at its question.
 run_sorvane() {
   "$build/src/sorvane-cli" rename "$1" --settings "$work/defaults.ini" --search '*.txt' \
-    --replace '*.dat' --whole --recursive --detail-log --no-auto-log-save --max 100000000 >/dev/null
+    --replace '*.dat' --whole --recursive --detail-log --no-auto-log-save --max 100000000 \
+    "${@:2}" >/dev/null
 }
 
 # time_one TOOL MASTER: seconds of one run_TOOL on a fresh copy of MASTER;

@@ -4,7 +4,10 @@
 # *.txt to *.dat under a folder in /dev/shm, on a fresh copy for every run:
 #   flat  100,000 empty files in one folder
 #   tree  1,000 folders of 100 empty files
-# and prints the median of RUNS runs (default 5) with the ratios. Then it
+# and prints the median of RUNS runs (default 5) with the ratios. sorvane-cli
+# keeps its journal in /dev/shm (sorvane); the same run without a journal
+# (nojournal) and with the journal on the disk of /var/tmp (diskjrnl), where
+# its flush is real, show what the journal costs. Then it
 # reports sorvane-cli's peak memory (/usr/bin/time -v) for 100,000, 300,000
 # and 1,000,000 files (folders of 1,000), to show how it grows.
 #
@@ -29,6 +32,9 @@ check() {
 }
 
 run_floor() { "$floor" "$1" >/dev/null; }
+run_nojournal() { run_sorvane "$1" --no-journal; }
+disk_data="$(mktemp -d /var/tmp/sorvane-journal.XXXXXX)"
+run_diskjrnl() { XDG_DATA_HOME="$disk_data" run_sorvane "$1"; }
 run_mmv() { (cd "$1" && mmv -m ';*.txt' '#1#2.dat' </dev/null); }
 
 after_run() { check "$2" "$expected" "$1"; }
@@ -41,7 +47,7 @@ bench_case() {
   expected=$count
   make_tree "$master" "$folders" "$files"
   declare -A med
-  for tool in floor sorvane mmv; do
+  for tool in floor sorvane nojournal diskjrnl mmv; do
     local times=()
     for ((i = 0; i < runs; i++)); do times+=("$(time_one "$tool" "$master")"); done
     med[$tool]=$(printf '%s\n' "${times[@]}" | median)
@@ -49,6 +55,8 @@ bench_case() {
   done
   echo "  sorvane-cli / floor = $(ratio "${med[sorvane]}" "${med[floor]}")   (target <= 1.20)"
   echo "  mmv / sorvane-cli   = $(ratio "${med[mmv]}" "${med[sorvane]}")   (target >= 1.40)"
+  echo "  journal cost        = $(ratio "${med[sorvane]}" "${med[nojournal]}") (in /dev/shm)," \
+    "$(ratio "${med[diskjrnl]}" "${med[nojournal]}") (on disk)   (target <= 1.05)"
   rm -rf "$master"
 }
 

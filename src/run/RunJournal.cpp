@@ -46,6 +46,33 @@ void AppendEscaped(QByteArray& out, QByteArrayView bytes) {
     out.append(bytes.sliced(from));
 }
 
+// The bytes of text on disk, escaped, appended to out. ASCII, nearly every
+// name, goes straight from the units; anything else through the encoder.
+void AppendEscapedText(QByteArray& out, QStringView text, QByteArray& scratch) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    const qsizetype start = out.size();
+    out.resize(start + text.size() * 3);
+    char* at = out.data() + start;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i].unicode();
+        if (unit >= 0x80) {
+            out.resize(at - out.data());
+            FileSystem::EncodeExactly(text.sliced(i), &scratch);
+            AppendEscaped(out, scratch);
+            return;
+        }
+        const char c = char(unit);
+        if (NeedsEscape(c)) {
+            *at++ = '%';
+            *at++ = kHex[unit >> 4];
+            *at++ = kHex[unit & 15];
+        } else {
+            *at++ = c;
+        }
+    }
+    out.resize(at - out.data());
+}
+
 int HexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
@@ -237,11 +264,9 @@ int RunJournal::Write(const QString& path, const mdlRename& r, bool deleteReques
         out.append('\t');
         AppendNumber(out, identity.inode);
         out.append('\t').append(folder);
-        FileSystem::EncodeExactly(r.OldLeaf(c), &name);
-        AppendEscaped(out, name);
+        AppendEscapedText(out, r.OldLeaf(c), name);
         out.append('\t').append(folder);
-        FileSystem::EncodeExactly(r.NewLeaf(c), &name);
-        AppendEscaped(out, name);
+        AppendEscapedText(out, r.NewLeaf(c), name);
         out.append('\n');
         if (out.size() >= kFlushAt) {
             err = file.Write(out);

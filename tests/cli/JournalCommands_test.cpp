@@ -135,6 +135,24 @@ TEST(JournalRestore, LeavesWhatTheUserChangedMeanwhile) {
     EXPECT_TRUE(log.contains(u"==復元されたファイル数：1=="_s));
 }
 
+// Names with line breaks, tabs, "%" and characters beyond ASCII, in folders
+// named alike, come back exactly through the journal's text.
+TEST(JournalRestore, AnyNameComesBackExactly) {
+    TempTree tree;
+    const QString names[] = {u"t/f\nb%.txt"_s, u"t/f\t%25é日本.txt"_s,
+                             u"t/s p%0A/f\u001b[31m.txt"_s, u"t/fü🙂.txt"_s};
+    for (const QString& name : names) ASSERT_TRUE(tree.MakeFile(name, name.toUtf8()));
+    const Inventory before = tree.Take();
+    const Cli cli{tree.Path(u"data"_s)};
+    ASSERT_EQ(cli.Run(RenameArgs(tree)), 0);
+    ASSERT_EQ(RenamedCount(tree.Take()), 4);
+    QString err;
+    EXPECT_EQ(cli.Run({u"restore"_s}, &err), 0) << err.toStdString();
+    Inventory after = tree.Take();
+    std::erase_if(after, [](const auto& e) { return e.first.startsWith("data"); });
+    EXPECT_EQ(after, before);
+}
+
 // A journal that cannot be written stops the run before anything changes,
 // unless journaling is switched off.
 TEST(JournalRestore, UnwritableJournalStopsTheRunUntouched) {
