@@ -21,10 +21,8 @@ bool IsMarkedToRename(TargetStatus status, bool beforeRemoval) {
 
 }  // namespace
 
-// A new name that is not one item of the target's own folder is never
-// handed to the system, whatever the list says.
 bool mdlRename::WillRename(qint32 i, bool deleteRequested) const {
-    return IsMarkedToRename(Status(i), deleteRequested) && IsUsableName(NewLeaf(i));
+    return IsMarkedToRename(Status(i), deleteRequested);
 }
 
 qint32 mdlRename::RenameAll(bool deleteRequested, qint32 delMode, const QString& delTarget) {
@@ -53,6 +51,8 @@ qint32 mdlRename::RenameAll(bool deleteRequested, qint32 delMode, const QString&
             status.SetRenameOutcome(RenameOutcome::Skipped);
             continue;
         }
+        // A new name that is not one item of the target's own folder is
+        // never handed to the system, whatever the list says.
         const QStringView newName = NewLeaf(c);
         if (!IsUsableName(newName)) {
             status = TargetStatus(Verdict::EmptyName, RenameOutcome::Skipped);

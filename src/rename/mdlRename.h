@@ -79,7 +79,8 @@ public:
     // Returns the number renamed, or -1 when the removal did not complete
     // (then nothing is renamed).
     qint32 RenameAll(bool deleteRequested, qint32 delMode, const QString& delTarget);
-    // Whether RenameAll(deleteRequested, ...) will try to rename target i.
+    // Whether RenameAll(deleteRequested, ...) will try to rename target i:
+    // it is marked so (its new name is still checked before the rename).
     bool WillRename(qint32 i, bool deleteRequested) const;
     bool DeleteCollisions(qint32 delMode, const QString& delTarget);
     // Sends the files of batch to the trash and empties it.
