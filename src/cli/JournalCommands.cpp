@@ -4,6 +4,7 @@
 #include <QStandardPaths>
 
 #include "cli/CliCommands.h"
+#include "cli/CliProgram.h"
 #include "cli/RenameCommand.h"
 #include "platform/ShownName.h"
 #include "ports/PlainRunInputs.h"
@@ -21,16 +22,12 @@ QString ExecutablePath() {
     return QCoreApplication::instance() ? QCoreApplication::applicationFilePath() : QString();
 }
 
+// The words of the states, in the order of their values.
+constexpr const char16_t* kStateWords[] = {u"interrupted", u"completed", u"restored"};
+static_assert(std::size(kStateWords) == size_t(JournalState::Restored) + 1);
+
 QString StateWord(JournalState state) {
-    switch (state) {
-        case JournalState::Interrupted:
-            return u"interrupted"_s;
-        case JournalState::Completed:
-            return u"completed"_s;
-        case JournalState::Restored:
-            return u"restored"_s;
-    }
-    return QString();
+    return QString::fromUtf16(kStateWords[size_t(state)]);
 }
 
 // The newest journal that is not restored, or "".
@@ -63,20 +60,11 @@ int RunRestoreCommand(const QStringList& args, QTextStream& out, QTextStream& er
         return Usage(err, u"restore"_s, u"give at most one journal file"_s);
     }
 
-    CliInterrupt interrupt;
-    CliConsole console(err, io, CliAnswers{});
-    CliMessageBox messages(console);
-    CliProgressWindow progressWindow(console);
-    MemoryLogBox logBox;
-    PlainRunInputs inputs;
-    CliForms forms;
-    CliOverwriteQuestion overwrite(console);
-    CliExpansionChooser chooser(console);
-    mdlMain m(MainPorts{messages, progressWindow, logBox, inputs, forms});
-    progressWindow.Attach(&m.CancelDialog);
+    CliProgram program(err, io, CliAnswers{});
+    mdlMain& m = program.Program();
     m.Main(executablePath);
     m.ApplySettings();
-    RunFrame frame(m, overwrite, chooser);
+    RunFrame& frame = program.Frame();
     frame.SettingsApplied();
 
     const QString path = args.isEmpty() ? NewestUnrestored(m.journal.Folder()) : args[0];
@@ -85,12 +73,12 @@ int RunRestoreCommand(const QStringList& args, QTextStream& out, QTextStream& er
         return kCliFailed;
     }
     const QString error = frame.RestoreJournal(path);
-    console.EraseProgress();
+    program.Console().EraseProgress();
     if (!error.isEmpty()) {
         err << prefix << ShownName(path) << u": "_s << ShownName(error) << u'\n';
         return kCliFailed;
     }
-    PrintLog(logBox.Pieces(), out);
+    PrintLog(program.LogPieces(), out);
     out.flush();
     // A restore that left something behind keeps the list restorable.
     const bool complete = m.runEnd.Complete() && !frame.CanRestore();

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "cli/CliCommands.h"
+#include "cli/CliProgram.h"
 #include "cli/RenameOptions.h"
 #include "cli/RunJson.h"
 #include "platform/FileSystem.h"
@@ -167,18 +168,9 @@ int RunRenameCommand(const QStringList& args, QTextStream& out, QTextStream& err
     if (o.settingsFile && !QFileInfo(*o.settingsFile).isFile())
         return UsageError(err, u"settings file '%1' not found"_s.arg(*o.settingsFile));
 
-    CliInterrupt interrupt;
-    CliConsole console(err, io, o.answers);
-    CliMessageBox messages(console);
-    CliProgressWindow progressWindow(console);
-    MemoryLogBox logBox;
-    PlainRunInputs inputs;
-    CliForms forms;
-    CliOverwriteQuestion overwrite(console);
-    CliExpansionChooser chooser(console);
-    mdlMain m(MainPorts{messages, progressWindow, logBox, inputs, forms});
-    progressWindow.Attach(&m.CancelDialog);
-
+    CliProgram program(err, io, o.answers);
+    mdlMain& m = program.Program();
+    CliConsole& console = program.Console();
     m.Main(executablePath);
     // Relative paths typed on the command line mean the working directory,
     // as the folder the window shows does for the program.
@@ -187,9 +179,9 @@ int RunRenameCommand(const QStringList& args, QTextStream& out, QTextStream& err
     if (o.settingsFile && !m.options.LoadOptionFile(*o.settingsFile, true)) return kCliFailed;
     ApplyRowOverrides(o.rows, m.options);
     m.ApplySettings();
-    inputs.Assign(RunInputsOf(m.options));
+    program.Inputs().Assign(RunInputsOf(m.options));
 
-    RunFrame frame(m, overwrite, chooser);
+    RunFrame& frame = program.Frame();
     frame.SettingsApplied();
 
     int status = kCliFailed;
@@ -212,7 +204,7 @@ int RunRenameCommand(const QStringList& args, QTextStream& out, QTextStream& err
         const RunFrame::StartResult result = frame.Start(o.folder);
         console.EraseProgress();
         if (!o.json)
-            PrintLog(logBox.Pieces(), out);
+            PrintLog(program.LogPieces(), out);
         else if (!reported)
             WriteRunJson(out, m.rename, m.runEnd, false);
         if (result.ran) {

@@ -70,11 +70,9 @@ TEST(RunJournalRead, TakesOnlyRecordsThatStayInTheirFolder) {
     TempTree tree;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const QString path = tree.Path(QString::fromUtf8(c.name) + u".journal"_s);
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(kHeader + c.tail);
-        file.close();
+        const QString name = QString::fromUtf8(c.name) + u".journal"_s;
+        ASSERT_TRUE(tree.MakeFile(name, kHeader + c.tail));
+        const QString path = tree.Path(name);
         JournalInfo info;
         std::vector<JournalRecord> records;
         QString error;
