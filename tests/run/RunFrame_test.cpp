@@ -503,3 +503,40 @@ TEST_F(RunFrameTest, ControlCharactersInNamesAreShownNotWritten) {
 }
 
 }  // namespace
+
+// A run that died after its renames began: at the next start the user is
+// told where and how many, No leaves everything as it is, Yes restores the
+// run from its journal, and a restored journal is not offered again.
+TEST_F(RunFrameTest, InterruptedRunIsOfferedAtStartAndRestoredOnYes) {
+    program.journal.SetFolder(app.Path(u"journal"_s));
+    MakeFiles({u"a1.txt"_s, u"a2.txt"_s});
+    const auto before = tree.Take();
+    Words(u"a"_s, u"b"_s);
+    frame.Start(tree.Root());
+    // The journal as a run that was killed leaves it: no line of its end.
+    const QString path = program.journal.Path();
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QByteArray text = file.readAll();
+    file.close();
+    text.truncate(text.lastIndexOf("completed\t"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text);
+    file.close();
+    frame.SettingsApplied();
+    const auto renamed = tree.Take();
+
+    messages.answers = {MsgAnswer::No};
+    EXPECT_FALSE(frame.OfferInterruptedRestore());
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.shown[0].id, MessageId::InterruptedRunQuestion);
+    EXPECT_TRUE(messages.shown[0].text.contains(u"開始フォルダ："_s + Root() + u'/'));
+    EXPECT_TRUE(messages.shown[0].text.contains(u"変換する予定だったファイル数：2"_s));
+    EXPECT_EQ(tree.Take(), renamed);
+
+    messages.answers = {MsgAnswer::Yes};
+    EXPECT_TRUE(frame.OfferInterruptedRestore());
+    EXPECT_EQ(tree.Take(), before);
+    EXPECT_FALSE(frame.OfferInterruptedRestore());
+    EXPECT_EQ(messages.shown.size(), 2);
+}
