@@ -32,9 +32,12 @@ QString StateWord(JournalState state) {
 
 // The newest journal that is not restored, or "".
 QString NewestUnrestored(const QString& folder) {
-    for (const JournalInfo& info : ListJournals(folder))
-        if (info.state != JournalState::Restored) return info.path;
-    return QString();
+    QString path;
+    ForEachJournal(folder, [&](const JournalInfo& info) {
+        if (info.state != JournalState::Restored) path = info.path;
+        return path.isEmpty();
+    });
+    return path;
 }
 
 int Usage(QTextStream& err, const QString& command, const QString& message) {

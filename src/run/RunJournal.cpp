@@ -118,6 +118,19 @@ void AppendField(QByteArray& out, QByteArrayView key, QByteArrayView value) {
     out.append(key).append('\t').append(value).append('\n');
 }
 
+template <typename N>
+void AppendNumberField(QByteArray& out, QByteArrayView key, N n) {
+    out.append(key).append('\t');
+    AppendNumber(out, n);
+    out.append('\n');
+}
+
+// "<tab>key=n", a count of an end or restore line.
+void AppendCount(QByteArray& out, QByteArrayView key, qint64 n) {
+    out.append('\t').append(key).append('=');
+    AppendNumber(out, n);
+}
+
 // A path of the plan: relative, each component one name ("", "." and ".."
 // are none), so that no record reaches outside the start folder.
 bool IsPlanPath(const QString& path) {
@@ -191,6 +204,12 @@ bool ReadHeaderLine(QByteArrayView key, QByteArrayView value, JournalInfo& info)
     return true;  // a field a later version added
 }
 
+// The journal files of folder, the newest first: their names begin with
+// their time.
+QStringList JournalNames(const QDir& folder) {
+    return folder.entryList({u"*"_s + kSuffix}, QDir::Files, QDir::Name | QDir::Reversed);
+}
+
 }  // namespace
 
 int RunJournal::Begin(const mdlRename& r, bool deleteRequested) {
@@ -230,25 +249,17 @@ int RunJournal::Write(const QString& path, const mdlRename& r, bool deleteReques
     QByteArray out;
     out.reserve(kFlushAt + 4096);
     out.append(kVersionLine).append('\n');
-    QByteArray folderBytes;
-    if (!FileSystem::EncodeExactly(r.BasePath(), &folderBytes)) folderBytes = r.BasePath().toUtf8();
+    QByteArray folder, name;
     out.append("folder\t");
-    AppendEscaped(out, folderBytes);
+    AppendEscapedText(out, r.BasePath(), name);
     out.append('\n');
-    QByteArray number;
-    AppendNumber(number, fs.Identity(r.BasePath()).device);
-    AppendField(out, "device", number);
+    AppendNumberField(out, "device", fs.Identity(r.BasePath()).device);
     AppendField(out, "time", IsoTime(QDateTime::currentDateTime()));
     AppendField(out, "object", r.ItemWord().toUtf8());
-    number.clear();
-    AppendNumber(number, qint64(::getpid()));
-    AppendField(out, "pid", number);
-    number.clear();
-    AppendNumber(number, count);
-    AppendField(out, "targets", number);
+    AppendNumberField(out, "pid", qint64(::getpid()));
+    AppendNumberField(out, "targets", count);
 
     int err = 0;
-    QByteArray folder, name;
     quint32 folderIndex = std::numeric_limits<quint32>::max();
     for (qint32 c = r.GetTargetCount() - 1; c >= 0 && err == 0; --c) {
         if (!r.WillRename(c, deleteRequested)) continue;
@@ -256,7 +267,7 @@ int RunJournal::Write(const QString& path, const mdlRename& r, bool deleteReques
         if (index != folderIndex) {
             folderIndex = index;
             folder.clear();
-            AppendEscaped(folder, r.Folder(c).toUtf8());
+            AppendEscapedText(folder, r.Folder(c), name);
         }
         const FileIdentity identity = r.Identity(c);
         out.append(kRename).append('\t');
@@ -280,23 +291,19 @@ int RunJournal::Write(const QString& path, const mdlRename& r, bool deleteReques
     return err;
 }
 
-// Keeps the newest kKept journals; their names begin with their time.
+// Keeps the newest kKept journals.
 void RunJournal::Prune() const {
     QDir folder(mFolder);
-    const QStringList names = folder.entryList({u"*"_s + kSuffix}, QDir::Files | QDir::System,
-                                               QDir::Name | QDir::Reversed);
+    const QStringList names = JournalNames(folder);
     for (qsizetype i = kKept; i < names.size(); ++i) folder.remove(names[i]);
 }
 
 void RunJournal::Completed(const mdlRename& r, const EndStatus& end) const {
     if (mPath.isEmpty()) return;
     QByteArray line = kCompleted.toByteArray();
-    line.append("\trenamed=");
-    AppendNumber(line, r.GetRenamedCount());
-    line.append("\tnot-renamed=");
-    AppendNumber(line, r.GetTargetCount() - r.GetRenamedCount());
-    line.append("\tdeleted=");
-    AppendNumber(line, r.GetDeletedCount());
+    AppendCount(line, "renamed", r.GetRenamedCount());
+    AppendCount(line, "not-renamed", r.GetTargetCount() - r.GetRenamedCount());
+    AppendCount(line, "deleted", r.GetDeletedCount());
     line.append("\tend=").append(end.Text().toUtf8()).append('\n');
     DurableFile::Append(mPath, line);
 }
@@ -304,10 +311,8 @@ void RunJournal::Completed(const mdlRename& r, const EndStatus& end) const {
 void RunJournal::Restored(qint32 target, qint32 restored) const {
     if (mPath.isEmpty()) return;
     QByteArray line = kRestored.toByteArray();
-    line.append("\ttarget=");
-    AppendNumber(line, target);
-    line.append("\trestored=");
-    AppendNumber(line, restored);
+    AppendCount(line, "target", target);
+    AppendCount(line, "restored", restored);
     line.append("\ttime=").append(IsoTime(QDateTime::currentDateTime())).append('\n');
     DurableFile::Append(mPath, line);
 }
@@ -372,26 +377,34 @@ bool ReadJournal(const QString& path, JournalInfo& info, std::vector<JournalReco
     return true;
 }
 
+void ForEachJournal(const QString& folder, const std::function<bool(JournalInfo&)>& visit) {
+    for (const QString& name : JournalNames(QDir(folder))) {
+        JournalInfo info;
+        if (ReadJournal(FileSystem::BuildPath(folder, name), info, nullptr, nullptr) &&
+            !visit(info))
+            return;
+    }
+}
+
 std::vector<JournalInfo> ListJournals(const QString& folder) {
     std::vector<JournalInfo> journals;
-    const QStringList names =
-        QDir(folder).entryList({u"*"_s + kSuffix}, QDir::Files, QDir::Name | QDir::Reversed);
-    for (const QString& name : names) {
-        JournalInfo info;
-        if (ReadJournal(FileSystem::BuildPath(folder, name), info, nullptr, nullptr))
-            journals.push_back(std::move(info));
-    }
+    ForEachJournal(folder, [&](JournalInfo& info) {
+        journals.push_back(std::move(info));
+        return true;
+    });
     return journals;
 }
 
+// Only the newest journal is read: start-up does not read them all.
 std::optional<JournalInfo> InterruptedJournal(const QString& folder) {
-    std::vector<JournalInfo> journals = ListJournals(folder);
-    if (journals.empty()) return std::nullopt;
-    JournalInfo& newest = journals.front();
-    if (newest.state != JournalState::Interrupted || newest.records < newest.planned ||
-        newest.records == 0 || IsProgramProcess(newest.pid))
-        return std::nullopt;
-    return std::move(newest);
+    std::optional<JournalInfo> newest;
+    ForEachJournal(folder, [&](JournalInfo& info) {
+        if (info.state == JournalState::Interrupted && info.records >= info.planned &&
+            info.records > 0 && !IsProgramProcess(info.pid))
+            newest = std::move(info);
+        return false;
+    });
+    return newest;
 }
 
 }  // namespace sorvane

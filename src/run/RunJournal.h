@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -86,6 +87,9 @@ private:
 bool ReadJournal(const QString& path, JournalInfo& info, std::vector<JournalRecord>* records,
                  QString* error);
 
+// Calls visit with each journal of folder that can be read, the newest
+// first, until it returns false.
+void ForEachJournal(const QString& folder, const std::function<bool(JournalInfo&)>& visit);
 // The journals of folder that can be read, the newest first.
 std::vector<JournalInfo> ListJournals(const QString& folder);
 

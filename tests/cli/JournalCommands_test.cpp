@@ -52,6 +52,13 @@ void Fill(TempTree& tree) {
         ASSERT_TRUE(tree.MakeFile(u"t/d%1/f%2.txt"_s.arg(i % 3).arg(i), QByteArray::number(i)));
 }
 
+// The tree without the journal folder, which is no part of what was renamed.
+Inventory RenamedTree(const TempTree& tree) {
+    Inventory inventory = tree.Take();
+    std::erase_if(inventory, [](const auto& e) { return e.first.startsWith("data"); });
+    return inventory;
+}
+
 // How many of the files carry their new names.
 int RenamedCount(const Inventory& inventory) {
     int renamed = 0;
@@ -99,10 +106,7 @@ TEST(JournalRestore, KilledRunComesBackExactly) {
         if (renamed > 0) {
             EXPECT_EQ(status, 0) << err.toStdString();
         }
-        Inventory after = tree.Take();
-        // The journal folder is no part of the tree that was renamed.
-        std::erase_if(after, [](const auto& e) { return e.first.startsWith("data"); });
-        EXPECT_EQ(after, before);
+        EXPECT_EQ(RenamedTree(tree), before);
     }
     EXPECT_GT(partial, 0) << "no kill fell among the renames";
 }
@@ -148,9 +152,7 @@ TEST(JournalRestore, AnyNameComesBackExactly) {
     ASSERT_EQ(RenamedCount(tree.Take()), 4);
     QString err;
     EXPECT_EQ(cli.Run({u"restore"_s}, &err), 0) << err.toStdString();
-    Inventory after = tree.Take();
-    std::erase_if(after, [](const auto& e) { return e.first.startsWith("data"); });
-    EXPECT_EQ(after, before);
+    EXPECT_EQ(RenamedTree(tree), before);
 }
 
 // A journal that cannot be written stops the run before anything changes,
