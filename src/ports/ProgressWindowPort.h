@@ -16,6 +16,9 @@ public:
     virtual void Show() = 0;  // at the top of the window order, restored, not topmost
     virtual void Hide() = 0;
     virtual void ProcessEvents() = 0;  // let pending window events run once
+    // Shows the texts set so far at once, before a step that lets no events
+    // run (a window that draws only now and then would show them after it).
+    virtual void ShowTextsNow() {}
     // Whether texts set now would be seen. A window that draws only now and
     // then says no in between, so that no one builds texts nobody reads.
     virtual bool WantsTexts() const { return true; }

@@ -31,6 +31,10 @@ public:
     void SetCaption(const QString& caption);
     QString Title() const { return mTitle; }
     void SetTitle(const QString& title);
+    // The texts set so far on screen now, before a step that does not poll.
+    void ShowTextsNow() {
+        if (mVisible) mWindow.ShowTextsNow();
+    }
 
     // The window's "中止(&C)" button (mfrmCancel_CancelClick).
     void CancelClick() { IsCancel = true; }

@@ -178,6 +178,7 @@ void RunFrame::WorkEnd(const QString& kind) {
         progress.SetCaption(kind + u"作業中 ログの自動保存中"_s);
         progress.SetTitle(u"ログの自動保存中"_s);
         progress.SetText(m.state.gLogPath);
+        progress.ShowTextsNow();
         if (m.log.SaveLogFiles(false) != 0) {
             progress.SetVisible(false);
             ShowMessage(m.ports.messages, MessageId::AutoLogSaveError,

@@ -97,6 +97,12 @@ void frmDlgCancel::ProcessEvents() {
     mPumped.start();
 }
 
+// Painted now, user input left waiting: the main window is still busy.
+void frmDlgCancel::ShowTextsNow() {
+    ApplyTexts();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
 // The title bar's close box does nothing: only "中止(&C)" stops a run.
 void frmDlgCancel::closeEvent(QCloseEvent* event) {
     event->ignore();

@@ -30,6 +30,7 @@ public:
     void Show() override;
     void Hide() override;
     void ProcessEvents() override;
+    void ShowTextsNow() override;
     // The shortest time between two event pumps (16 ms, one frame).
     void SetPumpInterval(int milliseconds) { mPumpIntervalMs = milliseconds; }
 

@@ -51,6 +51,17 @@ TEST_F(ProgressWindowFixture, TextsKeepChangingWhileShown) {
     }
 }
 
+// Texts set right before a step that does not poll are shown before it.
+TEST_F(ProgressWindowFixture, TextsCanBeShownWithoutWaitingForAPump) {
+    window.Attach(&cancel);
+    cancel.SetVisible(true);
+    window.ProcessEvents();  // the pump of this frame has been taken
+    cancel.SetText(QStringLiteral("/home/user/Log"));
+    cancel.ShowTextsNow();
+    EXPECT_EQ(window.findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->toPlainText(),
+              QStringLiteral("/home/user/Log"));
+}
+
 TEST_F(ProgressWindowFixture, ButtonEnterAndEscSetTheCancelFlag) {
     window.Attach(&cancel);
     cancel.SetVisible(true);
