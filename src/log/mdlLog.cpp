@@ -179,10 +179,16 @@ bool mdlLog::WriteLogInfoFile(const QString& path, bool manual) {
 bool mdlLog::SaveLogOptions(const QString& path) {
     // The settings module writes the temporary name (it replaces whatever is
     // at the name it is given); only the move puts the copy at its own name.
-    return PublishFile(path, [this](QFile& temporary) {
+    bool made = false;
+    const bool saved = PublishFile(path, [this, &made](QFile& temporary) {
+        made = true;
         temporary.close();
         return mOptions.SaveOptionFile(temporary.fileName(), true);
     });
+    // The settings module reports a copy it could not write; one that could
+    // not even be made is reported as the settings file's own open error.
+    if (!made) mOptions.ShowOpenError(path);
+    return saved;
 }
 
 bool mdlLog::SaveMainLog(const QString& path) {

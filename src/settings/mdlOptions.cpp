@@ -393,6 +393,11 @@ void mdlOptions::ShowFileError(const QString& path, const QString& what, const Q
                 MsgButtons::OK, MsgIcon::Error);
 }
 
+void mdlOptions::ShowOpenError(const QString& path) {
+    ShowFileError(path, QStringLiteral(" のオープンに失敗しました。"),
+                  QStringLiteral("ファイルオープンエラー"));
+}
+
 bool mdlOptions::SaveOptionFile(const QString& path, bool collect) {
     if (collect) GetFormOptions();
 
@@ -402,8 +407,7 @@ bool mdlOptions::SaveOptionFile(const QString& path, bool collect) {
     QSaveFile file(path);
     if (path.isEmpty() || (path == IniFilePath && !MakeFolders(mFs, mIniFolder)) ||
         !file.open(QIODevice::WriteOnly)) {
-        ShowFileError(path, QStringLiteral(" のオープンに失敗しました。"),
-                      QStringLiteral("ファイルオープンエラー"));
+        ShowOpenError(path);
         return false;
     }
     file.write(EncodeTextFile(OptionFileText()));
@@ -424,8 +428,7 @@ bool mdlOptions::LoadOptionFile(const QString& path, bool reset) {
     const QFileInfo info(path);
     QFile file(path);
     if (!info.isFile() || info.size() > kMaxOptionFileSize || !file.open(QIODevice::ReadOnly)) {
-        ShowFileError(path, QStringLiteral(" のオープンに失敗しました。"),
-                      QStringLiteral("ファイルオープンエラー"));
+        ShowOpenError(path);
         return false;
     }
     OptionReader reader;

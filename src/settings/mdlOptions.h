@@ -78,6 +78,8 @@ public:
     bool SaveOptionFile(const QString& path, bool collect);
     // True when the file existed and could be read.
     bool LoadOptionFile(const QString& path, bool reset);
+    // The message of a settings file that cannot be opened ("ファイルオープンエラー").
+    void ShowOpenError(const QString& path);
 
     // A row by its name: Num(SystemRow::MaxTargets), SetText(MethodRow::SearchWord, ...).
     template <typename Row>

@@ -270,6 +270,22 @@ INSTANTIATE_TEST_SUITE_P(
                                name + u".log'\r\n"_s;
                     }}));
 
+// A settings copy that cannot be made shows the settings file's own open
+// error before its line joins those of the save.
+TEST(mdlLogSave, ASettingsCopyThatCannotBeMadeShowsTheOpenErrorFirst) {
+    LogProgram p;
+    p.logPath = u"/proc"_s;
+    QString errorsWhenShown;
+    p.messages.onShow = [&](const MessageRequest&) { errorsWhenShown = p.log.LogSaveErrorText; };
+    p.log.SaveLogFiles(false);
+    ASSERT_EQ(p.messages.shown.size(), 1);
+    EXPECT_EQ(p.messages.shown[0].title, u"ファイルオープンエラー"_s);
+    EXPECT_EQ(p.messages.shown[0].text,
+              u"/proc/"_s + kName + u"00.ini のオープンに失敗しました。"_s);
+    EXPECT_TRUE(errorsWhenShown.startsWith(u"！ログ情報ファイルの作成に失敗しました"_s));
+    EXPECT_FALSE(errorsWhenShown.contains(u"設定ファイル"_s));
+}
+
 TEST(mdlLogSave, ASaveWithoutErrorsClearsThoseOfTheSaveBefore) {
     LogProgram p;
     ASSERT_TRUE(p.tree.MakeFile(u"Log"_s));
