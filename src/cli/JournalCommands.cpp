@@ -1,6 +1,8 @@
 #include "cli/JournalCommands.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 #include "cli/CliCommands.h"
@@ -55,22 +57,37 @@ int RunRestoreCommand(const QStringList& args, QTextStream& out, QTextStream& er
 int RunRestoreCommand(const QStringList& args, QTextStream& out, QTextStream& err, const CliIo& io,
                       const QString& executablePath) {
     const QString prefix = u"sorvane-cli restore: "_s;
-    if (args.size() > 1 || (args.size() == 1 && args[0].startsWith(u'-'))) {
-        if (args.value(0) == u"--help") {
-            out << u"Usage: sorvane-cli restore [JOURNAL]\n"_s;
+    QString journal;
+    QString settingsFile;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        if (arg == u"--help") {
+            out << u"Usage: sorvane-cli restore [--settings FILE] [JOURNAL]\n"_s;
             return kCliOk;
         }
-        return Usage(err, u"restore"_s, u"give at most one journal file"_s);
+        if (arg == u"--settings") {
+            if (++i == args.size())
+                return Usage(err, u"restore"_s, u"option --settings needs a file"_s);
+            settingsFile = QDir::current().absoluteFilePath(args[i]);
+        } else if (arg.startsWith(u'-') || !journal.isEmpty()) {
+            return Usage(err, u"restore"_s, u"give at most one journal file"_s);
+        } else {
+            journal = arg;
+        }
     }
+    if (!settingsFile.isEmpty() && !QFileInfo(settingsFile).isFile())
+        return Usage(err, u"restore"_s, u"settings file '%1' not found"_s.arg(settingsFile));
 
     CliProgram program(err, io, CliAnswers{});
     mdlMain& m = program.Program();
     m.Main(executablePath);
+    // The restore writes a log and saves it as these settings say.
+    if (!settingsFile.isEmpty() && !m.options.LoadOptionFile(settingsFile, true)) return kCliFailed;
     m.ApplySettings();
     RunFrame& frame = program.Frame();
     frame.SettingsApplied();
 
-    const QString path = args.isEmpty() ? NewestUnrestored(m.journal.Folder()) : args[0];
+    const QString path = journal.isEmpty() ? NewestUnrestored(m.journal.Folder()) : journal;
     if (path.isEmpty()) {
         err << prefix << u"no journal to restore in "_s << ShownName(m.journal.Folder()) << u'\n';
         return kCliFailed;

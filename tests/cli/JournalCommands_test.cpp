@@ -139,6 +139,27 @@ TEST(JournalRestore, LeavesWhatTheUserChangedMeanwhile) {
     EXPECT_TRUE(log.contains(u"==復元されたファイル数：1=="_s));
 }
 
+// A restore writes and saves its log as the settings file it is given says.
+TEST(JournalRestore, TakesTheLogSettingsOfTheFileGiven) {
+    TempTree tree;
+    ASSERT_TRUE(tree.MakeFile(u"t/f1.txt"_s, "1"));
+    ASSERT_TRUE(tree.MakeFile(u"restore.ini"_s,
+                              "\xEF\xBB\xBF[システム]\r\nログ表示=0\r\n自動ログ保存=1\r\n"
+                              "ログパス=" +
+                                  tree.Path(u"logs"_s).toUtf8() + "\r\n"));
+    const Cli cli{tree.Path(u"data"_s)};
+    ASSERT_EQ(cli.Run(RenameArgs(tree)), 0);
+
+    QProcess p;
+    cli.Start(p, {u"restore"_s, u"--settings"_s, tree.Path(u"restore.ini"_s)});
+    ASSERT_TRUE(p.waitForFinished(120000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    EXPECT_EQ(tree.Read(u"t/f1.txt"_s), "1");
+    const QString log = QString::fromUtf8(p.readAllStandardOutput());
+    EXPECT_FALSE(log.contains(u"[復元]"_s)) << "no detailed lines: " << log.toStdString();
+    EXPECT_EQ(QDir(tree.Path(u"logs"_s)).entryList({u"*.log"_s}, QDir::Files).size(), 1);
+}
+
 // Names with line breaks, tabs, "%" and characters beyond ASCII, in folders
 // named alike, come back exactly through the journal's text.
 TEST(JournalRestore, AnyNameComesBackExactly) {
