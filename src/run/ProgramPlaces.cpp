@@ -1,5 +1,6 @@
 #include "run/ProgramPlaces.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -29,7 +30,7 @@ bool IsInstalledCopy(const QString& appPath) {
 }  // namespace
 
 ProgramPlaces PlacesOf(const QString& appPath) {
-    ProgramPlaces places{true, appPath, appPath};
+    ProgramPlaces places{true, appPath, appPath, appPath};
     if (MayWriteInFolder(appPath) && !IsInstalledCopy(appPath)) return places;
     const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
@@ -37,6 +38,8 @@ ProgramPlaces PlacesOf(const QString& appPath) {
     places.portable = false;
     places.settingsFolder = FileSystem::BuildPath(config, kUserFolderName);
     places.dataFolder = FileSystem::BuildPath(data, kUserFolderName);
+    // An installed program's folder (/usr/bin) is nothing a user renames in.
+    places.startFolder = QDir::homePath();
     return places;
 }
 

@@ -20,6 +20,8 @@ struct ProgramPlaces {
     bool portable = true;
     QString settingsFolder;  // the folder of the settings file
     QString dataFolder;      // relative folder settings, "Log" among them, start here
+    QString startFolder;     // the window's start when "初期パス" is empty: the program
+                             // folder of a portable copy, else the user's home folder
 };
 
 // The places of the copy whose program folder is appPath. When the user's

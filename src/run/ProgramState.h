@@ -10,10 +10,11 @@ namespace sorvane {
 // One instance lives for the whole process; tests make their own.
 struct ProgramState {
     // Paths
-    QString gAppPath;   // the program folder, in its on-disk spelling
-    QString gDataPath;  // where relative folder settings start: gAppPath, or the
-                        // user's data folder for the program (ProgramPlaces)
-    QString gCurPath;   // the folder the main window shows; base of typed relative paths
+    QString gAppPath;    // the program folder, in its on-disk spelling
+    QString gDataPath;   // where relative folder settings start: gAppPath, or the
+                         // user's data folder for the program (ProgramPlaces)
+    QString gCurPath;    // the folder the main window shows; base of typed relative paths
+    QString gStartPath;  // where the main window starts when "初期パス" is empty
 
     // Settings in effect (SetGlobalOptions)
     qint32 gMaxTargets = 0;

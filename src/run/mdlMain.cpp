@@ -44,6 +44,7 @@ void mdlMain::Main(const QString& executablePath) {
     state.gCurPath = state.gAppPath;
     const ProgramPlaces places = PlacesOf(state.gAppPath);
     state.gDataPath = places.dataFolder;
+    state.gStartPath = places.startFolder;
     journal.SetFolder(JournalFolder(places));
     options.InitOptions(places.settingsFolder, FileSystem::GetBaseName(executablePath));
     options.LoadOptionFile(options.IniFilePath, false);

@@ -1,6 +1,7 @@
 #include "ui/DesktopProgram.h"
 
 #include <QApplication>
+#include <QDir>
 
 #include "ui/ProgramIcon.h"
 
@@ -26,7 +27,7 @@ void DesktopProgram::Main(const QString& executablePath) {
 }
 
 void DesktopProgram::LoadMainWindow(const QString& argument) {
-    mWindow.Load(argument);
+    mWindow.Load(argument, QDir::currentPath());
 }
 
 }  // namespace sorvane

@@ -23,7 +23,8 @@ public:
     // Start-up of the program at executablePath (settings, program state),
     // up to loading the main window.
     void Main(const QString& executablePath);
-    // Loads and shows the main window on the command line's argument text.
+    // Loads and shows the main window on the command line's argument text,
+    // a relative path taken from the working directory.
     void LoadMainWindow(const QString& argument);
 
     frmMain& Window() { return mWindow; }

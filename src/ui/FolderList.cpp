@@ -161,22 +161,17 @@ void FolderList::CopyToClipboard(int key) const {
     clipboard->setText(key == Qt::Key_F || name.isEmpty() ? path : name);
 }
 
-// A key press is a key going down, then the character it carries. A Ctrl
-// key swallows the next character once: its own, or the next key's when it
-// carries none (Ctrl alone).
+// A Ctrl shortcut is used up whole: its press is also the character it
+// types, so the list's search by letters never sees it, and no later key
+// is swallowed (Ctrl pressed alone types nothing).
 void FolderList::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
     bool consumed = false;
     if (event->modifiers() & Qt::ControlModifier) {
-        mEatKeyPress = true;
         consumed = key == Qt::Key_X || key == Qt::Key_C || key == Qt::Key_F;
         if (consumed) CopyToClipboard(key);
     } else {
         consumed = NavigationKey(key);
-    }
-    if (!event->text().isEmpty() && mEatKeyPress) {
-        mEatKeyPress = false;
-        consumed = true;
     }
     if (consumed)
         event->accept();

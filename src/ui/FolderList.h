@@ -62,7 +62,6 @@ private:
     QString mPath;
     int mAncestors = 0;   // the folder shown and the folders above it
     QString mRemembered;  // the subfolder the next SetPath highlights
-    bool mEatKeyPress = false;
 };
 
 }  // namespace sorvane

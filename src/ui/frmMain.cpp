@@ -11,7 +11,11 @@
 #include <QListView>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPalette>
+#include <QScrollBar>
 #include <QTextCursor>
+#include <algorithm>
+#include <iterator>
 
 #include "matching/clsFileString.h"
 #include "platform/ShownName.h"
@@ -51,6 +55,10 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui:
     ui->setupUi(this);
     // The log is written by the program only: no undo record of every line.
     ui->rtfLog->setUndoRedoEnabled(false);
+    // The status line is read-only and looks it.
+    QPalette statusColours = ui->txtFileName->palette();
+    statusColours.setColor(QPalette::Base, statusColours.color(QPalette::Button));
+    ui->txtFileName->setPalette(statusColours);
     // A fixed size: the window can be minimised, not resized or maximised.
     setFixedSize(size());
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
@@ -88,8 +96,13 @@ void frmMain::ConnectControls() {
         });
     ui->lstFile->setModel(&mFiles);
     ui->lstFile->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // The status line follows the selection, however it changes: clicks,
+    // Shift and Ctrl with the arrows and Space. Items open on a double-click
+    // and on Enter only, never on a single click.
     connect(ui->lstFile, &QListView::clicked, this, &frmMain::lstFile_Click);
-    connect(ui->lstFile, &QListView::activated, this, &frmMain::lstFile_DblClick);
+    connect(ui->lstFile->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &frmMain::lstFile_Click);
+    connect(ui->lstFile, &QListView::doubleClicked, this, &frmMain::lstFile_DblClick);
     connect(ui->Drive1, &QComboBox::activated, this, &frmMain::Drive1_Change);
     connect(ui->cmdPath, &QPushButton::clicked, this, &frmMain::cmdPath_Click);
     connect(ui->Dir1, &FolderList::PathChosen, this, [this](const QString& path) {
@@ -103,33 +116,38 @@ void frmMain::ConnectControls() {
     connect(ui->cmdEnd, &QPushButton::clicked, this, &frmMain::cmdEnd_Click);
     connect(ui->mnuEtcHelp, &QAction::triggered, this, &frmMain::mnuEtcHelp_Click);
     connect(ui->mnuEtcVersion, &QAction::triggered, this, &frmMain::mnuEtcVersion_Click);
-    // Every control sees keys and drops here first, as the window does.
+    // Every control sees keys and drops here first, as the window does. A
+    // focused button presses on Enter as on Space, as in the dialogs.
     for (QWidget* w : findChildren<QWidget*>()) {
         w->installEventFilter(this);
         w->setAcceptDrops(true);
+        if (auto* button = qobject_cast<QPushButton*>(w)) button->setAutoDefault(true);
     }
     setAcceptDrops(true);
 }
 
 // --- Opening and the settings ------------------------------------------------
 
-void frmMain::Load(const QString& argument) {
+void frmMain::Load(const QString& argument, const QString& workingFolder) {
     mUpdating = false;
     SetFormOptions(false);
     QString start;
     if (!argument.isEmpty()) {
-        start = m->tools.NormalizePath(argument.left(kArgumentLimit), m->state.gAppPath);
+        // Typed in a shell: a relative name means the shell's folder.
+        start = m->tools.NormalizePath(argument.left(kArgumentLimit), workingFolder);
         if (!start.isEmpty() && m->fs.FileExists(start)) start = m->tools.ResolveShortcut(start);
         if (!start.isEmpty()) start = m->tools.NearestFolder(start);
     }
     if (start.isEmpty()) start = ui->txtPath->text();
     RefreshDrives();
     show();
-    ChangePath(start);
-    ui->txtBfr->setFocus();
     // "オプション表示": the options window was open when the settings were saved.
     if (m->state.gOptionWindow) cmdOption_Click();
+    ChangePath(start);
     AfterRun(mFrame->OfferInterruptedRestore());
+    // Whatever opened meanwhile, the user starts by typing the search word.
+    activateWindow();
+    ui->txtBfr->setFocus();
 }
 
 void frmMain::SetFormOptions(bool refresh) {
@@ -138,7 +156,9 @@ void frmMain::SetFormOptions(bool refresh) {
     mUpdating = true;
     mFrame->SettingsApplied();
     mHst->SetSize(o.Num(SystemRow::MaxHistory));
-    ui->txtPath->setText(m->tools.NormalizePath(o.Text(SystemRow::InitialPath), s.gAppPath));
+    const QString initial = o.Text(SystemRow::InitialPath);
+    ui->txtPath->setText(initial.isEmpty() ? s.gStartPath
+                                           : m->tools.NormalizePath(initial, s.gAppPath));
     ui->chkExt_2->setToolTip(u"除外："_s + s.gImportantPatterns);
     ui->chkErrNoChk->setEnabled(o.Num(SystemRow::QuickAllowed) == 1);
     constexpr FilterRow kAttributeRows[] = {FilterRow::ReadOnly, FilterRow::Hidden,
@@ -266,22 +286,24 @@ void frmMain::WindowRefresh() {
 // --- The drive list -------------------------------------------------------------
 
 void frmMain::RefreshDrives() {
+    ReadDrives();
+    if (!m->state.gCurPath.isEmpty()) ShowDrive(m->state.gCurPath);
+}
+
+void frmMain::ReadDrives() {
     const bool updating = std::exchange(mUpdating, true);
     mDrives = BrowsableDrives();
     ui->Drive1->clear();
     for (const Drive& d : std::as_const(mDrives)) ui->Drive1->addItem(ShownName(d.text));
     mUpdating = updating;
-    if (!m->state.gCurPath.isEmpty()) ShowDrive(m->state.gCurPath);
 }
 
 // The drive list shows the file system of the folder, which remembers it as
-// the folder last shown there.
+// the folder last shown there. A stick mounted or removed since the list was
+// read is there or gone first.
 void frmMain::ShowDrive(const QString& folder) {
-    int index = DriveOf(mDrives, folder);
-    if (index < 0) {
-        mDrives = BrowsableDrives();
-        index = DriveOf(mDrives, folder);
-    }
+    if (mMounts.Changed()) ReadDrives();
+    const int index = DriveOf(mDrives, folder);
     const bool updating = std::exchange(mUpdating, true);
     ui->Drive1->setCurrentIndex(index);
     mUpdating = updating;
@@ -385,27 +407,36 @@ void frmMain::SelectFile(const QString& name) {
     }
 }
 
-// Ctrl+A selects every item; Ctrl+B, C, X, E and F copy the selected
-// names without extension, the names, the extensions or the full paths.
+// Enter opens the current item as a double-click does. Ctrl+A selects every
+// item; Ctrl+B, C, X, E and F copy the selected names without extension,
+// the names, the extensions or the full paths. A key handled here is used
+// up whole: its press is also its character, so the list's keyboard search
+// never sees it and no later key is swallowed.
 bool frmMain::lstFile_KeyDown(QKeyEvent* event) {
-    if (!(event->modifiers() & Qt::ControlModifier) || mFiles.size() == 0) return false;
-    if (!ui->lstFile->currentIndex().isValid()) return false;
-    mEatKeyPress = true;
+    if (mFiles.size() == 0 || !ui->lstFile->currentIndex().isValid()) return false;
     const int key = event->key();
+    if (!(event->modifiers() & Qt::ControlModifier)) {
+        if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+        lstFile_DblClick(ui->lstFile->currentIndex());
+        return true;
+    }
+    constexpr int kCopyKeys[] = {Qt::Key_B, Qt::Key_C, Qt::Key_X, Qt::Key_E, Qt::Key_F};
+    if (key != Qt::Key_A &&
+        std::find(std::begin(kCopyKeys), std::end(kCopyKeys), key) == std::end(kCopyKeys))
+        return false;
+    frmMainMousePointer(MousePointer::ArrowHourglass);
     if (key == Qt::Key_A) {
         mUpdating = true;
         ui->lstFile->selectAll();
         ui->txtFileName->setText(QString::number(mFiles.size()) + m->state.gItemWord + u"を選択"_s);
         mUpdating = false;
-        return true;
+    } else {
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        clipboard->clear();
+        const QString text = ListItemsText(key);
+        if (!text.isEmpty()) clipboard->setText(text);
     }
-    if (key != Qt::Key_B && key != Qt::Key_C && key != Qt::Key_X && key != Qt::Key_E &&
-        key != Qt::Key_F)
-        return false;
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    clipboard->clear();
-    const QString text = ListItemsText(key);
-    if (!text.isEmpty()) clipboard->setText(text);
+    ShowRestingPointer();
     return true;
 }
 
@@ -436,7 +467,6 @@ QString frmMain::ListItemsText(int key) const {
 // The drive list's Ctrl+F, Ctrl+X and Ctrl+C copy its item as it is shown.
 bool frmMain::CtrlCopy(QWidget* control, QKeyEvent* event) {
     if (!(event->modifiers() & Qt::ControlModifier)) return false;
-    mEatKeyPress = true;
     const int key = event->key();
     if (key != Qt::Key_F && key != Qt::Key_X && key != Qt::Key_C) return false;
     auto* box = qobject_cast<QComboBox*>(control);
@@ -480,10 +510,10 @@ void frmMain::chkExt_Click(int index) {
 
 void frmMain::cmdStart_Click() {
     if (mBusy) return;
-    // The settings in effect follow what the controls show: the filter,
-    // the attributes and the folder switch.
-    m->options.GetFormOptions();
-    m->ApplySettings();
+    // A pattern typed but not yet applied (the button pressed by its access
+    // key, the box never left) counts as leaving the box would make it.
+    SelectiveWindowRefresh(0);
+    SelectiveWindowRefresh(1);
     const RunFrame::StartResult result = mFrame->Start(ui->txtPath->text());
     if (result.ran) {
         AfterRun(true);
@@ -513,6 +543,10 @@ void frmMain::cmdReturn_Click() {
 // The window's own end of a run: the restore button, the front, the Esc lock.
 void frmMain::AfterRun(bool ran) {
     if (!ran) return;
+    // The summary is the end of the log: the box shows it.
+    ui->rtfLog->moveCursor(QTextCursor::End);
+    QScrollBar* bar = ui->rtfLog->verticalScrollBar();
+    bar->setValue(bar->maximum());
     ui->cmdReturn->setEnabled(mFrame->CanRestore());
     raise();
     activateWindow();
@@ -608,19 +642,16 @@ void frmMain::mnuEtcVersion_Click() {
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
         case QEvent::KeyPress: {
+            // A key the window or the control handles is used up here; any
+            // other key goes on to the control untouched, so that Tab moves
+            // the focus once and a focused button presses on Enter.
             auto* key = static_cast<QKeyEvent*>(event);
-            // A Ctrl shortcut of a list does not also move its selection.
-            if (mEatKeyPress && !(key->modifiers() & Qt::ControlModifier) &&
-                !key->text().isEmpty() && (watched == ui->lstFile || watched == ui->Drive1)) {
-                mEatKeyPress = false;
-                return true;
-            }
+            if (Form_KeyDown(key)) return true;
             if (watched == ui->lstFile && lstFile_KeyDown(key)) return true;
             if (watched == ui->Drive1 && CtrlCopy(ui->Drive1, key)) return true;
             if (auto* box = qobject_cast<QLineEdit*>(watched); box && TextBoxKey(box, key))
                 return true;
-            keyPressEvent(key);
-            return key->isAccepted();
+            break;
         }
         case QEvent::MouseButtonPress:
             // A click on the window's background counts the list again.
@@ -683,10 +714,16 @@ bool frmMain::TextBoxKey(QLineEdit* box, QKeyEvent* event) {
 }
 
 void frmMain::keyPressEvent(QKeyEvent* event) {
-    if (mBusy) {
-        event->ignore();
-        return;
-    }
+    if (Form_KeyDown(event))
+        event->accept();
+    else
+        QMainWindow::keyPressEvent(event);
+}
+
+// The window's own keys, seen before the focused control's: F5, Alt+Left
+// and Alt+Right, Esc. Returns whether the key was one of them.
+bool frmMain::Form_KeyDown(QKeyEvent* event) {
+    if (mBusy) return false;
     const int key = event->key();
     const bool alt = event->modifiers() & Qt::AltModifier;
     if (key == Qt::Key_F5) {
@@ -699,10 +736,9 @@ void frmMain::keyPressEvent(QKeyEvent* event) {
     } else if (key == Qt::Key_Escape) {
         if (!mEscLock && m->state.gEscQuits) close();
     } else {
-        event->ignore();
-        return;
+        return false;
     }
-    event->accept();
+    return true;
 }
 
 // While a run goes on, the progress window's "中止(&C)" is the only way out.

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "platform/MountWatch.h"
 #include "ports/FormsPort.h"
 #include "ports/HistoryButtonsPort.h"
 #include "ports/LogBoxPort.h"
@@ -49,8 +50,9 @@ public:
     // The program the window drives; before Load.
     void Attach(mdlMain& program, RunFrame& frame);
     // Opening the window: the controls from the settings, the start folder
-    // from the command line's argument text (or "初期パス"), shown.
-    void Load(const QString& argument);
+    // from the command line's argument text (relative to workingFolder) or
+    // "初期パス", shown, the focus in the search word.
+    void Load(const QString& argument, const QString& workingFolder);
 
     void SetFormOptions(bool refresh);
     // The companion windows that follow this one; after Attach.
@@ -133,9 +135,11 @@ private:
     void chkExt_Click(int index);
     void cmdHst_Click(int index);
     void RefreshDrives();
+    void ReadDrives();
     void ShowDrive(const QString& folder);
     void Drive1_Change(int index);
     void lstFile_DblClick(const QModelIndex& item);
+    bool Form_KeyDown(QKeyEvent* event);
     bool lstFile_KeyDown(QKeyEvent* event);
     bool CtrlCopy(QWidget* control, QKeyEvent* event);
     QString ListItemsText(int key) const;
@@ -165,8 +169,8 @@ private:
     bool mUpdating = false;
     bool mBusy = false;
     std::unique_ptr<clsHst> mHst;
-    bool mEatKeyPress = false;
     QList<Drive> mDrives;
+    MountWatch mMounts;                   // whether mDrives is to be read again
     QHash<QString, QString> mLastFolder;  // per drive root: the folder last shown there
     NameListModel mFiles;                 // the file list's names
     QString mText;                        // the log text with its CR LF line ends

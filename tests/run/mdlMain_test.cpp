@@ -158,12 +158,14 @@ TEST_F(ProgramFixture, AnInstalledCopyUsesTheUsersFolders) {
     EXPECT_EQ(program.options.IniFilePath, bin + QStringLiteral("/sorvane.ini"));
     EXPECT_EQ(program.state.gMaxTargets, 5);
     EXPECT_EQ(program.state.gLogPath, bin + QStringLiteral("/Log"));
+    EXPECT_EQ(program.state.gStartPath, bin);
 
     WriteSettings(app + QStringLiteral("/prefix/share/applications/sorvane.desktop"), {});
     program.Main(bin + QStringLiteral("/sorvane"));
     EXPECT_EQ(program.options.IniFilePath, app + QStringLiteral("/config/sorvane/sorvane.ini"));
     EXPECT_EQ(program.state.gMaxTargets, 10000);
     EXPECT_EQ(program.state.gLogPath, userFolder + QStringLiteral("/Log"));
+    EXPECT_EQ(program.state.gStartPath, QDir::homePath()) << "an empty 初期パス starts at home";
     EXPECT_FALSE(QFileInfo::exists(app + QStringLiteral("/config"))) << "made when first written";
 
     ASSERT_TRUE(QDir().mkpath(app + QStringLiteral("/config/sorvane")));

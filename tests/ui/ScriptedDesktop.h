@@ -30,7 +30,7 @@ struct ScriptedDesktop {
     void Start() {
         window.Attach(program, frame);
         program.Main(app.Root() + QStringLiteral("/sorvane"));
-        window.Load(tree.Root());
+        window.Load(tree.Root(), app.Root());
     }
 };
 

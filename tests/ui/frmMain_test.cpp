@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
@@ -26,6 +27,7 @@
 #include "ui/WidgetApp.h"
 #include "ui/frmAbout.h"
 #include "ui/frmDlgCancel.h"
+#include "ui/frmOption.h"
 
 using namespace sorvane;
 using namespace Qt::StringLiterals;
@@ -137,6 +139,139 @@ TEST_F(MainWindowTest, InsertOperationsHideTheSearchWordAndTheMatchingMode) {
     EXPECT_TRUE(Find<QWidget>(u"Frame4"_s)->isEnabled());
 }
 
+// Keys as a user types them: to the control that has the focus.
+void Type(const QString& text) {
+    QTest::keyClicks(QApplication::focusWidget(), text);
+}
+void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+}
+
+// Tab walks every control that can take the focus in the window's order
+// (of an option group, the selected button), Shift+Tab walks back, and
+// neither leaves the window, though the options window is open beside it.
+TEST_F(MainWindowTest, TabAndShiftTabWalkTheWindowInItsOrder) {
+    const char16_t* const order[] = {
+        u"txtBfr",      u"txtAft",   u"chkErrNoChk", u"chkD",      u"chkFol",   u"chkBS",
+        u"optM_0",      u"optM_1",   u"optRRL_0",    u"optRRL_1",  u"optRRL_2", u"chkExt_0",
+        u"txtExt_0",    u"chkExt_1", u"txtExt_1",    u"chkExt_2",  u"chkSys_0", u"chkSys_1",
+        u"chkSys_2",    u"chkSys_3", u"chksysOnly",  u"cmdOption", u"cmdStart", u"cmdReturn",
+        u"cmdHst_0",    u"cmdHst_1", u"Drive1",      u"cmdPath",   u"Dir1",     u"lstFile",
+        u"txtFileName", u"cmdEnd",   u"rtfLog",      u"txtPath",   u"chkR"};
+    ASSERT_NE(window.findChild<frmOption*>(), nullptr) << "the default settings open it";
+    QStringList stops;
+    for (const char16_t* name : order) {
+        QWidget* control = Find<QWidget>(QString::fromUtf16(name));
+        const auto* option = qobject_cast<QRadioButton*>(control);
+        if (control->isEnabled() && control->isVisible() && (!option || option->isChecked()))
+            stops.append(control->objectName());
+    }
+    ASSERT_EQ(QApplication::focusWidget(), Box(u"txtBfr"_s)) << "where the window starts";
+    const auto walk = [&](Qt::KeyboardModifiers modifiers) {
+        QStringList visited;
+        for (qsizetype i = 0; i < stops.size(); ++i) {
+            Press(Qt::Key_Tab, modifiers);
+            visited.append(QApplication::focusWidget()->objectName());
+        }
+        return visited;
+    };
+    EXPECT_EQ(walk({}), stops.mid(1) << stops.first());
+    QStringList back = stops;
+    std::reverse(back.begin(), back.end());
+    EXPECT_EQ(walk(Qt::ShiftModifier), back);
+}
+
+// The words typed, Enter, Enter, Enter: the last one presses the start
+// button that the second moved the focus to.
+TEST_F(MainWindowTest, TheWordsAndThreeEntersRename) {
+    ASSERT_TRUE(tree.MakeFile(u"a1.txt"_s, "a"));
+    Box(u"txtBfr"_s)->setFocus();
+    Type(u"1"_s);
+    Press(Qt::Key_Return);
+    Type(u"2"_s);
+    Press(Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), Find<QWidget>(u"cmdStart"_s));
+    EXPECT_EQ(Names(), QStringList{u"a1.txt"_s});
+    Press(Qt::Key_Return);
+    EXPECT_EQ(Names(), QStringList{u"a2.txt"_s});
+}
+
+// A selection made by keys shows in the status line as a click's does; a
+// Ctrl shortcut takes nothing from the next key, so Enter then opens the
+// current item.
+TEST_F(MainWindowTest, TheFileListAnswersTheKeyboard) {
+    ASSERT_TRUE(tree.MakeFolder(u"alpha"_s) && tree.MakeFolder(u"beta"_s));
+    const QString root = QDir(tree.Root()).canonicalPath();
+    Click(u"chkFol"_s);
+    auto* list = Find<QListView>(u"lstFile"_s);
+    list->setFocus();
+    list->setCurrentIndex(list->model()->index(0, 0));
+    EXPECT_EQ(Box(u"txtFileName"_s)->text(), u"alpha"_s);
+    Press(Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(Box(u"txtFileName"_s)->text(), u"2フォルダを選択"_s);
+    Press(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), u"alpha\r\nbeta\r\n"_s);
+    Press(Qt::Key_Return);
+    EXPECT_EQ(program.state.gCurPath, root + u"/beta"_s);
+}
+
+// After a run longer than the log box, the box shows the end: the summary.
+TEST_F(MainWindowTest, TheLogBoxShowsTheEndOfARun) {
+    for (int i = 0; i < 60; ++i) ASSERT_TRUE(tree.MakeFile(u"f%1.txt"_s.arg(i), "x"));
+    Words(u".txt"_s, u".dat"_s);
+    Click(u"cmdStart"_s);
+    const QScrollBar* bar = Find<QPlainTextEdit>(u"rtfLog"_s)->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0) << "the log is longer than the box";
+    EXPECT_EQ(bar->value(), bar->maximum());
+}
+
+// A delete folder typed in the options window means a folder under the one
+// shown, never one beside the program; a blank one is refused and nothing
+// changes.
+TEST_F(MainWindowTest, ADeleteFolderTypedInTheOptionsWindowStartsAtTheFolderShown) {
+    ASSERT_TRUE(tree.MakeFile(u"a1.txt"_s, "new") && tree.MakeFile(u"a2.txt"_s, "old") &&
+                tree.MakeFolder(u"kept"_s));
+    auto* target = window.findChild<frmOption*>()->findChild<QLineEdit*>(u"txtDelTarget"_s);
+    ASSERT_NE(target, nullptr);
+    Click(u"optM_1"_s);
+    Words(u"*1.txt"_s, u"*2.txt"_s);
+    Find<QCheckBox>(u"chkD"_s)->setChecked(true);
+    const test::Inventory before = tree.Take();
+    QTest::keyClicks(target, u"  "_s);
+    Click(u"cmdStart"_s);
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.shown[0].text, u"削除ファイル移動先開始フォルダを指定してください。"_s);
+    EXPECT_EQ(tree.Take(), before);
+
+    QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(target, u"kept"_s);
+    overwrite.answers = {OverwriteAnswer::Yes};
+    Click(u"cmdStart"_s);
+    EXPECT_EQ(Names().filter(u"a2.txt"_s).size(), 2);
+    EXPECT_EQ(tree.Read(u"a2.txt"_s), "new");
+    const QStringList kept = Names().filter(u"kept/"_s).filter(u"/a2.txt"_s);
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(tree.Read(kept[0]), "old");
+}
+
+// A relative folder on the command line is taken from the working folder;
+// with none, an empty "初期パス" starts where the copy of the program says.
+TEST_F(MainWindowTest, TheStartFolderOfTheCommandLine) {
+    ASSERT_TRUE(tree.MakeFolder(u"a/b"_s));
+    const QString root = QDir(tree.Root()).canonicalPath();
+    const struct {
+        QString argument, shown;
+    } cases[] = {
+        {u"a/b"_s, root + u"/a/b"_s},
+        {u"a/b/gone"_s, root + u"/a/b"_s},
+        {u""_s, program.state.gStartPath},
+    };
+    for (const auto& c : cases) {
+        window.Load(c.argument, root);
+        EXPECT_EQ(program.state.gCurPath, c.shown) << c.argument.toStdString();
+    }
+}
+
 // A folder is shown by the nearest existing folder on the way up; a path
 // that names nothing keeps the folder shown.
 TEST_F(MainWindowTest, ChangePathShowsTheNearestFolderOrKeepsTheShownOne) {
@@ -214,7 +349,8 @@ TEST_F(MainWindowTest, OpeningALinkShowsItsTarget) {
         const QModelIndexList found =
             list->model()->match(list->model()->index(0, 0), Qt::DisplayRole, name);
         ASSERT_EQ(found.size(), 1) << name.toStdString();
-        Q_EMIT list->activated(found[0]);
+        list->setCurrentIndex(found[0]);
+        QTest::keyClick(list, Qt::Key_Return);
     };
     open(u"to-dir"_s);
     EXPECT_EQ(program.state.gCurPath, root + u"/dir"_s);
@@ -366,7 +502,7 @@ TEST(MainWindowStop, TheProgressWindowsButtonStopsOrGoesOn) {
         progress.SetPumpInterval(0);  // every pump a chance to press
         window.Attach(program, frame);
         program.Main(app.Root() + u"/sorvane"_s);
-        window.Load(tree.Root());
+        window.Load(tree.Root(), app.Root());
         messages.answers = {stop ? MsgAnswer::Yes : MsgAnswer::No};
         window.findChild<QLineEdit*>(u"txtBfr"_s)->setText(u".txt"_s);
         window.findChild<QLineEdit*>(u"txtAft"_s)->setText(u".dat"_s);
