@@ -123,6 +123,24 @@ public:
     // on a case-insensitive file system the entry that is the same item);
     // "" when missing and for "/", "." and "..".
     QString StoredName(const QString& path) const;
+    // The names of every entry of a folder, as they are stored (names that
+    // are not valid UTF-8 left out); error as for the listings.
+    QStringList EntryNames(const QString& folder, int* error = nullptr) const;
+    // Whether newName in folder leads to the item listed as oldName, spelt
+    // otherwise, on a volume that compares names without case: the names
+    // differ but for case (CaselessName), the folder lists oldName, and no
+    // other entry has a name the volume could take for newName. For volumes
+    // whose node numbers differ from one spelling to the next (FUSE).
+    bool SameEntrySpeltOtherwise(const QString& folder, QStringView oldName,
+                                 QStringView newName) const;
+
+    // A rename that changes only the letter case of a name, on a volume that
+    // compares names without case, goes through this temporary name in the
+    // same folder, made of the process (pid) and the old name; a run stopped
+    // between the two steps leaves the item there. One name only, so that a
+    // restore that cannot tell items apart (no inode numbers) finds the
+    // item there and nothing else; when it is taken the rename fails.
+    static QString TemporaryName(QStringView name, qint64 pid);
 
     // Changes.
     bool DeleteFile(const QString& path, bool force) const;  // a file or link, never a folder
@@ -157,6 +175,8 @@ private:
     int CheckedRename(const QByteArray& from, const QByteArray& to, bool sameItemAllowed) const;
     int Refused(int err, const QByteArray& from, const QByteArray& to, bool sameItemAllowed) const;
     int Collision(const QByteArray& from, const QByteArray& to, bool sameItemAllowed) const;
+    bool SameEntrySpeltOtherwise(const QByteArray& from, const QByteArray& to) const;
+    bool Lists(const QByteArray& path) const;
     int MoveThroughTemporary(const QByteArray& from, const QByteArray& to) const;
 
     RenameSystemCalls* mCalls;

@@ -1,5 +1,7 @@
 #include "platform/FolderListing.h"
 
+#include <algorithm>
+
 namespace sorvane {
 
 namespace {
@@ -31,6 +33,11 @@ void FolderListing::AddFile(const QString& name, ino_t inode) {
 void FolderListing::AddName(const QString& name, bool folder) {
     mNames.push_back(name);
     mFolder.push_back(folder);
+}
+
+void FolderListing::ForgetInodes() {
+    std::fill(mFileInodes.begin(), mFileInodes.end(), ino_t(0));
+    for (FolderEntry& folder : folders) folder.inode = 0;
 }
 
 // The names of one folder are all different: none needs a look for another.

@@ -30,7 +30,7 @@ public:
 
     // The inode number of files[i] as the listing gave it, and the device
     // of the folder: together the identity of the item, known without a
-    // stat per entry.
+    // stat per entry. 0 where the listing's numbers are not the items' own.
     ino_t FileInode(qsizetype i) const { return mFileInodes[size_t(i)]; }
     dev_t Device() const { return mDevice; }
 
@@ -48,6 +48,7 @@ private:
     void AddFile(const QString& name, ino_t inode);
     void AddName(const QString& name, bool folder);
     void BuildTable();
+    void ForgetInodes();
 
     std::vector<ino_t> mFileInodes;
     dev_t mDevice = 0;

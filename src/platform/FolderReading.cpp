@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -162,15 +163,20 @@ bool HasAsciiEquivalent(const char* name, size_t length) {
 
 // Whether the folder tells letter cases apart, tested on one entry whose
 // name has an ASCII letter: the name with its letters' case turned over
-// must not lead to the same item. False when it cannot be told.
-bool KeepsCaseApart(int dir, const QByteArray& probe) {
+// must lead nowhere, or to an item of its own that the folder lists under
+// that name. A volume mounted through FUSE gives the other spelling of the
+// same entry a node number of its own, so a different number alone tells
+// nothing. False when it cannot be told.
+template <typename Listed>
+bool KeepsCaseApart(int dir, const QByteArray& probe, Listed listed) {
     if (probe.isEmpty()) return false;
+    const QByteArray other = FlippedCase(probe.constData());
     struct stat entry, flipped;
     if (::fstatat(dir, probe.constData(), &entry, AT_SYMLINK_NOFOLLOW) != 0) return false;
-    if (::fstatat(dir, FlippedCase(probe.constData()).constData(), &flipped, AT_SYMLINK_NOFOLLOW) !=
-        0)
+    if (::fstatat(dir, other.constData(), &flipped, AT_SYMLINK_NOFOLLOW) != 0)
         return errno == ENOENT;
-    return entry.st_dev != flipped.st_dev || entry.st_ino != flipped.st_ino;
+    return (entry.st_dev != flipped.st_dev || entry.st_ino != flipped.st_ino) &&
+           listed(QString::fromUtf8(other));
 }
 
 // What the names of a folder tell of whether its listing can answer for a
@@ -183,8 +189,11 @@ public:
         if (mProbe.isEmpty() && HasAsciiLetter(name)) mProbe = QByteArray(name, qsizetype(length));
         if (!mUnsure && HasHighByte(name)) mUnsure = HasAsciiEquivalent(name, length);
     }
-    // dir: the folder, still open.
-    bool NamesExact(int dir) const { return !mUnsure && KeepsCaseApart(dir, mProbe); }
+    // dir: the folder, still open; listed(name): whether the folder lists name.
+    template <typename Listed>
+    bool NamesExact(int dir, Listed listed) const {
+        return !mUnsure && KeepsCaseApart(dir, mProbe, listed);
+    }
 
 private:
     QByteArray mProbe;
@@ -202,6 +211,10 @@ int FileSystem::ReadFolder(const QString& folder, int mask, bool withFiles, bool
     QByteArray native;
     if (!ToNative(folder, &native)) return EINVAL;
     CaseProbe probe;
+    // One entry and the inode number the listing gave for it, to hold
+    // against the item's own.
+    QByteArray inodeProbe;
+    ino_t probeInode = 0;
     const auto take = [&](DIR* dir, const dirent* entry) {
         const size_t length = std::strlen(entry->d_name);
         QString name;
@@ -231,13 +244,27 @@ int FileSystem::ReadFolder(const QString& folder, int mask, bool withFiles, bool
             listing.AddName(name, kind == S_IFDIR);
             probe.See(entry->d_name, length);
         }
+        if (inodeProbe.isEmpty()) {
+            inodeProbe = QByteArray(entry->d_name, qsizetype(length));
+            probeInode = entry->d_ino;
+        }
         return true;
     };
     const auto finish = [&](DIR* dir) {
         struct stat st;
         if (::fstat(::dirfd(dir), &st) == 0) listing.mDevice = st.st_dev;
+        // A volume mounted through FUSE may give no inode numbers in its
+        // listing (or numbers of its own): then the listing tells no item's
+        // identity, and none is kept.
+        if (!inodeProbe.isEmpty() &&
+            (::fstatat(::dirfd(dir), inodeProbe.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+             st.st_ino != probeInode))
+            listing.ForgetInodes();
         if (!withNames) return;
-        listing.mExact = probe.NamesExact(::dirfd(dir));
+        listing.mExact = probe.NamesExact(::dirfd(dir), [&](const QString& name) {
+            return std::find(listing.mNames.begin(), listing.mNames.end(), name) !=
+                   listing.mNames.end();
+        });
         if (listing.mExact) listing.BuildTable();
     };
     return ForEachEntry(native, take, finish);

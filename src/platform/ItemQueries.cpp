@@ -9,6 +9,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/ForEachEntry.h"
+#include "platform/NameFolding.h"
 #include "platform/NativePath.h"
 
 namespace sorvane {
@@ -105,6 +106,69 @@ QString FileSystem::StoredName(const QString& path) const {
     });
     if (!exact.isEmpty()) return exact;
     return caseless.isEmpty() ? alias : caseless;
+}
+
+QStringList FileSystem::EntryNames(const QString& folder, int* error) const {
+    QStringList names;
+    QByteArray native;
+    int err = EINVAL;
+    if (ToNative(folder, &native)) {
+        err = ForEachEntry(native, [&](DIR*, const dirent* entry) {
+            QString name;
+            if (Decode(QByteArrayView(entry->d_name), &name)) names.append(name);
+            return true;
+        });
+    }
+    if (error) *error = err;
+    return names;
+}
+
+bool FileSystem::SameEntrySpeltOtherwise(const QString& folder, QStringView oldName,
+                                         QStringView newName) const {
+    QByteArray from, to;
+    return ToNative(BuildPath(folder, oldName.toString()), &from) &&
+           ToNative(BuildPath(folder, newName.toString()), &to) &&
+           SameEntrySpeltOtherwise(from, to);
+}
+
+// A name that is not UTF-8 cannot be folded as the volume would; its ASCII
+// letters alone are compared, so that it is never overlooked as another
+// entry for the new name.
+bool FileSystem::SameEntrySpeltOtherwise(const QByteArray& from, const QByteArray& to) const {
+    QByteArray folder, oldName, toFolder, newName;
+    SplitNative(from, &folder, &oldName);
+    SplitNative(to, &toFolder, &newName);
+    QString oldText, newText;
+    if (folder != toFolder || oldName == newName || !Decode(oldName, &oldText) ||
+        !Decode(newName, &newText))
+        return false;
+    const QString caseless = CaselessName(newText);
+    if (CaselessName(oldText) != caseless) return false;
+    bool listed = false;
+    bool other = false;
+    ForEachEntry(folder, [&](DIR*, const dirent* entry) {
+        const QByteArrayView name(entry->d_name);
+        if (name == oldName) {
+            listed = true;
+            return true;
+        }
+        QString text;
+        other = Decode(name, &text) ? CaselessName(text) == caseless
+                                    : name.toByteArray().toLower() == newName.toLower();
+        return !other;
+    });
+    return listed && !other;
+}
+
+bool FileSystem::Lists(const QByteArray& path) const {
+    QByteArray folder, name;
+    SplitNative(path, &folder, &name);
+    bool listed = false;
+    ForEachEntry(folder, [&](DIR*, const dirent* entry) {
+        listed = name == QByteArrayView(entry->d_name);
+        return !listed;
+    });
+    return listed;
 }
 
 }  // namespace sorvane

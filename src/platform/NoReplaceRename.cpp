@@ -227,19 +227,37 @@ int FileSystem::Refused(int err, const QByteArray& from, const QByteArray& to,
 
 // Something is at the new name. It may be the item itself: on a file system
 // that ignores letter case (of A-Z or of any letters, depending on the file
-// system) both names lead to one directory entry with the same device and
-// inode, and the new spelling is reached through a free temporary name. A
-// hard link at the new name has the same identity too, but it is a separate
-// entry: the second step of the temporary route then refuses to replace it
-// and the item gets its old name back, so it stays a collision.
+// system) both names lead to one directory entry, and the new spelling is
+// reached through a free temporary name. Where the file system keeps one
+// inode number for every spelling, the same device and inode tell so. A
+// volume mounted through FUSE gives each spelling a node number of its own:
+// there the folder's listing tells, and afterwards the folder must list the
+// new spelling. A hard link at the new name has the same identity too, but
+// it is a separate entry: the second step of the temporary route then
+// refuses to replace it and the item gets its old name back, so it stays a
+// collision.
 int FileSystem::Collision(const QByteArray& from, const QByteArray& to,
                           bool sameItemAllowed) const {
     if (!sameItemAllowed) return kRenameExists;
     struct stat source, target;
-    if (!Lstat(from, &source) || !Lstat(to, &target) || source.st_dev != target.st_dev ||
-        source.st_ino != target.st_ino)
-        return kRenameExists;
-    return MoveThroughTemporary(from, to);
+    if (!Lstat(from, &source)) return kRenameExists;
+    if (Lstat(to, &target) && source.st_dev == target.st_dev && source.st_ino == target.st_ino)
+        return MoveThroughTemporary(from, to);
+    if (!SameEntrySpeltOtherwise(from, to)) return kRenameExists;
+    const int result = MoveThroughTemporary(from, to);
+    if (result != kRenameOk || Lists(to)) return result;
+    return EIO;  // renamed, but not to the spelling asked for
+}
+
+QString FileSystem::TemporaryName(QStringView name, qint64 pid) {
+    // FNV-1a of the name's bytes: the same name and process give the same
+    // temporary name in every copy of the program.
+    quint64 hash = 14695981039346656037ULL;
+    for (const char c : name.toUtf8()) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ULL;
+    }
+    return QStringLiteral(".sorvane-%1-%2.tmp").arg(pid).arg(hash, 16, 16, QLatin1Char('0'));
 }
 
 // Both steps go through the no-replace rename, so a new name that turns out
@@ -248,21 +266,19 @@ int FileSystem::Collision(const QByteArray& from, const QByteArray& to,
 int FileSystem::MoveThroughTemporary(const QByteArray& from, const QByteArray& to) const {
     QByteArray folder, name;
     SplitNative(from, &folder, &name);
-    const QByteArray prefix = (folder.endsWith('/') ? folder : folder + '/') + ".sorvane-" +
-                              QByteArray::number(::getpid()) + '-';
-    for (int n = 0; n < 100; ++n) {
-        const QByteArray temporary = prefix + QByteArray::number(n) + ".tmp";
-        int result = Move(from, temporary, false);
-        if (result == kRenameExists) continue;
-        if (result != kRenameOk) return result;
-        result = Move(temporary, to, false);
-        if (result == kRenameOk) return kRenameOk;
-        // If even the way back fails, the item sits at the temporary name; say
-        // so with a plain failure, never with "exists" or "not found".
-        if (Move(temporary, from, false) != kRenameOk) return EIO;
-        return result;
-    }
-    return EEXIST;  // no free temporary name: a failure, not a collision at the new name
+    if (!folder.endsWith('/')) folder += '/';
+    const QByteArray temporary =
+        folder + TemporaryName(QString::fromUtf8(name), ::getpid()).toUtf8();
+    int result = Move(from, temporary, false);
+    // A taken temporary name is a failure, not a collision at the new name.
+    if (result == kRenameExists) return EEXIST;
+    if (result != kRenameOk) return result;
+    result = Move(temporary, to, false);
+    if (result == kRenameOk) return kRenameOk;
+    // If even the way back fails, the item sits at the temporary name; say
+    // so with a plain failure, never with "exists" or "not found".
+    if (Move(temporary, from, false) != kRenameOk) return EIO;
+    return result;
 }
 
 }  // namespace sorvane

@@ -23,7 +23,35 @@ bool InUnrestoredFolder(const std::unordered_set<QString>& folders, const QStrin
 
 }  // namespace
 
-void mdlRename::LoadJournalList(const QString& startFolder, const QString& itemWord,
+// The names one folder lists, read once and kept up to date with the
+// restore's own moves: where a journal gives no identities, they tell where
+// an item is (on a volume that ignores case, a path leads to an item under
+// any spelling; the listing has the spelling itself).
+class FolderNames {
+public:
+    explicit FolderNames(const FileSystem& fs) : mFs(fs) {}
+
+    bool Lists(const QString& folder, QStringView name) {
+        if (folder != mFolder) {
+            mFolder = folder;
+            mNames.clear();
+            for (QString& n : mFs.EntryNames(folder)) mNames.insert(std::move(n));
+        }
+        return mNames.contains(name.toString());
+    }
+    void Moved(const QString& folder, QStringView from, QStringView to) {
+        if (folder != mFolder) return;
+        mNames.erase(from.toString());
+        mNames.insert(to.toString());
+    }
+
+private:
+    const FileSystem& mFs;
+    QString mFolder;
+    std::unordered_set<QString> mNames;
+};
+
+void mdlRename::LoadJournalList(const QString& startFolder, const QString& itemWord, qint64 pid,
                                 const std::vector<JournalRecord>& records) {
     mTargets.Clear();
     mSettings = RenameListSettings{};
@@ -31,6 +59,7 @@ void mdlRename::LoadJournalList(const QString& startFolder, const QString& itemW
     mItemWord = itemWord;
     mBasePath = startFolder.endsWith(u'/') ? startFolder : startFolder + u'/';
     mRenamed = mRestored = mDeleted = 0;
+    mJournalPid = pid;
     mTargets.Reserve(records.size());
     // The list's order is the reverse of the rename order, as a run's own
     // list is: the restore walks it from the first to the last.
@@ -49,32 +78,45 @@ void mdlRename::LoadJournalList(const QString& startFolder, const QString& itemW
         const qsizetype newSlash = it->newPath.lastIndexOf(u'/');
         mTargets.Add(QStringView(it->oldPath).sliced(slash + 1),
                      QStringView(it->newPath).sliced(newSlash + 1),
-                     TargetStatus(Verdict::Rename, RenameOutcome::Renamed), it->identity.inode);
+                     TargetStatus(Verdict::Rename, RenameOutcome::Renamed),
+                     it->identity.valid ? it->identity.inode : 0);
         ++mRenamed;
     }
     mFromJournal = true;
 }
 
-// Whether the journal's target i is the item at its new path. If not, the
-// run never reached it when it is still at its old path (it then no longer
-// counts as renamed), and otherwise it has been moved away or removed.
-bool mdlRename::CheckJournalTarget(qint32 i, const QString& oldPath) {
+// Where the journal's target i is now, relative to the start folder: at its
+// new path, or at a temporary name of a case-only rename that the run was
+// stopped in; "" when at neither. An item still at its old path was never
+// reached and no longer counts as renamed; one found nowhere has been moved
+// away or removed.
+QString mdlRename::JournalTargetSource(qint32 i, FolderNames& names) {
     TargetStatus& status = mTargets.Status(i);
     const FileIdentity identity = Identity(i);
-    if (mFs.Identity(mBasePath + NewName(i)) == identity) return true;
-    if (mFs.Identity(mBasePath + oldPath) == identity) {
+    const QString folder = mBasePath + Folder(i);
+    const auto holds = [&](QStringView name) {
+        if (!identity.valid) return names.Lists(folder, name);
+        QString path = folder;
+        path += name;
+        return mFs.Identity(path) == identity;
+    };
+    if (holds(NewLeaf(i))) return NewName(i);
+    if (holds(OldLeaf(i))) {
         status.SetRenameOutcome(RenameOutcome::None);
         --mRenamed;
-    } else {
-        status.SetRestoreOutcome(RestoreOutcome::Gone);
+        return QString();
     }
-    return false;
+    const QString temporary = FileSystem::TemporaryName(OldLeaf(i), mJournalPid);
+    if (holds(temporary)) return Folder(i) + temporary;
+    status.SetRestoreOutcome(RestoreOutcome::Gone);
+    return QString();
 }
 
 qint32 mdlRename::RestoreAll() {
     const qint32 before = mRestored;
     // Folder targets of this call still at their new names.
     std::unordered_set<QString> unrestored;
+    FolderNames names(mFs);
     mProgress.IsCancel = false;
     mNextShow = 0;
     for (qint32 i = 0; i < mTargets.Count(); ++i) {
@@ -100,24 +142,28 @@ qint32 mdlRename::RestoreAll() {
         // folder of the user's): nothing there is touched.
         if (!unrestored.empty() && InUnrestoredFolder(unrestored, oldPath)) {
             status.SetRestoreOutcome(RestoreOutcome::Failed);
-        } else if (mFromJournal && !CheckJournalTarget(i, oldPath)) {
-            if (status.restoreOutcome() != RestoreOutcome::Gone) continue;
         } else {
-            const MoveResult result = mFs.MoveItem(mBasePath + NewName(i), mBasePath + oldPath);
-            if (result == MoveStatus::Ok) {
-                // A restored target is no longer renamed: a later restore
-                // leaves it alone.
-                status.SetRenameOutcome(RenameOutcome::None);
-                status.SetRestoreOutcome(RestoreOutcome::Restored);
-                ++mRestored;
-                continue;
-            }
-            if (result == MoveStatus::NotFound) {
-                status.SetRestoreOutcome(RestoreOutcome::Gone);
-            } else if (result == MoveStatus::Exists) {
-                status.SetRestoreOutcome(RestoreOutcome::OldNameTaken);
+            const QString from = mFromJournal ? JournalTargetSource(i, names) : NewName(i);
+            if (from.isEmpty()) {
+                if (status.restoreOutcome() != RestoreOutcome::Gone) continue;
             } else {
-                status.SetRestoreOutcome(RestoreOutcome::Failed);
+                const MoveResult result = mFs.MoveItem(mBasePath + from, mBasePath + oldPath);
+                if (result == MoveStatus::Ok) {
+                    // A restored target is no longer renamed: a later
+                    // restore leaves it alone.
+                    status.SetRenameOutcome(RenameOutcome::None);
+                    status.SetRestoreOutcome(RestoreOutcome::Restored);
+                    ++mRestored;
+                    names.Moved(mBasePath + Folder(i), FileSystem::GetFileName(from), OldLeaf(i));
+                    continue;
+                }
+                if (result == MoveStatus::NotFound) {
+                    status.SetRestoreOutcome(RestoreOutcome::Gone);
+                } else if (result == MoveStatus::Exists) {
+                    status.SetRestoreOutcome(RestoreOutcome::OldNameTaken);
+                } else {
+                    status.SetRestoreOutcome(RestoreOutcome::Failed);
+                }
             }
         }
         if (mSettings.folderMode) unrestored.insert(oldPath + u'/');

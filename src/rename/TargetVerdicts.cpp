@@ -95,10 +95,17 @@ void mdlRename::MarkDuplicates() {
 // same device and inode: on a file system that ignores letter case (of A-Z
 // or of any letters) a change of case finds the target there. A hard link
 // with the same identity is a separate entry; the rename then refuses to
-// replace it, so it is never taken for a file that may be deleted.
+// replace it, so it is never taken for a file that may be deleted. Where
+// each spelling has a node number of its own (a volume mounted through
+// FUSE), the folder's listing tells.
 bool mdlRename::IsTargetItself(const QString& oldFull, const QString& newFull) const {
     const FileIdentity found = mFs.Identity(newFull);
-    return found.valid && found == mFs.Identity(oldFull);
+    if (!found.valid) return false;
+    if (found == mFs.Identity(oldFull)) return true;
+    const QString folder = FileSystem::ParentFolderName(oldFull);
+    return folder == FileSystem::ParentFolderName(newFull) &&
+           mFs.SameEntrySpeltOtherwise(folder, FileSystem::GetFileName(oldFull),
+                                       FileSystem::GetFileName(newFull));
 }
 
 // The same for item i of the folder being listed.

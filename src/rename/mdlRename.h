@@ -17,6 +17,8 @@
 
 namespace sorvane {
 
+class FolderNames;
+
 // How colliding files are removed ("削除モード").
 inline constexpr qint32 kDeleteToTrash = 0;
 inline constexpr qint32 kDeleteForced = 1;
@@ -92,12 +94,15 @@ public:
     // first to the last; the number restored in this call.
     qint32 RestoreAll();
     // Makes the target list that a restore of a run's journal replays: the
-    // start folder, the item word and the planned renames in the order
-    // they were to be done. Each counts as renamed until the restore finds
-    // out; it then moves an item back only when the item at the new path is
-    // the one that was listed (same device and inode), and takes an item
-    // still at its old path for one the run never reached.
-    void LoadJournalList(const QString& startFolder, const QString& itemWord,
+    // start folder, the item word, the process that ran (pid) and the
+    // planned renames in the order they were to be done. Each counts as
+    // renamed until the restore finds out; it then moves an item back only
+    // when the item at the new path is the one that was listed (same device
+    // and inode), and takes an item still at its old path for one the run
+    // never reached. An item at neither may be at a temporary name of a
+    // case-only rename that the run was stopped in; it comes back from
+    // there. Where the listing gave no identity, the folder's names tell.
+    void LoadJournalList(const QString& startFolder, const QString& itemWord, qint64 pid,
                          const std::vector<JournalRecord>& records);
     // The local time used in delete-folder names.
     void SetClock(std::function<QDateTime()> clock) { mClock = std::move(clock); }
@@ -144,7 +149,7 @@ private:
     bool Poll();
     bool ShowDeleteProgress(qint32 c);
     bool MoveAside(const QString& from, const QString& to);
-    bool CheckJournalTarget(qint32 i, const QString& oldPath);
+    QString JournalTargetSource(qint32 i, FolderNames& names);
 
     const FileSystem& mFs;
     Trash mTrash{mFs};
@@ -192,6 +197,7 @@ private:
     qint32 mFolderCount = 0;
     // The list came from a journal: the restore checks each item's identity.
     bool mFromJournal = false;
+    qint64 mJournalPid = 0;  // the process that ran the journal's renames
     qint32 mNextShow = 0;
     std::function<QDateTime()> mClock = [] { return QDateTime::currentDateTime(); };
 };

@@ -126,7 +126,7 @@ QString RunFrame::RestoreJournal(const QString& path) {
     if (!ReadJournal(path, info, &records, &error)) return error;
     if (info.pid != ::getpid() && IsProgramProcess(info.pid))
         return u"its run is still going (process %1)"_s.arg(info.pid);
-    m.rename.LoadJournalList(info.folder, info.itemWord, records);
+    m.rename.LoadJournalList(info.folder, info.itemWord, info.pid, records);
     m.journal.Adopt(path);
     mCanRestore = true;
     Restore();

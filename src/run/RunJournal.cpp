@@ -159,9 +159,10 @@ bool ParseRecord(QByteArrayView line, JournalRecord* record) {
     if (fields.size() != 5) return false;
     QByteArray bytes;
     if (!ParseNumber(fields[1], &record->identity.device) ||
-        !ParseNumber(fields[2], &record->identity.inode) || record->identity.inode == 0)
+        !ParseNumber(fields[2], &record->identity.inode))
         return false;
-    record->identity.valid = true;
+    // 0: the listing gave no inode number that is the item's own.
+    record->identity.valid = record->identity.inode != 0;
     if (!Unescape(fields[3], &bytes) || !FileSystem::Decode(bytes, &record->oldPath)) return false;
     if (!Unescape(fields[4], &bytes) || !FileSystem::Decode(bytes, &record->newPath)) return false;
     return IsPlanPath(record->oldPath) && IsPlanPath(record->newPath) &&

@@ -47,7 +47,8 @@ struct JournalInfo {
 //   folder  <start folder>          device  <st_dev of the start folder>
 //   time    <ISO 8601>              object  ファイル | フォルダ
 //   pid     <process id>            targets <count>
-//   rename  <st_dev> <st_ino> <old path> <new path>     (in rename order)
+//   rename  <st_dev> <st_ino> <old path> <new path>     (in rename order;
+//           st_ino 0 where the listing gave no inode number of the item's own)
 //   completed renamed=N not-renamed=N deleted=N end=<end status>
 //   restored  target=N restored=N time=<ISO 8601>
 class RunJournal {

@@ -214,6 +214,65 @@ INSTANTIATE_TEST_SUITE_P(Routes, MoveItemTest,
                              return RouteName(info.param);
                          });
 
+// Plays a volume mounted through FUSE that compares names without case (an
+// exFAT card): a name the folder holds under any spelling is refused as
+// taken, and another spelling of an entry is not found by its path as the
+// entry itself (FUSE gives it a node number of its own), so only the
+// folder's listing can tell the item from another.
+class CaselessVolume : public RenameSystemCalls {
+public:
+    int Renameat2NoReplace(const char* from, const char* to) override {
+        const QFileInfo target(QString::fromUtf8(to));
+        const QStringList names = target.dir().entryList(QDir::AllEntries | QDir::Hidden |
+                                                         QDir::System | QDir::NoDotAndDotDot);
+        for (const QString& name : names) {
+            if (name.compare(target.fileName(), Qt::CaseInsensitive) == 0) {
+                errno = EEXIST;
+                return -1;
+            }
+        }
+        return RenameSystemCalls::Renameat2NoReplace(from, to);
+    }
+};
+
+// A change of case alone goes through; a name another entry holds under any
+// spelling, letters beyond A-Z included, stays a collision and loses nothing.
+TEST(CaselessVolume, OnlyTheItemItselfMayTakeItsOtherSpelling) {
+    struct Case {
+        QStringList files, folders;
+        QString from, to;
+        MoveStatus expected;
+        QStringList after;  // the folder's entries; empty when unchanged
+    };
+    const Case cases[] = {
+        {{u"IMG.JPG"_s}, {}, u"IMG.JPG"_s, u"img.jpg"_s, MoveStatus::Ok, {u"img.jpg"_s}},
+        {{}, {u"Photos"_s}, u"Photos"_s, u"photos"_s, MoveStatus::Ok, {u"photos"_s}},
+        {{u"B.TXT"_s, u"a.txt"_s}, {}, u"B.TXT"_s, u"A.TXT"_s, MoveStatus::Exists, {}},
+        {{u"x.TXT"_s, u"X.txt"_s}, {}, u"x.TXT"_s, u"x.txt"_s, MoveStatus::Exists, {}},
+        {{u"ÉTÉ.TXT"_s, u"été.txt"_s}, {}, u"ÉTÉ.TXT"_s, u"ÉTÉ.txt"_s, MoveStatus::Exists, {}},
+        {{u"ÉTÉ.TXT"_s}, {}, u"ÉTÉ.TXT"_s, u"été.txt"_s, MoveStatus::Ok, {u"été.txt"_s}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE((c.from + u" -> "_s + c.to).toStdString());
+        TempTree tree;
+        for (const QString& f : c.files) ASSERT_TRUE(tree.MakeFile(u"card/"_s + f, f.toUtf8()));
+        for (const QString& f : c.folders) ASSERT_TRUE(tree.MakeFile(u"card/"_s + f + u"/in"_s));
+        const Inventory before = tree.Take();
+        CaselessVolume calls;
+        const MoveResult result = FileSystem(calls).MoveItem(tree.Path(u"card/"_s + c.from),
+                                                             tree.Path(u"card/"_s + c.to));
+        EXPECT_EQ(result.status, c.expected) << result.error;
+        if (c.after.isEmpty()) {
+            EXPECT_EQ(tree.Take(), before);
+        } else {
+            EXPECT_EQ(QDir(tree.Path(u"card"_s))
+                          .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                      c.after);
+            EXPECT_EQ(tree.Take().size(), before.size());
+        }
+    }
+}
+
 // Another program acting on the new name in the moment of the rename, on a
 // file system that refuses both the no-replace flag and second links: the
 // reserved name keeps what it made from being replaced.

@@ -1310,3 +1310,35 @@ TEST_F(RenameRun, AStopDuringTheRestoreLeavesTheRestForALaterCall) {
 }
 
 }  // namespace
+
+namespace {
+
+// A run stopped between the two steps of a case-only rename left the item at
+// its temporary name: the journal's restore brings it back from there, by
+// identity where the listing gave one and by the folder's names where not.
+TEST_F(RenameRun, AJournalRestoreFindsAnItemLeftAtItsTemporaryName) {
+    constexpr qint64 kPid = 4242;
+    for (const bool identities : {true, false}) {
+        SCOPED_TRACE(identities);
+        TempTree card;
+        ASSERT_TRUE(card.MakeFile(u"d/IMG_1.JPG"_s, "1") && card.MakeFile(u"d/IMG_2.JPG"_s, "2"));
+        const test::Inventory before = card.Take();
+        const auto record = [&](const QString& name) {
+            const FileIdentity id = fs.Identity(card.Path(u"d/"_s + name));
+            return JournalRecord{identities ? id : FileIdentity{id.device, 0, false},
+                                 u"d/"_s + name, u"d/"_s + name.toLower()};
+        };
+        const std::vector<JournalRecord> records{record(u"IMG_1.JPG"_s), record(u"IMG_2.JPG"_s)};
+        // IMG_1 was renamed; IMG_2 was stopped between the two steps.
+        ASSERT_TRUE(QFile::rename(card.Path(u"d/IMG_1.JPG"_s), card.Path(u"d/img_1.jpg"_s)));
+        ASSERT_TRUE(
+            QFile::rename(card.Path(u"d/IMG_2.JPG"_s),
+                          card.Path(u"d/"_s + FileSystem::TemporaryName(u"IMG_2.JPG"_s, kPid))));
+
+        list.LoadJournalList(card.Root(), u"ファイル"_s, kPid, records);
+        EXPECT_EQ(list.RestoreAll(), 2);
+        EXPECT_EQ(card.Take(), before);
+    }
+}
+
+}  // namespace

@@ -49,7 +49,8 @@ TEST(RunJournalRead, TakesOnlyRecordsThatStayInTheirFolder) {
         {"empty name", "rename\t7\t11\ts/a\ts/\n", {}, JournalState::Interrupted, 1},
         {"bad escape", "rename\t7\t11\ta%G1\tb\n", {}, JournalState::Interrupted, 1},
         {"raw tab field", "rename\t7\t11\ta\tb\tc\n", {}, JournalState::Interrupted, 1},
-        {"no inode", "rename\t7\t0\ta\tb\n", {}, JournalState::Interrupted, 1},
+        // Inode 0: the listing gave the item no number of its own.
+        {"no inode", "rename\t7\t0\ta\tb\n", {{u"a"_s, u"b"_s}}, JournalState::Interrupted, 0},
         {"not UTF-8", "rename\t7\t11\t\xff\tb\n", {}, JournalState::Interrupted, 1},
         {"completed",
          "rename\t7\t11\ta\tb\ncompleted\trenamed=1\n",
