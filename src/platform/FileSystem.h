@@ -117,7 +117,10 @@ public:
     int ReadFolder(const QString& folder, int mask, bool withFiles, bool withNames,
                    FolderListing& listing) const;
 
-    int GetAttributes(const QString& path) const;      // -1 when the item does not exist
+    int GetAttributes(const QString& path) const;  // -1 when the item does not exist
+    // The longest name, in bytes, the file system of folder holds; -1 when
+    // it cannot be told.
+    qint64 NameMax(const QString& folder) const;
     FileIdentity Identity(const QString& path) const;  // not following a final link
     // The name of the last component as stored on disk (the exact name, or
     // on a case-insensitive file system the entry that is the same item);

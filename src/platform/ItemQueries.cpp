@@ -108,6 +108,12 @@ QString FileSystem::StoredName(const QString& path) const {
     return caseless.isEmpty() ? alias : caseless;
 }
 
+qint64 FileSystem::NameMax(const QString& folder) const {
+    QByteArray native;
+    if (!ToNative(folder, &native)) return -1;
+    return ::pathconf(native.isEmpty() ? "." : native.constData(), _PC_NAME_MAX);
+}
+
 QStringList FileSystem::EntryNames(const QString& folder, int* error) const {
     QStringList names;
     QByteArray native;

@@ -92,6 +92,7 @@ bool mdlRename::ListFolder(const QString& folder) {
     }
     if (mFolderCount > 0) {
         if (mFolderCount + mTargets.Count() >= mCapacity) Grow();
+        mNameMax = mFs.NameMax(folder);
         const bool added =
             mSettings.quickList ? AddFolderItemsQuick(folder) : AddFolderItems(folder);
         if (!added) return false;
@@ -284,8 +285,10 @@ bool mdlRename::AddFolderItemsQuick(const QString& folder) {
         const QString& newName = mFolderNew[size_t(i)];
         // Even without checks a name that is not one item of this folder
         // is never handed to the rename.
-        mTargets.Add(mFolderOld[size_t(i)], newName,
-                     TargetStatus(IsUsableName(newName) ? Verdict::Rename : Verdict::EmptyName),
+        const Verdict verdict = !IsUsableName(newName)            ? Verdict::EmptyName
+                                : !FitsNameMax(newName, mNameMax) ? Verdict::TooLong
+                                                                  : Verdict::Rename;
+        mTargets.Add(mFolderOld[size_t(i)], newName, TargetStatus(verdict),
                      mFolderInode[size_t(i)]);
         if (i >= mNextShow) {
             mNextShow += kQuickShowStep;

@@ -17,6 +17,7 @@ enum class Verdict : quint8 {
     EmptyName = 7,         // no usable name
     FolderExists = 8,      // a folder holds the new name
     DeletedRename = 9,     // the colliding file has been dealt with
+    TooLong = 10,          // the folder's file system cannot hold a name that long
 };
 
 // What the rename did with a target.

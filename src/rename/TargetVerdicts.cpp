@@ -117,6 +117,7 @@ Verdict mdlRename::FolderVerdict(qint32 i, const QString& folder) {
     const QString& newName = mFolderNew[size_t(i)];
     const bool duplicate = mFolderDuplicate[size_t(i)];
     if (!IsUsableName(newName)) return Verdict::EmptyName;
+    if (!FitsNameMax(newName, mNameMax)) return Verdict::TooLong;
     const int a = mFolderAttr[size_t(i)];
     if (a < 0) return duplicate ? Verdict::Duplicate : Verdict::Rename;
     if (!(a & kAttrFolder)) return duplicate ? Verdict::Duplicate : Verdict::FileExists;
@@ -128,6 +129,7 @@ Verdict mdlRename::FileVerdict(qint32 i, const QString& folder) {
     const QString& newName = mFolderNew[size_t(i)];
     const bool duplicate = mFolderDuplicate[size_t(i)];
     if (!IsUsableName(newName)) return Verdict::EmptyName;
+    if (!FitsNameMax(newName, mNameMax)) return Verdict::TooLong;
     const int a = mFolderAttr[size_t(i)];
     // A folder alone at the new name is left to the rename, which refuses
     // to replace it and reports it.

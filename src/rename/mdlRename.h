@@ -195,6 +195,7 @@ private:
     std::unordered_map<QString, qint32> mOldFolded;
     bool mOldMapsBuilt = false;
     qint32 mFolderCount = 0;
+    qint64 mNameMax = -1;  // the longest name the folder's file system holds
     // The list came from a journal: the restore checks each item's identity.
     bool mFromJournal = false;
     qint64 mJournalPid = 0;  // the process that ran the journal's renames

@@ -209,6 +209,10 @@ bool AppendTargetLines(const mdlRename& r, qint32 i, const QString& w, QString& 
                 buf += u"[スキップ]変換後の"_s + w + u"名が既存フォルダと同一になりました。："_s;
                 renaming();
                 break;
+            case Verdict::TooLong:
+                buf += u"[スキップ]変換後の"_s + w + u"名が長すぎます。："_s;
+                renaming();
+                break;
             default:
                 break;
         }

@@ -1181,7 +1181,9 @@ TEST_F(RenameRun, ARefusedRenameIsAFailureAndLosesNothing) {
     settings.insertWord = QString(300, u'x');
     const Inventory before = tree.Take();
     ASSERT_TRUE(Build());
-    EXPECT_EQ(Statuses(), (std::vector<qint32>{1, 1}));
+    EXPECT_EQ(Statuses(), (std::vector<qint32>{10, 10}));
+    // Marked to rename all the same, so that the system itself refuses.
+    for (const qint32 i : {0, 1}) list.SetVerdict(i, Verdict::Rename);
     EXPECT_EQ(list.RenameAll(false, kDeleteForced, {}), 0);
     EXPECT_EQ(Statuses(), (std::vector<qint32>{49, 49}));
     EXPECT_EQ(tree.Take(), before);
@@ -1339,6 +1341,45 @@ TEST_F(RenameRun, AJournalRestoreFindsAnItemLeftAtItsTemporaryName) {
         EXPECT_EQ(list.RestoreAll(), 2);
         EXPECT_EQ(card.Take(), before);
     }
+}
+
+}  // namespace
+
+namespace {
+
+// A new name longer than the folder's file system holds (255 bytes of UTF-8
+// here) gets its own verdict before anything moves, in the quick list too.
+TEST_F(RenameList, ANameTooLongForTheFileSystemIsSkipped) {
+    ASSERT_EQ(fs.NameMax(tree.Root()), 255) << "the cases are sized for 255 bytes";
+    Make({u"x"_s});
+    const QString ji = u"字"_s;       // 3 bytes
+    const QString emoji = u"🙂"_s;  // 4 bytes, two UTF-16 units
+    const struct {
+        const char* what;
+        QString word;  // inserted in front of "x"
+        Verdict verdict;
+    } cases[] = {
+        {"ASCII at the limit", QString(254, u'a'), Verdict::Rename},
+        {"ASCII one byte over", QString(255, u'a'), Verdict::TooLong},
+        {"Japanese at the limit", ji.repeated(84) + u"ab"_s, Verdict::Rename},
+        {"Japanese one byte over", ji.repeated(84) + u"abc"_s, Verdict::TooLong},
+        {"beyond the BMP at the limit", emoji.repeated(63) + u"ab"_s, Verdict::Rename},
+        {"beyond the BMP one byte over", emoji.repeated(63) + u"abc"_s, Verdict::TooLong},
+    };
+    settings.operation = 1;
+    for (const bool quick : {false, true}) {
+        settings.quickList = quick;
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + (quick ? ", quick" : ""));
+            settings.insertWord = c.word;
+            ASSERT_TRUE(Build());
+            ASSERT_EQ(list.GetTargetCount(), 1);
+            EXPECT_EQ(list.Status(0).verdict(), c.verdict);
+        }
+    }
+    const test::Inventory before = tree.Take();
+    EXPECT_EQ(list.RenameAll(false, kDeleteForced, {}), 0);
+    EXPECT_EQ(tree.Take(), before);
 }
 
 }  // namespace
