@@ -104,6 +104,9 @@ int RunRestoreCommand(const QStringList& args, QTextStream& out, QTextStream& er
     const bool complete = m.runEnd.Complete() && !frame.CanRestore();
     if (!m.runEnd.Complete())
         err << prefix << m.runEnd.Text() << u'\n';
+    else if (m.journal.Unread() > 0)
+        err << prefix << m.journal.Unread()
+            << u" line(s) of the journal could not be read; their items were not restored\n"_s;
     else if (!complete)
         err << prefix << u"some items could not be restored (see the log)\n"_s;
     err.flush();

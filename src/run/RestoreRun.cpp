@@ -83,11 +83,14 @@ void BuildDetailedLog(mdlMain& m, const QString& w, QString& head, QString& buf)
     buf += kCrLf;
 }
 
-void AppendSummary(QString& buf, qint32 t, qint32 r, const QString& w) {
+// unread: lines of the journal that could not be read; their items were not
+// restored, so the restore never says that everything was.
+void AppendSummary(QString& buf, qint32 t, qint32 r, qint64 unread, const QString& w) {
     buf += u"==復元結果=="_s + kCrLf;
     buf += u"==復元対象の"_s + w + u"数："_s + Num(t) + u"=="_s + kCrLf;
     buf += u"==復元された"_s + w + u"数："_s + Num(r) + u"=="_s + kCrLf;
-    if (r > 0 && r == t)
+    if (unread > 0) buf += u"==復元記録の読めなかった行数："_s + Num(unread) + u"=="_s + kCrLf;
+    if (r > 0 && r == t && unread == 0)
         buf += u"==変換された"_s + w + u"は全て復元されました。=="_s + kCrLf;
     else if (r > 0 && r < t)
         buf += u"==復元されなかった"_s + w + u"数："_s + Num(t - r) + u"=="_s + kCrLf;
@@ -109,14 +112,19 @@ bool RunRestore(mdlMain& m) {
 
     AddLogLine(m, u"=="_s + w + u"名の復元を開始しました。==\r\n…"_s + Num(target) + w +
                       u"を復元します。"_s);
+    const qint64 unread = m.journal.Unread();
+    if (unread > 0)
+        AddLogLine(m, u"！復元記録に読めない行が"_s + Num(unread) + u"行あります。その"_s + w +
+                          u"は復元されません。"_s);
 
     const qint32 restoredBefore = r.GetRestoredCount();
     const qint32 restored = r.RestoreAll();
     // A list read from a journal learns only now which of its targets the
     // run had reached.
     const qint32 reached = r.GetRenamedCount() - restoredBefore;
-    const bool result = restored == reached;
-    m.journal.Restored(reached, restored);
+    // Unread lines keep the journal from counting as restored.
+    const bool result = restored == reached && unread == 0;
+    m.journal.Restored(qint32(reached + unread), restored);
 
     if (CheckCancel(m)) {
         m.runEnd.end = RunEnd::RenameStopped;
@@ -131,7 +139,7 @@ bool RunRestore(mdlMain& m) {
 
     const bool logged = WriteRunLog(
         m, detailed, [&](QString& head, QString& buf) { BuildDetailedLog(m, w, head, buf); },
-        [&](QString& buf) { AppendSummary(buf, reached, restored, w); });
+        [&](QString& buf) { AppendSummary(buf, reached, restored, unread, w); });
     if (!logged) return result;
     m.ports.forms.WindowRefresh();
     return result;

@@ -25,6 +25,13 @@ const QString kSearchTitle = u"検索文字列の指定"_s;
 // The replace word's title as the program has always spelt it.
 const QString kReplaceTitle = u"置換索文字列の指定"_s;
 
+// What the start-up offer says of journal lines that cannot be read.
+QString UnreadNote(qint64 unread, const QString& w) {
+    if (unread == 0) return QString();
+    return u"\r\n読めない記録："_s + QString::number(unread) + u"行（その"_s + w +
+           u"は元に戻せません）"_s;
+}
+
 }  // namespace
 
 RunFrame::RunFrame(mdlMain& main, OverwriteQuestionPort& overwrite, ExpansionChooserPort& chooser)
@@ -127,7 +134,7 @@ QString RunFrame::RestoreJournal(const QString& path) {
     if (info.pid != ::getpid() && IsProgramProcess(info.pid))
         return u"its run is still going (process %1)"_s.arg(info.pid);
     m.rename.LoadJournalList(info.folder, info.itemWord, info.pid, records);
-    m.journal.Adopt(path);
+    m.journal.Adopt(path, info.damaged);
     mCanRestore = true;
     Restore();
     return QString();
@@ -141,7 +148,7 @@ bool RunFrame::OfferInterruptedRestore() {
         ShowMessage(m.ports.messages, MessageId::InterruptedRunQuestion,
                     u"前回の"_s + w + u"名の変換は、途中で終わっています。\r\n開始フォルダ："_s +
                         ShownName(journal->folder) + u"\r\n変換する予定だった"_s + w + u"数："_s +
-                        QString::number(journal->records) +
+                        QString::number(journal->records) + UnreadNote(journal->damaged, w) +
                         u"\r\n\r\n今すぐ元に戻しますか？\r\n"
                         u"（「いいえ」のときは、あとで sorvane-cli restore で戻せます。）"_s,
                     u"途中で終わった変換"_s, MsgButtons::YesNo, MsgIcon::Question);

@@ -367,6 +367,9 @@ bool ReadJournal(const QString& path, JournalInfo& info, std::vector<JournalReco
             if (target >= 0 && restored == target) info.state = JournalState::Restored;
         } else if (header && tab > 0) {
             if (!ReadHeaderLine(key, line.sliced(tab + 1), info)) ++info.damaged;
+            // The count of targets ends the header: a line after it with an
+            // unknown key is a damaged record, not a field of a later version.
+            if (key == "targets") header = false;
         } else {
             ++info.damaged;
         }
@@ -400,8 +403,9 @@ std::vector<JournalInfo> ListJournals(const QString& folder) {
 std::optional<JournalInfo> InterruptedJournal(const QString& folder) {
     std::optional<JournalInfo> newest;
     ForEachJournal(folder, [&](JournalInfo& info) {
-        if (info.state == JournalState::Interrupted && info.records >= info.planned &&
-            info.records > 0 && !IsProgramProcess(info.pid))
+        if (info.state == JournalState::Interrupted &&
+            info.records + info.damaged >= info.planned && info.records > 0 &&
+            !IsProgramProcess(info.pid))
             newest = std::move(info);
         return false;
     });

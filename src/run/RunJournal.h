@@ -46,7 +46,7 @@ struct JournalInfo {
 //   sorvane journal 1
 //   folder  <start folder>          device  <st_dev of the start folder>
 //   time    <ISO 8601>              object  ファイル | フォルダ
-//   pid     <process id>            targets <count>
+//   pid     <process id>            targets <count>     (the header's last line)
 //   rename  <st_dev> <st_ino> <old path> <new path>     (in rename order;
 //           st_ino 0 where the listing gave no inode number of the item's own)
 //   completed renamed=N not-renamed=N deleted=N end=<end status>
@@ -65,9 +65,17 @@ public:
     int Begin(const mdlRename& r, bool deleteRequested);
     // The journal that belongs to the target list, "" when none.
     const QString& Path() const { return mPath; }
-    // The target list came from the journal at path.
-    void Adopt(const QString& path) { mPath = path; }
-    void Forget() { mPath.clear(); }
+    // The target list came from the journal at path, of which unread lines
+    // could not be read: their items cannot be restored.
+    void Adopt(const QString& path, qint64 unread) {
+        mPath = path;
+        mUnread = unread;
+    }
+    void Forget() {
+        mPath.clear();
+        mUnread = 0;
+    }
+    qint64 Unread() const { return mUnread; }
 
     // The end of the run, with its counts.
     void Completed(const mdlRename& r, const EndStatus& end) const;
@@ -80,6 +88,7 @@ private:
 
     QString mFolder;
     QString mPath;
+    qint64 mUnread = 0;
 };
 
 // Reads the journal at path: its header and state, and with records its
@@ -96,7 +105,8 @@ std::vector<JournalInfo> ListJournals(const QString& folder);
 
 // The newest journal of folder when it belongs to a run that died in the
 // middle of its renames: it never said it ended, was not restored, its plan
-// was complete on disk (so renames may have begun) and its process is gone.
+// was complete on disk (so renames may have begun; a damaged line counts as
+// written) and its process is gone.
 std::optional<JournalInfo> InterruptedJournal(const QString& folder);
 
 }  // namespace sorvane

@@ -160,6 +160,37 @@ TEST(JournalRestore, TakesTheLogSettingsOfTheFileGiven) {
     EXPECT_EQ(QDir(tree.Path(u"logs"_s)).entryList({u"*.log"_s}, QDir::Files).size(), 1);
 }
 
+// A damaged record is never passed over in silence: the restore puts back
+// what it can read, says how many lines it could not, and fails.
+TEST(JournalRestore, ADamagedRecordFailsTheRestore) {
+    TempTree tree;
+    for (const QString& name : {u"t/f1%.txt"_s, u"t/f2.txt"_s, u"t/f3.txt"_s})
+        ASSERT_TRUE(tree.MakeFile(name, name.toUtf8()));
+    const Cli cli{tree.Path(u"data"_s)};
+    ASSERT_EQ(cli.Run(RenameArgs(tree)), 0);
+    const QStringList journals = QDir(cli.JournalFolder()).entryList({u"*.journal"_s});
+    ASSERT_EQ(journals.size(), 1);
+    QFile journal(cli.JournalFolder() + u'/' + journals[0]);
+    ASSERT_TRUE(journal.open(QIODevice::ReadWrite));
+    QByteArray text = journal.readAll();
+    ASSERT_EQ(text.count("%25"), 2) << "the old and the new name of f1%.txt";
+    text.replace("f1%25", "f1%2G");
+    ASSERT_TRUE(journal.seek(0) && journal.write(text) == text.size());
+    journal.close();
+
+    QProcess p;
+    p.setProcessChannelMode(QProcess::SeparateChannels);
+    cli.Start(p, {u"restore"_s});
+    ASSERT_TRUE(p.waitForFinished(120000));
+    const QString log = QString::fromUtf8(p.readAllStandardOutput());
+    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_TRUE(log.contains(u"！復元記録に読めない行が1行あります。"_s)) << log.toStdString();
+    EXPECT_TRUE(log.contains(u"==復元記録の読めなかった行数：1=="_s));
+    EXPECT_FALSE(log.contains(u"全て復元されました"_s));
+    EXPECT_EQ(tree.Read(u"t/f2.txt"_s), "t/f2.txt");
+    EXPECT_EQ(tree.Read(u"t/g1%.txt"_s), "t/f1%.txt");
+}
+
 // Names with line breaks, tabs, "%" and characters beyond ASCII, in folders
 // named alike, come back exactly through the journal's text.
 TEST(JournalRestore, AnyNameComesBackExactly) {

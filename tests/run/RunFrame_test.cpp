@@ -504,6 +504,24 @@ TEST_F(RunFrameTest, ControlCharactersInNamesAreShownNotWritten) {
 
 }  // namespace
 
+namespace {
+
+// The journal as a run that was killed leaves it: no line of its end; with
+// damage, its first record unreadable.
+void AsKilled(const QString& path, bool damage = false) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QByteArray text = file.readAll();
+    file.close();
+    text.truncate(text.lastIndexOf("completed\t"));
+    if (damage) text.replace(text.indexOf("rename\t"), 6, "renam?");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text);
+    file.close();
+}
+
+}  // namespace
+
 // A run that died after its renames began: at the next start the user is
 // told where and how many, No leaves everything as it is, Yes restores the
 // run from its journal, and a restored journal is not offered again.
@@ -513,16 +531,7 @@ TEST_F(RunFrameTest, InterruptedRunIsOfferedAtStartAndRestoredOnYes) {
     const auto before = tree.Take();
     Words(u"a"_s, u"b"_s);
     frame.Start(tree.Root());
-    // The journal as a run that was killed leaves it: no line of its end.
-    const QString path = program.journal.Path();
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    QByteArray text = file.readAll();
-    file.close();
-    text.truncate(text.lastIndexOf("completed\t"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(text);
-    file.close();
+    AsKilled(program.journal.Path());
     frame.SettingsApplied();
     const auto renamed = tree.Take();
 
@@ -539,4 +548,23 @@ TEST_F(RunFrameTest, InterruptedRunIsOfferedAtStartAndRestoredOnYes) {
     EXPECT_EQ(tree.Take(), before);
     EXPECT_FALSE(frame.OfferInterruptedRestore());
     EXPECT_EQ(messages.shown.size(), 2);
+}
+
+// A journal with a line that cannot be read is still offered, and says so;
+// its restore puts back what it can and leaves the journal to be tried again.
+TEST_F(RunFrameTest, AnInterruptedRunWithADamagedRecordSaysSo) {
+    program.journal.SetFolder(app.Path(u"journal"_s));
+    MakeFiles({u"a1.txt"_s, u"a2.txt"_s});
+    Words(u"a"_s, u"b"_s);
+    frame.Start(tree.Root());
+    AsKilled(program.journal.Path(), true);
+    frame.SettingsApplied();
+
+    messages.answers = {MsgAnswer::Yes};
+    EXPECT_TRUE(frame.OfferInterruptedRestore());
+    ASSERT_FALSE(messages.shown.isEmpty());
+    EXPECT_TRUE(messages.shown[0].text.contains(u"読めない記録：1行"_s))
+        << messages.shown[0].text.toStdString();
+    EXPECT_TRUE(frame.CanRestore());
+    EXPECT_FALSE(logBox.Text().contains(u"全て復元されました"_s));
 }
