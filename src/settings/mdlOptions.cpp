@@ -432,7 +432,9 @@ bool mdlOptions::LoadOptionFile(const QString& path, bool reset) {
         return false;
     }
     OptionReader reader;
-    reader.lines = SplitLines(DecodeTextFile(file.read(kMaxOptionFileSize)));
+    // At the size of the opened file: asking for the largest size allowed
+    // would allocate that much for every file.
+    reader.lines = SplitLines(DecodeTextFile(file.read(std::min(file.size(), kMaxOptionFileSize))));
     file.close();
 
     const std::array<OptionTable*, 3> tables{&SystemOptions, &FilterOptions, &MethodOptions};
