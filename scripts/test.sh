@@ -5,7 +5,8 @@
 #  - the includes between the layers of src/ (scripts/check-layers.sh);
 #  - the test build (AddressSanitizer and UndefinedBehaviorSanitizer, warnings
 #    as errors);
-#  - 30 seconds of fuzzing of the pattern engine (scripts/fuzz.sh);
+#  - 15 seconds of fuzzing each of the pattern engine, the settings file
+#    reader and the journal reader (scripts/fuzz.sh);
 #  - every test (ctest), whose summary is the last thing printed.
 # JOBS sets the parallel jobs of the builds and of ctest (default 2).
 set -euo pipefail
@@ -16,7 +17,7 @@ scripts/check-format.sh
 scripts/check-layers.sh
 cmake --preset asan >/dev/null
 cmake --build --preset asan -j"$jobs"
-JOBS="$jobs" scripts/fuzz.sh 30
+JOBS="$jobs" scripts/fuzz.sh 15
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
