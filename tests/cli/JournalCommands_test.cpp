@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -28,9 +29,16 @@ struct Cli {
         p.start(QStringLiteral(SORVANE_CLI_PATH), args);
         p.closeWriteChannel();
     }
+    // Output that nobody reads goes nowhere: a full pipe would stop the
+    // program where nothing waits for it.
+    static void Discard(QProcess& p, bool err = true) {
+        p.setStandardOutputFile(QProcess::nullDevice());
+        if (err) p.setStandardErrorFile(QProcess::nullDevice());
+    }
     // The exit status, -1 when it did not end normally; err gets stderr.
     int Run(const QStringList& args, QString* err = nullptr) const {
         QProcess p;
+        Discard(p, err == nullptr);
         Start(p, args);
         if (!p.waitForFinished(120000)) return -1;
         if (err) *err = QString::fromUtf8(p.readAllStandardError());
@@ -84,9 +92,21 @@ TEST(JournalRestore, KilledRunComesBackExactly) {
         const Cli cli{tree.Path(u"data"_s)};
 
         QProcess run;
+        Cli::Discard(run);
         cli.Start(run, RenameArgs(tree));
         if (delay >= 0 && delay != kNoKill) {
-            while (!cli.HasJournal() && run.state() != QProcess::NotRunning) QThread::usleep(200);
+            // waitForFinished(0) looks once whether it ended: the state
+            // alone changes only in an event loop.
+            const QDeadlineTimer deadline(120000);
+            while (!cli.HasJournal() && !run.waitForFinished(0) &&
+                   run.state() != QProcess::NotRunning) {
+                if (deadline.hasExpired()) {
+                    run.kill();
+                    run.waitForFinished(10000);
+                    FAIL() << "the run neither wrote its journal nor ended within 120 s";
+                }
+                QThread::usleep(200);
+            }
             QThread::msleep(ulong(delay));
         }
         if (delay != kNoKill) run.kill();
