@@ -309,4 +309,24 @@ TEST_F(OtherFileSystem, ASharedTrashServesOnlyAsARealFolderWithTheStickyBit) {
     }
 }
 
+// A record whose item is gone still holds its name for whoever wrote it: the
+// item takes the next name, and the record stays as it was, byte for byte.
+TEST(Trash, ARecordWithoutItsItemKeepsItsNameAndItsBytes) {
+    TempTree tree;
+    const QByteArray theirs =
+        "[Trash Info]\nPath=/elsewhere/doc.txt\nDeletionDate=2020-01-02T03:04:05\n";
+    ASSERT_TRUE(tree.MakeFile(u"doc.txt"_s, "keep"));
+    ASSERT_TRUE(tree.MakeFile(u"data/Trash/info/doc.txt.trashinfo"_s, theirs));
+    ASSERT_TRUE(tree.MakeFolder(u"data/Trash/files"_s));
+    const FileSystem fs;
+    QString trashed;
+    ASSERT_TRUE(TestTrash(fs, tree.Path(u"data"_s)).MoveToTrash(tree.Path(u"doc.txt"_s), &trashed));
+    EXPECT_EQ(trashed, tree.Path(u"data/Trash/files/doc.2.txt"_s));
+    EXPECT_EQ(ReadAt(trashed), "keep");
+    EXPECT_FALSE(fs.Exists(tree.Path(u"data/Trash/files/doc.txt"_s)));
+    EXPECT_EQ(tree.Read(u"data/Trash/info/doc.txt.trashinfo"_s), theirs);
+    EXPECT_EQ(tree.Read(u"data/Trash/info/doc.2.txt.trashinfo"_s),
+              Record(QFileInfo(tree.Root()).canonicalFilePath().toUtf8() + "/doc.txt"));
+}
+
 }  // namespace
