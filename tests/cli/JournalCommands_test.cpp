@@ -244,4 +244,59 @@ TEST(JournalRestore, UnwritableJournalStopsTheRunUntouched) {
     EXPECT_EQ(tree.Read(u"t/g1.txt"_s), "1");
 }
 
+// A record names its item by device and inode: an item with the record's
+// inode on another device is not the item renamed, and stays where it is.
+TEST(JournalRestore, ItemOnAnotherDeviceIsLeftAlone) {
+    TempTree tree;
+    for (int i = 1; i <= 2; ++i)
+        ASSERT_TRUE(tree.MakeFile(u"t/f%1.txt"_s.arg(i), QByteArray::number(i)));
+    const Cli cli{tree.Path(u"data"_s)};
+    ASSERT_EQ(cli.Run(RenameArgs(tree)), 0);
+    // The record of f2.txt gets the next device number.
+    const QStringList names = QDir(cli.JournalFolder()).entryList({u"*.journal"_s});
+    ASSERT_EQ(names.size(), 1);
+    const QString journal = u"data/sorvane/journal/"_s + names.front();
+    QList<QByteArray> lines = tree.Read(journal).split('\n');
+    int changed = 0;
+    for (QByteArray& line : lines) {
+        QList<QByteArray> fields = line.split('\t');
+        if (fields.size() != 5 || fields[0] != "rename" || fields[3] != "f2.txt") continue;
+        fields[1] = QByteArray::number(fields[1].toULongLong() + 1);
+        line = fields.join('\t');
+        ++changed;
+    }
+    ASSERT_EQ(changed, 1);
+    ASSERT_TRUE(QFile::remove(tree.Path(journal)));
+    ASSERT_TRUE(tree.MakeFile(journal, lines.join('\n')));
+
+    QProcess p;
+    cli.Start(p, {u"restore"_s});
+    ASSERT_TRUE(p.waitForFinished(120000));
+    const QString log = QString::fromUtf8(p.readAllStandardOutput());
+    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_EQ(tree.Read(u"t/f1.txt"_s), "1");
+    EXPECT_EQ(tree.Read(u"t/g2.txt"_s), "2");
+    EXPECT_FALSE(QFile::exists(tree.Path(u"t/f2.txt"_s)));
+    EXPECT_TRUE(log.contains(
+        u"[スキップ]復元しようとしているファイルが移動・または削除されています。：f2.txt ← g2.txt"_s))
+        << log.toStdString();
+    EXPECT_TRUE(log.contains(u"==復元されたファイル数：1=="_s));
+}
+
+// A line break, a control byte or "%" right after a character beyond ASCII,
+// in a name or a folder's name, is escaped as any other and read back.
+TEST(JournalRestore, EscapesAfterWideCharactersComeBackExactly) {
+    TempTree tree;
+    const QString names[] = {u"t/fé\nb.txt"_s, u"t/fü%.txt"_s, u"t/f日%0A\u0001.txt"_s,
+                             u"t/f🙂\t\u007f.txt"_s, u"t/dé%\r/fß%25\n.txt"_s};
+    for (const QString& name : names) ASSERT_TRUE(tree.MakeFile(name, name.toUtf8()));
+    const Inventory before = tree.Take();
+    const Cli cli{tree.Path(u"data"_s)};
+    ASSERT_EQ(cli.Run(RenameArgs(tree)), 0);
+    ASSERT_EQ(RenamedCount(tree.Take()), 5);
+    QString err;
+    EXPECT_EQ(cli.Run({u"restore"_s}, &err), 0) << err.toStdString();
+    EXPECT_EQ(RenamedTree(tree), before);
+}
+
 }  // namespace
