@@ -2,8 +2,9 @@
 // crashes and sanitizer reports it checks what the reader promises:
 //  - a file it refuses comes with the reason;
 //  - a journal it takes has an absolute start folder ending in "/"; each
-//    record has an inode and two paths that stay in the start folder (each
-//    component one name) and in one same folder; the count is the records';
+//    record has an identity exactly when it has an inode, and two paths
+//    that stay in the start folder (each component one name) and in one
+//    same folder; the count is the records';
 //  - reading without the records gives the same header, counts and state;
 //  - what it read, written again in the journal's format by the small
 //    writer here, reads back the same, with nothing damaged.
@@ -152,7 +153,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
         fail("a start folder that is not absolute or lacks its final /");
     if (info.records != qint64(records.size())) fail("the record count is not the records'");
     for (const JournalRecord& r : records) {
-        if (!r.identity.valid || r.identity.inode == 0) fail("a record without an inode", &r);
+        // Inode 0 is a record whose listing gave no number: no identity.
+        if (r.identity.valid != (r.identity.inode != 0))
+            fail("a record whose identity does not follow its inode", &r);
         if (!staysInside(r.oldPath) || !staysInside(r.newPath))
             fail("a record that leaves the start folder", &r);
         if (r.oldPath.left(r.oldPath.lastIndexOf(u'/') + 1) !=
