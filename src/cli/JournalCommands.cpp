@@ -8,6 +8,7 @@
 #include "cli/CliCommands.h"
 #include "cli/CliProgram.h"
 #include "cli/RenameCommand.h"
+#include "cli/RenameOptions.h"
 #include "platform/ShownName.h"
 #include "ports/PlainRunInputs.h"
 #include "run/ProgramPlaces.h"
@@ -68,7 +69,7 @@ int RunRestoreCommand(const QStringList& args, QTextStream& out, QTextStream& er
         if (arg == u"--settings") {
             if (++i == args.size())
                 return Usage(err, u"restore"_s, u"option --settings needs a file"_s);
-            settingsFile = QDir::current().absoluteFilePath(args[i]);
+            settingsFile = AbsoluteArgument(args[i], QDir::currentPath());
         } else if (arg.startsWith(u'-') || !journal.isEmpty()) {
             return Usage(err, u"restore"_s, u"give at most one journal file"_s);
         } else {

@@ -64,12 +64,12 @@ int ChoiceIndex(const QString& value, const QStringList& choices) {
     return int(choices.indexOf(value));
 }
 
-QString Absolute(const QString& path, const QString& workingDir) {
+}  // namespace
+
+QString AbsoluteArgument(const QString& path, const QString& workingDir) {
     if (path.isEmpty()) return path;
     return QDir::cleanPath(QDir(workingDir).absoluteFilePath(path));
 }
-
-}  // namespace
 
 QString RenameUsage() {
     return uR"(usage: sorvane-cli rename [options] [--] FOLDER
@@ -194,9 +194,9 @@ bool ParseRenameOptions(const QStringList& args, const QString& workingDir, Rena
             if (k < 0) return bad(u"trash|delete|move"_s);
             o.rows.append(Number(MethodRow::DelMode, k));
         } else if (name == u"--delete-target") {
-            o.rows.append(Text(MethodRow::DelTarget, Absolute(value, workingDir)));
+            o.rows.append(Text(MethodRow::DelTarget, AbsoluteArgument(value, workingDir)));
         } else if (name == u"--log-folder") {
-            o.rows.append(Text(SystemRow::LogPath, Absolute(value, workingDir)));
+            o.rows.append(Text(SystemRow::LogPath, AbsoluteArgument(value, workingDir)));
         } else if (name == u"--max") {
             bool ok = false;
             const qint32 n = value.toInt(&ok);
@@ -216,7 +216,7 @@ bool ParseRenameOptions(const QStringList& args, const QString& workingDir, Rena
                 error = u"option --settings needs a file"_s;
                 return false;
             }
-            o.settingsFile = Absolute(value, workingDir);
+            o.settingsFile = AbsoluteArgument(value, workingDir);
         } else if (name == u"--answer-collision") {
             static const OverwriteAnswer kAnswers[] = {
                 OverwriteAnswer::Yes, OverwriteAnswer::No, OverwriteAnswer::DeleteAll,

@@ -29,6 +29,10 @@ struct RenameOptions {
     QList<RowOverride> rows;  // in the order given; a later one wins
 };
 
+// A file or folder argument, absolute against workingDir: it means what it
+// meant where the command was typed.
+QString AbsoluteArgument(const QString& path, const QString& workingDir);
+
 // The usage text of `sorvane-cli rename`.
 QString RenameUsage();
 

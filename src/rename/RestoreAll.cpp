@@ -154,7 +154,10 @@ qint32 mdlRename::RestoreAll() {
                     status.SetRenameOutcome(RenameOutcome::None);
                     status.SetRestoreOutcome(RestoreOutcome::Restored);
                     ++mRestored;
-                    names.Moved(mBasePath + Folder(i), FileSystem::GetFileName(from), OldLeaf(i));
+                    // Only a restore that finds its items by name keeps the names.
+                    if (mFromJournal && !Identity(i).valid)
+                        names.Moved(mBasePath + Folder(i), FileSystem::GetFileName(from),
+                                    OldLeaf(i));
                     continue;
                 }
                 if (result == MoveStatus::NotFound) {

@@ -14,8 +14,6 @@
 #include <QPalette>
 #include <QScrollBar>
 #include <QTextCursor>
-#include <algorithm>
-#include <iterator>
 
 #include "matching/clsFileString.h"
 #include "platform/ShownName.h"
@@ -420,10 +418,17 @@ bool frmMain::lstFile_KeyDown(QKeyEvent* event) {
         lstFile_DblClick(ui->lstFile->currentIndex());
         return true;
     }
-    constexpr int kCopyKeys[] = {Qt::Key_B, Qt::Key_C, Qt::Key_X, Qt::Key_E, Qt::Key_F};
-    if (key != Qt::Key_A &&
-        std::find(std::begin(kCopyKeys), std::end(kCopyKeys), key) == std::end(kCopyKeys))
-        return false;
+    switch (key) {
+        case Qt::Key_A:
+        case Qt::Key_B:
+        case Qt::Key_C:
+        case Qt::Key_X:
+        case Qt::Key_E:
+        case Qt::Key_F:
+            break;
+        default:
+            return false;
+    }
     frmMainMousePointer(MousePointer::ArrowHourglass);
     if (key == Qt::Key_A) {
         mUpdating = true;

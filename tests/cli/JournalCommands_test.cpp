@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QThread>
+#include <functional>
 
 #include "support/TempTree.h"
 
@@ -35,16 +36,31 @@ struct Cli {
         p.setStandardOutputFile(QProcess::nullDevice());
         if (err) p.setStandardErrorFile(QProcess::nullDevice());
     }
-    // The exit status, -1 when it did not end normally; err gets stderr.
-    int Run(const QStringList& args, QString* err = nullptr) const {
+    // The exit status, -1 when it did not end normally; err gets stderr and
+    // out stdout, each only when asked for.
+    int Run(const QStringList& args, QString* err = nullptr, QString* out = nullptr) const {
         QProcess p;
-        Discard(p, err == nullptr);
+        if (!out) p.setStandardOutputFile(QProcess::nullDevice());
+        if (!err) p.setStandardErrorFile(QProcess::nullDevice());
         Start(p, args);
         if (!p.waitForFinished(120000)) return -1;
         if (err) *err = QString::fromUtf8(p.readAllStandardError());
+        if (out) *out = QString::fromUtf8(p.readAllStandardOutput());
         return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
     }
     QString JournalFolder() const { return dataHome + u"/sorvane/journal"_s; }
+    // Rewrites the one journal there is by edit.
+    void EditJournal(const std::function<void(QByteArray&)>& edit) const {
+        const QStringList names = QDir(JournalFolder()).entryList({u"*.journal"_s});
+        ASSERT_EQ(names.size(), 1);
+        QFile journal(JournalFolder() + u'/' + names.front());
+        ASSERT_TRUE(journal.open(QIODevice::ReadOnly));
+        QByteArray text = journal.readAll();
+        journal.close();
+        edit(text);
+        ASSERT_TRUE(journal.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ASSERT_EQ(journal.write(text), text.size());
+    }
     bool HasJournal() const {
         return !QDir(JournalFolder()).entryList({u"*.journal"_s}, QDir::Files).isEmpty();
     }
@@ -142,11 +158,8 @@ TEST(JournalRestore, LeavesWhatTheUserChangedMeanwhile) {
     ASSERT_TRUE(tree.MakeFile(u"t/f1.txt"_s, "users"));
     ASSERT_TRUE(QFile::rename(tree.Path(u"t/g2.txt"_s), tree.Path(u"elsewhere.txt"_s)));
 
-    QProcess p;
-    cli.Start(p, {u"restore"_s});
-    ASSERT_TRUE(p.waitForFinished(120000));
-    const QString log = QString::fromUtf8(p.readAllStandardOutput());
-    EXPECT_EQ(p.exitCode(), 1);
+    QString log;
+    EXPECT_EQ(cli.Run({u"restore"_s}, nullptr, &log), 1);
     EXPECT_EQ(tree.Read(u"t/f1.txt"_s), "users");
     EXPECT_EQ(tree.Read(u"t/g1.txt"_s), "1");
     EXPECT_EQ(tree.Read(u"elsewhere.txt"_s), "2");
@@ -170,12 +183,10 @@ TEST(JournalRestore, TakesTheLogSettingsOfTheFileGiven) {
     const Cli cli{tree.Path(u"data"_s)};
     ASSERT_EQ(cli.Run(RenameArgs(tree)), 0);
 
-    QProcess p;
-    cli.Start(p, {u"restore"_s, u"--settings"_s, tree.Path(u"restore.ini"_s)});
-    ASSERT_TRUE(p.waitForFinished(120000));
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    QString err, log;
+    EXPECT_EQ(cli.Run({u"restore"_s, u"--settings"_s, tree.Path(u"restore.ini"_s)}, &err, &log), 0)
+        << err.toStdString();
     EXPECT_EQ(tree.Read(u"t/f1.txt"_s), "1");
-    const QString log = QString::fromUtf8(p.readAllStandardOutput());
     EXPECT_FALSE(log.contains(u"[復元]"_s)) << "no detailed lines: " << log.toStdString();
     EXPECT_EQ(QDir(tree.Path(u"logs"_s)).entryList({u"*.log"_s}, QDir::Files).size(), 1);
 }
@@ -188,22 +199,13 @@ TEST(JournalRestore, ADamagedRecordFailsTheRestore) {
         ASSERT_TRUE(tree.MakeFile(name, name.toUtf8()));
     const Cli cli{tree.Path(u"data"_s)};
     ASSERT_EQ(cli.Run(RenameArgs(tree)), 0);
-    const QStringList journals = QDir(cli.JournalFolder()).entryList({u"*.journal"_s});
-    ASSERT_EQ(journals.size(), 1);
-    QFile journal(cli.JournalFolder() + u'/' + journals[0]);
-    ASSERT_TRUE(journal.open(QIODevice::ReadWrite));
-    QByteArray text = journal.readAll();
-    ASSERT_EQ(text.count("%25"), 2) << "the old and the new name of f1%.txt";
-    text.replace("f1%25", "f1%2G");
-    ASSERT_TRUE(journal.seek(0) && journal.write(text) == text.size());
-    journal.close();
+    cli.EditJournal([](QByteArray& text) {
+        ASSERT_EQ(text.count("%25"), 2) << "the old and the new name of f1%.txt";
+        text.replace("f1%25", "f1%2G");
+    });
 
-    QProcess p;
-    p.setProcessChannelMode(QProcess::SeparateChannels);
-    cli.Start(p, {u"restore"_s});
-    ASSERT_TRUE(p.waitForFinished(120000));
-    const QString log = QString::fromUtf8(p.readAllStandardOutput());
-    EXPECT_EQ(p.exitCode(), 1);
+    QString log;
+    EXPECT_EQ(cli.Run({u"restore"_s}, nullptr, &log), 1);
     EXPECT_TRUE(log.contains(u"！復元記録に読めない行が1行あります。"_s)) << log.toStdString();
     EXPECT_TRUE(log.contains(u"==復元記録の読めなかった行数：1=="_s));
     EXPECT_FALSE(log.contains(u"全て復元されました"_s));
@@ -212,16 +214,20 @@ TEST(JournalRestore, ADamagedRecordFailsTheRestore) {
 }
 
 // Names with line breaks, tabs, "%" and characters beyond ASCII, in folders
-// named alike, come back exactly through the journal's text.
+// named alike, come back exactly through the journal's text; so does a
+// control byte or "%" right after a character beyond ASCII, which is
+// escaped as any other.
 TEST(JournalRestore, AnyNameComesBackExactly) {
     TempTree tree;
-    const QString names[] = {u"t/f\nb%.txt"_s, u"t/f\t%25é日本.txt"_s,
-                             u"t/s p%0A/f\u001b[31m.txt"_s, u"t/fü🙂.txt"_s};
+    const QString names[] = {
+        u"t/f\nb%.txt"_s,        u"t/f\t%25é日本.txt"_s,   u"t/s p%0A/f\u001b[31m.txt"_s,
+        u"t/fü🙂.txt"_s,      u"t/fé\nb.txt"_s,         u"t/fü%.txt"_s,
+        u"t/f日%0A\u0001.txt"_s, u"t/f🙂\t\u007f.txt"_s, u"t/dé%\r/fß%25\n.txt"_s};
     for (const QString& name : names) ASSERT_TRUE(tree.MakeFile(name, name.toUtf8()));
     const Inventory before = tree.Take();
     const Cli cli{tree.Path(u"data"_s)};
     ASSERT_EQ(cli.Run(RenameArgs(tree)), 0);
-    ASSERT_EQ(RenamedCount(tree.Take()), 4);
+    ASSERT_EQ(RenamedCount(tree.Take()), int(std::size(names)));
     QString err;
     EXPECT_EQ(cli.Run({u"restore"_s}, &err), 0) << err.toStdString();
     EXPECT_EQ(RenamedTree(tree), before);
@@ -253,27 +259,22 @@ TEST(JournalRestore, ItemOnAnotherDeviceIsLeftAlone) {
     const Cli cli{tree.Path(u"data"_s)};
     ASSERT_EQ(cli.Run(RenameArgs(tree)), 0);
     // The record of f2.txt gets the next device number.
-    const QStringList names = QDir(cli.JournalFolder()).entryList({u"*.journal"_s});
-    ASSERT_EQ(names.size(), 1);
-    const QString journal = u"data/sorvane/journal/"_s + names.front();
-    QList<QByteArray> lines = tree.Read(journal).split('\n');
-    int changed = 0;
-    for (QByteArray& line : lines) {
-        QList<QByteArray> fields = line.split('\t');
-        if (fields.size() != 5 || fields[0] != "rename" || fields[3] != "f2.txt") continue;
-        fields[1] = QByteArray::number(fields[1].toULongLong() + 1);
-        line = fields.join('\t');
-        ++changed;
-    }
-    ASSERT_EQ(changed, 1);
-    ASSERT_TRUE(QFile::remove(tree.Path(journal)));
-    ASSERT_TRUE(tree.MakeFile(journal, lines.join('\n')));
+    cli.EditJournal([](QByteArray& text) {
+        QList<QByteArray> lines = text.split('\n');
+        int changed = 0;
+        for (QByteArray& line : lines) {
+            QList<QByteArray> fields = line.split('\t');
+            if (fields.size() != 5 || fields[0] != "rename" || fields[3] != "f2.txt") continue;
+            fields[1] = QByteArray::number(fields[1].toULongLong() + 1);
+            line = fields.join('\t');
+            ++changed;
+        }
+        ASSERT_EQ(changed, 1);
+        text = lines.join('\n');
+    });
 
-    QProcess p;
-    cli.Start(p, {u"restore"_s});
-    ASSERT_TRUE(p.waitForFinished(120000));
-    const QString log = QString::fromUtf8(p.readAllStandardOutput());
-    EXPECT_EQ(p.exitCode(), 1);
+    QString log;
+    EXPECT_EQ(cli.Run({u"restore"_s}, nullptr, &log), 1);
     EXPECT_EQ(tree.Read(u"t/f1.txt"_s), "1");
     EXPECT_EQ(tree.Read(u"t/g2.txt"_s), "2");
     EXPECT_FALSE(QFile::exists(tree.Path(u"t/f2.txt"_s)));
@@ -281,22 +282,6 @@ TEST(JournalRestore, ItemOnAnotherDeviceIsLeftAlone) {
         u"[スキップ]復元しようとしているファイルが移動・または削除されています。：f2.txt ← g2.txt"_s))
         << log.toStdString();
     EXPECT_TRUE(log.contains(u"==復元されたファイル数：1=="_s));
-}
-
-// A line break, a control byte or "%" right after a character beyond ASCII,
-// in a name or a folder's name, is escaped as any other and read back.
-TEST(JournalRestore, EscapesAfterWideCharactersComeBackExactly) {
-    TempTree tree;
-    const QString names[] = {u"t/fé\nb.txt"_s, u"t/fü%.txt"_s, u"t/f日%0A\u0001.txt"_s,
-                             u"t/f🙂\t\u007f.txt"_s, u"t/dé%\r/fß%25\n.txt"_s};
-    for (const QString& name : names) ASSERT_TRUE(tree.MakeFile(name, name.toUtf8()));
-    const Inventory before = tree.Take();
-    const Cli cli{tree.Path(u"data"_s)};
-    ASSERT_EQ(cli.Run(RenameArgs(tree)), 0);
-    ASSERT_EQ(RenamedCount(tree.Take()), 5);
-    QString err;
-    EXPECT_EQ(cli.Run({u"restore"_s}, &err), 0) << err.toStdString();
-    EXPECT_EQ(RenamedTree(tree), before);
 }
 
 }  // namespace
