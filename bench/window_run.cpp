@@ -25,9 +25,9 @@ int main(int argc, char* argv[]) {
     DesktopProgram desktop;
     desktop.Main(QCoreApplication::applicationFilePath());
     mdlMain& program = desktop.Program();
-    program.options.SetNum(SystemRow::MaxTargets, 100000000);
-    program.options.SetNum(SystemRow::DetailLog, 1);
-    program.options.SetNum(SystemRow::AutoLogSave, 0);
+    program.Options().SetNum(SystemRow::MaxTargets, 100000000);
+    program.Options().SetNum(SystemRow::DetailLog, 1);
+    program.Options().SetNum(SystemRow::AutoLogSave, 0);
     program.ApplySettings();
     desktop.LoadMainWindow(QString::fromLocal8Bit(argv[1]));
     frmMain& window = desktop.Window();
@@ -41,6 +41,6 @@ int main(int argc, char* argv[]) {
     // The run from the click to its end, the folder shown again included;
     // then the end status.
     std::printf("%.3f\n%s\n", double(clock.nsecsElapsed()) / 1e9,
-                program.runEnd.Text().toUtf8().constData());
-    return program.runEnd.Complete() ? 0 : 1;
+                program.RunEnd().Text().toUtf8().constData());
+    return program.RunEnd().Complete() ? 0 : 1;
 }

@@ -170,7 +170,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     if (!options.LoadOptionFile(in, true)) fail("an existing file was not read");
     checkBounds(options);
 
-    if (!options.SaveOptionFile(out, false)) fail("the table read could not be saved");
+    if (!options.SaveOptionFile(out)) fail("the table read could not be saved");
     mdlOptions back(box);
     back.InitOptions(Folder(), QStringLiteral("sorvane"));
     if (!back.LoadOptionFile(out, true)) fail("the file saved was not read");

@@ -4,7 +4,7 @@ namespace sorvane {
 
 CliProgram::CliProgram(QTextStream& err, const CliIo& io, const CliAnswers& answers)
     : mConsole(err, io, answers) {
-    mProgressWindow.Attach(&mProgram.CancelDialog);
+    mProgressWindow.Attach(&mProgram.CancelDialog());
 }
 
 }  // namespace sorvane

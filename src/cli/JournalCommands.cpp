@@ -83,14 +83,14 @@ int RunRestoreCommand(const QStringList& args, QTextStream& out, QTextStream& er
     mdlMain& m = program.Program();
     m.Main(executablePath);
     // The restore writes a log and saves it as these settings say.
-    if (!settingsFile.isEmpty() && !m.options.LoadOptionFile(settingsFile, true)) return kCliFailed;
+    if (!settingsFile.isEmpty() && !m.ReadSettingsFile(settingsFile)) return kCliFailed;
     m.ApplySettings();
     RunFrame& frame = program.Frame();
     frame.SettingsApplied();
 
-    const QString path = journal.isEmpty() ? NewestUnrestored(m.journal.Folder()) : journal;
+    const QString path = journal.isEmpty() ? NewestUnrestored(m.Journal().Folder()) : journal;
     if (path.isEmpty()) {
-        err << prefix << u"no journal to restore in "_s << ShownName(m.journal.Folder()) << u'\n';
+        err << prefix << u"no journal to restore in "_s << ShownName(m.Journal().Folder()) << u'\n';
         return kCliFailed;
     }
     const QString error = frame.RestoreJournal(path);
@@ -102,11 +102,11 @@ int RunRestoreCommand(const QStringList& args, QTextStream& out, QTextStream& er
     PrintLog(program.LogPieces(), out);
     out.flush();
     // A restore that left something behind keeps the list restorable.
-    const bool complete = m.runEnd.Complete() && !frame.CanRestore();
-    if (!m.runEnd.Complete())
-        err << prefix << m.runEnd.Text() << u'\n';
-    else if (m.journal.Unread() > 0)
-        err << prefix << m.journal.Unread()
+    const bool complete = m.RunEnd().Complete() && !frame.CanRestore();
+    if (!m.RunEnd().Complete())
+        err << prefix << m.RunEnd().Text() << u'\n';
+    else if (m.Journal().Unread() > 0)
+        err << prefix << m.Journal().Unread()
             << u" line(s) of the journal could not be read; their items were not restored\n"_s;
     else if (!complete)
         err << prefix << u"some items could not be restored (see the log)\n"_s;

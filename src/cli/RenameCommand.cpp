@@ -51,30 +51,6 @@ private:
     QString mChunk;
 };
 
-// The target list as a run would build it, with nothing changed: listed, or
-// refused by a check.
-ListingEnd DryRun(mdlMain& m, RunFrame& frame, const QString& folder) {
-    RunInputBox focus = RunInputBox::None;
-    const QString start = frame.Prepare(folder, focus);
-    if (start.isEmpty()) return ListingEnd::Refused;
-
-    const RenameListSettings settings = ListSettingsOf(m.state);
-
-    clsCancel& progress = m.CancelDialog;
-    progress.SetCaption(u"変換作業中"_s);
-    progress.SetTitle(QString());
-    progress.SetText(QString());
-    progress.SetVisible(true);
-    mdlRename& r = m.rename;
-    const bool complete = r.MakeRenameList(start, settings);
-    const bool stopped = progress.IsCancel;
-    progress.SetVisible(false);
-    if (complete) return ListingEnd::Done;
-    if (stopped) return ListingEnd::Stopped;
-    const qint32 count = r.GetTargetCount();
-    return count > 0 && count >= r.MaxCount() ? ListingEnd::AtMaximum : ListingEnd::Failed;
-}
-
 // One line per target, three fields: the names in their shown form, so that
 // a tab or a line break in a name cannot add fields or lines. Then the count.
 void PrintTargets(const mdlRename& r, QTextStream& out) {
@@ -174,42 +150,42 @@ int RunRenameCommand(const QStringList& args, QTextStream& out, QTextStream& err
     m.Main(executablePath);
     // Relative paths typed on the command line mean the working directory,
     // as the folder the window shows does for the program.
-    const QString current = m.tools.TruePath(workingDir);
-    m.state.gCurPath = current.isEmpty() ? workingDir : current;
-    if (o.settingsFile && !m.options.LoadOptionFile(*o.settingsFile, true)) return kCliFailed;
-    ApplyRowOverrides(o.rows, m.options);
+    const QString current = m.Tools().TruePath(workingDir);
+    m.ShowFolder(current.isEmpty() ? workingDir : current);
+    if (o.settingsFile && !m.ReadSettingsFile(*o.settingsFile)) return kCliFailed;
+    ApplyRowOverrides(o.rows, m.Options());
     m.ApplySettings();
-    program.Inputs().Assign(RunInputsOf(m.options));
+    program.Inputs().Assign(RunInputsOf(m.Options()));
 
     RunFrame& frame = program.Frame();
     frame.SettingsApplied();
 
     int status = kCliFailed;
     if (o.dryRun) {
-        const ListingEnd end = DryRun(m, frame, o.folder);
+        const ListingEnd end = frame.DryRun(o.folder, program.Inputs());
         if (o.json)
-            WriteDryRunJson(out, m.rename, end);
+            WriteDryRunJson(out, m.Rename(), end);
         else if (end != ListingEnd::Refused)
-            PrintTargets(m.rename, out);
-        status = ListingStatus(end, m.rename, err);
+            PrintTargets(m.Rename(), out);
+        status = ListingStatus(end, m.Rename(), err);
     } else {
         // The JSON is written while the run's target list is still there.
         bool reported = false;
         if (o.json)
             frame.SetRunEndObserver([&] {
                 console.EraseProgress();
-                WriteRunJson(out, m.rename, m.runEnd, true);
+                WriteRunJson(out, m.Rename(), m.RunEnd(), true);
                 reported = true;
             });
-        const RunFrame::StartResult result = frame.Start(o.folder);
+        const RunFrame::StartResult result = frame.Start(o.folder, program.Inputs());
         console.EraseProgress();
         if (!o.json)
             PrintLog(program.LogPieces(), out);
         else if (!reported)
-            WriteRunJson(out, m.rename, m.runEnd, false);
+            WriteRunJson(out, m.Rename(), m.RunEnd(), false);
         if (result.ran) {
-            status = m.runEnd.Complete() ? kCliOk : kCliFailed;
-            if (status != kCliOk) err << kPrefix << m.runEnd.Text() << u'\n';
+            status = m.RunEnd().Complete() ? kCliOk : kCliFailed;
+            if (status != kCliOk) err << kPrefix << m.RunEnd().Text() << u'\n';
         }
     }
     console.EraseProgress();

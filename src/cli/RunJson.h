@@ -5,17 +5,9 @@
 
 #include "rename/mdlRename.h"
 #include "run/EndStatus.h"
+#include "run/ListingEnd.h"
 
 namespace sorvane {
-
-// How the listing of a dry run ended.
-enum class ListingEnd {
-    Done,       // the whole list was built
-    Refused,    // a check refused the run; nothing was listed
-    Stopped,    // Ctrl+C
-    AtMaximum,  // the list stops at the maximum (--max)
-    Failed,     // the folders could not be listed completely
-};
 
 // The JSON object of `sorvane-cli rename --json`: the end of the run (end,
 // endStatus, complete), the counts of the log's summary and one entry per

@@ -49,13 +49,8 @@ double SecondsSinceMidnight(const QDateTime& moment) {
 }
 
 mdlLog::mdlLog(const FileSystem& fs, const mdlTools& tools, mdlOptions& options,
-               const LogBoxPort& logBox, QString& logPath, const QString& exeName)
-    : mFs(fs),
-      mTools(tools),
-      mOptions(options),
-      mLogBox(logBox),
-      mLogPath(logPath),
-      mExeName(exeName) {}
+               const LogBoxPort& logBox)
+    : mFs(fs), mTools(tools), mOptions(options), mLogBox(logBox) {}
 
 void mdlLog::InitLogInfo(const QString& status) {
     LogOperation.clear();
@@ -115,7 +110,7 @@ int mdlLog::SaveLogFiles(bool manual) {
     LogSaveErrorText.clear();
     const QString folder = mLogPath;
     const QString base = FileSystem::BuildPath(
-        folder, mExeName + QStringLiteral("_Log_") + Now().toString(kStampFormat));
+        folder, mOptions.ExeName + QStringLiteral("_Log_") + Now().toString(kStampFormat));
 
     const QString name = FreeLogName(base);
     if (name.isEmpty()) {
@@ -183,7 +178,7 @@ bool mdlLog::SaveLogOptions(const QString& path) {
     const bool saved = PublishFile(path, [this, &made](QFile& temporary) {
         made = true;
         temporary.close();
-        return mOptions.SaveOptionFile(temporary.fileName(), true);
+        return mOptions.SaveOptionFile(temporary.fileName());
     });
     // The settings module reports a copy it could not write; one that could
     // not even be made is reported as the settings file's own open error.

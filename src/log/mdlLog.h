@@ -28,13 +28,16 @@ constexpr int kLogNameError = 16;     // no free file name was found
 // a name holds a complete file or nothing.
 class mdlLog {
 public:
-    // logPath: the program state's log folder (gLogPath); exeName: the
-    // executable's file name without extension. Both are read at every save;
-    // a save sets logPath to its on-disk spelling.
+    // The files are named after the settings table's ExeName (the
+    // executable's file name without extension), read at every save.
     mdlLog(const FileSystem& fs, const mdlTools& tools, mdlOptions& options,
-           const LogBoxPort& logBox, QString& logPath, const QString& exeName);
+           const LogBoxPort& logBox);
     mdlLog(const mdlLog&) = delete;
     mdlLog& operator=(const mdlLog&) = delete;
+
+    // The log folder (gLogPath). A save sets it to its on-disk spelling.
+    const QString& LogPath() const { return mLogPath; }
+    void SetLogPath(const QString& folder) { mLogPath = folder; }
 
     QString LogOperation;
     QString LogStatus;
@@ -75,8 +78,7 @@ private:
     const mdlTools& mTools;
     mdlOptions& mOptions;
     const LogBoxPort& mLogBox;
-    QString& mLogPath;
-    const QString& mExeName;
+    QString mLogPath;
     QDateTime mStartMoment;  // of the last StartLogInfo; invalid before any
 };
 

@@ -8,8 +8,8 @@ QString TrimLeadingSpaces(const QString& text) {
     return text.mid(i);
 }
 
-mdlTools::mdlTools(const FileSystem& fs, const QString& currentFolder)
-    : mFs(fs), mCurrentFolder(currentFolder) {}
+mdlTools::mdlTools(const FileSystem& fs, QString currentFolder)
+    : mFs(fs), mCurrentFolder(std::move(currentFolder)) {}
 
 QString mdlTools::StripQuotes(const QString& text) {
     QString s = text;

@@ -14,9 +14,10 @@ namespace sorvane {
 class mdlTools {
 public:
     // currentFolder is the folder against which relative texts are resolved
-    // when no base is given (the folder the main window shows); it is read at
-    // every call, so it follows the program's changes of folder.
-    mdlTools(const FileSystem& fs, const QString& currentFolder);
+    // when no base is given (the folder the main window shows).
+    explicit mdlTools(const FileSystem& fs, QString currentFolder = QString());
+    void SetCurrentFolder(const QString& folder) { mCurrentFolder = folder; }
+    const QString& CurrentFolder() const { return mCurrentFolder; }
 
     QString NormalizePath(const QString& path, const QString& base = QString()) const;
     QString NearestFolder(const QString& path, const QString& base = QString()) const;
@@ -40,7 +41,7 @@ public:
 
 private:
     const FileSystem& mFs;
-    const QString& mCurrentFolder;
+    QString mCurrentFolder;
 };
 
 // Leading blanks (spaces only, as typed paths carry them) removed.

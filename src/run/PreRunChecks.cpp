@@ -31,9 +31,9 @@ ExpansionViews ViewsOf(const clsMatching& matching) {
 
 }  // namespace
 
-bool CheckDeleteOption(mdlMain& m) {
-    ProgramState& s = m.state;
-    if (!s.gRunDelete || s.gDelMode != 2) return false;
+bool CheckDeleteOption(ProgramCore& m) {
+    SettingsInEffect& s = m.settings;
+    if (!m.inputs.gRunDelete || s.gDelMode != 2) return false;
 
     bool error = false;
     if (TrimLeadingSpaces(s.gDelTarget).isEmpty()) {
@@ -59,10 +59,10 @@ bool CheckDeleteOption(mdlMain& m) {
     return error;
 }
 
-bool CheckNames(mdlMain& m, ExpansionChooserPort& chooser) {
-    ProgramState& s = m.state;
+bool CheckNames(ProgramCore& m, ExpansionChooserPort& chooser) {
+    const SettingsInEffect& s = m.settings;
     RunInputsPort& inputs = m.ports.runInputs;
-    const QString word = inputs.ReplaceWord();
+    const QString word = m.inputs.gReplaceWord;
     const bool replace = s.gOperation == 0;
 
     if (ContainsAnyOf(word, replace ? kReplaceForbidden : kInsertForbidden)) {
@@ -83,15 +83,12 @@ bool CheckNames(mdlMain& m, ExpansionChooserPort& chooser) {
     if (!replace) return true;
 
     clsMatching& matching = m.matching;
-    matching.setMatchPattern(s.gSearchWord);
-    matching.setReplacePattern(s.gReplaceWord);
+    matching.setMatchPattern(m.inputs.gSearchWord);
+    matching.setReplacePattern(m.inputs.gReplaceWord);
     inputs.SetSearchWord(matching.MatchPatternDisp());
     inputs.SetReplaceWord(matching.ReplacePatternDisp());
 
-    if (s.gPatternShow) {
-        s.gSelectOpen = true;
-        chooser.Display(ViewsOf(matching));
-    }
+    if (s.gPatternShow) chooser.Display(ViewsOf(matching));
     const int can = matching.CanReplace();
     if (can & 1) {
         ShowMessage(m.ports.messages, MessageId::BadReplacePattern,

@@ -36,9 +36,9 @@ QString LastComponent(const QString& path) {
 
 // The list could not be built, or was cut at the maximum. False when the
 // run ends here.
-bool HandleUnfinishedList(mdlMain& m) {
+bool HandleUnfinishedList(ProgramCore& m) {
     mdlRename& r = m.rename;
-    const QString& w = m.state.gItemWord;
+    const QString& w = m.settings.gItemWord;
     m.runEnd.end = RunEnd::ListingStopped;
     if (CheckCancel(m)) return false;
 
@@ -61,7 +61,7 @@ bool HandleUnfinishedList(mdlMain& m) {
     m.CancelDialog.SetVisible(false);
     const MsgAnswer answer =
         ShowMessage(m.ports.messages, MessageId::TooManyTargetsQuestion,
-                    w + u"数が多すぎるようです。最大数="_s + Num(m.state.gMaxTargets) + kCrLf +
+                    w + u"数が多すぎるようです。最大数="_s + Num(m.settings.gMaxTargets) + kCrLf +
                         u"あるいは検索パターンに問題があります。\r\n\r\nこれまでに検索された"_s +
                         w + u"だけ置換しますか？\r\n（あまりおすすめしません。）"_s,
                     w + u"数が多すぎます。"_s, MsgButtons::YesNo, MsgIcon::Warning, 1);
@@ -75,13 +75,16 @@ bool HandleUnfinishedList(mdlMain& m) {
 
 // Asks about every target whose new name is taken by an existing file and
 // marks those the user lets go (3). True when at least one was agreed to.
-bool AskOverwrites(mdlMain& m, OverwriteQuestionPort& overwrite) {
-    ProgramState& s = m.state;
+bool AskOverwrites(ProgramCore& m, OverwriteQuestionPort& overwrite) {
+    // The answers of the overwrite question, for this run's questions only.
+    struct {
+        bool gDelThis = false;
+        bool gDelAll = false;
+        bool gKeepAll = false;
+    } s;
     mdlRename& r = m.rename;
     clsCancel& progress = m.CancelDialog;
     bool deleteRequested = false;
-    s.gDelAll = false;
-    s.gKeepAll = false;
     const qint32 count = r.GetTargetCount();
     qint32 next = 0;
     for (qint32 i = 0; i < count; ++i) {
@@ -227,10 +230,10 @@ bool AppendTargetLines(const mdlRename& r, qint32 i, const QString& w, QString& 
 // The per-target lines, from the last target to the first (the rename
 // order), moved into head every 100 targets so that a long log is not
 // copied once per line.
-void BuildDetailedLog(mdlMain& m, QString& head, QString& buf) {
+void BuildDetailedLog(ProgramCore& m, QString& head, QString& buf) {
     mdlRename& r = m.rename;
     clsCancel& progress = m.CancelDialog;
-    const QString& w = m.state.gItemWord;
+    const QString& w = m.settings.gItemWord;
     const qint32 count = r.GetTargetCount();
     // Room for the whole log at once, so that it is never moved as it
     // grows: the names, and a line start, arrow and line end per target
@@ -277,7 +280,7 @@ void AppendSummary(QString& buf, qint32 n, qint32 r, qint32 deleted, const QStri
 
 // Writes the plan of the renames to disk before anything is changed. False
 // when it could not be written: the run stops there, the user told why.
-bool BeginJournal(mdlMain& m, bool deleteRequested) {
+bool BeginJournal(ProgramCore& m, bool deleteRequested) {
     const int err = m.journal.Begin(m.rename, deleteRequested);
     if (err == 0) return true;
     m.runEnd.end = RunEnd::JournalFailed;
@@ -293,19 +296,19 @@ bool BeginJournal(mdlMain& m, bool deleteRequested) {
 
 }  // namespace
 
-RenameListSettings ListSettingsOf(const ProgramState& s) {
+RenameListSettings ListSettingsOf(const SettingsInEffect& s, const RunInputs& in) {
     RenameListSettings settings;
-    settings.folderMode = s.gRunFolderMode;
-    settings.recursive = s.gRunRecursive;
-    settings.quickList = s.gRunQuickList;
+    settings.folderMode = in.gRunFolderMode;
+    settings.recursive = in.gRunRecursive;
+    settings.quickList = in.gRunQuickList;
     settings.folderSort = s.gFolderSort;
     settings.operation = s.gOperation;
-    settings.insertWord = s.gReplaceWord;
+    settings.insertWord = in.gReplaceWord;
     return settings;
 }
 
-bool RunRename(mdlMain& m, OverwriteQuestionPort& overwrite, const QString& startFolder) {
-    const ProgramState& s = m.state;
+bool RunRename(ProgramCore& m, OverwriteQuestionPort& overwrite, const QString& startFolder) {
+    const SettingsInEffect& s = m.settings;
     mdlRename& r = m.rename;
     clsCancel& progress = m.CancelDialog;
     const QString& w = s.gItemWord;
@@ -321,7 +324,7 @@ bool RunRename(mdlMain& m, OverwriteQuestionPort& overwrite, const QString& star
     if (FileSystem::DriveName(startFolder).isEmpty()) {
         r.ClearRenameList();
     } else {
-        listed = r.MakeRenameList(startFolder, ListSettingsOf(s));
+        listed = r.MakeRenameList(startFolder, ListSettingsOf(s, m.inputs));
     }
     if (!listed && !HandleUnfinishedList(m)) return false;
 
@@ -329,7 +332,7 @@ bool RunRename(mdlMain& m, OverwriteQuestionPort& overwrite, const QString& star
     AddLogLine(m, u"…"_s + Num(count) + w + u"が検索条件と一致しました。"_s);
 
     bool deleteRequested = false;
-    if (s.gRunDelete) {
+    if (m.inputs.gRunDelete) {
         deleteRequested = AskOverwrites(m, overwrite);
         if (CheckCancel(m)) {
             m.runEnd.end = RunEnd::QuestionsStopped;

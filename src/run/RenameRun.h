@@ -3,7 +3,7 @@
 #include <QString>
 
 #include "ports/OverwriteQuestionPort.h"
-#include "run/mdlMain.h"
+#include "run/ProgramCore.h"
 
 namespace sorvane {
 
@@ -13,9 +13,9 @@ namespace sorvane {
 // the end status runEnd. startFolder is the start folder in its on-disk
 // spelling. True when at least one target was renamed, so the run can be
 // restored.
-bool RunRename(mdlMain& m, OverwriteQuestionPort& overwrite, const QString& startFolder);
+bool RunRename(ProgramCore& m, OverwriteQuestionPort& overwrite, const QString& startFolder);
 
 // The list settings of a run, from the options read for it.
-RenameListSettings ListSettingsOf(const ProgramState& s);
+RenameListSettings ListSettingsOf(const SettingsInEffect& s, const RunInputs& in);
 
 }  // namespace sorvane

@@ -57,7 +57,7 @@ bool AppendRestoreLine(const mdlRename& r, qint32 i, const QString& w, QString& 
 
 // The per-target lines, from the first target to the last (the restore
 // order), in blocks of 100 targets.
-void BuildDetailedLog(mdlMain& m, const QString& w, QString& head, QString& buf) {
+void BuildDetailedLog(ProgramCore& m, const QString& w, QString& head, QString& buf) {
     mdlRename& r = m.rename;
     clsCancel& progress = m.CancelDialog;
     const qint32 count = r.GetTargetCount();
@@ -102,12 +102,12 @@ void AppendSummary(QString& buf, qint32 t, qint32 r, qint64 unread, const QStrin
 
 }  // namespace
 
-bool RunRestore(mdlMain& m) {
+bool RunRestore(ProgramCore& m) {
     mdlRename& r = m.rename;
     // The word of the list being restored: the folder switch may have been
     // changed since the rename run.
-    const QString w = r.ItemWord().isEmpty() ? m.state.gItemWord : r.ItemWord();
-    bool detailed = m.state.gDetailLog;
+    const QString w = r.ItemWord().isEmpty() ? m.settings.gItemWord : r.ItemWord();
+    bool detailed = m.settings.gDetailLog;
     const qint32 target = r.GetRenamedCount() - r.GetRestoredCount();
 
     AddLogLine(m, u"=="_s + w + u"名の復元を開始しました。==\r\n…"_s + Num(target) + w +

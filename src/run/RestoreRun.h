@@ -1,6 +1,6 @@
 #pragma once
 
-#include "run/mdlMain.h"
+#include "run/ProgramCore.h"
 
 namespace sorvane {
 
@@ -8,6 +8,6 @@ namespace sorvane {
 // to their old names, from the first to the last, and writes the detailed
 // restore log and its summary. Sets the end status runEnd. True when
 // every target still to be restored was restored.
-bool RunRestore(mdlMain& m);
+bool RunRestore(ProgramCore& m);
 
 }  // namespace sorvane

@@ -34,20 +34,21 @@ QString UnreadNote(qint64 unread, const QString& w) {
 
 }  // namespace
 
-RunFrame::RunFrame(mdlMain& main, OverwriteQuestionPort& overwrite, ExpansionChooserPort& chooser)
-    : m(main), mOverwrite(overwrite), mChooser(chooser) {}
+RunFrame::RunFrame(mdlMain& program, OverwriteQuestionPort& overwrite,
+                   ExpansionChooserPort& chooser)
+    : m(program.m), mOverwrite(overwrite), mChooser(chooser) {}
 
 void RunFrame::SettingsApplied() {
-    m.rename.InitRename(m.state.gMaxTargets);
-    m.state.gRunRecursive = false;
-    m.state.gRunQuickList = false;
+    m.rename.InitRename(m.settings.gMaxTargets);
+    m.inputs.gRunRecursive = false;
+    m.inputs.gRunQuickList = false;
     mCanRestore = false;
     m.journal.Forget();
 }
 
-QString RunFrame::CheckStartInputs(const QString& pathText, RunInputBox& focus) {
+QString RunFrame::CheckStartInputs(const QString& pathText, const RunInputValues& in,
+                                   RunInputBox& focus) {
     MessageBoxPort& messages = m.ports.messages;
-    const RunInputsPort& in = m.ports.runInputs;
     const auto refuse = [&](MessageId id, const QString& text, const QString& title, MsgIcon icon,
                             RunInputBox box) {
         ShowMessage(messages, id, text, title, MsgButtons::OK, icon);
@@ -72,13 +73,13 @@ QString RunFrame::CheckStartInputs(const QString& pathText, RunInputBox& focus) 
         return refuse(MessageId::StartFolderMissing, u"開始フォルダが存在しません。"_s,
                       kStartFolderTitle, MsgIcon::Error, RunInputBox::Path);
 
-    const bool replace = m.state.gOperation == 0;
-    const QString search = in.SearchWord();
-    const QString word = in.ReplaceWord();
+    const bool replace = m.settings.gOperation == 0;
+    const QString& search = in.searchWord;
+    const QString& word = in.replaceWord;
     if (replace && search.isEmpty())
         return refuse(MessageId::SearchWordEmpty, u"検索される文字列を指定してください"_s,
                       kSearchTitle, MsgIcon::Warning, RunInputBox::SearchWord);
-    if (replace && in.WholeNameSelected() && word.isEmpty())
+    if (replace && in.wholeName && word.isEmpty())
         return refuse(MessageId::ReplaceWordEmpty, u"置換される文字列を指定してください"_s,
                       kReplaceTitle, MsgIcon::Warning, RunInputBox::ReplaceWord);
     if (!replace && word.isEmpty())
@@ -93,10 +94,11 @@ QString RunFrame::CheckStartInputs(const QString& pathText, RunInputBox& focus) 
     return start;
 }
 
-QString RunFrame::Prepare(const QString& pathText, RunInputBox& focus) {
-    const QString start = CheckStartInputs(pathText, focus);
+QString RunFrame::Prepare(const QString& pathText, const RunInputValues& inputs,
+                          RunInputBox& focus) {
+    const QString start = CheckStartInputs(pathText, inputs, focus);
     if (start.isEmpty()) return start;
-    GetRunOptions(m);
+    GetRunOptions(m, inputs);
     if (CheckDeleteOption(m)) return QString();
     if (!CheckNames(m, mChooser)) {
         focus = RunInputBox::ReplaceWord;
@@ -105,15 +107,35 @@ QString RunFrame::Prepare(const QString& pathText, RunInputBox& focus) {
     return start;
 }
 
-RunFrame::StartResult RunFrame::Start(const QString& pathText) {
+RunFrame::StartResult RunFrame::Start(const QString& pathText, const RunInputValues& inputs) {
     StartResult result;
-    const QString start = Prepare(pathText, result.focus);
+    const QString start = Prepare(pathText, inputs, result.focus);
     if (start.isEmpty()) return result;
     WorkStart(kRenameKind);
     mCanRestore = RunRename(m, mOverwrite, start);
     WorkEnd(kRenameKind);
     result.ran = true;
     return result;
+}
+
+ListingEnd RunFrame::DryRun(const QString& pathText, const RunInputValues& inputs) {
+    RunInputBox focus = RunInputBox::None;
+    const QString start = Prepare(pathText, inputs, focus);
+    if (start.isEmpty()) return ListingEnd::Refused;
+
+    clsCancel& progress = m.CancelDialog;
+    progress.SetCaption(u"変換作業中"_s);
+    progress.SetTitle(QString());
+    progress.SetText(QString());
+    progress.SetVisible(true);
+    mdlRename& r = m.rename;
+    const bool complete = r.MakeRenameList(start, ListSettingsOf(m.settings, m.inputs));
+    const bool stopped = progress.IsCancel;
+    progress.SetVisible(false);
+    if (complete) return ListingEnd::Done;
+    if (stopped) return ListingEnd::Stopped;
+    const qint32 count = r.GetTargetCount();
+    return count > 0 && count >= r.MaxCount() ? ListingEnd::AtMaximum : ListingEnd::Failed;
 }
 
 bool RunFrame::Restore() {
@@ -181,11 +203,12 @@ void RunFrame::WorkEnd(const QString& kind) {
     }
     m.log.EndLogInfo(m.runEnd.Text());
     clsCancel& progress = m.CancelDialog;
-    if (m.state.gAutoLogSave) {
+    if (m.settings.gAutoLogSave) {
         progress.SetCaption(kind + u"作業中 ログの自動保存中"_s);
         progress.SetTitle(u"ログの自動保存中"_s);
-        progress.SetText(m.state.gLogPath);
+        progress.SetText(m.log.LogPath());
         progress.ShowTextsNow();
+        GetFormOptions(m);
         if (m.log.SaveLogFiles(false) != 0) {
             progress.SetVisible(false);
             ShowMessage(m.ports.messages, MessageId::AutoLogSaveError,

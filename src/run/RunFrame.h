@@ -6,6 +6,7 @@
 
 #include "ports/ExpansionChooserPort.h"
 #include "ports/OverwriteQuestionPort.h"
+#include "run/ListingEnd.h"
 #include "run/mdlMain.h"
 
 namespace sorvane {
@@ -22,10 +23,10 @@ enum class RunInputBox { None, Path, SearchWord, ReplaceWord };
 //
 // A front end drives it like this:
 //   - whenever it applies the settings: SettingsApplied();
-//   - a rename: put the words and switches into the run-inputs port, then
-//     Start(path text); a refusal has been shown and names the box to fix;
+//   - a rename: Start(path text, the run inputs as one value); a refusal
+//     has been shown and names the box to fix;
 //   - a restore, while CanRestore(): Restore();
-//   - after either: the log box holds the log, m.runEnd how it ended.
+//   - after either: the log box holds the log, RunEnd() how it ended.
 class RunFrame {
 public:
     struct StartResult {
@@ -33,7 +34,7 @@ public:
         RunInputBox focus = RunInputBox::None;  // where a refusal sends the focus
     };
 
-    RunFrame(mdlMain& m, OverwriteQuestionPort& overwrite, ExpansionChooserPort& chooser);
+    RunFrame(mdlMain& program, OverwriteQuestionPort& overwrite, ExpansionChooserPort& chooser);
     RunFrame(const RunFrame&) = delete;
     RunFrame& operator=(const RunFrame&) = delete;
 
@@ -44,12 +45,16 @@ public:
     // The start command (cmdStart_Click): the seven checks of the start
     // folder and the words, GetRunOptions, CheckDeleteOption, CheckNames,
     // then WorkStart("変換"), RunRename and WorkEnd("変換").
-    StartResult Start(const QString& pathText);
+    StartResult Start(const QString& pathText, const RunInputValues& inputs);
 
     // The checks of the start command without the run: the seven checks,
     // the run inputs, the delete target and the words and patterns. Returns
     // the start folder, or "" when a check refused (focus names the box).
-    QString Prepare(const QString& pathText, RunInputBox& focus);
+    QString Prepare(const QString& pathText, const RunInputValues& inputs, RunInputBox& focus);
+
+    // The target list as a run started now would build it, with nothing
+    // changed: listed under the progress window, or refused by a check.
+    ListingEnd DryRun(const QString& pathText, const RunInputValues& inputs);
 
     // The restore command (cmdReturn): WorkStart("復元"), RunRestore,
     // WorkEnd("復元"). Does nothing and returns false while there is nothing
@@ -77,13 +82,14 @@ public:
 private:
     // The start command's own checks. Returns the start folder in its
     // on-disk spelling, or "" after showing the refusal (focus says where).
-    QString CheckStartInputs(const QString& pathText, RunInputBox& focus);
+    QString CheckStartInputs(const QString& pathText, const RunInputValues& in,
+                             RunInputBox& focus);
 
     // kind: "変換" (rename) or "復元" (restore).
     void WorkStart(const QString& kind);
     void WorkEnd(const QString& kind);
 
-    mdlMain& m;
+    ProgramCore& m;
     OverwriteQuestionPort& mOverwrite;
     ExpansionChooserPort& mChooser;
     bool mCanRestore = false;

@@ -12,7 +12,7 @@ namespace {
 
 // Asked when the log text cannot be built or held: OK keeps only the
 // summary, Cancel ends the run without a log.
-MsgAnswer AskLogError(mdlMain& m) {
+MsgAnswer AskLogError(ProgramCore& m) {
     return ShowMessage(
         m.ports.messages, MessageId::LogError,
         u"ログ作成中に問題が発生しました。\r\n"
@@ -25,7 +25,7 @@ MsgAnswer AskLogError(mdlMain& m) {
 
 }  // namespace
 
-bool AskDetailedLog(mdlMain& m, const QString& question, bool clearStop) {
+bool AskDetailedLog(ProgramCore& m, const QString& question, bool clearStop) {
     clsCancel& progress = m.CancelDialog;
     progress.SetVisible(false);
     const MsgAnswer answer = ShowMessage(m.ports.messages, MessageId::DetailLogQuestion, question,
@@ -39,7 +39,7 @@ bool AskDetailedLog(mdlMain& m, const QString& question, bool clearStop) {
     return true;
 }
 
-bool WriteRunLog(mdlMain& m, bool detailed,
+bool WriteRunLog(ProgramCore& m, bool detailed,
                  const std::function<void(QString& head, QString& buf)>& buildDetailed,
                  const std::function<void(QString& buf)>& appendSummary) {
     const QString crLf = u"\r\n"_s;

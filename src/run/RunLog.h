@@ -3,7 +3,7 @@
 #include <QString>
 #include <functional>
 
-#include "run/mdlMain.h"
+#include "run/ProgramCore.h"
 
 namespace sorvane {
 
@@ -13,14 +13,14 @@ namespace sorvane {
 // detailed log is still wanted. The progress window hides for the question
 // and shows again on Yes, the stop forgotten first when clearStop; No logs
 // that the detailed log was not made. Returns whether to make it.
-bool AskDetailedLog(mdlMain& m, const QString& question, bool clearStop);
+bool AskDetailedLog(ProgramCore& m, const QString& question, bool clearStop);
 
 // Writes a run's log into the log box in one step: the detailed part (when
 // detailed) built by buildDetailed into head and buf, then the summary that
 // appendSummary adds to buf. When building or holding the text fails, the
 // user is asked once (AskLogError): OK empties the log box and writes the
 // summary alone after a line that says so. False when no log was written.
-bool WriteRunLog(mdlMain& m, bool detailed,
+bool WriteRunLog(ProgramCore& m, bool detailed,
                  const std::function<void(QString& head, QString& buf)>& buildDetailed,
                  const std::function<void(QString& buf)>& appendSummary);
 

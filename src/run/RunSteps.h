@@ -2,24 +2,30 @@
 
 #include <QString>
 
-#include "run/mdlMain.h"
+#include "run/ProgramCore.h"
 
 namespace sorvane {
 
 // The small steps that the runs share. Front ends do not call them: they go
 // through mdlMain and RunFrame.
 
-// The settings in effect (gMaxTargets ... gFolderSort) from the settings table.
-void SetGlobalOptions(mdlMain& m);
+// The settings in effect (gMaxTargets ... gFolderSort) from the settings
+// table, with the log folder and the attribute filter it sets.
+void SetGlobalOptions(ProgramCore& m);
 
 // The run inputs at the start of a run: the words, the switches, the
 // comparison and the matching method.
-void GetRunOptions(mdlMain& m);
+void GetRunOptions(ProgramCore& m, const RunInputValues& in);
+
+// The settings table from the settings in effect and the windows' values,
+// before the table is written to a file; a front end without windows
+// leaves it as it is.
+void GetFormOptions(ProgramCore& m);
 
 // True when the user pressed "中止(&C)"; the stop is then logged.
-bool CheckCancel(mdlMain& m);
+bool CheckCancel(ProgramCore& m);
 
 // Appends one line, with its line end, to the log box.
-void AddLogLine(mdlMain& m, const QString& line);
+void AddLogLine(ProgramCore& m, const QString& line);
 
 }  // namespace sorvane

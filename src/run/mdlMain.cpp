@@ -12,72 +12,119 @@ namespace {
 
 const QString kStartupStatus = QStringLiteral("(アプリケーション開始直後)");
 
+// The attribute switches in the order of the filter's attribute bits.
+constexpr FilterRow kAttributeRows[] = {FilterRow::ReadOnly, FilterRow::Hidden, FilterRow::Archive,
+                                        FilterRow::System};
+
+QString ItemWordOf(bool folders) {
+    return folders ? QStringLiteral("フォルダ") : QStringLiteral("ファイル");
+}
+
 // The filter's patterns and switches from the settings in effect.
-void ApplyFilterSettings(mdlMain& m) {
-    ApplyFilterSide(m, 0, m.options.Text(FilterRow::Include));
-    ApplyFilterSide(m, 1, m.options.Text(FilterRow::Exclude));
+void ApplyFilterSettings(mdlMain& m, const mdlOptions& o) {
+    m.ApplyFilterSide(0, o.Text(FilterRow::Include));
+    m.ApplyFilterSide(1, o.Text(FilterRow::Exclude));
 }
 
 // A folder setting: "" stays "", anything else is made absolute against
 // the folder relative settings start from.
-QString FolderSetting(const mdlMain& m, const QString& text) {
-    return text.isEmpty() ? QString() : m.tools.NormalizePath(text, m.state.gDataPath);
+QString FolderSetting(const ProgramCore& m, const QString& text) {
+    return text.isEmpty() ? QString() : m.tools.NormalizePath(text, m.folders.gDataPath);
 }
 
 }  // namespace
 
-mdlMain::mdlMain(MainPorts ports_)
-    : options(ports_.messages),
-      log(fs, tools, options, ports_.logBox, state.gLogPath, options.ExeName),
-      CancelDialog(ports_.progressWindow, ports_.messages),
-      ports(ports_) {
+ProgramCore::ProgramCore(MainPorts windows)
+    : options(windows.messages),
+      log(fs, tools, options, windows.logBox),
+      CancelDialog(windows.progressWindow, windows.messages),
+      ports(windows) {
     // Listing a folder lets the windows breathe, also outside a run.
     filter.setEventPort(&ports.progressWindow);
 }
 
+mdlMain::mdlMain(MainPorts ports) : m(ports) {}
+
 void mdlMain::Main(const QString& executablePath) {
-    state.gSelectOpen = false;
-    state.gAboutOpen = false;
-    const QString exeFolder = FileSystem::ParentFolderName(fs.GetAbsolutePathName(executablePath));
-    state.gAppPath = tools.TruePath(exeFolder);
-    if (state.gAppPath.isEmpty()) state.gAppPath = exeFolder;
-    state.gCurPath = state.gAppPath;
-    const ProgramPlaces places = PlacesOf(state.gAppPath);
-    state.gDataPath = places.dataFolder;
-    state.gStartPath = places.startFolder;
-    journal.SetFolder(JournalFolder(places));
-    options.InitOptions(places.settingsFolder, FileSystem::GetBaseName(executablePath));
-    options.LoadOptionFile(options.IniFilePath, false);
-    SetGlobalOptions(*this);
-    log.InitLogInfo(kStartupStatus);
+    const QString exeFolder =
+        FileSystem::ParentFolderName(m.fs.GetAbsolutePathName(executablePath));
+    ProgramFolders& f = m.folders;
+    f.gAppPath = m.tools.TruePath(exeFolder);
+    if (f.gAppPath.isEmpty()) f.gAppPath = exeFolder;
+    ShowFolder(f.gAppPath);
+    const ProgramPlaces places = PlacesOf(f.gAppPath);
+    f.gDataPath = places.dataFolder;
+    f.gStartPath = places.startFolder;
+    m.journal.SetFolder(JournalFolder(places));
+    m.options.InitOptions(places.settingsFolder, FileSystem::GetBaseName(executablePath));
+    m.options.LoadOptionFile(m.options.IniFilePath, false);
+    SetGlobalOptions(m);
+    m.log.InitLogInfo(kStartupStatus);
 }
 
 void mdlMain::ApplySettings() {
-    SetGlobalOptions(*this);
-    ApplyFilterSettings(*this);
+    SetGlobalOptions(m);
+    ApplyFilterSettings(*this, m.options);
 }
 
 void mdlMain::LoadSettingsFile(const QString& path) {
-    ports.forms.SetMainEnabled(false);
-    const bool optionWindow = state.gOptionWindow;
-    options.LoadOptionFile(path, true);
-    SetGlobalOptions(*this);
-    ports.forms.ApplyMainFormOptions(true);
-    state.gOptionWindow = optionWindow;
-    if (state.gOptionWindow) ports.forms.ApplyOptionFormOptions();
-    ports.forms.SetMainEnabled(true);
+    m.ports.forms.SetMainEnabled(false);
+    const bool optionWindow = m.settings.gOptionWindow;
+    m.options.LoadOptionFile(path, true);
+    SetGlobalOptions(m);
+    m.ports.forms.ApplyMainFormOptions(true);
+    m.settings.gOptionWindow = optionWindow;
+    if (optionWindow) m.ports.forms.ApplyOptionFormOptions();
+    m.ports.forms.SetMainEnabled(true);
 }
 
-void SaveLogNow(mdlMain& m) {
+bool mdlMain::ReadSettingsFile(const QString& path) {
+    return m.options.LoadOptionFile(path, true);
+}
+
+bool mdlMain::SaveSettingsFile(const QString& path) {
+    GetFormOptions(m);
+    return m.options.SaveOptionFile(path);
+}
+
+void mdlMain::SaveLogNow() {
     m.ports.forms.SetMainEnabled(false);
+    GetFormOptions(m);
     if (m.log.SaveLogFiles(true) != 0)
         ShowMessage(m.ports.messages, MessageId::ManualLogSaveError, m.log.LogSaveErrorText,
                     QStringLiteral("ログの保存"), MsgButtons::OK, MsgIcon::Error);
     m.ports.forms.SetMainEnabled(true);
 }
 
-void ApplyFilterSide(mdlMain& m, int side, const QString& text) {
-    const ProgramState& s = m.state;
+void mdlMain::ShowFolder(const QString& folder) {
+    m.folders.gCurPath = folder;
+    m.tools.SetCurrentFolder(folder);
+}
+
+QStringList mdlMain::ListFolder(const QString& folder, QList<FolderEntry>* subfolders) {
+    clsFilter& f = m.filter;
+    f.MakeFileList(folder);
+    QStringList names;
+    names.reserve(f.ListCount());
+    for (int i = 0; i < f.ListCount(); ++i) names.append(f.ListItem(i));
+    if (subfolders) *subfolders = f.Listing().folders;
+    f.ReleaseNames();
+    return names;
+}
+
+void mdlMain::SetOperation(qint32 operation) {
+    m.settings.gOperation = operation;
+}
+
+void mdlMain::SetFolderMode(bool folders) {
+    SettingsInEffect& s = m.settings;
+    s.gFolderMode = folders;
+    s.gFileMode = !folders;
+    s.gItemWord = ItemWordOf(folders);
+}
+
+void mdlMain::ApplyFilterSide(int side, const QString& text) {
+    const SettingsInEffect& s = m.settings;
     clsFilter& f = m.filter;
     QString pattern;
     if (side == 0) {
@@ -97,6 +144,45 @@ void ApplyFilterSide(mdlMain& m, int side, const QString& text) {
     f.IsFolder = s.gFolderMode;
 }
 
+void mdlMain::SetFilterSwitch(int index, bool on) {
+    if (index >= 0 && index < 3) m.settings.gFilterSwitch[size_t(index)] = on;
+}
+
+void mdlMain::SetAttributeFilter(int mask, bool attributeOnly) {
+    m.filter.setAttr(mask);
+    m.filter.setAttrOr(attributeOnly);
+}
+
+void mdlMain::SetDeleteMode(qint32 mode) {
+    m.settings.gDelMode = mode;
+}
+
+void mdlMain::SetDeleteTarget(const QString& folder) {
+    m.settings.gDelMode = 2;
+    m.settings.gDelTarget = folder;
+}
+
+void mdlMain::SetLogFolder(const QString& folder) {
+    m.log.SetLogPath(folder);
+}
+
+void mdlMain::SetOptionWindowOpen(bool open) {
+    m.settings.gOptionWindow = open;
+}
+
+void mdlMain::SetDetailLog(bool on) {
+    m.settings.gDetailLog = on;
+}
+void mdlMain::SetAutoLogSave(bool on) {
+    m.settings.gAutoLogSave = on;
+}
+void mdlMain::SetEscQuits(bool on) {
+    m.settings.gEscQuits = on;
+}
+void mdlMain::SetSaveOnExit(bool on) {
+    m.settings.gSaveOnExit = on;
+}
+
 RunInputValues RunInputsOf(const mdlOptions& o) {
     RunInputValues in;
     in.searchWord = o.Text(MethodRow::SearchWord);
@@ -112,9 +198,9 @@ RunInputValues RunInputsOf(const mdlOptions& o) {
     return in;
 }
 
-void SetGlobalOptions(mdlMain& m) {
+void SetGlobalOptions(ProgramCore& m) {
     const mdlOptions& o = m.options;
-    ProgramState& s = m.state;
+    SettingsInEffect& s = m.settings;
     const auto on = [&](auto row) { return o.Num(row) != 0; };
 
     s.gMaxTargets = o.Num(SystemRow::MaxTargets);
@@ -125,17 +211,15 @@ void SetGlobalOptions(mdlMain& m) {
     s.gDetailLog = on(SystemRow::DetailLog);
     s.gOptionWindow = on(SystemRow::OptionWindow);
 
-    s.gLogPath = FolderSetting(m, o.Text(SystemRow::LogPath));
-    if (s.gLogPath.isEmpty())
-        s.gLogPath = FileSystem::BuildPath(s.gDataPath, QStringLiteral("Log"));
+    QString logPath = FolderSetting(m, o.Text(SystemRow::LogPath));
+    if (logPath.isEmpty())
+        logPath = FileSystem::BuildPath(m.folders.gDataPath, QStringLiteral("Log"));
+    m.log.SetLogPath(logPath);
     s.gAutoLogSave = on(SystemRow::AutoLogSave);
     s.gJournal = on(SystemRow::Journal);
 
     s.gDelMode = o.Num(MethodRow::DelMode);
 
-    // The attribute switches in the order of the filter's attribute bits.
-    constexpr FilterRow kAttributeRows[] = {FilterRow::ReadOnly, FilterRow::Hidden,
-                                            FilterRow::Archive, FilterRow::System};
     int mask = 0;
     for (size_t i = 0; i < std::size(kAttributeRows); ++i)
         if (o.Num(kAttributeRows[i]) == 1) mask |= o.AttrBits[i];
@@ -147,34 +231,72 @@ void SetGlobalOptions(mdlMain& m) {
 
     s.gFileMode = o.Num(MethodRow::Folders) == 0;
     s.gFolderMode = !s.gFileMode;
-    s.gItemWord =
-        o.Num(MethodRow::Folders) == 1 ? QStringLiteral("フォルダ") : QStringLiteral("ファイル");
+    s.gItemWord = ItemWordOf(o.Num(MethodRow::Folders) == 1);
     s.gOperation = o.Num(MethodRow::Operation);
     s.gDelTarget = FolderSetting(m, o.Text(MethodRow::DelTarget));
     s.gFolderSort = on(MethodRow::FolderSort);
 }
 
-void GetRunOptions(mdlMain& m) {
-    const RunInputsPort& in = m.ports.runInputs;
-    ProgramState& s = m.state;
-    s.gSearchWord = in.SearchWord();
-    s.gReplaceWord = in.ReplaceWord();
-    s.gRunFolderMode = s.gFolderMode;
-    s.gRunRecursive = in.RecursiveValue() != CheckBoxValue::Unchecked;
-    s.gRunDelete = in.DeleteValue() != CheckBoxValue::Unchecked && in.DeleteEnabled();
+void GetRunOptions(ProgramCore& m, const RunInputValues& in) {
+    RunInputs& r = m.inputs;
+    r.gSearchWord = in.searchWord;
+    r.gReplaceWord = in.replaceWord;
+    r.gRunFolderMode = m.settings.gFolderMode;
+    r.gRunRecursive = in.recursive != CheckBoxValue::Unchecked;
+    r.gRunDelete = in.deleteValue != CheckBoxValue::Unchecked && in.deleteEnabled;
     // Only a ticked box compares in text mode; a greyed one compares exactly.
-    m.matching.CmpMode = in.TextModeValue() == CheckBoxValue::Checked ? 1 : 0;
-    m.matching.setFileNameMode(in.WholeNameSelected() ? -1 : 0);
-    s.gRunQuickList = in.QuickListValue() != CheckBoxValue::Unchecked && in.QuickListEnabled();
+    m.matching.CmpMode = in.textMode == CheckBoxValue::Checked ? 1 : 0;
+    m.matching.setFileNameMode(in.wholeName ? -1 : 0);
+    r.gRunQuickList = in.quickList != CheckBoxValue::Unchecked && in.quickListEnabled;
 }
 
-bool CheckCancel(mdlMain& m) {
+void GetFormOptions(ProgramCore& m) {
+    const std::optional<FormValues> form = m.ports.forms.Values();
+    if (!form) return;
+    const SettingsInEffect& s = m.settings;
+    const RunInputValues& run = form->run;
+    const FilterValues& filter = form->filter;
+    mdlOptions& o = m.options;
+    const auto flag = [](bool on) { return on ? 1 : 0; };
+
+    o.SetText(SystemRow::InitialPath, m.folders.gCurPath);
+    o.SetNum(SystemRow::EscQuits, flag(s.gEscQuits));
+    o.SetNum(SystemRow::SaveOnExit, flag(s.gSaveOnExit));
+    o.SetNum(SystemRow::DetailLog, flag(s.gDetailLog));
+    o.SetNum(SystemRow::OptionWindow, flag(s.gOptionWindow));
+    o.SetText(SystemRow::LogPath, m.log.LogPath());
+    o.SetNum(SystemRow::AutoLogSave, flag(s.gAutoLogSave));
+
+    for (size_t i = 0; i < std::size(kAttributeRows); ++i)
+        o.SetNum(kAttributeRows[i], SettingOfCheckBox(filter.attributes[i]));
+    o.SetNum(FilterRow::AttributeOnly, SettingOfCheckBox(filter.attributeOnly));
+    constexpr FilterRow kSwitchRows[] = {FilterRow::IncludeOn, FilterRow::ExcludeOn,
+                                         FilterRow::ImportantOn};
+    for (size_t i = 0; i < std::size(kSwitchRows); ++i)
+        o.SetNum(kSwitchRows[i], SettingOfCheckBox(filter.switches[i]));
+    o.SetText(FilterRow::Include, filter.patterns[0]);
+    o.SetText(FilterRow::Exclude, filter.patterns[1]);
+
+    o.SetNum(MethodRow::Recursive, SettingOfCheckBox(run.recursive));
+    o.SetNum(MethodRow::DeleteExisting, SettingOfCheckBox(run.deleteValue));
+    o.SetNum(MethodRow::Folders, SettingOfCheckBox(filter.folders));
+    o.SetNum(MethodRow::TextMode, SettingOfCheckBox(run.textMode));
+    o.SetNum(MethodRow::Operation, s.gOperation);
+    o.SetNum(MethodRow::WholeName, flag(run.wholeName));
+    o.SetText(MethodRow::SearchWord, run.searchWord);
+    o.SetText(MethodRow::ReplaceWord, run.replaceWord);
+    o.SetNum(MethodRow::DelMode, s.gDelMode);
+    o.SetText(MethodRow::DelTarget, s.gDelTarget);
+    o.SetNum(MethodRow::QuickList, SettingOfCheckBox(run.quickList));
+}
+
+bool CheckCancel(ProgramCore& m) {
     const bool cancelled = m.CancelDialog.IsCancel;
     if (cancelled) AddLogLine(m, kStoppedByUser);
     return cancelled;
 }
 
-void AddLogLine(mdlMain& m, const QString& line) {
+void AddLogLine(ProgramCore& m, const QString& line) {
     m.ports.logBox.Append(line + QStringLiteral("\r\n"));
 }
 

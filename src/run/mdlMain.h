@@ -1,37 +1,21 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
-#include "log/mdlLog.h"
-#include "matching/clsMatching.h"
-#include "platform/FileSystem.h"
-#include "platform/mdlTools.h"
-#include "ports/FormsPort.h"
-#include "ports/LogBoxPort.h"
-#include "ports/MessageBoxPort.h"
-#include "ports/ProgressWindowPort.h"
-#include "ports/RunInputsPort.h"
-#include "ports/clsCancel.h"
-#include "rename/mdlRename.h"
-#include "run/EndStatus.h"
-#include "run/ProgramState.h"
-#include "run/RunJournal.h"
-#include "selection/clsFilter.h"
-#include "settings/mdlOptions.h"
+#include "run/ProgramCore.h"
 
 namespace sorvane {
 
-// The windows (or their stand-ins) that the run control talks to.
-struct MainPorts {
-    MessageBoxPort& messages;
-    ProgressWindowPort& progressWindow;
-    LogBoxPort& logBox;
-    RunInputsPort& runInputs;
-    FormsPort& forms;
-};
+class RunFrame;
+namespace test {
+struct ProgramAccess;
+}
 
-// Run control: the program state, the shared objects of the runs, start-up
-// and the small helpers every run uses.
+// Run control: start-up, the program's state and the objects its runs
+// share. The front ends read the state through const views and change it
+// only by the named commands below; the runs themselves go through RunFrame.
 class mdlMain {
 public:
     explicit mdlMain(MainPorts ports);
@@ -44,39 +28,73 @@ public:
 
     // Puts the settings table into effect: the program state and the filter
     // the file list and the runs select with. A front end then fills its
-    // run inputs from RunInputsOf(options).
+    // run inputs from RunInputsOf(Options()).
     void ApplySettings();
-
     // Reads a settings file chosen by the user and fills both windows again.
     void LoadSettingsFile(const QString& path);
+    // Reads a settings file into the settings table, the defaults first;
+    // ApplySettings puts it into effect. False when it could not be read.
+    bool ReadSettingsFile(const QString& path);
+    // Writes the settings file: the settings in effect and the windows'
+    // values (FormsPort::Values) first go into the settings table.
+    bool SaveSettingsFile(const QString& path);
+    // Saves the log of the last run now, at the user's request: the main
+    // window is disabled meanwhile, and a failure shows the lines of what
+    // could not be written.
+    void SaveLogNow();
 
-    ProgramState state;
-    FileSystem fs;
-    mdlTools tools{fs, state.gCurPath};
-    mdlOptions options;
-    mdlLog log;
-    clsFilter filter;
-    clsMatching matching;
-    clsCancel CancelDialog;
-    MainPorts ports;
-    // The target list of the last rename run.
-    mdlRename rename{fs, matching, filter, CancelDialog};
-    // How the last run ended; the log record keeps its text.
-    EndStatus runEnd;
-    // The journal of the target list, on disk.
-    RunJournal journal;
+    // --- Views ---------------------------------------------------------------
+    const SettingsInEffect& Settings() const { return m.settings; }
+    const RunInputs& Inputs() const { return m.inputs; }
+    const ProgramFolders& Folders() const { return m.folders; }
+    const mdlOptions& Options() const { return m.options; }
+    // The settings table itself, which a front end may change row by row
+    // before ApplySettings puts it into effect.
+    mdlOptions& Options() { return m.options; }
+    const FileSystem& Fs() const { return m.fs; }
+    const mdlTools& Tools() const { return m.tools; }
+    const clsFilter& Filter() const { return m.filter; }
+    const mdlLog& Log() const { return m.log; }
+    const mdlRename& Rename() const { return m.rename; }
+    const EndStatus& RunEnd() const { return m.runEnd; }
+    const RunJournal& Journal() const { return m.journal; }
+    MessageBoxPort& Messages() { return m.ports.messages; }
+    // The progress window's model, which the window itself drives.
+    clsCancel& CancelDialog() { return m.CancelDialog; }
+
+    // --- Commands ------------------------------------------------------------
+    // The main window shows folder; relative texts are taken from it.
+    void ShowFolder(const QString& folder);
+    // Lists folder through the program's filter: its candidates in the
+    // order a run takes them, and its subfolders into *subfolders.
+    QStringList ListFolder(const QString& folder, QList<FolderEntry>* subfolders);
+    void SetOperation(qint32 operation);
+    // The run renames folders (chkFol) or files.
+    void SetFolderMode(bool folders);
+    // One side of the filter (0 include, any other the exclude side) from
+    // the switches in effect and the side's pattern text.
+    void ApplyFilterSide(int side, const QString& text);
+    // chkExt(index); the side's patterns follow at its next ApplyFilterSide.
+    void SetFilterSwitch(int index, bool on);
+    // The attribute filter: chkSys as a mask of attribute bits, chksysOnly.
+    void SetAttributeFilter(int mask, bool attributeOnly);
+    void SetDeleteMode(qint32 mode);
+    // Colliding files go to this folder (the delete mode follows).
+    void SetDeleteTarget(const QString& folder);
+    void SetLogFolder(const QString& folder);
+    // The options window opened or closed ("オプション表示").
+    void SetOptionWindowOpen(bool open);
+    void SetDetailLog(bool on);
+    void SetAutoLogSave(bool on);
+    void SetEscQuits(bool on);
+    void SetSaveOnExit(bool on);
+
+private:
+    friend class RunFrame;
+    friend struct test::ProgramAccess;
+
+    ProgramCore m;
 };
-
-// Saves the log of the last run now, at the user's request: the main window
-// is disabled meanwhile, and a failure shows the lines of what could not be
-// written.
-void SaveLogNow(mdlMain& m);
-
-// One side of the filter (0 include, any other the exclude side) from the
-// switches in effect and the side's pattern text: the include patterns when
-// that switch is on; the exclude patterns, the important files or both,
-// joined by ";", when either is on. Also the file or folder mode.
-void ApplyFilterSide(mdlMain& m, int side, const QString& text);
 
 // The run inputs as the settings table gives them to the main window's
 // controls.

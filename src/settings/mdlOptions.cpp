@@ -337,44 +337,6 @@ void mdlOptions::SetDefaultOptions() {
     LastIniFolder.clear();
 }
 
-void mdlOptions::GetFormOptions() {
-    if (!mFormSource) return;
-    const FormOptionsSource& form = *mFormSource;
-    const auto flag = [](bool on) { return on ? 1 : 0; };
-
-    SetText(SystemRow::InitialPath, form.FolderListPath());
-    SetNum(SystemRow::EscQuits, flag(form.EscQuits()));
-    SetNum(SystemRow::SaveOnExit, flag(form.SaveOnExit()));
-    SetNum(SystemRow::DetailLog, flag(form.DetailLog()));
-    SetNum(SystemRow::OptionWindow, flag(form.OptionWindow()));
-    SetText(SystemRow::LogPath, form.LogPath());
-    SetNum(SystemRow::AutoLogSave, flag(form.AutoLogSave()));
-
-    constexpr FilterRow kAttributeRows[] = {FilterRow::ReadOnly, FilterRow::Hidden,
-                                            FilterRow::Archive, FilterRow::System};
-    for (int i = 0; i < 4; ++i)
-        SetNum(kAttributeRows[i], SettingOfCheckBox(form.AttributeValue(i)));
-    SetNum(FilterRow::AttributeOnly, SettingOfCheckBox(form.AttributeOnlyValue()));
-    constexpr FilterRow kSwitchRows[] = {FilterRow::IncludeOn, FilterRow::ExcludeOn,
-                                         FilterRow::ImportantOn};
-    for (int i = 0; i < 3; ++i)
-        SetNum(kSwitchRows[i], SettingOfCheckBox(form.FilterSwitchValue(i)));
-    SetText(FilterRow::Include, form.FilterText(0));
-    SetText(FilterRow::Exclude, form.FilterText(1));
-
-    SetNum(MethodRow::Recursive, SettingOfCheckBox(form.RecursiveValue()));
-    SetNum(MethodRow::DeleteExisting, SettingOfCheckBox(form.DeleteValue()));
-    SetNum(MethodRow::Folders, SettingOfCheckBox(form.FolderValue()));
-    SetNum(MethodRow::TextMode, SettingOfCheckBox(form.TextModeValue()));
-    SetNum(MethodRow::Operation, form.Operation());
-    SetNum(MethodRow::WholeName, flag(form.WholeNameSelected()));
-    SetText(MethodRow::SearchWord, form.SearchWord());
-    SetText(MethodRow::ReplaceWord, form.ReplaceWord());
-    SetNum(MethodRow::DelMode, form.DelMode());
-    SetText(MethodRow::DelTarget, form.DelTarget());
-    SetNum(MethodRow::QuickList, SettingOfCheckBox(form.QuickListValue()));
-}
-
 QString mdlOptions::OptionFileText() const {
     QString out;
     out += QStringLiteral("問題が起きたらこのファイルを削除してください。") + kNewLine;
@@ -398,9 +360,7 @@ void mdlOptions::ShowOpenError(const QString& path) {
                   QStringLiteral("ファイルオープンエラー"));
 }
 
-bool mdlOptions::SaveOptionFile(const QString& path, bool collect) {
-    if (collect) GetFormOptions();
-
+bool mdlOptions::SaveOptionFile(const QString& path) {
     // The folder of the program's own file (the user's folder for the
     // program) is made by its first save; other paths must lead to a folder.
     // The new file is complete on disk before it takes the old one's place.

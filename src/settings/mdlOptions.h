@@ -6,7 +6,6 @@
 
 #include "platform/FileSystem.h"
 #include "ports/MessageBoxPort.h"
-#include "settings/FormOptionsSource.h"
 #include "settings/OptionRows.h"
 
 namespace sorvane {
@@ -67,15 +66,11 @@ public:
     void MakeOptionTables();
     void SetDefaultOptions();
 
-    // The main window, once it exists. Without one, GetFormOptions does nothing.
-    void SetFormSource(const FormOptionsSource* source) { mFormSource = source; }
-    void GetFormOptions();
-
     // True when the whole file was written. The folder of IniFilePath is made
     // when missing, the folder of any other path must exist. A text value
     // holding a line break cannot be kept on its line, so its row is left out
     // of the file (reading it back leaves that row's previous value).
-    bool SaveOptionFile(const QString& path, bool collect);
+    bool SaveOptionFile(const QString& path);
     // True when the file existed and could be read.
     bool LoadOptionFile(const QString& path, bool reset);
     // The message of a settings file that cannot be opened ("ファイルオープンエラー").
@@ -120,7 +115,6 @@ private:
     QString OptionFileText() const;
 
     MessageBoxPort& mMessages;
-    const FormOptionsSource* mFormSource = nullptr;
     FileSystem mFs;
     QString mIniFolder;
 };

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QWindow>
 
-#include "run/ProgramState.h"
+#include "ui/WindowFlags.h"
 #include "ui/DockedWindow.h"
 
 namespace sorvane {
@@ -29,7 +29,7 @@ bool MinimisedWithMain(const QWidget* w, const QWidget& main) {
 
 }  // namespace
 
-CompanionWindows::CompanionWindows(QWidget& main, const ProgramState& state)
+CompanionWindows::CompanionWindows(QWidget& main, const WindowFlags& state)
     : mMain(main), mState(state) {}
 
 void CompanionWindows::Loaded(Companion which, QWidget* window, DockedWindow* docked) {

@@ -8,7 +8,7 @@
 namespace sorvane {
 
 class DockedWindow;
-struct ProgramState;
+struct WindowFlags;
 
 // The companions of the main window in the order they follow it.
 enum class Companion { Options, Chooser, About };
@@ -24,7 +24,7 @@ enum class MousePointer { Default, Hourglass, ArrowHourglass };
 // first. The options window goes busy with the main window.
 class CompanionWindows : public QObject {
 public:
-    CompanionWindows(QWidget& main, const ProgramState& state);
+    CompanionWindows(QWidget& main, const WindowFlags& state);
 
     // A companion has loaded. The window is watched: once deleted it counts
     // as closed whatever its flag says.
@@ -63,7 +63,7 @@ private:
         DockedWindow* docked = nullptr;  // the same object as window
     };
     QWidget& mMain;
-    const ProgramState& mState;
+    const WindowFlags& mState;
     std::array<Slot, 3> mSlots;
     QList<QPointer<QWidget>> mLoadOrder;
     QList<QPointer<QWidget>> mHiddenByMinimising;

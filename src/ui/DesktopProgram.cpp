@@ -8,17 +8,19 @@
 namespace sorvane {
 
 DesktopProgram::DesktopProgram()
-    : mProgram(MainPorts{mMessages, mProgress, mWindow, mWindow, mWindow}),
+    : mProgram(MainPorts{mMessages, mProgress, mWindow.LogBox(), mWindow.Ports(), mWindow.Ports()}),
       mFrame(mProgram, mOverwrite, mChooser) {
-    mProgress.Attach(&mProgram.CancelDialog);
+    mProgress.Attach(&mProgram.CancelDialog());
     mWindow.Attach(mProgram, mFrame);
     QApplication::setWindowIcon(ProgramIcon());
     // The display-only expansion window follows the main window while open;
     // closing it clears its open flag.
-    QObject::connect(&mChooser, &frmSelect::DisplayOpened, &mWindow,
-                     [this] { mWindow.Companions().Loaded(Companion::Chooser, &mChooser); });
+    QObject::connect(&mChooser, &frmSelect::DisplayOpened, &mWindow, [this] {
+        mWindow.Flags().gSelectOpen = true;
+        mWindow.Companions().Loaded(Companion::Chooser, &mChooser);
+    });
     QObject::connect(&mChooser, &frmSelect::DisplayClosed, &mWindow,
-                     [this] { mProgram.state.gSelectOpen = false; });
+                     [this] { mWindow.Flags().gSelectOpen = false; });
 }
 
 void DesktopProgram::Main(const QString& executablePath) {

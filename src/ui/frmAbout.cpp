@@ -6,7 +6,7 @@
 #include <QTextDocument>
 #include <QtMath>
 
-#include "run/ProgramState.h"
+#include "ui/WindowFlags.h"
 #include "ui/ProgramIcon.h"
 #include "ui_frmAbout.h"
 
@@ -31,7 +31,7 @@ void TwoLinesOnWindowFace(QPlainTextEdit* box) {
 
 }  // namespace
 
-frmAbout::frmAbout(ProgramState& state, QWidget* mainWindow)
+frmAbout::frmAbout(WindowFlags& state, QWidget* mainWindow)
     : QDialog(mainWindow), ui(std::make_unique<Ui::frmAbout>()), mState(state) {
     ui->setupUi(this);
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

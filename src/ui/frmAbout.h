@@ -11,7 +11,7 @@ class frmAbout;
 
 namespace sorvane {
 
-struct ProgramState;
+struct WindowFlags;
 
 // The version window: the program's title and version, the copyright field
 // of its version information and the release date. A fixed-size tool
@@ -24,7 +24,7 @@ class frmAbout : public QDialog, public DockedWindow {
 public:
     // mainWindow is the parent and the window it first appears over; state
     // must outlive the window's closing.
-    frmAbout(ProgramState& state, QWidget* mainWindow);
+    frmAbout(WindowFlags& state, QWidget* mainWindow);
     ~frmAbout() override;
 
     // At the right edge of form, top-aligned; one form height lower while
@@ -33,7 +33,7 @@ public:
 
 private:
     std::unique_ptr<Ui::frmAbout> ui;
-    const ProgramState& mState;
+    const WindowFlags& mState;
 };
 
 }  // namespace sorvane

@@ -12,8 +12,6 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPalette>
-#include <QScrollBar>
-#include <QTextCursor>
 
 #include "matching/clsFileString.h"
 #include "platform/ShownName.h"
@@ -37,7 +35,6 @@ namespace {
 
 constexpr int kEscLockMs = 1000;
 constexpr qsizetype kArgumentLimit = 200;
-constexpr int kLinesPerBlock = 64;
 
 void SetChecked(QCheckBox* box, bool on) {
     box->setCheckState(on ? Qt::Checked : Qt::Unchecked);
@@ -51,8 +48,7 @@ CheckBoxValue ValueOf(const QCheckBox* box) {
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui::frmMain>()) {
     ui->setupUi(this);
-    // The log is written by the program only: no undo record of every line.
-    ui->rtfLog->setUndoRedoEnabled(false);
+    mLogBox = std::make_unique<LogBoxView>(*ui->rtfLog);
     // The status line is read-only and looks it.
     QPalette statusColours = ui->txtFileName->palette();
     statusColours.setColor(QPalette::Base, statusColours.color(QPalette::Button));
@@ -71,10 +67,9 @@ frmMain::~frmMain() = default;
 void frmMain::Attach(mdlMain& program, RunFrame& frame) {
     m = &program;
     mFrame = &frame;
-    mHst = std::make_unique<clsHst>(m->tools);
-    mHst->SetButtons(this);
-    m->options.SetFormSource(this);
-    mCompanions = std::make_unique<CompanionWindows>(*this, m->state);
+    mHst = std::make_unique<clsHst>(m->Tools());
+    mHst->SetButtons(&mPorts);
+    mCompanions = std::make_unique<CompanionWindows>(*this, mFlags);
 }
 
 void frmMain::ConnectControls() {
@@ -132,15 +127,16 @@ void frmMain::Load(const QString& argument, const QString& workingFolder) {
     QString start;
     if (!argument.isEmpty()) {
         // Typed in a shell: a relative name means the shell's folder.
-        start = m->tools.NormalizePath(argument.left(kArgumentLimit), workingFolder);
-        if (!start.isEmpty() && m->fs.FileExists(start)) start = m->tools.ResolveShortcut(start);
-        if (!start.isEmpty()) start = m->tools.NearestFolder(start);
+        const mdlTools& t = m->Tools();
+        start = t.NormalizePath(argument.left(kArgumentLimit), workingFolder);
+        if (!start.isEmpty() && m->Fs().FileExists(start)) start = t.ResolveShortcut(start);
+        if (!start.isEmpty()) start = t.NearestFolder(start);
     }
     if (start.isEmpty()) start = ui->txtPath->text();
     RefreshDrives();
     show();
     // "オプション表示": the options window was open when the settings were saved.
-    if (m->state.gOptionWindow) cmdOption_Click();
+    if (m->Settings().gOptionWindow) cmdOption_Click();
     ChangePath(start);
     AfterRun(mFrame->OfferInterruptedRestore());
     // Whatever opened meanwhile, the user starts by typing the search word.
@@ -149,20 +145,21 @@ void frmMain::Load(const QString& argument, const QString& workingFolder) {
 }
 
 void frmMain::SetFormOptions(bool refresh) {
-    const mdlOptions& o = m->options;
-    const ProgramState& s = m->state;
+    const mdlOptions& o = m->Options();
+    const SettingsInEffect& s = m->Settings();
+    const ProgramFolders& f = m->Folders();
     mUpdating = true;
     mFrame->SettingsApplied();
     mHst->SetSize(o.Num(SystemRow::MaxHistory));
     const QString initial = o.Text(SystemRow::InitialPath);
-    ui->txtPath->setText(initial.isEmpty() ? s.gStartPath
-                                           : m->tools.NormalizePath(initial, s.gAppPath));
+    ui->txtPath->setText(initial.isEmpty() ? f.gStartPath
+                                           : m->Tools().NormalizePath(initial, f.gAppPath));
     ui->chkExt_2->setToolTip(u"除外："_s + s.gImportantPatterns);
     ui->chkErrNoChk->setEnabled(o.Num(SystemRow::QuickAllowed) == 1);
     constexpr FilterRow kAttributeRows[] = {FilterRow::ReadOnly, FilterRow::Hidden,
                                             FilterRow::Archive, FilterRow::System};
     for (int i = 0; i < 4; ++i) SetChecked(Attribute(i), o.Num(kAttributeRows[i]) != 0);
-    SetChecked(ui->chksysOnly, m->filter.AttrOr());
+    SetChecked(ui->chksysOnly, m->Filter().AttrOr());
     SetChecked(ui->chkR, o.Num(MethodRow::Recursive) != 0);
     SetChecked(ui->chkD, o.Num(MethodRow::DeleteExisting) != 0);
     for (int i = 0; i < 3; ++i) SetChecked(FilterSwitch(i), s.gFilterSwitch[size_t(i)]);
@@ -181,7 +178,7 @@ void frmMain::SetFormOptions(bool refresh) {
     mUpdating = false;
     if (refresh) {
         QString path = ui->txtPath->text();
-        if (m->fs.FileExists(path)) path = m->tools.ResolveShortcut(path);
+        if (m->Fs().FileExists(path)) path = m->Tools().ResolveShortcut(path);
         ChangePath(path);
     }
 }
@@ -198,7 +195,7 @@ void frmMain::SetModeControls() {
 
 void frmMain::optRRL_Click(int index) {
     if (mUpdating) return;
-    m->state.gOperation = index;
+    m->SetOperation(index);
     SetModeControls();
 }
 
@@ -224,10 +221,7 @@ void frmMain::ChangePath(const QString& path) {
     FilterRefresh(0);
     FilterRefresh(1);
     MakeFileList(folder);
-    // The listing of the file list holds the folder's subfolders too.
-    ui->Dir1->SetPath(folder, m->filter.Listing().folders);
-    m->filter.ReleaseNames();
-    m->state.gCurPath = folder;
+    m->ShowFolder(folder);
     ui->txtPath->setText(folder);
     setWindowTitle(u"Sorvane－"_s + ShownName(folder));
     ShowItemCount();
@@ -245,28 +239,25 @@ void frmMain::cmdHst_Click(int index) {
     ui->lstFile->setFocus();
 }
 
-void frmMain::SetBackEnabled(bool enabled) {
-    ui->cmdHst_0->setEnabled(enabled);
-}
-void frmMain::SetForwardEnabled(bool enabled) {
-    ui->cmdHst_1->setEnabled(enabled);
+void frmMain::SetHistoryEnabled(int index, bool enabled) {
+    (index == 0 ? ui->cmdHst_0 : ui->cmdHst_1)->setEnabled(enabled);
 }
 
 QString frmMain::FolderToShow(const QString& path) {
-    const mdlTools& t = m->tools;
+    const mdlTools& t = m->Tools();
     QString folder = t.NearestFolder(path);
-    if (folder.isEmpty()) folder = t.NearestFolder(m->state.gCurPath);
+    if (folder.isEmpty()) folder = t.NearestFolder(m->Folders().gCurPath);
     const auto fallBack = [&](const QString& to, const QString& where) {
         folder = t.NearestFolder(to);
         if (!folder.isEmpty())
-            ShowMessage(m->ports.messages, MessageId::PathFallback,
+            ShowMessage(m->Messages(), MessageId::PathFallback,
                         u"パスが見つかりませんでした。\r\n"_s + where + u"に移動しました。"_s,
                         u"異常なパス"_s, MsgButtons::OK, MsgIcon::Information);
     };
-    if (folder.isEmpty()) fallBack(m->state.gAppPath, u"起動フォルダ"_s);
+    if (folder.isEmpty()) fallBack(m->Folders().gAppPath, u"起動フォルダ"_s);
     if (folder.isEmpty()) fallBack(FileSystem::WindowsFolder(), u"システムフォルダ"_s);
     if (folder.isEmpty()) {
-        ShowMessage(m->ports.messages, MessageId::PathFatal,
+        ShowMessage(m->Messages(), MessageId::PathFatal,
                     u"パスがどうしても見つかりません。\r\nアプリケーションを終了します。\r\n"
                     u"…ていうか、システムフォルダさえ取得できないし、やばいかも。"_s,
                     u"異常終了"_s, MsgButtons::OK, MsgIcon::Error);
@@ -278,14 +269,14 @@ QString frmMain::FolderToShow(const QString& path) {
 
 // The folder shown, read again (F5, filter changes, after a restore).
 void frmMain::WindowRefresh() {
-    ChangePath(m->state.gCurPath);
+    ChangePath(m->Folders().gCurPath);
 }
 
 // --- The drive list -------------------------------------------------------------
 
 void frmMain::RefreshDrives() {
     ReadDrives();
-    if (!m->state.gCurPath.isEmpty()) ShowDrive(m->state.gCurPath);
+    if (!m->Folders().gCurPath.isEmpty()) ShowDrive(m->Folders().gCurPath);
 }
 
 void frmMain::ReadDrives() {
@@ -317,39 +308,36 @@ void frmMain::Drive1_Change(int index) {
 }
 
 void frmMain::cmdPath_Click() {
-    const QString folder = m->tools.NearestFolder(m->state.gCurPath);
-    ShellOpen(folder.isEmpty() ? QDir::homePath() : folder, m->fs);
+    const QString folder = m->Tools().NearestFolder(m->Folders().gCurPath);
+    ShellOpen(folder.isEmpty() ? QDir::homePath() : folder, m->Fs());
 }
 
 // --- The file list -------------------------------------------------------------
 
 // One side of the filter from its controls, and the file or folder mode.
 void frmMain::FilterRefresh(int index) {
-    ApplyFilterSide(*m, index, FilterBox(index == 0 ? 0 : 1)->text());
+    m->ApplyFilterSide(index, FilterBox(index == 0 ? 0 : 1)->text());
 }
 
 // A pattern edit re-lists the folder only when it changed the filter.
 void frmMain::SelectiveWindowRefresh(int index) {
     const int side = index == 0 ? 0 : 1;
-    const QString before = m->filter.Patterns(side);
+    const QString before = m->Filter().Patterns(side);
     FilterRefresh(side);
-    if (m->filter.Patterns(side) != before) WindowRefresh();
+    if (m->Filter().Patterns(side) != before) WindowRefresh();
 }
 
 // The folder through the program's one filter, in the order a run takes
 // the names: A-Z folded, then by code units. The list holds the names
-// packed; the filter lets go of its own copy.
+// packed; the listing of the file list holds the folder's subfolders too.
 void frmMain::MakeFileList(const QString& folder) {
-    clsFilter& f = m->filter;
-    f.MakeFileList(folder);
-    QStringList names;
-    names.reserve(f.ListCount());
-    for (int i = 0; i < f.ListCount(); ++i) names.append(f.ListItem(i));
-    mFiles.SetNames(names);
+    QList<FolderEntry> subfolders;
+    mFiles.SetNames(m->ListFolder(folder, &subfolders));
+    ui->Dir1->SetPath(folder, subfolders);
 }
 
 void frmMain::ShowItemCount() {
-    ui->txtFileName->setText(QString::number(mFiles.size()) + m->state.gItemWord);
+    ui->txtFileName->setText(QString::number(mFiles.size()) + m->Settings().gItemWord);
 }
 
 // One selected item shows its name; several their count.
@@ -360,7 +348,7 @@ void frmMain::lstFile_Click() {
         const QModelIndex current = ui->lstFile->currentIndex();
         if (current.isValid()) ui->txtFileName->setText(current.data().toString());
     } else if (selected.size() > 1) {
-        ui->txtFileName->setText(QString::number(selected.size()) + m->state.gItemWord +
+        ui->txtFileName->setText(QString::number(selected.size()) + m->Settings().gItemWord +
                                  u"を選択"_s);
     }
 }
@@ -369,26 +357,26 @@ void frmMain::lstFile_Click() {
 // shortcut of this system) by its target, a folder by showing it.
 void frmMain::lstFile_DblClick(const QModelIndex& item) {
     if (!item.isValid() || item.row() >= mFiles.size()) return;
-    QString path = FileSystem::BuildPath(m->state.gCurPath, mFiles.Name(item.row()).toString());
-    if (m->fs.FileExists(path)) {
-        const QString target = m->tools.GetShortcutTarget(path);
+    QString path = FileSystem::BuildPath(m->Folders().gCurPath, mFiles.Name(item.row()).toString());
+    if (m->Fs().FileExists(path)) {
+        const QString target = m->Tools().GetShortcutTarget(path);
         if (!target.isEmpty()) {
             path = target;
-            if (m->fs.FolderExistsFollowingLink(target)) {
+            if (m->Fs().FolderExistsFollowingLink(target)) {
                 ChangePath(target);
-            } else if (m->fs.Exists(target)) {
+            } else if (m->Fs().Exists(target)) {
                 ChangePath(FileSystem::ParentFolderName(target));
                 SelectFile(FileSystem::GetFileName(target));
             } else {
-                ShowMessage(m->ports.messages, MessageId::ShortcutTargetMissing,
+                ShowMessage(m->Messages(), MessageId::ShortcutTargetMissing,
                             u"ショートカット先が存在しません。\r\n"_s + ShownName(target),
                             u"パスの指定"_s, MsgButtons::OK, MsgIcon::Error);
             }
         } else {
-            ShellOpen(path, m->fs);
+            ShellOpen(path, m->Fs());
         }
-        ui->txtPath->setText(m->tools.NearestFolder(path));
-    } else if (m->fs.FolderExists(path)) {
+        ui->txtPath->setText(m->Tools().NearestFolder(path));
+    } else if (m->Fs().FolderExists(path)) {
         ChangePath(path);
     } else {
         WindowRefresh();
@@ -433,7 +421,7 @@ bool frmMain::lstFile_KeyDown(QKeyEvent* event) {
     if (key == Qt::Key_A) {
         mUpdating = true;
         ui->lstFile->selectAll();
-        ui->txtFileName->setText(QString::number(mFiles.size()) + m->state.gItemWord + u"を選択"_s);
+        ui->txtFileName->setText(QString::number(mFiles.size()) + m->Settings().gItemWord + u"を選択"_s);
         mUpdating = false;
     } else {
         QClipboard* clipboard = QGuiApplication::clipboard();
@@ -454,7 +442,7 @@ QString frmMain::ListItemsText(int key) const {
             case Qt::Key_E:
                 return FileSystem::GetExtensionName(name);
             case Qt::Key_F:
-                return FileSystem::BuildPath(m->state.gCurPath, name);
+                return FileSystem::BuildPath(m->Folders().gCurPath, name);
             default:
                 return name;
         }
@@ -482,31 +470,29 @@ bool frmMain::CtrlCopy(QWidget* control, QKeyEvent* event) {
 
 void frmMain::chkFol_Click() {
     if (mUpdating) return;
-    ProgramState& s = m->state;
-    s.gFolderMode = ui->chkFol->isChecked();
-    s.gFileMode = !s.gFolderMode;
-    s.gItemWord = s.gFolderMode ? u"フォルダ"_s : u"ファイル"_s;
+    m->SetFolderMode(ui->chkFol->isChecked());
     WindowRefresh();
 }
 
 void frmMain::chkSys_Click(int index) {
     if (mUpdating) return;
-    const int bit = m->options.AttrBits[size_t(index)];
-    const int mask = m->filter.Attr();
-    m->filter.setAttr(Attribute(index)->isChecked() ? mask | bit : mask & ~bit);
+    const int bit = m->Options().AttrBits[size_t(index)];
+    const int mask = m->Filter().Attr();
+    m->SetAttributeFilter(Attribute(index)->isChecked() ? mask | bit : mask & ~bit,
+                          m->Filter().AttrOr());
     WindowRefresh();
 }
 
 void frmMain::chksysOnly_Click() {
     if (mUpdating) return;
-    m->filter.setAttrOr(ui->chksysOnly->isChecked());
+    m->SetAttributeFilter(m->Filter().Attr(), ui->chksysOnly->isChecked());
     WindowRefresh();
 }
 
 void frmMain::chkExt_Click(int index) {
     if (mUpdating) return;
     const bool on = FilterSwitch(index)->isChecked();
-    m->state.gFilterSwitch[size_t(index)] = on;
+    m->SetFilterSwitch(index, on);
     if (on && index < 2) FilterBox(index)->setFocus();
     SelectiveWindowRefresh(index);
 }
@@ -519,7 +505,7 @@ void frmMain::cmdStart_Click() {
     // key, the box never left) counts as leaving the box would make it.
     SelectiveWindowRefresh(0);
     SelectiveWindowRefresh(1);
-    const RunFrame::StartResult result = mFrame->Start(ui->txtPath->text());
+    const RunFrame::StartResult result = mFrame->Start(ui->txtPath->text(), RunInputs());
     if (result.ran) {
         AfterRun(true);
         return;
@@ -549,9 +535,7 @@ void frmMain::cmdReturn_Click() {
 void frmMain::AfterRun(bool ran) {
     if (!ran) return;
     // The summary is the end of the log: the box shows it.
-    ui->rtfLog->moveCursor(QTextCursor::End);
-    QScrollBar* bar = ui->rtfLog->verticalScrollBar();
-    bar->setValue(bar->maximum());
+    mLogBox->ShowEnd();
     ui->cmdReturn->setEnabled(mFrame->CanRestore());
     raise();
     activateWindow();
@@ -594,14 +578,14 @@ void frmMain::EscCancel() {
 // was open.
 void frmMain::cmdEnd_Click() {
     if (mBusy) return;
-    mdlOptions& o = m->options;
-    if (m->state.gSaveOnExit) {
-        o.SaveOptionFile(o.IniFilePath, true);
-    } else if (m->fs.FileExists(o.IniFilePath)) {
+    mdlOptions& o = m->Options();
+    if (m->Settings().gSaveOnExit) {
+        m->SaveSettingsFile(o.IniFilePath);
+    } else if (m->Fs().FileExists(o.IniFilePath)) {
         o.LoadOptionFile(o.IniFilePath, true);
         o.SetNum(SystemRow::SaveOnExit, 0);
-        o.SetNum(SystemRow::OptionWindow, m->state.gOptionWindow ? 1 : 0);
-        o.SaveOptionFile(o.IniFilePath, false);
+        o.SetNum(SystemRow::OptionWindow, m->Settings().gOptionWindow ? 1 : 0);
+        o.SaveOptionFile(o.IniFilePath);
     }
     close();
 }
@@ -609,11 +593,13 @@ void frmMain::cmdEnd_Click() {
 // The options window opens and closes by the one button. A closed one may
 // await its deletion; it no longer counts.
 void frmMain::cmdOption_Click() {
-    if (m->state.gOptionWindow && mOption) {
+    if (mFlags.gOptionWindow && mOption) {
         mOption->close();
         return;
     }
-    mOption = new frmOption(*m, *this);
+    mOption = new frmOption(*m, *this, mFlags);
+    connect(mOption, &frmOption::RefreshAsked, this, &frmMain::WindowRefresh);
+    connect(mOption, &frmOption::BrowseAsked, this, &frmMain::cmdPath_Click);
     mCompanions->Loaded(Companion::Options, mOption.data());
     // The version window gives the right edge to the options window and
     // takes it back when it closes.
@@ -623,18 +609,18 @@ void frmMain::cmdOption_Click() {
 }
 
 void frmMain::ApplyOptionFormOptions() {
-    if (m->state.gOptionWindow && mOption) mOption->SetFormOptions();
+    if (mFlags.gOptionWindow && mOption) mOption->SetFormOptions();
 }
 
 void frmMain::mnuEtcHelp_Click() {
-    ShellOpen(ReadmePath(m->state.gAppPath), m->fs);
+    ShellOpen(ReadmePath(m->Folders().gAppPath), m->Fs());
 }
 
 // One version window: the loaded one is brought to the front. A closed one
 // may await its deletion; it no longer counts.
 void frmMain::mnuEtcVersion_Click() {
-    if (!mAbout || !m->state.gAboutOpen) {
-        mAbout = new frmAbout(m->state, this);
+    if (!mAbout || !mFlags.gAboutOpen) {
+        mAbout = new frmAbout(mFlags, this);
         mCompanions->Loaded(Companion::About, mAbout.data());
     }
     mAbout->show();
@@ -739,7 +725,7 @@ bool frmMain::Form_KeyDown(QKeyEvent* event) {
     } else if (alt && key == Qt::Key_Right) {
         if (ui->cmdHst_1->isEnabled()) ui->cmdHst_1->click();
     } else if (key == Qt::Key_Escape) {
-        if (!mEscLock && m->state.gEscQuits) close();
+        if (!mEscLock && m->Settings().gEscQuits) close();
     } else {
         return false;
     }
@@ -780,7 +766,7 @@ void frmMain::dropEvent(QDropEvent* event) {
 // Dropped files and folders show the folder they mean.
 bool frmMain::Drop(QDropEvent* event) {
     if (mBusy || !event->mimeData()->hasUrls()) return false;
-    const QString folder = DropFolder(event->mimeData(), m->tools);
+    const QString folder = DropFolder(event->mimeData(), m->Tools());
     if (folder.isEmpty()) return false;
     ChangePath(folder);
     event->acceptProposedAction();
@@ -789,117 +775,38 @@ bool frmMain::Drop(QDropEvent* event) {
 
 // --- The ports ------------------------------------------------------------------
 
-// The log text keeps its CR LF line ends; the box shows them as line breaks.
-// It is appended at the end, never set anew. A text block per line would cost
-// the document a block for each of a long log's lines, so lines within a
-// block of kLinesPerBlock are parted by LINE SEPARATOR, which the box shows
-// as a line break and gives back as one when its text is copied.
-void frmMain::Append(QString text) {
-    QString shown;
-    shown.reserve(text.size());
-    qsizetype from = 0;
-    for (qsizetype end = text.indexOf(u"\r\n"_s); end >= 0; end = text.indexOf(u"\r\n"_s, from)) {
-        shown += QStringView(text).mid(from, end - from);
-        const bool newBlock = ++mLinesInBlock == kLinesPerBlock;
-        if (newBlock) mLinesInBlock = 0;
-        shown += newBlock ? QChar(u'\n') : QChar(QChar::LineSeparator);
-        from = end + 2;
-    }
-    shown += QStringView(text).mid(from);
-    QTextCursor cursor(ui->rtfLog->document());
-    cursor.movePosition(QTextCursor::End);
-    cursor.insertText(shown);
-    mText += text;
-}
-
-void frmMain::Clear() {
-    ui->rtfLog->clear();
-    mLinesInBlock = 0;
-    mText.clear();
-}
-
-QString frmMain::Text() const {
-    return mText;
-}
-
-QString frmMain::SearchWord() const {
-    return ui->txtBfr->text();
-}
-QString frmMain::ReplaceWord() const {
-    return ui->txtAft->text();
-}
 void frmMain::SetSearchWord(const QString& text) {
     ui->txtBfr->setText(text);
 }
 void frmMain::SetReplaceWord(const QString& text) {
     ui->txtAft->setText(text);
 }
-CheckBoxValue frmMain::RecursiveValue() const {
-    return ValueOf(ui->chkR);
-}
-CheckBoxValue frmMain::DeleteValue() const {
-    return ValueOf(ui->chkD);
-}
-bool frmMain::DeleteEnabled() const {
-    return ui->chkD->isEnabled();
-}
-CheckBoxValue frmMain::TextModeValue() const {
-    return ValueOf(ui->chkBS);
-}
-bool frmMain::WholeNameSelected() const {
-    return ui->optM_1->isChecked();
-}
-CheckBoxValue frmMain::QuickListValue() const {
-    return ValueOf(ui->chkErrNoChk);
-}
-bool frmMain::QuickListEnabled() const {
-    return ui->chkErrNoChk->isEnabled();
+
+// The run inputs as a start hands them to the run.
+RunInputValues frmMain::RunInputs() const {
+    RunInputValues in;
+    in.searchWord = ui->txtBfr->text();
+    in.replaceWord = ui->txtAft->text();
+    in.recursive = ValueOf(ui->chkR);
+    in.deleteValue = ValueOf(ui->chkD);
+    in.deleteEnabled = ui->chkD->isEnabled();
+    in.textMode = ValueOf(ui->chkBS);
+    in.wholeName = ui->optM_1->isChecked();
+    in.quickList = ValueOf(ui->chkErrNoChk);
+    in.quickListEnabled = ui->chkErrNoChk->isEnabled();
+    return in;
 }
 
-QString frmMain::FolderListPath() const {
-    return m->state.gCurPath;
-}
-bool frmMain::EscQuits() const {
-    return m->state.gEscQuits;
-}
-bool frmMain::SaveOnExit() const {
-    return m->state.gSaveOnExit;
-}
-bool frmMain::DetailLog() const {
-    return m->state.gDetailLog;
-}
-bool frmMain::OptionWindow() const {
-    return m->state.gOptionWindow;
-}
-QString frmMain::LogPath() const {
-    return m->state.gLogPath;
-}
-bool frmMain::AutoLogSave() const {
-    return m->state.gAutoLogSave;
-}
-CheckBoxValue frmMain::AttributeValue(int index) const {
-    return ValueOf(Attribute(index));
-}
-CheckBoxValue frmMain::AttributeOnlyValue() const {
-    return ValueOf(ui->chksysOnly);
-}
-CheckBoxValue frmMain::FilterSwitchValue(int index) const {
-    return ValueOf(FilterSwitch(index));
-}
-QString frmMain::FilterText(int index) const {
-    return FilterBox(index)->text();
-}
-CheckBoxValue frmMain::FolderValue() const {
-    return ValueOf(ui->chkFol);
-}
-int frmMain::Operation() const {
-    return m->state.gOperation;
-}
-int frmMain::DelMode() const {
-    return m->state.gDelMode;
-}
-QString frmMain::DelTarget() const {
-    return m->state.gDelTarget;
+FormValues frmMain::Values() const {
+    FormValues values;
+    values.run = RunInputs();
+    FilterValues& filter = values.filter;
+    for (int i = 0; i < 4; ++i) filter.attributes[size_t(i)] = ValueOf(Attribute(i));
+    filter.attributeOnly = ValueOf(ui->chksysOnly);
+    for (int i = 0; i < 3; ++i) filter.switches[size_t(i)] = ValueOf(FilterSwitch(i));
+    for (int i = 0; i < 2; ++i) filter.patterns[size_t(i)] = FilterBox(i)->text();
+    filter.folders = ValueOf(ui->chkFol);
+    return values;
 }
 
 QAbstractButton* frmMain::OperationButton(int index) const {

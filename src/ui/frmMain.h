@@ -7,14 +7,13 @@
 #include <memory>
 
 #include "platform/MountWatch.h"
-#include "ports/FormsPort.h"
-#include "ports/HistoryButtonsPort.h"
-#include "ports/LogBoxPort.h"
-#include "ports/RunInputsPort.h"
-#include "settings/FormOptionsSource.h"
+#include "ports/FormValues.h"
 #include "ui/CompanionWindows.h"
 #include "ui/DriveList.h"
+#include "ui/LogBoxView.h"
+#include "ui/MainWindowPorts.h"
 #include "ui/NameListModel.h"
+#include "ui/WindowFlags.h"
 
 class QAbstractButton;
 class QCheckBox;
@@ -33,19 +32,18 @@ class mdlMain;
 class RunFrame;
 
 // The main window: every input of a run, the log of the last run, and the
-// commands that start a rename and a restore. It is the log box, the run
-// inputs, the forms port and the settings snapshot's source of the run
-// control it drives.
-class frmMain : public QMainWindow,
-                public LogBoxPort,
-                public RunInputsPort,
-                public FormsPort,
-                public FormOptionsSource,
-                public HistoryButtonsPort {
+// commands that start a rename and a restore. The run control talks to it
+// through its log box (LogBox) and its ports (Ports).
+class frmMain : public QMainWindow {
     Q_OBJECT
 public:
     explicit frmMain(QWidget* parent = nullptr);
     ~frmMain() override;
+
+    LogBoxView& LogBox() { return *mLogBox; }
+    MainWindowPorts& Ports() { return mPorts; }
+    // Which companion windows are loaded.
+    WindowFlags& Flags() { return mFlags; }
 
     // The program the window drives; before Load.
     void Attach(mdlMain& program, RunFrame& frame);
@@ -65,51 +63,15 @@ public:
     void EscCancel();
     bool EscLocked() const { return mEscLock; }
 
-    // LogBoxPort: rtfLog.
-    void Append(QString text) override;
-    void Clear() override;
-    QString Text() const override;
-
-    // RunInputsPort: the controls a run reads.
-    QString SearchWord() const override;
-    QString ReplaceWord() const override;
-    void SetSearchWord(const QString& text) override;
-    void SetReplaceWord(const QString& text) override;
-    CheckBoxValue RecursiveValue() const override;
-    CheckBoxValue DeleteValue() const override;
-    bool DeleteEnabled() const override;
-    CheckBoxValue TextModeValue() const override;
-    bool WholeNameSelected() const override;
-    CheckBoxValue QuickListValue() const override;
-    bool QuickListEnabled() const override;
-
-    // FormsPort
-    void SetMainEnabled(bool enabled) override;  // frmMainEnable
-    void ApplyMainFormOptions(bool refresh) override { SetFormOptions(refresh); }
-    void ApplyOptionFormOptions() override;
-    void ChangePath(const QString& path) override;
-    void WindowRefresh() override;
-
-    // HistoryButtonsPort: cmdHst 0 and 1.
-    void SetBackEnabled(bool enabled) override;
-    void SetForwardEnabled(bool enabled) override;
-
-    // FormOptionsSource
-    QString FolderListPath() const override;
-    bool EscQuits() const override;
-    bool SaveOnExit() const override;
-    bool DetailLog() const override;
-    bool OptionWindow() const override;
-    QString LogPath() const override;
-    bool AutoLogSave() const override;
-    CheckBoxValue AttributeValue(int index) const override;
-    CheckBoxValue AttributeOnlyValue() const override;
-    CheckBoxValue FilterSwitchValue(int index) const override;
-    QString FilterText(int index) const override;
-    CheckBoxValue FolderValue() const override;
-    int Operation() const override;
-    int DelMode() const override;
-    QString DelTarget() const override;
+    // What MainWindowPorts forwards.
+    void SetMainEnabled(bool enabled);  // frmMainEnable
+    void ApplyOptionFormOptions();
+    void ChangePath(const QString& path);
+    void WindowRefresh();
+    FormValues Values() const;
+    void SetSearchWord(const QString& text);
+    void SetReplaceWord(const QString& text);
+    void SetHistoryEnabled(int index, bool enabled);  // cmdHst(index)
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -154,6 +116,7 @@ private:
     void mnuEtcHelp_Click();
     void mnuEtcVersion_Click();
     void AfterRun(bool ran);
+    RunInputValues RunInputs() const;
     bool TextBoxKey(QLineEdit* box, QKeyEvent* event);
     bool Drop(QDropEvent* event);
     QAbstractButton* OperationButton(int index) const;
@@ -162,6 +125,9 @@ private:
     QLineEdit* FilterBox(int index) const;
 
     std::unique_ptr<Ui::frmMain> ui;
+    std::unique_ptr<LogBoxView> mLogBox;
+    MainWindowPorts mPorts{*this};
+    WindowFlags mFlags;
     mdlMain* m = nullptr;
     RunFrame* mFrame = nullptr;
     QTimer tmrEscCancel;
@@ -173,8 +139,6 @@ private:
     MountWatch mMounts;                   // whether mDrives is to be read again
     QHash<QString, QString> mLastFolder;  // per drive root: the folder last shown there
     NameListModel mFiles;                 // the file list's names
-    QString mText;                        // the log text with its CR LF line ends
-    int mLinesInBlock = 0;
     QPointer<frmAbout> mAbout;  // the version window while it is loaded
     std::unique_ptr<CompanionWindows> mCompanions;
     QPointer<frmOption> mOption;  // the detailed options window while it is loaded

@@ -11,25 +11,26 @@
 #include "platform/ShownName.h"
 #include "run/mdlMain.h"
 #include "ui/ShellTools.h"
-#include "ui/frmMain.h"
 #include "ui_frmOption.h"
 
 namespace sorvane {
 
 using namespace Qt::StringLiterals;
 
-frmOption::frmOption(mdlMain& program, frmMain& mainWindow)
-    : QDialog(&mainWindow), ui(std::make_unique<Ui::frmOption>()), m(program), mMain(mainWindow) {
+frmOption::frmOption(mdlMain& program, QWidget& mainWindow, WindowFlags& flags)
+    : QDialog(&mainWindow), ui(std::make_unique<Ui::frmOption>()), m(program), mFlags(flags) {
     ui->setupUi(this);
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     ConnectControls();
-    m.state.gOptionWindow = true;
+    mFlags.gOptionWindow = true;
+    m.SetOptionWindowOpen(true);
     FollowForm(&mainWindow);
     SetFormOptions();
     // Every way of closing a dialog ends in done(), which emits finished.
     connect(this, &QDialog::finished, this, [this] {
-        m.state.gOptionWindow = false;
+        mFlags.gOptionWindow = false;
+        m.SetOptionWindowOpen(false);
         deleteLater();
         Q_EMIT Unloaded();
     });
@@ -47,26 +48,26 @@ void frmOption::ConnectControls() {
             if (!mUpdating) action();
         });
     };
-    for (int i = 0; i < 3; ++i) onClick(DelModeButton(i), [this, i] { m.state.gDelMode = i; });
+    for (int i = 0; i < 3; ++i) onClick(DelModeButton(i), [this, i] { m.SetDeleteMode(i); });
     connect(ui->txtDelTarget, &QLineEdit::textEdited, this, &frmOption::txtDelTarget_Change);
-    const std::pair<QCheckBox*, bool ProgramState::*> switches[] = {
-        {ui->chkLog, &ProgramState::gDetailLog},
-        {ui->chkLogAuto, &ProgramState::gAutoLogSave},
-        {ui->chkEsc, &ProgramState::gEscQuits},
-        {ui->chkSave, &ProgramState::gSaveOnExit},
+    const std::pair<QCheckBox*, void (mdlMain::*)(bool)> switches[] = {
+        {ui->chkLog, &mdlMain::SetDetailLog},
+        {ui->chkLogAuto, &mdlMain::SetAutoLogSave},
+        {ui->chkEsc, &mdlMain::SetEscQuits},
+        {ui->chkSave, &mdlMain::SetSaveOnExit},
     };
-    for (const auto& [box, value] : switches)
-        onClick(box, [this, box, value] { m.state.*value = box->isChecked(); });
+    for (const auto& [box, command] : switches)
+        onClick(box, [this, box, command] { (m.*command)(box->isChecked()); });
     onClick(ui->cmdExplorer, [this] { OpenFolder(ui->txtDelTarget->text()); });
-    onClick(ui->cmdOpenLogFolder, [this] { OpenFolder(m.state.gLogPath); });
-    onClick(ui->cmdOpenLastIniFolder, [this] { OpenFolder(m.options.LastIniFolder); });
+    onClick(ui->cmdOpenLogFolder, [this] { OpenFolder(m.Log().LogPath()); });
+    onClick(ui->cmdOpenLastIniFolder, [this] { OpenFolder(m.Options().LastIniFolder); });
     onClick(ui->cmdLogSave, [this] {
-        SaveLogNow(m);
+        m.SaveLogNow();
         // A save spells the log folder as it is stored on disk.
         SetLogSaveToolTip();
     });
-    onClick(ui->cmdSave, [this] { m.options.SaveOptionFile(m.options.IniFilePath, true); });
-    onClick(ui->cmdOpen, [this] { m.LoadSettingsFile(m.options.IniFilePath); });
+    onClick(ui->cmdSave, [this] { m.SaveSettingsFile(m.Options().IniFilePath); });
+    onClick(ui->cmdOpen, [this] { m.LoadSettingsFile(m.Options().IniFilePath); });
     // The defaults: the settings file is not read.
     onClick(ui->cmdReset, [this] { m.LoadSettingsFile(QString()); });
     onClick(ui->cmdOpenIni, [this] { cmdOpenIni_Click(); });
@@ -92,7 +93,7 @@ void frmOption::FollowForm(const QWidget* form) {
 }
 
 void frmOption::SetFormOptions() {
-    const ProgramState& s = m.state;
+    const SettingsInEffect& s = m.Settings();
     mUpdating = true;
     if (QAbstractButton* mode = DelModeButton(s.gDelMode)) mode->setChecked(true);
     // The path text itself, so that it comes back unchanged when edited.
@@ -106,7 +107,7 @@ void frmOption::SetFormOptions() {
 }
 
 void frmOption::SetRuntimeToolTips() {
-    const QString file = u'\'' + ShownName(m.options.IniFileName) + u'\'';
+    const QString file = u'\'' + ShownName(m.Options().IniFileName) + u'\'';
     SetLogSaveToolTip();
     ui->cmdSave->setToolTip(file + u"に現在の状態を保存します。"_s);
     ui->cmdOpen->setToolTip(file +
@@ -114,47 +115,46 @@ void frmOption::SetRuntimeToolTips() {
                             u"またIniファイルをドロップすると一時的にそれを読み込みます。"_s);
     ui->cmdOpenIni->setToolTip(
         file + u"を開きます。ファイルが無い場合は現在の状態を保存してそれを開きます。"_s);
-    ui->cmdOpenLastIniFolder->setToolTip(u'\'' + ShownName(m.options.LastIniFolder) +
+    ui->cmdOpenLastIniFolder->setToolTip(u'\'' + ShownName(m.Options().LastIniFolder) +
                                          u"'を開きます。"_s);
 }
 
 void frmOption::SetLogSaveToolTip() {
-    ui->cmdLogSave->setToolTip(u"ログフォルダ:"_s + ShownName(m.state.gLogPath));
+    ui->cmdLogSave->setToolTip(u"ログフォルダ:"_s + ShownName(m.Log().LogPath()));
 }
 
 // Typing a target means moving the colliding files there.
 void frmOption::txtDelTarget_Change(const QString& text) {
     if (mUpdating) return;
     ui->optDelMode_2->setChecked(true);
-    m.state.gDelMode = 2;
-    m.state.gDelTarget = text;
+    m.SetDeleteTarget(text);
 }
 
 // The nearest existing folder on the way up, a relative path taken from
 // where the relative folder settings start; without one, the folder the
 // main window shows.
 void frmOption::OpenFolder(const QString& path) {
-    const QString folder = m.tools.NearestFolder(path, m.state.gDataPath);
+    const QString folder = m.Tools().NearestFolder(path, m.Folders().gDataPath);
     if (folder.isEmpty()) {
-        mMain.cmdPath_Click();
+        Q_EMIT BrowseAsked();
         return;
     }
-    ShellOpen(folder, m.fs);
+    ShellOpen(folder, m.Fs());
 }
 
 // A settings file that is not there yet is written from the current state,
 // so that there is something to open.
 void frmOption::cmdOpenIni_Click() {
-    const QString& path = m.options.IniFilePath;
-    if (!m.fs.FileExists(path)) m.options.SaveOptionFile(path, true);
-    ShellOpen(path, m.fs);
+    const QString& path = m.Options().IniFilePath;
+    if (!m.Fs().FileExists(path)) m.SaveSettingsFile(path);
+    ShellOpen(path, m.Fs());
 }
 
 // --- Keys and drops --------------------------------------------------------------
 
 void frmOption::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F5) {
-        if (!mUpdating) mMain.WindowRefresh();
+        if (!mUpdating) Q_EMIT RefreshAsked();
         event->accept();
         return;
     }
@@ -203,7 +203,7 @@ bool frmOption::DropOn(QWidget* control, const QMimeData& data) {
     const QStringList paths = DroppedPaths(&data);
     if (paths.isEmpty() || !control) return false;
     if (control == ui->cmdOpen) return DropSettingsFile(paths);
-    const QString folder = m.tools.DropFolder(paths);
+    const QString folder = m.Tools().DropFolder(paths);
     if (folder.isEmpty()) return false;
     if (DelTargetControls().contains(control)) {
         DropDelTarget(folder);
@@ -220,13 +220,12 @@ void frmOption::DropDelTarget(const QString& folder) {
     mUpdating = true;
     ui->txtDelTarget->setText(folder);
     ui->optDelMode_2->setChecked(true);
-    m.state.gDelMode = 2;
-    m.state.gDelTarget = folder;
+    m.SetDeleteTarget(folder);
     mUpdating = false;
 }
 
 void frmOption::DropLogPath(const QString& folder) {
-    m.state.gLogPath = folder;
+    m.SetLogFolder(folder);
     SetLogSaveToolTip();
 }
 
@@ -234,8 +233,8 @@ void frmOption::DropLogPath(const QString& folder) {
 // neither read nor written. One dropped shortcut stands for its target.
 bool frmOption::DropSettingsFile(const QStringList& paths) {
     QString path = paths.first();
-    if (paths.size() == 1 && m.fs.FileExists(path)) path = m.tools.ResolveShortcut(path);
-    if (path.isEmpty() || !m.fs.FileExists(path)) return false;
+    if (paths.size() == 1 && m.Fs().FileExists(path)) path = m.Tools().ResolveShortcut(path);
+    if (path.isEmpty() || !m.Fs().FileExists(path)) return false;
     m.LoadSettingsFile(path);
     return true;
 }

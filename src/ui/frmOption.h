@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "ui/DockedWindow.h"
+#include "ui/WindowFlags.h"
 
 class QAbstractButton;
 class QMimeData;
@@ -16,7 +17,6 @@ class frmOption;
 
 namespace sorvane {
 
-class frmMain;
 class mdlMain;
 
 // The detailed options window: how colliding files are removed, the log
@@ -32,8 +32,9 @@ class mdlMain;
 class frmOption : public QDialog, public DockedWindow {
     Q_OBJECT
 public:
-    // mainWindow is the parent; program must outlive the window's closing.
-    frmOption(mdlMain& program, frmMain& mainWindow);
+    // mainWindow is the parent; program and flags must outlive the
+    // window's closing.
+    frmOption(mdlMain& program, QWidget& mainWindow, WindowFlags& flags);
     ~frmOption() override;
 
     // The controls from the program state, which stays as it is; the
@@ -50,6 +51,10 @@ public:
 
 Q_SIGNALS:
     void Unloaded();
+    // F5: the main window shows its folder again.
+    void RefreshAsked();
+    // A folder to open that does not exist: the main window's folder opens.
+    void BrowseAsked();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -72,7 +77,7 @@ private:
 
     std::unique_ptr<Ui::frmOption> ui;
     mdlMain& m;
-    frmMain& mMain;
+    WindowFlags& mFlags;
     bool mUpdating = false;
 };
 

@@ -35,14 +35,13 @@ struct LogProgram {
     ScriptedMessageBox messages;
     mdlOptions options{messages};
     MemoryLogBox logBox;
-    QString logPath;
     QString exeName;
     QDateTime clock = kSecond;
-    mdlLog log{fs, tools, options, logBox, logPath, exeName};
+    mdlLog log{fs, tools, options, logBox};
 
     explicit LogProgram(const QString& exe = u"sorvane"_s) : exeName(exe) {
         options.InitOptions(tree.Root(), exeName);
-        logPath = tree.Path(u"Log"_s);
+        log.SetLogPath(tree.Path(u"Log"_s));
         log.Now = [this] { return clock; };
     }
 
@@ -72,7 +71,7 @@ TEST(mdlLogSave, SavesInOneSecondTakeTheCounters00To02) {
         expected += SaveSet(kName + QLatin1StringView(counter));
         expected.sort();
         // Exactly the three files per save: no temporary left behind.
-        EXPECT_EQ(LogProgram::Entries(p.logPath), expected) << counter;
+        EXPECT_EQ(LogProgram::Entries(p.log.LogPath()), expected) << counter;
     }
     // A new second starts again at 00.
     p.clock = p.clock.addSecs(1);
@@ -111,7 +110,7 @@ TEST_P(BlockingEntries, TakeTheFirstCounterThatNoEntryUses) {
         if (path.startsWith("Log/")) expected += QString::fromUtf8(path.mid(4));
     }
     expected.sort();
-    EXPECT_EQ(LogProgram::Entries(p.logPath), expected) << c.what;
+    EXPECT_EQ(LogProgram::Entries(p.log.LogPath()), expected) << c.what;
 
     // What was there is still there, unchanged.
     const Inventory after = p.tree.Take();
@@ -161,18 +160,18 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(mdlLogSave, CreatesALogFolderSeveralLevelsDeep) {
     LogProgram p;
-    p.logPath = p.tree.Path(u"a/b/c/Log"_s);
+    p.log.SetLogPath(p.tree.Path(u"a/b/c/Log"_s));
     EXPECT_EQ(p.log.SaveLogFiles(false), 0);
-    EXPECT_EQ(LogProgram::Entries(p.logPath), SaveSet(kName + u"00"_s));
+    EXPECT_EQ(LogProgram::Entries(p.log.LogPath()), SaveSet(kName + u"00"_s));
 }
 
 TEST(mdlLogSave, TakesTheLogFoldersOnDiskSpelling) {
     LogProgram p;
     ASSERT_TRUE(p.tree.MakeFolder(u"Log"_s));
-    p.logPath = p.tree.Root() + u"//Log/"_s;
-    const QString given = p.logPath;
+    p.log.SetLogPath(p.tree.Root() + u"//Log/"_s);
+    const QString given = p.log.LogPath();
     EXPECT_EQ(p.log.SaveLogFiles(false), 0);
-    EXPECT_EQ(p.logPath, p.tree.Path(u"Log"_s));
+    EXPECT_EQ(p.log.LogPath(), p.tree.Path(u"Log"_s));
     // The information file names the folder as it was when the save began.
     const QString info = DecodeTextFile(p.tree.Read(u"Log/"_s + kName + u"00.txt"_s));
     EXPECT_TRUE(info.contains(u"ログパス="_s + given + u"\r\n"_s)) << info.toStdString();
@@ -196,14 +195,14 @@ TEST_P(SaveFailures, SetTheirBitsAndLinesAndWriteNothingElse) {
     LogProgram p;
     p.logBox.Append(u"ログ\r\n"_s);
     ASSERT_TRUE(c.setUp(p)) << c.what;
-    const QString given = p.logPath;
+    const QString given = p.log.LogPath();
     const Inventory before = p.tree.Take();
 
     EXPECT_EQ(p.log.SaveLogFiles(false), c.errors) << c.what;
     EXPECT_EQ(p.log.LogSaveErrors, c.errors) << c.what;
     EXPECT_EQ(p.log.LogSaveErrorText, c.text(p)) << c.what;
     EXPECT_EQ(p.tree.Take(), before) << c.what;
-    EXPECT_EQ(p.logPath, given) << c.what;
+    EXPECT_EQ(p.log.LogPath(), given) << c.what;
 }
 
 bool AllNamesTaken(LogProgram& p) {
@@ -238,27 +237,27 @@ INSTANTIATE_TEST_SUITE_P(
                     [](LogProgram& p) { return p.tree.MakeFile(u"Log"_s, "not a folder"); },
                     kLogFolderError,
                     [](const LogProgram& p) {
-                        return u"！ログフォルダの作成に失敗しました：'"_s + p.logPath + u"'\r\n"_s;
+                        return u"！ログフォルダの作成に失敗しました：'"_s + p.log.LogPath() + u"'\r\n"_s;
                     }},
         FailureCase{"file in the way of a parent of the log folder",
                     [](LogProgram& p) {
-                        p.logPath = p.tree.Path(u"f/sub/Log"_s);
+                        p.log.SetLogPath(p.tree.Path(u"f/sub/Log"_s));
                         return p.tree.MakeFile(u"f"_s, "not a folder");
                     },
                     kLogFolderError,
                     [](const LogProgram& p) {
-                        return u"！ログフォルダの作成に失敗しました：'"_s + p.logPath + u"'\r\n"_s;
+                        return u"！ログフォルダの作成に失敗しました：'"_s + p.log.LogPath() + u"'\r\n"_s;
                     }},
         FailureCase{"all 100 names taken", AllNamesTaken, kLogNameError,
                     [](const LogProgram& p) {
                         return u"！ログファイル名の重複により、保存が出来ませんでした：'"_s +
-                               p.logPath + u"'\r\n"_s;
+                               p.log.LogPath() + u"'\r\n"_s;
                     }},
         // A folder in which nothing can be created, whoever runs the test:
         // each file is still attempted after the one before failed.
         FailureCase{"folder that takes no files",
                     [](LogProgram& p) {
-                        p.logPath = u"/proc"_s;
+                        p.log.SetLogPath(u"/proc"_s);
                         return true;
                     },
                     kLogInfoFileError | kLogOptionsError | kLogMainLogError,
@@ -274,7 +273,7 @@ INSTANTIATE_TEST_SUITE_P(
 // error before its line joins those of the save.
 TEST(mdlLogSave, ASettingsCopyThatCannotBeMadeShowsTheOpenErrorFirst) {
     LogProgram p;
-    p.logPath = u"/proc"_s;
+    p.log.SetLogPath(u"/proc"_s);
     QString errorsWhenShown;
     p.messages.onShow = [&](const MessageRequest&) { errorsWhenShown = p.log.LogSaveErrorText; };
     p.log.SaveLogFiles(false);
@@ -290,7 +289,7 @@ TEST(mdlLogSave, ASaveWithoutErrorsClearsThoseOfTheSaveBefore) {
     LogProgram p;
     ASSERT_TRUE(p.tree.MakeFile(u"Log"_s));
     EXPECT_EQ(p.log.SaveLogFiles(false), kLogFolderError);
-    p.logPath = p.tree.Path(u"Elsewhere"_s);
+    p.log.SetLogPath(p.tree.Path(u"Elsewhere"_s));
     EXPECT_EQ(p.log.SaveLogFiles(false), 0);
     EXPECT_EQ(p.log.LogSaveErrors, 0);
     EXPECT_EQ(p.log.LogSaveErrorText, QString());
@@ -339,7 +338,7 @@ TEST(mdlLogFiles, InformationFileAfterARunAndBeforeAnyRun) {
         const QByteArray name = "sorvane_Log_2026031412350800";
         const QByteArray expected =
             sjis("5b838d834f8fee95f15d") + crlf + c.lines2to7 +  // [ログ情報]
-            sjis("838d834f837083583d") + p.logPath.toUtf8() + crlf +
+            sjis("838d834f837083583d") + p.log.LogPath().toUtf8() + crlf +
             sjis("838d834f8fee95f1837483408343838b3d") + name + ".txt" + crlf +
             sjis("838d834f837483408343838b3d") + name + ".log" + crlf +
             sjis("838d834f95db91b68e9e82cc90dd92e8837483408343838b3d") + name + ".ini" + crlf;

@@ -21,6 +21,7 @@ struct PathFixture : ::testing::Test {
         ASSERT_TRUE(tmp.isValid());
         root = QDir(tmp.path()).canonicalPath();
         current = root + QStringLiteral("/cur");
+        tools.SetCurrentFolder(current);
         ASSERT_TRUE(QDir().mkpath(current));
         ASSERT_TRUE(QDir().mkpath(root + QStringLiteral("/A/B/Sub")));
     }
@@ -55,6 +56,7 @@ TEST_F(PathFixture, NormalizePath) {
 
 TEST_F(PathFixture, NormalizePathFollowsTheCurrentFolder) {
     current = root + QStringLiteral("/A");
+    tools.SetCurrentFolder(current);
     EXPECT_EQ(tools.NormalizePath(QStringLiteral("B")), root + QStringLiteral("/A/B"));
 }
 

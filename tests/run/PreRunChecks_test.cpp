@@ -35,7 +35,7 @@ struct RunChecksRefusal : RunFixture, ::testing::WithParamInterface<RefusalCase>
 TEST_P(RunChecksRefusal, ShowsItsMessageAndStartsNothing) {
     MakeFiles({u"a1.txt"_s});
     ASSERT_TRUE(tree.MakeFolder(u"trash"_s));
-    program.state.gCurPath = Root();
+    core.folders.gCurPath = Root();
     const auto before = tree.Take();
     Words(u"a"_s, u"b"_s);
     logBox.Append(kPrevious);
@@ -45,7 +45,7 @@ TEST_P(RunChecksRefusal, ShowsItsMessageAndStartsNothing) {
                          : *below ? tree.Path(QString::fromUtf8(below))
                                   : QString();
 
-    const RunFrame::StartResult result = frame.Start(path);
+    const RunFrame::StartResult result = frame.Start(path, inputs);
 
     EXPECT_FALSE(result.ran);
     EXPECT_EQ(result.focus, GetParam().focus);
@@ -58,7 +58,7 @@ TEST_P(RunChecksRefusal, ShowsItsMessageAndStartsNothing) {
     EXPECT_EQ(shown.icon, expected.icon);
     EXPECT_EQ(shown.defaultButton, expected.defaultButton);
     EXPECT_EQ(logBox.Text(), kPrevious);
-    EXPECT_EQ(program.log.LogStatus, u"(アプリケーション開始直後)"_s);
+    EXPECT_EQ(core.log.LogStatus, u"(アプリケーション開始直後)"_s);
     EXPECT_FALSE(forms.calls.contains(u"disable"_s));
     EXPECT_EQ(tree.Take(), before);
 }
@@ -67,13 +67,13 @@ void Replace(RunFixture& f, const QString& word) {
     f.inputs.replaceWord = word;
 }
 void Insert(RunFixture& f, const QString& word) {
-    f.program.state.gOperation = 1;
+    f.core.settings.gOperation = 1;
     f.inputs.replaceWord = word;
 }
 void DeleteInto(RunFixture& f, const QString& target) {
     f.inputs.deleteValue = CheckBoxValue::Checked;
-    f.program.state.gDelMode = 2;
-    f.program.state.gDelTarget = target;
+    f.core.settings.gDelMode = 2;
+    f.core.settings.gDelTarget = target;
 }
 
 const QString kStartTitle = u"開始フォルダの指定"_s;
@@ -181,7 +181,7 @@ TEST_F(RunChecks, AcceptedInputsRun) {
          u"a.txt"_s},
         {"InsertWithoutSearchWord",
          [](RunChecks& f) {
-             f.program.state.gOperation = 2;
+             f.core.settings.gOperation = 2;
              f.Words(QString(), u"_old"_s);
          },
          u""_s, u"aq.txt_old"_s},
@@ -200,11 +200,11 @@ TEST_F(RunChecks, AcceptedInputsRun) {
         ASSERT_TRUE(files.MakeFile(u"aq.txt"_s, "x"));
         messages.shown.clear();
         inputs = PlainRunInputs{};
-        program.state.gOperation = 0;
+        core.settings.gOperation = 0;
         c.setUp(*this);
         const QString path = c.path.isEmpty() ? files.Root() : files.Path(c.path);
 
-        EXPECT_TRUE(frame.Start(path).ran);
+        EXPECT_TRUE(frame.Start(path, inputs).ran);
         EXPECT_EQ(files.Read(c.renamed), QByteArray("x"));
         EXPECT_EQ(files.Take().size(), 1u);
     }
@@ -217,7 +217,7 @@ TEST_F(RunChecks, LinkToAFolderIsThatFolder) {
     ASSERT_TRUE(tree.MakeSymlink(u"link"_s, tree.Path(u"real"_s)));
     Words(u"a"_s, u"b"_s);
 
-    EXPECT_TRUE(frame.Start(tree.Path(u"link"_s)).ran);
+    EXPECT_TRUE(frame.Start(tree.Path(u"link"_s), inputs).ran);
 
     EXPECT_TRUE(Has(u"real/b1.txt"_s));
     EXPECT_TRUE(Has(u"a2.txt"_s));
@@ -225,48 +225,47 @@ TEST_F(RunChecks, LinkToAFolderIsThatFolder) {
 
 TEST_F(RunChecks, RelativeDeleteTargetIsTakenFromTheShownFolder) {
     ASSERT_TRUE(tree.MakeFolder(u"shown/trash"_s));
-    program.state.gCurPath = Root() + u"/shown"_s;
-    program.state.gRunDelete = true;
-    program.state.gDelMode = 2;
-    program.state.gDelTarget = u"  trash"_s;
-    program.state.gOptionWindow = true;
+    program.ShowFolder(Root() + u"/shown"_s);
+    core.inputs.gRunDelete = true;
+    core.settings.gDelMode = 2;
+    core.settings.gDelTarget = u"  trash"_s;
+    core.settings.gOptionWindow = true;
 
-    EXPECT_FALSE(CheckDeleteOption(program));
-    EXPECT_EQ(program.state.gDelTarget, Root() + u"/shown/trash"_s);
+    EXPECT_FALSE(CheckDeleteOption(core));
+    EXPECT_EQ(core.settings.gDelTarget, Root() + u"/shown/trash"_s);
     EXPECT_EQ(forms.calls, QStringList{u"options"_s});
 
     // Deletion off, or another delete mode: nothing to check.
-    program.state.gDelTarget.clear();
-    program.state.gDelMode = 1;
-    EXPECT_FALSE(CheckDeleteOption(program));
-    program.state.gDelMode = 2;
-    program.state.gRunDelete = false;
-    EXPECT_FALSE(CheckDeleteOption(program));
+    core.settings.gDelTarget.clear();
+    core.settings.gDelMode = 1;
+    EXPECT_FALSE(CheckDeleteOption(core));
+    core.settings.gDelMode = 2;
+    core.inputs.gRunDelete = false;
+    EXPECT_FALSE(CheckDeleteOption(core));
     EXPECT_TRUE(messages.shown.isEmpty());
 }
 
 TEST_F(RunChecks, PatternsLoadedAndShown) {
-    program.state.gSearchWord = u"a**b"_s;
-    program.state.gReplaceWord = u"*"_s;
-    program.matching.setFileNameMode(-1);
-    program.state.gPatternShow = true;
+    core.inputs.gSearchWord = u"a**b"_s;
+    core.inputs.gReplaceWord = u"*"_s;
+    core.matching.setFileNameMode(-1);
+    core.settings.gPatternShow = true;
 
-    EXPECT_TRUE(CheckNames(program, chooser));
+    EXPECT_TRUE(CheckNames(core, chooser));
 
     // The display forms go back into the word boxes.
     EXPECT_EQ(inputs.searchWord, u"a*b"_s);
     EXPECT_EQ(inputs.replaceWord, u"*"_s);
-    EXPECT_TRUE(program.state.gSelectOpen);
     ASSERT_EQ(chooser.displayedViews.size(), 1);
-    EXPECT_EQ(chooser.displayedViews[0].matchDec, program.matching.GetMatchDec());
-    EXPECT_EQ(chooser.displayedViews[0].replaceDec, program.matching.GetReplaceDec(false));
-    EXPECT_EQ(chooser.displayedViews[0].replaceDecReverse, program.matching.GetReplaceDec(true));
+    EXPECT_EQ(chooser.displayedViews[0].matchDec, core.matching.GetMatchDec());
+    EXPECT_EQ(chooser.displayedViews[0].replaceDec, core.matching.GetReplaceDec(false));
+    EXPECT_EQ(chooser.displayedViews[0].replaceDecReverse, core.matching.GetReplaceDec(true));
     EXPECT_TRUE(chooser.chosenViews.isEmpty());
 
     // A replace pattern that cannot be used is refused after the display,
     // which still shows the rows of the last usable one.
-    program.state.gReplaceWord = u"*.*"_s;
-    EXPECT_FALSE(CheckNames(program, chooser));
+    core.inputs.gReplaceWord = u"*.*"_s;
+    EXPECT_FALSE(CheckNames(core, chooser));
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_EQ(messages.shown[0].id, MessageId::BadReplacePattern);
     ASSERT_EQ(chooser.displayedViews.size(), 2);
@@ -276,13 +275,13 @@ TEST_F(RunChecks, PatternsLoadedAndShown) {
 }
 
 TEST_F(RunChecks, ConfirmationChooserAnswers) {
-    program.state.gPatternConfirm = true;
-    program.state.gSearchWord = u"a"_s;
-    program.state.gReplaceWord = u"b"_s;
+    core.settings.gPatternConfirm = true;
+    core.inputs.gSearchWord = u"a"_s;
+    core.inputs.gReplaceWord = u"b"_s;
     for (const ExpansionChoice answer :
          {ExpansionChoice::Cancel, ExpansionChoice::KeepFirst, ExpansionChoice::TakeSecond}) {
         chooser.answers = {answer};
-        EXPECT_EQ(CheckNames(program, chooser), answer != ExpansionChoice::Cancel) << int(answer);
+        EXPECT_EQ(CheckNames(core, chooser), answer != ExpansionChoice::Cancel) << int(answer);
     }
     EXPECT_EQ(chooser.messages, QStringList(3, u"展開パターンを変更しますか？"_s));
     EXPECT_EQ(chooser.beepsBeforeChoose, (QList<int>{1, 2, 3}));
@@ -290,15 +289,15 @@ TEST_F(RunChecks, ConfirmationChooserAnswers) {
 }
 
 TEST_F(RunChecks, InsertLeavesPatternsAndChooserAlone) {
-    program.state.gOperation = 1;
-    program.state.gPatternShow = true;
-    program.state.gPatternConfirm = true;
-    program.state.gSearchWord = u"a"_s;
+    core.settings.gOperation = 1;
+    core.settings.gPatternShow = true;
+    core.settings.gPatternConfirm = true;
+    core.inputs.gSearchWord = u"a"_s;
     inputs.replaceWord = u"x_"_s;
 
-    EXPECT_TRUE(CheckNames(program, chooser));
+    EXPECT_TRUE(CheckNames(core, chooser));
 
-    EXPECT_EQ(program.matching.CanMatching(), 1);
+    EXPECT_EQ(core.matching.CanMatching(), 1);
     EXPECT_TRUE(chooser.displayedViews.isEmpty());
     EXPECT_EQ(chooser.beeps, 0);
 }

@@ -31,12 +31,12 @@ QString Name(const char* prefix, int i) {
 struct RenameRunTest : RunFixture {
     // What the start command does before it calls the run.
     bool Run(const QString& start) {
-        GetRunOptions(program);
-        if (program.state.gOperation == 0) {
-            program.matching.setMatchPattern(program.state.gSearchWord);
-            program.matching.setReplacePattern(program.state.gReplaceWord);
+        GetRunOptions(core, inputs);
+        if (core.settings.gOperation == 0) {
+            core.matching.setMatchPattern(core.inputs.gSearchWord);
+            core.matching.setReplacePattern(core.inputs.gReplaceWord);
         }
-        return RunRename(program, overwrite, start);
+        return RunRename(core, overwrite, start);
     }
 };
 
@@ -53,9 +53,9 @@ TEST_P(RenameRunStopAfterRemoval, DetailedLogAfterAStop) {
     }
     ASSERT_TRUE(tree.MakeFolder(u"trash"_s));
     const auto files = Files();
-    program.state.gDelMode = 2;
-    program.state.gDelTarget = Root() + u"/trash"_s;
-    program.rename.SetClock([] { return QDateTime(QDate(2026, 12, 7), QTime(1, 2, 3)); });
+    core.settings.gDelMode = 2;
+    core.settings.gDelTarget = Root() + u"/trash"_s;
+    core.rename.SetClock([] { return QDateTime(QDate(2026, 12, 7), QTime(1, 2, 3)); });
     inputs.deleteValue = CheckBoxValue::Checked;
     Words(u"a"_s, u"b"_s);
     overwrite.answers = {OverwriteAnswer::DeleteAll};
@@ -87,7 +87,7 @@ TEST_P(RenameRunStopAfterRemoval, DetailedLogAfterAStop) {
                 u"==なお、変換中に"_s + QString::number(d) + u"ファイルが削除されました。=="_s;
     EXPECT_EQ(logBox.Text(), expected);
     EXPECT_EQ(renamed, whileRenaming);
-    EXPECT_EQ(program.runEnd.end, RunEnd::RenameStopped);
+    EXPECT_EQ(core.runEnd.end, RunEnd::RenameStopped);
     EXPECT_EQ(Files(), files);
     EXPECT_TRUE(Has(u"trash/work_del2026120701020300/"_s + Name("b", d - 1)));
 }
@@ -104,7 +104,7 @@ TEST_F(RenameRunTest, StopWhileListing) {
     EXPECT_FALSE(Run(Root()));
 
     EXPECT_EQ(logBox.Text(), Lines({u"ファイル名の置換を開始しました。=="_s, kStopped}));
-    EXPECT_EQ(program.runEnd.Text(), u"中断 / リストアップ中(ユーザによる)"_s);
+    EXPECT_EQ(core.runEnd.Text(), u"中断 / リストアップ中(ユーザによる)"_s);
     EXPECT_EQ(messages.shown[0].title, u"ファイルリストの作成"_s);
     EXPECT_EQ(tree.Take(), before);
 }
@@ -121,7 +121,7 @@ TEST_F(RenameRunTest, StartFolderThatIsNoAbsolutePathIsAnUnexpectedError) {
 
         EXPECT_EQ(logBox.Text(), Lines({u"ファイル名の置換を開始しました。=="_s,
                                         u"！予期しないエラーが発生しました。"_s}));
-        EXPECT_EQ(program.runEnd.end, RunEnd::ListingFailed);
+        EXPECT_EQ(core.runEnd.end, RunEnd::ListingFailed);
         ASSERT_EQ(messages.shown.size(), 1);
         EXPECT_TRUE(
             SameRequest(messages.shown[0],
@@ -137,8 +137,8 @@ TEST_F(RenameRunTest, StartFolderThatIsNoAbsolutePathIsAnUnexpectedError) {
 TEST_F(RenameRunTest, DeleteFolderThatCannotBeMadeStopsBeforeAnyRename) {
     MakeFiles({u"a1.txt"_s, u"b1.txt"_s, u"blocker"_s});
     const auto before = tree.Take();
-    program.state.gDelMode = 2;
-    program.state.gDelTarget = Root() + u"/blocker"_s;
+    core.settings.gDelMode = 2;
+    core.settings.gDelTarget = Root() + u"/blocker"_s;
     inputs.deleteValue = CheckBoxValue::Checked;
     Words(u"a"_s, u"b"_s);
     overwrite.answers = {OverwriteAnswer::Yes};
@@ -146,7 +146,7 @@ TEST_F(RenameRunTest, DeleteFolderThatCannotBeMadeStopsBeforeAnyRename) {
     EXPECT_FALSE(Run(Root()));
 
     EXPECT_EQ(logBox.Text(), Head(1) + Lines({u"！処理中に問題が発生しました。"_s}));
-    EXPECT_EQ(program.runEnd.end, RunEnd::RenameFailed);
+    EXPECT_EQ(core.runEnd.end, RunEnd::RenameFailed);
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_TRUE(SameRequest(
         messages.shown[0],
@@ -189,13 +189,14 @@ TEST_P(RenameRunLogError, OnlyTheSummaryOrNoLog) {
     ScriptedOverwriteQuestion overwrite;
     ScriptedExpansionChooser chooser;
     mdlMain program{MainPorts{messages, progress, logBox, inputs, forms}};
+    ProgramCore& core = test::ProgramAccess::Core(program);
     RunFrame frame{program, overwrite, chooser};
     program.Main(app.Root() + u"/sorvane"_s);
     frame.SettingsApplied();
     inputs.searchWord = u"a"_s;
     inputs.replaceWord = u"b"_s;
     messages.answers = {c.answer};
-    ASSERT_TRUE(frame.Start(tree.Root()).ran);
+    ASSERT_TRUE(frame.Start(tree.Root(), inputs).ran);
     if (c.restore) {
         messages.shown.clear();
         messages.answers = {c.answer};
@@ -233,7 +234,7 @@ TEST_P(RenameRunLogError, OnlyTheSummaryOrNoLog) {
         EXPECT_TRUE(frame.CanRestore());
         EXPECT_EQ(tree.Read(Name("b", 7)), QByteArray("a"));
     }
-    EXPECT_EQ(program.log.LogStatus, u"終了"_s);
+    EXPECT_EQ(core.log.LogStatus, u"終了"_s);
 }
 
 INSTANTIATE_TEST_SUITE_P(AnswersAfterRenameAndRestore, RenameRunLogError,

@@ -10,6 +10,7 @@
 #include "ports/PlainRunInputs.h"
 #include "run/RunFrame.h"
 #include "run/mdlMain.h"
+#include "support/ProgramAccess.h"
 #include "support/TempTree.h"
 #include "support/scripted/ScriptedExpansionChooser.h"
 #include "support/scripted/ScriptedForms.h"
@@ -37,6 +38,7 @@ struct RunFixture : ::testing::Test {
     ScriptedOverwriteQuestion overwrite;
     ScriptedExpansionChooser chooser;
     mdlMain program{MainPorts{messages, progress, logBox, inputs, forms}};
+    ProgramCore& core = ProgramAccess::Core(program);
     RunFrame frame{program, overwrite, chooser};
     bool stopped = false;
 
@@ -66,7 +68,7 @@ struct RunFixture : ::testing::Test {
         progress.onProcessEvents = [this, caption](int) {
             if (!stopped && !progress.captions.isEmpty() && progress.captions.last() == caption) {
                 stopped = true;
-                program.CancelDialog.CancelClick();
+                core.CancelDialog.CancelClick();
             }
         };
     }

@@ -65,11 +65,11 @@ TEST_F(RunFrameTest, NothingMatches) {
     Words(u"a"_s, u"b"_s);
     logBox.Append(u"前回のログ\r\n"_s);
 
-    EXPECT_TRUE(frame.Start(tree.Root()).ran);
+    EXPECT_TRUE(frame.Start(tree.Root(), inputs).ran);
 
     EXPECT_EQ(logBox.Text(), RenameHead(0) + Lines({u""_s, u""_s}) + RenameSummary(0, 0));
-    EXPECT_EQ(program.log.LogStatus, u"終了"_s);
-    EXPECT_EQ(program.log.LogOperation, u"リネーム"_s);
+    EXPECT_EQ(core.log.LogStatus, u"終了"_s);
+    EXPECT_EQ(core.log.LogOperation, u"リネーム"_s);
     EXPECT_FALSE(frame.CanRestore());
     EXPECT_TRUE(messages.shown.isEmpty());
     EXPECT_EQ(tree.Take(), before);
@@ -85,7 +85,7 @@ TEST_F(RunFrameTest, ThreeMatchesOneSkippedBecauseTheNewNameExists) {
     const auto files = Files();
     Words(u"a"_s, u"b"_s);
 
-    frame.Start(tree.Root());
+    frame.Start(tree.Root(), inputs);
 
     EXPECT_EQ(
         logBox.Text(),
@@ -96,7 +96,7 @@ TEST_F(RunFrameTest, ThreeMatchesOneSkippedBecauseTheNewNameExists) {
                  u""_s}) +
             RenameSummary(3, 2));
     EXPECT_TRUE(frame.CanRestore());
-    EXPECT_EQ(program.log.LogStatus, u"終了"_s);
+    EXPECT_EQ(core.log.LogStatus, u"終了"_s);
     EXPECT_EQ(Files(), files);
     EXPECT_TRUE(Has(u"a3.txt"_s));
     EXPECT_EQ(tree.Read(u"b3.txt"_s), QByteArray("b3.txt"));
@@ -105,10 +105,10 @@ TEST_F(RunFrameTest, ThreeMatchesOneSkippedBecauseTheNewNameExists) {
 
 TEST_F(RunFrameTest, DetailedLogSwitchedOffWritesOnlyTheSummary) {
     MakeFiles({u"a1.txt"_s, u"a2.txt"_s});
-    program.state.gDetailLog = false;
+    core.settings.gDetailLog = false;
     Words(u"a"_s, u"b"_s);
 
-    frame.Start(tree.Root());
+    frame.Start(tree.Root(), inputs);
 
     EXPECT_EQ(logBox.Text(), RenameHead(2) + Lines({u""_s}) + RenameSummary(2, 2));
 }
@@ -119,13 +119,13 @@ TEST_F(RunFrameTest, StopWhileWritingTheDetailedLog) {
     StopAtCaption(u"変換作業中 1 ログ作成中"_s);
     messages.answers = {MsgAnswer::Yes};
 
-    frame.Start(tree.Root());
+    frame.Start(tree.Root(), inputs);
 
     EXPECT_EQ(messages.shown[0].title, u"詳細ログの作成"_s);
     EXPECT_EQ(logBox.Text(), RenameHead(3) +
                                  Lines({u""_s, u"！詳細ログの作成は中止されました。"_s, u""_s}) +
                                  RenameSummary(3, 3));
-    EXPECT_EQ(program.log.LogStatus, u"終了 / ログ作成中断(ユーザによる)"_s);
+    EXPECT_EQ(core.log.LogStatus, u"終了 / ログ作成中断(ユーザによる)"_s);
     EXPECT_TRUE(frame.CanRestore());
 }
 
@@ -137,9 +137,9 @@ struct RunFrameCollision : RunFixture {
         MakeFiles({u"work/a1.txt"_s, u"work/a2.txt"_s, u"work/a3.txt"_s, u"work/b1.txt"_s,
                    u"work/b2.txt"_s, u"work/b3.txt"_s});
         ASSERT_TRUE(tree.MakeFolder(u"trash"_s));
-        program.state.gDelMode = 2;
-        program.state.gDelTarget = tree.Root() + u"/trash"_s;
-        program.rename.SetClock([] { return QDateTime(QDate(2026, 12, 7), QTime(1, 2, 3)); });
+        core.settings.gDelMode = 2;
+        core.settings.gDelTarget = tree.Root() + u"/trash"_s;
+        core.rename.SetClock([] { return QDateTime(QDate(2026, 12, 7), QTime(1, 2, 3)); });
         inputs.deleteValue = CheckBoxValue::Checked;
         Words(u"a"_s, u"b"_s);
     }
@@ -149,7 +149,7 @@ TEST_F(RunFrameCollision, DeleteAllAtTheFirstCollisionAsksOnce) {
     const auto files = Files();
     overwrite.answers = {OverwriteAnswer::DeleteAll};
 
-    frame.Start(tree.Path(u"work"_s));
+    frame.Start(tree.Path(u"work"_s), inputs);
 
     // The targets are sorted a3, a2, a1: the first question is about a3.
     EXPECT_EQ(overwrite.captions, QStringList{u"「a3.txt」→「b3.txt」削除の確認"_s});
@@ -175,11 +175,11 @@ TEST_F(RunFrameCollision, CancelInTheOverwriteDialogRenamesNothing) {
     const auto before = tree.Take();
     overwrite.answers = {OverwriteAnswer::Yes, OverwriteAnswer::Cancel};
 
-    frame.Start(tree.Path(u"work"_s));
+    frame.Start(tree.Path(u"work"_s), inputs);
 
     EXPECT_EQ(overwrite.captions.size(), 2);
     EXPECT_EQ(logBox.Text(), RenameHead(3) + Lines({kStopped}));
-    EXPECT_EQ(program.log.LogStatus, u"中断 / 衝突ファイル確認中(ユーザによる)"_s);
+    EXPECT_EQ(core.log.LogStatus, u"中断 / 衝突ファイル確認中(ユーザによる)"_s);
     EXPECT_FALSE(frame.CanRestore());
     EXPECT_EQ(tree.Take(), before);
 }
@@ -188,7 +188,7 @@ TEST_F(RunFrameCollision, KeepAllAfterYesKeepsTheFilesFromThereOn) {
     const auto files = Files();
     overwrite.answers = {OverwriteAnswer::Yes, OverwriteAnswer::KeepAll};
 
-    frame.Start(tree.Path(u"work"_s));
+    frame.Start(tree.Path(u"work"_s), inputs);
 
     const QString existing = u"[スキップ]変換後のファイル名が既存ファイルと同一になりました。："_s;
     EXPECT_EQ(logBox.Text(),
@@ -212,7 +212,7 @@ TEST_P(RunFrameHalfWayStop, StopWhileRenaming) {
     StopAtCaption(u"変換作業中 100 リネーム中"_s);
     messages.answers = {MsgAnswer::Yes, detailedAfterStop ? MsgAnswer::Yes : MsgAnswer::No};
 
-    frame.Start(tree.Root());
+    frame.Start(tree.Root(), inputs);
 
     ASSERT_EQ(messages.shown.size(), 2);
     EXPECT_TRUE(SameRequest(messages.shown[0],
@@ -237,7 +237,7 @@ TEST_P(RunFrameHalfWayStop, StopWhileRenaming) {
     }
     expected += Lines({u""_s}) + RenameSummary(150, 100);
     EXPECT_EQ(logBox.Text(), expected);
-    EXPECT_EQ(program.log.LogStatus, u"中断 / リネーム中(ユーザによる)"_s);
+    EXPECT_EQ(core.log.LogStatus, u"中断 / リネーム中(ユーザによる)"_s);
     EXPECT_TRUE(frame.CanRestore());
     EXPECT_EQ(Files(), files);
     EXPECT_TRUE(Has(u"g099.txt"_s));
@@ -250,12 +250,12 @@ INSTANTIATE_TEST_SUITE_P(DetailedLogQuestion, RunFrameHalfWayStop, ::testing::Bo
 TEST_F(RunFrameTest, FolderModeSpeaksOfFolders) {
     MakeFiles({u"a1/a3/f.txt"_s, u"a2/g.txt"_s, u"b2/h.txt"_s});
     const auto files = Files();
-    program.state.gFileMode = false;
-    program.state.gFolderMode = true;
-    program.state.gItemWord = u"フォルダ"_s;
+    core.settings.gFileMode = false;
+    core.settings.gFolderMode = true;
+    core.settings.gItemWord = u"フォルダ"_s;
     Words(u"a"_s, u"b"_s);
 
-    frame.Start(tree.Root());
+    frame.Start(tree.Root(), inputs);
 
     const QString w = u"フォルダ"_s;
     EXPECT_EQ(
@@ -276,12 +276,12 @@ TEST_P(RunFrameMaximum, ListCutAtTheMaximum) {
     const bool goOn = GetParam();
     MakeFiles({u"a1.txt"_s, u"a2.txt"_s, u"a3.txt"_s, u"a4.txt"_s});
     const auto before = tree.Take();
-    program.state.gMaxTargets = 2;
+    core.settings.gMaxTargets = 2;
     frame.SettingsApplied();
     Words(u"a"_s, u"b"_s);
     messages.answers = {goOn ? MsgAnswer::Yes : MsgAnswer::No};
 
-    frame.Start(tree.Root());
+    frame.Start(tree.Root(), inputs);
 
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_TRUE(SameRequest(
@@ -295,12 +295,12 @@ TEST_P(RunFrameMaximum, ListCutAtTheMaximum) {
                                      Lines({u""_s, Renamed(u"a3.txt"_s, u"b3.txt"_s),
                                             Renamed(u"a4.txt"_s, u"b4.txt"_s), u""_s}) +
                                      RenameSummary(2, 2));
-        EXPECT_EQ(program.log.LogStatus, u"終了"_s);
+        EXPECT_EQ(core.log.LogStatus, u"終了"_s);
         EXPECT_TRUE(Has(u"a1.txt"_s) && Has(u"a2.txt"_s) && Has(u"b3.txt"_s) && Has(u"b4.txt"_s));
     } else {
         EXPECT_EQ(logBox.Text(), Lines({u"ファイル名の置換を開始しました。=="_s,
                                         u"！ファイル数が多すぎるようです。"_s, kStopped}));
-        EXPECT_EQ(program.log.LogStatus, u"中断 / リストアップ中(ユーザによる)"_s);
+        EXPECT_EQ(core.log.LogStatus, u"中断 / リストアップ中(ユーザによる)"_s);
         EXPECT_EQ(tree.Take(), before);
     }
     EXPECT_EQ(frame.CanRestore(), goOn);
@@ -314,7 +314,7 @@ TEST_F(RunFrameTest, AmbiguousPatternTakesTheSecondReading) {
     Words(u"*-*"_s, u"*"_s);
     chooser.answers = {ExpansionChoice::TakeSecond};
 
-    frame.Start(tree.Root());
+    frame.Start(tree.Root(), inputs);
 
     EXPECT_EQ(chooser.beepsBeforeChoose, QList<int>{1});
     EXPECT_EQ(chooser.messages, QStringList{u"置換のパターンを正しく認識していない可能性があります"
@@ -334,7 +334,7 @@ struct RunFrameRestore : RunFixture {
         MakeFiles({u"a1.txt"_s, u"a2.txt"_s, u"a3.txt"_s, u"a4.txt"_s, u"a5.txt"_s});
         before = tree.Take();
         Words(u"a"_s, u"b"_s);
-        frame.Start(tree.Root());
+        frame.Start(tree.Root(), inputs);
         ASSERT_TRUE(frame.CanRestore());
         ASSERT_TRUE(Has(u"b5.txt"_s));
     }
@@ -352,8 +352,8 @@ TEST_F(RunFrameRestore, EverythingRestored) {
                    Restored(u"a1.txt"_s, u"b1.txt"_s), u""_s, u"==復元結果=="_s,
                    u"==復元対象のファイル数：5=="_s, u"==復元されたファイル数：5=="_s,
                    u"==変換されたファイルは全て復元されました。=="_s}));
-    EXPECT_EQ(program.log.LogStatus, u"終了"_s);
-    EXPECT_EQ(program.log.LogOperation, u"リネームの復元"_s);
+    EXPECT_EQ(core.log.LogStatus, u"終了"_s);
+    EXPECT_EQ(core.log.LogOperation, u"リネームの復元"_s);
     EXPECT_EQ(progress.captions.filter(u"復元作業中"_s).first(), u"復元作業中"_s);
     EXPECT_EQ(forms.calls.last(2), (QStringList{u"refresh"_s, u"enable"_s}));
     EXPECT_EQ(tree.Take(), before);
@@ -398,7 +398,7 @@ TEST_F(RunFrameRestore, StopAtTheFirstStepLogsOnlyTheStop) {
     frame.Restore();
 
     EXPECT_EQ(logBox.Text(), RestoreHead(5) + Lines({kStopped}));
-    EXPECT_EQ(program.log.LogStatus, u"中断 / リネーム中(ユーザによる)"_s);
+    EXPECT_EQ(core.log.LogStatus, u"中断 / リネーム中(ユーザによる)"_s);
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_EQ(messages.shown[0].title, u"ファイル名の復元 / 済 0"_s);
     EXPECT_TRUE(frame.CanRestore());
@@ -415,12 +415,12 @@ TEST_F(RunFrameRestore, StopAtTheFirstStepLogsOnlyTheStop) {
 
 TEST_F(RunFrameTest, AutomaticLogSaveFailureIsShownAndKeepsTheRestore) {
     MakeFiles({u"a1.txt"_s, u"blocker"_s});
-    program.state.gAutoLogSave = true;
+    core.settings.gAutoLogSave = true;
     // A file stands where the log folder should be made.
-    program.state.gLogPath = Root() + u"/blocker/Log"_s;
+    core.log.SetLogPath(Root() + u"/blocker/Log"_s);
     Words(u"a"_s, u"b"_s);
 
-    frame.Start(tree.Root());
+    frame.Start(tree.Root(), inputs);
 
     EXPECT_TRUE(progress.captions.contains(u"変換作業中 ログの自動保存中"_s));
     EXPECT_TRUE(progress.titles.contains(u"ログの自動保存中"_s));
@@ -431,7 +431,7 @@ TEST_F(RunFrameTest, AutomaticLogSaveFailureIsShownAndKeepsTheRestore) {
                     Root() + u"/blocker/Log'\r\n"_s,
                 u"ログの自動保存"_s, MsgButtons::OK, MsgIcon::Error)));
     EXPECT_TRUE(frame.CanRestore());
-    EXPECT_EQ(program.log.LogStatus, u"終了"_s);
+    EXPECT_EQ(core.log.LogStatus, u"終了"_s);
 }
 
 // ---------------------------------------------------------------------------
@@ -481,7 +481,7 @@ TEST_F(RunFrameTest, ControlCharactersInNamesAreShownNotWritten) {
         Words(c.search, c.replace);
         progress.texts.clear();
 
-        frame.Start(tree.Path(folder));
+        frame.Start(tree.Path(folder), inputs);
 
         EXPECT_EQ(logBox.Text(), RenameHead(1) +
                                      Lines({u""_s, Renamed(c.shownName, c.shownNewName), u""_s}) +
@@ -526,12 +526,12 @@ void AsKilled(const QString& path, bool damage = false) {
 // told where and how many, No leaves everything as it is, Yes restores the
 // run from its journal, and a restored journal is not offered again.
 TEST_F(RunFrameTest, InterruptedRunIsOfferedAtStartAndRestoredOnYes) {
-    program.journal.SetFolder(app.Path(u"journal"_s));
+    core.journal.SetFolder(app.Path(u"journal"_s));
     MakeFiles({u"a1.txt"_s, u"a2.txt"_s});
     const auto before = tree.Take();
     Words(u"a"_s, u"b"_s);
-    frame.Start(tree.Root());
-    AsKilled(program.journal.Path());
+    frame.Start(tree.Root(), inputs);
+    AsKilled(core.journal.Path());
     frame.SettingsApplied();
     const auto renamed = tree.Take();
 
@@ -553,11 +553,11 @@ TEST_F(RunFrameTest, InterruptedRunIsOfferedAtStartAndRestoredOnYes) {
 // A journal with a line that cannot be read is still offered, and says so;
 // its restore puts back what it can and leaves the journal to be tried again.
 TEST_F(RunFrameTest, AnInterruptedRunWithADamagedRecordSaysSo) {
-    program.journal.SetFolder(app.Path(u"journal"_s));
+    core.journal.SetFolder(app.Path(u"journal"_s));
     MakeFiles({u"a1.txt"_s, u"a2.txt"_s});
     Words(u"a"_s, u"b"_s);
-    frame.Start(tree.Root());
-    AsKilled(program.journal.Path(), true);
+    frame.Start(tree.Root(), inputs);
+    AsKilled(core.journal.Path(), true);
     frame.SettingsApplied();
 
     messages.answers = {MsgAnswer::Yes};

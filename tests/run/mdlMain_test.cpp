@@ -9,11 +9,14 @@
 
 #include "ports/PlainRunInputs.h"
 #include "run/RunSteps.h"
+#include "support/ProgramAccess.h"
 #include "support/scripted/ScriptedForms.h"
 #include "support/scripted/ScriptedMessageBox.h"
 #include "support/scripted/ScriptedProgressWindow.h"
 
 using namespace sorvane;
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -28,6 +31,7 @@ struct ProgramFixture : ::testing::Test {
     PlainRunInputs inputs;
     ScriptedForms forms;
     mdlMain program{MainPorts{messages, progress, logBox, inputs, forms}};
+    ProgramCore& core = test::ProgramAccess::Core(program);
 
     void SetUp() override {
         ASSERT_TRUE(tmp.isValid());
@@ -52,29 +56,29 @@ struct ProgramFixture : ::testing::Test {
 
 TEST_F(ProgramFixture, StartsWithTheDefaultsWhenThereIsNoSettingsFile) {
     program.Main(Exe());
-    const ProgramState& s = program.state;
-    EXPECT_EQ(s.gAppPath, app);
-    EXPECT_EQ(s.gCurPath, app);
-    EXPECT_EQ(program.options.IniFilePath, app + QStringLiteral("/sorvane.ini"));
+    const SettingsInEffect& s = program.Settings();
+    EXPECT_EQ(program.Folders().gAppPath, app);
+    EXPECT_EQ(program.Folders().gCurPath, app);
+    EXPECT_EQ(core.options.IniFilePath, app + QStringLiteral("/sorvane.ini"));
     EXPECT_EQ(s.gMaxTargets, 10000);
     EXPECT_TRUE(s.gEscQuits);
     EXPECT_TRUE(s.gSaveOnExit);
     EXPECT_FALSE(s.gPatternConfirm);
     EXPECT_TRUE(s.gDetailLog);
     EXPECT_TRUE(s.gOptionWindow);
-    EXPECT_EQ(s.gLogPath, app + QStringLiteral("/Log"));
+    EXPECT_EQ(program.Log().LogPath(), app + QStringLiteral("/Log"));
     EXPECT_FALSE(s.gAutoLogSave);
     EXPECT_EQ(s.gDelMode, 0);
     EXPECT_EQ(s.gDelTarget, QString());
-    EXPECT_EQ(program.filter.Attr(), 1 | 32);
-    EXPECT_FALSE(program.filter.AttrOr());
+    EXPECT_EQ(core.filter.Attr(), 1 | 32);
+    EXPECT_FALSE(core.filter.AttrOr());
     EXPECT_EQ(s.gFilterSwitch, (std::array<bool, 3>{false, false, true}));
     EXPECT_EQ(s.gImportantPatterns, QStringLiteral("*.exe;*.com;*.bat;*.dll"));
     EXPECT_TRUE(s.gFileMode);
     EXPECT_FALSE(s.gFolderMode);
     EXPECT_EQ(s.gItemWord, QStringLiteral("ファイル"));
     EXPECT_TRUE(s.gFolderSort);
-    EXPECT_EQ(program.log.LogStatus, QStringLiteral("(アプリケーション開始直後)"));
+    EXPECT_EQ(core.log.LogStatus, QStringLiteral("(アプリケーション開始直後)"));
     EXPECT_TRUE(messages.shown.isEmpty());
 }
 
@@ -89,12 +93,12 @@ TEST_F(ProgramFixture, SettingsFileFillsTheProgramState) {
                QStringLiteral("置換方法=2"), QStringLiteral("削除モード=2"),
                QStringLiteral("削除移動先フォルダ=trash/old"),
                QStringLiteral("フォルダ内ソート=0")});
-    const ProgramState& s = program.state;
+    const SettingsInEffect& s = program.Settings();
     EXPECT_EQ(s.gMaxTargets, 500);
-    EXPECT_EQ(s.gLogPath, QStringLiteral("/var/tmp/sorvane-logs"));
+    EXPECT_EQ(program.Log().LogPath(), QStringLiteral("/var/tmp/sorvane-logs"));
     EXPECT_TRUE(s.gAutoLogSave);
-    EXPECT_EQ(program.filter.Attr(), 7);
-    EXPECT_TRUE(program.filter.AttrOr());
+    EXPECT_EQ(core.filter.Attr(), 7);
+    EXPECT_TRUE(core.filter.AttrOr());
     EXPECT_EQ(s.gFilterSwitch, (std::array<bool, 3>{true, false, false}));
     EXPECT_TRUE(s.gFolderMode);
     EXPECT_FALSE(s.gFileMode);
@@ -118,7 +122,7 @@ TEST_F(ProgramFixture, LogFolderSetting) {
     };
     for (const Case& c : cases) {
         StartWith({QStringLiteral("[システム]"), QStringLiteral("ログパス=") + c.setting});
-        EXPECT_EQ(program.state.gLogPath, app + c.expected) << c.setting.toStdString();
+        EXPECT_EQ(core.log.LogPath(), app + c.expected) << c.setting.toStdString();
     }
 }
 
@@ -155,60 +159,60 @@ TEST_F(ProgramFixture, AnInstalledCopyUsesTheUsersFolders) {
 
     // Not yet installed: the portable file beside the program.
     program.Main(bin + QStringLiteral("/sorvane"));
-    EXPECT_EQ(program.options.IniFilePath, bin + QStringLiteral("/sorvane.ini"));
-    EXPECT_EQ(program.state.gMaxTargets, 5);
-    EXPECT_EQ(program.state.gLogPath, bin + QStringLiteral("/Log"));
-    EXPECT_EQ(program.state.gStartPath, bin);
+    EXPECT_EQ(core.options.IniFilePath, bin + QStringLiteral("/sorvane.ini"));
+    EXPECT_EQ(core.settings.gMaxTargets, 5);
+    EXPECT_EQ(core.log.LogPath(), bin + QStringLiteral("/Log"));
+    EXPECT_EQ(core.folders.gStartPath, bin);
 
     WriteSettings(app + QStringLiteral("/prefix/share/applications/sorvane.desktop"), {});
     program.Main(bin + QStringLiteral("/sorvane"));
-    EXPECT_EQ(program.options.IniFilePath, app + QStringLiteral("/config/sorvane/sorvane.ini"));
-    EXPECT_EQ(program.state.gMaxTargets, 10000);
-    EXPECT_EQ(program.state.gLogPath, userFolder + QStringLiteral("/Log"));
-    EXPECT_EQ(program.state.gStartPath, QDir::homePath()) << "an empty 初期パス starts at home";
+    EXPECT_EQ(core.options.IniFilePath, app + QStringLiteral("/config/sorvane/sorvane.ini"));
+    EXPECT_EQ(core.settings.gMaxTargets, 10000);
+    EXPECT_EQ(core.log.LogPath(), userFolder + QStringLiteral("/Log"));
+    EXPECT_EQ(core.folders.gStartPath, QDir::homePath()) << "an empty 初期パス starts at home";
     EXPECT_FALSE(QFileInfo::exists(app + QStringLiteral("/config"))) << "made when first written";
 
     ASSERT_TRUE(QDir().mkpath(app + QStringLiteral("/config/sorvane")));
-    WriteSettings(program.options.IniFilePath,
+    WriteSettings(core.options.IniFilePath,
                   {QStringLiteral("[システム]"), QStringLiteral("最大処理ファイル数=7"),
                    QStringLiteral("ログパス=logs"), QStringLiteral("[処理方法]"),
                    QStringLiteral("削除移動先フォルダ=old")});
     program.Main(bin + QStringLiteral("/sorvane-cli"));
-    EXPECT_EQ(program.options.IniFilePath, app + QStringLiteral("/config/sorvane/sorvane-cli.ini"));
-    EXPECT_EQ(program.state.gMaxTargets, 10000) << "each program reads its own file";
+    EXPECT_EQ(core.options.IniFilePath, app + QStringLiteral("/config/sorvane/sorvane-cli.ini"));
+    EXPECT_EQ(core.settings.gMaxTargets, 10000) << "each program reads its own file";
     program.Main(bin + QStringLiteral("/sorvane"));
-    EXPECT_EQ(program.state.gMaxTargets, 7);
-    EXPECT_EQ(program.state.gLogPath, userFolder + QStringLiteral("/logs"));
-    EXPECT_EQ(program.state.gDelTarget, userFolder + QStringLiteral("/old"));
+    EXPECT_EQ(core.settings.gMaxTargets, 7);
+    EXPECT_EQ(core.log.LogPath(), userFolder + QStringLiteral("/logs"));
+    EXPECT_EQ(core.settings.gDelTarget, userFolder + QStringLiteral("/old"));
     EXPECT_TRUE(messages.shown.isEmpty());
 }
 
 TEST_F(ProgramFixture, LoadingASettingsFileKeepsTheOptionsWindowAsItIs) {
     program.Main(Exe());
-    ASSERT_TRUE(program.state.gOptionWindow);
+    ASSERT_TRUE(core.settings.gOptionWindow);
     const QString other = app + QStringLiteral("/other.ini");
     WriteSettings(other, {QStringLiteral("[システム]"), QStringLiteral("オプション表示=0"),
                           QStringLiteral("最大処理ファイル数=7")});
     program.LoadSettingsFile(other);
-    EXPECT_EQ(program.state.gMaxTargets, 7);
-    EXPECT_TRUE(program.state.gOptionWindow);
+    EXPECT_EQ(core.settings.gMaxTargets, 7);
+    EXPECT_TRUE(core.settings.gOptionWindow);
     EXPECT_EQ(forms.calls, (QStringList{QStringLiteral("disable"), QStringLiteral("main refresh"),
                                         QStringLiteral("options"), QStringLiteral("enable")}));
 
     forms.calls.clear();
-    program.state.gOptionWindow = false;
+    core.settings.gOptionWindow = false;
     WriteSettings(other, {QStringLiteral("[システム]"), QStringLiteral("オプション表示=1")});
     program.LoadSettingsFile(other);
-    EXPECT_FALSE(program.state.gOptionWindow);
+    EXPECT_FALSE(core.settings.gOptionWindow);
     EXPECT_EQ(forms.calls, (QStringList{QStringLiteral("disable"), QStringLiteral("main refresh"),
                                         QStringLiteral("enable")}));
 }
 
 TEST_F(ProgramFixture, LoadingTheEmptyPathGivesTheDefaults) {
     StartWith({QStringLiteral("[システム]"), QStringLiteral("最大処理ファイル数=3")});
-    ASSERT_EQ(program.state.gMaxTargets, 3);
+    ASSERT_EQ(core.settings.gMaxTargets, 3);
     program.LoadSettingsFile(QString());
-    EXPECT_EQ(program.state.gMaxTargets, 10000);
+    EXPECT_EQ(core.settings.gMaxTargets, 10000);
 }
 
 // The main window is disabled while the box is shown; a save that works
@@ -217,10 +221,10 @@ TEST_F(ProgramFixture, SavingTheLogNowShowsWhatCouldNotBeWritten) {
     program.Main(Exe());
     QFile blocker(app + QStringLiteral("/blocker"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    program.state.gLogPath = app + QStringLiteral("/blocker/Log");
+    core.log.SetLogPath(app + QStringLiteral("/blocker/Log"));
     QStringList formsAtMessage;
     messages.onShow = [&](const MessageRequest&) { formsAtMessage = forms.calls; };
-    SaveLogNow(program);
+    program.SaveLogNow();
     ASSERT_EQ(messages.shown.size(), 1);
     const MessageRequest& shown = messages.shown[0];
     EXPECT_EQ(shown.id, MessageId::ManualLogSaveError);
@@ -231,10 +235,10 @@ TEST_F(ProgramFixture, SavingTheLogNowShowsWhatCouldNotBeWritten) {
     EXPECT_EQ(formsAtMessage, QStringList{QStringLiteral("disable")});
     EXPECT_EQ(forms.calls, (QStringList{QStringLiteral("disable"), QStringLiteral("enable")}));
 
-    program.state.gLogPath = app + QStringLiteral("/Log");
-    SaveLogNow(program);
+    core.log.SetLogPath(app + QStringLiteral("/Log"));
+    program.SaveLogNow();
     EXPECT_EQ(messages.shown.size(), 1);
-    EXPECT_EQ(QDir(program.state.gLogPath).entryList(QDir::Files).size(), 3);
+    EXPECT_EQ(QDir(core.log.LogPath()).entryList(QDir::Files).size(), 3);
 }
 
 TEST_F(ProgramFixture, RunOptionsComeFromTheInputs) {
@@ -268,27 +272,116 @@ TEST_F(ProgramFixture, RunOptionsComeFromTheInputs) {
         inputs.wholeName = c.whole;
         inputs.quickList = c.quick;
         inputs.quickListEnabled = c.quickEnabled;
-        GetRunOptions(program);
-        const ProgramState& s = program.state;
-        EXPECT_EQ(s.gSearchWord, QStringLiteral("*.JPG"));
-        EXPECT_EQ(s.gReplaceWord, QStringLiteral("写真*.jpg"));
-        EXPECT_EQ(s.gRunRecursive, c.runRecursive);
-        EXPECT_EQ(s.gRunDelete, c.runDelete);
-        EXPECT_EQ(program.matching.CmpMode, c.cmpMode);
-        EXPECT_EQ(program.matching.FileNameMode(), c.fileNameMode);
-        EXPECT_EQ(s.gRunQuickList, c.runQuick);
-        EXPECT_EQ(s.gRunFolderMode, s.gFolderMode);
+        GetRunOptions(core, inputs);
+        const SettingsInEffect& s = program.Settings();
+        EXPECT_EQ(program.Inputs().gSearchWord, QStringLiteral("*.JPG"));
+        EXPECT_EQ(program.Inputs().gReplaceWord, QStringLiteral("写真*.jpg"));
+        EXPECT_EQ(program.Inputs().gRunRecursive, c.runRecursive);
+        EXPECT_EQ(program.Inputs().gRunDelete, c.runDelete);
+        EXPECT_EQ(core.matching.CmpMode, c.cmpMode);
+        EXPECT_EQ(core.matching.FileNameMode(), c.fileNameMode);
+        EXPECT_EQ(program.Inputs().gRunQuickList, c.runQuick);
+        EXPECT_EQ(program.Inputs().gRunFolderMode, s.gFolderMode);
     }
 }
 
+// The settings table a save writes: the settings in effect and the windows'
+// values, every one away from its default, check boxes greyed too.
+TEST_F(ProgramFixture, SnapshotTakesEverySourceAndLeavesTheRest) {
+    constexpr CheckBoxValue U = CheckBoxValue::Unchecked;
+    constexpr CheckBoxValue C = CheckBoxValue::Checked;
+    constexpr CheckBoxValue G = CheckBoxValue::Grayed;
+    program.Main(Exe());
+    // Rows with no source, set away from their defaults.
+    const auto setNotTaken = [](mdlOptions& o) {
+        o.SystemOptions.SetNum(1, 777);
+        o.SystemOptions.SetNum(2, 55);
+        o.SystemOptions.SetNum(6, 1);
+        o.SystemOptions.SetNum(7, 1);
+        o.SystemOptions.SetNum(12, 1);
+        o.FilterOptions.SetText(11, u"*.sys"_s);
+        o.MethodOptions.SetNum(12, 0);
+    };
+    setNotTaken(program.Options());
+    ScriptedMessageBox expectedMessages;
+    mdlOptions expected(expectedMessages);
+    expected.InitOptions(app, u"sorvane"_s);
+    setNotTaken(expected);
+    OptionTable& s = expected.SystemOptions;
+    s.SetText(3, u"/home/利用者/写真"_s);
+    for (int n : {4, 5, 8, 9}) s.SetNum(n, 0);
+    s.SetText(10, u"/var/log/sorvane"_s);
+    s.SetNum(11, 1);
+    OptionTable& f = expected.FilterOptions;
+    for (int n = 1; n <= 8; ++n) f.SetNum(n, std::array{0, 1, 0, 1, 1, 1, 1, 0}[size_t(n - 1)]);
+    f.SetText(9, u"*.jpg"_s);
+    f.SetText(10, u"*.tmp"_s);
+    OptionTable& m = expected.MethodOptions;
+    for (int n = 1; n <= 6; ++n) m.SetNum(n, std::array{0, 1, 1, 0, 2, 1}[size_t(n - 1)]);
+    m.SetText(7, u"IMG_*"_s);
+    m.SetText(8, u"写真_*"_s);
+    m.SetNum(9, 2);
+    m.SetText(10, u"/tmp/削除"_s);
+    m.SetNum(11, 1);
+
+    // No window: nothing is taken.
+    ASSERT_TRUE(program.SaveSettingsFile(app + u"/before.ini"_s));
+    EXPECT_EQ(program.Options().MethodOptions.Text(7), QString());
+
+    program.ShowFolder(u"/home/利用者/写真"_s);
+    program.SetEscQuits(false);
+    program.SetSaveOnExit(false);
+    program.SetDetailLog(false);
+    program.SetOptionWindowOpen(false);
+    program.SetLogFolder(u"/var/log/sorvane"_s);
+    program.SetAutoLogSave(true);
+    program.SetOperation(2);
+    program.SetDeleteTarget(u"/tmp/削除"_s);
+    FormValues values;
+    values.filter.attributes = {U, G, U, C};
+    values.filter.attributeOnly = G;
+    values.filter.switches = {C, G, U};
+    values.filter.patterns = {u"*.jpg"_s, u"*.tmp"_s};
+    values.filter.folders = C;
+    values.run.recursive = U;
+    values.run.deleteValue = G;
+    values.run.textMode = U;
+    values.run.wholeName = true;
+    values.run.searchWord = u"IMG_*"_s;
+    values.run.replaceWord = u"写真_*"_s;
+    values.run.quickList = C;
+    forms.values = values;
+    ASSERT_TRUE(program.SaveSettingsFile(app + u"/after.ini"_s));
+    const std::pair<const OptionTable*, const OptionTable*> tables[] = {
+        {&program.Options().SystemOptions, &expected.SystemOptions},
+        {&program.Options().FilterOptions, &expected.FilterOptions},
+        {&program.Options().MethodOptions, &expected.MethodOptions},
+    };
+    for (const auto& [a, e] : tables) {
+        ASSERT_EQ(a->Rows.size(), e->Rows.size());
+        for (int n = 1; n <= a->Rows.size(); ++n) {
+            SCOPED_TRACE((e->Name + u' ' + e->Row(n).Key).toStdString());
+            EXPECT_EQ(a->Num(n), e->Num(n));
+            EXPECT_EQ(a->Text(n), e->Text(n));
+        }
+    }
+    // The file holds the snapshot.
+    ScriptedMessageBox readMessages;
+    mdlOptions read(readMessages);
+    read.InitOptions(app, u"sorvane"_s);
+    ASSERT_TRUE(read.LoadOptionFile(app + u"/after.ini"_s, true));
+    EXPECT_EQ(read.MethodOptions.Text(8), u"写真_*"_s);
+    EXPECT_EQ(read.SystemOptions.Text(3), u"/home/利用者/写真"_s);
+}
+
 TEST_F(ProgramFixture, CheckCancelLogsOnlyAStop) {
-    EXPECT_FALSE(CheckCancel(program));
+    EXPECT_FALSE(CheckCancel(core));
     EXPECT_EQ(logBox.Text(), QString());
-    AddLogLine(program, QStringLiteral("一行目"));
-    program.CancelDialog.CancelClick();
-    EXPECT_TRUE(CheckCancel(program));
+    AddLogLine(core, QStringLiteral("一行目"));
+    core.CancelDialog.CancelClick();
+    EXPECT_TRUE(CheckCancel(core));
     EXPECT_EQ(logBox.Text(), QStringLiteral("一行目\r\n！処理はユーザにより中止されました。\r\n"));
-    EXPECT_TRUE(program.CancelDialog.IsCancel);
+    EXPECT_TRUE(core.CancelDialog.IsCancel);
 }
 
 }  // namespace

@@ -84,7 +84,7 @@ TEST_F(OptionsTest, SettingsFileNameFollowsTheProgram) {
 
 // The default file, line by line, and the bytes Windows' code page 932 gives.
 TEST_F(OptionsTest, DefaultFileIsExact) {
-    ASSERT_TRUE(options.SaveOptionFile(options.IniFilePath, false));
+    ASSERT_TRUE(options.SaveOptionFile(options.IniFilePath));
     EXPECT_TRUE(messages.shown.isEmpty());
     const QByteArray bytes = tree.Read(u"sorvane.ini"_s);
 
@@ -200,7 +200,7 @@ TEST_F(OptionsTest, WrittenTableReadsBackTheSame) {
         read.InitOptions(tree.Root(), u"sorvane"_s);
         c.change(written);
         const QString path = tree.Path(u"round.ini"_s);
-        ASSERT_TRUE(written.SaveOptionFile(path, false));
+        ASSERT_TRUE(written.SaveOptionFile(path));
         EXPECT_EQ(tree.Read(u"round.ini"_s).startsWith(kBom), c.utf8);
 
         read.MethodOptions.SetText(7, u"stale"_s);
@@ -219,7 +219,7 @@ TEST_F(OptionsTest, TextWithLineBreakIsLeftOutOfTheFile) {
     options.SystemOptions.SetText(10, u"/var/log\rs"_s);
     options.MethodOptions.SetText(8, u"kept"_s);
     options.SystemOptions.SetNum(1, 700);
-    ASSERT_TRUE(options.SaveOptionFile(tree.Path(u"a.ini"_s), false));
+    ASSERT_TRUE(options.SaveOptionFile(tree.Path(u"a.ini"_s)));
 
     ASSERT_TRUE(defaults.LoadOptionFile(tree.Path(u"a.ini"_s), true));
     EXPECT_EQ(defaults.SystemOptions.Num(1), 700);
@@ -418,7 +418,7 @@ TEST_F(OptionsTest, WhatCannotBeOpenedIsReportedAndLeftAlone) {
     for (const QString& path : {tree.Path(u"folder.ini"_s), tree.Path(u"no/such/folder/a.ini"_s)}) {
         SCOPED_TRACE(path.toStdString());
         messages.shown.clear();
-        EXPECT_FALSE(options.SaveOptionFile(path, false));
+        EXPECT_FALSE(options.SaveOptionFile(path));
         ExpectOpenFailureShown(path);
     }
     EXPECT_TRUE(QFileInfo(tree.Path(u"folder.ini"_s)).isDir());
@@ -428,7 +428,7 @@ TEST_F(OptionsTest, WhatCannotBeOpenedIsReportedAndLeftAlone) {
 TEST_F(OptionsTest, TheFirstSaveMakesTheFolderOfTheSettingsFile) {
     mdlOptions o(messages);
     o.InitOptions(tree.Path(u"config/sorvane"_s), u"sorvane"_s);
-    ASSERT_TRUE(o.SaveOptionFile(o.IniFilePath, false));
+    ASSERT_TRUE(o.SaveOptionFile(o.IniFilePath));
     EXPECT_TRUE(messages.shown.isEmpty());
     EXPECT_TRUE(options.LoadOptionFile(tree.Path(u"config/sorvane/sorvane.ini"_s), true));
     ExpectSameTables(options, defaults);
@@ -438,99 +438,11 @@ TEST_F(OptionsTest, SavingReplacesTheWholeFileAndKeepsItsLink) {
     ASSERT_TRUE(tree.MakeFile(u"real.ini"_s, QByteArray(100000, 'x')));
     ASSERT_TRUE(tree.MakeSymlink(u"link.ini"_s, tree.Path(u"real.ini"_s)));
     options.MethodOptions.SetText(7, u"新しい値"_s);
-    ASSERT_TRUE(options.SaveOptionFile(tree.Path(u"link.ini"_s), false));
+    ASSERT_TRUE(options.SaveOptionFile(tree.Path(u"link.ini"_s)));
 
     EXPECT_TRUE(QFileInfo(tree.Path(u"link.ini"_s)).isSymLink());
-    ASSERT_TRUE(options.SaveOptionFile(tree.Path(u"fresh.ini"_s), false));
+    ASSERT_TRUE(options.SaveOptionFile(tree.Path(u"fresh.ini"_s)));
     EXPECT_EQ(tree.Read(u"real.ini"_s), tree.Read(u"fresh.ini"_s));
-}
-
-// A main window as the snapshot sees it: every value differs from the
-// default, check boxes include the greyed state.
-class FakeForm : public FormOptionsSource {
-    static constexpr CheckBoxValue U = CheckBoxValue::Unchecked;
-    static constexpr CheckBoxValue C = CheckBoxValue::Checked;
-    static constexpr CheckBoxValue G = CheckBoxValue::Grayed;
-
-public:
-    QString FolderListPath() const override { return u"/home/利用者/写真"_s; }
-    bool EscQuits() const override { return false; }
-    bool SaveOnExit() const override { return false; }
-    bool DetailLog() const override { return false; }
-    bool OptionWindow() const override { return false; }
-    QString LogPath() const override { return u"/var/log/sorvane"_s; }
-    bool AutoLogSave() const override { return true; }
-    CheckBoxValue AttributeValue(int index) const override {
-        return std::array{U, G, U, C}.at(size_t(index));
-    }
-    CheckBoxValue AttributeOnlyValue() const override { return G; }
-    CheckBoxValue FilterSwitchValue(int index) const override {
-        return std::array{C, G, U}.at(size_t(index));
-    }
-    QString FilterText(int index) const override { return index == 0 ? u"*.jpg"_s : u"*.tmp"_s; }
-    CheckBoxValue RecursiveValue() const override { return U; }
-    CheckBoxValue DeleteValue() const override { return G; }
-    CheckBoxValue FolderValue() const override { return C; }
-    CheckBoxValue TextModeValue() const override { return U; }
-    int Operation() const override { return 2; }
-    bool WholeNameSelected() const override { return true; }
-    QString SearchWord() const override { return u"IMG_*"_s; }
-    QString ReplaceWord() const override { return u"写真_*"_s; }
-    int DelMode() const override { return 2; }
-    QString DelTarget() const override { return u"/tmp/削除"_s; }
-    CheckBoxValue QuickListValue() const override { return C; }
-};
-
-TEST_F(OptionsTest, SnapshotTakesEverySourceAndLeavesTheRest) {
-    FakeForm form;
-    // Rows with no source, set away from their defaults.
-    const auto setNotTaken = [](mdlOptions& o) {
-        o.SystemOptions.SetNum(1, 777);
-        o.SystemOptions.SetNum(2, 55);
-        o.SystemOptions.SetNum(6, 1);
-        o.SystemOptions.SetNum(7, 1);
-        o.SystemOptions.SetNum(12, 1);
-        o.FilterOptions.SetText(11, u"*.sys"_s);
-        o.MethodOptions.SetNum(12, 0);
-    };
-    setNotTaken(options);
-
-    mdlOptions expected(defaultMessages);
-    expected.InitOptions(tree.Root(), u"sorvane"_s);
-    setNotTaken(expected);
-    OptionTable& s = expected.SystemOptions;
-    s.SetText(3, u"/home/利用者/写真"_s);
-    for (int n : {4, 5, 8, 9}) s.SetNum(n, 0);
-    s.SetText(10, u"/var/log/sorvane"_s);
-    s.SetNum(11, 1);
-    OptionTable& f = expected.FilterOptions;
-    for (int n = 1; n <= 8; ++n) f.SetNum(n, std::array{0, 1, 0, 1, 1, 1, 1, 0}[size_t(n - 1)]);
-    f.SetText(9, u"*.jpg"_s);
-    f.SetText(10, u"*.tmp"_s);
-    OptionTable& m = expected.MethodOptions;
-    for (int n = 1; n <= 6; ++n) m.SetNum(n, std::array{0, 1, 1, 0, 2, 1}[size_t(n - 1)]);
-    m.SetText(7, u"IMG_*"_s);
-    m.SetText(8, u"写真_*"_s);
-    m.SetNum(9, 2);
-    m.SetText(10, u"/tmp/削除"_s);
-    m.SetNum(11, 1);
-
-    // No window yet: nothing is taken, also when saving with collect.
-    ASSERT_TRUE(options.SaveOptionFile(tree.Path(u"before.ini"_s), true));
-    ASSERT_TRUE(defaults.LoadOptionFile(tree.Path(u"before.ini"_s), true));
-    EXPECT_EQ(defaults.MethodOptions.Text(7), QString());
-
-    options.SetFormSource(&form);
-    ASSERT_TRUE(options.SaveOptionFile(tree.Path(u"after.ini"_s), true));
-    ExpectSameTables(options, expected);
-
-    // The file holds the snapshot; a save without collect takes none.
-    ASSERT_TRUE(defaults.LoadOptionFile(tree.Path(u"after.ini"_s), true));
-    ExpectSameTables(defaults, expected);
-    defaults.SetFormSource(&form);
-    defaults.MethodOptions.SetText(7, u"own"_s);
-    ASSERT_TRUE(defaults.SaveOptionFile(tree.Path(u"after.ini"_s), false));
-    EXPECT_EQ(defaults.MethodOptions.Text(7), u"own"_s);
 }
 
 TEST(OptionNumberTest, ConvertsLikeTheSettingsFileMeansIt) {

@@ -25,7 +25,7 @@ struct CompanionTest : test::WithApplication, ::testing::Test {
     TempTree tree;
     DesktopProgram desktop;
     frmMain& main = desktop.Window();
-    ProgramState& state = desktop.Program().state;
+    WindowFlags& state = main.Flags();
 
     void SetUp() override {
         desktop.Main(app.Root() + u"/sorvane"_s);
@@ -40,7 +40,6 @@ struct CompanionTest : test::WithApplication, ::testing::Test {
     }
     // As the checks before a run show it when "パターン表示" is on.
     QWidget* OpenChooser() {
-        state.gSelectOpen = true;
         desktop.Chooser().Display(ExpansionViews{{u"*"_s}, {u"*"_s}, {u"*"_s}});
         return main.Companions().Open(Companion::Chooser);
     }

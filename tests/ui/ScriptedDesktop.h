@@ -24,7 +24,7 @@ struct ScriptedDesktop {
     ScriptedOverwriteQuestion overwrite;
     ScriptedExpansionChooser chooser;
     frmMain window;
-    mdlMain program{MainPorts{messages, progress, window, window, window}};
+    mdlMain program{MainPorts{messages, progress, window.LogBox(), window.Ports(), window.Ports()}};
     RunFrame frame{program, overwrite, chooser};
 
     void Start() {

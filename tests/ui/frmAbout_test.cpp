@@ -10,7 +10,7 @@
 #include <QTest>
 #include <functional>
 
-#include "run/ProgramState.h"
+#include "ui/WindowFlags.h"
 #include "ui/WidgetApp.h"
 
 using namespace sorvane;
@@ -19,7 +19,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 struct VersionWindowTest : test::WithApplication, ::testing::Test {
-    ProgramState state;
+    WindowFlags state;
     QWidget mainWindow;
 
     void SetUp() override {

@@ -69,9 +69,9 @@ TEST_F(MainWindowTest, RenamesAndRestoresByItsButtons) {
     Words(u"*1.txt"_s, u"*2.txt"_s);
     Click(u"cmdStart"_s);
     EXPECT_EQ(Names(), (QStringList{u"a2.txt"_s, u"b2.txt"_s}));
-    EXPECT_TRUE(window.Text().contains(u"[変換]：a1.txt → a2.txt\r\n"_s));
+    EXPECT_TRUE(window.LogBox().Text().contains(u"[変換]：a1.txt → a2.txt\r\n"_s));
     // The box shows the log line by line, whatever it keeps inside.
-    QString lines = window.Text();
+    QString lines = window.LogBox().Text();
     lines.replace(u"\r\n"_s, u"\n"_s);
     EXPECT_EQ(Find<QPlainTextEdit>(u"rtfLog"_s)->toPlainText(), lines);
     EXPECT_TRUE(Find<QPushButton>(u"cmdReturn"_s)->isEnabled());
@@ -79,7 +79,7 @@ TEST_F(MainWindowTest, RenamesAndRestoresByItsButtons) {
 
     Click(u"cmdReturn"_s);
     EXPECT_EQ(Names(), (QStringList{u"a1.txt"_s, u"b1.txt"_s}));
-    EXPECT_TRUE(window.Text().contains(u"[復元]：a1.txt ← a2.txt\r\n"_s));
+    EXPECT_TRUE(window.LogBox().Text().contains(u"[復元]：a1.txt ← a2.txt\r\n"_s));
     EXPECT_FALSE(Find<QPushButton>(u"cmdReturn"_s)->isEnabled());
 }
 
@@ -123,7 +123,7 @@ TEST_F(MainWindowTest, EachStartCheckShowsItsMessageAndMovesTheFocus) {
         EXPECT_EQ(messages.shown[0].text, c.message);
         EXPECT_TRUE(Box(c.focus)->hasFocus());
     }
-    EXPECT_TRUE(window.Text().isEmpty());
+    EXPECT_TRUE(window.LogBox().Text().isEmpty());
 }
 
 TEST_F(MainWindowTest, InsertOperationsHideTheSearchWordAndTheMatchingMode) {
@@ -132,7 +132,7 @@ TEST_F(MainWindowTest, InsertOperationsHideTheSearchWordAndTheMatchingMode) {
     EXPECT_EQ(Find<QLabel>(u"lbl変換後"_s)->text(), u"挿入語"_s);
     EXPECT_FALSE(Find<QCheckBox>(u"chkBS"_s)->isEnabled());
     EXPECT_FALSE(Find<QWidget>(u"Frame4"_s)->isEnabled());
-    EXPECT_EQ(program.state.gOperation, 2);
+    EXPECT_EQ(program.Settings().gOperation, 2);
     Click(u"optRRL_0"_s);
     EXPECT_FALSE(Box(u"txtBfr"_s)->isHidden());
     EXPECT_EQ(Find<QLabel>(u"lbl変換後"_s)->text(), u"置換語"_s);
@@ -212,7 +212,7 @@ TEST_F(MainWindowTest, TheFileListAnswersTheKeyboard) {
     Press(Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), u"alpha\r\nbeta\r\n"_s);
     Press(Qt::Key_Return);
-    EXPECT_EQ(program.state.gCurPath, root + u"/beta"_s);
+    EXPECT_EQ(program.Folders().gCurPath, root + u"/beta"_s);
 }
 
 // After a run longer than the log box, the box shows the end: the summary.
@@ -264,11 +264,11 @@ TEST_F(MainWindowTest, TheStartFolderOfTheCommandLine) {
     } cases[] = {
         {u"a/b"_s, root + u"/a/b"_s},
         {u"a/b/gone"_s, root + u"/a/b"_s},
-        {u""_s, program.state.gStartPath},
+        {u""_s, program.Folders().gStartPath},
     };
     for (const auto& c : cases) {
         window.Load(c.argument, root);
-        EXPECT_EQ(program.state.gCurPath, c.shown) << c.argument.toStdString();
+        EXPECT_EQ(program.Folders().gCurPath, c.shown) << c.argument.toStdString();
     }
 }
 
@@ -286,7 +286,7 @@ TEST_F(MainWindowTest, ChangePathShowsTheNearestFolderOrKeepsTheShownOne) {
     };
     for (const auto& c : cases) {
         window.ChangePath(c.path);
-        EXPECT_EQ(program.state.gCurPath, c.shown) << c.path.toStdString();
+        EXPECT_EQ(program.Folders().gCurPath, c.shown) << c.path.toStdString();
         EXPECT_EQ(Box(u"txtPath"_s)->text(), c.shown);
         EXPECT_EQ(Box(u"txtFileName"_s)->text(), c.status);
     }
@@ -303,11 +303,11 @@ TEST_F(MainWindowTest, HistoryButtonsGoBackAndForward) {
     EXPECT_TRUE(back->isEnabled());
     EXPECT_FALSE(forward->isEnabled());
     back->click();
-    EXPECT_EQ(program.state.gCurPath, root);
+    EXPECT_EQ(program.Folders().gCurPath, root);
     EXPECT_TRUE(Find<QListView>(u"lstFile"_s)->hasFocus());
     EXPECT_TRUE(forward->isEnabled());
     forward->click();
-    EXPECT_EQ(program.state.gCurPath, root + u"/a"_s);
+    EXPECT_EQ(program.Folders().gCurPath, root + u"/a"_s);
     EXPECT_FALSE(forward->isEnabled());
 }
 
@@ -353,15 +353,15 @@ TEST_F(MainWindowTest, OpeningALinkShowsItsTarget) {
         QTest::keyClick(list, Qt::Key_Return);
     };
     open(u"to-dir"_s);
-    EXPECT_EQ(program.state.gCurPath, root + u"/dir"_s);
+    EXPECT_EQ(program.Folders().gCurPath, root + u"/dir"_s);
     open(u"to-file"_s);
-    EXPECT_EQ(program.state.gCurPath, root + u"/dir"_s);
+    EXPECT_EQ(program.Folders().gCurPath, root + u"/dir"_s);
     EXPECT_EQ(list->currentIndex().data().toString(), u"z.txt"_s);
     open(u"dangling"_s);
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_EQ(messages.shown[0].text,
               u"ショートカット先が存在しません。\r\n"_s + root + u"/nowhere"_s);
-    EXPECT_EQ(program.state.gCurPath, root);
+    EXPECT_EQ(program.Folders().gCurPath, root);
 }
 
 // The file list previews the filter: a pattern takes effect at Enter, not
@@ -388,7 +388,7 @@ TEST_F(MainWindowTest, TheFileListFollowsTheFilterControls) {
 
     Box(u"txtExt_1"_s)->setText(u"c*"_s);
     Click(u"chkExt_1"_s);
-    EXPECT_EQ(program.filter.Patterns(1), u"c*;*.exe;*.com;*.bat;*.dll"_s);
+    EXPECT_EQ(program.Filter().Patterns(1), u"c*;*.exe;*.com;*.bat;*.dll"_s);
     EXPECT_EQ(shown(), QStringList{u"b.txt"_s});
 }
 
@@ -397,7 +397,7 @@ TEST_F(MainWindowTest, TheFileListFollowsTheFilterControls) {
 // it is set to close the window.
 TEST_F(MainWindowTest, NoCloseDuringARunAndEscLockedAfterIt) {
     ASSERT_TRUE(tree.MakeFile(u"a1.txt"_s, "a"));
-    program.state.gEscQuits = true;
+    program.SetEscQuits(true);
     bool closedDuringRun = true;
     bool controlsLive = false;
     bool dialogsLive = true;  // the progress window and the questions are its children
@@ -425,7 +425,7 @@ TEST_F(MainWindowTest, NoCloseDuringARunAndEscLockedAfterIt) {
 // settings file that exists keeps its values but "保存" and
 // "オプション表示"; without one nothing is written.
 TEST_F(MainWindowTest, ExitSavesByTheSaveSwitch) {
-    const QString ini = program.options.IniFilePath;
+    const QString ini = program.Options().IniFilePath;
     struct Case {
         bool saveOnExit;
         bool fileBefore;
@@ -438,19 +438,19 @@ TEST_F(MainWindowTest, ExitSavesByTheSaveSwitch) {
         QFile::remove(ini);
         if (c.fileBefore) {
             mdlOptions file(messages);
-            file.InitOptions(program.state.gAppPath, u"sorvane"_s);
+            file.InitOptions(program.Folders().gAppPath, u"sorvane"_s);
             file.SetText(MethodRow::SearchWord, u"from file"_s);
             file.SetNum(SystemRow::SaveOnExit, 1);
-            ASSERT_TRUE(file.SaveOptionFile(ini, false));
+            ASSERT_TRUE(file.SaveOptionFile(ini));
         }
-        program.state.gSaveOnExit = c.saveOnExit;
+        program.SetSaveOnExit(c.saveOnExit);
         window.show();
         Box(u"txtBfr"_s)->setText(u"typed"_s);
         Click(u"cmdEnd"_s);
         EXPECT_EQ(QFile::exists(ini), c.fileAfter);
         if (!c.fileAfter) continue;
         mdlOptions saved(messages);
-        saved.InitOptions(program.state.gAppPath, u"sorvane"_s);
+        saved.InitOptions(program.Folders().gAppPath, u"sorvane"_s);
         ASSERT_TRUE(saved.LoadOptionFile(ini, true));
         EXPECT_EQ(saved.Text(MethodRow::SearchWord), c.searchWordAfter);
         EXPECT_EQ(saved.Num(SystemRow::SaveOnExit), c.saveOnExit ? 1 : 0);
@@ -470,12 +470,12 @@ TEST_F(MainWindowTest, TheVersionMenuShowsOneVersionWindow) {
     const QList<frmAbout*> shown = window.findChildren<frmAbout*>();
     ASSERT_EQ(shown.size(), 1);
     EXPECT_TRUE(shown[0]->isVisible());
-    EXPECT_TRUE(program.state.gAboutOpen);
+    EXPECT_TRUE(window.Flags().gAboutOpen);
     shown[0]->close();
-    EXPECT_FALSE(program.state.gAboutOpen);
+    EXPECT_FALSE(window.Flags().gAboutOpen);
     // Reopened before the closed window is deleted: a new one is shown.
     menu->trigger();
-    EXPECT_TRUE(program.state.gAboutOpen);
+    EXPECT_TRUE(window.Flags().gAboutOpen);
     QList<frmAbout*> visible;
     for (frmAbout* about : window.findChildren<frmAbout*>())
         if (about->isVisible()) visible.append(about);
@@ -496,9 +496,9 @@ TEST(MainWindowStop, TheProgressWindowsButtonStopsOrGoesOn) {
         ScriptedExpansionChooser chooser;
         frmMain window;
         frmDlgCancel progress(&window);
-        mdlMain program{MainPorts{messages, progress, window, window, window}};
+        mdlMain program{MainPorts{messages, progress, window.LogBox(), window.Ports(), window.Ports()}};
         RunFrame frame{program, overwrite, chooser};
-        progress.Attach(&program.CancelDialog);
+        progress.Attach(&program.CancelDialog());
         progress.SetPumpInterval(0);  // every pump a chance to press
         window.Attach(program, frame);
         program.Main(app.Root() + u"/sorvane"_s);
@@ -520,7 +520,7 @@ TEST(MainWindowStop, TheProgressWindowsButtonStopsOrGoesOn) {
         window.findChild<QPushButton*>(u"cmdStart"_s)->click();
         ASSERT_FALSE(messages.shown.isEmpty());
         EXPECT_EQ(messages.shown[0].id, MessageId::StopQuestion);
-        EXPECT_EQ(program.runEnd.end, stop ? RunEnd::ListingStopped : RunEnd::Done);
+        EXPECT_EQ(program.RunEnd().end, stop ? RunEnd::ListingStopped : RunEnd::Done);
         EXPECT_FALSE(progress.isVisible());
     }
 }

@@ -18,6 +18,7 @@
 #include "run/RunFrame.h"
 #include "run/mdlMain.h"
 #include "support/OpenedUrls.h"
+#include "support/ProgramAccess.h"
 #include "support/TempTree.h"
 #include "support/scripted/ScriptedExpansionChooser.h"
 #include "support/scripted/ScriptedMessageBox.h"
@@ -36,7 +37,8 @@ namespace {
 // The main window on a program with default settings, which open the
 // options window; the other windows scripted.
 struct OptionWindowTest : test::WithApplication, test::ScriptedDesktop, ::testing::Test {
-    ProgramState& s = program.state;
+    ProgramCore& core = test::ProgramAccess::Core(program);
+    SettingsInEffect& s = core.settings;
     QString root;
 
     void SetUp() override {
@@ -62,9 +64,9 @@ struct OptionWindowTest : test::WithApplication, test::ScriptedDesktop, ::testin
     }
     void WriteSettings(const QString& path, const std::function<void(mdlOptions&)>& set) {
         mdlOptions file(messages);
-        file.InitOptions(s.gAppPath, u"sorvane"_s);
+        file.InitOptions(core.folders.gAppPath, u"sorvane"_s);
         set(file);
-        EXPECT_TRUE(file.SaveOptionFile(path, false));
+        EXPECT_TRUE(file.SaveOptionFile(path));
     }
     static QByteArray Bytes(const QString& path) {
         QFile file(path);
@@ -81,11 +83,11 @@ TEST_F(OptionWindowTest, EachControlChangesItsSettingAtOnce) {
     EXPECT_EQ(s.gDelTarget, u"x"_s);
     EXPECT_EQ(s.gDelMode, 2);
     EXPECT_TRUE(Checked(u"optDelMode_2"_s));
-    const std::pair<QString, bool ProgramState::*> switches[] = {
-        {u"chkLog"_s, &ProgramState::gDetailLog},
-        {u"chkLogAuto"_s, &ProgramState::gAutoLogSave},
-        {u"chkEsc"_s, &ProgramState::gEscQuits},
-        {u"chkSave"_s, &ProgramState::gSaveOnExit},
+    const std::pair<QString, bool SettingsInEffect::*> switches[] = {
+        {u"chkLog"_s, &SettingsInEffect::gDetailLog},
+        {u"chkLogAuto"_s, &SettingsInEffect::gAutoLogSave},
+        {u"chkEsc"_s, &SettingsInEffect::gEscQuits},
+        {u"chkSave"_s, &SettingsInEffect::gSaveOnExit},
     };
     for (const auto& [name, value] : switches) {
         const bool before = s.*value;
@@ -107,10 +109,10 @@ TEST_F(OptionWindowTest, SetFormOptionsShowsTheStateAndChangesNothing) {
     s.gAutoLogSave = true;
     s.gEscQuits = false;
     s.gSaveOnExit = false;
-    program.options.LastIniFolder = root;
+    core.options.LastIniFolder = root;
     const auto values = [this] {
         return std::tuple(s.gDelMode, s.gDelTarget, s.gDetailLog, s.gAutoLogSave, s.gEscQuits,
-                          s.gSaveOnExit, s.gLogPath);
+                          s.gSaveOnExit, core.log.LogPath());
     };
     const auto before = values();
     Option()->SetFormOptions();
@@ -121,26 +123,26 @@ TEST_F(OptionWindowTest, SetFormOptionsShowsTheStateAndChangesNothing) {
                                  Checked(u"chkEsc"_s), Checked(u"chkSave"_s)}),
               (std::vector<bool>{false, true, false, false}));
     EXPECT_EQ(Find(u"cmdSave"_s)->toolTip(), u"'sorvane.ini'に現在の状態を保存します。"_s);
-    EXPECT_EQ(Find(u"cmdLogSave"_s)->toolTip(), u"ログフォルダ:"_s + s.gLogPath);
+    EXPECT_EQ(Find(u"cmdLogSave"_s)->toolTip(), u"ログフォルダ:"_s + core.log.LogPath());
     EXPECT_EQ(Find(u"cmdOpenLastIniFolder"_s)->toolTip(), u'\'' + root + u"'を開きます。"_s);
 }
 
 TEST_F(OptionWindowTest, ResetGivesTheDefaultsWhileTheWindowStaysOpen) {
-    const QString ini = program.options.IniFilePath;
+    const QString ini = core.options.IniFilePath;
     WriteSettings(ini, [](mdlOptions& o) { o.SetNum(MethodRow::DelMode, 1); });
     const QByteArray saved = Bytes(ini);
-    s.gLogPath = root;
+    core.log.SetLogPath(root);
     s.gDelMode = 2;
     s.gDelTarget = root;
     s.gDetailLog = false;
     s.gEscQuits = false;
     Option()->SetFormOptions();
     Find(u"cmdReset"_s)->click();
-    EXPECT_EQ(std::tuple(s.gLogPath, s.gDelMode, s.gDelTarget, s.gDetailLog, s.gEscQuits),
-              std::tuple(s.gAppPath + u"/Log"_s, 0, QString(), true, true));
+    EXPECT_EQ(std::tuple(core.log.LogPath(), s.gDelMode, s.gDelTarget, s.gDetailLog, s.gEscQuits),
+              std::tuple(core.folders.gAppPath + u"/Log"_s, 0, QString(), true, true));
     ASSERT_TRUE(Option() && Option()->isVisible() && s.gOptionWindow);
     EXPECT_TRUE(Checked(u"optDelMode_0"_s) && Checked(u"chkLog"_s) && Checked(u"chkEsc"_s));
-    EXPECT_EQ(Find(u"cmdLogSave"_s)->toolTip(), u"ログフォルダ:"_s + s.gLogPath);
+    EXPECT_EQ(Find(u"cmdLogSave"_s)->toolTip(), u"ログフォルダ:"_s + core.log.LogPath());
     EXPECT_EQ(Bytes(ini), saved);
 }
 
@@ -148,13 +150,13 @@ TEST_F(OptionWindowTest, ResetGivesTheDefaultsWhileTheWindowStaysOpen) {
 TEST_F(OptionWindowTest, OpeningTheSettingsFileWritesItFirstWhenMissing) {
     test::OpenedUrls opened;
     QDesktopServices::setUrlHandler(u"file"_s, &opened, "Open");
-    const QString ini = program.options.IniFilePath;
+    const QString ini = core.options.IniFilePath;
     ASSERT_FALSE(QFile::exists(ini));
     s.gDelMode = 1;
     Find(u"cmdOpenIni"_s)->click();
     const QByteArray bytes = Bytes(ini);
-    ASSERT_TRUE(program.options.LoadOptionFile(ini, true));
-    EXPECT_EQ(program.options.Num(MethodRow::DelMode), 1);
+    ASSERT_TRUE(core.options.LoadOptionFile(ini, true));
+    EXPECT_EQ(core.options.Num(MethodRow::DelMode), 1);
     s.gDelMode = 2;
     Find(u"cmdOpenIni"_s)->click();
     EXPECT_EQ(Bytes(ini), bytes);
@@ -170,7 +172,7 @@ TEST_F(OptionWindowTest, AFolderDroppedOnTheDeleteFrameIsWhereTheNextRunMovesCol
     EXPECT_TRUE(Checked(u"optDelMode_2"_s));
     EXPECT_EQ(s.gDelMode, 2);
 
-    program.rename.SetClock([] { return QDateTime(QDate(2026, 12, 7), QTime(1, 2, 3)); });
+    core.rename.SetClock([] { return QDateTime(QDate(2026, 12, 7), QTime(1, 2, 3)); });
     overwrite.answers = {OverwriteAnswer::DeleteAll};
     Find(u"chkD"_s)->setChecked(true);
     Find<QLineEdit>(u"txtBfr"_s)->setText(u"a"_s);
@@ -185,20 +187,20 @@ TEST_F(OptionWindowTest, AFolderDroppedOnTheDeleteFrameIsWhereTheNextRunMovesCol
 TEST_F(OptionWindowTest, AFileDroppedOnTheLogFrameGivesItsFolderAsTheLogFolder) {
     ASSERT_TRUE(tree.MakeFile(u"logs/x.txt"_s));
     EXPECT_TRUE(Drop(u"frameLog"_s, root + u"/logs/x.txt"_s));
-    EXPECT_EQ(s.gLogPath, root + u"/logs"_s);
+    EXPECT_EQ(core.log.LogPath(), root + u"/logs"_s);
     EXPECT_EQ(Find(u"cmdLogSave"_s)->toolTip(), u"ログフォルダ:"_s + root + u"/logs"_s);
 
     EXPECT_FALSE(Drop(u"chkSave"_s, root));
     QMimeData web;
     web.setUrls({QUrl(u"https://example.org/"_s)});
     EXPECT_FALSE(Option()->DropOn(Find<QWidget>(u"chkLog"_s), web));
-    EXPECT_EQ(s.gLogPath, root + u"/logs"_s);
+    EXPECT_EQ(core.log.LogPath(), root + u"/logs"_s);
 }
 
 // One dropped shortcut stands for its settings file, read for the time
 // being: the program's own file stays as it was.
 TEST_F(OptionWindowTest, ASettingsFileDroppedOnReadIsLoadedForTheTimeBeing) {
-    const QString ini = program.options.IniFilePath;
+    const QString ini = core.options.IniFilePath;
     WriteSettings(ini, [](mdlOptions&) {});
     const QByteArray own = Bytes(ini);
     ASSERT_TRUE(tree.MakeFolder(u"saved"_s));

@@ -18,8 +18,10 @@ public:
     void ApplyOptionFormOptions() override { calls.append(QStringLiteral("options")); }
     void ChangePath(const QString& path) override { calls.append(QStringLiteral("path ") + path); }
     void WindowRefresh() override { calls.append(QStringLiteral("refresh")); }
+    std::optional<FormValues> Values() const override { return values; }
 
     QStringList calls;
+    std::optional<FormValues> values;  // none: a front end without windows
 };
 
 }  // namespace sorvane

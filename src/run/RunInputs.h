@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+namespace sorvane {
+
+// The run inputs captured at the start of a run (GetRunOptions): the words,
+// the switches and the matching method as the windows held them.
+struct RunInputs {
+    QString gSearchWord;
+    QString gReplaceWord;
+    bool gRunFolderMode = false;
+    bool gRunRecursive = false;
+    bool gRunDelete = false;
+    bool gRunQuickList = false;
+};
+
+}  // namespace sorvane

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+namespace sorvane {
+
+// The settings in effect: read from the settings table at start-up and
+// whenever a settings file is loaded (SettingsOf), then changed only by the
+// named commands of mdlMain as the user works the windows.
+struct SettingsInEffect {
+    qint32 gMaxTargets = 0;
+    bool gEscQuits = false;
+    bool gSaveOnExit = false;
+    bool gPatternConfirm = false;
+    bool gPatternShow = false;
+    bool gDetailLog = false;
+    bool gOptionWindow = false;  // the options window is open, or opens at start-up
+    bool gAutoLogSave = false;
+    bool gJournal = true;  // a run's plan is kept on disk for a restore after a crash
+    qint32 gDelMode = 0;
+    QString gDelTarget;
+    std::array<bool, 3> gFilterSwitch{};  // include on, exclude on, important files excluded
+    QString gImportantPatterns;
+    bool gFileMode = false;
+    bool gFolderMode = false;
+    QString gItemWord;      // "ファイル" or "フォルダ"
+    qint32 gOperation = 0;  // 0 replace, 1 insert at the front, 2 insert at the back
+    bool gFolderSort = false;
+};
+
+}  // namespace sorvane
