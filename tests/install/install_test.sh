@@ -3,6 +3,8 @@
 #  - the files are where the install rules say, and nothing else is there;
 #  - the menu entry passes desktop-file-validate and starts the program on a
 #    folder; the PNG icons have their sizes;
+#  - the AppStream metadata passes appstreamcli's checks, alone and with
+#    the menu entry it names;
 #  - the manual page renders without a warning, and it and the bash
 #    completion know every option that `sorvane-cli rename --help` lists;
 #  - where sorvane-cli takes its settings file and saves its logs: beside a
@@ -37,7 +39,8 @@ share/doc/sorvane/readme.txt
 share/icons/hicolor/256x256/apps/sorvane.png
 share/icons/hicolor/48x48/apps/sorvane.png
 share/icons/hicolor/scalable/apps/sorvane.svg
-share/man/man1/sorvane-cli.1.gz"
+share/man/man1/sorvane-cli.1.gz
+share/metainfo/org.sorvane.Sorvane.metainfo.xml"
 installed="$(cd "$prefix" && find . ! -type d | sed 's|^\./||' | LC_ALL=C sort)"
 [ "$installed" = "$expected" ] ||
   fail "installed files differ from the install rules:"$'\n'"$(diff <(echo "$expected") <(echo "$installed"))"
@@ -61,6 +64,18 @@ assert d[:8]==b"\x89PNG\r\n\x1a\n" and d[12:16]==b"IHDR"
 print("%dx%d" % struct.unpack(">II", d[16:24]))' "$png")" || got="not a PNG"
   [ "$got" = "${size}x${size}" ] || fail "the $size pixel icon is $got"
 done
+
+# --- the AppStream metadata ---------------------------------------------------------
+# Warnings and errors fail; notes do not. validate-tree also finds the menu
+# entry that the metadata launches.
+metainfo="$prefix/share/metainfo/org.sorvane.Sorvane.metainfo.xml"
+if command -v appstreamcli >/dev/null; then
+  report="$(appstreamcli validate --no-net "$metainfo" 2>&1)" || fail "appstreamcli validate: $report"
+  report="$(appstreamcli validate-tree --no-net "$prefix" 2>&1)" ||
+    fail "appstreamcli validate-tree: $report"
+else
+  fail "appstreamcli is missing (scripts/setup.sh installs the package appstream)"
+fi
 
 # --- the manual page and the completion -------------------------------------------
 page="$prefix/share/man/man1/sorvane-cli.1.gz"
