@@ -25,7 +25,11 @@ esac
 
 "$root/scripts/setup.sh"
 build="$root/build/package"
+# The compiler and linker flags of Debian's own builds, with every hardening
+# feature (the optimisation level stays that of the release build).
+flag() { (cd "$root" && DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get "$1"); }
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+  -DCMAKE_CXX_FLAGS="$(flag CPPFLAGS) $(flag CXXFLAGS)" -DCMAKE_EXE_LINKER_FLAGS="$(flag LDFLAGS)" \
   -DSORVANE_BUILD_TESTS=OFF -DSORVANE_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build" -j"${JOBS:-1}"
 rm -f "$build"/sorvane_*.deb
