@@ -6,7 +6,7 @@
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME sorvane)
 set(CPACK_PACKAGE_VERSION ${SORVANE_VERSION_TEXT})
-set(CPACK_PACKAGE_CONTACT "Sorvane developers <sorvane@localhost>")
+set(CPACK_PACKAGE_CONTACT "Sorvane developers <sorvane@sorvane.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "rename many files or folders at once by wildcard patterns")
 # The summary above is the first line; CPack indents these lines and marks
 # the empty one as a paragraph break.
@@ -28,4 +28,30 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, fonts-noto-cjk, qt6-translations-l
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "bash-completion")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+
+# What only the package holds: the copyright file in Debian's format, the
+# package's changelog and lintian's overrides. They sit in a component of
+# their own that cmake --install leaves out; the package takes every
+# component into its one .deb.
+set(debian_dir ${CMAKE_CURRENT_LIST_DIR}/debian)
+# The changelog's newest entry must name the package's version.
+file(STRINGS ${debian_dir}/changelog changelog_head LIMIT_COUNT 1)
+set(package_version "${CPACK_PACKAGE_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE}")
+if(NOT changelog_head MATCHES "^sorvane \\(([^)]*)\\) " OR NOT CMAKE_MATCH_1 STREQUAL package_version)
+  message(FATAL_ERROR "cmake/debian/changelog does not begin with version ${package_version}")
+endif()
+set(changelog_gz ${CMAKE_CURRENT_BINARY_DIR}/changelog.Debian.gz)
+add_custom_command(OUTPUT ${changelog_gz}
+  COMMAND gzip -9 -n -c ${debian_dir}/changelog > ${changelog_gz}
+  DEPENDS ${debian_dir}/changelog
+  COMMENT "Compressing the package's changelog"
+  VERBATIM)
+add_custom_target(sorvane_debian ALL DEPENDS ${changelog_gz})
+install(FILES ${debian_dir}/copyright ${changelog_gz}
+  DESTINATION share/doc/sorvane COMPONENT debian EXCLUDE_FROM_ALL)
+install(FILES ${debian_dir}/lintian-overrides RENAME sorvane
+  DESTINATION share/lintian/overrides COMPONENT debian EXCLUDE_FROM_ALL)
+set(CPACK_COMPONENTS_ALL Unspecified debian)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
 include(CPack)

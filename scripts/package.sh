@@ -3,11 +3,13 @@
 # /usr (in build/package) and prints the path of the package made
 # (build/package/sorvane_VERSION_ARCH.deb).
 #
-# With --check it then tries the package on this machine (as root, or
-# through sudo): installs it with apt-get, runs sorvane-cli --version and a
-# dry run from /usr/bin, removes it again with everything that its install
-# brought in, and checks that nothing is left in /usr that was not there
-# before. It refuses to start when a package named sorvane is installed.
+# With --check it then runs lintian on the package, where any error or
+# warning fails the check (overrides are in cmake/debian/lintian-overrides),
+# and tries the package on this machine (as root, or through sudo): installs
+# it with apt-get, runs sorvane-cli --version and a dry run from /usr/bin,
+# removes it again with everything that its install brought in, and checks
+# that nothing is left in /usr that was not there before. It refuses to
+# start when a package named sorvane is installed.
 #
 # JOBS sets the build's parallel jobs (default 1).
 # Usage: scripts/package.sh [--check]
@@ -25,7 +27,11 @@ esac
 
 "$root/scripts/setup.sh"
 build="$root/build/package"
+# The compiler and linker flags of Debian's own builds, with every hardening
+# feature (the optimisation level stays that of the release build).
+flag() { (cd "$root" && DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get "$1"); }
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+  -DCMAKE_CXX_FLAGS="$(flag CPPFLAGS) $(flag CXXFLAGS)" -DCMAKE_EXE_LINKER_FLAGS="$(flag LDFLAGS)" \
   -DSORVANE_BUILD_TESTS=OFF -DSORVANE_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build" -j"${JOBS:-1}"
 rm -f "$build"/sorvane_*.deb
@@ -49,6 +55,14 @@ fail() {
   echo "package: FAIL: $*" >&2
   failures=$((failures + 1))
 }
+
+# Debian's own checks: notes are shown, errors and warnings fail.
+if lintian --info --display-info --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1; then
+  echo "package: lintian found no error or warning"
+  sed 's/^/  /' "$work/lintian.log"
+else
+  fail "lintian:"$'\n'"$(cat "$work/lintian.log")"
+fi
 # What /usr holds, and which packages are installed: the removal must give
 # both back.
 snapshot() { find /usr -xdev | LC_ALL=C sort; }

@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev
   fonts-noto-cjk xvfb xauth imagemagick
   mmv time clang-format python3 exfat-fuse exfatprogs
-  librsvg2-bin desktop-file-utils man-db dpkg-dev
+  librsvg2-bin desktop-file-utils man-db dpkg-dev lintian appstream
 )
 
 missing=()

@@ -3,8 +3,10 @@
 #  - the files are where the install rules say, and nothing else is there;
 #  - the menu entry passes desktop-file-validate and starts the program on a
 #    folder; the PNG icons have their sizes;
-#  - the manual page renders without a warning, and it and the bash
-#    completion know every option that `sorvane-cli rename --help` lists;
+#  - the AppStream metadata passes appstreamcli's checks, alone and with
+#    the menu entry it names;
+#  - the manual pages render without a warning; that of sorvane-cli and the
+#    bash completion know every option that `sorvane-cli rename --help` lists;
 #  - where sorvane-cli takes its settings file and saves its logs: beside a
 #    copy in a writable folder; in XDG_CONFIG_HOME and XDG_DATA_HOME for a
 #    copy in a folder it may not write into (run as an unprivileged user
@@ -37,7 +39,9 @@ share/doc/sorvane/readme.txt
 share/icons/hicolor/256x256/apps/sorvane.png
 share/icons/hicolor/48x48/apps/sorvane.png
 share/icons/hicolor/scalable/apps/sorvane.svg
-share/man/man1/sorvane-cli.1.gz"
+share/man/man1/sorvane-cli.1.gz
+share/man/man1/sorvane.1.gz
+share/metainfo/org.sorvane.Sorvane.metainfo.xml"
 installed="$(cd "$prefix" && find . ! -type d | sed 's|^\./||' | LC_ALL=C sort)"
 [ "$installed" = "$expected" ] ||
   fail "installed files differ from the install rules:"$'\n'"$(diff <(echo "$expected") <(echo "$installed"))"
@@ -62,10 +66,29 @@ print("%dx%d" % struct.unpack(">II", d[16:24]))' "$png")" || got="not a PNG"
   [ "$got" = "${size}x${size}" ] || fail "the $size pixel icon is $got"
 done
 
-# --- the manual page and the completion -------------------------------------------
+# --- the AppStream metadata ---------------------------------------------------------
+# Warnings and errors fail; notes do not. validate-tree also finds the menu
+# entry that the metadata launches.
+metainfo="$prefix/share/metainfo/org.sorvane.Sorvane.metainfo.xml"
+if command -v appstreamcli >/dev/null; then
+  report="$(appstreamcli validate --no-net "$metainfo" 2>&1)" || fail "appstreamcli validate: $report"
+  report="$(appstreamcli validate-tree --no-net "$prefix" 2>&1)" ||
+    fail "appstreamcli validate-tree: $report"
+else
+  fail "appstreamcli is missing (scripts/setup.sh installs the package appstream)"
+fi
+
+# --- the manual pages and the completion ------------------------------------------
+for program in sorvane sorvane-cli; do
+  page="$prefix/share/man/man1/$program.1.gz"
+  warnings="$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)"
+  [ -z "$warnings" ] || fail "man -l warns on $program.1: $warnings"
+done
+text="$(LC_ALL=C.UTF-8 MANWIDTH=200 man -l "$prefix/share/man/man1/sorvane.1.gz" 2>/dev/null)"
+for section in NAME SYNOPSIS ARGUMENTS "INTERRUPTED RUNS" FILES ENVIRONMENT "SEE ALSO"; do
+  grep -qx "$section" <<<"$text" || fail "the manual page of sorvane has no section $section"
+done
 page="$prefix/share/man/man1/sorvane-cli.1.gz"
-warnings="$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)"
-[ -z "$warnings" ] || fail "man -l warns: $warnings"
 text="$(LC_ALL=C.UTF-8 MANWIDTH=200 man -l "$page" 2>/dev/null)"
 for section in NAME SYNOPSIS COMMANDS OPTIONS VERDICTS "JSON OUTPUT" FILES "EXIT STATUS" EXAMPLES; do
   grep -qx "$section" <<<"$text" || fail "the manual page has no section $section"
