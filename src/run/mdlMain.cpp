@@ -71,8 +71,7 @@ void mdlMain::LoadSettingsFile(const QString& path) {
 void SaveLogNow(mdlMain& m) {
     m.ports.forms.SetMainEnabled(false);
     if (m.log.SaveLogFiles(true) != 0)
-        ShowMessage(m.ports.messages, MessageId::ManualLogSaveError, m.log.LogSaveErrorText,
-                    QStringLiteral("ログの保存"), MsgButtons::OK, MsgIcon::Error);
+        ShowMessage(m.ports.messages, MessageId::ManualLogSaveError, {m.log.LogSaveErrorText});
     m.ports.forms.SetMainEnabled(true);
 }
 

@@ -388,14 +388,8 @@ QString mdlOptions::OptionFileText() const {
     return out;
 }
 
-void mdlOptions::ShowFileError(const QString& path, const QString& what, const QString& title) {
-    ShowMessage(mMessages, MessageId::SettingsFileError, ShownName(path) + what, title,
-                MsgButtons::OK, MsgIcon::Error);
-}
-
 void mdlOptions::ShowOpenError(const QString& path) {
-    ShowFileError(path, QStringLiteral(" のオープンに失敗しました。"),
-                  QStringLiteral("ファイルオープンエラー"));
+    ShowMessage(mMessages, MessageId::SettingsOpenError, {ShownName(path)});
 }
 
 bool mdlOptions::SaveOptionFile(const QString& path, bool collect) {
@@ -412,8 +406,7 @@ bool mdlOptions::SaveOptionFile(const QString& path, bool collect) {
     }
     file.write(EncodeTextFile(OptionFileText()));
     if (!file.commit()) {
-        ShowFileError(path, QStringLiteral(" の書き込みに失敗しました。"),
-                      QStringLiteral("ファイル書き込みエラー"));
+        ShowMessage(mMessages, MessageId::SettingsWriteError, {ShownName(path)});
         return false;
     }
     return true;
