@@ -1,5 +1,7 @@
 #include "ports/MessageBoxPort.h"
 
+#include "ports/MessageCatalogue.h"
+
 namespace sorvane {
 
 std::vector<MsgAnswer> ButtonAnswers(MsgButtons buttons) {
@@ -27,6 +29,10 @@ size_t DefaultIndex(const MessageRequest& request) {
 
 MsgAnswer DefaultAnswer(const MessageRequest& request) {
     return ButtonAnswers(request.buttons)[DefaultIndex(request)];
+}
+
+MsgAnswer ShowMessage(MessageBoxPort& port, MessageId id, const QStringList& args) {
+    return port.Show(MessageCatalogue::Request(id, args));
 }
 
 }  // namespace sorvane

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 namespace sorvane {
@@ -12,13 +13,16 @@ enum class MsgIcon { None, Information, Warning, Error, Question };
 enum class MsgAnswer { OK, Cancel, Yes, No, Retry, Abort, Ignore };
 
 // Which of the program's messages a box shows, so that a front end or a
-// test can tell one question from another without reading its text.
+// test can tell one question from another without reading its text. The
+// text, title, buttons, icon and default button of each are in
+// MessageCatalogue.
 enum class MessageId {
-    Other,
+    Other,  // none of the program's own: a request built by hand
     // The progress window
-    StopQuestion,  // "作業を中止しますか？"
+    StopQuestion,  // "作業を中止しますか？", titled by the work in progress
     // The settings file
-    SettingsFileError,
+    SettingsOpenError,   // the file cannot be opened or made
+    SettingsWriteError,  // the file cannot be written
     // The start command's checks
     StartFolderEmpty,
     StartFolderMissing,
@@ -30,23 +34,28 @@ enum class MessageId {
     // The checks before a rename
     DeleteTargetEmpty,
     DeleteTargetMissing,
-    ForbiddenCharacters,
+    ForbiddenInReplace,  // a replace word holds a character no name can hold
+    ForbiddenInInsert,   // an insert word holds one, "*" and "?" included
     CommaQuestion,
     BadReplacePattern,
     // A run
     ListingFailed,
     TooManyTargetsQuestion,
-    DetailLogQuestion,
+    DetailLogAfterRenameQuestion,   // a stopped rename: build its detailed log?
+    DetailLogAfterRestoreQuestion,  // a stopped restore: build its detailed log?
     RenameFailed,
     JournalFailed,
-    InterruptedRunQuestion,  // at start-up: restore the run that died?
+    InterruptedRunQuestion,         // at start-up: restore the run that died?
+    InterruptedRunDamagedQuestion,  // the same, with lines of its journal unread
+    InterruptedRunRestoreFailed,    // that restore could not begin
     LogError,
     AutoLogSaveError,
     // The detailed options window
     ManualLogSaveError,
     // The main window
-    PathFallback,  // "パスが見つかりませんでした。" …
-    PathFatal,     // "パスがどうしても見つかりません。" …
+    PathFallbackToProgramFolder,  // "パスが見つかりませんでした。" … the program's folder
+    PathFallbackToSystemFolder,  // the same, the system folder
+    PathFatal,                   // "パスがどうしても見つかりません。" …
     ShortcutTargetMissing,
 };
 
@@ -89,10 +98,8 @@ inline MessageRequest MakeRequest(MessageId id, const QString& text, const QStri
     return request;
 }
 
-inline MsgAnswer ShowMessage(MessageBoxPort& port, MessageId id, const QString& text,
-                             const QString& title, MsgButtons buttons, MsgIcon icon,
-                             int defaultButton = 0) {
-    return port.Show(MakeRequest(id, text, title, buttons, icon, defaultButton));
-}
+// Shows one of the program's messages as the catalogue gives it, its
+// variable parts (%1, %2, ...) filled in from args.
+MsgAnswer ShowMessage(MessageBoxPort& port, MessageId id, const QStringList& args = {});
 
 }  // namespace sorvane

@@ -11,9 +11,7 @@ bool clsCancel::DoCancel(const QString& title) {
     mWindow.ProcessEvents();
     if (!IsCancel) return false;
     SetVisible(false);
-    if (ShowMessage(mMessages, MessageId::StopQuestion, QStringLiteral("作業を中止しますか？"),
-                    title, MsgButtons::YesNo, MsgIcon::None, 1) == MsgAnswer::Yes)
-        return true;
+    if (ShowMessage(mMessages, MessageId::StopQuestion, {title}) == MsgAnswer::Yes) return true;
     IsCancel = false;
     SetVisible(true);
     return false;

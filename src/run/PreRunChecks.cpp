@@ -9,15 +9,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kOptionErrorTitle = u"オプションエラー"_s;
-const QString kReplaceWordTitle = u"置換文字列の指定"_s;
-
 // Characters no name can hold. In a replace "*" and "?" are pattern
 // characters and allowed; an insert word is used as it stands.
 const QString kReplaceForbidden = u"\\/:\"<>|"_s;
 const QString kInsertForbidden = u"\\/:*?\"<>|"_s;
-const QString kReplaceForbiddenShown = u"\\ / : \" < > | "_s;
-const QString kInsertForbiddenShown = u"\\ / : * ? \" < > |"_s;
 
 bool ContainsAnyOf(const QString& word, const QString& set) {
     for (const QChar c : word)
@@ -37,9 +32,7 @@ bool CheckDeleteOption(ProgramCore& m) {
 
     bool error = false;
     if (TrimLeadingSpaces(s.gDelTarget).isEmpty()) {
-        ShowMessage(m.ports.messages, MessageId::DeleteTargetEmpty,
-                    u"削除ファイル移動先開始フォルダを指定してください。"_s, kOptionErrorTitle,
-                    MsgButtons::OK, MsgIcon::Warning);
+        ShowMessage(m.ports.messages, MessageId::DeleteTargetEmpty);
         error = true;
     } else {
         // A relative name typed into the options window is taken from the
@@ -48,10 +41,7 @@ bool CheckDeleteOption(ProgramCore& m) {
         if (m.fs.FolderExistsFollowingLink(s.gDelTarget)) {
             s.gDelTarget = m.tools.TruePath(s.gDelTarget);
         } else {
-            ShowMessage(m.ports.messages, MessageId::DeleteTargetMissing,
-                        u"削除ファイル移動先フォルダが存在しません。\r\n"
-                        u"「既存ファイル削除」のオプションを確認してください。"_s,
-                        kOptionErrorTitle, MsgButtons::OK, MsgIcon::Error);
+            ShowMessage(m.ports.messages, MessageId::DeleteTargetMissing);
             error = true;
         }
     }
@@ -66,18 +56,12 @@ bool CheckNames(ProgramCore& m, ExpansionChooserPort& chooser) {
     const bool replace = s.gOperation == 0;
 
     if (ContainsAnyOf(word, replace ? kReplaceForbidden : kInsertForbidden)) {
-        ShowMessage(m.ports.messages, MessageId::ForbiddenCharacters,
-                    u"ファイル・フォルダ名に以下の文字は使用できません。\r\n"_s +
-                        (replace ? kReplaceForbiddenShown : kInsertForbiddenShown),
-                    kReplaceWordTitle, MsgButtons::OK, MsgIcon::Error);
+        ShowMessage(m.ports.messages,
+                    replace ? MessageId::ForbiddenInReplace : MessageId::ForbiddenInInsert);
         return false;
     }
     if (word.contains(u',') || word.contains(u';')) {
-        const MsgAnswer answer =
-            ShowMessage(m.ports.messages, MessageId::CommaQuestion,
-                        u"ファイル・フォルダ名に以下の文字は使用しない方が良いと思われます。\r\n"
-                        u"処理を続行しますか？（おすすめしません）\r\n, ;"_s,
-                        kReplaceWordTitle, MsgButtons::YesNo, MsgIcon::Question, 1);
+        const MsgAnswer answer = ShowMessage(m.ports.messages, MessageId::CommaQuestion);
         if (answer != MsgAnswer::Yes) return false;
     }
     if (!replace) return true;
@@ -91,9 +75,7 @@ bool CheckNames(ProgramCore& m, ExpansionChooserPort& chooser) {
     if (s.gPatternShow) chooser.Display(ViewsOf(matching));
     const int can = matching.CanReplace();
     if (can & 1) {
-        ShowMessage(m.ports.messages, MessageId::BadReplacePattern,
-                    u"置換のパターンが間違っています。\r\n処理は中止されます。"_s,
-                    kReplaceWordTitle, MsgButtons::OK, MsgIcon::Warning);
+        ShowMessage(m.ports.messages, MessageId::BadReplacePattern);
         return false;
     }
     if ((can & 4) || s.gPatternConfirm) {

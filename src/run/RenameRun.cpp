@@ -46,25 +46,15 @@ bool HandleUnfinishedList(ProgramCore& m) {
     // else is a list that could not be built.
     if (r.GetTargetCount() == 0 || r.GetTargetCount() < r.MaxCount()) {
         m.CancelDialog.SetVisible(false);
-        ShowMessage(m.ports.messages, MessageId::ListingFailed,
-                    u"予想外のエラーです。次のような可能性があります。\r\n"
-                    u"・作業中にフォルダが削除された\r\n"
-                    u"・フォルダ階層が深すぎる、置換語のファイル名が長すぎる\r\n"
-                    u"・メモリが不足している\r\n"
-                    u"・その他不明"_s,
-                    u"リストアップ中のエラー"_s, MsgButtons::OK, MsgIcon::Error);
+        ShowMessage(m.ports.messages, MessageId::ListingFailed);
         AddLogLine(m, u"！予期しないエラーが発生しました。"_s);
         m.runEnd.end = RunEnd::ListingFailed;
         return false;
     }
 
     m.CancelDialog.SetVisible(false);
-    const MsgAnswer answer =
-        ShowMessage(m.ports.messages, MessageId::TooManyTargetsQuestion,
-                    w + u"数が多すぎるようです。最大数="_s + Num(m.settings.gMaxTargets) + kCrLf +
-                        u"あるいは検索パターンに問題があります。\r\n\r\nこれまでに検索された"_s +
-                        w + u"だけ置換しますか？\r\n（あまりおすすめしません。）"_s,
-                    w + u"数が多すぎます。"_s, MsgButtons::YesNo, MsgIcon::Warning, 1);
+    const MsgAnswer answer = ShowMessage(m.ports.messages, MessageId::TooManyTargetsQuestion,
+                                         {w, Num(m.settings.gMaxTargets)});
     if (answer != MsgAnswer::Yes) {
         AddLogLine(m, u"！"_s + w + u"数が多すぎるようです。\r\n"_s + kStoppedByUser);
         return false;
@@ -286,10 +276,7 @@ bool BeginJournal(ProgramCore& m, bool deleteRequested) {
     m.runEnd.end = RunEnd::JournalFailed;
     m.CancelDialog.SetVisible(false);
     ShowMessage(m.ports.messages, MessageId::JournalFailed,
-                u"復元用の記録を保存できませんでした。\r\n"_s + ShownName(m.journal.Folder()) +
-                    u"\r\n"_s + QString::fromLocal8Bit(std::strerror(err)) +
-                    u"\r\n\r\n何も変更せずに処理を中止しました。"_s,
-                u"復元記録のエラー"_s, MsgButtons::OK, MsgIcon::Error);
+                {ShownName(m.journal.Folder()), QString::fromLocal8Bit(std::strerror(err))});
     AddLogLine(m, u"！復元用の記録を保存できなかったため、処理を中止しました。"_s);
     return false;
 }
@@ -352,19 +339,11 @@ bool RunRename(ProgramCore& m, OverwriteQuestionPort& overwrite, const QString& 
 
     if (CheckCancel(m)) {
         if (r.GetDeletedCount() == 0 && renamed == -1) return false;
-        if (detailed)
-            detailed = AskDetailedLog(
-                m,
-                u"すでに削除または名前が変換(スキップ含む)されたファイルがあります。\r\n"
-                u"詳細ログを作成しますか？"_s,
-                false);
+        if (detailed) detailed = AskDetailedLog(m, MessageId::DetailLogAfterRenameQuestion, false);
         if (renamed == -1) renamed = 0;
     } else if (renamed < 0) {
         progress.SetVisible(false);
-        ShowMessage(
-            m.ports.messages, MessageId::RenameFailed,
-            u"変換中に問題が発生しました。\r\n削除用フォルダが作成出来なかった可能性があります。"_s,
-            u"変換中のエラー"_s, MsgButtons::OK, MsgIcon::Error);
+        ShowMessage(m.ports.messages, MessageId::RenameFailed);
         AddLogLine(m, u"！処理中に問題が発生しました。"_s);
         return false;
     }

@@ -129,10 +129,7 @@ bool RunRestore(ProgramCore& m) {
     if (CheckCancel(m)) {
         m.runEnd.end = RunEnd::RenameStopped;
         if (restored == 0) return result;
-        if (detailed)
-            detailed = AskDetailedLog(
-                m, u"すでに名前が復元されたファイルがあります。\r\n詳細ログを作成しますか？"_s,
-                true);
+        if (detailed) detailed = AskDetailedLog(m, MessageId::DetailLogAfterRestoreQuestion, true);
     } else {
         m.runEnd.end = RunEnd::Done;
     }

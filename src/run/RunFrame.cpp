@@ -18,19 +18,6 @@ namespace {
 
 const QString kRenameKind = u"変換"_s;
 const QString kRestoreKind = u"復元"_s;
-const QString kControlChars =
-    u"Windowsのサポートしない文字や制御文字（改行など）が含まれています。"_s;
-const QString kStartFolderTitle = u"開始フォルダの指定"_s;
-const QString kSearchTitle = u"検索文字列の指定"_s;
-// The replace word's title as the program has always spelt it.
-const QString kReplaceTitle = u"置換索文字列の指定"_s;
-
-// What the start-up offer says of journal lines that cannot be read.
-QString UnreadNote(qint64 unread, const QString& w) {
-    if (unread == 0) return QString();
-    return u"\r\n読めない記録："_s + QString::number(unread) + u"行（その"_s + w +
-           u"は元に戻せません）"_s;
-}
 
 }  // namespace
 
@@ -49,16 +36,13 @@ void RunFrame::SettingsApplied() {
 QString RunFrame::CheckStartInputs(const QString& pathText, const RunInputValues& in,
                                    RunInputBox& focus) {
     MessageBoxPort& messages = m.ports.messages;
-    const auto refuse = [&](MessageId id, const QString& text, const QString& title, MsgIcon icon,
-                            RunInputBox box) {
-        ShowMessage(messages, id, text, title, MsgButtons::OK, icon);
+    const auto refuse = [&](MessageId id, RunInputBox box) {
+        ShowMessage(messages, id);
         focus = box;
         return QString();
     };
 
-    if (pathText.isEmpty())
-        return refuse(MessageId::StartFolderEmpty, u"開始フォルダを指定してください"_s,
-                      kStartFolderTitle, MsgIcon::Warning, RunInputBox::Path);
+    if (pathText.isEmpty()) return refuse(MessageId::StartFolderEmpty, RunInputBox::Path);
 
     // A file names its folder. A symbolic link to a folder is that folder,
     // never its parent: taking the parent would rename the wrong items.
@@ -69,28 +53,21 @@ QString RunFrame::CheckStartInputs(const QString& pathText, const RunInputValues
     else if (m.fs.FileExists(path))
         folder = FileSystem::ParentFolderName(path);
     const QString start = folder.isEmpty() ? QString() : m.tools.TruePath(folder);
-    if (start.isEmpty())
-        return refuse(MessageId::StartFolderMissing, u"開始フォルダが存在しません。"_s,
-                      kStartFolderTitle, MsgIcon::Error, RunInputBox::Path);
+    if (start.isEmpty()) return refuse(MessageId::StartFolderMissing, RunInputBox::Path);
 
     const bool replace = m.settings.gOperation == 0;
     const QString& search = in.searchWord;
     const QString& word = in.replaceWord;
     if (replace && search.isEmpty())
-        return refuse(MessageId::SearchWordEmpty, u"検索される文字列を指定してください"_s,
-                      kSearchTitle, MsgIcon::Warning, RunInputBox::SearchWord);
+        return refuse(MessageId::SearchWordEmpty, RunInputBox::SearchWord);
     if (replace && in.wholeName && word.isEmpty())
-        return refuse(MessageId::ReplaceWordEmpty, u"置換される文字列を指定してください"_s,
-                      kReplaceTitle, MsgIcon::Warning, RunInputBox::ReplaceWord);
+        return refuse(MessageId::ReplaceWordEmpty, RunInputBox::ReplaceWord);
     if (!replace && word.isEmpty())
-        return refuse(MessageId::InsertWordEmpty, u"挿入される文字列を指定してください"_s,
-                      u"挿入文字列の指定"_s, MsgIcon::Warning, RunInputBox::ReplaceWord);
+        return refuse(MessageId::InsertWordEmpty, RunInputBox::ReplaceWord);
     if (!mdlTools::NoControlChars(search))
-        return refuse(MessageId::SearchWordControlChars, kControlChars, kSearchTitle,
-                      MsgIcon::Error, RunInputBox::SearchWord);
+        return refuse(MessageId::SearchWordControlChars, RunInputBox::SearchWord);
     if (!mdlTools::NoControlChars(word))
-        return refuse(MessageId::ReplaceWordControlChars, kControlChars, kReplaceTitle,
-                      MsgIcon::Error, RunInputBox::ReplaceWord);
+        return refuse(MessageId::ReplaceWordControlChars, RunInputBox::ReplaceWord);
     return start;
 }
 
@@ -167,19 +144,16 @@ bool RunFrame::OfferInterruptedRestore() {
     if (!journal) return false;
     const QString& w = journal->itemWord;
     const MsgAnswer answer =
-        ShowMessage(m.ports.messages, MessageId::InterruptedRunQuestion,
-                    u"前回の"_s + w + u"名の変換は、途中で終わっています。\r\n開始フォルダ："_s +
-                        ShownName(journal->folder) + u"\r\n変換する予定だった"_s + w + u"数："_s +
-                        QString::number(journal->records) + UnreadNote(journal->damaged, w) +
-                        u"\r\n\r\n今すぐ元に戻しますか？\r\n"
-                        u"（「いいえ」のときは、あとで sorvane-cli restore で戻せます。）"_s,
-                    u"途中で終わった変換"_s, MsgButtons::YesNo, MsgIcon::Question);
+        ShowMessage(m.ports.messages,
+                    journal->damaged == 0 ? MessageId::InterruptedRunQuestion
+                                          : MessageId::InterruptedRunDamagedQuestion,
+                    {w, ShownName(journal->folder), QString::number(journal->records),
+                     QString::number(journal->damaged)});
     if (answer != MsgAnswer::Yes) return false;
     const QString error = RestoreJournal(journal->path);
     if (error.isEmpty()) return true;
-    ShowMessage(m.ports.messages, MessageId::InterruptedRunQuestion,
-                ShownName(journal->path) + u"\r\n"_s + ShownName(error), u"途中で終わった変換"_s,
-                MsgButtons::OK, MsgIcon::Error);
+    ShowMessage(m.ports.messages, MessageId::InterruptedRunRestoreFailed,
+                {ShownName(journal->path), ShownName(error)});
     return false;
 }
 
@@ -211,9 +185,7 @@ void RunFrame::WorkEnd(const QString& kind) {
         GetFormOptions(m);
         if (m.log.SaveLogFiles(false) != 0) {
             progress.SetVisible(false);
-            ShowMessage(m.ports.messages, MessageId::AutoLogSaveError,
-                        u"ログの保存でエラーがありました。\r\n"_s + m.log.LogSaveErrorText,
-                        u"ログの自動保存"_s, MsgButtons::OK, MsgIcon::Error);
+            ShowMessage(m.ports.messages, MessageId::AutoLogSaveError, {m.log.LogSaveErrorText});
         }
     }
     progress.SetVisible(false);

@@ -13,23 +13,15 @@ namespace {
 // Asked when the log text cannot be built or held: OK keeps only the
 // summary, Cancel ends the run without a log.
 MsgAnswer AskLogError(ProgramCore& m) {
-    return ShowMessage(
-        m.ports.messages, MessageId::LogError,
-        u"ログ作成中に問題が発生しました。\r\n"
-        u"ログが長くなりすぎた可能性があります。\r\n"
-        u"このエラーを出したくない場合はログの詳細表示をOFFにしてみてください。\r\n\r\n"
-        u"結果だけ出力する場合は「OK」を、\r\n"
-        u"このまま終了する場合は「Cancel」を押してください。"_s,
-        u"ログ作成中のエラー"_s, MsgButtons::OKCancel, MsgIcon::Error);
+    return ShowMessage(m.ports.messages, MessageId::LogError);
 }
 
 }  // namespace
 
-bool AskDetailedLog(ProgramCore& m, const QString& question, bool clearStop) {
+bool AskDetailedLog(ProgramCore& m, MessageId question, bool clearStop) {
     clsCancel& progress = m.CancelDialog;
     progress.SetVisible(false);
-    const MsgAnswer answer = ShowMessage(m.ports.messages, MessageId::DetailLogQuestion, question,
-                                         u"詳細ログ作成の確認"_s, MsgButtons::YesNo, MsgIcon::None);
+    const MsgAnswer answer = ShowMessage(m.ports.messages, question);
     if (answer != MsgAnswer::Yes) {
         AddLogLine(m, u"！詳細ログは作成されませんでした。"_s);
         return false;

@@ -13,7 +13,7 @@ namespace sorvane {
 // detailed log is still wanted. The progress window hides for the question
 // and shows again on Yes, the stop forgotten first when clearStop; No logs
 // that the detailed log was not made. Returns whether to make it.
-bool AskDetailedLog(ProgramCore& m, const QString& question, bool clearStop);
+bool AskDetailedLog(ProgramCore& m, MessageId question, bool clearStop);
 
 // Writes a run's log into the log box in one step: the detailed part (when
 // detailed) built by buildDetailed into head and buf, then the summary that

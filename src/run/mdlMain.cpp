@@ -91,8 +91,7 @@ void mdlMain::SaveLogNow() {
     m.ports.forms.SetMainEnabled(false);
     GetFormOptions(m);
     if (m.log.SaveLogFiles(true) != 0)
-        ShowMessage(m.ports.messages, MessageId::ManualLogSaveError, m.log.LogSaveErrorText,
-                    QStringLiteral("ログの保存"), MsgButtons::OK, MsgIcon::Error);
+        ShowMessage(m.ports.messages, MessageId::ManualLogSaveError, {m.log.LogSaveErrorText});
     m.ports.forms.SetMainEnabled(true);
 }
 

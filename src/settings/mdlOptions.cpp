@@ -350,14 +350,8 @@ QString mdlOptions::OptionFileText() const {
     return out;
 }
 
-void mdlOptions::ShowFileError(const QString& path, const QString& what, const QString& title) {
-    ShowMessage(mMessages, MessageId::SettingsFileError, ShownName(path) + what, title,
-                MsgButtons::OK, MsgIcon::Error);
-}
-
 void mdlOptions::ShowOpenError(const QString& path) {
-    ShowFileError(path, QStringLiteral(" のオープンに失敗しました。"),
-                  QStringLiteral("ファイルオープンエラー"));
+    ShowMessage(mMessages, MessageId::SettingsOpenError, {ShownName(path)});
 }
 
 bool mdlOptions::SaveOptionFile(const QString& path) {
@@ -372,8 +366,7 @@ bool mdlOptions::SaveOptionFile(const QString& path) {
     }
     file.write(EncodeTextFile(OptionFileText()));
     if (!file.commit()) {
-        ShowFileError(path, QStringLiteral(" の書き込みに失敗しました。"),
-                      QStringLiteral("ファイル書き込みエラー"));
+        ShowMessage(mMessages, MessageId::SettingsWriteError, {ShownName(path)});
         return false;
     }
     return true;

@@ -111,7 +111,6 @@ private:
     const OptionTable& TableOf(FilterRow) const { return FilterOptions; }
     const OptionTable& TableOf(MethodRow) const { return MethodOptions; }
 
-    void ShowFileError(const QString& path, const QString& what, const QString& title);
     QString OptionFileText() const;
 
     MessageBoxPort& mMessages;

@@ -247,20 +247,15 @@ QString frmMain::FolderToShow(const QString& path) {
     const mdlTools& t = m->Tools();
     QString folder = t.NearestFolder(path);
     if (folder.isEmpty()) folder = t.NearestFolder(m->Folders().gCurPath);
-    const auto fallBack = [&](const QString& to, const QString& where) {
+    const auto fallBack = [&](const QString& to, MessageId where) {
         folder = t.NearestFolder(to);
-        if (!folder.isEmpty())
-            ShowMessage(m->Messages(), MessageId::PathFallback,
-                        u"パスが見つかりませんでした。\r\n"_s + where + u"に移動しました。"_s,
-                        u"異常なパス"_s, MsgButtons::OK, MsgIcon::Information);
+        if (!folder.isEmpty()) ShowMessage(m->Messages(), where);
     };
-    if (folder.isEmpty()) fallBack(m->Folders().gAppPath, u"起動フォルダ"_s);
-    if (folder.isEmpty()) fallBack(FileSystem::WindowsFolder(), u"システムフォルダ"_s);
+    if (folder.isEmpty()) fallBack(m->Folders().gAppPath, MessageId::PathFallbackToProgramFolder);
+    if (folder.isEmpty())
+        fallBack(FileSystem::WindowsFolder(), MessageId::PathFallbackToSystemFolder);
     if (folder.isEmpty()) {
-        ShowMessage(m->Messages(), MessageId::PathFatal,
-                    u"パスがどうしても見つかりません。\r\nアプリケーションを終了します。\r\n"
-                    u"…ていうか、システムフォルダさえ取得できないし、やばいかも。"_s,
-                    u"異常終了"_s, MsgButtons::OK, MsgIcon::Error);
+        ShowMessage(m->Messages(), MessageId::PathFatal);
         close();
         QCoreApplication::exit(1);
     }
@@ -369,8 +364,7 @@ void frmMain::lstFile_DblClick(const QModelIndex& item) {
                 SelectFile(FileSystem::GetFileName(target));
             } else {
                 ShowMessage(m->Messages(), MessageId::ShortcutTargetMissing,
-                            u"ショートカット先が存在しません。\r\n"_s + ShownName(target),
-                            u"パスの指定"_s, MsgButtons::OK, MsgIcon::Error);
+                            {ShownName(target)});
             }
         } else {
             ShellOpen(path, m->Fs());
