@@ -61,8 +61,7 @@ int main(int argc, char* argv[]) {
 
     const double listing = MedianMs(runs, [&] { filter.MakeFileList(folder); });
     qint64 nameBytes = 0;
-    for (int i = 0; i < filter.ListCount(); ++i)
-        nameBytes += filter.ListItem(i).size() * 2;
+    for (int i = 0; i < filter.ListCount(); ++i) nameBytes += filter.ListItem(i).size() * 2;
     filter.ReleaseNames();
     const long beforeList = HeapInUseKiB();
     const double change = MedianMs(runs, [&] { window.ChangePath(folder); });

@@ -10,7 +10,7 @@ namespace sorvane {
 
 // The filter controls of the main window as one value.
 struct FilterValues {
-    std::array<CheckBoxValue, 4> attributes{};  // chkSys(0..3)
+    std::array<CheckBoxValue, 4> attributes{};               // chkSys(0..3)
     CheckBoxValue attributeOnly = CheckBoxValue::Unchecked;  // chksysOnly
     std::array<CheckBoxValue, 3> switches{};                 // chkExt(0..2)
     std::array<QString, 2> patterns;                         // txtExt(0..1)

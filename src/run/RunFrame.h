@@ -82,8 +82,7 @@ public:
 private:
     // The start command's own checks. Returns the start folder in its
     // on-disk spelling, or "" after showing the refusal (focus says where).
-    QString CheckStartInputs(const QString& pathText, const RunInputValues& in,
-                             RunInputBox& focus);
+    QString CheckStartInputs(const QString& pathText, const RunInputValues& in, RunInputBox& focus);
 
     // kind: "変換" (rename) or "復元" (restore).
     void WorkStart(const QString& kind);

@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QWindow>
 
-#include "ui/WindowFlags.h"
 #include "ui/DockedWindow.h"
+#include "ui/WindowFlags.h"
 
 namespace sorvane {
 

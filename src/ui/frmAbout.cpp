@@ -6,8 +6,8 @@
 #include <QTextDocument>
 #include <QtMath>
 
-#include "ui/WindowFlags.h"
 #include "ui/ProgramIcon.h"
+#include "ui/WindowFlags.h"
 #include "ui_frmAbout.h"
 
 namespace sorvane {

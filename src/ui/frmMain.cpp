@@ -363,8 +363,7 @@ void frmMain::lstFile_DblClick(const QModelIndex& item) {
                 ChangePath(FileSystem::ParentFolderName(target));
                 SelectFile(FileSystem::GetFileName(target));
             } else {
-                ShowMessage(m->Messages(), MessageId::ShortcutTargetMissing,
-                            {ShownName(target)});
+                ShowMessage(m->Messages(), MessageId::ShortcutTargetMissing, {ShownName(target)});
             }
         } else {
             ShellOpen(path, m->Fs());
@@ -415,7 +414,8 @@ bool frmMain::lstFile_KeyDown(QKeyEvent* event) {
     if (key == Qt::Key_A) {
         mUpdating = true;
         ui->lstFile->selectAll();
-        ui->txtFileName->setText(QString::number(mFiles.size()) + m->Settings().gItemWord + u"を選択"_s);
+        ui->txtFileName->setText(QString::number(mFiles.size()) + m->Settings().gItemWord +
+                                 u"を選択"_s);
         mUpdating = false;
     } else {
         QClipboard* clipboard = QGuiApplication::clipboard();

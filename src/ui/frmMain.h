@@ -139,7 +139,7 @@ private:
     MountWatch mMounts;                   // whether mDrives is to be read again
     QHash<QString, QString> mLastFolder;  // per drive root: the folder last shown there
     NameListModel mFiles;                 // the file list's names
-    QPointer<frmAbout> mAbout;  // the version window while it is loaded
+    QPointer<frmAbout> mAbout;            // the version window while it is loaded
     std::unique_ptr<CompanionWindows> mCompanions;
     QPointer<frmOption> mOption;  // the detailed options window while it is loaded
 };

@@ -237,7 +237,8 @@ INSTANTIATE_TEST_SUITE_P(
                     [](LogProgram& p) { return p.tree.MakeFile(u"Log"_s, "not a folder"); },
                     kLogFolderError,
                     [](const LogProgram& p) {
-                        return u"！ログフォルダの作成に失敗しました：'"_s + p.log.LogPath() + u"'\r\n"_s;
+                        return u"！ログフォルダの作成に失敗しました：'"_s + p.log.LogPath() +
+                               u"'\r\n"_s;
                     }},
         FailureCase{"file in the way of a parent of the log folder",
                     [](LogProgram& p) {
@@ -246,7 +247,8 @@ INSTANTIATE_TEST_SUITE_P(
                     },
                     kLogFolderError,
                     [](const LogProgram& p) {
-                        return u"！ログフォルダの作成に失敗しました：'"_s + p.log.LogPath() + u"'\r\n"_s;
+                        return u"！ログフォルダの作成に失敗しました：'"_s + p.log.LogPath() +
+                               u"'\r\n"_s;
                     }},
         FailureCase{"all 100 names taken", AllNamesTaken, kLogNameError,
                     [](const LogProgram& p) {

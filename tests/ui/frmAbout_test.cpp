@@ -10,8 +10,8 @@
 #include <QTest>
 #include <functional>
 
-#include "ui/WindowFlags.h"
 #include "ui/WidgetApp.h"
+#include "ui/WindowFlags.h"
 
 using namespace sorvane;
 using namespace Qt::StringLiterals;

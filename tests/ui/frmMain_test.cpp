@@ -496,7 +496,8 @@ TEST(MainWindowStop, TheProgressWindowsButtonStopsOrGoesOn) {
         ScriptedExpansionChooser chooser;
         frmMain window;
         frmDlgCancel progress(&window);
-        mdlMain program{MainPorts{messages, progress, window.LogBox(), window.Ports(), window.Ports()}};
+        mdlMain program{
+            MainPorts{messages, progress, window.LogBox(), window.Ports(), window.Ports()}};
         RunFrame frame{program, overwrite, chooser};
         progress.Attach(&program.CancelDialog());
         progress.SetPumpInterval(0);  // every pump a chance to press
