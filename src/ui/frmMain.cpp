@@ -1,9 +1,7 @@
 #include "ui/frmMain.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -13,14 +11,11 @@
 #include <QMimeData>
 #include <QPalette>
 
-#include "matching/clsFileString.h"
 #include "platform/ShownName.h"
 #include "run/ProgramPlaces.h"
 #include "run/RunFrame.h"
 #include "run/clsHst.h"
 #include "run/mdlMain.h"
-#include "ui/CheckBoxValues.h"
-#include "ui/DriveList.h"
 #include "ui/FolderList.h"
 #include "ui/ShellTools.h"
 #include "ui/frmAbout.h"
@@ -36,19 +31,14 @@ namespace {
 constexpr int kEscLockMs = 1000;
 constexpr qsizetype kArgumentLimit = 200;
 
-void SetChecked(QCheckBox* box, bool on) {
-    box->setCheckState(on ? Qt::Checked : Qt::Unchecked);
-}
-
-CheckBoxValue ValueOf(const QCheckBox* box) {
-    return CheckBoxValueOf(box->checkState());
-}
-
 }  // namespace
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui::frmMain>()) {
     ui->setupUi(this);
     mLogBox = std::make_unique<LogBoxView>(*ui->rtfLog);
+    mControls = std::make_unique<MainFormControls>(*ui);
+    mFiles = std::make_unique<FileListView>(*ui->lstFile, *ui->txtFileName);
+    mDrives = std::make_unique<DriveChooser>(*ui->Drive1);
     // The status line is read-only and looks it.
     QPalette statusColours = ui->txtFileName->palette();
     statusColours.setColor(QPalette::Base, statusColours.color(QPalette::Button));
@@ -69,26 +59,26 @@ void frmMain::Attach(mdlMain& program, RunFrame& frame) {
     mFrame = &frame;
     mHst = std::make_unique<clsHst>(m->Tools());
     mHst->SetButtons(&mPorts);
+    mFiles->Attach(program);
     mCompanions = std::make_unique<CompanionWindows>(*this, mFlags);
 }
 
 void frmMain::ConnectControls() {
     for (int i = 0; i < 3; ++i)
-        connect(OperationButton(i), &QAbstractButton::clicked, this,
+        connect(mControls->OperationButton(i), &QAbstractButton::clicked, this,
                 [this, i] { optRRL_Click(i); });
     connect(ui->chkErrNoChk, &QCheckBox::clicked, this, &frmMain::chkErrNoChk_Click);
     connect(ui->chkFol, &QCheckBox::clicked, this, &frmMain::chkFol_Click);
     connect(ui->chksysOnly, &QCheckBox::clicked, this, &frmMain::chksysOnly_Click);
     for (int i = 0; i < 4; ++i)
-        connect(Attribute(i), &QCheckBox::clicked, this, [this, i] { chkSys_Click(i); });
+        connect(mControls->Attribute(i), &QCheckBox::clicked, this, [this, i] { chkSys_Click(i); });
     for (int i = 0; i < 3; ++i)
-        connect(FilterSwitch(i), &QCheckBox::clicked, this, [this, i] { chkExt_Click(i); });
+        connect(mControls->FilterSwitch(i), &QCheckBox::clicked, this,
+                [this, i] { chkExt_Click(i); });
     for (int i = 0; i < 2; ++i)
-        connect(FilterBox(i), &QLineEdit::editingFinished, this, [this, i] {
+        connect(mControls->FilterBox(i), &QLineEdit::editingFinished, this, [this, i] {
             if (!mUpdating) SelectiveWindowRefresh(i);
         });
-    ui->lstFile->setModel(&mFiles);
-    ui->lstFile->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // The status line follows the selection, however it changes: clicks,
     // Shift and Ctrl with the arrows and Space. Items open on a double-click
     // and on Enter only, never on a single click.
@@ -96,7 +86,11 @@ void frmMain::ConnectControls() {
     connect(ui->lstFile->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &frmMain::lstFile_Click);
     connect(ui->lstFile, &QListView::doubleClicked, this, &frmMain::lstFile_DblClick);
-    connect(ui->Drive1, &QComboBox::activated, this, &frmMain::Drive1_Change);
+    // A file system chosen shows the folder last shown on it; one that has
+    // gone falls back as every folder change does.
+    connect(mDrives.get(), &DriveChooser::FolderChosen, this, [this](const QString& folder) {
+        if (!mUpdating) ChangePath(folder);
+    });
     connect(ui->cmdPath, &QPushButton::clicked, this, &frmMain::cmdPath_Click);
     connect(ui->Dir1, &FolderList::PathChosen, this, [this](const QString& path) {
         if (!mUpdating) ChangePath(path);
@@ -154,26 +148,7 @@ void frmMain::SetFormOptions(bool refresh) {
     const QString initial = o.Text(SystemRow::InitialPath);
     ui->txtPath->setText(initial.isEmpty() ? f.gStartPath
                                            : m->Tools().NormalizePath(initial, f.gAppPath));
-    ui->chkExt_2->setToolTip(u"除外："_s + s.gImportantPatterns);
-    ui->chkErrNoChk->setEnabled(o.Num(SystemRow::QuickAllowed) == 1);
-    constexpr FilterRow kAttributeRows[] = {FilterRow::ReadOnly, FilterRow::Hidden,
-                                            FilterRow::Archive, FilterRow::System};
-    for (int i = 0; i < 4; ++i) SetChecked(Attribute(i), o.Num(kAttributeRows[i]) != 0);
-    SetChecked(ui->chksysOnly, m->Filter().AttrOr());
-    SetChecked(ui->chkR, o.Num(MethodRow::Recursive) != 0);
-    SetChecked(ui->chkD, o.Num(MethodRow::DeleteExisting) != 0);
-    for (int i = 0; i < 3; ++i) SetChecked(FilterSwitch(i), s.gFilterSwitch[size_t(i)]);
-    SetChecked(ui->chkFol, o.Num(MethodRow::Folders) != 0);
-    SetChecked(ui->chkBS, o.Num(MethodRow::TextMode) != 0);
-    if (QAbstractButton* op = OperationButton(s.gOperation)) op->setChecked(true);
-    SetModeControls();
-    (o.Num(MethodRow::WholeName) == 1 ? ui->optM_1 : ui->optM_0)->setChecked(true);
-    ui->txtBfr->setText(o.Text(MethodRow::SearchWord));
-    ui->txtAft->setText(o.Text(MethodRow::ReplaceWord));
-    SetChecked(ui->chkErrNoChk, o.Num(MethodRow::QuickList) != 0);
-    ui->chkD->setEnabled(!ui->chkErrNoChk->isChecked());
-    ui->txtExt_0->setText(o.Text(FilterRow::Include));
-    ui->txtExt_1->setText(o.Text(FilterRow::Exclude));
+    mControls->Show(o, s, m->Filter().AttrOr());
     ui->cmdReturn->setEnabled(false);
     mUpdating = false;
     if (refresh) {
@@ -183,20 +158,10 @@ void frmMain::SetFormOptions(bool refresh) {
     }
 }
 
-// Only the replace operation has a search word and a matching mode.
-void frmMain::SetModeControls() {
-    const bool replace = ui->optRRL_0->isChecked();
-    ui->txtBfr->setVisible(replace);
-    ui->lbl変換前->setVisible(replace);
-    ui->chkBS->setEnabled(replace);
-    ui->Frame4->setEnabled(replace);
-    ui->lbl変換後->setText(replace ? u"置換語"_s : u"挿入語"_s);
-}
-
 void frmMain::optRRL_Click(int index) {
     if (mUpdating) return;
     m->SetOperation(index);
-    SetModeControls();
+    mControls->SetModeControls();
 }
 
 // "既存ファイル削除" keeps its mark while disabled; a run reads it as off.
@@ -224,8 +189,8 @@ void frmMain::ChangePath(const QString& path) {
     m->ShowFolder(folder);
     ui->txtPath->setText(folder);
     setWindowTitle(u"Sorvane－"_s + ShownName(folder));
-    ShowItemCount();
-    ShowDrive(folder);
+    mFiles->ShowItemCount();
+    mDrives->Show(folder);
     mUpdating = false;
     mHst->AddHst(folder);
     ShowRestingPointer();
@@ -267,39 +232,8 @@ void frmMain::WindowRefresh() {
     ChangePath(m->Folders().gCurPath);
 }
 
-// --- The drive list -------------------------------------------------------------
-
 void frmMain::RefreshDrives() {
-    ReadDrives();
-    if (!m->Folders().gCurPath.isEmpty()) ShowDrive(m->Folders().gCurPath);
-}
-
-void frmMain::ReadDrives() {
-    const bool updating = std::exchange(mUpdating, true);
-    mDrives = BrowsableDrives();
-    ui->Drive1->clear();
-    for (const Drive& d : std::as_const(mDrives)) ui->Drive1->addItem(ShownName(d.text));
-    mUpdating = updating;
-}
-
-// The drive list shows the file system of the folder, which remembers it as
-// the folder last shown there. A stick mounted or removed since the list was
-// read is there or gone first.
-void frmMain::ShowDrive(const QString& folder) {
-    if (mMounts.Changed()) ReadDrives();
-    const int index = DriveOf(mDrives, folder);
-    const bool updating = std::exchange(mUpdating, true);
-    ui->Drive1->setCurrentIndex(index);
-    mUpdating = updating;
-    if (index >= 0) mLastFolder.insert(mDrives[index].root, folder);
-}
-
-// A file system chosen shows the folder last shown on it; one that has gone
-// falls back as every folder change does.
-void frmMain::Drive1_Change(int index) {
-    if (mUpdating || index < 0 || index >= mDrives.size()) return;
-    const QString root = mDrives[index].root;
-    ChangePath(mLastFolder.value(root, root));
+    mDrives->Refresh(m->Folders().gCurPath);
 }
 
 void frmMain::cmdPath_Click() {
@@ -311,7 +245,7 @@ void frmMain::cmdPath_Click() {
 
 // One side of the filter from its controls, and the file or folder mode.
 void frmMain::FilterRefresh(int index) {
-    m->ApplyFilterSide(index, FilterBox(index == 0 ? 0 : 1)->text());
+    m->ApplyFilterSide(index, mControls->FilterBox(index == 0 ? 0 : 1)->text());
 }
 
 // A pattern edit re-lists the folder only when it changed the filter.
@@ -327,32 +261,20 @@ void frmMain::SelectiveWindowRefresh(int index) {
 // packed; the listing of the file list holds the folder's subfolders too.
 void frmMain::MakeFileList(const QString& folder) {
     QList<FolderEntry> subfolders;
-    mFiles.SetNames(m->ListFolder(folder, &subfolders));
+    mFiles->SetNames(m->ListFolder(folder, &subfolders));
     ui->Dir1->SetPath(folder, subfolders);
-}
-
-void frmMain::ShowItemCount() {
-    ui->txtFileName->setText(QString::number(mFiles.size()) + m->Settings().gItemWord);
-}
-
-// One selected item shows its name; several their count.
-void frmMain::lstFile_Click() {
-    if (mUpdating) return;
-    const QModelIndexList selected = ui->lstFile->selectionModel()->selectedRows();
-    if (selected.size() == 1) {
-        const QModelIndex current = ui->lstFile->currentIndex();
-        if (current.isValid()) ui->txtFileName->setText(current.data().toString());
-    } else if (selected.size() > 1) {
-        ui->txtFileName->setText(QString::number(selected.size()) + m->Settings().gItemWord +
-                                 u"を選択"_s);
-    }
 }
 
 // Opening an item: a file with its application, a symbolic link (the
 // shortcut of this system) by its target, a folder by showing it.
+void frmMain::lstFile_Click() {
+    if (!mUpdating) mFiles->ShowSelection();
+}
+
 void frmMain::lstFile_DblClick(const QModelIndex& item) {
-    if (!item.isValid() || item.row() >= mFiles.size()) return;
-    QString path = FileSystem::BuildPath(m->Folders().gCurPath, mFiles.Name(item.row()).toString());
+    if (!item.isValid() || item.row() >= mFiles->size()) return;
+    QString path =
+        FileSystem::BuildPath(m->Folders().gCurPath, mFiles->Name(item.row()).toString());
     if (m->Fs().FileExists(path)) {
         const QString target = m->Tools().GetShortcutTarget(path);
         if (!target.isEmpty()) {
@@ -361,7 +283,7 @@ void frmMain::lstFile_DblClick(const QModelIndex& item) {
                 ChangePath(target);
             } else if (m->Fs().Exists(target)) {
                 ChangePath(FileSystem::ParentFolderName(target));
-                SelectFile(FileSystem::GetFileName(target));
+                mFiles->SelectFile(FileSystem::GetFileName(target));
             } else {
                 ShowMessage(m->Messages(), MessageId::ShortcutTargetMissing, {ShownName(target)});
             }
@@ -376,89 +298,23 @@ void frmMain::lstFile_DblClick(const QModelIndex& item) {
     }
 }
 
-void frmMain::SelectFile(const QString& name) {
-    for (int i = 0; i < mFiles.size(); ++i) {
-        if (clsFileString::FileStrComp(mFiles.Name(i), name, 1) != 0) continue;
-        const QModelIndex index = mFiles.index(i);
-        ui->lstFile->setCurrentIndex(index);
-        ui->lstFile->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect);
-        return;
-    }
-}
-
 // Enter opens the current item as a double-click does. Ctrl+A selects every
 // item; Ctrl+B, C, X, E and F copy the selected names without extension,
 // the names, the extensions or the full paths. A key handled here is used
 // up whole: its press is also its character, so the list's keyboard search
 // never sees it and no later key is swallowed.
 bool frmMain::lstFile_KeyDown(QKeyEvent* event) {
-    if (mFiles.size() == 0 || !ui->lstFile->currentIndex().isValid()) return false;
+    if (mFiles->size() == 0 || !ui->lstFile->currentIndex().isValid()) return false;
     const int key = event->key();
     if (!(event->modifiers() & Qt::ControlModifier)) {
         if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
         lstFile_DblClick(ui->lstFile->currentIndex());
         return true;
     }
-    switch (key) {
-        case Qt::Key_A:
-        case Qt::Key_B:
-        case Qt::Key_C:
-        case Qt::Key_X:
-        case Qt::Key_E:
-        case Qt::Key_F:
-            break;
-        default:
-            return false;
-    }
+    if (!mFiles->IsShortcut(event)) return false;
     frmMainMousePointer(MousePointer::ArrowHourglass);
-    if (key == Qt::Key_A) {
-        mUpdating = true;
-        ui->lstFile->selectAll();
-        ui->txtFileName->setText(QString::number(mFiles.size()) + m->Settings().gItemWord +
-                                 u"を選択"_s);
-        mUpdating = false;
-    } else {
-        QClipboard* clipboard = QGuiApplication::clipboard();
-        clipboard->clear();
-        const QString text = ListItemsText(key);
-        if (!text.isEmpty()) clipboard->setText(text);
-    }
+    mFiles->UseShortcut(key);
     ShowRestingPointer();
-    return true;
-}
-
-// One selected item gives its text alone; several, each followed by CR LF.
-QString frmMain::ListItemsText(int key) const {
-    const auto textOf = [&](const QString& name) {
-        switch (key) {
-            case Qt::Key_B:
-                return FileSystem::GetBaseName(name);
-            case Qt::Key_E:
-                return FileSystem::GetExtensionName(name);
-            case Qt::Key_F:
-                return FileSystem::BuildPath(m->Folders().gCurPath, name);
-            default:
-                return name;
-        }
-    };
-    QModelIndexList selected = ui->lstFile->selectionModel()->selectedRows();
-    if (selected.size() == 1)
-        return textOf(mFiles.Name(ui->lstFile->currentIndex().row()).toString());
-    std::sort(selected.begin(), selected.end());
-    QString text;
-    for (const QModelIndex& index : std::as_const(selected))
-        text += textOf(mFiles.Name(index.row()).toString()) + u"\r\n"_s;
-    return text;
-}
-
-// The drive list's Ctrl+F, Ctrl+X and Ctrl+C copy its item as it is shown.
-bool frmMain::CtrlCopy(QWidget* control, QKeyEvent* event) {
-    if (!(event->modifiers() & Qt::ControlModifier)) return false;
-    const int key = event->key();
-    if (key != Qt::Key_F && key != Qt::Key_X && key != Qt::Key_C) return false;
-    auto* box = qobject_cast<QComboBox*>(control);
-    QGuiApplication::clipboard()->clear();
-    if (box) QGuiApplication::clipboard()->setText(box->currentText());
     return true;
 }
 
@@ -472,7 +328,7 @@ void frmMain::chkSys_Click(int index) {
     if (mUpdating) return;
     const int bit = m->Options().AttrBits[size_t(index)];
     const int mask = m->Filter().Attr();
-    m->SetAttributeFilter(Attribute(index)->isChecked() ? mask | bit : mask & ~bit,
+    m->SetAttributeFilter(mControls->Attribute(index)->isChecked() ? mask | bit : mask & ~bit,
                           m->Filter().AttrOr());
     WindowRefresh();
 }
@@ -485,9 +341,9 @@ void frmMain::chksysOnly_Click() {
 
 void frmMain::chkExt_Click(int index) {
     if (mUpdating) return;
-    const bool on = FilterSwitch(index)->isChecked();
+    const bool on = mControls->FilterSwitch(index)->isChecked();
     m->SetFilterSwitch(index, on);
-    if (on && index < 2) FilterBox(index)->setFocus();
+    if (on && index < 2) mControls->FilterBox(index)->setFocus();
     SelectiveWindowRefresh(index);
 }
 
@@ -499,7 +355,7 @@ void frmMain::cmdStart_Click() {
     // key, the box never left) counts as leaving the box would make it.
     SelectiveWindowRefresh(0);
     SelectiveWindowRefresh(1);
-    const RunFrame::StartResult result = mFrame->Start(ui->txtPath->text(), RunInputs());
+    const RunFrame::StartResult result = mFrame->Start(ui->txtPath->text(), mControls->RunInputs());
     if (result.ran) {
         AfterRun(true);
         return;
@@ -633,17 +489,17 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
             auto* key = static_cast<QKeyEvent*>(event);
             if (Form_KeyDown(key)) return true;
             if (watched == ui->lstFile && lstFile_KeyDown(key)) return true;
-            if (watched == ui->Drive1 && CtrlCopy(ui->Drive1, key)) return true;
+            if (watched == ui->Drive1 && mDrives->CtrlCopy(key)) return true;
             if (auto* box = qobject_cast<QLineEdit*>(watched); box && TextBoxKey(box, key))
                 return true;
             break;
         }
         case QEvent::MouseButtonPress:
             // A click on the window's background counts the list again.
-            if (watched == centralWidget()) ShowItemCount();
+            if (watched == centralWidget()) mFiles->ShowItemCount();
             // A click into a pattern box applies what it holds.
             for (int i = 0; i < 2; ++i)
-                if (watched == FilterBox(i) && !mUpdating) SelectiveWindowRefresh(i);
+                if (watched == mControls->FilterBox(i) && !mUpdating) SelectiveWindowRefresh(i);
             break;
         case QEvent::FocusIn:
             if (auto* box = qobject_cast<QLineEdit*>(watched))
@@ -681,10 +537,10 @@ bool frmMain::TextBoxKey(QLineEdit* box, QKeyEvent* event) {
         return true;
     }
     for (int i = 0; i < 2; ++i) {
-        if (enter && box == FilterBox(i)) {
+        if (enter && box == mControls->FilterBox(i)) {
             // The pattern as typed goes into the filter first.
             FilterRefresh(i);
-            if (FilterSwitch(i)->isChecked()) WindowRefresh();
+            if (mControls->FilterSwitch(i)->isChecked()) WindowRefresh();
             return true;
         }
     }
@@ -776,47 +632,8 @@ void frmMain::SetReplaceWord(const QString& text) {
     ui->txtAft->setText(text);
 }
 
-// The run inputs as a start hands them to the run.
-RunInputValues frmMain::RunInputs() const {
-    RunInputValues in;
-    in.searchWord = ui->txtBfr->text();
-    in.replaceWord = ui->txtAft->text();
-    in.recursive = ValueOf(ui->chkR);
-    in.deleteValue = ValueOf(ui->chkD);
-    in.deleteEnabled = ui->chkD->isEnabled();
-    in.textMode = ValueOf(ui->chkBS);
-    in.wholeName = ui->optM_1->isChecked();
-    in.quickList = ValueOf(ui->chkErrNoChk);
-    in.quickListEnabled = ui->chkErrNoChk->isEnabled();
-    return in;
-}
-
 FormValues frmMain::Values() const {
-    FormValues values;
-    values.run = RunInputs();
-    FilterValues& filter = values.filter;
-    for (int i = 0; i < 4; ++i) filter.attributes[size_t(i)] = ValueOf(Attribute(i));
-    filter.attributeOnly = ValueOf(ui->chksysOnly);
-    for (int i = 0; i < 3; ++i) filter.switches[size_t(i)] = ValueOf(FilterSwitch(i));
-    for (int i = 0; i < 2; ++i) filter.patterns[size_t(i)] = FilterBox(i)->text();
-    filter.folders = ValueOf(ui->chkFol);
-    return values;
-}
-
-QAbstractButton* frmMain::OperationButton(int index) const {
-    QAbstractButton* const buttons[] = {ui->optRRL_0, ui->optRRL_1, ui->optRRL_2};
-    return index >= 0 && index < 3 ? buttons[index] : nullptr;
-}
-QCheckBox* frmMain::Attribute(int index) const {
-    QCheckBox* const boxes[] = {ui->chkSys_0, ui->chkSys_1, ui->chkSys_2, ui->chkSys_3};
-    return boxes[index];
-}
-QCheckBox* frmMain::FilterSwitch(int index) const {
-    QCheckBox* const boxes[] = {ui->chkExt_0, ui->chkExt_1, ui->chkExt_2};
-    return boxes[index];
-}
-QLineEdit* frmMain::FilterBox(int index) const {
-    return index == 0 ? ui->txtExt_0 : ui->txtExt_1;
+    return mControls->Values();
 }
 
 }  // namespace sorvane

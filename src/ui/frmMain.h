@@ -6,11 +6,12 @@
 #include <QTimer>
 #include <memory>
 
-#include "platform/MountWatch.h"
 #include "ports/FormValues.h"
 #include "ui/CompanionWindows.h"
-#include "ui/DriveList.h"
+#include "ui/DriveChooser.h"
+#include "ui/FileListView.h"
 #include "ui/LogBoxView.h"
+#include "ui/MainFormControls.h"
 #include "ui/MainWindowPorts.h"
 #include "ui/NameListModel.h"
 #include "ui/WindowFlags.h"
@@ -89,7 +90,6 @@ private:
     void FilterRefresh(int index);
     void SelectiveWindowRefresh(int index);
     void MakeFileList(const QString& folder);
-    void ShowItemCount();
     void lstFile_Click();
     void chkFol_Click();
     void chkSys_Click(int index);
@@ -97,16 +97,9 @@ private:
     void chkExt_Click(int index);
     void cmdHst_Click(int index);
     void RefreshDrives();
-    void ReadDrives();
-    void ShowDrive(const QString& folder);
-    void Drive1_Change(int index);
     void lstFile_DblClick(const QModelIndex& item);
     bool Form_KeyDown(QKeyEvent* event);
     bool lstFile_KeyDown(QKeyEvent* event);
-    bool CtrlCopy(QWidget* control, QKeyEvent* event);
-    QString ListItemsText(int key) const;
-    void SelectFile(const QString& name);
-    void SetModeControls();
     void optRRL_Click(int index);
     void chkErrNoChk_Click();
     void cmdStart_Click();
@@ -116,16 +109,12 @@ private:
     void mnuEtcHelp_Click();
     void mnuEtcVersion_Click();
     void AfterRun(bool ran);
-    RunInputValues RunInputs() const;
     bool TextBoxKey(QLineEdit* box, QKeyEvent* event);
     bool Drop(QDropEvent* event);
-    QAbstractButton* OperationButton(int index) const;
-    QCheckBox* Attribute(int index) const;
-    QCheckBox* FilterSwitch(int index) const;
-    QLineEdit* FilterBox(int index) const;
 
     std::unique_ptr<Ui::frmMain> ui;
     std::unique_ptr<LogBoxView> mLogBox;
+    std::unique_ptr<MainFormControls> mControls;
     MainWindowPorts mPorts{*this};
     WindowFlags mFlags;
     mdlMain* m = nullptr;
@@ -135,11 +124,9 @@ private:
     bool mUpdating = false;
     bool mBusy = false;
     std::unique_ptr<clsHst> mHst;
-    QList<Drive> mDrives;
-    MountWatch mMounts;                   // whether mDrives is to be read again
-    QHash<QString, QString> mLastFolder;  // per drive root: the folder last shown there
-    NameListModel mFiles;                 // the file list's names
-    QPointer<frmAbout> mAbout;            // the version window while it is loaded
+    std::unique_ptr<FileListView> mFiles;
+    std::unique_ptr<DriveChooser> mDrives;
+    QPointer<frmAbout> mAbout;  // the version window while it is loaded
     std::unique_ptr<CompanionWindows> mCompanions;
     QPointer<frmOption> mOption;  // the detailed options window while it is loaded
 };
