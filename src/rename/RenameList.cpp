@@ -6,6 +6,7 @@
 #include <new>
 
 #include "matching/clsFileString.h"
+#include "rename/CancelListProgress.h"
 #include "rename/RenameHelpers.h"
 #include "rename/mdlRename.h"
 
@@ -63,6 +64,8 @@ bool mdlRename::MakeNewName(QString& name) {
 
 bool mdlRename::MakeRenameList(const QString& startFolder, const RenameListSettings& settings) {
     mSettings = settings;
+    CancelListProgress listing(mProgress);
+    mListing = &listing;
     // The collision checks look the new names up in the folder's listing.
     FilterModeGuard mode(mFilter, settings.folderMode, !settings.quickList);
     bool result = false;
@@ -82,6 +85,7 @@ bool mdlRename::MakeRenameList(const QString& startFolder, const RenameListSetti
         result = false;
         mTargets.Clear();
     }
+    mListing = nullptr;
     return result;
 }
 
@@ -130,16 +134,16 @@ void mdlRename::ReleaseFolderArrays() {
 }
 
 bool mdlRename::Poll() {
-    return mProgress.DoCancel(mPollTitle);
+    return mListing->Stop(mPollTitle);
 }
 
 bool mdlRename::MatchFolderItems(const QString& folder) {
-    if (mProgress.WantsTexts()) {
-        mProgress.SetCaption(QStringLiteral("変換作業中 ") + Num(mTargets.Count()) +
+    if (mListing->WantsTexts()) {
+        mListing->SetCaption(QStringLiteral("変換作業中 ") + Num(mTargets.Count()) +
                              QStringLiteral(" ( 0 ) リスト作成中"));
-        mProgress.SetTitle(mItemWord + QStringLiteral("リスト作成中 / ") + Num(mTargets.Count()) +
+        mListing->SetTitle(mItemWord + QStringLiteral("リスト作成中 / ") + Num(mTargets.Count()) +
                            QStringLiteral(" ( 0 )"));
-        mProgress.SetText(folder);
+        mListing->SetText(folder);
     }
     if (Poll()) return false;
 
@@ -164,14 +168,14 @@ bool mdlRename::MatchFolderItems(const QString& folder) {
         }
         if (i >= mNextShow) {
             mNextShow += kShowStep;
-            if (mProgress.WantsTexts()) {
-                mProgress.SetCaption(QStringLiteral("変換作業中 ") + Num(mTargets.Count()) +
+            if (mListing->WantsTexts()) {
+                mListing->SetCaption(QStringLiteral("変換作業中 ") + Num(mTargets.Count()) +
                                      QStringLiteral(" ( ") + Num(i) +
                                      QStringLiteral(" ) リスト作成中"));
-                mProgress.SetTitle(mItemWord + QStringLiteral("リスト作成中 / ") +
+                mListing->SetTitle(mItemWord + QStringLiteral("リスト作成中 / ") +
                                    Num(mTargets.Count()) + QStringLiteral(" ( ") + Num(i) +
                                    QStringLiteral(" )"));
-                mProgress.SetText(folder + name);
+                mListing->SetText(folder + name);
             }
             if (Poll()) return false;
         }
@@ -222,17 +226,17 @@ void mdlRename::SortFolderItems() {
 
 // The captions while the targets of one folder join the list.
 void mdlRename::SetAddingCaptions() {
-    mProgress.SetCaption(QStringLiteral("変換作業中 ") + Num(mTargets.Count()) +
+    mListing->SetCaption(QStringLiteral("変換作業中 ") + Num(mTargets.Count()) +
                          QStringLiteral(" リスト作成中"));
-    mProgress.SetTitle(mItemWord + QStringLiteral("リスト作成中 / ") + Num(mTargets.Count()) +
+    mListing->SetTitle(mItemWord + QStringLiteral("リスト作成中 / ") + Num(mTargets.Count()) +
                        QStringLiteral(" check"));
 }
 
 // True when the user stopped the run.
 bool mdlRename::ShowAdding(const QString& oldFull) {
-    if (mProgress.WantsTexts()) {
+    if (mListing->WantsTexts()) {
         SetAddingCaptions();
-        mProgress.SetText(oldFull);
+        mListing->SetText(oldFull);
     }
     return Poll();
 }
@@ -249,7 +253,7 @@ qint32 mdlRename::CountToAdd(bool& fits) const {
 }
 
 bool mdlRename::AddFolderItems(const QString& folder) {
-    if (mProgress.WantsTexts()) SetAddingCaptions();
+    if (mListing->WantsTexts()) SetAddingCaptions();
     if (Poll()) return false;
     // What stands at the new names is read in listing order (see
     // ReadNewNameAttributes); the duplicate marks do not depend on the order.

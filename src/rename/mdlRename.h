@@ -11,6 +11,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Trash.h"
 #include "ports/clsCancel.h"
+#include "rename/ListProgress.h"
 #include "rename/TargetStatus.h"
 #include "rename/TargetStore.h"
 #include "selection/clsFilter.h"
@@ -166,7 +167,8 @@ private:
     qint32 mRestored = 0;
     qint32 mDeleted = 0;
     QString mItemWord;
-    QString mPollTitle;  // of the stop question while the list is built
+    QString mPollTitle;                // of the stop question while the list is built
+    ListProgress* mListing = nullptr;  // while the list is built
 
     // The folder being listed: matched names, their new names, and what the
     // collision checks need of them, in listing order; mFolderOrder is the
