@@ -21,14 +21,14 @@ constexpr qint32 kDeleteShowStep = 200;
 bool mdlRename::ShowDeleteProgress(qint32 c) {
     mNextShow -= kDeleteShowStep;
     if (mProgress.WantsTexts()) {
-        mProgress.SetCaption(QStringLiteral("変換作業中 ") + Num(mTargets.Count() - c - 1) +
+        mProgress.SetCaption(QStringLiteral("変換作業中 ") + Num(mPlan.targets.Count() - c - 1) +
                              QStringLiteral(" 衝突削除中"));
         mProgress.SetTitle(QStringLiteral("衝突ファイル削除中 / ") + Num(mDeleted));
-        mProgress.SetText(mBasePath + OldName(c));
+        mProgress.SetText(mPlan.basePath + OldName(c));
     }
     if (!mProgress.DoCancel(QStringLiteral("衝突ファイル削除中 / 済 ") + Num(mDeleted)))
         return false;
-    mTargets.Status(c).SetRenameOutcome(RenameOutcome::StoppedDeleting);
+    mPlan.targets.Status(c).SetRenameOutcome(RenameOutcome::StoppedDeleting);
     return true;
 }
 
@@ -39,12 +39,12 @@ bool mdlRename::ShowDeleteProgress(qint32 c) {
 bool mdlRename::DeleteCollisions(qint32 delMode, const QString& delTarget) {
     QString dest;
     if (delMode == kDeleteToFolder) {
-        dest = MakeDeleteFolder(mBasePath, delTarget);
+        dest = MakeDeleteFolder(mPlan.basePath, delTarget);
         if (dest.isEmpty()) return false;
     }
     QStringList batch;
-    mNextShow = mTargets.Count() - 1;
-    for (qint32 c = mTargets.Count() - 1; c >= 0; --c) {
+    mNextShow = mPlan.targets.Count() - 1;
+    for (qint32 c = mPlan.targets.Count() - 1; c >= 0; --c) {
         if (c <= mNextShow) {
             if (delMode == kDeleteToTrash) {
                 mProgress.SetText(QStringLiteral("削除中…"));
@@ -52,10 +52,10 @@ bool mdlRename::DeleteCollisions(qint32 delMode, const QString& delTarget) {
             }
             if (ShowDeleteProgress(c)) return false;
         }
-        TargetStatus& status = mTargets.Status(c);
+        TargetStatus& status = mPlan.targets.Status(c);
         if (status != TargetStatus(Verdict::FileExistsDelete)) continue;
-        const QString oldFull = mBasePath + OldName(c);
-        const QString collided = mBasePath + NewName(c);
+        const QString oldFull = mPlan.basePath + OldName(c);
+        const QString collided = mPlan.basePath + NewName(c);
         // The user agreed to replace the file, not to lose it: when the
         // target itself has gone meanwhile, the file stays and the target is
         // a plain skip.
@@ -65,7 +65,7 @@ bool mdlRename::DeleteCollisions(qint32 delMode, const QString& delTarget) {
         }
         // Only a file that is not the target itself is ever removed; a
         // folder that took the name meanwhile is left alone.
-        if (mFs.FileExists(collided) && !IsTargetItself(oldFull, collided)) {
+        if (mFs.FileExists(collided) && !IsTargetItself(mFs, oldFull, collided)) {
             switch (delMode) {
                 case kDeleteToTrash:
                     batch.append(collided);

@@ -27,7 +27,7 @@ bool mdlRename::WillRename(qint32 i, bool deleteRequested) const {
 
 qint32 mdlRename::RenameAll(bool deleteRequested, qint32 delMode, const QString& delTarget) {
     if (deleteRequested && !DeleteCollisions(delMode, delTarget)) return -1;
-    const qint32 last = mTargets.Count() - 1;
+    const qint32 last = mPlan.targets.Count() - 1;
     FolderHandle handle;
     QString folder;
     qint64 folderIndex = -1;
@@ -38,15 +38,16 @@ qint32 mdlRename::RenameAll(bool deleteRequested, qint32 delMode, const QString&
             if (mProgress.WantsTexts()) {
                 mProgress.SetCaption(QStringLiteral("変換作業中 ") + Num(last - c) +
                                      QStringLiteral(" リネーム中"));
-                mProgress.SetTitle(mItemWord + QStringLiteral("名変換中 / ") + Num(mRenamed));
-                mProgress.SetText(mBasePath + OldName(c));
+                mProgress.SetTitle(mPlan.itemWord + QStringLiteral("名変換中 / ") + Num(mRenamed));
+                mProgress.SetText(mPlan.basePath + OldName(c));
             }
-            if (mProgress.DoCancel(mItemWord + QStringLiteral("名の置換 / 済 ") + Num(mRenamed))) {
-                mTargets.Status(c).SetRenameOutcome(RenameOutcome::StoppedRenaming);
+            if (mProgress.DoCancel(mPlan.itemWord + QStringLiteral("名の置換 / 済 ") +
+                                   Num(mRenamed))) {
+                mPlan.targets.Status(c).SetRenameOutcome(RenameOutcome::StoppedRenaming);
                 break;
             }
         }
-        TargetStatus& status = mTargets.Status(c);
+        TargetStatus& status = mPlan.targets.Status(c);
         if (!IsMarkedToRename(status, false)) {
             status.SetRenameOutcome(RenameOutcome::Skipped);
             continue;
@@ -59,9 +60,9 @@ qint32 mdlRename::RenameAll(bool deleteRequested, qint32 delMode, const QString&
             continue;
         }
         // The targets of one folder follow each other: its path is built once.
-        if (mTargets.FolderIndex(c) != folderIndex) {
-            folderIndex = mTargets.FolderIndex(c);
-            folder = mBasePath + Folder(c);
+        if (mPlan.targets.FolderIndex(c) != folderIndex) {
+            folderIndex = mPlan.targets.FolderIndex(c);
+            folder = mPlan.basePath + Folder(c);
         }
         const MoveResult result = mFs.MoveItemIn(handle, folder, OldLeaf(c), newName);
         if (result == MoveStatus::Ok) {

@@ -53,14 +53,16 @@ private:
 
 void mdlRename::LoadJournalList(const QString& startFolder, const QString& itemWord, qint64 pid,
                                 const std::vector<JournalRecord>& records) {
-    mTargets.Clear();
-    mSettings = RenameListSettings{};
-    mSettings.folderMode = itemWord == QStringLiteral("フォルダ");
-    mItemWord = itemWord;
-    mBasePath = startFolder.endsWith(u'/') ? startFolder : startFolder + u'/';
+    mPlan.targets.Clear();
+    mPlan.settings = RenameListSettings{};
+    mPlan.settings.folderMode = itemWord == QStringLiteral("フォルダ");
+    mPlan.itemWord = itemWord;
+    mPlan.basePath = startFolder.endsWith(u'/') ? startFolder : startFolder + u'/';
+    mPlan.maxCount = mMaxCount;
+    mPlan.complete = false;  // not a listing
     mRenamed = mRestored = mDeleted = 0;
     mJournalPid = pid;
-    mTargets.Reserve(records.size());
+    mPlan.targets.Reserve(records.size());
     // The list's order is the reverse of the rename order, as a run's own
     // list is: the restore walks it from the first to the last.
     QString folder;
@@ -72,14 +74,14 @@ void mdlRename::LoadJournalList(const QString& startFolder, const QString& itemW
         if (!begun || itemFolder != folder || it->identity.device != device) {
             folder = itemFolder.toString();
             device = it->identity.device;
-            mTargets.BeginFolder(folder, device);
+            mPlan.targets.BeginFolder(folder, device);
             begun = true;
         }
         const qsizetype newSlash = it->newPath.lastIndexOf(u'/');
-        mTargets.Add(QStringView(it->oldPath).sliced(slash + 1),
-                     QStringView(it->newPath).sliced(newSlash + 1),
-                     TargetStatus(Verdict::Rename, RenameOutcome::Renamed),
-                     it->identity.valid ? it->identity.inode : 0);
+        mPlan.targets.Add(QStringView(it->oldPath).sliced(slash + 1),
+                          QStringView(it->newPath).sliced(newSlash + 1),
+                          TargetStatus(Verdict::Rename, RenameOutcome::Renamed),
+                          it->identity.valid ? it->identity.inode : 0);
         ++mRenamed;
     }
     mFromJournal = true;
@@ -91,9 +93,9 @@ void mdlRename::LoadJournalList(const QString& startFolder, const QString& itemW
 // reached and no longer counts as renamed; one found nowhere has been moved
 // away or removed.
 QString mdlRename::JournalTargetSource(qint32 i, FolderNames& names) {
-    TargetStatus& status = mTargets.Status(i);
+    TargetStatus& status = mPlan.targets.Status(i);
     const FileIdentity identity = Identity(i);
-    const QString folder = mBasePath + Folder(i);
+    const QString folder = mPlan.basePath + Folder(i);
     const auto holds = [&](QStringView name) {
         if (!identity.valid) return names.Lists(folder, name);
         QString path = folder;
@@ -119,18 +121,19 @@ qint32 mdlRename::RestoreAll() {
     FolderNames names(mFs);
     mProgress.IsCancel = false;
     mNextShow = 0;
-    for (qint32 i = 0; i < mTargets.Count(); ++i) {
-        TargetStatus& status = mTargets.Status(i);
+    for (qint32 i = 0; i < mPlan.targets.Count(); ++i) {
+        TargetStatus& status = mPlan.targets.Status(i);
         status.SetRestoreOutcome(RestoreOutcome::None);
         if (i >= mNextShow) {
             mNextShow += kRestoreShowStep;
             if (mProgress.WantsTexts()) {
                 mProgress.SetCaption(QStringLiteral("復元作業中 ") + Num(i) +
                                      QStringLiteral(" リネーム中"));
-                mProgress.SetTitle(mItemWord + QStringLiteral("名復元中 / ") + Num(mRestored));
-                mProgress.SetText(mBasePath + OldName(i));
+                mProgress.SetTitle(mPlan.itemWord + QStringLiteral("名復元中 / ") + Num(mRestored));
+                mProgress.SetText(mPlan.basePath + OldName(i));
             }
-            if (mProgress.DoCancel(mItemWord + QStringLiteral("名の復元 / 済 ") + Num(mRestored))) {
+            if (mProgress.DoCancel(mPlan.itemWord + QStringLiteral("名の復元 / 済 ") +
+                                   Num(mRestored))) {
                 status.SetRestoreOutcome(RestoreOutcome::Stopped);
                 break;
             }
@@ -147,7 +150,8 @@ qint32 mdlRename::RestoreAll() {
             if (from.isEmpty()) {
                 if (status.restoreOutcome() != RestoreOutcome::Gone) continue;
             } else {
-                const MoveResult result = mFs.MoveItem(mBasePath + from, mBasePath + oldPath);
+                const MoveResult result =
+                    mFs.MoveItem(mPlan.basePath + from, mPlan.basePath + oldPath);
                 if (result == MoveStatus::Ok) {
                     // A restored target is no longer renamed: a later
                     // restore leaves it alone.
@@ -156,7 +160,7 @@ qint32 mdlRename::RestoreAll() {
                     ++mRestored;
                     // Only a restore that finds its items by name keeps the names.
                     if (mFromJournal && !Identity(i).valid)
-                        names.Moved(mBasePath + Folder(i), FileSystem::GetFileName(from),
+                        names.Moved(mPlan.basePath + Folder(i), FileSystem::GetFileName(from),
                                     OldLeaf(i));
                     continue;
                 }
@@ -169,7 +173,7 @@ qint32 mdlRename::RestoreAll() {
                 }
             }
         }
-        if (mSettings.folderMode) unrestored.insert(oldPath + u'/');
+        if (mPlan.settings.folderMode) unrestored.insert(oldPath + u'/');
     }
     return mRestored - before;
 }

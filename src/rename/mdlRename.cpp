@@ -1,9 +1,11 @@
 #include "rename/mdlRename.h"
 
-// The target list's sources, one job each: RenameList (building the list),
-// TargetVerdicts (what each target meets at its new name), RenameAll and
-// CollisionRemoval (the renames and the removal of colliding files),
-// RestoreAll (the way back). Here: the list's life between runs.
+#include "rename/CancelListProgress.h"
+
+// The target list's sources, one job each: RenameListBuilder (building the
+// list with its verdicts), RenameAll and CollisionRemoval (the renames and
+// the removal of colliding files), RestoreAll (the way back). Here: the
+// list's life between runs.
 
 namespace sorvane {
 
@@ -13,13 +15,29 @@ mdlRename::mdlRename(const FileSystem& fs, clsMatching& matching, clsFilter& fil
 
 void mdlRename::InitRename(qint32 maximum) {
     mMaxCount = maximum;
-    mTargets.Clear();
+    mPlan.maxCount = maximum;
+    mPlan.targets.Clear();
     mFromJournal = false;
 }
 
 void mdlRename::ClearRenameList() {
-    mTargets.Clear();
+    mPlan.targets.Clear();
     mFromJournal = false;
+}
+
+bool mdlRename::MakeRenameList(const QString& startFolder, const RenameListSettings& settings) {
+    // The last list goes before the next is built: the two are never held
+    // at once.
+    mPlan.targets.Clear();
+    mRenamed = mRestored = mDeleted = 0;
+    CancelListProgress progress(mProgress);
+    mPlan = mBuilder.Build(startFolder, settings, mMaxCount, progress);
+    return mPlan.complete;
+}
+
+bool mdlRename::MakeNewName(QString& name) {
+    return sorvane::MakeNewName(mMatching, mPlan.settings.operation, mPlan.settings.insertWord,
+                                name);
 }
 
 }  // namespace sorvane
