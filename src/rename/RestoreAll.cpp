@@ -60,7 +60,8 @@ void mdlRename::LoadJournalList(const QString& startFolder, const QString& itemW
     mPlan.basePath = startFolder.endsWith(u'/') ? startFolder : startFolder + u'/';
     mPlan.maxCount = mMaxCount;
     mPlan.complete = false;  // not a listing
-    mRenamed = mRestored = mDeleted = 0;
+    mRenamed = mRestored = 0;
+    mRemover.ResetCount();
     mJournalPid = pid;
     mPlan.targets.Reserve(records.size());
     // The list's order is the reverse of the rename order, as a run's own

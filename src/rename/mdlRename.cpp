@@ -3,8 +3,8 @@
 #include "rename/CancelListProgress.h"
 
 // The target list's sources, one job each: RenameListBuilder (building the
-// list with its verdicts), RenameAll and CollisionRemoval (the renames and
-// the removal of colliding files), RestoreAll (the way back). Here: the
+// list with its verdicts), CollisionRemover (the removal of colliding
+// files), RenameAll (the renames), RestoreAll (the way back). Here: the
 // list's life between runs.
 
 namespace sorvane {
@@ -29,7 +29,8 @@ bool mdlRename::MakeRenameList(const QString& startFolder, const RenameListSetti
     // The last list goes before the next is built: the two are never held
     // at once.
     mPlan.targets.Clear();
-    mRenamed = mRestored = mDeleted = 0;
+    mRenamed = mRestored = 0;
+    mRemover.ResetCount();
     CancelListProgress progress(mProgress);
     mPlan = mBuilder.Build(startFolder, settings, mMaxCount, progress);
     return mPlan.complete;

@@ -8,8 +8,8 @@
 
 #include "matching/clsMatching.h"
 #include "platform/FileSystem.h"
-#include "platform/Trash.h"
 #include "ports/clsCancel.h"
+#include "rename/CollisionRemover.h"
 #include "rename/RenameListBuilder.h"
 #include "rename/RenameListSettings.h"
 #include "rename/RenamePlan.h"
@@ -20,11 +20,6 @@
 namespace sorvane {
 
 class FolderNames;
-
-// How colliding files are removed ("削除モード").
-inline constexpr qint32 kDeleteToTrash = 0;
-inline constexpr qint32 kDeleteForced = 1;
-inline constexpr qint32 kDeleteToFolder = 2;
 
 // One rename of a run's plan as its journal keeps it: the item, by its
 // identity when it was listed, and its two paths relative to the start
@@ -61,7 +56,7 @@ public:
     qint64 PathUnits() const { return mPlan.targets.PathUnits(); }
     qint32 GetRenamedCount() const { return mRenamed; }
     qint32 GetRestoredCount() const { return mRestored; }
-    qint32 GetDeletedCount() const { return mDeleted; }
+    qint32 GetDeletedCount() const { return mRemover.Deleted(); }
     void ClearRenameList();
 
     // Removes the colliding files of the targets marked 3 when asked, then
@@ -72,12 +67,16 @@ public:
     // Whether RenameAll(deleteRequested, ...) will try to rename target i:
     // it is marked so (its new name is still checked before the rename).
     bool WillRename(qint32 i, bool deleteRequested) const;
-    bool DeleteCollisions(qint32 delMode, const QString& delTarget);
+    bool DeleteCollisions(qint32 delMode, const QString& delTarget) {
+        return mRemover.DeleteCollisions(mPlan.targets, mPlan.basePath, delMode, delTarget);
+    }
     // Sends the files of batch to the trash and empties it.
-    void RecycleFiles(QStringList& batch);
+    void RecycleFiles(QStringList& batch) { mRemover.RecycleFiles(batch); }
     // Creates the dated folder for the colliding files of the start folder
     // under target; its path ending in "/", or "" when it cannot be made.
-    QString MakeDeleteFolder(const QString& start, const QString& target);
+    QString MakeDeleteFolder(const QString& start, const QString& target) {
+        return mRemover.MakeDeleteFolder(start, target);
+    }
     // Moves every target the run renamed back to its old name, from the
     // first to the last; the number restored in this call.
     qint32 RestoreAll();
@@ -93,7 +92,7 @@ public:
     void LoadJournalList(const QString& startFolder, const QString& itemWord, qint64 pid,
                          const std::vector<JournalRecord>& records);
     // The local time used in delete-folder names.
-    void SetClock(std::function<QDateTime()> clock) { mClock = std::move(clock); }
+    void SetClock(std::function<QDateTime()> clock) { mRemover.SetClock(std::move(clock)); }
 
     // Whether the collision checks take what stands at a new name from the
     // folder's listing where it can tell (the default) or always ask the
@@ -119,28 +118,24 @@ public:
     void SetVerdict(qint32 i, Verdict verdict) { mPlan.targets.Status(i).SetVerdict(verdict); }
 
 private:
-    bool ShowDeleteProgress(qint32 c);
-    bool MoveAside(const QString& from, const QString& to);
     QString JournalTargetSource(qint32 i, FolderNames& names);
 
     const FileSystem& mFs;
-    Trash mTrash{mFs};
     clsMatching& mMatching;
     clsFilter& mFilter;
     clsCancel& mProgress;
     RenameListBuilder mBuilder{mFs, mMatching, mFilter};
+    CollisionRemover mRemover{mFs, mProgress};
 
     // The target list and how it was made.
     RenamePlan mPlan;
     qint32 mMaxCount = 0;  // of the lists to build
     qint32 mRenamed = 0;
     qint32 mRestored = 0;
-    qint32 mDeleted = 0;
     qint32 mNextShow = 0;
     // The list came from a journal: the restore checks each item's identity.
     bool mFromJournal = false;
     qint64 mJournalPid = 0;  // the process that ran the journal's renames
-    std::function<QDateTime()> mClock = [] { return QDateTime::currentDateTime(); };
 };
 
 }  // namespace sorvane
