@@ -4,7 +4,7 @@
 
 // The target list's sources, one job each: RenameListBuilder (building the
 // list with its verdicts), CollisionRemover (the removal of colliding
-// files), RenameAll (the renames), RestoreAll (the way back). Here: the
+// files), TargetRenamer (the renames), RestoreAll (the way back). Here: the
 // list's life between runs.
 
 namespace sorvane {
@@ -34,6 +34,12 @@ bool mdlRename::MakeRenameList(const QString& startFolder, const RenameListSetti
     CancelListProgress progress(mProgress);
     mPlan = mBuilder.Build(startFolder, settings, mMaxCount, progress);
     return mPlan.complete;
+}
+
+qint32 mdlRename::RenameAll(bool deleteRequested, qint32 delMode, const QString& delTarget) {
+    if (deleteRequested && !DeleteCollisions(delMode, delTarget)) return -1;
+    mRenamer.RenameAll(mPlan, mRenamed);
+    return mRenamed;
 }
 
 bool mdlRename::MakeNewName(QString& name) {

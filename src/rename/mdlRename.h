@@ -13,6 +13,7 @@
 #include "rename/RenameListBuilder.h"
 #include "rename/RenameListSettings.h"
 #include "rename/RenamePlan.h"
+#include "rename/TargetRenamer.h"
 #include "rename/TargetStatus.h"
 #include "rename/TargetStore.h"
 #include "selection/clsFilter.h"
@@ -66,7 +67,9 @@ public:
     qint32 RenameAll(bool deleteRequested, qint32 delMode, const QString& delTarget);
     // Whether RenameAll(deleteRequested, ...) will try to rename target i:
     // it is marked so (its new name is still checked before the rename).
-    bool WillRename(qint32 i, bool deleteRequested) const;
+    bool WillRename(qint32 i, bool deleteRequested) const {
+        return TargetRenamer::WillRename(Status(i), deleteRequested);
+    }
     bool DeleteCollisions(qint32 delMode, const QString& delTarget) {
         return mRemover.DeleteCollisions(mPlan.targets, mPlan.basePath, delMode, delTarget);
     }
@@ -126,6 +129,7 @@ private:
     clsCancel& mProgress;
     RenameListBuilder mBuilder{mFs, mMatching, mFilter};
     CollisionRemover mRemover{mFs, mProgress};
+    TargetRenamer mRenamer{mFs, mProgress};
 
     // The target list and how it was made.
     RenamePlan mPlan;
