@@ -2,10 +2,10 @@
 
 #include "rename/CancelListProgress.h"
 
-// The target list's sources, one job each: RenameListBuilder (building the
+// The target list's parts, one job each: RenameListBuilder (building the
 // list with its verdicts), CollisionRemover (the removal of colliding
-// files), TargetRenamer (the renames), RestoreAll (the way back). Here: the
-// list's life between runs.
+// files), TargetRenamer (the renames), TargetRestorer (the way back).
+// Here: the list's life between runs.
 
 namespace sorvane {
 
@@ -17,19 +17,20 @@ void mdlRename::InitRename(qint32 maximum) {
     mMaxCount = maximum;
     mPlan.maxCount = maximum;
     mPlan.targets.Clear();
-    mFromJournal = false;
+    mRestorer.ForgetJournal();
 }
 
 void mdlRename::ClearRenameList() {
     mPlan.targets.Clear();
-    mFromJournal = false;
+    mRestorer.ForgetJournal();
 }
 
 bool mdlRename::MakeRenameList(const QString& startFolder, const RenameListSettings& settings) {
     // The last list goes before the next is built: the two are never held
     // at once.
     mPlan.targets.Clear();
-    mRenamed = mRestored = 0;
+    mRenamed = 0;
+    mRestorer.ResetCount();
     mRemover.ResetCount();
     CancelListProgress progress(mProgress);
     mPlan = mBuilder.Build(startFolder, settings, mMaxCount, progress);
@@ -40,6 +41,15 @@ qint32 mdlRename::RenameAll(bool deleteRequested, qint32 delMode, const QString&
     if (deleteRequested && !DeleteCollisions(delMode, delTarget)) return -1;
     mRenamer.RenameAll(mPlan, mRenamed);
     return mRenamed;
+}
+
+void mdlRename::LoadJournalList(const QString& startFolder, const QString& itemWord, qint64 pid,
+                                const std::vector<JournalRecord>& records) {
+    mRestorer.LoadJournalList(mPlan, startFolder, itemWord, pid, records);
+    mPlan.maxCount = mMaxCount;
+    // Each rename of the journal counts as done until the restore finds out.
+    mRenamed = mPlan.targets.Count();
+    mRemover.ResetCount();
 }
 
 bool mdlRename::MakeNewName(QString& name) {

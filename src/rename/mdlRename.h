@@ -10,30 +10,23 @@
 #include "platform/FileSystem.h"
 #include "ports/clsCancel.h"
 #include "rename/CollisionRemover.h"
+#include "rename/JournalRecord.h"
 #include "rename/RenameListBuilder.h"
 #include "rename/RenameListSettings.h"
 #include "rename/RenamePlan.h"
 #include "rename/TargetRenamer.h"
+#include "rename/TargetRestorer.h"
 #include "rename/TargetStatus.h"
 #include "rename/TargetStore.h"
 #include "selection/clsFilter.h"
 
 namespace sorvane {
 
-class FolderNames;
-
-// One rename of a run's plan as its journal keeps it: the item, by its
-// identity when it was listed, and its two paths relative to the start
-// folder.
-struct JournalRecord {
-    FileIdentity identity;
-    QString oldPath;
-    QString newPath;
-};
-
 // The target list of the last rename run: old and new paths, relative to
 // the start folder, with one status word each. It is the work list of the
-// run and the record that a restore replays.
+// run and the record that a restore replays. It keeps that list (a plan)
+// and the run's counts; its parts build the list, remove the colliding
+// files, rename and restore.
 class mdlRename {
 public:
     mdlRename(const FileSystem& fs, clsMatching& matching, clsFilter& filter, clsCancel& progress);
@@ -56,7 +49,7 @@ public:
     qint32 GetTargetCount() const { return mPlan.targets.Count(); }
     qint64 PathUnits() const { return mPlan.targets.PathUnits(); }
     qint32 GetRenamedCount() const { return mRenamed; }
-    qint32 GetRestoredCount() const { return mRestored; }
+    qint32 GetRestoredCount() const { return mRestorer.Restored(); }
     qint32 GetDeletedCount() const { return mRemover.Deleted(); }
     void ClearRenameList();
 
@@ -82,16 +75,10 @@ public:
     }
     // Moves every target the run renamed back to its old name, from the
     // first to the last; the number restored in this call.
-    qint32 RestoreAll();
-    // Makes the target list that a restore of a run's journal replays: the
-    // start folder, the item word, the process that ran (pid) and the
-    // planned renames in the order they were to be done. Each counts as
-    // renamed until the restore finds out; it then moves an item back only
-    // when the item at the new path is the one that was listed (same device
-    // and inode), and takes an item still at its old path for one the run
-    // never reached. An item at neither may be at a temporary name of a
-    // case-only rename that the run was stopped in; it comes back from
-    // there. Where the listing gave no identity, the folder's names tell.
+    qint32 RestoreAll() { return mRestorer.RestoreAll(mPlan, mRenamed); }
+    // Makes the target list that a restore of a run's journal replays (see
+    // TargetRestorer::LoadJournalList); each of its renames counts as done
+    // until the restore finds out.
     void LoadJournalList(const QString& startFolder, const QString& itemWord, qint64 pid,
                          const std::vector<JournalRecord>& records);
     // The local time used in delete-folder names.
@@ -121,8 +108,6 @@ public:
     void SetVerdict(qint32 i, Verdict verdict) { mPlan.targets.Status(i).SetVerdict(verdict); }
 
 private:
-    QString JournalTargetSource(qint32 i, FolderNames& names);
-
     const FileSystem& mFs;
     clsMatching& mMatching;
     clsFilter& mFilter;
@@ -130,16 +115,12 @@ private:
     RenameListBuilder mBuilder{mFs, mMatching, mFilter};
     CollisionRemover mRemover{mFs, mProgress};
     TargetRenamer mRenamer{mFs, mProgress};
+    TargetRestorer mRestorer{mFs, mProgress};
 
     // The target list and how it was made.
     RenamePlan mPlan;
     qint32 mMaxCount = 0;  // of the lists to build
     qint32 mRenamed = 0;
-    qint32 mRestored = 0;
-    qint32 mNextShow = 0;
-    // The list came from a journal: the restore checks each item's identity.
-    bool mFromJournal = false;
-    qint64 mJournalPid = 0;  // the process that ran the journal's renames
 };
 
 }  // namespace sorvane
