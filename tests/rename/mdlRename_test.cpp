@@ -11,8 +11,10 @@
 #include <QSet>
 #include <QStorageInfo>
 #include <QTemporaryDir>
+#include <atomic>
 #include <ostream>
 
+#include "rename/StopFlagProgress.h"
 #include "support/TempTree.h"
 #include "support/scripted/ScriptedMessageBox.h"
 #include "support/scripted/ScriptedProgressWindow.h"
@@ -669,6 +671,27 @@ TEST_F(RenameList, AStopAtEachProgressStepEndsTheList) {
     StopAt(u"変換作業中 200 リスト作成中"_s, MsgAnswer::No);
     EXPECT_TRUE(Build());
     EXPECT_EQ(list.GetTargetCount(), 451);
+}
+
+// A plan built away from the progress window stops on its flag alone; the
+// same builder builds the whole plan once the flag is down.
+TEST_F(RenameList, AStopFlagEndsABuildOfAPlan) {
+    Make({u"a1.txt"_s, u"sub/b1.txt"_s});
+    settings.recursive = true;
+    Pattern(u"*1.txt"_s, u"*.txt"_s);
+    std::atomic<bool> stop{true};
+    StopFlagProgress progress(stop);
+    RenameListBuilder builder(fs, matching, filter);
+    const RenamePlan stopped = builder.Build(tree.Root(), settings, 10000, progress);
+    EXPECT_FALSE(stopped.complete);
+    EXPECT_EQ(stopped.targets.Count(), 0);
+
+    stop = false;
+    const RenamePlan plan = builder.Build(tree.Root(), settings, 10000, progress);
+    EXPECT_TRUE(plan.complete);
+    ASSERT_EQ(plan.targets.Count(), 2);
+    EXPECT_EQ(plan.targets.NewPath(1), u"sub/b.txt"_s);
+    EXPECT_EQ(plan.basePath, tree.Root() + u'/');
 }
 
 }  // namespace
