@@ -29,12 +29,22 @@ bool mdlRename::MakeRenameList(const QString& startFolder, const RenameListSetti
     // The last list goes before the next is built: the two are never held
     // at once.
     mPlan.targets.Clear();
-    mRenamed = 0;
-    mRestorer.ResetCount();
-    mRemover.ResetCount();
+    ResetCounts();
     CancelListProgress progress(mProgress);
     mPlan = mBuilder.Build(startFolder, settings, mMaxCount, progress);
     return mPlan.complete;
+}
+
+void mdlRename::TakePlan(RenamePlan&& plan) {
+    mPlan = std::move(plan);
+    ResetCounts();
+    mRestorer.ForgetJournal();
+}
+
+void mdlRename::ResetCounts() {
+    mRenamed = 0;
+    mRestorer.ResetCount();
+    mRemover.ResetCount();
 }
 
 qint32 mdlRename::RenameAll(bool deleteRequested, qint32 delMode, const QString& delTarget) {

@@ -43,6 +43,13 @@ public:
     // maximum). The filter's file/folder switches follow settings.folderMode
     // while the list is built.
     bool MakeRenameList(const QString& startFolder, const RenameListSettings& settings);
+    // Takes a plan built elsewhere (by a builder over a file system, matching
+    // and filter of its own) as the list of the next run, exactly as if
+    // MakeRenameList had built it: the counts start again, and it is not a
+    // journal's list.
+    void TakePlan(RenamePlan&& plan);
+    // The list with how it was made.
+    const RenamePlan& Plan() const { return mPlan; }
 
     bool MakeNewName(QString& name);
 
@@ -108,6 +115,8 @@ public:
     void SetVerdict(qint32 i, Verdict verdict) { mPlan.targets.Status(i).SetVerdict(verdict); }
 
 private:
+    void ResetCounts();
+
     const FileSystem& mFs;
     clsMatching& mMatching;
     clsFilter& mFilter;

@@ -855,6 +855,65 @@ TEST_F(RenameRun, FolderContentsAreRenamedBeforeTheFolderAndRestoredAfterIt) {
     EXPECT_EQ(window.titles.last(), u"フォルダ名復元中 / 0"_s);
 }
 
+// What a run of a list shows and leaves behind.
+struct RunOutcome {
+    QStringList entries;
+    qint32 renamed = 0;
+    std::vector<qint32> statuses;
+    Inventory renamedTree;
+    qint32 restored = 0;
+    QStringList titles;
+    QStringList texts;
+    bool operator==(const RunOutcome&) const = default;
+};
+
+// A plan built apart, by a builder over a file system, matching and filter
+// of its own and without the progress window, is renamed and restored
+// exactly as the list that the run builds itself.
+TEST_F(RenameRun, ATakenPlanRunsAsTheRunsOwnList) {
+    Make({u"d:x1/x11"_s, u"d:x2"_s, u"y2"_s, u"d:x3"_s, u"d:y3"_s});
+    settings.folderMode = true;
+    settings.recursive = true;
+    Pattern(u"x*"_s, u"y*"_s);
+    const Inventory before = tree.Take();
+    const auto run = [&] {
+        window.titles.clear();
+        window.texts.clear();
+        RunOutcome o;
+        o.entries = Entries();
+        o.renamed = list.RenameAll(false, kDeleteForced, {});
+        o.statuses = Statuses();
+        o.renamedTree = tree.Take();
+        o.restored = list.RestoreAll();
+        o.titles = window.titles;
+        o.texts = window.texts;
+        return o;
+    };
+    ASSERT_TRUE(Build());
+    const RunOutcome own = run();
+    ASSERT_EQ(own.renamed, 2);
+    ASSERT_EQ(own.restored, 2);
+    ASSERT_EQ(tree.Take(), before);
+
+    FileSystem apartFs;
+    clsMatching apartMatching;
+    clsFilter apartFilter{apartFs};
+    apartMatching.CmpMode = 0;
+    apartMatching.setFileNameMode(-1);
+    apartMatching.setMatchPattern(u"x*"_s);
+    apartMatching.setReplacePattern(u"y*"_s);
+    std::atomic<bool> stop{false};
+    StopFlagProgress quiet(stop);
+    RenameListBuilder builder(apartFs, apartMatching, apartFilter);
+    list.TakePlan(builder.Build(tree.Root(), settings, list.MaxCount(), quiet));
+    EXPECT_TRUE(list.Plan().complete);
+    EXPECT_EQ(list.ItemWord(), u"フォルダ"_s);
+    EXPECT_EQ(list.GetRenamedCount(), 0);
+    EXPECT_EQ(list.GetRestoredCount(), 0);
+    EXPECT_EQ(run(), own);
+    EXPECT_EQ(tree.Take(), before);
+}
+
 struct DeleteModeCase {
     qint32 mode;
     QString movedTo;  // where the colliding file is found afterwards ("" gone)
