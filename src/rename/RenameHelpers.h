@@ -1,7 +1,7 @@
 #pragma once
 
-// Internal to mdlRename: what its source files share. Callers use
-// mdlRename.h.
+// Internal to the rename layer: what the parts of mdlRename share. Callers
+// use mdlRename.h.
 
 #include <QString>
 #include <QStringView>
@@ -31,6 +31,23 @@ inline bool FitsNameMax(QStringView name, qint64 nameMax) {
         bytes += u < 0x80 ? 1 : u < 0x800 ? 2 : QChar::isSurrogate(u) ? 2 : 3;
     }
     return bytes <= nameMax;
+}
+
+// The item at the new name is the target itself when both names lead to the
+// same device and inode: on a file system that ignores letter case (of A-Z
+// or of any letters) a change of case finds the target there. A hard link
+// with the same identity is a separate entry; the rename then refuses to
+// replace it, so it is never taken for a file that may be deleted. Where
+// each spelling has a node number of its own (a volume mounted through
+// FUSE), the folder's listing tells.
+inline bool IsTargetItself(const FileSystem& fs, const QString& oldFull, const QString& newFull) {
+    const FileIdentity found = fs.Identity(newFull);
+    if (!found.valid) return false;
+    if (found == fs.Identity(oldFull)) return true;
+    const QString folder = FileSystem::ParentFolderName(oldFull);
+    return folder == FileSystem::ParentFolderName(newFull) &&
+           fs.SameEntrySpeltOtherwise(folder, FileSystem::GetFileName(oldFull),
+                                      FileSystem::GetFileName(newFull));
 }
 
 }  // namespace sorvane::rename_helpers

@@ -1,6 +1,7 @@
 #include "ui/frmMain.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
 #include <QDragEnterEvent>

@@ -11,8 +11,10 @@
 #include <QSet>
 #include <QStorageInfo>
 #include <QTemporaryDir>
+#include <atomic>
 #include <ostream>
 
+#include "rename/StopFlagProgress.h"
 #include "support/TempTree.h"
 #include "support/scripted/ScriptedMessageBox.h"
 #include "support/scripted/ScriptedProgressWindow.h"
@@ -671,6 +673,27 @@ TEST_F(RenameList, AStopAtEachProgressStepEndsTheList) {
     EXPECT_EQ(list.GetTargetCount(), 451);
 }
 
+// A plan built away from the progress window stops on its flag alone; the
+// same builder builds the whole plan once the flag is down.
+TEST_F(RenameList, AStopFlagEndsABuildOfAPlan) {
+    Make({u"a1.txt"_s, u"sub/b1.txt"_s});
+    settings.recursive = true;
+    Pattern(u"*1.txt"_s, u"*.txt"_s);
+    std::atomic<bool> stop{true};
+    StopFlagProgress progress(stop);
+    RenameListBuilder builder(fs, matching, filter);
+    const RenamePlan stopped = builder.Build(tree.Root(), settings, 10000, progress);
+    EXPECT_FALSE(stopped.complete);
+    EXPECT_EQ(stopped.targets.Count(), 0);
+
+    stop = false;
+    const RenamePlan plan = builder.Build(tree.Root(), settings, 10000, progress);
+    EXPECT_TRUE(plan.complete);
+    ASSERT_EQ(plan.targets.Count(), 2);
+    EXPECT_EQ(plan.targets.NewPath(1), u"sub/b.txt"_s);
+    EXPECT_EQ(plan.basePath, tree.Root() + u'/');
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -830,6 +853,65 @@ TEST_F(RenameRun, FolderContentsAreRenamedBeforeTheFolderAndRestoredAfterIt) {
     EXPECT_EQ(list.RestoreAll(), 3);
     EXPECT_EQ(tree.Take(), before);
     EXPECT_EQ(window.titles.last(), u"フォルダ名復元中 / 0"_s);
+}
+
+// What a run of a list shows and leaves behind.
+struct RunOutcome {
+    QStringList entries;
+    qint32 renamed = 0;
+    std::vector<qint32> statuses;
+    Inventory renamedTree;
+    qint32 restored = 0;
+    QStringList titles;
+    QStringList texts;
+    bool operator==(const RunOutcome&) const = default;
+};
+
+// A plan built apart, by a builder over a file system, matching and filter
+// of its own and without the progress window, is renamed and restored
+// exactly as the list that the run builds itself.
+TEST_F(RenameRun, ATakenPlanRunsAsTheRunsOwnList) {
+    Make({u"d:x1/x11"_s, u"d:x2"_s, u"y2"_s, u"d:x3"_s, u"d:y3"_s});
+    settings.folderMode = true;
+    settings.recursive = true;
+    Pattern(u"x*"_s, u"y*"_s);
+    const Inventory before = tree.Take();
+    const auto run = [&] {
+        window.titles.clear();
+        window.texts.clear();
+        RunOutcome o;
+        o.entries = Entries();
+        o.renamed = list.RenameAll(false, kDeleteForced, {});
+        o.statuses = Statuses();
+        o.renamedTree = tree.Take();
+        o.restored = list.RestoreAll();
+        o.titles = window.titles;
+        o.texts = window.texts;
+        return o;
+    };
+    ASSERT_TRUE(Build());
+    const RunOutcome own = run();
+    ASSERT_EQ(own.renamed, 2);
+    ASSERT_EQ(own.restored, 2);
+    ASSERT_EQ(tree.Take(), before);
+
+    FileSystem apartFs;
+    clsMatching apartMatching;
+    clsFilter apartFilter{apartFs};
+    apartMatching.CmpMode = 0;
+    apartMatching.setFileNameMode(-1);
+    apartMatching.setMatchPattern(u"x*"_s);
+    apartMatching.setReplacePattern(u"y*"_s);
+    std::atomic<bool> stop{false};
+    StopFlagProgress quiet(stop);
+    RenameListBuilder builder(apartFs, apartMatching, apartFilter);
+    list.TakePlan(builder.Build(tree.Root(), settings, list.MaxCount(), quiet));
+    EXPECT_TRUE(list.Plan().complete);
+    EXPECT_EQ(list.ItemWord(), u"フォルダ"_s);
+    EXPECT_EQ(list.GetRenamedCount(), 0);
+    EXPECT_EQ(list.GetRestoredCount(), 0);
+    EXPECT_EQ(run(), own);
+    EXPECT_EQ(tree.Take(), before);
 }
 
 struct DeleteModeCase {

@@ -1,7 +1,6 @@
-// The renames of a run, from the last target to the first.
+#include "rename/TargetRenamer.h"
 
 #include "rename/RenameHelpers.h"
-#include "rename/mdlRename.h"
 
 namespace sorvane {
 
@@ -21,51 +20,55 @@ bool IsMarkedToRename(TargetStatus status, bool beforeRemoval) {
 
 }  // namespace
 
-bool mdlRename::WillRename(qint32 i, bool deleteRequested) const {
-    return IsMarkedToRename(Status(i), deleteRequested);
+TargetRenamer::TargetRenamer(const FileSystem& fs, clsCancel& progress)
+    : mFs(fs), mProgress(progress) {}
+
+bool TargetRenamer::WillRename(TargetStatus status, bool deleteRequested) {
+    return IsMarkedToRename(status, deleteRequested);
 }
 
-qint32 mdlRename::RenameAll(bool deleteRequested, qint32 delMode, const QString& delTarget) {
-    if (deleteRequested && !DeleteCollisions(delMode, delTarget)) return -1;
-    const qint32 last = mTargets.Count() - 1;
+void TargetRenamer::RenameAll(RenamePlan& plan, qint32& renamed) {
+    TargetStore& targets = plan.targets;
+    const qint32 last = targets.Count() - 1;
     FolderHandle handle;
     QString folder;
     qint64 folderIndex = -1;
-    mNextShow = last;
+    qint32 nextShow = last;
     for (qint32 c = last; c >= 0; --c) {
-        if (c <= mNextShow) {
-            mNextShow -= kRenameShowStep;
+        if (c <= nextShow) {
+            nextShow -= kRenameShowStep;
             if (mProgress.WantsTexts()) {
                 mProgress.SetCaption(QStringLiteral("変換作業中 ") + Num(last - c) +
                                      QStringLiteral(" リネーム中"));
-                mProgress.SetTitle(mItemWord + QStringLiteral("名変換中 / ") + Num(mRenamed));
-                mProgress.SetText(mBasePath + OldName(c));
+                mProgress.SetTitle(plan.itemWord + QStringLiteral("名変換中 / ") + Num(renamed));
+                mProgress.SetText(plan.basePath + targets.OldPath(c));
             }
-            if (mProgress.DoCancel(mItemWord + QStringLiteral("名の置換 / 済 ") + Num(mRenamed))) {
-                mTargets.Status(c).SetRenameOutcome(RenameOutcome::StoppedRenaming);
+            if (mProgress.DoCancel(plan.itemWord + QStringLiteral("名の置換 / 済 ") +
+                                   Num(renamed))) {
+                targets.Status(c).SetRenameOutcome(RenameOutcome::StoppedRenaming);
                 break;
             }
         }
-        TargetStatus& status = mTargets.Status(c);
+        TargetStatus& status = targets.Status(c);
         if (!IsMarkedToRename(status, false)) {
             status.SetRenameOutcome(RenameOutcome::Skipped);
             continue;
         }
         // A new name that is not one item of the target's own folder is
         // never handed to the system, whatever the list says.
-        const QStringView newName = NewLeaf(c);
+        const QStringView newName = targets.NewName(c);
         if (!IsUsableName(newName)) {
             status = TargetStatus(Verdict::EmptyName, RenameOutcome::Skipped);
             continue;
         }
         // The targets of one folder follow each other: its path is built once.
-        if (mTargets.FolderIndex(c) != folderIndex) {
-            folderIndex = mTargets.FolderIndex(c);
-            folder = mBasePath + Folder(c);
+        if (targets.FolderIndex(c) != folderIndex) {
+            folderIndex = targets.FolderIndex(c);
+            folder = plan.basePath + targets.Folder(c);
         }
-        const MoveResult result = mFs.MoveItemIn(handle, folder, OldLeaf(c), newName);
+        const MoveResult result = mFs.MoveItemIn(handle, folder, targets.OldName(c), newName);
         if (result == MoveStatus::Ok) {
-            ++mRenamed;
+            ++renamed;
             status.SetRenameOutcome(RenameOutcome::Renamed);
         } else if (result == MoveStatus::Exists) {
             QString newFull = folder;
@@ -77,7 +80,6 @@ qint32 mdlRename::RenameAll(bool deleteRequested, qint32 delMode, const QString&
             status.SetRenameOutcome(RenameOutcome::Failed);
         }
     }
-    return mRenamed;
 }
 
 }  // namespace sorvane

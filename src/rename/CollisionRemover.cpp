@@ -1,11 +1,9 @@
-// The removal of the files that stand at new names, before the renames: to
-// the trash, for good, or into a dated delete folder.
+#include "rename/CollisionRemover.h"
 
 #include <cerrno>
 
 #include "platform/MakeFolders.h"
 #include "rename/RenameHelpers.h"
-#include "rename/mdlRename.h"
 
 namespace sorvane {
 
@@ -18,17 +16,20 @@ constexpr qint32 kDeleteShowStep = 200;
 
 }  // namespace
 
-bool mdlRename::ShowDeleteProgress(qint32 c) {
-    mNextShow -= kDeleteShowStep;
+CollisionRemover::CollisionRemover(const FileSystem& fs, clsCancel& progress)
+    : mFs(fs), mProgress(progress) {}
+
+// True when the user stopped the removal at target c.
+bool CollisionRemover::ShowDeleteProgress(TargetStore& targets, const QString& basePath, qint32 c) {
     if (mProgress.WantsTexts()) {
-        mProgress.SetCaption(QStringLiteral("変換作業中 ") + Num(mTargets.Count() - c - 1) +
+        mProgress.SetCaption(QStringLiteral("変換作業中 ") + Num(targets.Count() - c - 1) +
                              QStringLiteral(" 衝突削除中"));
         mProgress.SetTitle(QStringLiteral("衝突ファイル削除中 / ") + Num(mDeleted));
-        mProgress.SetText(mBasePath + OldName(c));
+        mProgress.SetText(basePath + targets.OldPath(c));
     }
     if (!mProgress.DoCancel(QStringLiteral("衝突ファイル削除中 / 済 ") + Num(mDeleted)))
         return false;
-    mTargets.Status(c).SetRenameOutcome(RenameOutcome::StoppedDeleting);
+    targets.Status(c).SetRenameOutcome(RenameOutcome::StoppedDeleting);
     return true;
 }
 
@@ -36,26 +37,28 @@ bool mdlRename::ShowDeleteProgress(qint32 c) {
 // whether or not the removal worked: a file still there makes the rename
 // refuse, and the rename reports it. mDeleted counts only the files really
 // removed.
-bool mdlRename::DeleteCollisions(qint32 delMode, const QString& delTarget) {
+bool CollisionRemover::DeleteCollisions(TargetStore& targets, const QString& basePath,
+                                        qint32 delMode, const QString& delTarget) {
     QString dest;
     if (delMode == kDeleteToFolder) {
-        dest = MakeDeleteFolder(mBasePath, delTarget);
+        dest = MakeDeleteFolder(basePath, delTarget);
         if (dest.isEmpty()) return false;
     }
     QStringList batch;
-    mNextShow = mTargets.Count() - 1;
-    for (qint32 c = mTargets.Count() - 1; c >= 0; --c) {
-        if (c <= mNextShow) {
+    qint32 nextShow = targets.Count() - 1;
+    for (qint32 c = targets.Count() - 1; c >= 0; --c) {
+        if (c <= nextShow) {
+            nextShow -= kDeleteShowStep;
             if (delMode == kDeleteToTrash) {
                 mProgress.SetText(QStringLiteral("削除中…"));
                 RecycleFiles(batch);
             }
-            if (ShowDeleteProgress(c)) return false;
+            if (ShowDeleteProgress(targets, basePath, c)) return false;
         }
-        TargetStatus& status = mTargets.Status(c);
+        TargetStatus& status = targets.Status(c);
         if (status != TargetStatus(Verdict::FileExistsDelete)) continue;
-        const QString oldFull = mBasePath + OldName(c);
-        const QString collided = mBasePath + NewName(c);
+        const QString oldFull = basePath + targets.OldPath(c);
+        const QString collided = basePath + targets.NewPath(c);
         // The user agreed to replace the file, not to lose it: when the
         // target itself has gone meanwhile, the file stays and the target is
         // a plain skip.
@@ -65,7 +68,7 @@ bool mdlRename::DeleteCollisions(qint32 delMode, const QString& delTarget) {
         }
         // Only a file that is not the target itself is ever removed; a
         // folder that took the name meanwhile is left alone.
-        if (mFs.FileExists(collided) && !IsTargetItself(oldFull, collided)) {
+        if (mFs.FileExists(collided) && !IsTargetItself(mFs, oldFull, collided)) {
             switch (delMode) {
                 case kDeleteToTrash:
                     batch.append(collided);
@@ -74,7 +77,7 @@ bool mdlRename::DeleteCollisions(qint32 delMode, const QString& delTarget) {
                     if (mFs.DeleteFile(collided, true)) ++mDeleted;
                     break;
                 case kDeleteToFolder:
-                    if (MoveAside(collided, dest + NewName(c))) ++mDeleted;
+                    if (MoveAside(collided, dest + targets.NewPath(c))) ++mDeleted;
                     break;
                 default:
                     break;
@@ -91,7 +94,7 @@ bool mdlRename::DeleteCollisions(qint32 delMode, const QString& delTarget) {
 
 // A file that could not go to the trash stays where it is; it is never
 // deleted instead.
-void mdlRename::RecycleFiles(QStringList& batch) {
+void CollisionRemover::RecycleFiles(QStringList& batch) {
     for (const QString& path : std::as_const(batch))
         if (mFs.FileExists(path) && mTrash.MoveToTrash(path)) ++mDeleted;
     batch.clear();
@@ -99,7 +102,7 @@ void mdlRename::RecycleFiles(QStringList& batch) {
 
 // The colliding file keeps its path relative to the start folder under the
 // delete folder, and never replaces anything there.
-bool mdlRename::MoveAside(const QString& from, const QString& to) {
+bool CollisionRemover::MoveAside(const QString& from, const QString& to) {
     MoveResult result = mFs.MoveItem(from, to);
     if (result != MoveStatus::Ok && result != MoveStatus::Exists &&
         result != MoveStatus::NotFound && MakeFolders(mFs, FileSystem::ParentFolderName(to)))
@@ -111,7 +114,7 @@ bool mdlRename::MoveAside(const QString& from, const QString& to) {
 // On Linux the drive tag is empty: target/<last folder of start>_del<stamp><nn>.
 // Each candidate is created by this run itself (mkdir fails on an existing
 // name), so two runs in the same second never share a delete folder.
-QString mdlRename::MakeDeleteFolder(const QString& start, const QString& target) {
+QString CollisionRemover::MakeDeleteFolder(const QString& start, const QString& target) {
     if (FileSystem::DriveName(start).isEmpty() || target.isEmpty()) return {};
     const QString name = FileSystem::BuildPath(target, FileSystem::GetFileName(start)) +
                          QStringLiteral("_del") +

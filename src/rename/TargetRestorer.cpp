@@ -1,9 +1,9 @@
-// The way back: every target the run renamed gets its old name again.
+#include "rename/TargetRestorer.h"
 
 #include <unordered_set>
 
+#include "rename/FolderNames.h"
 #include "rename/RenameHelpers.h"
-#include "rename/mdlRename.h"
 
 namespace sorvane {
 
@@ -23,44 +23,22 @@ bool InUnrestoredFolder(const std::unordered_set<QString>& folders, const QStrin
 
 }  // namespace
 
-// The names one folder lists, read once and kept up to date with the
-// restore's own moves: where a journal gives no identities, they tell where
-// an item is (on a volume that ignores case, a path leads to an item under
-// any spelling; the listing has the spelling itself).
-class FolderNames {
-public:
-    explicit FolderNames(const FileSystem& fs) : mFs(fs) {}
+TargetRestorer::TargetRestorer(const FileSystem& fs, clsCancel& progress)
+    : mFs(fs), mProgress(progress) {}
 
-    bool Lists(const QString& folder, QStringView name) {
-        if (folder != mFolder) {
-            mFolder = folder;
-            mNames.clear();
-            for (QString& n : mFs.EntryNames(folder)) mNames.insert(std::move(n));
-        }
-        return mNames.contains(name.toString());
-    }
-    void Moved(const QString& folder, QStringView from, QStringView to) {
-        if (folder != mFolder) return;
-        mNames.erase(from.toString());
-        mNames.insert(to.toString());
-    }
-
-private:
-    const FileSystem& mFs;
-    QString mFolder;
-    std::unordered_set<QString> mNames;
-};
-
-void mdlRename::LoadJournalList(const QString& startFolder, const QString& itemWord, qint64 pid,
-                                const std::vector<JournalRecord>& records) {
-    mTargets.Clear();
-    mSettings = RenameListSettings{};
-    mSettings.folderMode = itemWord == QStringLiteral("フォルダ");
-    mItemWord = itemWord;
-    mBasePath = startFolder.endsWith(u'/') ? startFolder : startFolder + u'/';
-    mRenamed = mRestored = mDeleted = 0;
+void TargetRestorer::LoadJournalList(RenamePlan& plan, const QString& startFolder,
+                                     const QString& itemWord, qint64 pid,
+                                     const std::vector<JournalRecord>& records) {
+    TargetStore& targets = plan.targets;
+    targets.Clear();
+    plan.settings = RenameListSettings{};
+    plan.settings.folderMode = itemWord == QStringLiteral("フォルダ");
+    plan.itemWord = itemWord;
+    plan.basePath = startFolder.endsWith(u'/') ? startFolder : startFolder + u'/';
+    plan.complete = false;  // not a listing
+    mRestored = 0;
     mJournalPid = pid;
-    mTargets.Reserve(records.size());
+    targets.Reserve(records.size());
     // The list's order is the reverse of the rename order, as a run's own
     // list is: the restore walks it from the first to the last.
     QString folder;
@@ -72,15 +50,14 @@ void mdlRename::LoadJournalList(const QString& startFolder, const QString& itemW
         if (!begun || itemFolder != folder || it->identity.device != device) {
             folder = itemFolder.toString();
             device = it->identity.device;
-            mTargets.BeginFolder(folder, device);
+            targets.BeginFolder(folder, device);
             begun = true;
         }
         const qsizetype newSlash = it->newPath.lastIndexOf(u'/');
-        mTargets.Add(QStringView(it->oldPath).sliced(slash + 1),
-                     QStringView(it->newPath).sliced(newSlash + 1),
-                     TargetStatus(Verdict::Rename, RenameOutcome::Renamed),
-                     it->identity.valid ? it->identity.inode : 0);
-        ++mRenamed;
+        targets.Add(QStringView(it->oldPath).sliced(slash + 1),
+                    QStringView(it->newPath).sliced(newSlash + 1),
+                    TargetStatus(Verdict::Rename, RenameOutcome::Renamed),
+                    it->identity.valid ? it->identity.inode : 0);
     }
     mFromJournal = true;
 }
@@ -90,64 +67,70 @@ void mdlRename::LoadJournalList(const QString& startFolder, const QString& itemW
 // stopped in; "" when at neither. An item still at its old path was never
 // reached and no longer counts as renamed; one found nowhere has been moved
 // away or removed.
-QString mdlRename::JournalTargetSource(qint32 i, FolderNames& names) {
-    TargetStatus& status = mTargets.Status(i);
-    const FileIdentity identity = Identity(i);
-    const QString folder = mBasePath + Folder(i);
+QString TargetRestorer::JournalTargetSource(RenamePlan& plan, qint32 i, FolderNames& names,
+                                            qint32& renamed) {
+    TargetStore& targets = plan.targets;
+    TargetStatus& status = targets.Status(i);
+    const FileIdentity identity = targets.Identity(i);
+    const QString folder = plan.basePath + targets.Folder(i);
     const auto holds = [&](QStringView name) {
         if (!identity.valid) return names.Lists(folder, name);
         QString path = folder;
         path += name;
         return mFs.Identity(path) == identity;
     };
-    if (holds(NewLeaf(i))) return NewName(i);
-    if (holds(OldLeaf(i))) {
+    if (holds(targets.NewName(i))) return targets.NewPath(i);
+    if (holds(targets.OldName(i))) {
         status.SetRenameOutcome(RenameOutcome::None);
-        --mRenamed;
+        --renamed;
         return QString();
     }
-    const QString temporary = FileSystem::TemporaryName(OldLeaf(i), mJournalPid);
-    if (holds(temporary)) return Folder(i) + temporary;
+    const QString temporary = FileSystem::TemporaryName(targets.OldName(i), mJournalPid);
+    if (holds(temporary)) return targets.Folder(i) + temporary;
     status.SetRestoreOutcome(RestoreOutcome::Gone);
     return QString();
 }
 
-qint32 mdlRename::RestoreAll() {
+qint32 TargetRestorer::RestoreAll(RenamePlan& plan, qint32& renamed) {
+    TargetStore& targets = plan.targets;
     const qint32 before = mRestored;
     // Folder targets of this call still at their new names.
     std::unordered_set<QString> unrestored;
     FolderNames names(mFs);
     mProgress.IsCancel = false;
-    mNextShow = 0;
-    for (qint32 i = 0; i < mTargets.Count(); ++i) {
-        TargetStatus& status = mTargets.Status(i);
+    qint32 nextShow = 0;
+    for (qint32 i = 0; i < targets.Count(); ++i) {
+        TargetStatus& status = targets.Status(i);
         status.SetRestoreOutcome(RestoreOutcome::None);
-        if (i >= mNextShow) {
-            mNextShow += kRestoreShowStep;
+        if (i >= nextShow) {
+            nextShow += kRestoreShowStep;
             if (mProgress.WantsTexts()) {
                 mProgress.SetCaption(QStringLiteral("復元作業中 ") + Num(i) +
                                      QStringLiteral(" リネーム中"));
-                mProgress.SetTitle(mItemWord + QStringLiteral("名復元中 / ") + Num(mRestored));
-                mProgress.SetText(mBasePath + OldName(i));
+                mProgress.SetTitle(plan.itemWord + QStringLiteral("名復元中 / ") + Num(mRestored));
+                mProgress.SetText(plan.basePath + targets.OldPath(i));
             }
-            if (mProgress.DoCancel(mItemWord + QStringLiteral("名の復元 / 済 ") + Num(mRestored))) {
+            if (mProgress.DoCancel(plan.itemWord + QStringLiteral("名の復元 / 済 ") +
+                                   Num(mRestored))) {
                 status.SetRestoreOutcome(RestoreOutcome::Stopped);
                 break;
             }
         }
         if (status.renameOutcome() != RenameOutcome::Renamed) continue;
-        const QString oldPath = OldName(i);
+        const QString oldPath = targets.OldPath(i);
         // Inside a renamed folder that is still at its new name, the old
         // path leads into whatever holds the folder's old name now (another
         // folder of the user's): nothing there is touched.
         if (!unrestored.empty() && InUnrestoredFolder(unrestored, oldPath)) {
             status.SetRestoreOutcome(RestoreOutcome::Failed);
         } else {
-            const QString from = mFromJournal ? JournalTargetSource(i, names) : NewName(i);
+            const QString from =
+                mFromJournal ? JournalTargetSource(plan, i, names, renamed) : targets.NewPath(i);
             if (from.isEmpty()) {
                 if (status.restoreOutcome() != RestoreOutcome::Gone) continue;
             } else {
-                const MoveResult result = mFs.MoveItem(mBasePath + from, mBasePath + oldPath);
+                const MoveResult result =
+                    mFs.MoveItem(plan.basePath + from, plan.basePath + oldPath);
                 if (result == MoveStatus::Ok) {
                     // A restored target is no longer renamed: a later
                     // restore leaves it alone.
@@ -155,9 +138,9 @@ qint32 mdlRename::RestoreAll() {
                     status.SetRestoreOutcome(RestoreOutcome::Restored);
                     ++mRestored;
                     // Only a restore that finds its items by name keeps the names.
-                    if (mFromJournal && !Identity(i).valid)
-                        names.Moved(mBasePath + Folder(i), FileSystem::GetFileName(from),
-                                    OldLeaf(i));
+                    if (mFromJournal && !targets.Identity(i).valid)
+                        names.Moved(plan.basePath + targets.Folder(i),
+                                    FileSystem::GetFileName(from), targets.OldName(i));
                     continue;
                 }
                 if (result == MoveStatus::NotFound) {
@@ -169,7 +152,7 @@ qint32 mdlRename::RestoreAll() {
                 }
             }
         }
-        if (mSettings.folderMode) unrestored.insert(oldPath + u'/');
+        if (plan.settings.folderMode) unrestored.insert(oldPath + u'/');
     }
     return mRestored - before;
 }

@@ -1,0 +1,451 @@
+#include "rename/RenameListBuilder.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+#include "matching/clsFileString.h"
+#include "platform/NameTable.h"
+#include "rename/RenameHelpers.h"
+
+namespace sorvane {
+
+using namespace rename_helpers;
+
+namespace {
+
+constexpr qint32 kInitialCapacity = 1000;
+constexpr qint32 kShowStep = 200;
+constexpr qint32 kQuickShowStep = 1000;
+
+// Restores the filter's file/folder switches when list building ends.
+struct FilterModeGuard {
+    clsFilter& filter;
+    bool isFile;
+    bool isFolder;
+    bool listNames;
+    FilterModeGuard(clsFilter& f, bool folderMode, bool names)
+        : filter(f), isFile(f.IsFile), isFolder(f.IsFolder), listNames(f.ListNames) {
+        filter.IsFile = !folderMode;
+        filter.IsFolder = folderMode;
+        filter.ListNames = names;
+    }
+    ~FilterModeGuard() {
+        filter.IsFile = isFile;
+        filter.IsFolder = isFolder;
+        filter.ListNames = listNames;
+        filter.Listing().Clear();
+    }
+};
+
+// The name with A-Z folded onto a-z; a name without those letters is
+// shared, not copied.
+QString Folded(const QString& name) {
+    for (const QChar c : name)
+        if (c >= u'A' && c <= u'Z') return clsFileString::FileLCase(name);
+    return name;
+}
+
+// A hash of the name with A-Z folded, without making the folded copy.
+size_t FoldedHash(QStringView name) {
+    return NameTable::HashOf(name, [](char16_t c) { return clsFileString::FoldUnit(c); });
+}
+
+bool FoldedEqual(const QString& a, const QString& b) {
+    if (a.size() != b.size()) return false;
+    const char16_t* x = reinterpret_cast<const char16_t*>(a.utf16());
+    const char16_t* y = reinterpret_cast<const char16_t*>(b.utf16());
+    for (qsizetype k = 0; k < a.size(); ++k)
+        if (x[k] != y[k] && clsFileString::FoldUnit(x[k]) != clsFileString::FoldUnit(y[k]))
+            return false;
+    return true;
+}
+
+}  // namespace
+
+bool MakeNewName(clsMatching& matching, qint32 operation, const QString& insertWord,
+                 QString& name) {
+    switch (operation) {
+        case 0:
+            return matching.MatchAndReplaceFileName(name);
+        case 1:
+            name = insertWord + name;
+            return true;
+        case 2:
+            name += insertWord;
+            return true;
+        default:
+            return false;
+    }
+}
+
+RenameListBuilder::RenameListBuilder(const FileSystem& fs, clsMatching& matching, clsFilter& filter)
+    : mFs(fs), mMatching(matching), mFilter(filter) {}
+
+bool RenameListBuilder::MakeNewName(QString& name) {
+    return sorvane::MakeNewName(mMatching, mPlan.settings.operation, mPlan.settings.insertWord,
+                                name);
+}
+
+RenamePlan RenameListBuilder::Build(const QString& startFolder, const RenameListSettings& settings,
+                                    qint32 maximum, ListProgress& progress) {
+    mPlan = RenamePlan{};
+    mPlan.settings = settings;
+    mPlan.maxCount = maximum;
+    mProgress = &progress;
+    // The collision checks look the new names up in the folder's listing.
+    FilterModeGuard mode(mFilter, settings.folderMode, !settings.quickList);
+    try {
+        mPlan.itemWord =
+            settings.folderMode ? QStringLiteral("フォルダ") : QStringLiteral("ファイル");
+        mPollTitle = mPlan.itemWord + QStringLiteral("リストの作成");
+        mPlan.basePath = startFolder.endsWith(u'/') ? startFolder : startFolder + u'/';
+        mCapacity = kInitialCapacity;
+        mPlan.targets.Reserve(size_t(mCapacity) + 1);
+
+        mPlan.complete = ListFolder(mPlan.basePath);
+        ReleaseFolderArrays();
+    } catch (const std::bad_alloc&) {
+        ReleaseFolderArrays();
+        mPlan.complete = false;
+        mPlan.targets.Clear();
+    }
+    mProgress = nullptr;
+    return std::move(mPlan);
+}
+
+bool RenameListBuilder::ListFolder(const QString& folder) {
+    if (!MatchFolderItems(folder)) {
+        mPlan.targets.Clear();
+        return false;
+    }
+    if (mFolderCount > 0) {
+        if (mFolderCount + mPlan.targets.Count() >= mCapacity) Grow();
+        mNameMax = mFs.NameMax(folder);
+        const bool added =
+            mPlan.settings.quickList ? AddFolderItemsQuick(folder) : AddFolderItems(folder);
+        if (!added) return false;
+    }
+    if (mPlan.settings.recursive) {
+        // Real folders only: a symbolic link to a folder is never entered,
+        // whatever it points to. They come from the read that listed the
+        // folder's items, which failed the list if it was incomplete.
+        const QList<FolderEntry> subfolders = std::move(mFilter.Listing().folders);
+        for (const FolderEntry& sub : subfolders)
+            if (!ListFolder(folder + sub.name + u'/')) return false;
+    }
+    return true;
+}
+
+void RenameListBuilder::Grow() {
+    const qint64 wanted = qint64(mCapacity) * 2 + mFolderCount;
+    mCapacity = qint32(std::min<qint64>(wanted, std::max<qint64>(mPlan.maxCount, mCapacity)));
+    mPlan.targets.Reserve(size_t(mCapacity) + 1);
+}
+
+// The working arrays of the last folder go with their memory, not only
+// their contents: after a large folder they would hold it to the end.
+void RenameListBuilder::ReleaseFolderArrays() {
+    std::vector<quint32>().swap(mFolderOrder);
+    std::vector<QString>().swap(mFolderOld);
+    std::vector<QString>().swap(mFolderNew);
+    std::vector<ino_t>().swap(mFolderInode);
+    std::vector<bool>().swap(mFolderDuplicate);
+    std::vector<int>().swap(mFolderAttr);
+    std::vector<unsigned char>().swap(mSortKeys);
+    std::vector<SortEntry>().swap(mSortEntries);
+    std::unordered_map<QString, qint32>().swap(mOldExact);
+    std::unordered_map<QString, qint32>().swap(mOldFolded);
+}
+
+bool RenameListBuilder::Poll() {
+    return mProgress->Stop(mPollTitle);
+}
+
+bool RenameListBuilder::MatchFolderItems(const QString& folder) {
+    if (mProgress->WantsTexts()) {
+        mProgress->SetCaption(QStringLiteral("変換作業中 ") + Num(mPlan.targets.Count()) +
+                              QStringLiteral(" ( 0 ) リスト作成中"));
+        mProgress->SetTitle(mPlan.itemWord + QStringLiteral("リスト作成中 / ") +
+                            Num(mPlan.targets.Count()) + QStringLiteral(" ( 0 )"));
+        mProgress->SetText(folder);
+    }
+    if (Poll()) return false;
+
+    if (mFilter.MakeFileList(folder) != 0) return false;
+
+    const qint32 n = mFilter.ListCount();
+    if (qint32(mFolderOld.size()) < n) {
+        mFolderOld.assign(size_t(n), QString());
+        mFolderNew.assign(size_t(n), QString());
+        mFolderInode.assign(size_t(n), 0);
+    }
+    mFolderCount = 0;
+    mNextShow = 0;
+    for (qint32 i = 0; i < n; ++i) {
+        const QString name = mFilter.ListItem(i);
+        QString renamed = name;
+        if (MakeNewName(renamed)) {
+            mFolderOld[size_t(mFolderCount)] = name;
+            mFolderNew[size_t(mFolderCount)] = std::move(renamed);
+            mFolderInode[size_t(mFolderCount)] = mFilter.ListInode(i);
+            ++mFolderCount;
+        }
+        if (i >= mNextShow) {
+            mNextShow += kShowStep;
+            if (mProgress->WantsTexts()) {
+                mProgress->SetCaption(QStringLiteral("変換作業中 ") + Num(mPlan.targets.Count()) +
+                                      QStringLiteral(" ( ") + Num(i) +
+                                      QStringLiteral(" ) リスト作成中"));
+                mProgress->SetTitle(mPlan.itemWord + QStringLiteral("リスト作成中 / ") +
+                                    Num(mPlan.targets.Count()) + QStringLiteral(" ( ") + Num(i) +
+                                    QStringLiteral(" )"));
+                mProgress->SetText(folder + name);
+            }
+            if (Poll()) return false;
+        }
+    }
+    return true;
+}
+
+// The order in which the folder's targets join the list: the listing order,
+// or with sorting a stable ascending order of the old names with A-Z
+// folded, from the last to the first. The folded keys lie side by side in
+// one buffer, each UTF-16 unit high byte first, so that memcmp gives the
+// order of the units and the comparisons of a large folder stay in the
+// cache.
+void RenameListBuilder::SortFolderItems() {
+    const size_t n = size_t(mFolderCount);
+    mFolderOrder.resize(n);
+    for (size_t i = 0; i < n; ++i) mFolderOrder[i] = quint32(i);
+    if (!mPlan.settings.folderSort || n < 2) return;
+    size_t total = 0;
+    for (size_t i = 0; i < n; ++i) total += size_t(mFolderOld[i].size());
+    std::vector<unsigned char>& keys = mSortKeys;
+    keys.resize(total * 2);
+    std::vector<SortEntry>& order = mSortEntries;
+    order.resize(n);
+    unsigned char* at = keys.data();
+    for (size_t i = 0; i < n; ++i) {
+        const QString& name = mFolderOld[i];
+        const size_t length = size_t(name.size());
+        const char16_t* in = reinterpret_cast<const char16_t*>(name.utf16());
+        order[i] = {at, quint32(length * 2), quint32(i)};
+        for (size_t k = 0; k < length; ++k) {
+            const char16_t unit = clsFileString::FoldUnit(in[k]);
+            *at++ = static_cast<unsigned char>(unit >> 8);
+            *at++ = static_cast<unsigned char>(unit);
+        }
+    }
+    // Equal keys keep the listing order: the index decides between them,
+    // which makes the order stable without the merge buffer of a stable
+    // sort.
+    std::sort(order.begin(), order.end(), [](const SortEntry& a, const SortEntry& b) {
+        const int c = std::memcmp(a.key, b.key, std::min(a.length, b.length));
+        if (c != 0) return c < 0;
+        if (a.length != b.length) return a.length < b.length;  // a proper prefix first
+        return a.index < b.index;
+    });
+    for (size_t a = 0; a < n; ++a) mFolderOrder[a] = order[n - 1 - a].index;
+}
+
+// The captions while the targets of one folder join the list.
+void RenameListBuilder::SetAddingCaptions() {
+    mProgress->SetCaption(QStringLiteral("変換作業中 ") + Num(mPlan.targets.Count()) +
+                          QStringLiteral(" リスト作成中"));
+    mProgress->SetTitle(mPlan.itemWord + QStringLiteral("リスト作成中 / ") +
+                        Num(mPlan.targets.Count()) + QStringLiteral(" check"));
+}
+
+// True when the user stopped the run.
+bool RenameListBuilder::ShowAdding(const QString& oldFull) {
+    if (mProgress->WantsTexts()) {
+        SetAddingCaptions();
+        mProgress->SetText(oldFull);
+    }
+    return Poll();
+}
+
+// The number of this folder's targets that still fit under the maximum;
+// fits turns false when some do not.
+qint32 RenameListBuilder::CountToAdd(bool& fits) const {
+    const qint32 room = mPlan.maxCount - mPlan.targets.Count();
+    if (mFolderCount > room) {
+        fits = false;
+        return room;
+    }
+    return mFolderCount;
+}
+
+bool RenameListBuilder::AddFolderItems(const QString& folder) {
+    if (mProgress->WantsTexts()) SetAddingCaptions();
+    if (Poll()) return false;
+    // What stands at the new names is read in listing order (see
+    // ReadNewNameAttributes); the duplicate marks do not depend on the order.
+    ReadNewNameAttributes(folder);
+    MarkDuplicates();
+    SortFolderItems();
+    mOldMapsBuilt = false;
+    bool result = true;
+    const qint32 count = CountToAdd(result);
+    mPlan.targets.BeginFolder(folder.mid(mPlan.basePath.size()), mFilter.Listing().Device());
+
+    mNextShow = -1;
+    for (qint32 a = 0; a < count; ++a) {
+        const qint32 i = qint32(mFolderOrder[size_t(a)]);
+        const Verdict verdict =
+            mPlan.settings.folderMode ? FolderVerdict(i, folder) : FileVerdict(i, folder);
+        mPlan.targets.Add(mFolderOld[size_t(i)], mFolderNew[size_t(i)], TargetStatus(verdict),
+                          mFolderInode[size_t(i)]);
+        if (a >= mNextShow) {
+            mNextShow += kShowStep;
+            if (ShowAdding(folder + mFolderOld[size_t(i)])) return false;
+        }
+    }
+    return result;
+}
+
+bool RenameListBuilder::AddFolderItemsQuick(const QString& folder) {
+    bool result = true;
+    const qint32 count = CountToAdd(result);
+    mPlan.targets.BeginFolder(folder.mid(mPlan.basePath.size()), mFilter.Listing().Device());
+    mNextShow = -1;
+    for (qint32 i = 0; i < count; ++i) {
+        const QString& newName = mFolderNew[size_t(i)];
+        // Even without checks a name that is not one item of this folder
+        // is never handed to the rename.
+        const Verdict verdict = !IsUsableName(newName)            ? Verdict::EmptyName
+                                : !FitsNameMax(newName, mNameMax) ? Verdict::TooLong
+                                                                  : Verdict::Rename;
+        mPlan.targets.Add(mFolderOld[size_t(i)], newName, TargetStatus(verdict),
+                          mFolderInode[size_t(i)]);
+        if (i >= mNextShow) {
+            mNextShow += kQuickShowStep;
+            if (ShowAdding(folder + mFolderOld[size_t(i)])) return false;
+        }
+    }
+    return result;
+}
+
+// ---------------------------------------------------------------------------
+// The verdict of each target of a folder: what stands at its new name,
+// whether another target shares that name, and whether what is there is
+// the target itself or another target.
+
+// What is at each new name, read in the order the folder was listed in:
+// the file system answers that order fastest, and the names are still where
+// the listing put them in memory.
+// The folder's listing answers for the names it can tell exactly; the
+// others are looked up one by one.
+void RenameListBuilder::ReadNewNameAttributes(const QString& folder) {
+    const size_t n = size_t(mFolderCount);
+    mFolderAttr.assign(n, -1);
+    const FolderListing& listing = mFilter.Listing();
+    QString full = folder;
+    const qsizetype folderLength = full.size();
+    for (size_t i = 0; i < n; ++i) {
+        if (!IsUsableName(mFolderNew[i])) continue;
+        const FolderListing::Holder holder =
+            mNamesFromListing ? listing.At(mFolderNew[i]) : FolderListing::Holder::Unknown;
+        switch (holder) {
+            case FolderListing::Holder::Nothing:
+                break;
+            case FolderListing::Holder::File:
+                mFolderAttr[i] = 0;
+                break;
+            case FolderListing::Holder::Folder:
+                mFolderAttr[i] = kAttrFolder;
+                break;
+            case FolderListing::Holder::Unknown:
+                full.truncate(folderLength);
+                full += mFolderNew[i];
+                mFolderAttr[i] = mFs.GetAttributes(full);
+                break;
+        }
+    }
+}
+
+// Every target whose new name equals another's (A-Z folded) is marked, the
+// first one included. The name table keeps indices and hashes only: no
+// node and no folded copy per name.
+void RenameListBuilder::MarkDuplicates() {
+    const size_t n = size_t(mFolderCount);
+    mFolderDuplicate.assign(n, false);
+    if (n < 2) return;
+    NameTable table;
+    table.Reset(n);
+    for (size_t i = 0; i < n; ++i) {
+        const QString& name = mFolderNew[i];
+        const qint32 first = table.FindOrInsert(FoldedHash(name), qint32(i), [&](qint32 j) {
+            return FoldedEqual(mFolderNew[size_t(j)], name);
+        });
+        if (first < 0) continue;
+        mFolderDuplicate[i] = true;
+        mFolderDuplicate[size_t(first)] = true;
+    }
+}
+
+// Whether item i of the folder being listed finds itself at its new name.
+bool RenameListBuilder::IsTargetItself(const QString& folder, qint32 i) const {
+    return rename_helpers::IsTargetItself(mFs, folder + mFolderOld[size_t(i)],
+                                          folder + mFolderNew[size_t(i)]);
+}
+
+Verdict RenameListBuilder::FolderVerdict(qint32 i, const QString& folder) {
+    const QString& newName = mFolderNew[size_t(i)];
+    const bool duplicate = mFolderDuplicate[size_t(i)];
+    if (!IsUsableName(newName)) return Verdict::EmptyName;
+    if (!FitsNameMax(newName, mNameMax)) return Verdict::TooLong;
+    const int a = mFolderAttr[size_t(i)];
+    if (a < 0) return duplicate ? Verdict::Duplicate : Verdict::Rename;
+    if (!(a & kAttrFolder)) return duplicate ? Verdict::Duplicate : Verdict::FileExists;
+    if (!IsTargetItself(folder, i)) return Verdict::FolderExists;
+    return newName == mFolderOld[size_t(i)] ? Verdict::Identical : Verdict::Rename;
+}
+
+Verdict RenameListBuilder::FileVerdict(qint32 i, const QString& folder) {
+    const QString& newName = mFolderNew[size_t(i)];
+    const bool duplicate = mFolderDuplicate[size_t(i)];
+    if (!IsUsableName(newName)) return Verdict::EmptyName;
+    if (!FitsNameMax(newName, mNameMax)) return Verdict::TooLong;
+    const int a = mFolderAttr[size_t(i)];
+    // A folder alone at the new name is left to the rename, which refuses
+    // to replace it and reports it.
+    if (a < 0) return duplicate ? Verdict::Duplicate : Verdict::Rename;
+    if (a & kAttrFolder) return duplicate ? Verdict::FolderExists : Verdict::Rename;
+
+    if (IsTargetItself(folder, i))
+        return newName == mFolderOld[size_t(i)] ? Verdict::Identical : Verdict::Rename;
+
+    if (!mOldMapsBuilt) {
+        mOldExact.clear();
+        mOldFolded.clear();
+        mOldExact.reserve(size_t(mFolderCount));
+        mOldFolded.reserve(size_t(mFolderCount));
+        // In the order the targets join the list: where names differ only
+        // in case, the first of them there stands for them all.
+        for (const quint32 j : mFolderOrder) {
+            mOldExact.try_emplace(mFolderOld[j], qint32(j));
+            mOldFolded.try_emplace(Folded(mFolderOld[j]), qint32(j));
+        }
+        mOldMapsBuilt = true;
+    }
+    qint32 other = -1;
+    if (const auto exact = mOldExact.find(newName); exact != mOldExact.end()) {
+        other = exact->second;
+    } else if (const auto folded = mOldFolded.find(Folded(newName)); folded != mOldFolded.end()) {
+        other = folded->second;
+    }
+    // Another target, which will itself be renamed: chains and swaps are
+    // never renamed in sequence.
+    if (other >= 0 && other != i) return Verdict::OtherTarget;
+    // A change of letter case only. Where the file system's inode numbers
+    // cannot be trusted to tell (sshfs or CIFS without server inodes), the
+    // item found may be the target under another spelling, so it is never
+    // offered for deletion: the rename either goes through or refuses a
+    // separate entry and reports it.
+    if (other == i) return duplicate ? Verdict::Duplicate : Verdict::Rename;
+    return duplicate ? Verdict::Duplicate : Verdict::FileExists;
+}
+
+}  // namespace sorvane

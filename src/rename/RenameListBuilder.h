@@ -1,0 +1,105 @@
+#pragma once
+
+#include <QString>
+#include <unordered_map>
+#include <vector>
+
+#include "matching/clsMatching.h"
+#include "platform/FileSystem.h"
+#include "rename/ListProgress.h"
+#include "rename/RenameListSettings.h"
+#include "rename/RenamePlan.h"
+#include "rename/TargetStatus.h"
+#include "selection/clsFilter.h"
+
+namespace sorvane {
+
+// The new name of one candidate: true when it is a target, with name replaced
+// by its new name.
+bool MakeNewName(clsMatching& matching, qint32 operation, const QString& insertWord, QString& name);
+
+// Builds target lists: folder by folder, the candidates of the filter that
+// the matching gives a new name, sorted when asked, each with the verdict of
+// what stands at its new name. It uses its file system, matching and filter
+// alone, so a builder over instances of its own can build a plan on another
+// thread than the run's.
+class RenameListBuilder {
+public:
+    RenameListBuilder(const FileSystem& fs, clsMatching& matching, clsFilter& filter);
+    RenameListBuilder(const RenameListBuilder&) = delete;
+    RenameListBuilder& operator=(const RenameListBuilder&) = delete;
+
+    // The plan for the start folder, of at most maximum targets. Complete
+    // when every folder was listed completely; not on a stop from progress,
+    // a folder that could not be listed (the plan then has no target) or the
+    // maximum reached (it has maximum targets). The filter's file/folder
+    // switches follow settings.folderMode while the list is built.
+    RenamePlan Build(const QString& startFolder, const RenameListSettings& settings, qint32 maximum,
+                     ListProgress& progress);
+
+    // Whether the collision checks take what stands at a new name from the
+    // folder's listing where it can tell (the default) or always ask the
+    // file system name by name; both give the same list.
+    void SetNamesFromListing(bool on) { mNamesFromListing = on; }
+
+private:
+    bool MakeNewName(QString& name);
+    bool ListFolder(const QString& folder);
+    bool MatchFolderItems(const QString& folder);
+    bool AddFolderItems(const QString& folder);
+    bool AddFolderItemsQuick(const QString& folder);
+    void SetAddingCaptions();
+    bool ShowAdding(const QString& oldFull);
+    qint32 CountToAdd(bool& fits) const;
+    void SortFolderItems();
+    void MarkDuplicates();
+    void ReadNewNameAttributes(const QString& folder);
+    Verdict FolderVerdict(qint32 i, const QString& folder);
+    Verdict FileVerdict(qint32 i, const QString& folder);
+    bool IsTargetItself(const QString& folder, qint32 i) const;
+    void Grow();
+    void ReleaseFolderArrays();
+    bool Poll();
+
+    const FileSystem& mFs;
+    clsMatching& mMatching;
+    clsFilter& mFilter;
+    bool mNamesFromListing = true;
+
+    // The build under way: its plan, and where its progress goes.
+    RenamePlan mPlan;
+    ListProgress* mProgress = nullptr;
+    qint32 mCapacity = 0;
+    QString mPollTitle;  // of the stop question
+    qint32 mNextShow = 0;
+
+    // The folder being listed: matched names, their new names, and what the
+    // collision checks need of them, in listing order; mFolderOrder is the
+    // order in which they join the list.
+    std::vector<quint32> mFolderOrder;
+    // The sort's folded keys and entries, kept from folder to folder.
+    struct SortEntry {
+        const unsigned char* key;
+        quint32 length;  // in bytes; a name is far shorter than 2 GiB
+        quint32 index;
+    };
+    std::vector<unsigned char> mSortKeys;
+    std::vector<SortEntry> mSortEntries;
+    std::vector<QString> mFolderOld;
+    std::vector<ino_t> mFolderInode;
+    std::vector<QString> mFolderNew;
+    std::vector<bool> mFolderDuplicate;
+    // What is at each new name: -1 nothing, else attribute bits of which
+    // only the folder bit is read.
+    std::vector<int> mFolderAttr;
+    // Old names of the folder's targets, exact and with A-Z folded, to tell
+    // whether an existing file at a new name is another target. Built on
+    // the first collision of a folder only.
+    std::unordered_map<QString, qint32> mOldExact;
+    std::unordered_map<QString, qint32> mOldFolded;
+    bool mOldMapsBuilt = false;
+    qint32 mFolderCount = 0;
+    qint64 mNameMax = -1;  // the longest name the folder's file system holds
+};
+
+}  // namespace sorvane

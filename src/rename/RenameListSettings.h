@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+namespace sorvane {
+
+// The settings of one run that shape the target list.
+struct RenameListSettings {
+    bool folderMode = false;  // the run renames folders (gRunFolderMode)
+    bool recursive = false;   // descend into subfolders (gRunRecursive)
+    bool quickList = false;   // no collision checks (gRunQuickList)
+    bool folderSort = false;  // sort the targets of each folder (gFolderSort)
+    qint32 operation = 0;     // 0 replace, 1 insert at the front, 2 at the back (gOperation)
+    QString insertWord;       // the word of the insert operations (gReplaceWord)
+};
+
+}  // namespace sorvane
