@@ -93,6 +93,7 @@ bool CheckNames(ProgramCore& m, ExpansionChooserPort& chooser) {
                 return true;
             case ExpansionChoice::TakeSecond:
                 matching.SetReplacePatternReverse(true);
+                m.inputs.gRunSecondReading = true;
                 return true;
             case ExpansionChoice::Cancel:
                 break;

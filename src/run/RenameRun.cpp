@@ -3,8 +3,10 @@
 #include <cstring>
 
 #include "platform/ShownName.h"
+#include "rename/CancelListProgress.h"
 #include "run/RunLog.h"
 #include "run/RunMessages.h"
+#include "run/RunPlan.h"
 #include "run/RunSteps.h"
 
 namespace sorvane {
@@ -283,17 +285,6 @@ bool BeginJournal(ProgramCore& m, bool deleteRequested) {
 
 }  // namespace
 
-RenameListSettings ListSettingsOf(const SettingsInEffect& s, const RunInputs& in) {
-    RenameListSettings settings;
-    settings.folderMode = in.gRunFolderMode;
-    settings.recursive = in.gRunRecursive;
-    settings.quickList = in.gRunQuickList;
-    settings.folderSort = s.gFolderSort;
-    settings.operation = s.gOperation;
-    settings.insertWord = in.gReplaceWord;
-    return settings;
-}
-
 bool RunRename(ProgramCore& m, OverwriteQuestionPort& overwrite, const QString& startFolder) {
     const SettingsInEffect& s = m.settings;
     mdlRename& r = m.rename;
@@ -308,10 +299,15 @@ bool RunRename(ProgramCore& m, OverwriteQuestionPort& overwrite, const QString& 
     // builder walk from the root of the file system or from the working
     // directory: it is taken as a list that could not be built.
     bool listed = false;
-    if (FileSystem::DriveName(startFolder).isEmpty()) {
-        r.ClearRenameList();
-    } else {
-        listed = r.MakeRenameList(startFolder, ListSettingsOf(s, m.inputs));
+    // The last list goes before the next is built: the two are never held
+    // at once.
+    r.ClearRenameList();
+    if (!FileSystem::DriveName(startFolder).isEmpty()) {
+        CancelListProgress listing(progress);
+        RenamePlan plan = MakePlan(PlanRequest{startFolder, s, m.inputs, m.filter.Selection()},
+                                   listing, &m.ports.progressWindow);
+        listed = plan.complete;
+        r.TakePlan(std::move(plan));
     }
     if (!listed && !HandleUnfinishedList(m)) return false;
 

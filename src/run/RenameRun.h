@@ -15,7 +15,4 @@ namespace sorvane {
 // restored.
 bool RunRename(ProgramCore& m, OverwriteQuestionPort& overwrite, const QString& startFolder);
 
-// The list settings of a run, from the options read for it.
-RenameListSettings ListSettingsOf(const SettingsInEffect& s, const RunInputs& in);
-
 }  // namespace sorvane

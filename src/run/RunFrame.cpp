@@ -4,10 +4,12 @@
 
 #include "platform/DurableFile.h"
 #include "platform/ShownName.h"
+#include "rename/CancelListProgress.h"
 #include "run/PreRunChecks.h"
 #include "run/RenameRun.h"
 #include "run/RestoreRun.h"
 #include "run/RunMessages.h"
+#include "run/RunPlan.h"
 #include "run/RunSteps.h"
 
 namespace sorvane {
@@ -106,7 +108,12 @@ ListingEnd RunFrame::DryRun(const QString& pathText, const RunInputValues& input
     progress.SetText(QString());
     progress.SetVisible(true);
     mdlRename& r = m.rename;
-    const bool complete = r.MakeRenameList(start, ListSettingsOf(m.settings, m.inputs));
+    r.ClearRenameList();
+    CancelListProgress listing(progress);
+    RenamePlan plan = MakePlan(PlanRequest{start, m.settings, m.inputs, m.filter.Selection()},
+                               listing, &m.ports.progressWindow);
+    const bool complete = plan.complete;
+    r.TakePlan(std::move(plan));
     const bool stopped = progress.IsCancel;
     progress.SetVisible(false);
     if (complete) return ListingEnd::Done;

@@ -13,6 +13,9 @@ struct RunInputs {
     bool gRunRecursive = false;
     bool gRunDelete = false;
     bool gRunQuickList = false;
+    bool gRunTextMode = false;       // compare in text mode (chkBS ticked)
+    bool gRunWholeName = false;      // match the whole name (optM 1)
+    bool gRunSecondReading = false;  // the chooser took the replace pattern's second reading
 };
 
 }  // namespace sorvane

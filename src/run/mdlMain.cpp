@@ -244,8 +244,11 @@ void GetRunOptions(ProgramCore& m, const RunInputValues& in) {
     r.gRunRecursive = in.recursive != CheckBoxValue::Unchecked;
     r.gRunDelete = in.deleteValue != CheckBoxValue::Unchecked && in.deleteEnabled;
     // Only a ticked box compares in text mode; a greyed one compares exactly.
-    m.matching.CmpMode = in.textMode == CheckBoxValue::Checked ? 1 : 0;
-    m.matching.setFileNameMode(in.wholeName ? -1 : 0);
+    r.gRunTextMode = in.textMode == CheckBoxValue::Checked;
+    r.gRunWholeName = in.wholeName;
+    r.gRunSecondReading = false;
+    m.matching.CmpMode = r.gRunTextMode ? 1 : 0;
+    m.matching.setFileNameMode(r.gRunWholeName ? -1 : 0);
     r.gRunQuickList = in.quickList != CheckBoxValue::Unchecked && in.quickListEnabled;
 }
 

@@ -44,6 +44,20 @@ void clsFilter::setAttrOr(bool on) {
     UpdateMask();
 }
 
+FilterSelection clsFilter::Selection() const {
+    return {mAttr, mAttrOr, mMatchOther, mPatterns, IsFile, IsFolder};
+}
+
+void clsFilter::SetSelection(const FilterSelection& selection) {
+    mAttr = selection.attr;
+    mAttrOr = selection.attrOr;
+    UpdateMask();
+    mMatchOther = selection.matchOther;
+    mPatterns = selection.patterns;
+    IsFile = selection.isFile;
+    IsFolder = selection.isFolder;
+}
+
 void clsFilter::UpdateMask() {
     mMask = mAttrOr ? mAttr : mAttr ^ kAttrBoxes;
 }

@@ -7,6 +7,7 @@
 
 #include "matching/clsMatching.h"
 #include "platform/FileSystem.h"
+#include "selection/FilterSelection.h"
 
 namespace sorvane {
 
@@ -53,6 +54,11 @@ public:
     // The inode number the listing gave for ListItem(index); the device is
     // Listing().Device().
     ino_t ListInode(int index) const { return mInodes[size_t(index)]; }
+
+    // What the filter selects by, to give another filter; setting it keeps
+    // the matchers of a side whose patterns stay the same.
+    FilterSelection Selection() const;
+    void SetSelection(const FilterSelection& selection);
 
     // Where pending window events are let run at the start of every listing
     // (the main window stays responsive over slow folders). None: no pump.
