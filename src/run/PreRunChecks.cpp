@@ -92,16 +92,16 @@ bool CheckNames(mdlMain& m, ExpansionChooserPort& chooser) {
         s.gSelectOpen = true;
         chooser.Display(ViewsOf(matching));
     }
-    const int can = matching.CanReplace();
-    if (can & 1) {
+    const ReplaceFlags can = matching.CanReplace();
+    if (can.testFlag(ReplaceFlag::Unusable)) {
         ShowMessage(m.ports.messages, MessageId::BadReplacePattern,
                     u"置換のパターンが間違っています。\r\n処理は中止されます。"_s,
                     kReplaceWordTitle, MsgButtons::OK, MsgIcon::Warning);
         return false;
     }
-    if ((can & 4) || s.gPatternConfirm) {
+    if (can.testFlag(ReplaceFlag::TwoReadings) || s.gPatternConfirm) {
         const QString message =
-            (can & 4)
+            can.testFlag(ReplaceFlag::TwoReadings)
                 ? u"置換のパターンを正しく認識していない可能性があります。\r\n"
                   u"展開パターンを変更してみますか？\r\n\r\n"
                   u"または中止して、オプション「マッチング」の「部分」「全体」を変更してから"

@@ -163,8 +163,9 @@ void GetRunOptions(mdlMain& m) {
     s.gRunRecursive = in.RecursiveValue() != CheckBoxValue::Unchecked;
     s.gRunDelete = in.DeleteValue() != CheckBoxValue::Unchecked && in.DeleteEnabled();
     // Only a ticked box compares in text mode; a greyed one compares exactly.
-    m.matching.CmpMode = in.TextModeValue() == CheckBoxValue::Checked ? 1 : 0;
-    m.matching.setFileNameMode(in.WholeNameSelected() ? -1 : 0);
+    m.matching.setCmpMode(in.TextModeValue() == CheckBoxValue::Checked ? CompareMode::Text
+                                                                       : CompareMode::Exact);
+    m.matching.setFileNameMode(in.WholeNameSelected() ? NameMode::Whole : NameMode::Partial);
     s.gRunQuickList = in.QuickListValue() != CheckBoxValue::Unchecked && in.QuickListEnabled();
 }
 

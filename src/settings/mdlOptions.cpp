@@ -207,7 +207,7 @@ LineKind ReadOptionLine(OptionReader& reader) {
 
 OptionRow* FindOptionKey(OptionTable& table, const QString& key) {
     for (OptionRow& row : table.Rows) {
-        if (clsFileString::FileStrComp(row.Key, key, 1) == 0) return &row;
+        if (clsFileString::FileStrComp(row.Key, key, CompareMode::Text) == 0) return &row;
     }
     return nullptr;
 }

@@ -397,7 +397,7 @@ void frmMain::lstFile_DblClick(const QModelIndex& item) {
 
 void frmMain::SelectFile(const QString& name) {
     for (int i = 0; i < mFiles.size(); ++i) {
-        if (clsFileString::FileStrComp(mFiles.Name(i), name, 1) != 0) continue;
+        if (clsFileString::FileStrComp(mFiles.Name(i), name, CompareMode::Text) != 0) continue;
         const QModelIndex index = mFiles.index(i);
         ui->lstFile->setCurrentIndex(index);
         ui->lstFile->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect);

@@ -60,8 +60,8 @@ struct RenameHarness {
 
     void Pattern(const QString& search, const QString& replace, bool whole = kWhole,
                  int cmpMode = 0) {
-        matching.CmpMode = cmpMode;
-        matching.setFileNameMode(whole ? -1 : 0);
+        matching.setCmpMode(CompareMode(cmpMode));
+        matching.setFileNameMode(whole ? NameMode::Whole : NameMode::Partial);
         matching.setMatchPattern(search);
         matching.setReplacePattern(replace);
         ASSERT_EQ(matching.CanReplace() & 1, 0) << search.toStdString();

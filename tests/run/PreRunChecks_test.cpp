@@ -248,7 +248,7 @@ TEST_F(RunChecks, RelativeDeleteTargetIsTakenFromTheShownFolder) {
 TEST_F(RunChecks, PatternsLoadedAndShown) {
     program.state.gSearchWord = u"a**b"_s;
     program.state.gReplaceWord = u"*"_s;
-    program.matching.setFileNameMode(-1);
+    program.matching.setFileNameMode(NameMode::Whole);
     program.state.gPatternShow = true;
 
     EXPECT_TRUE(CheckNames(program, chooser));

@@ -274,8 +274,8 @@ TEST_F(ProgramFixture, RunOptionsComeFromTheInputs) {
         EXPECT_EQ(s.gReplaceWord, QStringLiteral("写真*.jpg"));
         EXPECT_EQ(s.gRunRecursive, c.runRecursive);
         EXPECT_EQ(s.gRunDelete, c.runDelete);
-        EXPECT_EQ(program.matching.CmpMode, c.cmpMode);
-        EXPECT_EQ(program.matching.FileNameMode(), c.fileNameMode);
+        EXPECT_EQ(program.matching.CmpMode(), CompareMode(c.cmpMode));
+        EXPECT_EQ(program.matching.FileNameMode(), NameMode(c.fileNameMode));
         EXPECT_EQ(s.gRunQuickList, c.runQuick);
         EXPECT_EQ(s.gRunFolderMode, s.gFolderMode);
     }
