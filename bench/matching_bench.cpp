@@ -97,8 +97,8 @@ const std::vector<std::string>& utf8Names() {
 
 clsMatching makeMatcher(const PatternCase& c) {
     clsMatching m;
-    m.CmpMode = c.text ? 1 : 0;
-    m.setFileNameMode(c.whole ? short(-1) : short(0));
+    m.setCmpMode(c.text ? sorvane::CompareMode::Text : sorvane::CompareMode::Exact);
+    m.setFileNameMode(c.whole ? sorvane::NameMode::Whole : sorvane::NameMode::Partial);
     m.setMatchPattern(c.search);
     m.setReplacePattern(c.replace);
     return m;
@@ -122,7 +122,7 @@ void BM_IsMatch(benchmark::State& state, PatternCase c) {
 
 void BM_MatchAndReplace(benchmark::State& state, PatternCase c) {
     clsMatching m = makeMatcher(c);
-    if (m.CanReplace() & 1) {
+    if (m.CanReplace().testFlag(sorvane::ReplaceFlag::Unusable)) {
         state.SkipWithError("replace pattern not usable");
         return;
     }

@@ -165,8 +165,8 @@ struct Program {
     RenameListSettings settings;
 
     explicit Program(bool recursive) {
-        matching.CmpMode = 0;
-        matching.setFileNameMode(-1);
+        matching.setCmpMode(CompareMode::Exact);
+        matching.setFileNameMode(NameMode::Whole);
         matching.setMatchPattern(QString::fromLatin1(kOldPrefix) + QStringLiteral("*.jpg"));
         matching.setReplacePattern(QString::fromLatin1(kNewPrefix) + QStringLiteral("*.jpg"));
         settings.folderSort = true;

@@ -18,6 +18,10 @@
 
 using sorvane::clsFileString;
 using sorvane::clsMatching;
+using sorvane::CompareMode;
+using sorvane::NameMode;
+using sorvane::ReplaceFlag;
+using sorvane::ReplaceFlags;
 
 namespace {
 
@@ -118,10 +122,11 @@ void checkMatch(clsMatching& m, const QString& search, const QString& replace, c
                 fail("captures are not consecutive", search, replace, name, flags);
             const QStringView piece = QStringView(name).mid(c.Start, c.Length);
             const QString& tok = tokens[i];
-            const bool ok = tok == u"*" ? true
-                            : tok == u"?"
-                                ? c.Length == 1
-                                : clsFileString::FileStrComp(piece, tok, text ? 1 : 0) == 0;
+            const bool ok =
+                tok == u"*"   ? true
+                : tok == u"?" ? c.Length == 1
+                              : clsFileString::FileStrComp(
+                                    piece, tok, text ? CompareMode::Text : CompareMode::Exact) == 0;
             if (!ok) fail("a token covered the wrong text", search, replace, name, flags);
             joined += piece;
             at += c.Length;
@@ -133,7 +138,7 @@ void checkMatch(clsMatching& m, const QString& search, const QString& replace, c
     // The new name is the row with the wildcard entries filled by the captures.
     QString newName = name;
     const bool replaced = m.MatchAndReplaceFileName(newName);
-    if ((m.CanReplace() & 1) != 0) {
+    if (m.CanReplace().testFlag(ReplaceFlag::Unusable)) {
         if (replaced || newName != name)
             fail("unusable replace pattern changed a name", search, replace, name, flags);
         return;
@@ -164,8 +169,8 @@ void checkMatch(clsMatching& m, const QString& search, const QString& replace, c
         if ((row[i] == u"*" || row[i] == u"?") && tokens[i].isEmpty())
             fail("replace wildcard at an empty search token", search, replace, name, flags);
     }
-    // Without bit 4 both readings give the same name.
-    if ((m.CanReplace() & 4) == 0) {
+    // Without TwoReadings both readings give the same name.
+    if (!m.CanReplace().testFlag(ReplaceFlag::TwoReadings)) {
         const QStringList other = m.GetReplaceDec(true);
         QString second;
         for (qsizetype i = 0; i < other.size(); ++i) {
@@ -175,24 +180,25 @@ void checkMatch(clsMatching& m, const QString& search, const QString& replace, c
             else
                 second += other[i];
         }
-        if (second != newName) fail("readings differ without bit 4", search, replace, name, flags);
+        if (second != newName)
+            fail("readings differ without TwoReadings", search, replace, name, flags);
     }
 }
 
 void checkTextHelpers(const QString& a, const QString& b) {
-    const int exact = clsFileString::FileInStr(1, a, b, 0);
+    const int exact = clsFileString::FileInStr(1, a, b, CompareMode::Exact);
     const int expected = b.isEmpty() ? 1 : int(a.indexOf(b)) + 1;
     if (exact != expected) fail("FileInStr differs from indexOf", a, b, QString(), 0);
-    const int folded = clsFileString::FileInStr(1, a, b, 1);
+    const int folded = clsFileString::FileInStr(1, a, b, CompareMode::Text);
     const int expectedFolded =
         b.isEmpty() ? 1 : int(clsFileString::FileLCase(a).indexOf(clsFileString::FileLCase(b))) + 1;
     if (folded != expectedFolded)
         fail("FileInStr text mode differs from folded indexOf", a, b, QString(), 1);
-    const int cmp = clsFileString::FileStrComp(a, b, 0);
+    const int cmp = clsFileString::FileStrComp(a, b, CompareMode::Exact);
     const int qcmp = QStringView(a).compare(QStringView(b), Qt::CaseSensitive);
     if (cmp != (qcmp < 0 ? -1 : qcmp > 0 ? 1 : 0))
         fail("FileStrComp differs from compare", a, b, QString(), 0);
-    if ((clsFileString::FileStrComp(a, b, 1) == 0) !=
+    if ((clsFileString::FileStrComp(a, b, CompareMode::Text) == 0) !=
         (clsFileString::FileLCase(a) == clsFileString::FileLCase(b)))
         fail("FileStrComp text mode differs from FileLCase", a, b, QString(), 1);
 }
@@ -208,30 +214,35 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     const int flags = in.flags;
 
     clsMatching m;
-    m.CmpMode = (flags & 2) != 0 ? 1 : 0;
+    m.setCmpMode((flags & 2) != 0 ? CompareMode::Text : CompareMode::Exact);
     // Set the replace pattern first or last: the engine must not care.
     if ((flags & 8) != 0) m.setReplacePattern(replace);
-    m.setFileNameMode((flags & 1) != 0 ? short(-1) : short(0));
+    const NameMode mode = (flags & 1) != 0 ? NameMode::Whole : NameMode::Partial;
+    const NameMode other = (flags & 1) != 0 ? NameMode::Partial : NameMode::Whole;
+    m.setFileNameMode(mode);
     m.setMatchPattern(search);
     if ((flags & 8) == 0) m.setReplacePattern(replace);
     if ((flags & 4) != 0) m.SetReplacePatternReverse(true);
-    const int status = m.CanReplace();
-    if (!search.isEmpty() && status != 0 && status != 1 && status != 3 && status != 4)
+    // None, unusable, unusable with extra wildcards, or two readings.
+    const ReplaceFlags status = m.CanReplace();
+    const ReplaceFlags unusable = ReplaceFlag::Unusable;
+    if (!search.isEmpty() && status != ReplaceFlags() && status != unusable &&
+        status != (unusable | ReplaceFlag::ExtraWildcards) && status != ReplaceFlag::TwoReadings)
         fail("unexpected CanReplace", search, replace, name, flags);
     checkMatch(m, search, replace, name, flags);
 
     // A mode change and back, and "" then the pattern again, compile the same.
     const QStringList rowBefore = m.GetReplaceDec(false);
-    m.setFileNameMode((flags & 1) != 0 ? short(0) : short(-1));
+    m.setFileNameMode(other);
     checkMatch(m, search, replace, name, flags ^ 1);
-    m.setFileNameMode((flags & 1) != 0 ? short(-1) : short(0));
+    m.setFileNameMode(mode);
     m.setMatchPattern(QString());
     if (m.IsMatch(name)) fail("matched with an empty search pattern", search, replace, name, flags);
     m.setMatchPattern(search);
     if (m.CanReplace() != status) fail("same patterns, other status", search, replace, name, flags);
     // Compiling again goes back to the first reading.
-    if (((flags & 4) == 0 || (status & 4) == 0) && (status & 1) == 0 &&
-        m.GetReplaceDec(false) != rowBefore)
+    if (((flags & 4) == 0 || !status.testFlag(ReplaceFlag::TwoReadings)) &&
+        !status.testFlag(ReplaceFlag::Unusable) && m.GetReplaceDec(false) != rowBefore)
         fail("same patterns, other row", search, replace, name, flags);
     checkMatch(m, search, replace, name, flags & ~4);
 

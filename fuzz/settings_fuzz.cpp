@@ -20,6 +20,7 @@ using sorvane::mdlOptions;
 using sorvane::MessageBoxPort;
 using sorvane::MessageRequest;
 using sorvane::MsgAnswer;
+using sorvane::OptionBound;
 using sorvane::OptionRow;
 using sorvane::OptionTable;
 
@@ -126,9 +127,9 @@ void checkBounds(const mdlOptions& options) {
     for (const OptionTable* t :
          {&options.SystemOptions, &options.FilterOptions, &options.MethodOptions}) {
         for (const OptionRow& row : t->Rows) {
-            if ((row.RangeKind == 1 || row.RangeKind == 3) && row.Number < row.MinValue)
+            if (row.RangeKind.testFlag(OptionBound::Lower) && row.Number < row.MinValue)
                 fail("a number below its row's minimum", t, &row);
-            if ((row.RangeKind == 2 || row.RangeKind == 3) && row.Number > row.MaxValue)
+            if (row.RangeKind.testFlag(OptionBound::Upper) && row.Number > row.MaxValue)
                 fail("a number above its row's maximum", t, &row);
         }
     }

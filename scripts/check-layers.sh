@@ -15,7 +15,10 @@
 #
 # selection/, settings/, log/, rename/ and run/ also include ports/. A file
 # outside these folders, or an include that names no file of src/, is a
-# violation too. Prints one line per violation and exits 1 when there is one.
+# violation too. The libraries of the core layers that src/CMakeLists.txt
+# makes (sorvane_layer(NAME PUBLIC ... PRIVATE ...)) may link only the layers
+# of this same table, so that the build's link check enforces it too.
+# Prints one line per violation and exits 1 when there is one.
 # Usage: scripts/check-layers.sh [SRC_FOLDER]   (default: src/)
 set -euo pipefail
 src="${1:-$(cd "$(dirname "$0")/.." && pwd)/src}"
@@ -96,6 +99,34 @@ def layer_of_include(src, including_dir, name):
     return None
 
 
+def link_violations(src):
+    """The layers that a core layer's library links in src/CMakeLists.txt
+    and may not, and the core layers that have no library there."""
+    path = os.path.join(src, "CMakeLists.txt")
+    if not os.path.isfile(path):
+        return []
+    with open(path, encoding="utf-8") as f:
+        text = re.sub(r"#.*", "", f.read())
+    violations = []
+    made = set()
+    for m in re.finditer(r"^\s*sorvane_layer\(([^)]*)\)", text, flags=re.M):
+        words = m.group(1).split()
+        layer, links = words[0], [w for w in words[1:] if w not in ("PUBLIC", "PRIVATE")]
+        where = f"src/CMakeLists.txt:{text.count(chr(10), 0, m.start()) + 1}"
+        if layer not in CORE:
+            violations.append(f"{where}: sorvane_layer({layer}) names no layer of the core")
+            continue
+        made.add(layer)
+        for link in links:
+            if link not in ALLOWED[layer] or link == layer:
+                violations.append(f"{where}: the library of layer {layer} links {link} "
+                                  f"(layer {layer} may not include layer {link})")
+    for layer in CORE:
+        if layer not in made:
+            violations.append(f"src/CMakeLists.txt: layer {layer} has no sorvane_layer() library")
+    return violations
+
+
 def main():
     src = os.path.abspath(sys.argv[1])
     if not os.path.isdir(src):
@@ -145,6 +176,7 @@ def main():
                 if target not in ALLOWED[layer]:
                     violations.append(f"{where}: includes {name} "
                                       f"(layer {layer} may not include layer {target})")
+    violations += link_violations(src)
     for v in violations:
         print(v)
     if violations:

@@ -55,14 +55,14 @@ int RunMatchCommand(const QStringList& args, QTextStream& out, QTextStream& err)
     }
 
     clsMatching m;
-    m.CmpMode = text ? 1 : 0;
-    m.setFileNameMode(whole ? short(-1) : short(0));
+    m.setCmpMode(text ? CompareMode::Text : CompareMode::Exact);
+    m.setFileNameMode(whole ? NameMode::Whole : NameMode::Partial);
     m.setMatchPattern(operands[0]);
     m.setReplacePattern(operands[1]);
     if (second) m.SetReplacePatternReverse(true);
 
     QJsonObject root;
-    root.insert(QStringLiteral("canReplace"), m.CanReplace());
+    root.insert(QStringLiteral("canReplace"), m.CanReplace().toInt());
     root.insert(QStringLiteral("canMatching"), m.CanMatching());
     root.insert(QStringLiteral("matchPattern"), m.MatchPattern());
     root.insert(QStringLiteral("matchPatternDisp"), m.MatchPatternDisp());

@@ -60,7 +60,7 @@ void mdlLog::InitLogInfo(const QString& status) {
     LogStartTimer = 0;
     LogEndTimer = 0;
     LogSeconds = 0;
-    LogSaveErrors = 0;
+    LogSaveErrors = {};
     LogStatus = status;
     mStartMoment = QDateTime();
 }
@@ -100,13 +100,13 @@ QString mdlLog::FreeLogName(const QString& base) const {
 
 // Each line quotes its path in its shown form (ShownName): the text goes
 // into a message box.
-void mdlLog::AddSaveError(int bit, const QString& line) {
-    LogSaveErrors |= bit;
+void mdlLog::AddSaveError(LogSaveError error, const QString& line) {
+    LogSaveErrors |= error;
     LogSaveErrorText += line + kNewLine;
 }
 
-int mdlLog::SaveLogFiles(bool manual) {
-    LogSaveErrors = 0;
+LogSaveErrorFlags mdlLog::SaveLogFiles(bool manual) {
+    LogSaveErrors = {};
     LogSaveErrorText.clear();
     const QString folder = mLogPath;
     const QString base = FileSystem::BuildPath(
@@ -114,32 +114,33 @@ int mdlLog::SaveLogFiles(bool manual) {
 
     const QString name = FreeLogName(base);
     if (name.isEmpty()) {
-        AddSaveError(kLogNameError,
+        AddSaveError(LogSaveError::Name,
                      QStringLiteral("！ログファイル名の重複により、保存が出来ませんでした：'") +
                          ShownName(folder) + u'\'');
         return LogSaveErrors;
     }
     if (!MakeFolders(mFs, folder)) {
-        AddSaveError(kLogFolderError, QStringLiteral("！ログフォルダの作成に失敗しました：'") +
-                                          ShownName(folder) + u'\'');
+        AddSaveError(LogSaveError::Folder, QStringLiteral("！ログフォルダの作成に失敗しました：'") +
+                                               ShownName(folder) + u'\'');
         return LogSaveErrors;
     }
 
     // Each file is tried whatever became of the one before.
     const QString infoPath = name + QStringLiteral(".txt");
     if (!WriteLogInfoFile(infoPath, manual)) {
-        AddSaveError(kLogInfoFileError,
+        AddSaveError(LogSaveError::InfoFile,
                      QStringLiteral("！ログ情報ファイルの作成に失敗しました：'") +
                          ShownName(infoPath) + u'\'');
     }
     const QString optionsPath = name + QStringLiteral(".ini");
     if (!SaveLogOptions(optionsPath)) {
-        AddSaveError(kLogOptionsError, QStringLiteral("！設定ファイルの作成に失敗しました：'") +
-                                           ShownName(optionsPath) + u'\'');
+        AddSaveError(LogSaveError::Options,
+                     QStringLiteral("！設定ファイルの作成に失敗しました：'") +
+                         ShownName(optionsPath) + u'\'');
     }
     const QString logPath = name + QStringLiteral(".log");
     if (!SaveMainLog(logPath)) {
-        AddSaveError(kLogMainLogError,
+        AddSaveError(LogSaveError::MainLog,
                      QStringLiteral("！メインログファイルの作成に失敗しました：'") +
                          ShownName(logPath) + u'\'');
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QFlags>
 #include <QString>
 #include <functional>
 
@@ -13,12 +14,16 @@ class LogBoxPort;
 class mdlOptions;
 class mdlTools;
 
-// Error bits of a save (LogSaveErrors).
-constexpr int kLogFolderError = 1;    // the log folder could not be created
-constexpr int kLogInfoFileError = 2;  // the information file could not be written
-constexpr int kLogOptionsError = 4;   // the settings copy could not be written
-constexpr int kLogMainLogError = 8;   // the main log could not be written
-constexpr int kLogNameError = 16;     // no free file name was found
+// What went wrong in a save (LogSaveErrors).
+enum class LogSaveError {
+    Folder = 1,    // the log folder could not be created
+    InfoFile = 2,  // the information file could not be written
+    Options = 4,   // the settings copy could not be written
+    MainLog = 8,   // the main log could not be written
+    Name = 16,     // no free file name was found
+};
+Q_DECLARE_FLAGS(LogSaveErrorFlags, LogSaveError)
+Q_DECLARE_OPERATORS_FOR_FLAGS(LogSaveErrorFlags)
 
 // The log information record of the last run (what was done, how it ended
 // and when) and the saving of the log as three files in the log folder.
@@ -46,7 +51,7 @@ public:
     QString LogEndTime;
     double LogEndTimer = 0;
     double LogSeconds = 0;
-    int LogSaveErrors = 0;
+    LogSaveErrorFlags LogSaveErrors;
     QString LogSaveErrorText;
 
     // The local date and time; tests set a clock of their own.
@@ -58,7 +63,7 @@ public:
 
     // Saves the information file (".txt"), the settings copy (".ini") and the
     // log text (".log") under the first free name; returns LogSaveErrors.
-    int SaveLogFiles(bool manual);
+    LogSaveErrorFlags SaveLogFiles(bool manual);
     // Each writes a new file at path and is false when it could not be
     // written whole, and when something already exists at path.
     bool WriteLogInfoFile(const QString& path, bool manual);
@@ -70,7 +75,7 @@ public:
     QString FreeLogName(const QString& base) const;
 
 private:
-    void AddSaveError(int bit, const QString& line);
+    void AddSaveError(LogSaveError error, const QString& line);
     bool WriteNewFile(const QString& path, const QByteArray& bytes) const;
     bool PublishFile(const QString& path, const std::function<bool(QFile& temporary)>& write) const;
 

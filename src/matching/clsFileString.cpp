@@ -6,28 +6,29 @@
 namespace sorvane {
 
 bool clsFileString::EqualUnits(const char16_t* a, const char16_t* b, qsizetype len,
-                               int Mode) noexcept {
-    if (Mode == 0) return len == 0 || std::memcmp(a, b, size_t(len) * sizeof(char16_t)) == 0;
+                               CompareMode Mode) noexcept {
+    if (Mode == CompareMode::Exact)
+        return len == 0 || std::memcmp(a, b, size_t(len) * sizeof(char16_t)) == 0;
     for (qsizetype i = 0; i < len; ++i) {
         if (FoldUnit(a[i]) != FoldUnit(b[i])) return false;
     }
     return true;
 }
 
-int clsFileString::FileStrComp(QStringView st1, QStringView st2, int Mode) {
+int clsFileString::FileStrComp(QStringView st1, QStringView st2, CompareMode Mode) {
     const qsizetype m = std::min(st1.size(), st2.size());
     const char16_t* a = st1.utf16();
     const char16_t* b = st2.utf16();
     for (qsizetype i = 0; i < m; ++i) {
-        const char16_t x = Mode == 0 ? a[i] : FoldUnit(a[i]);
-        const char16_t y = Mode == 0 ? b[i] : FoldUnit(b[i]);
+        const char16_t x = Mode == CompareMode::Exact ? a[i] : FoldUnit(a[i]);
+        const char16_t y = Mode == CompareMode::Exact ? b[i] : FoldUnit(b[i]);
         if (x != y) return x < y ? -1 : 1;
     }
     if (st1.size() == st2.size()) return 0;
     return st1.size() < st2.size() ? -1 : 1;
 }
 
-int clsFileString::FileInStr(int Start, QStringView st1, QStringView st2, int Mode) {
+int clsFileString::FileInStr(int Start, QStringView st1, QStringView st2, CompareMode Mode) {
     if (st2.isEmpty()) return Start;
     const qsizetype len = st2.size();
     const qsizetype last = st1.size() + 1 - len;  // last 1-based start that fits
@@ -37,7 +38,7 @@ int clsFileString::FileInStr(int Start, QStringView st1, QStringView st2, int Mo
     return 0;
 }
 
-int clsFileString::FileInStrR(int Start, QStringView st1, QStringView st2, int Mode) {
+int clsFileString::FileInStrR(int Start, QStringView st1, QStringView st2, CompareMode Mode) {
     if (st2.isEmpty()) return Start;
     const qsizetype len = st2.size();
     // A piece that runs past the end of st1 is shorter than st2 and cannot be equal.
@@ -56,7 +57,7 @@ QString clsFileString::FileLCase(QStringView FName) {
     return result;
 }
 
-int clsFileString::GetSQNumText(QStringView text, QStringView part, int Mode) {
+int clsFileString::GetSQNumText(QStringView text, QStringView part, CompareMode Mode) {
     if (part.isEmpty()) return 0;
     const qsizetype len = part.size();
     int count = 0;

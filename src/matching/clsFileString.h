@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringView>
 
+#include "matching/CompareMode.h"
+
 namespace sorvane {
 
 // String operations on file names in text mode ("テキストモード").
@@ -14,8 +16,8 @@ namespace sorvane {
 // the folded code units (unsigned), which is what the sorting-like callers
 // need: a stable, locale-independent order.
 //
-// Positions are 1-based; a character is one UTF-16 code unit. In every method
-// Mode 0 means exact (code unit by code unit) and any other value text mode.
+// Positions are 1-based; a character is one UTF-16 code unit. Every method
+// compares as its Mode says (CompareMode::Exact or CompareMode::Text).
 // The class holds no state: every member is static, instances may still be
 // created and used like objects.
 class clsFileString {
@@ -27,24 +29,25 @@ public:
 
     // Position of the first occurrence of st2 in st1 at or after Start;
     // 0 if none. An empty st2 gives Start. A Start below 1 is taken as 1.
-    static int FileInStr(int Start, QStringView st1, QStringView st2, int Mode);
+    static int FileInStr(int Start, QStringView st1, QStringView st2, CompareMode Mode);
 
     // Position of the last character of the last occurrence of st2 in st1
     // that begins at or before Start; 0 if none. An empty st2 gives Start.
-    static int FileInStrR(int Start, QStringView st1, QStringView st2, int Mode);
+    static int FileInStrR(int Start, QStringView st1, QStringView st2, CompareMode Mode);
 
     // FName with A-Z turned into a-z, everything else unchanged.
     static QString FileLCase(QStringView FName);
 
     // -1, 0 or 1: st1 before, equal to or after st2 (a proper prefix first).
-    static int FileStrComp(QStringView st1, QStringView st2, int Mode);
+    static int FileStrComp(QStringView st1, QStringView st2, CompareMode Mode);
 
     // Number of non-overlapping occurrences of part in text, scanned from
     // the left; 0 for an empty part.
-    static int GetSQNumText(QStringView text, QStringView part, int Mode);
+    static int GetSQNumText(QStringView text, QStringView part, CompareMode Mode);
 
     // True when the two pieces of equal length are equal in the mode.
-    static bool EqualUnits(const char16_t* a, const char16_t* b, qsizetype len, int Mode) noexcept;
+    static bool EqualUnits(const char16_t* a, const char16_t* b, qsizetype len,
+                           CompareMode Mode) noexcept;
 };
 
 }  // namespace sorvane

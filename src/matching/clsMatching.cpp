@@ -99,17 +99,20 @@ bool onlyWildcards(const QString& s) {
     return true;
 }
 
-// Aligns the replace token list R with the search token list S. Returns the
-// status (0 usable, 1 failed, 3 too many wildcards); on success row holds, for
-// every search position, the replace token written there. A failure before
-// the placing of the rest leaves row as it was; one during it leaves empties.
-int alignReplace(const QStringList& R, const QStringList& S, int cannotMatch, QStringList& row) {
-    if (cannotMatch != 0) return 1;
+// Aligns the replace token list R with the search token list S. Returns none
+// when it is usable, else Unusable, with ExtraWildcards when R has too many;
+// on success row holds, for every search position, the replace token written
+// there. A failure before the placing of the rest leaves row as it was; one
+// during it leaves empties.
+ReplaceFlags alignReplace(const QStringList& R, const QStringList& S, int cannotMatch,
+                          QStringList& row) {
+    constexpr ReplaceFlags kFailed = ReplaceFlag::Unusable;
+    if (cannotMatch != 0) return kFailed;
     const int nr = int(R.size());
     const int ns = int(S.size());
     const int rStars = int(R.count(kStar)), sStars = int(S.count(kStar));
     const int rQuest = int(R.count(kQuestion)), sQuest = int(S.count(kQuestion));
-    if (rStars > sStars || rQuest > sQuest) return 3;
+    if (rStars > sStars || rQuest > sQuest) return kFailed | ReplaceFlag::ExtraWildcards;
 
     // 1-based, 0 = not linked.
     std::vector<int> rLink(size_t(nr) + 2, 0), sLink(size_t(ns) + 2, 0);
@@ -135,10 +138,10 @@ int alignReplace(const QStringList& R, const QStringList& S, int cannotMatch, QS
     // search token it contains ("ab" -> "AB", or a text put at an empty token).
     if (front + back < m) {
         if (front != 0 && rLink[size_t(front + 1)] == 0 &&
-            clsFileString::FileInStr(1, r(front + 1), s(front + 1), 1) != 0)
+            clsFileString::FileInStr(1, r(front + 1), s(front + 1), CompareMode::Text) != 0)
             link(front + 1, front + 1);
         if (back != 0 && rLink[size_t(nr - back)] == 0 &&
-            clsFileString::FileInStr(1, r(nr - back), s(ns - back), 1) != 0)
+            clsFileString::FileInStr(1, r(nr - back), s(ns - back), CompareMode::Text) != 0)
             link(nr - back, ns - back);
     }
 
@@ -166,7 +169,7 @@ int alignReplace(const QStringList& R, const QStringList& S, int cannotMatch, QS
             int from = last + 1;
             for (;;) {
                 int j = from;
-                while (j <= ns && clsFileString::FileStrComp(s(j), t, 1) != 0) ++j;
+                while (j <= ns && clsFileString::FileStrComp(s(j), t, CompareMode::Text) != 0) ++j;
                 if (j > ns || j > limit) break;
                 if (sLink[size_t(j)] == 0 && j < limit) {
                     link(i, j);
@@ -187,14 +190,14 @@ int alignReplace(const QStringList& R, const QStringList& S, int cannotMatch, QS
     for (int i = 1; i <= nr; ++i) {
         const int j = rLink[size_t(i)];
         if (j == 0) continue;
-        if (j > ns || sLink[size_t(j)] != i || j <= prev) return 1;
+        if (j > ns || sLink[size_t(j)] != i || j <= prev) return kFailed;
         prev = j;
     }
     prev = 0;
     for (int j = 1; j <= ns; ++j) {
         const int i = sLink[size_t(j)];
         if (i == 0) continue;
-        if (i > nr || rLink[size_t(i)] != j || i <= prev) return 1;
+        if (i > nr || rLink[size_t(i)] != j || i <= prev) return kFailed;
         prev = i;
     }
 
@@ -207,7 +210,7 @@ int alignReplace(const QStringList& R, const QStringList& S, int cannotMatch, QS
             k = rLink[size_t(i)] + 1;
             continue;
         }
-        if (k > ns || sLink[size_t(k)] != 0) return 1;
+        if (k > ns || sLink[size_t(k)] != 0) return kFailed;
         link(i, k);
         ++k;
     }
@@ -216,15 +219,15 @@ int alignReplace(const QStringList& R, const QStringList& S, int cannotMatch, QS
     // nothing and drop that part of the name without a word, so such an
     // alignment is not usable.
     for (int i = 2; i <= nr - 1; ++i) {
-        if (isWild(r(i)) && s(rLink[size_t(i)]).isEmpty()) return 1;
+        if (isWild(r(i)) && s(rLink[size_t(i)]).isEmpty()) return kFailed;
     }
     for (int i = 2; i <= nr - 1; ++i) row[rLink[size_t(i)] - 1] = r(i);
-    return 0;
+    return {};
 }
 
 }  // namespace
 
-void clsMatching::setFileNameMode(short value) {
+void clsMatching::setFileNameMode(NameMode value) {
     mFileNameMode = value;
     const QString typed = mMatchTyped;
     setMatchPattern(typed);
@@ -249,7 +252,7 @@ void clsMatching::setMatchPattern(const QString& p) {
 }
 
 void clsMatching::compileSearch(const QString& p) {
-    const bool whole = mCompiledMode != 0;
+    const bool whole = mCompiledMode != NameMode::Partial;
     const QString wrapped = whole ? p : kStar + p + kStar;
     QStringList tokens = tokenize(wrapped);
     collapseStars(tokens);
@@ -380,7 +383,7 @@ bool clsMatching::matchName(QStringView name) {
     qsizetype slack = L - mMinLen;
     if (slack < 0) return false;
     const char16_t* s = name.utf16();
-    const bool fold = CmpMode != 0;
+    const bool fold = mCmpMode != CompareMode::Exact;
     const size_t n = mToks.size();
     mCaptures[0] = {0, 0};
     mCaptures[n - 1] = {L, 0};
@@ -421,13 +424,13 @@ bool clsMatching::IsMatch(QStringView FileName) {
 
 void clsMatching::setReplacePattern(const QString& v) {
     mReplaceTyped = v;
-    mReplaceStatus = 1;
+    mReplaceStatus = ReplaceFlag::Unusable;
     const int n = mTokenCount;
     if (n < 3) {
         mReplaceNormal = v;
         return;
     }
-    const bool whole = mCompiledMode != 0;
+    const bool whole = mCompiledMode != NameMode::Partial;
     if (v.isEmpty() && whole) {
         mReplaceNormal.clear();
         QStringList empties;
@@ -435,7 +438,7 @@ void clsMatching::setReplacePattern(const QString& v) {
         mRowFirst = empties;
         mRowSecond = empties;
         mRowActive = empties;
-        mReplaceStatus = 0;
+        mReplaceStatus = {};
         buildRowPieces();
         return;
     }
@@ -451,17 +454,19 @@ void clsMatching::setReplacePattern(const QString& v) {
     const QStringList R = buildList(tokenize(r));
     mReplaceNormal = v.isEmpty() ? QString() : R.join(QString());
 
-    const int s1 = alignReplace(R, mTokens, mCannotMatch, mRowFirst);
-    const int s2 = alignReplace(reversed(R), mTokensRev, mCannotMatch, mRowSecond);
+    const ReplaceFlags s1 = alignReplace(R, mTokens, mCannotMatch, mRowFirst);
+    const ReplaceFlags s2 = alignReplace(reversed(R), mTokensRev, mCannotMatch, mRowSecond);
     mReplaceStatus = s1 | s2;
-    if (clsFileString::GetSQNumText(v, kStar, 0) > clsFileString::GetSQNumText(s, kStar, 0) ||
-        clsFileString::GetSQNumText(v, kQuestion, 0) > clsFileString::GetSQNumText(s, kQuestion, 0))
-        mReplaceStatus = 3;
-    if ((CanReplace() & 1) != 0) return;
+    if (clsFileString::GetSQNumText(v, kStar, CompareMode::Exact) >
+            clsFileString::GetSQNumText(s, kStar, CompareMode::Exact) ||
+        clsFileString::GetSQNumText(v, kQuestion, CompareMode::Exact) >
+            clsFileString::GetSQNumText(s, kQuestion, CompareMode::Exact))
+        mReplaceStatus = ReplaceFlag::Unusable | ReplaceFlag::ExtraWildcards;
+    if (CanReplace().testFlag(ReplaceFlag::Unusable)) return;
     mRowActive = mRowFirst;
     for (int i = 2; i <= n - 1; ++i) {
         const QString& e = mRowFirst[i - 1];
-        if (isWild(e) && e != mRowSecond[n - i]) mReplaceStatus |= 4;
+        if (isWild(e) && e != mRowSecond[n - i]) mReplaceStatus |= ReplaceFlag::TwoReadings;
     }
     buildRowPieces();
 }
@@ -481,13 +486,13 @@ void clsMatching::buildRowPieces() {
 }
 
 void clsMatching::SetReplacePatternReverse(bool IsRev) {
-    if ((CanReplace() & 4) == 0) return;
+    if (!CanReplace().testFlag(ReplaceFlag::TwoReadings)) return;
     mRowActive = IsRev ? reversed(mRowSecond) : mRowFirst;
     buildRowPieces();
 }
 
 bool clsMatching::MatchAndReplaceFileName(QString& FileName) {
-    if ((CanReplace() & 1) != 0) return false;
+    if (CanReplace().testFlag(ReplaceFlag::Unusable)) return false;
     // A usable pattern always has a row of one entry per search token.
     if (mRowPieces.size() != mToks.size()) return false;
     if (!matchName(FileName)) return false;

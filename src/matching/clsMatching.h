@@ -1,12 +1,37 @@
 #pragma once
 
+#include <QFlags>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
 #include <cstdint>
 #include <vector>
 
+#include "matching/CompareMode.h"
+
 namespace sorvane {
+
+// How much of a name the search pattern covers (FileNameMode): in part mode
+// it may match anywhere in the name, in whole mode it must match all of it.
+// The values are the ones the pattern engine has always been given.
+enum class NameMode : short {
+    Partial = 0,
+    Whole = -1,
+};
+
+// Why a replace pattern cannot be used as it is (CanReplace).
+enum class ReplaceFlag {
+    // The replace pattern cannot be used: no search pattern, or the
+    // alignment of the two patterns failed.
+    Unusable = 1,
+    // Comes with Unusable: more "*" or more "?" than the search pattern.
+    ExtraWildcards = 2,
+    // Usable, but the two readings of the pattern (aligned from the left and
+    // from the right) give different names.
+    TwoReadings = 4,
+};
+Q_DECLARE_FLAGS(ReplaceFlags, ReplaceFlag)
+Q_DECLARE_OPERATORS_FOR_FLAGS(ReplaceFlags)
 
 // The pattern object: a search pattern ("検索語") and optionally a replace
 // pattern ("置換語"), compiled once when set, then used to test names and
@@ -14,27 +39,28 @@ namespace sorvane {
 //
 // The pattern language has two wildcards: "*" (any run of characters,
 // including none) and "?" (exactly one character). Everything else is a
-// literal. A character is one UTF-16 code unit. In part mode (FileNameMode 0)
-// the pattern may match anywhere in the name; in whole mode (any other value,
-// callers pass -1) it must match the whole name.
+// literal. A character is one UTF-16 code unit. In part mode
+// (NameMode::Partial) the pattern may match anywhere in the name; in whole mode
+// (NameMode::Whole) it must match the whole name.
 //
 // Token lists and rows are returned as QStringList: entry 1 of a token list
 // is item 0 of the list, entry n is item n-1.
 class clsMatching {
 public:
-    // 0: literals compared code unit by code unit; 1: text mode (A-Z = a-z).
-    // May be changed at any time; it takes effect at the next match.
-    int CmpMode = 0;
+    // How literals are compared. May be changed at any time; it takes effect
+    // at the next match.
+    CompareMode CmpMode() const { return mCmpMode; }
+    void setCmpMode(CompareMode mode) { mCmpMode = mode; }
 
-    short FileNameMode() const { return mFileNameMode; }
+    NameMode FileNameMode() const { return mFileNameMode; }
     // Stores the mode and sets the search pattern again, which recompiles it
     // when the mode differs from the one it was compiled for.
-    void setFileNameMode(short value);
+    void setFileNameMode(NameMode value);
 
-    // Bit 1: the replace pattern cannot be used (no search pattern, or the
-    // alignment failed); 2 (with 1): the replace pattern has more "*" or more
-    // "?" than the search pattern; 4: usable, but the two readings differ.
-    int CanReplace() const { return mReplaceStatus | mCannotMatch; }
+    // Empty when the replace pattern can be used and reads only one way.
+    ReplaceFlags CanReplace() const {
+        return mCannotMatch != 0 ? mReplaceStatus | ReplaceFlag::Unusable : mReplaceStatus;
+    }
     // 1 while there is no usable search pattern, else 0.
     int CanMatching() const { return mCannotMatch; }
 
@@ -53,7 +79,7 @@ public:
     QString ReplacePattern() const { return mReplaceNormal; }
     void setReplacePattern(const QString& v);
 
-    // Only while CanReplace() has bit 4: true builds names with the second
+    // Only while CanReplace() has TwoReadings: true builds names with the second
     // reading (aligned from the right), false with the first one.
     void SetReplacePatternReverse(bool IsRev);
 
@@ -62,7 +88,7 @@ public:
     bool IsMatch(QStringView FileName);
     bool IsMatch(const QString& FileName) { return IsMatch(QStringView(FileName)); }
 
-    // False (name unchanged) when CanReplace() has bit 1 or the name does not
+    // False (name unchanged) when CanReplace() has Unusable or the name does not
     // match; otherwise replaces FileName by the new name and returns true.
     bool MatchAndReplaceFileName(QString& FileName);
 
@@ -114,10 +140,11 @@ private:
                               bool fold);
     bool matchName(QStringView name);
 
-    short mFileNameMode = 0;
-    short mCompiledMode = 0;
+    CompareMode mCmpMode = CompareMode::Exact;
+    NameMode mFileNameMode = NameMode::Partial;
+    NameMode mCompiledMode = NameMode::Partial;
     int mCannotMatch = 1;
-    int mReplaceStatus = 1;
+    ReplaceFlags mReplaceStatus = ReplaceFlag::Unusable;
 
     QString mMatchNormal;
     QString mMatchTyped;

@@ -73,14 +73,14 @@ bool CheckNames(ProgramCore& m, ExpansionChooserPort& chooser) {
     inputs.SetReplaceWord(matching.ReplacePatternDisp());
 
     if (s.gPatternShow) chooser.Display(ViewsOf(matching));
-    const int can = matching.CanReplace();
-    if (can & 1) {
+    const ReplaceFlags can = matching.CanReplace();
+    if (can.testFlag(ReplaceFlag::Unusable)) {
         ShowMessage(m.ports.messages, MessageId::BadReplacePattern);
         return false;
     }
-    if ((can & 4) || s.gPatternConfirm) {
+    if (can.testFlag(ReplaceFlag::TwoReadings) || s.gPatternConfirm) {
         const QString message =
-            (can & 4)
+            can.testFlag(ReplaceFlag::TwoReadings)
                 ? u"置換のパターンを正しく認識していない可能性があります。\r\n"
                   u"展開パターンを変更してみますか？\r\n\r\n"
                   u"または中止して、オプション「マッチング」の「部分」「全体」を変更してから"

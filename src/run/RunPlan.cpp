@@ -29,8 +29,8 @@ RenamePlan MakePlan(const PlanRequest& request, ListProgress& progress,
     // first; only a replace has patterns.
     const RunInputs& in = request.inputs;
     clsMatching matching;
-    matching.CmpMode = in.gRunTextMode ? 1 : 0;
-    matching.setFileNameMode(in.gRunWholeName ? -1 : 0);
+    matching.setCmpMode(in.gRunTextMode ? CompareMode::Text : CompareMode::Exact);
+    matching.setFileNameMode(in.gRunWholeName ? NameMode::Whole : NameMode::Partial);
     if (request.settings.gOperation == 0) {
         matching.setMatchPattern(in.gSearchWord);
         matching.setReplacePattern(in.gReplaceWord);

@@ -31,7 +31,7 @@ int clsHst::Step(int slot, int way) const {
 }
 
 bool clsHst::SameFolder(const QString& a, const QString& b) {
-    return clsFileString::FileStrComp(a, b, 1) == 0;
+    return clsFileString::FileStrComp(a, b, CompareMode::Text) == 0;
 }
 
 void clsHst::SetButtonEnabled(int way, bool enabled) {

@@ -247,8 +247,8 @@ void GetRunOptions(ProgramCore& m, const RunInputValues& in) {
     r.gRunTextMode = in.textMode == CheckBoxValue::Checked;
     r.gRunWholeName = in.wholeName;
     r.gRunSecondReading = false;
-    m.matching.CmpMode = r.gRunTextMode ? 1 : 0;
-    m.matching.setFileNameMode(r.gRunWholeName ? -1 : 0);
+    m.matching.setCmpMode(r.gRunTextMode ? CompareMode::Text : CompareMode::Exact);
+    m.matching.setFileNameMode(r.gRunWholeName ? NameMode::Whole : NameMode::Partial);
     r.gRunQuickList = in.quickList != CheckBoxValue::Unchecked && in.quickListEnabled;
 }
 

@@ -113,8 +113,8 @@ int clsFilter::Compile(size_t side) {
     if (matchers.size() > 2 * count) matchers.resize(count);
     while (matchers.size() < count) {
         clsMatching& m = matchers.emplace_back();
-        m.setFileNameMode(-1);
-        m.CmpMode = 1;
+        m.setFileNameMode(NameMode::Whole);
+        m.setCmpMode(CompareMode::Text);
     }
     for (size_t k = 0; k < count; ++k) matchers[k].setMatchPattern(pieces[k].toString());
     return 1;

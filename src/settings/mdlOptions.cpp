@@ -25,28 +25,29 @@ const QString kNewLine = QStringLiteral("\r\n");
 // How a row is made: kind, bounds and default.
 struct RowSpec {
     const char16_t* key;
-    int valueKind;
-    int rangeKind;
+    OptionValueKind valueKind;
+    OptionBounds rangeKind;
     qint32 minValue;
     qint32 maxValue;
     qint32 number;
     const char16_t* text;
 };
 
-constexpr int kNumber = 0;
-constexpr int kText = 1;
+constexpr OptionValueKind kNumber = OptionValueKind::Number;
+constexpr OptionValueKind kText = OptionValueKind::Text;
+constexpr OptionBounds kBoth = OptionBound::Lower | OptionBound::Upper;
 
 constexpr RowSpec Switch(const char16_t* key, qint32 value) {
-    return {key, kNumber, 3, 0, 1, value, u""};
+    return {key, kNumber, kBoth, 0, 1, value, u""};
 }
 constexpr RowSpec AtLeast(const char16_t* key, qint32 min, qint32 value) {
-    return {key, kNumber, 1, min, 0, value, u""};
+    return {key, kNumber, OptionBound::Lower, min, 0, value, u""};
 }
 constexpr RowSpec Choice(const char16_t* key, qint32 max, qint32 value) {
-    return {key, kNumber, 3, 0, max, value, u""};
+    return {key, kNumber, kBoth, 0, max, value, u""};
 }
 constexpr RowSpec Text(const char16_t* key, const char16_t* value) {
-    return {key, kText, 0, 0, 0, 0, value};
+    return {key, kText, {}, 0, 0, 0, value};
 }
 
 const RowSpec kSystemRows[] = {
@@ -207,7 +208,7 @@ LineKind ReadOptionLine(OptionReader& reader) {
 
 OptionRow* FindOptionKey(OptionTable& table, const QString& key) {
     for (OptionRow& row : table.Rows) {
-        if (clsFileString::FileStrComp(row.Key, key, 1) == 0) return &row;
+        if (clsFileString::FileStrComp(row.Key, key, CompareMode::Text) == 0) return &row;
     }
     return nullptr;
 }
@@ -222,9 +223,9 @@ void SetOptionValue(OptionRow& row, const QString& value) {
 
 void ClampOptionValues(OptionTable& table) {
     for (OptionRow& row : table.Rows) {
-        if ((row.RangeKind == 1 || row.RangeKind == 3) && row.Number < row.MinValue)
+        if (row.RangeKind.testFlag(OptionBound::Lower) && row.Number < row.MinValue)
             row.Number = row.MinValue;
-        if ((row.RangeKind == 2 || row.RangeKind == 3) && row.Number > row.MaxValue)
+        if (row.RangeKind.testFlag(OptionBound::Upper) && row.Number > row.MaxValue)
             row.Number = row.MaxValue;
     }
 }

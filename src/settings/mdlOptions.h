@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFlags>
 #include <QList>
 #include <QString>
 #include <array>
@@ -10,14 +11,29 @@
 
 namespace sorvane {
 
+// What a setting holds (ValueKind).
+enum class OptionValueKind {
+    Number = 0,
+    Text = 1,
+};
+
+// The bounds of a setting that are enforced after a file is read
+// (RangeKind): none, either or both.
+enum class OptionBound {
+    Lower = 1,
+    Upper = 2,
+};
+Q_DECLARE_FLAGS(OptionBounds, OptionBound)
+Q_DECLARE_OPERATORS_FOR_FLAGS(OptionBounds)
+
 // One setting: its key in the settings file, its kind, the bounds enforced
 // after a file is read, and its value. Only the value ever changes.
 struct OptionRow {
-    int ValueKind = 0;  // 0 number, 1 text
-    int RangeKind = 0;  // 0 none, 1 lower, 2 upper, 3 both
+    OptionValueKind ValueKind = OptionValueKind::Number;
+    OptionBounds RangeKind;
     QString Key;
-    qint32 Number = 0;  // the value when ValueKind is 0
-    QString Text;       // the value when ValueKind is 1
+    qint32 Number = 0;  // the value when ValueKind is Number
+    QString Text;       // the value when ValueKind is Text
     qint32 MinValue = 0;
     qint32 MaxValue = 0;
 };

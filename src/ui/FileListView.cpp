@@ -37,7 +37,7 @@ void FileListView::ShowSelection() {
 
 void FileListView::SelectFile(const QString& name) {
     for (int i = 0; i < mFiles.size(); ++i) {
-        if (clsFileString::FileStrComp(mFiles.Name(i), name, 1) != 0) continue;
+        if (clsFileString::FileStrComp(mFiles.Name(i), name, CompareMode::Text) != 0) continue;
         const QModelIndex index = mFiles.index(i);
         mList.setCurrentIndex(index);
         mList.selectionModel()->select(index, QItemSelectionModel::ClearAndSelect);

@@ -41,8 +41,9 @@ private:
 
 // A-Z folded, then by code units, as the file list is ordered.
 bool ListedBefore(const FolderEntry& a, const FolderEntry& b) {
-    const int folded = clsFileString::FileStrComp(a.name, b.name, 1);
-    return folded != 0 ? folded < 0 : clsFileString::FileStrComp(a.name, b.name, 0) < 0;
+    const int folded = clsFileString::FileStrComp(a.name, b.name, CompareMode::Text);
+    return folded != 0 ? folded < 0
+                       : clsFileString::FileStrComp(a.name, b.name, CompareMode::Exact) < 0;
 }
 
 }  // namespace
@@ -92,7 +93,7 @@ void FolderList::SetPath(const QString& folder, QList<FolderEntry> subFolders) {
     int current = -1;
     if (!mRemembered.isEmpty()) {
         for (int i = 0; i < SubFolderCount(); ++i) {
-            if (clsFileString::FileStrComp(ItemPath(i), mRemembered, 1) == 0) {
+            if (clsFileString::FileStrComp(ItemPath(i), mRemembered, CompareMode::Text) == 0) {
                 current = i;
                 break;
             }

@@ -23,8 +23,9 @@ void NameListModel::SetNames(const QStringList& names) {
     }
     const auto view = [this](const Span& s) { return QStringView(mText).mid(s.start, s.length); };
     std::stable_sort(mSpans.begin(), mSpans.end(), [&](const Span& a, const Span& b) {
-        const int folded = clsFileString::FileStrComp(view(a), view(b), 1);
-        return folded != 0 ? folded < 0 : clsFileString::FileStrComp(view(a), view(b), 0) < 0;
+        const int folded = clsFileString::FileStrComp(view(a), view(b), CompareMode::Text);
+        return folded != 0 ? folded < 0
+                           : clsFileString::FileStrComp(view(a), view(b), CompareMode::Exact) < 0;
     });
     endResetModel();
 }

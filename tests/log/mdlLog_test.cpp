@@ -180,7 +180,7 @@ TEST(mdlLogSave, TakesTheLogFoldersOnDiskSpelling) {
 struct FailureCase {
     const char* what;
     std::function<bool(LogProgram&)> setUp;  // may also point the log folder elsewhere
-    int errors;
+    LogSaveErrorFlags errors;
     std::function<QString(const LogProgram&)> text;
 };
 
@@ -235,7 +235,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         FailureCase{"file where the log folder should be",
                     [](LogProgram& p) { return p.tree.MakeFile(u"Log"_s, "not a folder"); },
-                    kLogFolderError,
+                    LogSaveError::Folder,
                     [](const LogProgram& p) {
                         return u"！ログフォルダの作成に失敗しました：'"_s + p.log.LogPath() +
                                u"'\r\n"_s;
@@ -245,12 +245,12 @@ INSTANTIATE_TEST_SUITE_P(
                         p.log.SetLogPath(p.tree.Path(u"f/sub/Log"_s));
                         return p.tree.MakeFile(u"f"_s, "not a folder");
                     },
-                    kLogFolderError,
+                    LogSaveError::Folder,
                     [](const LogProgram& p) {
                         return u"！ログフォルダの作成に失敗しました：'"_s + p.log.LogPath() +
                                u"'\r\n"_s;
                     }},
-        FailureCase{"all 100 names taken", AllNamesTaken, kLogNameError,
+        FailureCase{"all 100 names taken", AllNamesTaken, LogSaveError::Name,
                     [](const LogProgram& p) {
                         return u"！ログファイル名の重複により、保存が出来ませんでした：'"_s +
                                p.log.LogPath() + u"'\r\n"_s;
@@ -262,7 +262,7 @@ INSTANTIATE_TEST_SUITE_P(
                         p.log.SetLogPath(u"/proc"_s);
                         return true;
                     },
-                    kLogInfoFileError | kLogOptionsError | kLogMainLogError,
+                    LogSaveError::InfoFile | LogSaveError::Options | LogSaveError::MainLog,
                     [](const LogProgram&) {
                         const QString name = u"/proc/"_s + kName + u"00"_s;
                         return u"！ログ情報ファイルの作成に失敗しました：'"_s + name +
@@ -290,7 +290,7 @@ TEST(mdlLogSave, ASettingsCopyThatCannotBeMadeShowsTheOpenErrorFirst) {
 TEST(mdlLogSave, ASaveWithoutErrorsClearsThoseOfTheSaveBefore) {
     LogProgram p;
     ASSERT_TRUE(p.tree.MakeFile(u"Log"_s));
-    EXPECT_EQ(p.log.SaveLogFiles(false), kLogFolderError);
+    EXPECT_EQ(p.log.SaveLogFiles(false), LogSaveError::Folder);
     p.log.SetLogPath(p.tree.Path(u"Elsewhere"_s));
     EXPECT_EQ(p.log.SaveLogFiles(false), 0);
     EXPECT_EQ(p.log.LogSaveErrors, 0);

@@ -6,6 +6,7 @@
 
 using namespace Qt::StringLiterals;
 using sorvane::clsFileString;
+using sorvane::CompareMode;
 
 inline void PrintTo(const QString& s, std::ostream* os) {
     *os << '"' << s.toStdString() << '"';
@@ -46,7 +47,7 @@ TEST(clsFileString, FileStrComp) {
         {u"Zebra"_s, u"apple"_s, 1, 1},
     };
     for (const CompCase& c : cases) {
-        EXPECT_EQ(clsFileString::FileStrComp(c.a, c.b, c.mode), c.expected)
+        EXPECT_EQ(clsFileString::FileStrComp(c.a, c.b, CompareMode(c.mode)), c.expected)
             << c.a.toStdString() << " vs " << c.b.toStdString() << " mode " << c.mode;
     }
 }
@@ -68,7 +69,8 @@ TEST(clsFileString, FileInStr) {
         {1, u"写真ＡＢ"_s, u"ａｂ"_s, 1, 0},
     };
     for (const FindCase& c : cases) {
-        EXPECT_EQ(clsFileString::FileInStr(c.start, c.text, c.part, c.mode), c.expected)
+        EXPECT_EQ(clsFileString::FileInStr(c.start, c.text, c.part, CompareMode(c.mode)),
+                  c.expected)
             << c.start << " " << c.text.toStdString() << " " << c.part.toStdString();
     }
 }
@@ -85,7 +87,8 @@ TEST(clsFileString, FileInStrR) {
         {99, u"abc"_s, u"bc"_s, 0, 3},
     };
     for (const FindCase& c : cases) {
-        EXPECT_EQ(clsFileString::FileInStrR(c.start, c.text, c.part, c.mode), c.expected)
+        EXPECT_EQ(clsFileString::FileInStrR(c.start, c.text, c.part, CompareMode(c.mode)),
+                  c.expected)
             << c.start << " " << c.text.toStdString() << " " << c.part.toStdString();
     }
 }
@@ -112,7 +115,7 @@ TEST(clsFileString, GetSQNumText) {
         {u"AbaB"_s, u"ab"_s, 1, 2}, {u"AbaB"_s, u"ab"_s, 0, 0},
     };
     for (const CountCase& c : cases) {
-        EXPECT_EQ(clsFileString::GetSQNumText(c.text, c.part, c.mode), c.expected)
+        EXPECT_EQ(clsFileString::GetSQNumText(c.text, c.part, CompareMode(c.mode)), c.expected)
             << c.text.toStdString() << " / " << c.part.toStdString();
     }
 }

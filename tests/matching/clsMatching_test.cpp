@@ -6,6 +6,8 @@
 
 using namespace Qt::StringLiterals;
 using sorvane::clsMatching;
+using sorvane::CompareMode;
+using sorvane::NameMode;
 
 inline void PrintTo(const QString& s, std::ostream* os) {
     *os << '"' << s.toStdString() << '"';
@@ -13,12 +15,12 @@ inline void PrintTo(const QString& s, std::ostream* os) {
 
 namespace {
 
-constexpr short kPart = 0;
-constexpr short kWhole = -1;
+constexpr NameMode kPart = NameMode::Partial;
+constexpr NameMode kWhole = NameMode::Whole;
 
-clsMatching makeMatcher(const QString& search, short mode, int cmpMode = 0) {
+clsMatching makeMatcher(const QString& search, NameMode mode, int cmpMode = 0) {
     clsMatching m;
-    m.CmpMode = cmpMode;
+    m.setCmpMode(CompareMode(cmpMode));
     m.setFileNameMode(mode);
     m.setMatchPattern(search);
     return m;
@@ -44,7 +46,7 @@ QStringList starCaptures(const clsMatching& m, const QString& name) {
 
 struct TokenCase {
     QString typed;
-    short mode;
+    NameMode mode;
     QStringList tokens;
     QString normal;
     QString disp;
@@ -100,7 +102,7 @@ TEST(clsMatching, TokenListsAndDisplayForms) {
 
 struct MatchCase {
     QString pattern;
-    short mode;
+    NameMode mode;
     int cmpMode;
     QString name;
     bool matches;
@@ -165,7 +167,7 @@ TEST(clsMatching, NewInstanceMatchesNothing) {
     clsMatching m;
     EXPECT_EQ(m.CanMatching(), 1);
     EXPECT_EQ(m.CanReplace(), 1);
-    EXPECT_EQ(m.FileNameMode(), 0);
+    EXPECT_EQ(m.FileNameMode(), kPart);
     EXPECT_FALSE(m.IsMatch(u"abc"_s));
     QString name = u"abc"_s;
     EXPECT_FALSE(m.MatchAndReplaceFileName(name));
@@ -227,15 +229,15 @@ TEST(clsMatching, FileNameModeRecompilesTheTypedPattern) {
 TEST(clsMatching, CmpModeTakesEffectWithoutRecompiling) {
     clsMatching m = makeMatcher(u"*.JPG"_s, kWhole);
     EXPECT_FALSE(m.IsMatch(u"a.jpg"_s));
-    m.CmpMode = 1;
+    m.setCmpMode(CompareMode::Text);
     EXPECT_TRUE(m.IsMatch(u"a.jpg"_s));
-    m.CmpMode = 0;
+    m.setCmpMode(CompareMode::Exact);
     EXPECT_FALSE(m.IsMatch(u"a.jpg"_s));
 }
 
 struct ReplaceCase {
     QString search, replace;
-    short mode;
+    NameMode mode;
     QString name;
     QString first;   // new name with the first reading
     QString second;  // new name after SetReplacePatternReverse(true)
@@ -290,7 +292,7 @@ TEST(clsMatching, ReplaceAndNewNames) {
 
 struct UnusableCase {
     QString search, replace;
-    short mode;
+    NameMode mode;
     int canReplace;
 };
 
@@ -421,7 +423,8 @@ TEST(clsMatching, ChoiceOfReadingAcrossPatternChanges) {
     EXPECT_TRUE(m.MatchAndReplaceFileName(name));
     EXPECT_EQ(name, u"cd"_s);
     // A mode change compiles again and goes back to the first reading.
-    m.setFileNameMode(1);
+    m.setFileNameMode(kPart);
+    m.setFileNameMode(kWhole);
     name = u"ab-cd"_s;
     EXPECT_TRUE(m.MatchAndReplaceFileName(name));
     EXPECT_EQ(name, u"ab"_s);

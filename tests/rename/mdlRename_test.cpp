@@ -62,8 +62,8 @@ struct RenameHarness {
 
     void Pattern(const QString& search, const QString& replace, bool whole = kWhole,
                  int cmpMode = 0) {
-        matching.CmpMode = cmpMode;
-        matching.setFileNameMode(whole ? -1 : 0);
+        matching.setCmpMode(CompareMode(cmpMode));
+        matching.setFileNameMode(whole ? NameMode::Whole : NameMode::Partial);
         matching.setMatchPattern(search);
         matching.setReplacePattern(replace);
         ASSERT_EQ(matching.CanReplace() & 1, 0) << search.toStdString();
@@ -898,8 +898,8 @@ TEST_F(RenameRun, ATakenPlanRunsAsTheRunsOwnList) {
     FileSystem apartFs;
     clsMatching apartMatching;
     clsFilter apartFilter{apartFs};
-    apartMatching.CmpMode = 0;
-    apartMatching.setFileNameMode(-1);
+    apartMatching.setCmpMode(CompareMode::Exact);
+    apartMatching.setFileNameMode(NameMode::Whole);
     apartMatching.setMatchPattern(u"x*"_s);
     apartMatching.setReplacePattern(u"y*"_s);
     std::atomic<bool> stop{false};

@@ -248,7 +248,7 @@ TEST_F(RunChecks, RelativeDeleteTargetIsTakenFromTheShownFolder) {
 TEST_F(RunChecks, PatternsLoadedAndShown) {
     core.inputs.gSearchWord = u"a**b"_s;
     core.inputs.gReplaceWord = u"*"_s;
-    core.matching.setFileNameMode(-1);
+    core.matching.setFileNameMode(NameMode::Whole);
     core.settings.gPatternShow = true;
 
     EXPECT_TRUE(CheckNames(core, chooser));

@@ -278,8 +278,8 @@ TEST_F(ProgramFixture, RunOptionsComeFromTheInputs) {
         EXPECT_EQ(program.Inputs().gReplaceWord, QStringLiteral("写真*.jpg"));
         EXPECT_EQ(program.Inputs().gRunRecursive, c.runRecursive);
         EXPECT_EQ(program.Inputs().gRunDelete, c.runDelete);
-        EXPECT_EQ(core.matching.CmpMode, c.cmpMode);
-        EXPECT_EQ(core.matching.FileNameMode(), c.fileNameMode);
+        EXPECT_EQ(core.matching.CmpMode(), CompareMode(c.cmpMode));
+        EXPECT_EQ(core.matching.FileNameMode(), NameMode(c.fileNameMode));
         EXPECT_EQ(program.Inputs().gRunQuickList, c.runQuick);
         EXPECT_EQ(program.Inputs().gRunFolderMode, s.gFolderMode);
     }

@@ -331,7 +331,7 @@ TEST_F(OptionsTest, ReadingRules) {
         for (const Expect& e : c.expect) {
             const OptionRow& row = (o.*e.table).Row(e.row);
             SCOPED_TRACE(row.Key.toStdString());
-            if (row.ValueKind == 0) {
+            if (row.ValueKind == OptionValueKind::Number) {
                 EXPECT_EQ(row.Number, e.number);
             } else {
                 EXPECT_EQ(row.Text, e.text);
