@@ -218,7 +218,7 @@ Figures Measure(const std::string& work, const Layout& layout, int runs) {
         MakeTree(root, layout);
         program.Build(root);
         const auto start = Clock::now();
-        const qint32 renamed = program.list.RenameAll(false, kDeleteForced, {});
+        const qint32 renamed = program.list.RenameAll(false, DeleteMode::Forced, {});
         figures.rename = std::min(figures.rename, Seconds(start));
         if (renamed != figures.targets) {
             std::fprintf(stderr, "%d of %ld renamed\n", renamed, figures.targets);

@@ -38,9 +38,9 @@ bool CollisionRemover::ShowDeleteProgress(TargetStore& targets, const QString& b
 // refuse, and the rename reports it. mDeleted counts only the files really
 // removed.
 bool CollisionRemover::DeleteCollisions(TargetStore& targets, const QString& basePath,
-                                        qint32 delMode, const QString& delTarget) {
+                                        DeleteMode delMode, const QString& delTarget) {
     QString dest;
-    if (delMode == kDeleteToFolder) {
+    if (delMode == DeleteMode::ToFolder) {
         dest = MakeDeleteFolder(basePath, delTarget);
         if (dest.isEmpty()) return false;
     }
@@ -49,7 +49,7 @@ bool CollisionRemover::DeleteCollisions(TargetStore& targets, const QString& bas
     for (qint32 c = targets.Count() - 1; c >= 0; --c) {
         if (c <= nextShow) {
             nextShow -= kDeleteShowStep;
-            if (delMode == kDeleteToTrash) {
+            if (delMode == DeleteMode::ToTrash) {
                 mProgress.SetText(QStringLiteral("削除中…"));
                 RecycleFiles(batch);
             }
@@ -70,13 +70,13 @@ bool CollisionRemover::DeleteCollisions(TargetStore& targets, const QString& bas
         // folder that took the name meanwhile is left alone.
         if (mFs.FileExists(collided) && !IsTargetItself(mFs, oldFull, collided)) {
             switch (delMode) {
-                case kDeleteToTrash:
+                case DeleteMode::ToTrash:
                     batch.append(collided);
                     break;
-                case kDeleteForced:
+                case DeleteMode::Forced:
                     if (mFs.DeleteFile(collided, true)) ++mDeleted;
                     break;
-                case kDeleteToFolder:
+                case DeleteMode::ToFolder:
                     if (MoveAside(collided, dest + targets.NewPath(c))) ++mDeleted;
                     break;
                 default:
@@ -85,7 +85,7 @@ bool CollisionRemover::DeleteCollisions(TargetStore& targets, const QString& bas
         }
         status.SetVerdict(Verdict::DeletedRename);
     }
-    if (delMode == kDeleteToTrash) {
+    if (delMode == DeleteMode::ToTrash) {
         mProgress.SetText(QStringLiteral("削除中…"));
         RecycleFiles(batch);
     }

@@ -8,14 +8,10 @@
 #include "platform/FileSystem.h"
 #include "platform/Trash.h"
 #include "ports/clsCancel.h"
+#include "rename/DeleteMode.h"
 #include "rename/TargetStore.h"
 
 namespace sorvane {
-
-// How colliding files are removed ("削除モード").
-inline constexpr qint32 kDeleteToTrash = 0;
-inline constexpr qint32 kDeleteForced = 1;
-inline constexpr qint32 kDeleteToFolder = 2;
 
 // Removes the files that stand at the new names of a run's targets before
 // the renames: to the trash, for good, or into a dated delete folder. It
@@ -30,7 +26,7 @@ public:
     // to the first, and marks the target 9. The targets' paths are relative
     // to basePath. False when the delete folder cannot be made or the user
     // stops the removal.
-    bool DeleteCollisions(TargetStore& targets, const QString& basePath, qint32 delMode,
+    bool DeleteCollisions(TargetStore& targets, const QString& basePath, DeleteMode delMode,
                           const QString& delTarget);
     // Sends the files of batch to the trash and empties it.
     void RecycleFiles(QStringList& batch);

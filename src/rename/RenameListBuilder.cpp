@@ -63,15 +63,15 @@ bool FoldedEqual(const QString& a, const QString& b) {
 
 }  // namespace
 
-bool MakeNewName(clsMatching& matching, qint32 operation, const QString& insertWord,
+bool MakeNewName(clsMatching& matching, RenameOperation operation, const QString& insertWord,
                  QString& name) {
     switch (operation) {
-        case 0:
+        case RenameOperation::Replace:
             return matching.MatchAndReplaceFileName(name);
-        case 1:
+        case RenameOperation::InsertFront:
             name = insertWord + name;
             return true;
-        case 2:
+        case RenameOperation::InsertBack:
             name += insertWord;
             return true;
         default:

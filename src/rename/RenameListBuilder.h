@@ -16,7 +16,8 @@ namespace sorvane {
 
 // The new name of one candidate: true when it is a target, with name replaced
 // by its new name.
-bool MakeNewName(clsMatching& matching, qint32 operation, const QString& insertWord, QString& name);
+bool MakeNewName(clsMatching& matching, RenameOperation operation, const QString& insertWord,
+                 QString& name);
 
 // Builds target lists: folder by folder, the candidates of the filter that
 // the matching gives a new name, sorted when asked, each with the verdict of

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "rename/RenameOperation.h"
+
 namespace sorvane {
 
 // The settings of one run that shape the target list.
@@ -10,8 +12,8 @@ struct RenameListSettings {
     bool recursive = false;   // descend into subfolders (gRunRecursive)
     bool quickList = false;   // no collision checks (gRunQuickList)
     bool folderSort = false;  // sort the targets of each folder (gFolderSort)
-    qint32 operation = 0;     // 0 replace, 1 insert at the front, 2 at the back (gOperation)
-    QString insertWord;       // the word of the insert operations (gReplaceWord)
+    RenameOperation operation = RenameOperation::Replace;  // gOperation
+    QString insertWord;  // the word of the insert operations (gReplaceWord)
 };
 
 }  // namespace sorvane

@@ -47,7 +47,7 @@ void mdlRename::ResetCounts() {
     mRemover.ResetCount();
 }
 
-qint32 mdlRename::RenameAll(bool deleteRequested, qint32 delMode, const QString& delTarget) {
+qint32 mdlRename::RenameAll(bool deleteRequested, DeleteMode delMode, const QString& delTarget) {
     if (deleteRequested && !DeleteCollisions(delMode, delTarget)) return -1;
     mRenamer.RenameAll(mPlan, mRenamed);
     return mRenamed;

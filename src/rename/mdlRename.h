@@ -64,13 +64,13 @@ public:
     // renames every target marked 1 or 9, from the last to the first.
     // Returns the number renamed, or -1 when the removal did not complete
     // (then nothing is renamed).
-    qint32 RenameAll(bool deleteRequested, qint32 delMode, const QString& delTarget);
+    qint32 RenameAll(bool deleteRequested, DeleteMode delMode, const QString& delTarget);
     // Whether RenameAll(deleteRequested, ...) will try to rename target i:
     // it is marked so (its new name is still checked before the rename).
     bool WillRename(qint32 i, bool deleteRequested) const {
         return TargetRenamer::WillRename(Status(i), deleteRequested);
     }
-    bool DeleteCollisions(qint32 delMode, const QString& delTarget) {
+    bool DeleteCollisions(DeleteMode delMode, const QString& delTarget) {
         return mRemover.DeleteCollisions(mPlan.targets, mPlan.basePath, delMode, delTarget);
     }
     // Sends the files of batch to the trash and empties it.

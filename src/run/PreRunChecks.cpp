@@ -28,7 +28,7 @@ ExpansionViews ViewsOf(const clsMatching& matching) {
 
 bool CheckDeleteOption(ProgramCore& m) {
     SettingsInEffect& s = m.settings;
-    if (!m.inputs.gRunDelete || s.gDelMode != 2) return false;
+    if (!m.inputs.gRunDelete || s.gDelMode != DeleteMode::ToFolder) return false;
 
     bool error = false;
     if (TrimLeadingSpaces(s.gDelTarget).isEmpty()) {
@@ -53,7 +53,7 @@ bool CheckNames(ProgramCore& m, ExpansionChooserPort& chooser) {
     const SettingsInEffect& s = m.settings;
     RunInputsPort& inputs = m.ports.runInputs;
     const QString word = m.inputs.gReplaceWord;
-    const bool replace = s.gOperation == 0;
+    const bool replace = s.gOperation == RenameOperation::Replace;
 
     if (ContainsAnyOf(word, replace ? kReplaceForbidden : kInsertForbidden)) {
         ShowMessage(m.ports.messages,

@@ -57,7 +57,7 @@ QString RunFrame::CheckStartInputs(const QString& pathText, const RunInputValues
     const QString start = folder.isEmpty() ? QString() : m.tools.TruePath(folder);
     if (start.isEmpty()) return refuse(MessageId::StartFolderMissing, RunInputBox::Path);
 
-    const bool replace = m.settings.gOperation == 0;
+    const bool replace = m.settings.gOperation == RenameOperation::Replace;
     const QString& search = in.searchWord;
     const QString& word = in.replaceWord;
     if (replace && search.isEmpty())

@@ -31,7 +31,7 @@ RenamePlan MakePlan(const PlanRequest& request, ListProgress& progress,
     clsMatching matching;
     matching.setCmpMode(in.gRunTextMode ? CompareMode::Text : CompareMode::Exact);
     matching.setFileNameMode(in.gRunWholeName ? NameMode::Whole : NameMode::Partial);
-    if (request.settings.gOperation == 0) {
+    if (request.settings.gOperation == RenameOperation::Replace) {
         matching.setMatchPattern(in.gSearchWord);
         matching.setReplacePattern(in.gReplaceWord);
         if (in.gRunSecondReading) matching.SetReplacePatternReverse(true);

@@ -3,6 +3,9 @@
 #include <QString>
 #include <array>
 
+#include "rename/DeleteMode.h"
+#include "rename/RenameOperation.h"
+
 namespace sorvane {
 
 // The settings in effect: read from the settings table at start-up and
@@ -18,14 +21,14 @@ struct SettingsInEffect {
     bool gOptionWindow = false;  // the options window is open, or opens at start-up
     bool gAutoLogSave = false;
     bool gJournal = true;  // a run's plan is kept on disk for a restore after a crash
-    qint32 gDelMode = 0;
+    DeleteMode gDelMode = DeleteMode::ToTrash;
     QString gDelTarget;
     std::array<bool, 3> gFilterSwitch{};  // include on, exclude on, important files excluded
     QString gImportantPatterns;
     bool gFileMode = false;
     bool gFolderMode = false;
-    QString gItemWord;      // "ファイル" or "フォルダ"
-    qint32 gOperation = 0;  // 0 replace, 1 insert at the front, 2 insert at the back
+    QString gItemWord;  // "ファイル" or "フォルダ"
+    RenameOperation gOperation = RenameOperation::Replace;
     bool gFolderSort = false;
 };
 

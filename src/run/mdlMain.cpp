@@ -111,7 +111,7 @@ QStringList mdlMain::ListFolder(const QString& folder, QList<FolderEntry>* subfo
     return names;
 }
 
-void mdlMain::SetOperation(qint32 operation) {
+void mdlMain::SetOperation(RenameOperation operation) {
     m.settings.gOperation = operation;
 }
 
@@ -152,12 +152,12 @@ void mdlMain::SetAttributeFilter(int mask, bool attributeOnly) {
     m.filter.setAttrOr(attributeOnly);
 }
 
-void mdlMain::SetDeleteMode(qint32 mode) {
+void mdlMain::SetDeleteMode(DeleteMode mode) {
     m.settings.gDelMode = mode;
 }
 
 void mdlMain::SetDeleteTarget(const QString& folder) {
-    m.settings.gDelMode = 2;
+    m.settings.gDelMode = DeleteMode::ToFolder;
     m.settings.gDelTarget = folder;
 }
 
@@ -217,7 +217,7 @@ void SetGlobalOptions(ProgramCore& m) {
     s.gAutoLogSave = on(SystemRow::AutoLogSave);
     s.gJournal = on(SystemRow::Journal);
 
-    s.gDelMode = o.Num(MethodRow::DelMode);
+    s.gDelMode = DeleteMode(o.Num(MethodRow::DelMode));
 
     int mask = 0;
     for (size_t i = 0; i < std::size(kAttributeRows); ++i)
@@ -231,7 +231,7 @@ void SetGlobalOptions(ProgramCore& m) {
     s.gFileMode = o.Num(MethodRow::Folders) == 0;
     s.gFolderMode = !s.gFileMode;
     s.gItemWord = ItemWordOf(o.Num(MethodRow::Folders) == 1);
-    s.gOperation = o.Num(MethodRow::Operation);
+    s.gOperation = RenameOperation(o.Num(MethodRow::Operation));
     s.gDelTarget = FolderSetting(m, o.Text(MethodRow::DelTarget));
     s.gFolderSort = on(MethodRow::FolderSort);
 }
@@ -283,11 +283,11 @@ void GetFormOptions(ProgramCore& m) {
     o.SetNum(MethodRow::DeleteExisting, SettingOfCheckBox(run.deleteValue));
     o.SetNum(MethodRow::Folders, SettingOfCheckBox(filter.folders));
     o.SetNum(MethodRow::TextMode, SettingOfCheckBox(run.textMode));
-    o.SetNum(MethodRow::Operation, s.gOperation);
+    o.SetNum(MethodRow::Operation, qint32(s.gOperation));
     o.SetNum(MethodRow::WholeName, flag(run.wholeName));
     o.SetText(MethodRow::SearchWord, run.searchWord);
     o.SetText(MethodRow::ReplaceWord, run.replaceWord);
-    o.SetNum(MethodRow::DelMode, s.gDelMode);
+    o.SetNum(MethodRow::DelMode, qint32(s.gDelMode));
     o.SetText(MethodRow::DelTarget, s.gDelTarget);
     o.SetNum(MethodRow::QuickList, SettingOfCheckBox(run.quickList));
 }

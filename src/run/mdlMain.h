@@ -68,7 +68,7 @@ public:
     // Lists folder through the program's filter: its candidates in the
     // order a run takes them, and its subfolders into *subfolders.
     QStringList ListFolder(const QString& folder, QList<FolderEntry>* subfolders);
-    void SetOperation(qint32 operation);
+    void SetOperation(RenameOperation operation);
     // The run renames folders (chkFol) or files.
     void SetFolderMode(bool folders);
     // One side of the filter (0 include, any other the exclude side) from
@@ -78,7 +78,7 @@ public:
     void SetFilterSwitch(int index, bool on);
     // The attribute filter: chkSys as a mask of attribute bits, chksysOnly.
     void SetAttributeFilter(int mask, bool attributeOnly);
-    void SetDeleteMode(qint32 mode);
+    void SetDeleteMode(DeleteMode mode);
     // Colliding files go to this folder (the delete mode follows).
     void SetDeleteTarget(const QString& folder);
     void SetLogFolder(const QString& folder);

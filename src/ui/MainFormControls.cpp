@@ -33,7 +33,7 @@ void MainFormControls::Show(const mdlOptions& o, const SettingsInEffect& s, bool
     for (int i = 0; i < 3; ++i) SetChecked(FilterSwitch(i), s.gFilterSwitch[size_t(i)]);
     SetChecked(ui.chkFol, o.Num(MethodRow::Folders) != 0);
     SetChecked(ui.chkBS, o.Num(MethodRow::TextMode) != 0);
-    if (QAbstractButton* op = OperationButton(s.gOperation)) op->setChecked(true);
+    if (QAbstractButton* op = OperationButton(int(s.gOperation))) op->setChecked(true);
     SetModeControls();
     (o.Num(MethodRow::WholeName) == 1 ? ui.optM_1 : ui.optM_0)->setChecked(true);
     ui.txtBfr->setText(o.Text(MethodRow::SearchWord));

@@ -161,7 +161,7 @@ void frmMain::SetFormOptions(bool refresh) {
 
 void frmMain::optRRL_Click(int index) {
     if (mUpdating) return;
-    m->SetOperation(index);
+    m->SetOperation(RenameOperation(index));
     mControls->SetModeControls();
 }
 

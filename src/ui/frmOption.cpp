@@ -48,7 +48,8 @@ void frmOption::ConnectControls() {
             if (!mUpdating) action();
         });
     };
-    for (int i = 0; i < 3; ++i) onClick(DelModeButton(i), [this, i] { m.SetDeleteMode(i); });
+    for (int i = 0; i < 3; ++i)
+        onClick(DelModeButton(i), [this, i] { m.SetDeleteMode(DeleteMode(i)); });
     connect(ui->txtDelTarget, &QLineEdit::textEdited, this, &frmOption::txtDelTarget_Change);
     const std::pair<QCheckBox*, void (mdlMain::*)(bool)> switches[] = {
         {ui->chkLog, &mdlMain::SetDetailLog},
@@ -95,7 +96,7 @@ void frmOption::FollowForm(const QWidget* form) {
 void frmOption::SetFormOptions() {
     const SettingsInEffect& s = m.Settings();
     mUpdating = true;
-    if (QAbstractButton* mode = DelModeButton(s.gDelMode)) mode->setChecked(true);
+    if (QAbstractButton* mode = DelModeButton(int(s.gDelMode))) mode->setChecked(true);
     // The path text itself, so that it comes back unchanged when edited.
     ui->txtDelTarget->setText(s.gDelTarget);
     ui->chkLog->setChecked(s.gDetailLog);

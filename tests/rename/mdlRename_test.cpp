@@ -282,7 +282,7 @@ TEST_F(RenameList, TheTargetFoundAtItsNewSpellingIsRenamedNotDeleted) {
     // Here the other spelling is a separate entry: the rename refuses it and
     // both entries stay as they were.
     const test::Inventory before = tree.Take();
-    EXPECT_EQ(list.RenameAll(false, kDeleteForced, {}), 0);
+    EXPECT_EQ(list.RenameAll(false, DeleteMode::Forced, {}), 0);
     EXPECT_EQ(Entries(), QStringList{u"b.txt > B.TXT : 34"_s});
     EXPECT_EQ(tree.Take(), before);
 }
@@ -387,27 +387,27 @@ TEST_F(RenameList, InsertOperationsMakeEveryCandidateATarget) {
     };
     for (const InsertCase& c : cases) {
         SCOPED_TRACE(c.word.toStdString());
-        settings.operation = c.operation;
+        settings.operation = RenameOperation(c.operation);
         settings.insertWord = c.word;
         EXPECT_TRUE(Build());
         EXPECT_EQ(Entries(), c.expected);
     }
     settings.quickList = true;
-    settings.operation = 1;
+    settings.operation = RenameOperation::InsertFront;
     settings.insertWord = u"sub/"_s;
     EXPECT_TRUE(Build());
     EXPECT_EQ(Entries(), QStringList{u"a.txt > sub/a.txt : 7"_s});
     // Even marked for renaming, such a name is refused by the rename itself.
     const test::Inventory before = tree.Take();
     list.SetVerdict(0, Verdict::Rename);
-    EXPECT_EQ(list.RenameAll(false, kDeleteForced, {}), 0);
+    EXPECT_EQ(list.RenameAll(false, DeleteMode::Forced, {}), 0);
     EXPECT_EQ(Entries(), QStringList{u"a.txt > sub/a.txt : 39"_s});
     EXPECT_EQ(tree.Take(), before);
 }
 
 TEST_F(RenameList, SortingStoresEachFolderInDescendingOrderIgnoringCase) {
     Make({u"b.txt"_s, u"a.txt"_s, u"C.txt"_s});
-    settings.operation = 2;
+    settings.operation = RenameOperation::InsertBack;
     settings.insertWord = u"_x"_s;
     ASSERT_TRUE(Build());
     EXPECT_EQ(Entries(), (QStringList{u"C.txt > C.txt_x : 1"_s, u"b.txt > b.txt_x : 1"_s,
@@ -427,7 +427,7 @@ TEST_F(RenameList, SortingStoresEachFolderInDescendingOrderIgnoringCase) {
 TEST_F(RenameList, SortingComparesFoldedUtf16Units) {
     Make({u"z.txt"_s, u"Ā.txt"_s, u"ab.txt"_s, u"a.txt"_s, u"B.txt"_s, u"あ.txt"_s, u"_x.txt"_s,
           u"\U0001D49C.txt"_s, u"｡.txt"_s, u"a"_s});
-    settings.operation = 2;
+    settings.operation = RenameOperation::InsertBack;
     settings.insertWord = u"_x"_s;
     ASSERT_TRUE(Build());
     QStringList oldNames;
@@ -793,7 +793,7 @@ TEST_F(RenameRun, ACaseOnlyChangeNeverDeletesTheOtherSpelling) {
     const Inventory before = tree.Take();
     ASSERT_TRUE(Build());
     AgreeToDelete();
-    EXPECT_EQ(list.RenameAll(true, kDeleteForced, {}), 0);
+    EXPECT_EQ(list.RenameAll(true, DeleteMode::Forced, {}), 0);
     EXPECT_EQ(Statuses(), (std::vector<qint32>{34}));
     EXPECT_EQ(tree.Take(), before);
 }
@@ -806,7 +806,7 @@ TEST_F(RenameRun, ACollidingFileStaysWhenItsTargetHasGone) {
     ASSERT_TRUE(Build());
     AgreeToDelete();
     ASSERT_TRUE(QFile::remove(tree.Path(u"a1.txt"_s)));
-    EXPECT_EQ(list.RenameAll(true, kDeleteForced, {}), 1);
+    EXPECT_EQ(list.RenameAll(true, DeleteMode::Forced, {}), 1);
     EXPECT_EQ(tree.Read(u"a.txt"_s), "a.txt");
     EXPECT_EQ(tree.Read(u"c.txt"_s), "c1.txt");
     EXPECT_EQ(list.Status(list.GetTargetCount() - 1).Word(), 2 + 32);
@@ -820,7 +820,7 @@ TEST_F(RenameRun, RenamesFromTheLastTargetAndRestoresEverything) {
     ASSERT_TRUE(Build());
     ASSERT_EQ(Entries(), (QStringList{u"c11.txt > c1.txt : 6"_s, u"c1.txt > c.txt : 1"_s,
                                       u"b1.txt > b.txt : 2"_s, u"a1.txt > a.txt : 1"_s}));
-    EXPECT_EQ(list.RenameAll(false, kDeleteForced, {}), 2);
+    EXPECT_EQ(list.RenameAll(false, DeleteMode::Forced, {}), 2);
     EXPECT_EQ(Statuses(), (std::vector<qint32>{38, 17, 34, 17}));
     EXPECT_EQ(tree.Read(u"a.txt"_s), "a1.txt");
     EXPECT_EQ(tree.Read(u"c.txt"_s), "c1.txt");
@@ -846,7 +846,7 @@ TEST_F(RenameRun, FolderContentsAreRenamedBeforeTheFolderAndRestoredAfterIt) {
     Pattern(u"x*"_s, u"y*"_s);
     const Inventory before = tree.Take();
     ASSERT_TRUE(Build());
-    EXPECT_EQ(list.RenameAll(false, kDeleteForced, {}), 3);
+    EXPECT_EQ(list.RenameAll(false, DeleteMode::Forced, {}), 3);
     EXPECT_EQ(Statuses(), (std::vector<qint32>{17, 17, 17}));
     EXPECT_EQ(tree.Read(u"y/y2/f"_s), "x/x2/f");
     EXPECT_TRUE(fs.FolderExists(tree.Path(u"y/y2/y3"_s)));
@@ -881,7 +881,7 @@ TEST_F(RenameRun, ATakenPlanRunsAsTheRunsOwnList) {
         window.texts.clear();
         RunOutcome o;
         o.entries = Entries();
-        o.renamed = list.RenameAll(false, kDeleteForced, {});
+        o.renamed = list.RenameAll(false, DeleteMode::Forced, {});
         o.statuses = Statuses();
         o.renamedTree = tree.Take();
         o.restored = list.RestoreAll();
@@ -915,7 +915,7 @@ TEST_F(RenameRun, ATakenPlanRunsAsTheRunsOwnList) {
 }
 
 struct DeleteModeCase {
-    qint32 mode;
+    DeleteMode mode;
     QString movedTo;  // where the colliding file is found afterwards ("" gone)
 };
 
@@ -923,12 +923,13 @@ TEST_F(RenameRun, EachDeleteModeRemovesTheCollidingFileAndRenames) {
     IsolatedTrash trash;
     const QString delTarget = tree.Path(u"deleted"_s);
     const std::vector<DeleteModeCase> cases = {
-        {kDeleteToTrash, TrashIsHomeTrash(tree.Root()) ? trash.TrashedFile(u"a.txt"_s) : QString()},
-        {kDeleteForced, {}},
-        {kDeleteToFolder, delTarget + u"/start_del2004031412345600/sub/a.txt"_s},
+        {DeleteMode::ToTrash,
+         TrashIsHomeTrash(tree.Root()) ? trash.TrashedFile(u"a.txt"_s) : QString()},
+        {DeleteMode::Forced, {}},
+        {DeleteMode::ToFolder, delTarget + u"/start_del2004031412345600/sub/a.txt"_s},
     };
     for (const DeleteModeCase& c : cases) {
-        SCOPED_TRACE(c.mode);
+        SCOPED_TRACE(int(c.mode));
         TempTree run;
         ASSERT_TRUE(run.MakeFile(u"start/sub/a1.txt"_s, "new"));
         ASSERT_TRUE(run.MakeFile(u"start/sub/a.txt"_s, "old"));
@@ -967,7 +968,7 @@ TEST_F(RenameRun, AFailingTrashKeepsTheCollidingFile) {
     const Inventory before = tree.Take();
     ASSERT_TRUE(Build(tree.Path(u"start"_s)));
     AgreeToDelete();
-    EXPECT_EQ(list.RenameAll(true, kDeleteToTrash, {}), 1);
+    EXPECT_EQ(list.RenameAll(true, DeleteMode::ToTrash, {}), 1);
     EXPECT_EQ(Entries(), (QStringList{u"b1.txt > b.txt : 17"_s, u"a1.txt > a.txt : 34"_s}));
     EXPECT_EQ(list.GetDeletedCount(), 0);
     EXPECT_EQ(tree.Read(u"start/a.txt"_s), "start/a.txt");
@@ -987,7 +988,7 @@ TEST_F(RenameRun, TheTrashIsMadeWhereTheUsersDataFolderIsMissing) {
     Pattern(u"*1.txt"_s, u"*.txt"_s);
     ASSERT_TRUE(Build(tree.Path(u"start"_s)));
     AgreeToDelete();
-    EXPECT_EQ(list.RenameAll(true, kDeleteToTrash, {}), 1);
+    EXPECT_EQ(list.RenameAll(true, DeleteMode::ToTrash, {}), 1);
     EXPECT_EQ(Statuses(), (std::vector<qint32>{25}));
     EXPECT_EQ(ReadFile(dataHome + u"/Trash/files/a.txt"_s), "start/a.txt");
     EXPECT_FALSE(QFileInfo::exists(QDir::currentPath() + u"/files/a.txt"_s));
@@ -999,7 +1000,7 @@ TEST_F(RenameRun, ADeleteFolderThatCannotBeMadeRenamesNothing) {
     const Inventory before = tree.Take();
     ASSERT_TRUE(Build());
     AgreeToDelete();
-    EXPECT_EQ(list.RenameAll(true, kDeleteToFolder, tree.Path(u"blocker/sub"_s)), -1);
+    EXPECT_EQ(list.RenameAll(true, DeleteMode::ToFolder, tree.Path(u"blocker/sub"_s)), -1);
     EXPECT_EQ(Statuses(), (std::vector<qint32>{1, 3}));
     EXPECT_EQ(list.GetRenamedCount(), 0);
     EXPECT_EQ(tree.Take(), before);
@@ -1034,7 +1035,7 @@ TEST_F(RenameRun, ChangesAfterListingNeverCostAFile) {
     ASSERT_TRUE(tree.MakeFile(u"c.txt"_s, "user's file"));    // a file
     ASSERT_TRUE(QFile::remove(tree.Path(u"d1.txt"_s)));       // the target itself
     const Inventory before = tree.Take();
-    EXPECT_EQ(list.RenameAll(false, kDeleteForced, {}), 1);
+    EXPECT_EQ(list.RenameAll(false, DeleteMode::Forced, {}), 1);
     EXPECT_EQ(Entries(), (QStringList{u"e1.txt > e.txt : 17"_s, u"d1.txt > d.txt : 49"_s,
                                       u"c1.txt > c.txt : 34"_s, u"b1.txt > b.txt : 40"_s,
                                       u"a1.txt > a.txt : 34"_s}));
@@ -1067,7 +1068,7 @@ TEST_F(RenameRun, ChangesAfterListingNeverCostAFolder) {
     ASSERT_TRUE(tree.MakeFile(u"c"_s, "user's file"));               // a file
     ASSERT_EQ(::rmdir(tree.Path(u"d1"_s).toUtf8().constData()), 0);  // the target itself
     const Inventory before = tree.Take();
-    EXPECT_EQ(list.RenameAll(false, kDeleteForced, {}), 1);
+    EXPECT_EQ(list.RenameAll(false, DeleteMode::Forced, {}), 1);
     EXPECT_EQ(Entries(), (QStringList{u"e1 > e : 17"_s, u"d1 > d : 49"_s, u"c1 > c : 34"_s,
                                       u"b1 > b : 40"_s, u"a1 > a : 34"_s}));
     EXPECT_FALSE(fs.Exists(tree.Path(u"nowhere"_s)));
@@ -1085,7 +1086,7 @@ TEST_F(RenameRun, ChangesAfterListingNeverCostAFolder) {
 struct LinkAtNewNameCase {
     const char* name;
     bool deleteRequested;
-    qint32 delMode;
+    DeleteMode delMode;
     qint32 status;      // of the target a1.txt after the run
     QString linkFound;  // where the link is afterwards, relative to the tree ("" gone)
 };
@@ -1096,9 +1097,10 @@ struct LinkAtNewNameCase {
 TEST_F(RenameRun, ALinkAtTheNewNameIsNeverFollowed) {
     const QString start = u"start"_s;
     const std::vector<LinkAtNewNameCase> cases = {
-        {"kept", false, kDeleteForced, 34, u"start/a.txt"_s},
-        {"forced deletion", true, kDeleteForced, 25, {}},
-        {"delete folder", true, kDeleteToFolder, 25, u"deleted/start_del2004031412345600/a.txt"_s},
+        {"kept", false, DeleteMode::Forced, 34, u"start/a.txt"_s},
+        {"forced deletion", true, DeleteMode::Forced, 25, {}},
+        {"delete folder", true, DeleteMode::ToFolder, 25,
+         u"deleted/start_del2004031412345600/a.txt"_s},
     };
     for (const QString& target : {u"nowhere"_s, u"../pointed.txt"_s}) {
         for (const LinkAtNewNameCase& c : cases) {
@@ -1146,7 +1148,7 @@ TEST_F(RenameRun, TheTrashNeverFollowsALinkAtTheNewName) {
         const Inventory before = run.Take();
         ASSERT_TRUE(list.MakeRenameList(run.Path(u"start"_s), settings));
         AgreeToDelete();
-        list.RenameAll(true, kDeleteToTrash, {});
+        list.RenameAll(true, DeleteMode::ToTrash, {});
         EXPECT_EQ(list.Status(0).Word(), 25);
         EXPECT_FALSE(fs.Exists(run.Path(u"start/nowhere"_s)));
         EXPECT_EQ(run.Take().at("pointed.txt"), before.at("pointed.txt"));
@@ -1177,7 +1179,7 @@ TEST_F(RenameRun, ALinkToAFolderOutsideTheStartFolderIsNeverEntered) {
         settings.folderMode = c.folderMode;
         ASSERT_TRUE(Build(tree.Path(u"start"_s)));
         ASSERT_EQ(Entries(), c.entries);
-        EXPECT_EQ(list.RenameAll(false, kDeleteForced, {}), c.entries.size());
+        EXPECT_EQ(list.RenameAll(false, DeleteMode::Forced, {}), c.entries.size());
         const Inventory after = tree.Take();
         for (const auto& [path, item] : before) {
             if (!path.startsWith("outside")) continue;
@@ -1217,7 +1219,7 @@ TEST_F(RenameRun, ARestoreNeverEntersAFolderThatTookAnOldName) {
     Pattern(u"x*"_s, u"y*"_s);
     const Inventory before = tree.Take();
     ASSERT_TRUE(Build());
-    ASSERT_EQ(list.RenameAll(false, kDeleteForced, {}), 2);
+    ASSERT_EQ(list.RenameAll(false, DeleteMode::Forced, {}), 2);
     ASSERT_EQ(Entries(), (QStringList{u"x > y : 17"_s, u"x/x2 > x/y2 : 17"_s}));
     // The user's own folder x, with a y2 of its own.
     Make({u"x/y2/mine"_s});
@@ -1247,7 +1249,7 @@ TEST_F(RenameRun, AReadOnlyFolderFailsTheRenameAndLosesNothing) {
         UnprivilegedFileAccess access;
         if (!access.binds)
             GTEST_SKIP() << "the superuser cannot take another file-system user here";
-        EXPECT_EQ(list.RenameAll(false, kDeleteForced, {}), 1);
+        EXPECT_EQ(list.RenameAll(false, DeleteMode::Forced, {}), 1);
     }
     EXPECT_EQ(Entries(), (QStringList{u"a1.txt > a.txt : 17"_s, u"sub/c1.txt > sub/c.txt : 49"_s,
                                       u"sub/b1.txt > sub/b.txt : 49"_s}));
@@ -1259,14 +1261,14 @@ TEST_F(RenameRun, AReadOnlyFolderFailsTheRenameAndLosesNothing) {
 // The system refuses the new name (too long for the file system).
 TEST_F(RenameRun, ARefusedRenameIsAFailureAndLosesNothing) {
     Make({u"a.txt"_s, u"b.txt"_s});
-    settings.operation = 2;
+    settings.operation = RenameOperation::InsertBack;
     settings.insertWord = QString(300, u'x');
     const Inventory before = tree.Take();
     ASSERT_TRUE(Build());
     EXPECT_EQ(Statuses(), (std::vector<qint32>{10, 10}));
     // Marked to rename all the same, so that the system itself refuses.
     for (const qint32 i : {0, 1}) list.SetVerdict(i, Verdict::Rename);
-    EXPECT_EQ(list.RenameAll(false, kDeleteForced, {}), 0);
+    EXPECT_EQ(list.RenameAll(false, DeleteMode::Forced, {}), 0);
     EXPECT_EQ(Statuses(), (std::vector<qint32>{49, 49}));
     EXPECT_EQ(tree.Take(), before);
     EXPECT_EQ(list.RestoreAll(), 0);
@@ -1285,7 +1287,7 @@ TEST_F(RenameRun, ACollidingFileMovesToADeleteFolderOnAnotherFileSystem) {
     ASSERT_TRUE(Build());
     ASSERT_EQ(Entries(), (QStringList{u"b1.txt > b.txt : 2"_s, u"a1.txt > a.txt : 2"_s}));
     AgreeToDelete();
-    EXPECT_EQ(list.RenameAll(true, kDeleteToFolder, other.path()), 2);
+    EXPECT_EQ(list.RenameAll(true, DeleteMode::ToFolder, other.path()), 2);
     EXPECT_EQ(Statuses(), (std::vector<qint32>{25, 25}));
     const QString dest =
         other.path() + u"/"_s + QFileInfo(tree.Root()).fileName() + u"_del2004031412345600/"_s;
@@ -1309,7 +1311,7 @@ TEST_F(RenameRun, AnItemThatCannotReachTheDeleteFolderStaysAndItsTargetIsSkipped
     ASSERT_TRUE(Build());
     ASSERT_EQ(Entries(), (QStringList{u"b1.txt > b.txt : 2"_s, u"a1.txt > a.txt : 2"_s}));
     AgreeToDelete();
-    EXPECT_EQ(list.RenameAll(true, kDeleteToFolder, other.path()), 1);
+    EXPECT_EQ(list.RenameAll(true, DeleteMode::ToFolder, other.path()), 1);
     EXPECT_EQ(Statuses(), (std::vector<qint32>{25, 34}));
     EXPECT_EQ(list.GetDeletedCount(), 1);
     const Inventory after = tree.Take();
@@ -1360,7 +1362,7 @@ TEST_F(RenameRun, AStopAtEachProgressStepOfTheRename) {
         ASSERT_EQ(list.GetTargetCount(), 151);
         messages.shown.clear();
         StopAt(c.caption);
-        const qint32 result = list.RenameAll(c.deleteRequested, kDeleteForced, {});
+        const qint32 result = list.RenameAll(c.deleteRequested, DeleteMode::Forced, {});
         EXPECT_EQ(result, c.result);
         EXPECT_EQ((std::vector<qint32>{list.Status(0).Word(), list.Status(1).Word(),
                                        list.Status(50).Word(), list.Status(149).Word(),
@@ -1380,7 +1382,7 @@ TEST_F(RenameRun, AStopDuringTheRestoreLeavesTheRestForALaterCall) {
     Pattern(u"*.txt"_s, u"*.doc"_s);
     const Inventory before = tree.Take();
     ASSERT_TRUE(Build());
-    ASSERT_EQ(list.RenameAll(false, kDeleteForced, {}), 150);
+    ASSERT_EQ(list.RenameAll(false, DeleteMode::Forced, {}), 150);
     StopAt(u"復元作業中 100 リネーム中"_s);
     EXPECT_EQ(list.RestoreAll(), 100);
     EXPECT_EQ(list.Status(99).Word(), 257);
@@ -1448,7 +1450,7 @@ TEST_F(RenameList, ANameTooLongForTheFileSystemIsSkipped) {
         {"beyond the BMP at the limit", emoji.repeated(63) + u"ab"_s, Verdict::Rename},
         {"beyond the BMP one byte over", emoji.repeated(63) + u"abc"_s, Verdict::TooLong},
     };
-    settings.operation = 1;
+    settings.operation = RenameOperation::InsertFront;
     for (const bool quick : {false, true}) {
         settings.quickList = quick;
         for (const auto& c : cases) {
@@ -1460,7 +1462,7 @@ TEST_F(RenameList, ANameTooLongForTheFileSystemIsSkipped) {
         }
     }
     const test::Inventory before = tree.Take();
-    EXPECT_EQ(list.RenameAll(false, kDeleteForced, {}), 0);
+    EXPECT_EQ(list.RenameAll(false, DeleteMode::Forced, {}), 0);
     EXPECT_EQ(tree.Take(), before);
 }
 

@@ -67,12 +67,12 @@ void Replace(RunFixture& f, const QString& word) {
     f.inputs.replaceWord = word;
 }
 void Insert(RunFixture& f, const QString& word) {
-    f.core.settings.gOperation = 1;
+    f.core.settings.gOperation = RenameOperation::InsertFront;
     f.inputs.replaceWord = word;
 }
 void DeleteInto(RunFixture& f, const QString& target) {
     f.inputs.deleteValue = CheckBoxValue::Checked;
-    f.core.settings.gDelMode = 2;
+    f.core.settings.gDelMode = DeleteMode::ToFolder;
     f.core.settings.gDelTarget = target;
 }
 
@@ -181,7 +181,7 @@ TEST_F(RunChecks, AcceptedInputsRun) {
          u"a.txt"_s},
         {"InsertWithoutSearchWord",
          [](RunChecks& f) {
-             f.core.settings.gOperation = 2;
+             f.core.settings.gOperation = RenameOperation::InsertBack;
              f.Words(QString(), u"_old"_s);
          },
          u""_s, u"aq.txt_old"_s},
@@ -200,7 +200,7 @@ TEST_F(RunChecks, AcceptedInputsRun) {
         ASSERT_TRUE(files.MakeFile(u"aq.txt"_s, "x"));
         messages.shown.clear();
         inputs = PlainRunInputs{};
-        core.settings.gOperation = 0;
+        core.settings.gOperation = RenameOperation::Replace;
         c.setUp(*this);
         const QString path = c.path.isEmpty() ? files.Root() : files.Path(c.path);
 
@@ -227,7 +227,7 @@ TEST_F(RunChecks, RelativeDeleteTargetIsTakenFromTheShownFolder) {
     ASSERT_TRUE(tree.MakeFolder(u"shown/trash"_s));
     program.ShowFolder(Root() + u"/shown"_s);
     core.inputs.gRunDelete = true;
-    core.settings.gDelMode = 2;
+    core.settings.gDelMode = DeleteMode::ToFolder;
     core.settings.gDelTarget = u"  trash"_s;
     core.settings.gOptionWindow = true;
 
@@ -237,9 +237,9 @@ TEST_F(RunChecks, RelativeDeleteTargetIsTakenFromTheShownFolder) {
 
     // Deletion off, or another delete mode: nothing to check.
     core.settings.gDelTarget.clear();
-    core.settings.gDelMode = 1;
+    core.settings.gDelMode = DeleteMode::Forced;
     EXPECT_FALSE(CheckDeleteOption(core));
-    core.settings.gDelMode = 2;
+    core.settings.gDelMode = DeleteMode::ToFolder;
     core.inputs.gRunDelete = false;
     EXPECT_FALSE(CheckDeleteOption(core));
     EXPECT_TRUE(messages.shown.isEmpty());
@@ -289,7 +289,7 @@ TEST_F(RunChecks, ConfirmationChooserAnswers) {
 }
 
 TEST_F(RunChecks, InsertLeavesPatternsAndChooserAlone) {
-    core.settings.gOperation = 1;
+    core.settings.gOperation = RenameOperation::InsertFront;
     core.settings.gPatternShow = true;
     core.settings.gPatternConfirm = true;
     core.inputs.gSearchWord = u"a"_s;

@@ -32,7 +32,7 @@ struct RenameRunTest : RunFixture {
     // What the start command does before it calls the run.
     bool Run(const QString& start) {
         GetRunOptions(core, inputs);
-        if (core.settings.gOperation == 0) {
+        if (core.settings.gOperation == RenameOperation::Replace) {
             core.matching.setMatchPattern(core.inputs.gSearchWord);
             core.matching.setReplacePattern(core.inputs.gReplaceWord);
         }
@@ -53,7 +53,7 @@ TEST_P(RenameRunStopAfterRemoval, DetailedLogAfterAStop) {
     }
     ASSERT_TRUE(tree.MakeFolder(u"trash"_s));
     const auto files = Files();
-    core.settings.gDelMode = 2;
+    core.settings.gDelMode = DeleteMode::ToFolder;
     core.settings.gDelTarget = Root() + u"/trash"_s;
     core.rename.SetClock([] { return QDateTime(QDate(2026, 12, 7), QTime(1, 2, 3)); });
     inputs.deleteValue = CheckBoxValue::Checked;
@@ -137,7 +137,7 @@ TEST_F(RenameRunTest, StartFolderThatIsNoAbsolutePathIsAnUnexpectedError) {
 TEST_F(RenameRunTest, DeleteFolderThatCannotBeMadeStopsBeforeAnyRename) {
     MakeFiles({u"a1.txt"_s, u"b1.txt"_s, u"blocker"_s});
     const auto before = tree.Take();
-    core.settings.gDelMode = 2;
+    core.settings.gDelMode = DeleteMode::ToFolder;
     core.settings.gDelTarget = Root() + u"/blocker"_s;
     inputs.deleteValue = CheckBoxValue::Checked;
     Words(u"a"_s, u"b"_s);

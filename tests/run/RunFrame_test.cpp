@@ -137,7 +137,7 @@ struct RunFrameCollision : RunFixture {
         MakeFiles({u"work/a1.txt"_s, u"work/a2.txt"_s, u"work/a3.txt"_s, u"work/b1.txt"_s,
                    u"work/b2.txt"_s, u"work/b3.txt"_s});
         ASSERT_TRUE(tree.MakeFolder(u"trash"_s));
-        core.settings.gDelMode = 2;
+        core.settings.gDelMode = DeleteMode::ToFolder;
         core.settings.gDelTarget = tree.Root() + u"/trash"_s;
         core.rename.SetClock([] { return QDateTime(QDate(2026, 12, 7), QTime(1, 2, 3)); });
         inputs.deleteValue = CheckBoxValue::Checked;

@@ -68,7 +68,7 @@ TEST_F(ProgramFixture, StartsWithTheDefaultsWhenThereIsNoSettingsFile) {
     EXPECT_TRUE(s.gOptionWindow);
     EXPECT_EQ(program.Log().LogPath(), app + QStringLiteral("/Log"));
     EXPECT_FALSE(s.gAutoLogSave);
-    EXPECT_EQ(s.gDelMode, 0);
+    EXPECT_EQ(s.gDelMode, DeleteMode::ToTrash);
     EXPECT_EQ(s.gDelTarget, QString());
     EXPECT_EQ(core.filter.Attr(), 1 | 32);
     EXPECT_FALSE(core.filter.AttrOr());
@@ -103,8 +103,8 @@ TEST_F(ProgramFixture, SettingsFileFillsTheProgramState) {
     EXPECT_TRUE(s.gFolderMode);
     EXPECT_FALSE(s.gFileMode);
     EXPECT_EQ(s.gItemWord, QStringLiteral("フォルダ"));
-    EXPECT_EQ(s.gOperation, 2);
-    EXPECT_EQ(s.gDelMode, 2);
+    EXPECT_EQ(s.gOperation, RenameOperation::InsertBack);
+    EXPECT_EQ(s.gDelMode, DeleteMode::ToFolder);
     EXPECT_EQ(s.gDelTarget, app + QStringLiteral("/trash/old"));
     EXPECT_FALSE(s.gFolderSort);
 }
@@ -335,7 +335,7 @@ TEST_F(ProgramFixture, SnapshotTakesEverySourceAndLeavesTheRest) {
     program.SetOptionWindowOpen(false);
     program.SetLogFolder(u"/var/log/sorvane"_s);
     program.SetAutoLogSave(true);
-    program.SetOperation(2);
+    program.SetOperation(RenameOperation::InsertBack);
     program.SetDeleteTarget(u"/tmp/削除"_s);
     FormValues values;
     values.filter.attributes = {U, G, U, C};

@@ -132,7 +132,7 @@ TEST_F(MainWindowTest, InsertOperationsHideTheSearchWordAndTheMatchingMode) {
     EXPECT_EQ(Find<QLabel>(u"lbl変換後"_s)->text(), u"挿入語"_s);
     EXPECT_FALSE(Find<QCheckBox>(u"chkBS"_s)->isEnabled());
     EXPECT_FALSE(Find<QWidget>(u"Frame4"_s)->isEnabled());
-    EXPECT_EQ(program.Settings().gOperation, 2);
+    EXPECT_EQ(program.Settings().gOperation, RenameOperation::InsertBack);
     Click(u"optRRL_0"_s);
     EXPECT_FALSE(Box(u"txtBfr"_s)->isHidden());
     EXPECT_EQ(Find<QLabel>(u"lbl変換後"_s)->text(), u"置換語"_s);

@@ -77,11 +77,11 @@ struct OptionWindowTest : test::WithApplication, test::ScriptedDesktop, ::testin
 TEST_F(OptionWindowTest, EachControlChangesItsSettingAtOnce) {
     for (int mode : {2, 0, 1}) {
         Find(u"optDelMode_%1"_s.arg(mode))->click();
-        EXPECT_EQ(s.gDelMode, mode);
+        EXPECT_EQ(s.gDelMode, DeleteMode(mode));
     }
     QTest::keyClick(Find<QLineEdit>(u"txtDelTarget"_s), Qt::Key_X);
     EXPECT_EQ(s.gDelTarget, u"x"_s);
-    EXPECT_EQ(s.gDelMode, 2);
+    EXPECT_EQ(s.gDelMode, DeleteMode::ToFolder);
     EXPECT_TRUE(Checked(u"optDelMode_2"_s));
     const std::pair<QString, bool SettingsInEffect::*> switches[] = {
         {u"chkLog"_s, &SettingsInEffect::gDetailLog},
@@ -103,7 +103,7 @@ TEST_F(OptionWindowTest, EachControlChangesItsSettingAtOnce) {
 
 TEST_F(OptionWindowTest, SetFormOptionsShowsTheStateAndChangesNothing) {
     Find(u"optDelMode_2"_s)->click();
-    s.gDelMode = 0;
+    s.gDelMode = DeleteMode::ToTrash;
     s.gDelTarget = root + u"/del"_s;
     s.gDetailLog = false;
     s.gAutoLogSave = true;
@@ -132,14 +132,15 @@ TEST_F(OptionWindowTest, ResetGivesTheDefaultsWhileTheWindowStaysOpen) {
     WriteSettings(ini, [](mdlOptions& o) { o.SetNum(MethodRow::DelMode, 1); });
     const QByteArray saved = Bytes(ini);
     core.log.SetLogPath(root);
-    s.gDelMode = 2;
+    s.gDelMode = DeleteMode::ToFolder;
     s.gDelTarget = root;
     s.gDetailLog = false;
     s.gEscQuits = false;
     Option()->SetFormOptions();
     Find(u"cmdReset"_s)->click();
-    EXPECT_EQ(std::tuple(core.log.LogPath(), s.gDelMode, s.gDelTarget, s.gDetailLog, s.gEscQuits),
-              std::tuple(core.folders.gAppPath + u"/Log"_s, 0, QString(), true, true));
+    EXPECT_EQ(
+        std::tuple(core.log.LogPath(), s.gDelMode, s.gDelTarget, s.gDetailLog, s.gEscQuits),
+        std::tuple(core.folders.gAppPath + u"/Log"_s, DeleteMode::ToTrash, QString(), true, true));
     ASSERT_TRUE(Option() && Option()->isVisible() && s.gOptionWindow);
     EXPECT_TRUE(Checked(u"optDelMode_0"_s) && Checked(u"chkLog"_s) && Checked(u"chkEsc"_s));
     EXPECT_EQ(Find(u"cmdLogSave"_s)->toolTip(), u"ログフォルダ:"_s + core.log.LogPath());
@@ -152,12 +153,12 @@ TEST_F(OptionWindowTest, OpeningTheSettingsFileWritesItFirstWhenMissing) {
     QDesktopServices::setUrlHandler(u"file"_s, &opened, "Open");
     const QString ini = core.options.IniFilePath;
     ASSERT_FALSE(QFile::exists(ini));
-    s.gDelMode = 1;
+    s.gDelMode = DeleteMode::Forced;
     Find(u"cmdOpenIni"_s)->click();
     const QByteArray bytes = Bytes(ini);
     ASSERT_TRUE(core.options.LoadOptionFile(ini, true));
     EXPECT_EQ(core.options.Num(MethodRow::DelMode), 1);
-    s.gDelMode = 2;
+    s.gDelMode = DeleteMode::ToFolder;
     Find(u"cmdOpenIni"_s)->click();
     EXPECT_EQ(Bytes(ini), bytes);
     QDesktopServices::unsetUrlHandler(u"file"_s);
@@ -170,7 +171,7 @@ TEST_F(OptionWindowTest, AFolderDroppedOnTheDeleteFrameIsWhereTheNextRunMovesCol
     EXPECT_TRUE(Drop(u"frameDelMode"_s, root + u"/trash"_s));
     EXPECT_EQ(Text(u"txtDelTarget"_s), root + u"/trash"_s);
     EXPECT_TRUE(Checked(u"optDelMode_2"_s));
-    EXPECT_EQ(s.gDelMode, 2);
+    EXPECT_EQ(s.gDelMode, DeleteMode::ToFolder);
 
     core.rename.SetClock([] { return QDateTime(QDate(2026, 12, 7), QTime(1, 2, 3)); });
     overwrite.answers = {OverwriteAnswer::DeleteAll};
@@ -210,7 +211,7 @@ TEST_F(OptionWindowTest, ASettingsFileDroppedOnReadIsLoadedForTheTimeBeing) {
     });
     ASSERT_TRUE(tree.MakeSymlink(u"other.ini"_s, root + u"/saved/other.ini"_s));
     EXPECT_TRUE(Drop(u"cmdOpen"_s, root + u"/other.ini"_s));
-    EXPECT_EQ(s.gDelMode, 1);
+    EXPECT_EQ(s.gDelMode, DeleteMode::Forced);
     EXPECT_TRUE(Checked(u"optDelMode_1"_s));
     EXPECT_EQ(Text(u"txtBfr"_s), u"dropped"_s);
     EXPECT_EQ(Find(u"cmdOpenLastIniFolder"_s)->toolTip(), u'\'' + root + u"/saved'を開きます。"_s);
