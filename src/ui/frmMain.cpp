@@ -53,7 +53,15 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui:
     ConnectControls();
 }
 
-frmMain::~frmMain() = default;
+// The controls go after the window's own members: nothing they signal or
+// send while they go (a box losing the focus ends its editing) may reach
+// the window's handlers.
+frmMain::~frmMain() {
+    for (QObject* child : findChildren<QObject*>()) {
+        child->removeEventFilter(this);
+        child->disconnect(this);
+    }
+}
 
 void frmMain::Attach(mdlMain& program, RunFrame& frame) {
     m = &program;

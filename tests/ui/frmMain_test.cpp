@@ -527,3 +527,24 @@ TEST(MainWindowStop, TheProgressWindowsButtonStopsOrGoesOn) {
 }
 
 }  // namespace
+
+namespace {
+
+// The window goes while a pattern box has the focus: the box's end of
+// editing on its way out reaches no handler of the window that has gone
+// (the sanitizers see any use of it).
+TEST(MainWindowEnd, APatternBoxWithTheFocusGoesWithTheWindow) {
+    test::WithApplication app;
+    auto desktop = std::make_unique<test::ScriptedDesktop>();
+    desktop->Start();
+    QApplication::setActiveWindow(&desktop->window);
+    auto* box = desktop->window.findChild<QLineEdit*>(u"txtExt_0"_s);
+    ASSERT_NE(box, nullptr);
+    box->setFocus();
+    box->setText(u"*.txt"_s);
+    ASSERT_EQ(QApplication::focusWidget(), box);
+    desktop.reset();
+    EXPECT_EQ(QApplication::focusWidget(), nullptr);
+}
+
+}  // namespace
