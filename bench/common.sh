@@ -37,18 +37,23 @@ for d in dirs:
 PY
 }
 
+# counted CMD...: runs CMD, its minor page faults (fresh memory touched)
+# kept in $work/faults for time_one.
+counted() { /usr/bin/time -f %R -o "$work/faults" "$@"; }
+
 # The default maximum of 10,000 targets would stop the run at its question.
 run_sorvane() {
-  "$build/src/sorvane-cli" rename "$1" --settings "$work/defaults.ini" --search '*.txt' \
+  counted "$build/src/sorvane-cli" rename "$1" --settings "$work/defaults.ini" --search '*.txt' \
     --replace '*.dat' --whole --recursive --detail-log --no-auto-log-save --max 100000000 \
     "${@:2}" >/dev/null
 }
 
-# time_one TOOL MASTER: seconds of one run_TOOL on a fresh copy of MASTER;
-# the script's own after_run TOOL COPY then checks what the run did.
+# time_one TOOL MASTER: seconds and minor page faults of one run_TOOL on a
+# fresh copy of MASTER ("-" when the run was not counted); the script's own
+# after_run TOOL COPY then checks what the run did.
 time_one() {
-  local copy="$work/run" start end
-  rm -rf "$copy"
+  local copy="$work/run" start end faults
+  rm -rf "$copy" "$work/faults"
   cp -a "$2" "$copy"
   sync
   start=$(date +%s%N)
@@ -56,7 +61,8 @@ time_one() {
   end=$(date +%s%N)
   after_run "$1" "$copy"
   rm -rf "$copy"
-  awk -v ns=$((end - start)) 'BEGIN { printf "%.3f\n", ns / 1e9 }'
+  faults=$(tail -n 1 "$work/faults" 2>/dev/null || echo -)
+  awk -v ns=$((end - start)) -v f="$faults" 'BEGIN { printf "%.3f %s\n", ns / 1e9, f }'
 }
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }

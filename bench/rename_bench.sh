@@ -4,7 +4,8 @@
 # *.txt to *.dat under a folder in /dev/shm, on a fresh copy for every run:
 #   flat  100,000 empty files in one folder
 #   tree  1,000 folders of 100 empty files
-# and prints the median of RUNS runs (default 5) with the ratios. sorvane-cli
+# and prints the median of RUNS runs (default 5), and of each run's minor page
+# faults (the fresh memory it touched), with the ratios. sorvane-cli
 # keeps its journal in /dev/shm (sorvane); the same run without a journal
 # (nojournal) and with the journal on the disk of /var/tmp (diskjrnl), where
 # its flush is real, show what the journal costs. Then it
@@ -31,11 +32,11 @@ check() {
   fi
 }
 
-run_floor() { "$floor" "$1" >/dev/null; }
+run_floor() { counted "$floor" "$1" >/dev/null; }
 run_nojournal() { run_sorvane "$1" --no-journal; }
 disk_data="$(mktemp -d /var/tmp/sorvane-journal.XXXXXX)"
 run_diskjrnl() { XDG_DATA_HOME="$disk_data" run_sorvane "$1"; }
-run_mmv() { (cd "$1" && mmv -m ';*.txt' '#1#2.dat' </dev/null); }
+run_mmv() { (cd "$1" && counted mmv -m ';*.txt' '#1#2.dat' </dev/null); }
 
 after_run() { check "$2" "$expected" "$1"; }
 
@@ -46,21 +47,28 @@ bench_case() {
   local master="$work/$name"
   expected=$count
   make_tree "$master" "$folders" "$files"
-  declare -A med
+  declare -A med flt
   for tool in floor sorvane nojournal diskjrnl mmv; do
-    local times=()
-    for ((i = 0; i < runs; i++)); do times+=("$(time_one "$tool" "$master")"); done
+    local times=() faults=() t f
+    for ((i = 0; i < runs; i++)); do
+      read -r t f <<<"$(time_one "$tool" "$master")"
+      times+=("$t")
+      faults+=("$f")
+    done
     med[$tool]=$(printf '%s\n' "${times[@]}" | median)
-    printf '  %-8s median %7.3f s   runs: %s\n' "$tool" "${med[$tool]}" "${times[*]}"
+    flt[$tool]=$(printf '%s\n' "${faults[@]}" | median)
+    printf '  %-8s median %7.3f s  %7d faults   runs: %s\n' "$tool" "${med[$tool]}" \
+      "${flt[$tool]}" "${times[*]}"
   done
   echo "  sorvane-cli / floor = $(ratio "${med[sorvane]}" "${med[floor]}")   (target <= 1.20)"
+  echo "  page faults / floor = $(ratio "${flt[sorvane]}" "${flt[floor]}")   (target <= 2)"
   echo "  mmv / sorvane-cli   = $(ratio "${med[mmv]}" "${med[sorvane]}")   (target >= 1.40)"
   echo "  journal cost        = $(ratio "${med[sorvane]}" "${med[nojournal]}") (in /dev/shm)," \
     "$(ratio "${med[diskjrnl]}" "${med[nojournal]}") (on disk)   (target <= 1.05)"
   rm -rf "$master"
 }
 
-echo "== rename_bench: rename *.txt -> *.dat, $runs runs each, median seconds"
+echo "== rename_bench: rename *.txt -> *.dat, $runs runs each, median seconds and minor page faults"
 echo "flat: 100,000 files in one folder"
 bench_case flat 0 100000
 echo "tree: 1,000 folders of 100 files"

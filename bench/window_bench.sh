@@ -17,7 +17,9 @@ master="$work/master"
 make_tree "$master" 0 100000
 
 run_cli() { run_sorvane "$1"; }
-run_window() { QT_QPA_PLATFORM=offscreen "$window" "$1" 2>/dev/null | head -1 >"$work/click.txt"; }
+run_window() {
+  QT_QPA_PLATFORM=offscreen counted "$window" "$1" 2>/dev/null | head -1 >"$work/click.txt"
+}
 
 after_run() {
   local left
@@ -33,10 +35,15 @@ after_run() {
 echo "== window_bench: 100,000 files in one folder, detailed log on, $runs runs, median seconds"
 declare -A med
 for tool in cli window; do
-  times=()
-  for ((i = 0; i < runs; i++)); do times+=("$(time_one "$tool" "$master")"); done
+  times=() faults=()
+  for ((i = 0; i < runs; i++)); do
+    read -r t f <<<"$(time_one "$tool" "$master")"
+    times+=("$t")
+    faults+=("$f")
+  done
   med[$tool]=$(printf '%s\n' "${times[@]}" | median)
-  printf '  %-7s median %7.3f s   runs: %s\n' "$tool" "${med[$tool]}" "${times[*]}"
+  printf '  %-7s median %7.3f s  %7s faults   runs: %s\n' "$tool" "${med[$tool]}" \
+    "$(printf '%s\n' "${faults[@]}" | median)" "${times[*]}"
 done
 click=$(median <"$work/clicks.txt")
 printf '  window, from the click to the end of the run: median %7.3f s\n' "$click"
