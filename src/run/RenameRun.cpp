@@ -3,10 +3,8 @@
 #include <cstring>
 
 #include "platform/ShownName.h"
-#include "rename/CancelListProgress.h"
 #include "run/RunLog.h"
 #include "run/RunMessages.h"
-#include "run/RunPlan.h"
 #include "run/RunSteps.h"
 
 namespace sorvane {
@@ -295,21 +293,9 @@ bool RunRename(ProgramCore& m, OverwriteQuestionPort& overwrite, const QString& 
     AddLogLine(m, w + u"名の置換を開始しました。=="_s);
     m.journal.Forget();
 
-    // A start folder that is not an absolute path would make the list
-    // builder walk from the root of the file system or from the working
-    // directory: it is taken as a list that could not be built.
-    bool listed = false;
-    // The last list goes before the next is built: the two are never held
-    // at once.
-    r.ClearRenameList();
-    if (!FileSystem::DriveName(startFolder).isEmpty()) {
-        CancelListProgress listing(progress);
-        RenamePlan plan = MakePlan(PlanRequest{startFolder, s, m.inputs, m.filter.Selection()},
-                                   listing, &m.ports.progressWindow);
-        listed = plan.complete;
-        r.TakePlan(std::move(plan));
-    }
-    if (!listed && !HandleUnfinishedList(m)) return false;
+    // A start folder that is not an absolute path is taken as a list that
+    // could not be built.
+    if (!ListTargets(m, startFolder) && !HandleUnfinishedList(m)) return false;
 
     const qint32 count = r.GetTargetCount();
     AddLogLine(m, u"…"_s + Num(count) + w + u"が検索条件と一致しました。"_s);

@@ -4,12 +4,10 @@
 
 #include "platform/DurableFile.h"
 #include "platform/ShownName.h"
-#include "rename/CancelListProgress.h"
 #include "run/PreRunChecks.h"
 #include "run/RenameRun.h"
 #include "run/RestoreRun.h"
 #include "run/RunMessages.h"
-#include "run/RunPlan.h"
 #include "run/RunSteps.h"
 
 namespace sorvane {
@@ -107,13 +105,8 @@ ListingEnd RunFrame::DryRun(const QString& pathText, const RunInputValues& input
     progress.SetTitle(QString());
     progress.SetText(QString());
     progress.SetVisible(true);
-    mdlRename& r = m.rename;
-    r.ClearRenameList();
-    CancelListProgress listing(progress);
-    RenamePlan plan = MakePlan(PlanRequest{start, m.settings, m.inputs, m.filter.Selection()},
-                               listing, &m.ports.progressWindow);
-    const bool complete = plan.complete;
-    r.TakePlan(std::move(plan));
+    const bool complete = ListTargets(m, start);
+    const mdlRename& r = m.rename;
     const bool stopped = progress.IsCancel;
     progress.SetVisible(false);
     if (complete) return ListingEnd::Done;

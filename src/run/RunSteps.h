@@ -22,6 +22,13 @@ void GetRunOptions(ProgramCore& m, const RunInputValues& in);
 // leaves it as it is.
 void GetFormOptions(ProgramCore& m);
 
+// The run's target list from its plan (MakePlan), built under the progress
+// window. The last list goes first: the two are never held at once. A start
+// folder that is not an absolute path gives no list, as the builder would
+// walk from the root or the working directory. True when every folder was
+// listed completely.
+bool ListTargets(ProgramCore& m, const QString& startFolder);
+
 // True when the user pressed "中止(&C)"; the stop is then logged.
 bool CheckCancel(ProgramCore& m);
 

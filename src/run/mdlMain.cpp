@@ -2,8 +2,10 @@
 
 #include <iterator>
 
+#include "rename/CancelListProgress.h"
 #include "run/ProgramPlaces.h"
 #include "run/RunMessages.h"
+#include "run/RunPlan.h"
 #include "run/RunSteps.h"
 
 namespace sorvane {
@@ -290,6 +292,17 @@ void GetFormOptions(ProgramCore& m) {
     o.SetNum(MethodRow::DelMode, qint32(s.gDelMode));
     o.SetText(MethodRow::DelTarget, s.gDelTarget);
     o.SetNum(MethodRow::QuickList, SettingOfCheckBox(run.quickList));
+}
+
+bool ListTargets(ProgramCore& m, const QString& startFolder) {
+    m.rename.ClearRenameList();
+    if (FileSystem::DriveName(startFolder).isEmpty()) return false;
+    CancelListProgress listing(m.CancelDialog);
+    RenamePlan plan = MakePlan(PlanRequest{startFolder, m.settings, m.inputs, m.filter.Selection()},
+                               listing, &m.ports.progressWindow);
+    const bool complete = plan.complete;
+    m.rename.TakePlan(std::move(plan));
+    return complete;
 }
 
 bool CheckCancel(ProgramCore& m) {

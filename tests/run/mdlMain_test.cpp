@@ -9,6 +9,7 @@
 
 #include "ports/PlainRunInputs.h"
 #include "run/RunSteps.h"
+#include "support/OptionTables.h"
 #include "support/ProgramAccess.h"
 #include "support/scripted/ScriptedForms.h"
 #include "support/scripted/ScriptedMessageBox.h"
@@ -352,19 +353,7 @@ TEST_F(ProgramFixture, SnapshotTakesEverySourceAndLeavesTheRest) {
     values.run.quickList = C;
     forms.values = values;
     ASSERT_TRUE(program.SaveSettingsFile(app + u"/after.ini"_s));
-    const std::pair<const OptionTable*, const OptionTable*> tables[] = {
-        {&program.Options().SystemOptions, &expected.SystemOptions},
-        {&program.Options().FilterOptions, &expected.FilterOptions},
-        {&program.Options().MethodOptions, &expected.MethodOptions},
-    };
-    for (const auto& [a, e] : tables) {
-        ASSERT_EQ(a->Rows.size(), e->Rows.size());
-        for (int n = 1; n <= a->Rows.size(); ++n) {
-            SCOPED_TRACE((e->Name + u' ' + e->Row(n).Key).toStdString());
-            EXPECT_EQ(a->Num(n), e->Num(n));
-            EXPECT_EQ(a->Text(n), e->Text(n));
-        }
-    }
+    test::ExpectSameTables(program.Options(), expected);
     // The file holds the snapshot.
     ScriptedMessageBox readMessages;
     mdlOptions read(readMessages);

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "platform/TextCodec.h"
+#include "support/OptionTables.h"
 #include "support/TempTree.h"
 #include "support/scripted/ScriptedMessageBox.h"
 
@@ -14,26 +15,10 @@ namespace sorvane {
 namespace {
 
 using namespace Qt::StringLiterals;
+using test::ExpectSameTables;
 using test::TempTree;
 
 const QByteArray kBom = QByteArrayLiteral("\xEF\xBB\xBF");
-
-// Every row of the three tables, for comparing whole tables.
-void ExpectSameTables(const mdlOptions& actual, const mdlOptions& expected) {
-    const std::pair<const OptionTable*, const OptionTable*> tables[] = {
-        {&actual.SystemOptions, &expected.SystemOptions},
-        {&actual.FilterOptions, &expected.FilterOptions},
-        {&actual.MethodOptions, &expected.MethodOptions},
-    };
-    for (const auto& [a, e] : tables) {
-        ASSERT_EQ(a->Rows.size(), e->Rows.size());
-        for (int n = 1; n <= a->Rows.size(); ++n) {
-            SCOPED_TRACE((e->Name + u' ' + e->Row(n).Key).toStdString());
-            EXPECT_EQ(a->Num(n), e->Num(n));
-            EXPECT_EQ(a->Text(n), e->Text(n));
-        }
-    }
-}
 
 class OptionsTest : public ::testing::Test {
 protected:
