@@ -17,7 +17,6 @@ public:
     // when no base is given (the folder the main window shows).
     explicit mdlTools(const FileSystem& fs, QString currentFolder = QString());
     void SetCurrentFolder(const QString& folder) { mCurrentFolder = folder; }
-    const QString& CurrentFolder() const { return mCurrentFolder; }
 
     QString NormalizePath(const QString& path, const QString& base = QString()) const;
     QString NearestFolder(const QString& path, const QString& base = QString()) const;
