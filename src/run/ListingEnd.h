@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 namespace sorvane {
 
 // How the listing of a dry run ended.
@@ -10,5 +12,14 @@ enum class ListingEnd {
     AtMaximum,  // the list stops at the maximum (--max)
     Failed,     // the folders could not be listed completely
 };
+
+// The end of a listing that was not refused: only a list that holds
+// exactly the maximum was cut there; anything else that is not complete
+// could not be built.
+constexpr ListingEnd ListingEndOf(bool complete, bool stopped, qint32 count, qint32 maxCount) {
+    if (complete) return ListingEnd::Done;
+    if (stopped) return ListingEnd::Stopped;
+    return count > 0 && count >= maxCount ? ListingEnd::AtMaximum : ListingEnd::Failed;
+}
 
 }  // namespace sorvane

@@ -2,23 +2,13 @@
 
 #include "run/RunMessages.h"
 #include "run/RunSteps.h"
+#include "run/StartChecks.h"
 
 namespace sorvane {
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Characters no name can hold. In a replace "*" and "?" are pattern
-// characters and allowed; an insert word is used as it stands.
-const QString kReplaceForbidden = u"\\/:\"<>|"_s;
-const QString kInsertForbidden = u"\\/:*?\"<>|"_s;
-
-bool ContainsAnyOf(const QString& word, const QString& set) {
-    for (const QChar c : word)
-        if (set.contains(c)) return true;
-    return false;
-}
 
 ExpansionViews ViewsOf(const clsMatching& matching) {
     return {matching.GetMatchDec(), matching.GetReplaceDec(false), matching.GetReplaceDec(true)};
@@ -29,24 +19,11 @@ ExpansionViews ViewsOf(const clsMatching& matching) {
 bool CheckDeleteOption(ProgramCore& m) {
     SettingsInEffect& s = m.settings;
     if (!m.inputs.gRunDelete || s.gDelMode != DeleteMode::ToFolder) return false;
-
-    bool error = false;
-    if (TrimLeadingSpaces(s.gDelTarget).isEmpty()) {
-        ShowMessage(m.ports.messages, MessageId::DeleteTargetEmpty);
-        error = true;
-    } else {
-        // A relative name typed into the options window is taken from the
-        // folder the main window shows.
-        s.gDelTarget = m.tools.NormalizePath(s.gDelTarget);
-        if (m.fs.FolderExistsFollowingLink(s.gDelTarget)) {
-            s.gDelTarget = m.tools.TruePath(s.gDelTarget);
-        } else {
-            ShowMessage(m.ports.messages, MessageId::DeleteTargetMissing);
-            error = true;
-        }
-    }
+    const DeleteTargetCheck check = CheckDeleteTarget(m.fs, m.tools, s.gDelTarget);
+    s.gDelTarget = check.folder;
+    if (check.refusal) ShowMessage(m.ports.messages, *check.refusal);
     if (s.gOptionWindow) m.ports.forms.ApplyOptionFormOptions();
-    return error;
+    return check.refusal.has_value();
 }
 
 bool CheckNames(ProgramCore& m, ExpansionChooserPort& chooser) {
@@ -55,12 +32,11 @@ bool CheckNames(ProgramCore& m, ExpansionChooserPort& chooser) {
     const QString word = m.inputs.gReplaceWord;
     const bool replace = s.gOperation == RenameOperation::Replace;
 
-    if (ContainsAnyOf(word, replace ? kReplaceForbidden : kInsertForbidden)) {
-        ShowMessage(m.ports.messages,
-                    replace ? MessageId::ForbiddenInReplace : MessageId::ForbiddenInInsert);
+    if (const std::optional<MessageId> forbidden = CheckWordCharacters(s.gOperation, word)) {
+        ShowMessage(m.ports.messages, *forbidden);
         return false;
     }
-    if (word.contains(u',') || word.contains(u';')) {
+    if (WordNeedsCommaQuestion(word)) {
         const MsgAnswer answer = ShowMessage(m.ports.messages, MessageId::CommaQuestion);
         if (answer != MsgAnswer::Yes) return false;
     }

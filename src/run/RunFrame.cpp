@@ -35,40 +35,12 @@ void RunFrame::SettingsApplied() {
 
 QString RunFrame::CheckStartInputs(const QString& pathText, const RunInputValues& in,
                                    RunInputBox& focus) {
-    MessageBoxPort& messages = m.ports.messages;
-    const auto refuse = [&](MessageId id, RunInputBox box) {
-        ShowMessage(messages, id);
-        focus = box;
-        return QString();
-    };
-
-    if (pathText.isEmpty()) return refuse(MessageId::StartFolderEmpty, RunInputBox::Path);
-
-    // A file names its folder. A symbolic link to a folder is that folder,
-    // never its parent: taking the parent would rename the wrong items.
-    const QString path = m.tools.NormalizePath(pathText);
-    QString folder;
-    if (m.fs.FolderExistsFollowingLink(path))
-        folder = path;
-    else if (m.fs.FileExists(path))
-        folder = FileSystem::ParentFolderName(path);
-    const QString start = folder.isEmpty() ? QString() : m.tools.TruePath(folder);
-    if (start.isEmpty()) return refuse(MessageId::StartFolderMissing, RunInputBox::Path);
-
-    const bool replace = m.settings.gOperation == RenameOperation::Replace;
-    const QString& search = in.searchWord;
-    const QString& word = in.replaceWord;
-    if (replace && search.isEmpty())
-        return refuse(MessageId::SearchWordEmpty, RunInputBox::SearchWord);
-    if (replace && in.wholeName && word.isEmpty())
-        return refuse(MessageId::ReplaceWordEmpty, RunInputBox::ReplaceWord);
-    if (!replace && word.isEmpty())
-        return refuse(MessageId::InsertWordEmpty, RunInputBox::ReplaceWord);
-    if (!mdlTools::NoControlChars(search))
-        return refuse(MessageId::SearchWordControlChars, RunInputBox::SearchWord);
-    if (!mdlTools::NoControlChars(word))
-        return refuse(MessageId::ReplaceWordControlChars, RunInputBox::ReplaceWord);
-    return start;
+    const StartFolderCheck check =
+        CheckStartFolderAndWords(m.fs, m.tools, m.settings.gOperation, pathText, in);
+    if (!check.refusal) return check.start;
+    ShowMessage(m.ports.messages, check.refusal->message);
+    focus = check.refusal->focus;
+    return QString();
 }
 
 QString RunFrame::Prepare(const QString& pathText, const RunInputValues& inputs,
@@ -106,13 +78,9 @@ ListingEnd RunFrame::DryRun(const QString& pathText, const RunInputValues& input
     progress.SetText(QString());
     progress.SetVisible(true);
     const bool complete = ListTargets(m, start);
-    const mdlRename& r = m.rename;
     const bool stopped = progress.IsCancel;
     progress.SetVisible(false);
-    if (complete) return ListingEnd::Done;
-    if (stopped) return ListingEnd::Stopped;
-    const qint32 count = r.GetTargetCount();
-    return count > 0 && count >= r.MaxCount() ? ListingEnd::AtMaximum : ListingEnd::Failed;
+    return ListingEndOf(complete, stopped, m.rename.GetTargetCount(), m.rename.MaxCount());
 }
 
 bool RunFrame::Restore() {

@@ -7,12 +7,10 @@
 #include "ports/ExpansionChooserPort.h"
 #include "ports/OverwriteQuestionPort.h"
 #include "run/ListingEnd.h"
+#include "run/StartChecks.h"
 #include "run/mdlMain.h"
 
 namespace sorvane {
-
-// The input box a refused start points the user to.
-enum class RunInputBox { None, Path, SearchWord, ReplaceWord };
 
 // The run frame shared by the desktop program and the command line: the
 // start command's checks, the pre-run checks, the busy frame around a run

@@ -7,6 +7,7 @@
 #include "run/RunMessages.h"
 #include "run/RunPlan.h"
 #include "run/RunSteps.h"
+#include "run/StartChecks.h"
 
 namespace sorvane {
 
@@ -72,10 +73,12 @@ void mdlMain::ApplySettings() {
 void mdlMain::LoadSettingsFile(const QString& path) {
     m.ports.forms.SetMainEnabled(false);
     const bool optionWindow = m.settings.gOptionWindow;
+    const bool previewWindow = m.settings.gPreviewWindow;
     m.options.LoadOptionFile(path, true);
     SetGlobalOptions(m);
     m.ports.forms.ApplyMainFormOptions(true);
     m.settings.gOptionWindow = optionWindow;
+    m.settings.gPreviewWindow = previewWindow;
     if (optionWindow) m.ports.forms.ApplyOptionFormOptions();
     m.ports.forms.SetMainEnabled(true);
 }
@@ -167,6 +170,10 @@ void mdlMain::SetLogFolder(const QString& folder) {
     m.log.SetLogPath(folder);
 }
 
+void mdlMain::SetPreviewWindowOpen(bool open) {
+    m.settings.gPreviewWindow = open;
+}
+
 void mdlMain::SetOptionWindowOpen(bool open) {
     m.settings.gOptionWindow = open;
 }
@@ -211,6 +218,7 @@ void SetGlobalOptions(ProgramCore& m) {
     s.gPatternShow = on(SystemRow::PatternShow);
     s.gDetailLog = on(SystemRow::DetailLog);
     s.gOptionWindow = on(SystemRow::OptionWindow);
+    s.gPreviewWindow = on(SystemRow::PreviewWindow);
 
     QString logPath = FolderSetting(m, o.Text(SystemRow::LogPath));
     if (logPath.isEmpty())
@@ -239,19 +247,9 @@ void SetGlobalOptions(ProgramCore& m) {
 }
 
 void GetRunOptions(ProgramCore& m, const RunInputValues& in) {
-    RunInputs& r = m.inputs;
-    r.gSearchWord = in.searchWord;
-    r.gReplaceWord = in.replaceWord;
-    r.gRunFolderMode = m.settings.gFolderMode;
-    r.gRunRecursive = in.recursive != CheckBoxValue::Unchecked;
-    r.gRunDelete = in.deleteValue != CheckBoxValue::Unchecked && in.deleteEnabled;
-    // Only a ticked box compares in text mode; a greyed one compares exactly.
-    r.gRunTextMode = in.textMode == CheckBoxValue::Checked;
-    r.gRunWholeName = in.wholeName;
-    r.gRunSecondReading = false;
-    m.matching.setCmpMode(r.gRunTextMode ? CompareMode::Text : CompareMode::Exact);
-    m.matching.setFileNameMode(r.gRunWholeName ? NameMode::Whole : NameMode::Partial);
-    r.gRunQuickList = in.quickList != CheckBoxValue::Unchecked && in.quickListEnabled;
+    m.inputs = RunInputsFrom(in, m.settings);
+    m.matching.setCmpMode(m.inputs.gRunTextMode ? CompareMode::Text : CompareMode::Exact);
+    m.matching.setFileNameMode(m.inputs.gRunWholeName ? NameMode::Whole : NameMode::Partial);
 }
 
 void GetFormOptions(ProgramCore& m) {
@@ -268,6 +266,7 @@ void GetFormOptions(ProgramCore& m) {
     o.SetNum(SystemRow::SaveOnExit, flag(s.gSaveOnExit));
     o.SetNum(SystemRow::DetailLog, flag(s.gDetailLog));
     o.SetNum(SystemRow::OptionWindow, flag(s.gOptionWindow));
+    o.SetNum(SystemRow::PreviewWindow, flag(s.gPreviewWindow));
     o.SetText(SystemRow::LogPath, m.log.LogPath());
     o.SetNum(SystemRow::AutoLogSave, flag(s.gAutoLogSave));
 
