@@ -18,7 +18,8 @@ struct SettingsInEffect {
     bool gPatternConfirm = false;
     bool gPatternShow = false;
     bool gDetailLog = false;
-    bool gOptionWindow = false;  // the options window is open, or opens at start-up
+    bool gOptionWindow = false;   // the options window is open, or opens at start-up
+    bool gPreviewWindow = false;  // the same for the preview window
     bool gAutoLogSave = false;
     bool gJournal = true;  // a run's plan is kept on disk for a restore after a crash
     DeleteMode gDelMode = DeleteMode::ToTrash;

@@ -84,6 +84,8 @@ public:
     void SetLogFolder(const QString& folder);
     // The options window opened or closed ("オプション表示").
     void SetOptionWindowOpen(bool open);
+    // The preview window opened or closed ("プレビュー表示").
+    void SetPreviewWindowOpen(bool open);
     void SetDetailLog(bool on);
     void SetAutoLogSave(bool on);
     void SetEscQuits(bool on);

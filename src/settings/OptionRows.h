@@ -20,6 +20,7 @@ enum class SystemRow {
     AutoLogSave,     // 自動ログ保存
     QuickAllowed,    // エラー処理簡略化可能
     Journal,         // 復元記録
+    PreviewWindow,   // プレビュー表示
 };
 
 // "絞り込み"

@@ -64,6 +64,7 @@ const RowSpec kSystemRows[] = {
     Switch(u"自動ログ保存", 0),
     Switch(u"エラー処理簡略化可能", 0),
     Switch(u"復元記録", 1),
+    Switch(u"プレビュー表示", 0),
 };
 
 const RowSpec kFilterRows[] = {

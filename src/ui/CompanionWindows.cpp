@@ -58,6 +58,9 @@ bool CompanionWindows::eventFilter(QObject* watched, QEvent* event) {
                 if (p.window->pos() != p.at) p.window->move(p.at);
                 return true;
             });
+            // The chooser's frame is known now: the preview goes below it.
+            const QWidget* chooser = Open(Companion::Chooser);
+            if (chooser && chooser->windowHandle() == handle) Follow(Companion::Preview);
         }
     }
     return QObject::eventFilter(watched, event);
@@ -71,6 +74,8 @@ bool CompanionWindows::FlagSet(Companion which) const {
             return mState.gSelectOpen;
         case Companion::About:
             return mState.gAboutOpen;
+        case Companion::Preview:
+            return mState.gPreviewOpen;
     }
     return false;
 }
@@ -81,14 +86,19 @@ QWidget* CompanionWindows::Open(Companion which) const {
 }
 
 void CompanionWindows::FollowMain() {
-    for (const Companion which : {Companion::Options, Companion::Chooser, Companion::About})
+    for (const Companion which :
+         {Companion::Options, Companion::Chooser, Companion::About, Companion::Preview})
         Follow(which);
 }
 
 void CompanionWindows::Follow(Companion which) {
     QWidget* window = Open(which);
     if (!window) return;
-    mSlots[size_t(which)].docked->FollowForm(&mMain);
+    const QWidget* form = &mMain;
+    if (which == Companion::Preview)
+        if (const QWidget* chooser = Open(Companion::Chooser); chooser && chooser->isVisible())
+            form = chooser;
+    mSlots[size_t(which)].docked->FollowForm(form);
     // Not on screen yet: this is where it goes once it is.
     for (Placement& p : mPlacedAt)
         if (p.window == window) p.at = window->pos();
@@ -121,12 +131,14 @@ void CompanionWindows::CloseAll() {
     mLoadOrder.clear();
 }
 
-void CompanionWindows::SetOptionsEnabled(bool enabled) {
-    if (QWidget* options = Open(Companion::Options)) options->setEnabled(enabled);
+void CompanionWindows::SetCompanionsEnabled(bool enabled) {
+    for (const Companion which : {Companion::Options, Companion::Preview})
+        if (QWidget* window = Open(which)) window->setEnabled(enabled);
 }
 
-void CompanionWindows::SetOptionsPointer(MousePointer pointer) {
-    if (QWidget* options = Open(Companion::Options)) SetPointer(*options, pointer);
+void CompanionWindows::SetCompanionsPointer(MousePointer pointer) {
+    for (const Companion which : {Companion::Options, Companion::Preview})
+        if (QWidget* window = Open(which)) SetPointer(*window, pointer);
 }
 
 void SetPointer(QWidget& window, MousePointer pointer) {

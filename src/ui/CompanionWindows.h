@@ -11,7 +11,7 @@ class DockedWindow;
 struct WindowFlags;
 
 // The companions of the main window in the order they follow it.
-enum class Companion { Options, Chooser, About };
+enum class Companion { Options, Chooser, About, Preview };
 
 // The shapes of the pointer over the main window and the options window.
 enum class MousePointer { Default, Hourglass, ArrowHourglass };
@@ -21,7 +21,7 @@ enum class MousePointer { Default, Hourglass, ArrowHourglass };
 // state is set; minimising the main window hides every other window of the
 // program and restoring gives back to each, by identity, the visibility it
 // had; closing the main window closes the companions, the one loaded last
-// first. The options window goes busy with the main window.
+// first. The options window and the preview go busy with the main window.
 class CompanionWindows : public QObject {
 public:
     CompanionWindows(QWidget& main, const WindowFlags& state);
@@ -37,8 +37,9 @@ public:
     // The open companion, or nullptr.
     QWidget* Open(Companion which) const;
 
-    // The main window moved: the options window, the chooser and the
-    // version window follow, in that order.
+    // The main window moved: the options window, the chooser, the version
+    // window and the preview follow, in that order. The preview docks
+    // below the chooser while the chooser is open.
     void FollowMain();
     // One companion docks again, when it is open.
     void Follow(Companion which);
@@ -48,9 +49,10 @@ public:
     // The main window closes.
     void CloseAll();
 
-    // frmMainEnable and frmMainMousePointer for the options window.
-    void SetOptionsEnabled(bool enabled);
-    void SetOptionsPointer(MousePointer pointer);
+    // frmMainEnable and frmMainMousePointer for the options window and
+    // the preview, which go busy with the main window.
+    void SetCompanionsEnabled(bool enabled);
+    void SetCompanionsPointer(MousePointer pointer);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -64,7 +66,7 @@ private:
     };
     QWidget& mMain;
     const WindowFlags& mState;
-    std::array<Slot, 3> mSlots;
+    std::array<Slot, 4> mSlots;
     QList<QPointer<QWidget>> mLoadOrder;
     QList<QPointer<QWidget>> mHiddenByMinimising;
     bool mMinimised = false;

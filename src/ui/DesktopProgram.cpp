@@ -18,9 +18,12 @@ DesktopProgram::DesktopProgram()
     QObject::connect(&mChooser, &frmSelect::DisplayOpened, &mWindow, [this] {
         mWindow.Flags().gSelectOpen = true;
         mWindow.Companions().Loaded(Companion::Chooser, &mChooser);
+        mWindow.Companions().Follow(Companion::Preview);
     });
-    QObject::connect(&mChooser, &frmSelect::DisplayClosed, &mWindow,
-                     [this] { mWindow.Flags().gSelectOpen = false; });
+    QObject::connect(&mChooser, &frmSelect::DisplayClosed, &mWindow, [this] {
+        mWindow.Flags().gSelectOpen = false;
+        mWindow.Companions().Follow(Companion::Preview);
+    });
 }
 
 void DesktopProgram::Main(const QString& executablePath) {

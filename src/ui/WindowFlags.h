@@ -8,6 +8,7 @@ struct WindowFlags {
     bool gOptionWindow = false;  // frmOption
     bool gSelectOpen = false;    // frmSelect in its display-only style
     bool gAboutOpen = false;     // frmAbout
+    bool gPreviewOpen = false;   // frmPreview
 };
 
 }  // namespace sorvane

@@ -21,6 +21,7 @@
 #include "ui/ShellTools.h"
 #include "ui/frmAbout.h"
 #include "ui/frmOption.h"
+#include "ui/frmPreview.h"
 #include "ui_frmMain.h"
 
 namespace sorvane {
@@ -112,6 +113,14 @@ void frmMain::ConnectControls() {
     connect(ui->cmdEnd, &QPushButton::clicked, this, &frmMain::cmdEnd_Click);
     connect(ui->mnuEtcHelp, &QAction::triggered, this, &frmMain::mnuEtcHelp_Click);
     connect(ui->mnuEtcVersion, &QAction::triggered, this, &frmMain::mnuEtcVersion_Click);
+    connect(ui->mnuEtcPreview, &QAction::triggered, this, &frmMain::mnuEtcPreview_Click);
+    // Whatever a start takes from the window changes the preview: the words
+    // as they are typed, and every switch, after its own handler.
+    for (QLineEdit* word : {ui->txtBfr, ui->txtAft})
+        connect(word, &QLineEdit::textChanged, this, &frmMain::PreviewInputsChanged);
+    for (QAbstractButton* button : centralWidget()->findChildren<QAbstractButton*>())
+        if (button->isCheckable())
+            connect(button, &QAbstractButton::clicked, this, &frmMain::PreviewInputsChanged);
     // Every control sees keys and drops here first, as the window does. A
     // focused button presses on Enter as on Space, as in the dialogs.
     for (QWidget* w : findChildren<QWidget*>()) {
@@ -140,6 +149,8 @@ void frmMain::Load(const QString& argument, const QString& workingFolder) {
     show();
     // "オプション表示": the options window was open when the settings were saved.
     if (m->Settings().gOptionWindow) cmdOption_Click();
+    // "プレビュー表示": the same for the preview window.
+    if (m->Settings().gPreviewWindow) mnuEtcPreview_Click();
     ChangePath(start);
     AfterRun(mFrame->OfferInterruptedRestore());
     // Whatever opened meanwhile, the user starts by typing the search word.
@@ -160,6 +171,7 @@ void frmMain::SetFormOptions(bool refresh) {
     mControls->Show(o, s, m->Filter().AttrOr());
     ui->cmdReturn->setEnabled(false);
     mUpdating = false;
+    PreviewInputsChanged();
     if (refresh) {
         QString path = ui->txtPath->text();
         if (m->Fs().FileExists(path)) path = m->Tools().ResolveShortcut(path);
@@ -202,6 +214,7 @@ void frmMain::ChangePath(const QString& path) {
     mDrives->Show(folder);
     mUpdating = false;
     mHst->AddHst(folder);
+    PreviewInputsChanged();
     ShowRestingPointer();
 }
 
@@ -412,7 +425,7 @@ void frmMain::SetMainEnabled(bool enabled) {
     QCoreApplication::processEvents();
     centralWidget()->setEnabled(enabled);
     menuBar()->setEnabled(enabled);
-    mCompanions->SetOptionsEnabled(enabled);
+    mCompanions->SetCompanionsEnabled(enabled);
     mBusy = !enabled;
 }
 
@@ -424,7 +437,7 @@ void frmMain::ShowRestingPointer() {
 
 void frmMain::frmMainMousePointer(MousePointer pointer) {
     SetPointer(*this, pointer);
-    mCompanions->SetOptionsPointer(pointer);
+    mCompanions->SetCompanionsPointer(pointer);
 }
 
 void frmMain::EscCancel() {
@@ -444,6 +457,7 @@ void frmMain::cmdEnd_Click() {
         o.LoadOptionFile(o.IniFilePath, true);
         o.SetNum(SystemRow::SaveOnExit, 0);
         o.SetNum(SystemRow::OptionWindow, m->Settings().gOptionWindow ? 1 : 0);
+        o.SetNum(SystemRow::PreviewWindow, m->Settings().gPreviewWindow ? 1 : 0);
         o.SaveOptionFile(o.IniFilePath);
     }
     close();
@@ -459,6 +473,7 @@ void frmMain::cmdOption_Click() {
     mOption = new frmOption(*m, *this, mFlags);
     connect(mOption, &frmOption::RefreshAsked, this, &frmMain::WindowRefresh);
     connect(mOption, &frmOption::BrowseAsked, this, &frmMain::cmdPath_Click);
+    connect(mOption, &frmOption::SettingsChanged, this, &frmMain::PreviewInputsChanged);
     mCompanions->Loaded(Companion::Options, mOption.data());
     // The version window gives the right edge to the options window and
     // takes it back when it closes.
@@ -485,6 +500,31 @@ void frmMain::mnuEtcVersion_Click() {
     mAbout->show();
     mAbout->raise();
     mAbout->activateWindow();
+}
+
+// The preview opens and closes by its menu item, which is checked while it
+// is open. A closed one may await its deletion; it no longer counts.
+void frmMain::mnuEtcPreview_Click() {
+    if (mFlags.gPreviewOpen && mPreview) {
+        mPreview->close();
+        return;
+    }
+    mPreview = new frmPreview(*m, *this, mFlags);
+    mCompanions->Loaded(Companion::Preview, mPreview.data());
+    connect(mPreview, &frmPreview::Unloaded, this,
+            [this] { ui->mnuEtcPreview->setChecked(false); });
+    ui->mnuEtcPreview->setChecked(true);
+    mCompanions->Follow(Companion::Preview);
+    mPreview->show();
+    PreviewInputsChanged();
+}
+
+// The folder shown, the words as they stand, the switches, the settings
+// and the filter in effect.
+void frmMain::PreviewInputsChanged() {
+    if (!mFlags.gPreviewOpen || !mPreview || !m) return;
+    mPreview->InputsChanged(PreviewRequest{m->Folders().gCurPath, m->Settings(),
+                                           mControls->RunInputs(), m->Filter().Selection()});
 }
 
 // --- Keys, closing and drops ----------------------------------------------------

@@ -29,6 +29,7 @@ namespace sorvane {
 class clsHst;
 class frmAbout;
 class frmOption;
+class frmPreview;
 class mdlMain;
 class RunFrame;
 
@@ -108,6 +109,9 @@ private:
     void cmdOption_Click();
     void mnuEtcHelp_Click();
     void mnuEtcVersion_Click();
+    void mnuEtcPreview_Click();
+    // The preview, when open, learns what a start would now take.
+    void PreviewInputsChanged();
     void AfterRun(bool ran);
     bool TextBoxKey(QLineEdit* box, QKeyEvent* event);
     bool Drop(QDropEvent* event);
@@ -128,7 +132,8 @@ private:
     std::unique_ptr<DriveChooser> mDrives;
     QPointer<frmAbout> mAbout;  // the version window while it is loaded
     std::unique_ptr<CompanionWindows> mCompanions;
-    QPointer<frmOption> mOption;  // the detailed options window while it is loaded
+    QPointer<frmOption> mOption;    // the detailed options window while it is loaded
+    QPointer<frmPreview> mPreview;  // the preview window while it is loaded
 };
 
 }  // namespace sorvane

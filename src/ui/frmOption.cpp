@@ -45,7 +45,9 @@ void frmOption::ConnectControls() {
     // A click does nothing while the window itself writes its controls.
     const auto onClick = [this](QAbstractButton* button, std::function<void()> action) {
         connect(button, &QAbstractButton::clicked, this, [this, action = std::move(action)] {
-            if (!mUpdating) action();
+            if (mUpdating) return;
+            action();
+            Q_EMIT SettingsChanged();
         });
     };
     for (int i = 0; i < 3; ++i)
@@ -129,6 +131,7 @@ void frmOption::txtDelTarget_Change(const QString& text) {
     if (mUpdating) return;
     ui->optDelMode_2->setChecked(true);
     m.SetDeleteTarget(text);
+    Q_EMIT SettingsChanged();
 }
 
 // The nearest existing folder on the way up, a relative path taken from
@@ -222,6 +225,7 @@ void frmOption::DropDelTarget(const QString& folder) {
     ui->txtDelTarget->setText(folder);
     ui->optDelMode_2->setChecked(true);
     m.SetDeleteTarget(folder);
+    Q_EMIT SettingsChanged();
     mUpdating = false;
 }
 

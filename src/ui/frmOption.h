@@ -55,6 +55,8 @@ Q_SIGNALS:
     void RefreshAsked();
     // A folder to open that does not exist: the main window's folder opens.
     void BrowseAsked();
+    // A control changed a setting in effect.
+    void SettingsChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -92,6 +92,7 @@ TEST_F(OptionsTest, DefaultFileIsExact) {
         u"自動ログ保存=0\r\n"
         u"エラー処理簡略化可能=0\r\n"
         u"復元記録=1\r\n"
+        u"プレビュー表示=0\r\n"
         u"\r\n"
         u"[絞り込み]\r\n"
         u"読み取り専用=1\r\n"

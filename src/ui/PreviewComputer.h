@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+#include "run/PlanPreview.h"
+
+namespace sorvane {
+
+// Computes previews on a worker thread of its own, so that the window's
+// thread never waits for a listing. Each new request stops the computation
+// in flight at once and is computed once the requests have paused for
+// 150 ms; only the result of the last request is ever delivered, a stale
+// one is dropped wherever it is.
+class PreviewComputer : public QObject {
+    Q_OBJECT
+public:
+    using Compute =
+        std::function<PlanPreview(const PreviewRequest& request, const std::atomic<bool>& stop)>;
+    static constexpr int kSettleMs = 150;
+
+    // compute: PreviewPlan, or a stand-in in tests.
+    explicit PreviewComputer(Compute compute = PreviewPlan, QObject* parent = nullptr);
+    // Stops the computation in flight and waits for the worker to end.
+    ~PreviewComputer() override;
+
+    // The inputs changed: this is what a start would now take.
+    void Request(PreviewRequest request);
+    // While paused (during a run) nothing is computed; the last request is
+    // computed when the pause ends.
+    void SetPaused(bool paused);
+    // A request is waiting or being computed.
+    bool Busy() const { return mAwaited != mDelivered; }
+
+Q_SIGNALS:
+    // A computation is due: what is shown is no longer the inputs' preview.
+    void Outdated();
+    // The preview of the last request.
+    void Computed(std::shared_ptr<const PlanPreview> preview);
+
+private:
+    struct Job {
+        PreviewRequest request;
+        quint64 generation = 0;
+        std::shared_ptr<std::atomic<bool>> stop;
+    };
+    void Launch();
+    void Work();
+    void Deliver(quint64 generation, std::shared_ptr<const PlanPreview> preview);
+
+    Compute mCompute;
+    QTimer mSettle;
+    PreviewRequest mLatest;  // the last request
+    bool mPending = false;   // the last request still waits for the worker
+    quint64 mAwaited = 0;    // the generation of the last request
+    quint64 mDelivered = 0;
+    bool mPaused = false;
+    std::shared_ptr<std::atomic<bool>> mInFlight;  // the stop flag of the job handed over last
+
+    // Shared with the worker.
+    std::mutex mMutex;
+    std::condition_variable mWake;
+    std::optional<Job> mNext;
+    bool mQuit = false;
+    std::thread mWorker;
+};
+
+}  // namespace sorvane

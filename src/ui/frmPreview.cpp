@@ -1,0 +1,161 @@
+#include "ui/frmPreview.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "run/mdlMain.h"
+#include "ui/WindowFlags.h"
+
+namespace sorvane {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kTitle = u"変換プレビュー"_s;
+constexpr int kInitialHeight = 280;
+
+QString Counts(const PlanPreview& p) {
+    return u"対象%1・変換%2・スキップ%3"_s.arg(p.plan.targets.Count())
+        .arg(p.renamed)
+        .arg(qsizetype(p.skipped.size()));
+}
+
+bool HasRows(const PlanPreview& p) {
+    return p.end == ListingEnd::Done || p.end == ListingEnd::AtMaximum;
+}
+
+}  // namespace
+
+frmPreview::frmPreview(mdlMain& program, QWidget& mainWindow, WindowFlags& flags,
+                       PreviewComputer::Compute compute)
+    : QDialog(&mainWindow), m(program), mFlags(flags) {
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    // The user goes on typing in the main window.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setObjectName(u"frmPreview"_s);
+
+    lblCount = new QLabel(this);
+    lblCount->setObjectName(u"lblCount"_s);
+    chkProblems = new QCheckBox(u"問題のみ"_s, this);
+    chkProblems->setObjectName(u"chkProblems"_s);
+    lblNote = new QLabel(this);
+    lblNote->setObjectName(u"lblNote"_s);
+    lblNote->setWordWrap(true);
+    lblNote->setTextFormat(Qt::PlainText);
+    lblNote->hide();
+    mRows = new PreviewModel(this);
+    grdPreview = new QTableView(this);
+    grdPreview->setObjectName(u"grdPreview"_s);
+    grdPreview->setModel(mRows);
+    grdPreview->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grdPreview->setWordWrap(false);
+    grdPreview->setTextElideMode(Qt::ElideMiddle);
+    grdPreview->setShowGrid(false);
+    // Rows of one height, sized by nothing but the font: a table of
+    // 100,000 rows is laid out without reading them.
+    QHeaderView* rows = grdPreview->verticalHeader();
+    rows->hide();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(fontMetrics().height() + 4);
+    QHeaderView* columns = grdPreview->horizontalHeader();
+    columns->setSectionResizeMode(PreviewModel::Before, QHeaderView::Stretch);
+    columns->setSectionResizeMode(PreviewModel::After, QHeaderView::Stretch);
+    columns->setSectionResizeMode(PreviewModel::Verdict, QHeaderView::Fixed);
+    columns->resizeSection(PreviewModel::Verdict,
+                           fontMetrics().horizontalAdvance(u"既存フォルダ__"_s) + 12);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(lblCount, 1);
+    top->addWidget(chkProblems);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(lblNote);
+    layout->addWidget(grdPreview, 1);
+
+    mComputer = new PreviewComputer(std::move(compute), this);
+    connect(mComputer, &PreviewComputer::Outdated, this, &frmPreview::ShowOutdated);
+    connect(mComputer, &PreviewComputer::Computed, this, &frmPreview::Show);
+    connect(chkProblems, &QCheckBox::toggled, mRows, &PreviewModel::SetProblemsOnly);
+
+    mFlags.gPreviewOpen = true;
+    m.SetPreviewWindowOpen(true);
+    resize(mainWindow.frameGeometry().width(), kInitialHeight);
+    FollowForm(&mainWindow);
+    setWindowTitle(kTitle);
+    // Every way of closing a dialog ends in done(), which emits finished.
+    connect(this, &QDialog::finished, this, [this] {
+        mFlags.gPreviewOpen = false;
+        m.SetPreviewWindowOpen(false);
+        deleteLater();
+        Q_EMIT Unloaded();
+    });
+}
+
+// Deleted with the main window the program state may be gone already.
+frmPreview::~frmPreview() {
+    disconnect(this, &QDialog::finished, this, nullptr);
+}
+
+void frmPreview::InputsChanged(PreviewRequest request) {
+    mComputer->Request(std::move(request));
+}
+
+void frmPreview::FollowForm(const QWidget* form) {
+    if (!form) return;
+    const QRect frame = form->frameGeometry();
+    move(frame.left(), frame.top() + frame.height());
+}
+
+QString frmPreview::CountLine() const {
+    return lblCount->text();
+}
+
+QString frmPreview::Note() const {
+    return lblNote->isHidden() ? QString() : lblNote->text();
+}
+
+void frmPreview::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange) mComputer->SetPaused(!isEnabled());
+}
+
+// The rows shown stay until the new ones come, so that the table does not
+// flicker while the user types; the title says they are out of date.
+void frmPreview::ShowOutdated() {
+    setWindowTitle(kTitle + u"－計算中…"_s);
+}
+
+void frmPreview::Show(std::shared_ptr<const PlanPreview> preview) {
+    const PlanPreview& p = *preview;
+    QStringList notes;
+    if (!HasRows(p)) {
+        notes.append(p.message);
+        lblCount->clear();
+        setWindowTitle(kTitle);
+    } else {
+        const QString counts = Counts(p);
+        lblCount->setText(counts);
+        setWindowTitle(kTitle + u"－"_s + counts);
+        if (p.end == ListingEnd::AtMaximum)
+            notes.append(
+                u"対象が最大処理ファイル数を超えるため、最初の%1件だけを表示しています。"_s.arg(
+                    p.plan.targets.Count()));
+        if (p.twoReadings)
+            notes.append(
+                u"置換のパターンには二通りの読み方があります。一つ目の読み方で表示しています。"
+                u"開始するとどちらで変換するかを確認します。"_s);
+    }
+    lblNote->setText(notes.join(u'\n'));
+    lblNote->setVisible(!notes.isEmpty());
+    grdPreview->setVisible(HasRows(p));
+    mRows->SetPreview(std::move(preview));
+}
+
+}  // namespace sorvane
