@@ -1,6 +1,7 @@
 #include "ui/CompanionWindows.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <QWindow>
 
 #include "ui/DockedWindow.h"
@@ -48,6 +49,10 @@ bool CompanionWindows::eventFilter(QObject* watched, QEvent* event) {
         if (window && window->isWindow() && window->windowHandle()) {
             mPlacedAt.append({window, window->pos()});
             window->windowHandle()->installEventFilter(this);
+            // The chooser has its frame once it is shown: the preview then
+            // goes below it.
+            if (window == Open(Companion::Chooser))
+                QTimer::singleShot(0, this, [this] { Follow(Companion::Preview); });
         }
     } else if (event->type() == QEvent::Expose) {
         auto* handle = qobject_cast<QWindow*>(watched);
@@ -96,8 +101,7 @@ void CompanionWindows::Follow(Companion which) {
     if (!window) return;
     const QWidget* form = &mMain;
     if (which == Companion::Preview)
-        if (const QWidget* chooser = Open(Companion::Chooser); chooser && chooser->isVisible())
-            form = chooser;
+        if (const QWidget* chooser = Open(Companion::Chooser)) form = chooser;
     mSlots[size_t(which)].docked->FollowForm(form);
     // Not on screen yet: this is where it goes once it is.
     for (Placement& p : mPlacedAt)

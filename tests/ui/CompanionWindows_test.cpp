@@ -47,10 +47,15 @@ struct CompanionTest : test::WithApplication, ::testing::Test {
         const QRect f = main.frameGeometry();
         return {f.left() + f.width(), f.top() + mainHeights * f.height()};
     }
-    QPoint Below() const {
-        const QRect f = main.frameGeometry();
+    QWidget* OpenPreview() {
+        main.findChild<QAction*>(u"mnuEtcPreview"_s)->trigger();
+        return main.Companions().Open(Companion::Preview);
+    }
+    static QPoint Below(const QWidget& w) {
+        const QRect f = w.frameGeometry();
         return {f.left(), f.top() + f.height()};
     }
+    QPoint Below() const { return Below(main); }
 };
 
 // One, two and three companions open: the options window (open at start on
@@ -78,6 +83,21 @@ TEST_F(CompanionTest, OpenCompanionsDockWhereverTheMainWindowMoves) {
         EXPECT_EQ(chooser->pos(), Below());
         EXPECT_EQ(about->pos(), RightEdge(1));
     }
+    // The preview goes below the chooser while it is open, below the main
+    // window once it closes.
+    QWidget* preview = OpenPreview();
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->pos(), Below(*chooser));
+    main.move(60, 50);
+    EXPECT_EQ(chooser->pos(), Below());
+    EXPECT_EQ(preview->pos(), Below(*chooser));
+    chooser->close();
+    EXPECT_EQ(preview->pos(), Below());
+    main.move(220, 160);
+    EXPECT_EQ(preview->pos(), Below());
+    OpenChooser();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(preview->pos(), Below(*chooser));
     // The options window closing gives the right edge back at once.
     main.findChild<QPushButton*>(u"cmdOption"_s)->click();
     EXPECT_FALSE(state.gOptionWindow);
@@ -104,29 +124,38 @@ TEST_F(CompanionTest, MinimisingHidesTheOthersAndRestoringGivesBackEachOnesVisib
     EXPECT_EQ(main.Companions().Open(Companion::About), nullptr);
 }
 
-TEST_F(CompanionTest, TheOptionsWindowGoesBusyWithTheMainWindow) {
-    QWidget* options = main.Companions().Open(Companion::Options);
+TEST_F(CompanionTest, TheOptionsWindowAndThePreviewGoBusyWithTheMainWindow) {
+    const QList<QWidget*> companions{main.Companions().Open(Companion::Options), OpenPreview()};
+    ASSERT_FALSE(companions.contains(nullptr));
     main.SetMainEnabled(false);
-    EXPECT_FALSE(options->isEnabled());
-    EXPECT_EQ(options->cursor().shape(), Qt::WaitCursor);
+    for (QWidget* w : companions) {
+        EXPECT_FALSE(w->isEnabled());
+        EXPECT_EQ(w->cursor().shape(), Qt::WaitCursor);
+    }
     EXPECT_EQ(main.cursor().shape(), Qt::WaitCursor);
     main.SetMainEnabled(true);
-    EXPECT_TRUE(options->isEnabled());
-    EXPECT_EQ(options->cursor().shape(), Qt::ArrowCursor);
+    for (QWidget* w : companions) {
+        EXPECT_TRUE(w->isEnabled());
+        EXPECT_EQ(w->cursor().shape(), Qt::ArrowCursor);
+    }
     EXPECT_EQ(main.cursor().shape(), Qt::ArrowCursor);
 }
 
 TEST_F(CompanionTest, ClosingTheMainWindowClosesTheOneLoadedLastFirst) {
     QStringList closed;
-    for (QWidget* w : {main.Companions().Open(Companion::Options), OpenChooser(), OpenAbout()})
+    for (QWidget* w :
+         {main.Companions().Open(Companion::Options), OpenChooser(), OpenAbout(), OpenPreview()})
         QObject::connect(qobject_cast<QDialog*>(w), &QDialog::finished,
                          [&closed, w] { closed.append(w->windowTitle()); });
     main.close();
-    EXPECT_EQ(closed,
+    ASSERT_EQ(closed.size(), 4);
+    EXPECT_TRUE(closed[0].startsWith(u"変換プレビュー"_s)) << closed[0].toStdString();
+    EXPECT_EQ(closed.mid(1),
               (QStringList{u"バージョン情報"_s, u"置換パターンの展開結果"_s, u"詳細オプション"_s}));
     EXPECT_FALSE(state.gAboutOpen);
     EXPECT_FALSE(state.gSelectOpen);
     EXPECT_FALSE(state.gOptionWindow);
+    EXPECT_FALSE(state.gPreviewOpen);
 }
 
 }  // namespace

@@ -422,8 +422,8 @@ TEST_F(MainWindowTest, NoCloseDuringARunAndEscLockedAfterIt) {
 }
 
 // Only "終了(&X)" saves: everything when "保存" is on; with it off, a
-// settings file that exists keeps its values but "保存" and
-// "オプション表示"; without one nothing is written.
+// settings file that exists keeps its values but "保存", "オプション表示"
+// and "プレビュー表示"; without one nothing is written.
 TEST_F(MainWindowTest, ExitSavesByTheSaveSwitch) {
     const QString ini = program.Options().IniFilePath;
     struct Case {
@@ -444,6 +444,7 @@ TEST_F(MainWindowTest, ExitSavesByTheSaveSwitch) {
             ASSERT_TRUE(file.SaveOptionFile(ini));
         }
         program.SetSaveOnExit(c.saveOnExit);
+        program.SetPreviewWindowOpen(true);
         window.show();
         Box(u"txtBfr"_s)->setText(u"typed"_s);
         Click(u"cmdEnd"_s);
@@ -454,6 +455,7 @@ TEST_F(MainWindowTest, ExitSavesByTheSaveSwitch) {
         ASSERT_TRUE(saved.LoadOptionFile(ini, true));
         EXPECT_EQ(saved.Text(MethodRow::SearchWord), c.searchWordAfter);
         EXPECT_EQ(saved.Num(SystemRow::SaveOnExit), c.saveOnExit ? 1 : 0);
+        EXPECT_EQ(saved.Num(SystemRow::PreviewWindow), 1);
     }
 }
 
