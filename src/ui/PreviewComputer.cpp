@@ -29,7 +29,13 @@ void PreviewComputer::Request(PreviewRequest request) {
     mPending = true;
     if (mInFlight) mInFlight->store(true);
     Q_EMIT Outdated();
-    if (!mPaused) mSettle.start();
+    if (mPaused) return;
+    // The first request has nothing on screen to settle against: it is
+    // computed at once.
+    if (mAwaited == 1)
+        Launch();
+    else
+        mSettle.start();
 }
 
 void PreviewComputer::SetPaused(bool paused) {

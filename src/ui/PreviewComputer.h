@@ -15,10 +15,10 @@
 namespace sorvane {
 
 // Computes previews on a worker thread of its own, so that the window's
-// thread never waits for a listing. Each new request stops the computation
-// in flight at once and is computed once the requests have paused for
-// 150 ms; only the result of the last request is ever delivered, a stale
-// one is dropped wherever it is.
+// thread never waits for a listing. The first request is computed at once;
+// each later one stops the computation in flight at once and is computed
+// once the requests have paused for 150 ms. Only the result of the last
+// request is ever delivered, a stale one is dropped wherever it is.
 class PreviewComputer : public QObject {
     Q_OBJECT
 public:

@@ -149,9 +149,9 @@ void frmMain::Load(const QString& argument, const QString& workingFolder) {
     show();
     // "オプション表示": the options window was open when the settings were saved.
     if (m->Settings().gOptionWindow) cmdOption_Click();
-    // "プレビュー表示": the same for the preview window.
-    if (m->Settings().gPreviewWindow) mnuEtcPreview_Click();
     ChangePath(start);
+    // "プレビュー表示": the same for the preview window, on the folder shown.
+    if (m->Settings().gPreviewWindow) mnuEtcPreview_Click();
     AfterRun(mFrame->OfferInterruptedRestore());
     // Whatever opened meanwhile, the user starts by typing the search word.
     activateWindow();
