@@ -190,7 +190,7 @@ int main(int argc, char* argv[]) {
         const qint64 start = gClock.nsecsElapsed();
         item->trigger();
         const qint64 opened = gClock.nsecsElapsed();
-        // Within the settle delay: the window without a result.
+        // Before the first result has come: the window alone.
         heapOpen = HeapInUseKiB();
         form = window.findChild<frmPreview*>();
         auto* computer = form ? form->findChild<PreviewComputer*>() : nullptr;
