@@ -173,6 +173,19 @@ TEST_F(PreviewWindowTest, AfterARunThePreviewShowsTheFolderAsItIsNow) {
     EXPECT_EQ(Rows(), (QStringList{u"b_1.txt > b.txt : 既存"_s}));
 }
 
+// More targets than the maximum: the first ones, and a note that says so.
+TEST_F(PreviewWindowTest, AListCutAtTheMaximumSaysSo) {
+    program.Options().SetNum(SystemRow::MaxTargets, 2);
+    program.ApplySettings();
+    frame.SettingsApplied();
+    Menu()->trigger();
+    Type(u"txtBfr"_s, u"_?"_s);
+    ASSERT_TRUE(WaitForTitle(u"変換プレビュー－対象2・変換0・スキップ2"_s));
+    EXPECT_EQ(Preview()->Note(),
+              u"対象が最大処理ファイル数を超えるため、最初の2件だけを表示しています。"_s);
+    EXPECT_EQ(Rows(), (QStringList{u"c_2.txt > c.txt : 重複"_s, u"c_1.txt > c.txt : 重複"_s}));
+}
+
 // "プレビュー表示" opens it with the main window, on the folder shown.
 struct PreviewAtStartUp : test::WithApplication, test::ScriptedDesktop, ::testing::Test {};
 
