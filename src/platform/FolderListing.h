@@ -32,6 +32,7 @@ public:
     // of the folder: together the identity of the item, known without a
     // stat per entry. 0 where the listing's numbers are not the items' own.
     ino_t FileInode(qsizetype i) const { return mFileInodes[size_t(i)]; }
+    const std::vector<ino_t>& FileInodes() const { return mFileInodes; }
     dev_t Device() const { return mDevice; }
 
     // What the listing saw at name: nothing, a non-folder or a folder.

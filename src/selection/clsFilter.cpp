@@ -160,11 +160,30 @@ int clsFilter::MakeFileList(const QString& Path) {
     const QString folder = WithSlash(Path);
     const int error = mFs->ReadFolder(folder, FileMask(), IsFile, ListNames, mListing);
     if (IsFile) {
+        // While every file passes, the list is the listing's own, shared
+        // rather than copied name by name: a large folder is then held
+        // once. The first file left out starts a list of its own.
         const QStringList& files = mListing.files;
+        const std::vector<ino_t>& inodes = mListing.FileInodes();
+        qsizetype passed = 0;
+        bool all = true;
         for (qsizetype i = 0; i < files.size(); ++i) {
             const QString& name = files[i];
-            if (mAttrOr && !KeptByAttributes(folder + name)) continue;
-            if (Passes(name, includeMode, excludeMode)) AddName(name, mListing.FileInode(i));
+            const bool passes = (!mAttrOr || KeptByAttributes(folder + name)) &&
+                                Passes(name, includeMode, excludeMode);
+            if (all && passes) {
+                ++passed;
+            } else if (all) {
+                all = false;
+                mList = files.first(passed);
+                mInodes.assign(inodes.begin(), inodes.begin() + passed);
+            } else if (passes) {
+                AddName(name, inodes[size_t(i)]);
+            }
+        }
+        if (all) {
+            mList = files;
+            mInodes = inodes;
         }
         if (error != 0) return error;
     }
