@@ -47,15 +47,15 @@ PreviewVerdict PreviewVerdictOf(Verdict verdict, bool deleteAsked) {
     return PreviewVerdict::Rename;
 }
 
-// The start's checks in the start's order, each refusal as its message;
-// the questions the start asks (a comma in the word, a second reading) are
-// taken as the default answer would take them.
+// The start's checks in the start's order, each refusal as its message.
+// Where the start asks (a comma in the word, a second reading) the plan is
+// the one a start that goes on renames, and the preview says it will ask.
 PlanPreview PreviewPlan(const PreviewRequest& request, const std::atomic<bool>& stop) {
     const FileSystem fs;
     const mdlTools tools(fs, request.folder);
     SettingsInEffect settings = request.settings;
     const StartFolderCheck start =
-        CheckStartFolderAndWords(fs, tools, settings.gOperation, request.folder, request.inputs);
+        CheckStartFolderAndWords(fs, tools, settings.gOperation, request.pathText, request.inputs);
     if (start.refusal) return Refused(start.refusal->message);
     const RunInputs inputs = RunInputsFrom(request.inputs, settings);
     if (inputs.gRunDelete && settings.gDelMode == DeleteMode::ToFolder) {
@@ -68,6 +68,7 @@ PlanPreview PreviewPlan(const PreviewRequest& request, const std::atomic<bool>& 
         return Refused(*forbidden);
 
     PlanPreview preview;
+    preview.commaQuestion = WordNeedsCommaQuestion(inputs.gReplaceWord);
     if (settings.gOperation == RenameOperation::Replace) {
         clsMatching matching;
         matching.setCmpMode(inputs.gRunTextMode ? CompareMode::Text : CompareMode::Exact);

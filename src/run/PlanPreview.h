@@ -14,7 +14,8 @@ namespace sorvane {
 
 // What a preview is computed from: what a start pressed now would take.
 struct PreviewRequest {
-    QString folder;  // the folder shown, which relative texts are taken from
+    QString folder;    // the folder shown, which relative texts are taken from
+    QString pathText;  // the start folder box (開始フォルダ) as it stands
     SettingsInEffect settings;
     RunInputValues inputs;   // the words as they stand in the boxes, the switches
     FilterSelection filter;  // the filter in effect
@@ -50,6 +51,9 @@ struct PlanPreview {
     // The replace pattern reads two ways: the plan takes the first, and
     // the start will ask.
     bool twoReadings = false;
+    // The word holds a comma or a semicolon: the start asks first, and
+    // goes on only when told to.
+    bool commaQuestion = false;
     bool deleteAsked = false;
     RenamePlan plan;
     qint32 renamed = 0;           // targets that would be renamed

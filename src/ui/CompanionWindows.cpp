@@ -57,15 +57,18 @@ bool CompanionWindows::eventFilter(QObject* watched, QEvent* event) {
     } else if (event->type() == QEvent::Expose) {
         auto* handle = qobject_cast<QWindow*>(watched);
         if (handle && handle->isExposed()) {
-            mPlacedAt.removeIf([handle](const Placement& p) {
+            bool placed = false;
+            mPlacedAt.removeIf([handle, &placed](const Placement& p) {
                 if (!p.window) return true;
                 if (p.window->windowHandle() != handle) return false;
                 if (p.window->pos() != p.at) p.window->move(p.at);
+                placed = true;
                 return true;
             });
-            // The chooser's frame is known now: the preview goes below it.
+            // The chooser's frame is known once it is first on screen: the
+            // preview goes below it then, and not at every later expose.
             const QWidget* chooser = Open(Companion::Chooser);
-            if (chooser && chooser->windowHandle() == handle) Follow(Companion::Preview);
+            if (placed && chooser && chooser->windowHandle() == handle) Follow(Companion::Preview);
         }
     }
     return QObject::eventFilter(watched, event);

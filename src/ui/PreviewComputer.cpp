@@ -43,8 +43,11 @@ void PreviewComputer::SetPaused(bool paused) {
     if (paused) {
         mSettle.stop();
         if (mInFlight) mInFlight->store(true);
-        // What was stopped is computed again once the pause ends.
-        mPending = Busy();
+        // A run changes the folders: whatever was computed before it is
+        // stale, and the last request is computed again once it ends.
+        if (mAwaited == 0) return;
+        ++mAwaited;
+        mPending = true;
     } else if (mPending) {
         mSettle.start();
     }

@@ -36,7 +36,8 @@ public:
     // While paused (during a run) nothing is computed; the last request is
     // computed when the pause ends.
     void SetPaused(bool paused);
-    // A request is waiting or being computed.
+    // The last request's preview has not arrived yet (it waits, is being
+    // computed, or waits for the pause to end).
     bool Busy() const { return mAwaited != mDelivered; }
 
 Q_SIGNALS:

@@ -9,6 +9,9 @@ namespace sorvane {
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// The word of a verdict in the 判定 column.
 QString VerdictWord(PreviewVerdict verdict) {
     switch (verdict) {
         case PreviewVerdict::Rename:
@@ -32,6 +35,8 @@ QString VerdictWord(PreviewVerdict verdict) {
     }
     return QString();
 }
+
+}  // namespace
 
 PreviewModel::PreviewModel(QObject* parent)
     : QAbstractTableModel(parent),

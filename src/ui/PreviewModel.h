@@ -25,9 +25,6 @@ public:
     void SetPreview(std::shared_ptr<const PlanPreview> preview);
     // "問題のみ": only the skipped targets.
     void SetProblemsOnly(bool only);
-    const PlanPreview* Preview() const { return mPreview.get(); }
-    // The target a row shows.
-    qint32 Target(int row) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -36,12 +33,12 @@ public:
                         int role = Qt::DisplayRole) const override;
 
 private:
+    // The target a row shows.
+    qint32 Target(int row) const;
+
     std::shared_ptr<const PlanPreview> mPreview;
     bool mProblemsOnly = false;
     QColor mSkippedColour;
 };
-
-// The word of a verdict in the 判定 column.
-QString VerdictWord(PreviewVerdict verdict);
 
 }  // namespace sorvane

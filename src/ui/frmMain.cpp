@@ -116,8 +116,8 @@ void frmMain::ConnectControls() {
     connect(ui->mnuEtcPreview, &QAction::triggered, this, &frmMain::mnuEtcPreview_Click);
     // Whatever a start takes from the window changes the preview: the words
     // as they are typed, and every switch, after its own handler.
-    for (QLineEdit* word : {ui->txtBfr, ui->txtAft})
-        connect(word, &QLineEdit::textChanged, this, &frmMain::PreviewInputsChanged);
+    for (QLineEdit* box : {ui->txtBfr, ui->txtAft, ui->txtPath})
+        connect(box, &QLineEdit::textChanged, this, &frmMain::PreviewInputsChanged);
     for (QAbstractButton* button : centralWidget()->findChildren<QAbstractButton*>())
         if (button->isCheckable())
             connect(button, &QAbstractButton::clicked, this, &frmMain::PreviewInputsChanged);
@@ -427,6 +427,9 @@ void frmMain::SetMainEnabled(bool enabled) {
     menuBar()->setEnabled(enabled);
     mCompanions->SetCompanionsEnabled(enabled);
     mBusy = !enabled;
+    // The controls read as a start reads them only while they are enabled,
+    // and a run or a settings file may have changed any of them.
+    if (enabled) PreviewInputsChanged();
 }
 
 // After a piece of work: the pointer of the state the window is in; a run
@@ -519,12 +522,14 @@ void frmMain::mnuEtcPreview_Click() {
     PreviewInputsChanged();
 }
 
-// The folder shown, the words as they stand, the switches, the settings
-// and the filter in effect.
+// What a start now takes: the start folder box, the words as they stand,
+// the switches, the settings and the filter in effect. Nothing while the
+// window is busy, when the controls do not read as a start reads them.
 void frmMain::PreviewInputsChanged() {
-    if (!mFlags.gPreviewOpen || !mPreview || !m) return;
-    mPreview->InputsChanged(PreviewRequest{m->Folders().gCurPath, m->Settings(),
-                                           mControls->RunInputs(), m->Filter().Selection()});
+    if (!mFlags.gPreviewOpen || !mPreview || !m || mBusy) return;
+    mPreview->InputsChanged(PreviewRequest{m->Folders().gCurPath, ui->txtPath->text(),
+                                           m->Settings(), mControls->RunInputs(),
+                                           m->Filter().Selection()});
 }
 
 // --- Keys, closing and drops ----------------------------------------------------

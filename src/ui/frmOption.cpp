@@ -45,13 +45,18 @@ void frmOption::ConnectControls() {
     // A click does nothing while the window itself writes its controls.
     const auto onClick = [this](QAbstractButton* button, std::function<void()> action) {
         connect(button, &QAbstractButton::clicked, this, [this, action = std::move(action)] {
-            if (mUpdating) return;
+            if (!mUpdating) action();
+        });
+    };
+    // A control that changes a setting in effect says so after it.
+    const auto onSetting = [this, onClick](QAbstractButton* button, std::function<void()> action) {
+        onClick(button, [this, action = std::move(action)] {
             action();
             Q_EMIT SettingsChanged();
         });
     };
     for (int i = 0; i < 3; ++i)
-        onClick(DelModeButton(i), [this, i] { m.SetDeleteMode(DeleteMode(i)); });
+        onSetting(DelModeButton(i), [this, i] { m.SetDeleteMode(DeleteMode(i)); });
     connect(ui->txtDelTarget, &QLineEdit::textEdited, this, &frmOption::txtDelTarget_Change);
     const std::pair<QCheckBox*, void (mdlMain::*)(bool)> switches[] = {
         {ui->chkLog, &mdlMain::SetDetailLog},
@@ -60,7 +65,7 @@ void frmOption::ConnectControls() {
         {ui->chkSave, &mdlMain::SetSaveOnExit},
     };
     for (const auto& [box, command] : switches)
-        onClick(box, [this, box, command] { (m.*command)(box->isChecked()); });
+        onSetting(box, [this, box, command] { (m.*command)(box->isChecked()); });
     onClick(ui->cmdExplorer, [this] { OpenFolder(ui->txtDelTarget->text()); });
     onClick(ui->cmdOpenLogFolder, [this] { OpenFolder(m.Log().LogPath()); });
     onClick(ui->cmdOpenLastIniFolder, [this] { OpenFolder(m.Options().LastIniFolder); });

@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -43,7 +44,7 @@ frmPreview::frmPreview(mdlMain& program, QWidget& mainWindow, WindowFlags& flags
 
     lblCount = new QLabel(this);
     lblCount->setObjectName(u"lblCount"_s);
-    chkProblems = new QCheckBox(u"問題のみ"_s, this);
+    chkProblems = new QCheckBox(u"問題のみ(&M)"_s, this);
     chkProblems->setObjectName(u"chkProblems"_s);
     lblNote = new QLabel(this);
     lblNote->setObjectName(u"lblNote"_s);
@@ -145,8 +146,13 @@ void frmPreview::Show(std::shared_ptr<const PlanPreview> preview) {
         setWindowTitle(kTitle + u"－"_s + counts);
         if (p.end == ListingEnd::AtMaximum)
             notes.append(
-                u"対象が最大処理ファイル数を超えるため、最初の%1件だけを表示しています。"_s.arg(
+                u"対象が最大処理ファイル数を超えるため、最初の%1件だけを表示しています。"
+                u"開始すると、この%1件だけを変換するかを確認します。"_s.arg(
                     p.plan.targets.Count()));
+        if (p.commaQuestion)
+            notes.append(
+                u"置換語に「,」か「;」があります。開始すると、このまま変換するかを"
+                u"確認します。"_s);
         if (p.twoReadings)
             notes.append(
                 u"置換のパターンには二通りの読み方があります。一つ目の読み方で表示しています。"
@@ -155,7 +161,10 @@ void frmPreview::Show(std::shared_ptr<const PlanPreview> preview) {
     lblNote->setText(notes.join(u'\n'));
     lblNote->setVisible(!notes.isEmpty());
     grdPreview->setVisible(HasRows(p));
+    // A new result of the same folder keeps the place the user scrolled to.
+    const int scrolled = grdPreview->verticalScrollBar()->value();
     mRows->SetPreview(std::move(preview));
+    grdPreview->verticalScrollBar()->setValue(scrolled);
 }
 
 }  // namespace sorvane

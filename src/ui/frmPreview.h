@@ -36,7 +36,7 @@ public:
 
     // What a start would now take.
     void InputsChanged(PreviewRequest request);
-    // Directly below form, as wide as form.
+    // Directly below form.
     void FollowForm(const QWidget* form) override;
 
     const PreviewModel& Rows() const { return *mRows; }

@@ -18,7 +18,8 @@ QString OneLine(QString text) {
 // The program's dry run and the preview on the same inputs.
 struct PreviewAgainstDryRun : test::RunFixture {
     PreviewRequest Request() const {
-        return PreviewRequest{Root(), program.Settings(), inputs, program.Filter().Selection()};
+        return PreviewRequest{Root(), Root(), program.Settings(), inputs,
+                              program.Filter().Selection()};
     }
     // An empty tree for the next case.
     void ClearTree() {

@@ -53,23 +53,27 @@ TEST(PreviewComputer, AChangeStopsTheComputationInFlightAndOnlyTheLastResultArri
             &computer, &PreviewComputer::Computed,
             [&](std::shared_ptr<const PlanPreview> p) { delivered.append(p->message); });
         QObject::connect(&computer, &PreviewComputer::Outdated, [&] { ++outdated; });
-        computer.Request(PreviewRequest{u"slow"_s, {}, {}, {}});
+        computer.Request(PreviewRequest{u"slow"_s, {}, {}, {}, {}});
         ASSERT_TRUE(QTest::qWaitFor([&] { return held.started.load(); }, 5000));
-        computer.Request(PreviewRequest{u"fast"_s, {}, {}, {}});
+        computer.Request(PreviewRequest{u"fast"_s, {}, {}, {}, {}});
         held.letGo = true;
         ASSERT_TRUE(QTest::qWaitFor([&] { return !computer.Busy(); }, 5000));
         // Whatever is still on its way arrives now, or never.
         QTest::qWait(2 * PreviewComputer::kSettleMs);
         EXPECT_TRUE(held.stopSeen);
         // Stopped while it waits, then computed once the pause ends.
-        computer.Request(PreviewRequest{u"paused"_s, {}, {}, {}});
+        computer.Request(PreviewRequest{u"paused"_s, {}, {}, {}, {}});
         computer.SetPaused(true);
         QTest::qWait(2 * PreviewComputer::kSettleMs);
         EXPECT_TRUE(computer.Busy());
         computer.SetPaused(false);
         ASSERT_TRUE(QTest::qWaitFor([&] { return !computer.Busy(); }, 5000));
+        // A pause (a run) makes what was shown stale even when nothing was due.
+        computer.SetPaused(true);
+        computer.SetPaused(false);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !computer.Busy(); }, 5000));
     }
-    EXPECT_EQ(delivered, (QStringList{u"fast"_s, u"paused"_s}));
+    EXPECT_EQ(delivered, (QStringList{u"fast"_s, u"paused"_s, u"paused"_s}));
     EXPECT_EQ(outdated, 3);
 }
 
@@ -144,6 +148,12 @@ TEST_F(PreviewWindowTest, ShowsWhatTheStartWouldDoAsTheWordsAreTyped) {
     Preview()->findChild<QCheckBox*>(u"chkProblems"_s)->click();
     EXPECT_TRUE(Rows().contains(u"b_1.txt > b.txt : 削除して変換"_s));
 
+    // A word the start asks about: the plan, and a note that it will ask.
+    Type(u"txtAft"_s, u"x,y"_s);
+    ASSERT_TRUE(WaitForTitle(u"変換プレビュー－対象4・変換2・スキップ2"_s));
+    EXPECT_TRUE(Preview()->Note().startsWith(u"置換語に「,」か「;」があります。"_s))
+        << Preview()->Note().toStdString();
+
     // A word the start would refuse: its message instead of the table.
     Type(u"txtAft"_s, u"a|b"_s);
     ASSERT_TRUE(WaitForTitle(u"変換プレビュー"_s));
@@ -160,17 +170,30 @@ TEST_F(PreviewWindowTest, ShowsWhatTheStartWouldDoAsTheWordsAreTyped) {
     EXPECT_EQ(Preview(), nullptr);
 }
 
-// A run renames nothing the preview showed it would not, and the preview
-// shows the folder as the run left it.
+// After a run the preview shows the folder as the run left it, with the
+// switches read as the next start reads them.
 TEST_F(PreviewWindowTest, AfterARunThePreviewShowsTheFolderAsItIsNow) {
     Menu()->trigger();
     window.findChild<QRadioButton*>(u"optM_1"_s)->click();
+    window.findChild<QAbstractButton*>(u"chkD"_s)->click();
     Type(u"txtBfr"_s, u"?_1.txt"_s);
     Type(u"txtAft"_s, u"?.txt"_s);
-    ASSERT_TRUE(WaitForTitle(u"変換プレビュー－対象3・変換2・スキップ1"_s));
+    ASSERT_TRUE(WaitForTitle(u"変換プレビュー－対象3・変換3・スキップ0"_s));
+    overwrite.answers = {OverwriteAnswer::No};  // b.txt stays
     window.findChild<QAbstractButton*>(u"cmdStart"_s)->click();
-    ASSERT_TRUE(WaitForTitle(u"変換プレビュー－対象1・変換0・スキップ1"_s));
-    EXPECT_EQ(Rows(), (QStringList{u"b_1.txt > b.txt : 既存"_s}));
+    ASSERT_TRUE(WaitForTitle(u"変換プレビュー－対象1・変換1・スキップ0"_s));
+    EXPECT_EQ(Rows(), (QStringList{u"b_1.txt > b.txt : 削除して変換"_s}));
+}
+
+// The start folder box as typed, not yet shown, is where a start renames.
+TEST_F(PreviewWindowTest, AStartFolderTypedButNotShownIsTheOnePreviewed) {
+    ASSERT_TRUE(tree.MakeFile(u"sub/s_1.txt"_s));
+    Menu()->trigger();
+    Type(u"txtBfr"_s, u"_?"_s);
+    ASSERT_TRUE(WaitForTitle(u"変換プレビュー－対象5・変換2・スキップ3"_s));
+    Type(u"txtPath"_s, tree.Root() + u"/sub"_s);
+    ASSERT_TRUE(WaitForTitle(u"変換プレビュー－対象1・変換1・スキップ0"_s));
+    EXPECT_EQ(Rows(), (QStringList{u"s_1.txt > s.txt : 変換"_s}));
 }
 
 // More targets than the maximum: the first ones, and a note that says so.
@@ -182,7 +205,8 @@ TEST_F(PreviewWindowTest, AListCutAtTheMaximumSaysSo) {
     Type(u"txtBfr"_s, u"_?"_s);
     ASSERT_TRUE(WaitForTitle(u"変換プレビュー－対象2・変換0・スキップ2"_s));
     EXPECT_EQ(Preview()->Note(),
-              u"対象が最大処理ファイル数を超えるため、最初の2件だけを表示しています。"_s);
+              u"対象が最大処理ファイル数を超えるため、最初の2件だけを表示しています。"
+              u"開始すると、この2件だけを変換するかを確認します。"_s);
     EXPECT_EQ(Rows(), (QStringList{u"c_2.txt > c.txt : 重複"_s, u"c_1.txt > c.txt : 重複"_s}));
 }
 
