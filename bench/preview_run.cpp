@@ -158,8 +158,9 @@ int main(int argc, char* argv[]) {
 
     if (mode == Mode::PlanAlone) {
         // Where the time goes: the plan alone on this thread, and its freeing.
-        const PreviewRequest request{program.Folders().gCurPath, program.Settings(),
-                                     window.Values().run, program.Filter().Selection()};
+        const QString& folder = program.Folders().gCurPath;
+        const PreviewRequest request{folder, folder, program.Settings(), window.Values().run,
+                                     program.Filter().Selection()};
         const std::atomic<bool> stop{false};
         const long heapBefore = HeapInUseKiB();
         const qint64 start = gClock.nsecsElapsed();
