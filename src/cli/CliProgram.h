@@ -2,6 +2,7 @@
 
 #include <QTextStream>
 
+#include "cli/CliLogBox.h"
 #include "cli/CliPorts.h"
 #include "ports/LogBoxPort.h"
 #include "ports/PlainRunInputs.h"
@@ -24,14 +25,15 @@ public:
     RunFrame& Frame() { return mFrame; }
     CliConsole& Console() { return mConsole; }
     PlainRunInputs& Inputs() { return mInputs; }
-    const QStringList& LogPieces() const { return mLogBox.Pieces(); }
+    // The log of the command's run, with "\n" line ends.
+    void PrintLog(QTextStream& out) const { mLogBox.Print(out); }
 
 private:
     CliInterrupt mInterrupt;
     CliConsole mConsole;
     CliMessageBox mMessages{mConsole};
     CliProgressWindow mProgressWindow{mConsole};
-    MemoryLogBox mLogBox;
+    CliLogBox mLogBox;
     PlainRunInputs mInputs;
     CliForms mForms;
     CliOverwriteQuestion mOverwrite{mConsole};

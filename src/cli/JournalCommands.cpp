@@ -99,7 +99,7 @@ int RunRestoreCommand(const QStringList& args, QTextStream& out, QTextStream& er
         err << prefix << ShownName(path) << u": "_s << ShownName(error) << u'\n';
         return kCliFailed;
     }
-    PrintLog(program.LogPieces(), out);
+    program.PrintLog(out);
     out.flush();
     // A restore that left something behind keeps the list restorable.
     const bool complete = m.RunEnd().Complete() && !frame.CanRestore();

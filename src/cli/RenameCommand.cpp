@@ -31,26 +31,6 @@ int UsageError(QTextStream& err, const QString& message) {
     return kCliUsage;
 }
 
-// Writes text out through a reused buffer of kChunk units.
-class ChunkWriter {
-public:
-    explicit ChunkWriter(QTextStream& out) : mOut(out) { mChunk.reserve(kChunk); }
-    ~ChunkWriter() { Flush(); }
-    void Put(QStringView text) {
-        mChunk.append(text);
-        if (mChunk.size() >= kChunk) Flush();
-    }
-    void Flush() {
-        mOut << mChunk;
-        mChunk.resize(0);
-    }
-
-private:
-    static constexpr qsizetype kChunk = 1 << 15;
-    QTextStream& mOut;
-    QString mChunk;
-};
-
 // One line per target, three fields: the names in their shown form, so that
 // a tab or a line break in a name cannot add fields or lines. Then the count.
 void PrintTargets(const mdlRename& r, QTextStream& out) {
@@ -84,32 +64,6 @@ int ListingStatus(ListingEnd end, const mdlRename& r, QTextStream& err) {
 }
 
 }  // namespace
-
-// The log box's texts in order, as one text with its "\r\n" line ends as
-// "\n" (a lone "\r" or "\n" stays as it is), without a copy of the whole
-// log. A "\r" that ends one piece waits for the next to show whether a
-// "\n" follows it.
-void PrintLog(const QStringList& pieces, QTextStream& out) {
-    ChunkWriter writer(out);
-    bool heldCr = false;
-    QChar last;
-    for (const QString& piece : pieces) {
-        if (piece.isEmpty()) continue;
-        if (heldCr && piece.front() != u'\n') writer.Put(u"\r");
-        const QStringView text(piece);
-        qsizetype from = 0;
-        for (qsizetype cr = text.indexOf(u'\r'); cr >= 0; cr = text.indexOf(u'\r', from)) {
-            writer.Put(text.sliced(from, cr - from));
-            from = cr + 1;
-            if (from < text.size() && text[from] != u'\n') writer.Put(u"\r");
-        }
-        writer.Put(text.sliced(from));
-        heldCr = piece.back() == u'\r';
-        last = piece.back();
-    }
-    if (heldCr) writer.Put(u"\r");
-    if (!last.isNull() && last != u'\n') writer.Put(u"\n");
-}
 
 int RunRenameCommand(const QStringList& args, QTextStream& out, QTextStream& err) {
     const QString exe =
@@ -180,7 +134,7 @@ int RunRenameCommand(const QStringList& args, QTextStream& out, QTextStream& err
         const RunFrame::StartResult result = frame.Start(o.folder, program.Inputs());
         console.EraseProgress();
         if (!o.json)
-            PrintLog(program.LogPieces(), out);
+            program.PrintLog(out);
         else if (!reported)
             WriteRunJson(out, m.Rename(), m.RunEnd(), false);
         if (result.ran) {

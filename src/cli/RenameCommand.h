@@ -23,8 +23,4 @@ int RunRenameCommand(const QStringList& args, QTextStream& out, QTextStream& err
 int RunRenameCommand(const QStringList& args, QTextStream& out, QTextStream& err, const CliIo& io,
                      const QString& executablePath);
 
-// The log box's texts in order, as one text with "\n" line ends, ending in
-// a line end.
-void PrintLog(const QStringList& pieces, QTextStream& out);
-
 }  // namespace sorvane

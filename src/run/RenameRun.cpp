@@ -218,9 +218,9 @@ bool AppendTargetLines(const mdlRename& r, qint32 i, const QString& w, QString& 
 }
 
 // The per-target lines, from the last target to the first (the rename
-// order), moved into head every 100 targets so that a long log is not
+// order), joining the log every 100 targets so that a long log is not
 // copied once per line.
-void BuildDetailedLog(ProgramCore& m, QString& head, QString& buf) {
+void BuildDetailedLog(ProgramCore& m, DetailedLogText& log) {
     mdlRename& r = m.rename;
     clsCancel& progress = m.CancelDialog;
     const QString& w = m.settings.gItemWord;
@@ -228,12 +228,12 @@ void BuildDetailedLog(ProgramCore& m, QString& head, QString& buf) {
     // Room for the whole log at once, so that it is never moved as it
     // grows: the names, and a line start, arrow and line end per target
     // (what is reserved and not written costs no memory).
-    head.reserve(head.size() + r.PathUnits() + qint64(count) * kLineUnits);
+    log.Reserve(r.PathUnits() + qint64(count) * kLineUnits);
+    QString& buf = log.Block();
     qint32 next = count;
     for (qint32 i = count - 1; i >= 0; --i) {
         if (i <= next) {
-            head += buf;
-            buf.clear();
+            log.EndBlock();
             next -= kLogBlock;
             if (progress.WantsTexts()) {
                 progress.SetCaption(u"変換作業中 "_s + Num(count - i) + u" ログ作成中"_s);
@@ -333,7 +333,7 @@ bool RunRename(ProgramCore& m, OverwriteQuestionPort& overwrite, const QString& 
     // The renames are done whatever becomes of the log: the result must
     // still say so, or the record that undoes them would be dropped.
     const bool logged = WriteRunLog(
-        m, detailed, [&m](QString& head, QString& buf) { BuildDetailedLog(m, head, buf); },
+        m, detailed, [&m](DetailedLogText& log) { BuildDetailedLog(m, log); },
         [&](QString& buf) { AppendSummary(buf, count, renamed, r.GetDeletedCount(), w); });
     if (!logged) return renamed != 0;
     m.ports.forms.ChangePath(startFolder);

@@ -57,15 +57,15 @@ bool AppendRestoreLine(const mdlRename& r, qint32 i, const QString& w, QString& 
 
 // The per-target lines, from the first target to the last (the restore
 // order), in blocks of 100 targets.
-void BuildDetailedLog(ProgramCore& m, const QString& w, QString& head, QString& buf) {
+void BuildDetailedLog(ProgramCore& m, const QString& w, DetailedLogText& log) {
     mdlRename& r = m.rename;
     clsCancel& progress = m.CancelDialog;
     const qint32 count = r.GetTargetCount();
+    QString& buf = log.Block();
     qint32 next = 0;
     for (qint32 i = 0; i < count; ++i) {
         if (i >= next) {
-            head += buf;
-            buf.clear();
+            log.EndBlock();
             next += kLogBlock;
             if (progress.WantsTexts()) {
                 progress.SetCaption(u"復元作業中 "_s + Num(i) + u" ログ作成中"_s);
@@ -135,7 +135,7 @@ bool RunRestore(ProgramCore& m) {
     }
 
     const bool logged = WriteRunLog(
-        m, detailed, [&](QString& head, QString& buf) { BuildDetailedLog(m, w, head, buf); },
+        m, detailed, [&](DetailedLogText& log) { BuildDetailedLog(m, w, log); },
         [&](QString& buf) { AppendSummary(buf, reached, restored, unread, w); });
     if (!logged) return result;
     m.ports.forms.WindowRefresh();

@@ -31,28 +31,56 @@ bool AskDetailedLog(ProgramCore& m, MessageId question, bool clearStop) {
     return true;
 }
 
+void DetailedLogText::Reserve(qint64 units) {
+    if (!mPieces) mKept.reserve(mKept.size() + units);
+}
+
+void DetailedLogText::EndBlock() {
+    if (mBlock.isEmpty()) return;
+    if (mPieces) {
+        mBox.Append(std::move(mBlock));
+        mBlock = QString();
+    } else {
+        mKept += mBlock;
+        mBlock.clear();
+    }
+}
+
+void DetailedLogText::Finish() {
+    EndBlock();
+    if (!mPieces) mBox.Append(std::move(mKept));
+    mKept = QString();
+}
+
+void DetailedLogText::Restart(QString text) {
+    mKept = QString();
+    mBlock = std::move(text);
+}
+
 bool WriteRunLog(ProgramCore& m, bool detailed,
-                 const std::function<void(QString& head, QString& buf)>& buildDetailed,
-                 const std::function<void(QString& buf)>& appendSummary) {
+                 const std::function<void(DetailedLogText& log)>& buildDetailed,
+                 const std::function<void(QString& block)>& appendSummary) {
     const QString crLf = u"\r\n"_s;
-    QString head;
-    QString buf = crLf;
+    LogBoxPort& box = m.ports.logBox;
+    const qint64 mark = box.Mark();
+    DetailedLogText log(box);
+    log.Restart(crLf);
     bool cleared = false;
     for (;;) {
         try {
-            if (detailed && !cleared) buildDetailed(head, buf);
-            appendSummary(buf);
-            head += buf;
-            buf.clear();
-            m.ports.logBox.Append(std::move(head));
+            if (detailed && !cleared) buildDetailed(log);
+            appendSummary(log.Block());
+            log.Finish();
             return true;
         } catch (const std::exception&) {
             // A log box that cannot hold even the summary is not asked
             // about twice.
-            if (cleared || AskLogError(m) != MsgAnswer::OK) return false;
-            buf = u"！ログはログ作成中のエラーでクリアされました"_s + crLf + crLf;
-            head.clear();
-            m.ports.logBox.Clear();
+            if (cleared || AskLogError(m) != MsgAnswer::OK) {
+                if (box.TakesPieces()) box.TakeBack(mark);
+                return false;
+            }
+            log.Restart(u"！ログはログ作成中のエラーでクリアされました"_s + crLf + crLf);
+            box.Clear();
             cleared = true;
         }
     }

@@ -156,23 +156,32 @@ TEST_F(RenameRunTest, DeleteFolderThatCannotBeMadeStopsBeforeAnyRename) {
     EXPECT_EQ(tree.Take(), before);
 }
 
-// A log box that cannot take more than a given number of characters at
-// once, as a box that runs out of room.
+// A log box that runs out of room: one that takes the log whole cannot take
+// more than limit characters at once; one that takes it in pieces, as the
+// command line's does, holds no more than limit in all, so that the first
+// pieces of a log go in and a later one fails.
 class SmallLogBox : public MemoryLogBox {
 public:
-    explicit SmallLogBox(qsizetype limit) : mLimit(limit) {}
+    SmallLogBox(qsizetype limit, bool pieces) : mLimit(limit), mPieces(pieces) {}
     void Append(QString text) override {
-        if (text.size() > mLimit) throw std::bad_alloc();
+        const qsizetype held = mPieces ? Text().size() : 0;
+        if (held + text.size() > mLimit) throw std::bad_alloc();
         MemoryLogBox::Append(std::move(text));
+        ++mAppended;
     }
+    bool TakesPieces() const override { return mPieces; }
+    int Appended() const { return mAppended; }
 
 private:
     qsizetype mLimit;
+    bool mPieces;
+    int mAppended = 0;
 };
 
 struct LogErrorCase {
     MsgAnswer answer;
     bool restore;
+    bool pieces;  // the box takes the log in pieces
 };
 
 struct RenameRunLogError : ::testing::TestWithParam<LogErrorCase> {};
@@ -180,10 +189,12 @@ struct RenameRunLogError : ::testing::TestWithParam<LogErrorCase> {};
 TEST_P(RenameRunLogError, OnlyTheSummaryOrNoLog) {
     const LogErrorCase c = GetParam();
     TempTree app, tree;
-    for (int i = 0; i < 20; ++i) ASSERT_TRUE(tree.MakeFile(Name("a", i), "a"));
+    // Three blocks of the detailed log when it comes in pieces.
+    const int files = c.pieces ? 250 : 20;
+    for (int i = 0; i < files; ++i) ASSERT_TRUE(tree.MakeFile(Name("a", i), "a"));
     ScriptedMessageBox messages;
     ScriptedProgressWindow progress;
-    SmallLogBox logBox(300);
+    SmallLogBox logBox(c.pieces ? 6000 : 300, c.pieces);
     PlainRunInputs inputs;
     ScriptedForms forms;
     ScriptedOverwriteQuestion overwrite;
@@ -197,6 +208,10 @@ TEST_P(RenameRunLogError, OnlyTheSummaryOrNoLog) {
     inputs.replaceWord = u"b"_s;
     messages.answers = {c.answer};
     ASSERT_TRUE(frame.Start(tree.Root(), inputs).ran);
+    // The first pieces went in before one failed; Cancel takes them back.
+    if (c.pieces && !c.restore) {
+        EXPECT_GE(logBox.Appended(), 4);
+    }
     if (c.restore) {
         messages.shown.clear();
         messages.answers = {c.answer};
@@ -212,23 +227,26 @@ TEST_P(RenameRunLogError, OnlyTheSummaryOrNoLog) {
             u"結果だけ出力する場合は「OK」を、\r\nこのまま終了する場合は「Cancel」を押してください。"_s,
             u"ログ作成中のエラー"_s, MsgButtons::OKCancel, MsgIcon::Error)));
     const QString cleared = u"！ログはログ作成中のエラーでクリアされました\r\n\r\n"_s;
+    const QString n = QString::number(files);
     if (c.restore) {
-        EXPECT_EQ(logBox.Text(),
-                  c.answer == MsgAnswer::OK
-                      ? cleared + Lines({u"==復元結果=="_s, u"==復元対象のファイル数：20=="_s,
-                                         u"==復元されたファイル数：20=="_s,
-                                         u"==変換されたファイルは全て復元されました。=="_s})
-                      : Lines({u"==ファイル名の復元を開始しました。=="_s,
-                               u"…20ファイルを復元します。"_s}));
+        EXPECT_EQ(
+            logBox.Text(),
+            c.answer == MsgAnswer::OK
+                ? cleared + Lines({u"==復元結果=="_s, u"==復元対象のファイル数："_s + n + u"=="_s,
+                                   u"==復元されたファイル数："_s + n + u"=="_s,
+                                   u"==変換されたファイルは全て復元されました。=="_s})
+                : Lines({u"==ファイル名の復元を開始しました。=="_s,
+                         u"…"_s + n + u"ファイルを復元します。"_s}));
         EXPECT_FALSE(frame.CanRestore());
         EXPECT_EQ(tree.Read(Name("a", 7)), QByteArray("a"));
     } else {
         EXPECT_EQ(logBox.Text(),
                   c.answer == MsgAnswer::OK
-                      ? cleared + Lines({u"==変換結果=="_s, u"==条件に一致したファイル数：20=="_s,
-                                         u"==変換されたファイル数：20=="_s,
+                      ? cleared + Lines({u"==変換結果=="_s,
+                                         u"==条件に一致したファイル数："_s + n + u"=="_s,
+                                         u"==変換されたファイル数："_s + n + u"=="_s,
                                          u"==条件に一致したファイルは全て変換されました。=="_s})
-                      : Head(20));
+                      : Head(files));
         // The files were renamed whatever became of the log: they can be
         // restored.
         EXPECT_TRUE(frame.CanRestore());
@@ -238,9 +256,13 @@ TEST_P(RenameRunLogError, OnlyTheSummaryOrNoLog) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AnswersAfterRenameAndRestore, RenameRunLogError,
-                         ::testing::Values(LogErrorCase{MsgAnswer::OK, false},
-                                           LogErrorCase{MsgAnswer::Cancel, false},
-                                           LogErrorCase{MsgAnswer::OK, true},
-                                           LogErrorCase{MsgAnswer::Cancel, true}));
+                         ::testing::Values(LogErrorCase{MsgAnswer::OK, false, false},
+                                           LogErrorCase{MsgAnswer::Cancel, false, false},
+                                           LogErrorCase{MsgAnswer::OK, true, false},
+                                           LogErrorCase{MsgAnswer::Cancel, true, false},
+                                           LogErrorCase{MsgAnswer::OK, false, true},
+                                           LogErrorCase{MsgAnswer::Cancel, false, true},
+                                           LogErrorCase{MsgAnswer::OK, true, true},
+                                           LogErrorCase{MsgAnswer::Cancel, true, true}));
 
 }  // namespace

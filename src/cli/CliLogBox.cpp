@@ -1,0 +1,116 @@
+#include "cli/CliLogBox.h"
+
+#include <QDir>
+#include <stdexcept>
+
+namespace sorvane {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr qsizetype kChunk = 1 << 15;  // units read or written at once
+
+// Writes pieces of text out with their "\r\n" line ends as "\n", through a
+// reused buffer. A "\r" that ends one piece waits for the next to show
+// whether a "\n" follows it.
+class LogPrinter {
+public:
+    explicit LogPrinter(QTextStream& out) : mOut(out) { mChunk.reserve(kChunk); }
+    ~LogPrinter() {
+        if (mHeldCr) Put(u"\r");
+        if (!mLast.isNull() && mLast != u'\n') Put(u"\n");
+        mOut << mChunk;
+    }
+
+    void Piece(QStringView text) {
+        if (text.isEmpty()) return;
+        if (mHeldCr && text.front() != u'\n') Put(u"\r");
+        qsizetype from = 0;
+        for (qsizetype cr = text.indexOf(u'\r'); cr >= 0; cr = text.indexOf(u'\r', from)) {
+            Put(text.sliced(from, cr - from));
+            from = cr + 1;
+            if (from < text.size() && text[from] != u'\n') Put(u"\r");
+        }
+        Put(text.sliced(from));
+        mHeldCr = text.back() == u'\r';
+        mLast = text.back();
+    }
+
+private:
+    void Put(QStringView text) {
+        mChunk.append(text);
+        if (mChunk.size() < kChunk) return;
+        mOut << mChunk;
+        mChunk.resize(0);
+    }
+
+    QTextStream& mOut;
+    QString mChunk;
+    bool mHeldCr = false;
+    QChar mLast;
+};
+
+}  // namespace
+
+CliLogBox::CliLogBox() : mFile(QDir::tempPath() + u"/sorvane-log-XXXXXX"_s) {
+    // Open and unlinked: the file goes with the program, however it ends.
+    if (mFile.open()) QFile::remove(mFile.fileName());
+}
+
+// The units as they are, a lone surrogate included, so that Text() gives
+// back exactly what came. A file that cannot take them is a log that
+// cannot be held: the run asks what to do, as it does when memory runs out.
+void CliLogBox::Append(QString text) {
+    if (!Spooled()) return mMemory.Append(std::move(text));
+    const qint64 bytes = text.size() * qint64(sizeof(QChar));
+    if (mFile.write(reinterpret_cast<const char*>(text.constData()), bytes) != bytes)
+        throw std::runtime_error("the log cannot be written to its temporary file");
+}
+
+void CliLogBox::Clear() {
+    if (!Spooled()) return mMemory.Clear();
+    TakeBack(0);
+}
+
+qint64 CliLogBox::Mark() const {
+    return Spooled() ? mFile.pos() : mMemory.Mark();
+}
+
+void CliLogBox::TakeBack(qint64 mark) {
+    if (!Spooled()) return mMemory.TakeBack(mark);
+    mFile.resize(mark);
+    mFile.seek(mark);
+}
+
+QString CliLogBox::Text() const {
+    if (!Spooled()) return mMemory.Text();
+    const qint64 end = mFile.pos();
+    QString text(end / qint64(sizeof(QChar)), Qt::Uninitialized);
+    mFile.seek(0);
+    const qint64 read = mFile.read(reinterpret_cast<char*>(text.data()), end);
+    mFile.seek(end);
+    if (read != end) text.truncate(qMax<qint64>(read, 0) / qint64(sizeof(QChar)));
+    return text;
+}
+
+void CliLogBox::Print(QTextStream& out) const {
+    LogPrinter printer(out);
+    if (!Spooled()) {
+        for (const QString& piece : mMemory.Pieces()) printer.Piece(piece);
+        return;
+    }
+    const qint64 end = mFile.pos();
+    QString chunk(kChunk, Qt::Uninitialized);
+    mFile.seek(0);
+    for (qint64 at = 0; at < end;) {
+        const qint64 want = qMin<qint64>(kChunk * qint64(sizeof(QChar)), end - at);
+        const qint64 read = mFile.read(reinterpret_cast<char*>(chunk.data()), want);
+        if (read <= 0) break;
+        at += read;
+        printer.Piece(QStringView(chunk).first(read / qint64(sizeof(QChar))));
+    }
+    mFile.seek(end);
+}
+
+}  // namespace sorvane

@@ -1,0 +1,55 @@
+#include "cli/CliLogBox.h"
+
+#include <gtest/gtest.h>
+
+using namespace sorvane;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString Printed(const CliLogBox& box) {
+    QString text;
+    QTextStream out(&text);
+    box.Print(out);
+    out.flush();
+    return text;
+}
+
+// The log kept in a file gives back exactly what came, a lone surrogate
+// and a line end split between two pieces included; what came after a
+// mark is taken back, and the rest printed with "\n" line ends.
+TEST(CliLogBox, GivesBackWhatCameAndTakesBackToAMark) {
+    CliLogBox box;
+    ASSERT_TRUE(box.TakesPieces());
+    const QString lone(QChar(0xD800));
+    box.Append(u"開始\r\n"_s);
+    box.Append(u"a"_s + lone + u"\r"_s);
+    const qint64 mark = box.Mark();
+    box.Append(u"\n詳細ログ\r\n"_s);
+    EXPECT_EQ(box.Text(), u"開始\r\na"_s + lone + u"\r\n詳細ログ\r\n"_s);
+    EXPECT_EQ(Printed(box), u"開始\na"_s + lone + u"\n詳細ログ\n"_s);
+
+    box.TakeBack(mark);
+    EXPECT_EQ(box.Text(), u"開始\r\na"_s + lone + u"\r"_s);
+    box.Append(u"x"_s);
+    EXPECT_EQ(Printed(box), u"開始\na"_s + lone + u"\rx\n"_s);
+    box.Clear();
+    EXPECT_EQ(box.Text(), QString());
+    EXPECT_EQ(Printed(box), QString());
+}
+
+// A log longer than what is read at once is printed whole: lines of nine
+// units put the end of the first read (32,768 units) between a "\r" and
+// its "\n".
+TEST(CliLogBox, ALongLogIsPrintedWhole) {
+    CliLogBox box;
+    const QString line = u"abcdefg\r\n"_s;
+    QString expected;
+    for (int i = 0; i < 8000; ++i) {
+        box.Append(line);
+        expected += u"abcdefg\n"_s;
+    }
+    EXPECT_EQ(Printed(box), expected);
+}
+
+}  // namespace
