@@ -6,7 +6,7 @@ namespace sorvane {
 
 namespace {
 
-bool IsAscii(const QString& name) {
+bool IsAscii(QStringView name) {
     for (const QChar c : name)
         if (c.unicode() >= 0x80) return false;
     return true;
@@ -47,7 +47,7 @@ void FolderListing::BuildTable() {
         mTable.Insert(NameTable::HashOf(mNames[i]), qint32(i));
 }
 
-FolderListing::Holder FolderListing::At(const QString& name) const {
+FolderListing::Holder FolderListing::At(QStringView name) const {
     if (!mExact || !IsAscii(name)) return Holder::Unknown;
     const qint32 i = mTable.Find(NameTable::HashOf(name),
                                  [&](qint32 other) { return mNames[size_t(other)] == name; });

@@ -39,7 +39,7 @@ public:
     // Unknown when only the file system can tell: names were not kept, the
     // folder ignores letter case (or could not be tested for it), or the
     // name has characters beyond ASCII, which a file system may normalise.
-    Holder At(const QString& name) const;
+    Holder At(QStringView name) const;
     // Whether At answers from the listing (the folder keeps case apart).
     bool NamesExact() const { return mExact; }
     void Clear();

@@ -51,10 +51,10 @@ size_t FoldedHash(QStringView name) {
     return NameTable::HashOf(name, [](char16_t c) { return clsFileString::FoldUnit(c); });
 }
 
-bool FoldedEqual(const QString& a, const QString& b) {
+bool FoldedEqual(QStringView a, QStringView b) {
     if (a.size() != b.size()) return false;
-    const char16_t* x = reinterpret_cast<const char16_t*>(a.utf16());
-    const char16_t* y = reinterpret_cast<const char16_t*>(b.utf16());
+    const char16_t* x = a.utf16();
+    const char16_t* y = b.utf16();
     for (qsizetype k = 0; k < a.size(); ++k)
         if (x[k] != y[k] && clsFileString::FoldUnit(x[k]) != clsFileString::FoldUnit(y[k]))
             return false;
@@ -147,8 +147,9 @@ void RenameListBuilder::Grow() {
 // their contents: after a large folder they would hold it to the end.
 void RenameListBuilder::ReleaseFolderArrays() {
     std::vector<quint32>().swap(mFolderOrder);
-    std::vector<QString>().swap(mFolderOld);
-    std::vector<QString>().swap(mFolderNew);
+    std::vector<quint32>().swap(mFolderItem);
+    mNewText = QString();
+    std::vector<Span>().swap(mNewSpans);
     std::vector<ino_t>().swap(mFolderInode);
     std::vector<bool>().swap(mFolderDuplicate);
     std::vector<int>().swap(mFolderAttr);
@@ -175,20 +176,23 @@ bool RenameListBuilder::MatchFolderItems(const QString& folder) {
     if (mFilter.MakeFileList(folder) != 0) return false;
 
     const qint32 n = mFilter.ListCount();
-    if (qint32(mFolderOld.size()) < n) {
-        mFolderOld.assign(size_t(n), QString());
-        mFolderNew.assign(size_t(n), QString());
+    if (qint32(mFolderItem.size()) < n) {
+        mFolderItem.assign(size_t(n), 0);
+        mNewSpans.assign(size_t(n), Span{});
         mFolderInode.assign(size_t(n), 0);
     }
+    mNewText.resize(0);
     mFolderCount = 0;
     mNextShow = 0;
     for (qint32 i = 0; i < n; ++i) {
-        const QString name = mFilter.ListItem(i);
+        const QString& name = mFilter.ListName(i);
         QString renamed = name;
         if (MakeNewName(renamed)) {
-            mFolderOld[size_t(mFolderCount)] = name;
-            mFolderNew[size_t(mFolderCount)] = std::move(renamed);
-            mFolderInode[size_t(mFolderCount)] = mFilter.ListInode(i);
+            const size_t at = size_t(mFolderCount);
+            mFolderItem[at] = quint32(i);
+            mNewSpans[at] = Span{quint32(mNewText.size()), quint32(renamed.size())};
+            mNewText += renamed;
+            mFolderInode[at] = mFilter.ListInode(i);
             ++mFolderCount;
         }
         if (i >= mNextShow) {
@@ -220,14 +224,14 @@ void RenameListBuilder::SortFolderItems() {
     for (size_t i = 0; i < n; ++i) mFolderOrder[i] = quint32(i);
     if (!mPlan.settings.folderSort || n < 2) return;
     size_t total = 0;
-    for (size_t i = 0; i < n; ++i) total += size_t(mFolderOld[i].size());
+    for (size_t i = 0; i < n; ++i) total += size_t(OldName(i).size());
     std::vector<unsigned char>& keys = mSortKeys;
     keys.resize(total * 2);
     std::vector<SortEntry>& order = mSortEntries;
     order.resize(n);
     unsigned char* at = keys.data();
     for (size_t i = 0; i < n; ++i) {
-        const QString& name = mFolderOld[i];
+        const QString& name = OldName(i);
         const size_t length = size_t(name.size());
         const char16_t* in = reinterpret_cast<const char16_t*>(name.utf16());
         order[i] = {at, quint32(length * 2), quint32(i)};
@@ -295,11 +299,11 @@ bool RenameListBuilder::AddFolderItems(const QString& folder) {
         const qint32 i = qint32(mFolderOrder[size_t(a)]);
         const Verdict verdict =
             mPlan.settings.folderMode ? FolderVerdict(i, folder) : FileVerdict(i, folder);
-        mPlan.targets.Add(mFolderOld[size_t(i)], mFolderNew[size_t(i)], TargetStatus(verdict),
+        mPlan.targets.Add(OldName(size_t(i)), NewName(size_t(i)), TargetStatus(verdict),
                           mFolderInode[size_t(i)]);
         if (a >= mNextShow) {
             mNextShow += kShowStep;
-            if (ShowAdding(folder + mFolderOld[size_t(i)])) return false;
+            if (ShowAdding(folder + OldName(size_t(i)))) return false;
         }
     }
     return result;
@@ -311,17 +315,17 @@ bool RenameListBuilder::AddFolderItemsQuick(const QString& folder) {
     mPlan.targets.BeginFolder(folder.mid(mPlan.basePath.size()), mFilter.Listing().Device());
     mNextShow = -1;
     for (qint32 i = 0; i < count; ++i) {
-        const QString& newName = mFolderNew[size_t(i)];
+        const QStringView newName = NewName(size_t(i));
         // Even without checks a name that is not one item of this folder
         // is never handed to the rename.
         const Verdict verdict = !IsUsableName(newName)            ? Verdict::EmptyName
                                 : !FitsNameMax(newName, mNameMax) ? Verdict::TooLong
                                                                   : Verdict::Rename;
-        mPlan.targets.Add(mFolderOld[size_t(i)], newName, TargetStatus(verdict),
+        mPlan.targets.Add(OldName(size_t(i)), newName, TargetStatus(verdict),
                           mFolderInode[size_t(i)]);
         if (i >= mNextShow) {
             mNextShow += kQuickShowStep;
-            if (ShowAdding(folder + mFolderOld[size_t(i)])) return false;
+            if (ShowAdding(folder + OldName(size_t(i)))) return false;
         }
     }
     return result;
@@ -344,9 +348,9 @@ void RenameListBuilder::ReadNewNameAttributes(const QString& folder) {
     QString full = folder;
     const qsizetype folderLength = full.size();
     for (size_t i = 0; i < n; ++i) {
-        if (!IsUsableName(mFolderNew[i])) continue;
+        if (!IsUsableName(NewName(i))) continue;
         const FolderListing::Holder holder =
-            mNamesFromListing ? listing.At(mFolderNew[i]) : FolderListing::Holder::Unknown;
+            mNamesFromListing ? listing.At(NewName(i)) : FolderListing::Holder::Unknown;
         switch (holder) {
             case FolderListing::Holder::Nothing:
                 break;
@@ -358,7 +362,7 @@ void RenameListBuilder::ReadNewNameAttributes(const QString& folder) {
                 break;
             case FolderListing::Holder::Unknown:
                 full.truncate(folderLength);
-                full += mFolderNew[i];
+                full += NewName(i);
                 mFolderAttr[i] = mFs.GetAttributes(full);
                 break;
         }
@@ -375,9 +379,9 @@ void RenameListBuilder::MarkDuplicates() {
     NameTable table;
     table.Reset(n);
     for (size_t i = 0; i < n; ++i) {
-        const QString& name = mFolderNew[i];
+        const QStringView name = NewName(i);
         const qint32 first = table.FindOrInsert(FoldedHash(name), qint32(i), [&](qint32 j) {
-            return FoldedEqual(mFolderNew[size_t(j)], name);
+            return FoldedEqual(NewName(size_t(j)), name);
         });
         if (first < 0) continue;
         mFolderDuplicate[i] = true;
@@ -387,12 +391,13 @@ void RenameListBuilder::MarkDuplicates() {
 
 // Whether item i of the folder being listed finds itself at its new name.
 bool RenameListBuilder::IsTargetItself(const QString& folder, qint32 i) const {
-    return rename_helpers::IsTargetItself(mFs, folder + mFolderOld[size_t(i)],
-                                          folder + mFolderNew[size_t(i)]);
+    QString newFull = folder;
+    newFull += NewName(size_t(i));
+    return rename_helpers::IsTargetItself(mFs, folder + OldName(size_t(i)), newFull);
 }
 
 Verdict RenameListBuilder::FolderVerdict(qint32 i, const QString& folder) {
-    const QString& newName = mFolderNew[size_t(i)];
+    const QStringView newName = NewName(size_t(i));
     const bool duplicate = mFolderDuplicate[size_t(i)];
     if (!IsUsableName(newName)) return Verdict::EmptyName;
     if (!FitsNameMax(newName, mNameMax)) return Verdict::TooLong;
@@ -400,11 +405,11 @@ Verdict RenameListBuilder::FolderVerdict(qint32 i, const QString& folder) {
     if (a < 0) return duplicate ? Verdict::Duplicate : Verdict::Rename;
     if (!(a & kAttrFolder)) return duplicate ? Verdict::Duplicate : Verdict::FileExists;
     if (!IsTargetItself(folder, i)) return Verdict::FolderExists;
-    return newName == mFolderOld[size_t(i)] ? Verdict::Identical : Verdict::Rename;
+    return newName == OldName(size_t(i)) ? Verdict::Identical : Verdict::Rename;
 }
 
 Verdict RenameListBuilder::FileVerdict(qint32 i, const QString& folder) {
-    const QString& newName = mFolderNew[size_t(i)];
+    const QStringView newName = NewName(size_t(i));
     const bool duplicate = mFolderDuplicate[size_t(i)];
     if (!IsUsableName(newName)) return Verdict::EmptyName;
     if (!FitsNameMax(newName, mNameMax)) return Verdict::TooLong;
@@ -415,7 +420,7 @@ Verdict RenameListBuilder::FileVerdict(qint32 i, const QString& folder) {
     if (a & kAttrFolder) return duplicate ? Verdict::FolderExists : Verdict::Rename;
 
     if (IsTargetItself(folder, i))
-        return newName == mFolderOld[size_t(i)] ? Verdict::Identical : Verdict::Rename;
+        return newName == OldName(size_t(i)) ? Verdict::Identical : Verdict::Rename;
 
     if (!mOldMapsBuilt) {
         mOldExact.clear();
@@ -425,15 +430,16 @@ Verdict RenameListBuilder::FileVerdict(qint32 i, const QString& folder) {
         // In the order the targets join the list: where names differ only
         // in case, the first of them there stands for them all.
         for (const quint32 j : mFolderOrder) {
-            mOldExact.try_emplace(mFolderOld[j], qint32(j));
-            mOldFolded.try_emplace(Folded(mFolderOld[j]), qint32(j));
+            mOldExact.try_emplace(OldName(j), qint32(j));
+            mOldFolded.try_emplace(Folded(OldName(j)), qint32(j));
         }
         mOldMapsBuilt = true;
     }
     qint32 other = -1;
-    if (const auto exact = mOldExact.find(newName); exact != mOldExact.end()) {
+    const QString key = newName.toString();  // a collision: rare enough to copy
+    if (const auto exact = mOldExact.find(key); exact != mOldExact.end()) {
         other = exact->second;
-    } else if (const auto folded = mOldFolded.find(Folded(newName)); folded != mOldFolded.end()) {
+    } else if (const auto folded = mOldFolded.find(Folded(key)); folded != mOldFolded.end()) {
         other = folded->second;
     }
     // Another target, which will itself be renamed: chains and swaps are

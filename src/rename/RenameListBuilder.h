@@ -86,9 +86,21 @@ private:
     };
     std::vector<unsigned char> mSortKeys;
     std::vector<SortEntry> mSortEntries;
-    std::vector<QString> mFolderOld;
+    // A matched name is the filter's list item mFolderItem[i]; the new
+    // names lie side by side in mNewText, so that a large folder costs
+    // neither a string nor an allocation per name.
+    struct Span {
+        quint32 start;
+        quint32 length;
+    };
+    const QString& OldName(size_t i) const { return mFilter.ListName(int(mFolderItem[i])); }
+    QStringView NewName(size_t i) const {
+        return QStringView(mNewText).sliced(mNewSpans[i].start, mNewSpans[i].length);
+    }
+    std::vector<quint32> mFolderItem;
     std::vector<ino_t> mFolderInode;
-    std::vector<QString> mFolderNew;
+    QString mNewText;
+    std::vector<Span> mNewSpans;
     std::vector<bool> mFolderDuplicate;
     // What is at each new name: -1 nothing, else attribute bits of which
     // only the folder bit is read.

@@ -51,6 +51,8 @@ public:
     // once a caller has taken them; its subfolders stay.
     void ReleaseNames();
     QString ListItem(int index) const { return mList.value(index); }
+    // The same, without a copy; index must be one of the list's.
+    const QString& ListName(int index) const { return mList[index]; }
     // The inode number the listing gave for ListItem(index); the device is
     // Listing().Device().
     ino_t ListInode(int index) const { return mInodes[size_t(index)]; }
