@@ -19,20 +19,45 @@ void FolderListing::Clear() {
     folders.clear();
     mFileInodes.clear();
     mDevice = 0;
-    mNames.clear();
-    mFolder.clear();
+    mEntries.clear();
+    mApart.clear();
     mTable.Clear();
     mExact = false;
 }
 
 void FolderListing::AddFile(const QString& name, ino_t inode) {
     files.append(name);
-    mFileInodes.push_back(inode);
+    mFileInodes.append(inode);
 }
 
-void FolderListing::AddName(const QString& name, bool folder) {
-    mNames.push_back(name);
-    mFolder.push_back(folder);
+void FolderListing::AddName(const QString& name, bool folder, bool file) {
+    if (folder) {
+        mEntries.append(InFolders | quint32(folders.size() - 1));
+    } else if (file) {
+        mEntries.append(InFiles | quint32(files.size() - 1));
+    } else {
+        mEntries.append(Apart | quint32(mApart.size()));
+        mApart.append(name);
+    }
+}
+
+QStringView FolderListing::Name(size_t entry) const {
+    const quint32 at = mEntries[qsizetype(entry)];
+    const qsizetype position = qsizetype(at & ~kPlaceMask);
+    switch (at & kPlaceMask) {
+        case InFiles:
+            return files[position];
+        case InFolders:
+            return folders[position].name;
+        default:
+            return mApart[position];
+    }
+}
+
+bool FolderListing::HasName(QStringView name) const {
+    for (size_t i = 0; i < size_t(mEntries.size()); ++i)
+        if (Name(i) == name) return true;
+    return false;
 }
 
 void FolderListing::ForgetInodes() {
@@ -42,17 +67,17 @@ void FolderListing::ForgetInodes() {
 
 // The names of one folder are all different: none needs a look for another.
 void FolderListing::BuildTable() {
-    mTable.Reset(mNames.size());
-    for (size_t i = 0; i < mNames.size(); ++i)
-        mTable.Insert(NameTable::HashOf(mNames[i]), qint32(i));
+    const size_t count = size_t(mEntries.size());
+    mTable.Reset(count);
+    for (size_t i = 0; i < count; ++i) mTable.Insert(NameTable::HashOf(Name(i)), qint32(i));
 }
 
 FolderListing::Holder FolderListing::At(QStringView name) const {
     if (!mExact || !IsAscii(name)) return Holder::Unknown;
     const qint32 i = mTable.Find(NameTable::HashOf(name),
-                                 [&](qint32 other) { return mNames[size_t(other)] == name; });
+                                 [&](qint32 other) { return Name(size_t(other)) == name; });
     if (i < 0) return Holder::Nothing;
-    return mFolder[size_t(i)] ? Holder::Folder : Holder::File;
+    return (mEntries[i] & kPlaceMask) == InFolders ? Holder::Folder : Holder::File;
 }
 
 }  // namespace sorvane

@@ -234,14 +234,16 @@ int FileSystem::ReadFolder(const QString& folder, int mask, bool withFiles, bool
             listing.folders.append(FolderEntry{name, attributes, entry->d_ino});
         } else if (entry->d_type == DT_DIR) {
             return true;  // no folder any more: neither list takes it
-        } else if (withFiles) {
+        }
+        bool file = false;
+        if (kind != S_IFDIR && withFiles) {
             if (!stated) attributes = EntryAttributes(dir, entry, mask);
             if (attributes < 0) return true;
-            if (!(attributes & kAttrFolder) && WithinMask(attributes, mask & ~kAttrFolder))
-                listing.AddFile(name, entry->d_ino);
+            file = !(attributes & kAttrFolder) && WithinMask(attributes, mask & ~kAttrFolder);
+            if (file) listing.AddFile(name, entry->d_ino);
         }
         if (withNames) {
-            listing.AddName(name, kind == S_IFDIR);
+            listing.AddName(name, kind == S_IFDIR, file);
             probe.See(entry->d_name, length);
         }
         if (inodeProbe.isEmpty()) {
@@ -261,10 +263,8 @@ int FileSystem::ReadFolder(const QString& folder, int mask, bool withFiles, bool
              st.st_ino != probeInode))
             listing.ForgetInodes();
         if (!withNames) return;
-        listing.mExact = probe.NamesExact(::dirfd(dir), [&](const QString& name) {
-            return std::find(listing.mNames.begin(), listing.mNames.end(), name) !=
-                   listing.mNames.end();
-        });
+        listing.mExact = probe.NamesExact(
+            ::dirfd(dir), [&](const QString& name) { return listing.HasName(name); });
         if (listing.mExact) listing.BuildTable();
     };
     return ForEachEntry(native, take, finish);

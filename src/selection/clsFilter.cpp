@@ -164,7 +164,7 @@ int clsFilter::MakeFileList(const QString& Path) {
         // rather than copied name by name: a large folder is then held
         // once. The first file left out starts a list of its own.
         const QStringList& files = mListing.files;
-        const std::vector<ino_t>& inodes = mListing.FileInodes();
+        const QList<ino_t>& inodes = mListing.FileInodes();
         qsizetype passed = 0;
         bool all = true;
         for (qsizetype i = 0; i < files.size(); ++i) {
@@ -178,12 +178,12 @@ int clsFilter::MakeFileList(const QString& Path) {
                 mList = files.first(passed);
                 mInodes.assign(inodes.begin(), inodes.begin() + passed);
             } else if (passes) {
-                AddName(name, inodes[size_t(i)]);
+                AddName(name, inodes[i]);
             }
         }
         if (all) {
             mList = files;
-            mInodes = inodes;
+            mInodes.assign(inodes.begin(), inodes.end());
         }
         if (error != 0) return error;
     }
