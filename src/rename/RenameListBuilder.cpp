@@ -223,29 +223,38 @@ void RenameListBuilder::SortFolderItems() {
     mFolderOrder.resize(n);
     for (size_t i = 0; i < n; ++i) mFolderOrder[i] = quint32(i);
     if (!mPlan.settings.folderSort || n < 2) return;
+    // Where no unit of any name reaches U+0100 (folding changes only A-Z),
+    // every high byte is 0 and one byte a unit gives the same order.
     size_t total = 0;
-    for (size_t i = 0; i < n; ++i) total += size_t(OldName(i).size());
+    bool wide = false;
+    for (size_t i = 0; i < n; ++i) {
+        const QString& name = OldName(i);
+        total += size_t(name.size());
+        for (const QChar c : name) wide = wide || c.unicode() >= 0x100;
+    }
+    const size_t unitBytes = wide ? 2 : 1;
     std::vector<unsigned char>& keys = mSortKeys;
-    keys.resize(total * 2);
+    keys.resize(total * unitBytes);
     std::vector<SortEntry>& order = mSortEntries;
     order.resize(n);
-    unsigned char* at = keys.data();
+    unsigned char* const base = keys.data();
+    unsigned char* at = base;
     for (size_t i = 0; i < n; ++i) {
         const QString& name = OldName(i);
         const size_t length = size_t(name.size());
         const char16_t* in = reinterpret_cast<const char16_t*>(name.utf16());
-        order[i] = {at, quint32(length * 2), quint32(i)};
+        order[i] = {quint32(at - base), quint32(length * unitBytes), quint32(i)};
         for (size_t k = 0; k < length; ++k) {
             const char16_t unit = clsFileString::FoldUnit(in[k]);
-            *at++ = static_cast<unsigned char>(unit >> 8);
+            if (wide) *at++ = static_cast<unsigned char>(unit >> 8);
             *at++ = static_cast<unsigned char>(unit);
         }
     }
     // Equal keys keep the listing order: the index decides between them,
     // which makes the order stable without the merge buffer of a stable
     // sort.
-    std::sort(order.begin(), order.end(), [](const SortEntry& a, const SortEntry& b) {
-        const int c = std::memcmp(a.key, b.key, std::min(a.length, b.length));
+    std::sort(order.begin(), order.end(), [base](const SortEntry& a, const SortEntry& b) {
+        const int c = std::memcmp(base + a.key, base + b.key, std::min(a.length, b.length));
         if (c != 0) return c < 0;
         if (a.length != b.length) return a.length < b.length;  // a proper prefix first
         return a.index < b.index;

@@ -80,7 +80,7 @@ private:
     std::vector<quint32> mFolderOrder;
     // The sort's folded keys and entries, kept from folder to folder.
     struct SortEntry {
-        const unsigned char* key;
+        quint32 key;     // where the key starts in mSortKeys
         quint32 length;  // in bytes; a name is far shorter than 2 GiB
         quint32 index;
     };
