@@ -150,7 +150,6 @@ void RenameListBuilder::ReleaseFolderArrays() {
     std::vector<quint32>().swap(mFolderItem);
     mNewText = QString();
     std::vector<Span>().swap(mNewSpans);
-    std::vector<ino_t>().swap(mFolderInode);
     std::vector<bool>().swap(mFolderDuplicate);
     std::vector<int>().swap(mFolderAttr);
     std::vector<unsigned char>().swap(mSortKeys);
@@ -179,7 +178,6 @@ bool RenameListBuilder::MatchFolderItems(const QString& folder) {
     if (qint32(mFolderItem.size()) < n) {
         mFolderItem.assign(size_t(n), 0);
         mNewSpans.assign(size_t(n), Span{});
-        mFolderInode.assign(size_t(n), 0);
     }
     mNewText.resize(0);
     mFolderCount = 0;
@@ -192,7 +190,6 @@ bool RenameListBuilder::MatchFolderItems(const QString& folder) {
             mFolderItem[at] = quint32(i);
             mNewSpans[at] = Span{quint32(mNewText.size()), quint32(renamed.size())};
             mNewText += renamed;
-            mFolderInode[at] = mFilter.ListInode(i);
             ++mFolderCount;
         }
         if (i >= mNextShow) {
@@ -309,7 +306,7 @@ bool RenameListBuilder::AddFolderItems(const QString& folder) {
         const Verdict verdict =
             mPlan.settings.folderMode ? FolderVerdict(i, folder) : FileVerdict(i, folder);
         mPlan.targets.Add(OldName(size_t(i)), NewName(size_t(i)), TargetStatus(verdict),
-                          mFolderInode[size_t(i)]);
+                          mFilter.ListInode(int(mFolderItem[size_t(i)])));
         if (a >= mNextShow) {
             mNextShow += kShowStep;
             if (ShowAdding(folder + OldName(size_t(i)))) return false;
@@ -331,7 +328,7 @@ bool RenameListBuilder::AddFolderItemsQuick(const QString& folder) {
                                 : !FitsNameMax(newName, mNameMax) ? Verdict::TooLong
                                                                   : Verdict::Rename;
         mPlan.targets.Add(OldName(size_t(i)), newName, TargetStatus(verdict),
-                          mFolderInode[size_t(i)]);
+                          mFilter.ListInode(int(mFolderItem[size_t(i)])));
         if (i >= mNextShow) {
             mNextShow += kQuickShowStep;
             if (ShowAdding(folder + OldName(size_t(i)))) return false;

@@ -86,9 +86,10 @@ private:
     };
     std::vector<unsigned char> mSortKeys;
     std::vector<SortEntry> mSortEntries;
-    // A matched name is the filter's list item mFolderItem[i]; the new
-    // names lie side by side in mNewText, so that a large folder costs
-    // neither a string nor an allocation per name.
+    // A matched name is the filter's list item mFolderItem[i], whose name
+    // and inode are read there; the new names lie side by side in
+    // mNewText, so that a large folder costs neither a string nor an
+    // allocation per name.
     struct Span {
         quint32 start;
         quint32 length;
@@ -98,7 +99,6 @@ private:
         return QStringView(mNewText).sliced(mNewSpans[i].start, mNewSpans[i].length);
     }
     std::vector<quint32> mFolderItem;
-    std::vector<ino_t> mFolderInode;
     QString mNewText;
     std::vector<Span> mNewSpans;
     std::vector<bool> mFolderDuplicate;

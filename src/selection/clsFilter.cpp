@@ -139,12 +139,12 @@ bool clsFilter::Passes(const QString& name, int includeMode, int excludeMode) {
 
 void clsFilter::AddName(const QString& name, ino_t inode) {
     mList.append(name);
-    mInodes.push_back(inode);
+    mInodes.append(inode);
 }
 
 void clsFilter::ReleaseNames() {
     mList = QStringList();
-    std::vector<ino_t>().swap(mInodes);
+    mInodes = QList<ino_t>();
     mListing.files = QStringList();
 }
 
@@ -176,14 +176,14 @@ int clsFilter::MakeFileList(const QString& Path) {
             } else if (all) {
                 all = false;
                 mList = files.first(passed);
-                mInodes.assign(inodes.begin(), inodes.begin() + passed);
+                mInodes = inodes.first(passed);
             } else if (passes) {
                 AddName(name, inodes[i]);
             }
         }
         if (all) {
             mList = files;
-            mInodes.assign(inodes.begin(), inodes.end());
+            mInodes = inodes;
         }
         if (error != 0) return error;
     }

@@ -55,7 +55,7 @@ public:
     const QString& ListName(int index) const { return mList[index]; }
     // The inode number the listing gave for ListItem(index); the device is
     // Listing().Device().
-    ino_t ListInode(int index) const { return mInodes[size_t(index)]; }
+    ino_t ListInode(int index) const { return mInodes[index]; }
 
     // What the filter selects by, to give another filter; setting it keeps
     // the matchers of a side whose patterns stay the same.
@@ -103,7 +103,7 @@ private:
     const FileSystem* mFs;
     ProgressWindowPort* mEvents = nullptr;
     QStringList mList;
-    std::vector<ino_t> mInodes;  // of the names in mList
+    QList<ino_t> mInodes;  // of the names in mList; shared with the listing's like them
     FolderListing mListing;
     int mAttr = 1 | 32;
     int mMask = 0;
