@@ -63,16 +63,18 @@ private:
         const size_t mask = mSlots.size() - 1;
         for (size_t at = hash & mask;; at = (at + 1) & mask) {
             const qint32 i = mSlots[at];
-            if (i < 0 || (mHashes[size_t(i)] == hash && same(i))) return at;
+            if (i < 0 || (mHashes[size_t(i)] == quint32(hash) && same(i))) return at;
         }
     }
     void Take(size_t at, size_t hash, qint32 index) {
         mSlots[at] = index;
-        mHashes[size_t(index)] = hash;
+        mHashes[size_t(index)] = quint32(hash);
     }
 
-    std::vector<qint32> mSlots;   // indices, -1 for a free slot
-    std::vector<size_t> mHashes;  // by index: the hash it was added under
+    std::vector<qint32> mSlots;  // indices, -1 for a free slot
+    // By index: the low half of the hash it was added under, which tells
+    // most names apart before they are compared, in half the room.
+    std::vector<quint32> mHashes;
 };
 
 }  // namespace sorvane
