@@ -216,9 +216,8 @@ bool RenameListBuilder::MatchFolderItems(const QString& folder) {
 // order of the units and the comparisons of a large folder stay in the
 // cache.
 void RenameListBuilder::SortFolderItems() {
+    OrderAsListed();
     const size_t n = size_t(mFolderCount);
-    mFolderOrder.resize(n);
-    for (size_t i = 0; i < n; ++i) mFolderOrder[i] = quint32(i);
     if (!mPlan.settings.folderSort || n < 2) return;
     // Where no unit of any name reaches U+0100 (folding changes only A-Z),
     // every high byte is 0 and one byte a unit gives the same order.
@@ -259,6 +258,11 @@ void RenameListBuilder::SortFolderItems() {
     for (size_t a = 0; a < n; ++a) mFolderOrder[a] = order[n - 1 - a].index;
 }
 
+void RenameListBuilder::OrderAsListed() {
+    mFolderOrder.resize(size_t(mFolderCount));
+    for (size_t i = 0; i < mFolderOrder.size(); ++i) mFolderOrder[i] = quint32(i);
+}
+
 // The captions while the targets of one folder join the list.
 void RenameListBuilder::SetAddingCaptions() {
     mProgress->SetCaption(QStringLiteral("変換作業中 ") + Num(mPlan.targets.Count()) +
@@ -296,41 +300,42 @@ bool RenameListBuilder::AddFolderItems(const QString& folder) {
     MarkDuplicates();
     SortFolderItems();
     mOldMapsBuilt = false;
+    return AddTargets(folder, false);
+}
+
+// Unchecked: the targets in listing order, with the verdicts that need no
+// look at the folder.
+bool RenameListBuilder::AddFolderItemsQuick(const QString& folder) {
+    OrderAsListed();
+    return AddTargets(folder, true);
+}
+
+// Even without checks a name that is not one item of this folder is never
+// handed to the rename.
+Verdict RenameListBuilder::QuickVerdict(qint32 i) const {
+    const QStringView newName = NewName(size_t(i));
+    if (!IsUsableName(newName)) return Verdict::EmptyName;
+    if (!FitsNameMax(newName, mNameMax)) return Verdict::TooLong;
+    return Verdict::Rename;
+}
+
+// The folder's targets join the list in mFolderOrder, as many as fit under
+// the maximum. False when the user stopped, or when some did not fit.
+bool RenameListBuilder::AddTargets(const QString& folder, bool quick) {
     bool result = true;
     const qint32 count = CountToAdd(result);
     mPlan.targets.BeginFolder(folder.mid(mPlan.basePath.size()), mFilter.Listing().Device());
-
+    const qint32 showStep = quick ? kQuickShowStep : kShowStep;
     mNextShow = -1;
     for (qint32 a = 0; a < count; ++a) {
         const qint32 i = qint32(mFolderOrder[size_t(a)]);
-        const Verdict verdict =
-            mPlan.settings.folderMode ? FolderVerdict(i, folder) : FileVerdict(i, folder);
+        const Verdict verdict = quick                       ? QuickVerdict(i)
+                                : mPlan.settings.folderMode ? FolderVerdict(i, folder)
+                                                            : FileVerdict(i, folder);
         mPlan.targets.Add(OldName(size_t(i)), NewName(size_t(i)), TargetStatus(verdict),
                           mFilter.ListInode(int(mFolderItem[size_t(i)])));
         if (a >= mNextShow) {
-            mNextShow += kShowStep;
-            if (ShowAdding(folder + OldName(size_t(i)))) return false;
-        }
-    }
-    return result;
-}
-
-bool RenameListBuilder::AddFolderItemsQuick(const QString& folder) {
-    bool result = true;
-    const qint32 count = CountToAdd(result);
-    mPlan.targets.BeginFolder(folder.mid(mPlan.basePath.size()), mFilter.Listing().Device());
-    mNextShow = -1;
-    for (qint32 i = 0; i < count; ++i) {
-        const QStringView newName = NewName(size_t(i));
-        // Even without checks a name that is not one item of this folder
-        // is never handed to the rename.
-        const Verdict verdict = !IsUsableName(newName)            ? Verdict::EmptyName
-                                : !FitsNameMax(newName, mNameMax) ? Verdict::TooLong
-                                                                  : Verdict::Rename;
-        mPlan.targets.Add(OldName(size_t(i)), newName, TargetStatus(verdict),
-                          mFilter.ListInode(int(mFolderItem[size_t(i)])));
-        if (i >= mNextShow) {
-            mNextShow += kQuickShowStep;
+            mNextShow += showStep;
             if (ShowAdding(folder + OldName(size_t(i)))) return false;
         }
     }

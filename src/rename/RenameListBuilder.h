@@ -49,9 +49,12 @@ private:
     bool MatchFolderItems(const QString& folder);
     bool AddFolderItems(const QString& folder);
     bool AddFolderItemsQuick(const QString& folder);
+    bool AddTargets(const QString& folder, bool quick);
+    Verdict QuickVerdict(qint32 i) const;
     void SetAddingCaptions();
     bool ShowAdding(const QString& oldFull);
     qint32 CountToAdd(bool& fits) const;
+    void OrderAsListed();
     void SortFolderItems();
     void MarkDuplicates();
     void ReadNewNameAttributes(const QString& folder);
