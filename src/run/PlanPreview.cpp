@@ -71,10 +71,7 @@ PlanPreview PreviewPlan(const PreviewRequest& request, const std::atomic<bool>& 
     preview.commaQuestion = WordNeedsCommaQuestion(inputs.gReplaceWord);
     if (settings.gOperation == RenameOperation::Replace) {
         clsMatching matching;
-        matching.setCmpMode(inputs.gRunTextMode ? CompareMode::Text : CompareMode::Exact);
-        matching.setFileNameMode(inputs.gRunWholeName ? NameMode::Whole : NameMode::Partial);
-        matching.setMatchPattern(inputs.gSearchWord);
-        matching.setReplacePattern(inputs.gReplaceWord);
+        LoadMatching(matching, inputs, settings.gOperation);
         const ReplaceFlags can = matching.CanReplace();
         if (can.testFlag(ReplaceFlag::Unusable)) return Refused(MessageId::BadReplacePattern);
         preview.twoReadings = can.testFlag(ReplaceFlag::TwoReadings);

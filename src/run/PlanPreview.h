@@ -59,6 +59,8 @@ struct PlanPreview {
     qint32 renamed = 0;           // targets that would be renamed
     std::vector<qint32> skipped;  // the skipped targets, in list order
 
+    // A list to show: complete, or cut at the maximum.
+    bool HasRows() const { return end == ListingEnd::Done || end == ListingEnd::AtMaximum; }
     PreviewVerdict VerdictOf(qint32 target) const {
         return PreviewVerdictOf(plan.targets.Status(target).verdict(), deleteAsked);
     }

@@ -19,25 +19,25 @@ RenameListSettings ListSettingsOf(const SettingsInEffect& s, const RunInputs& in
     return settings;
 }
 
+void LoadMatching(clsMatching& matching, const RunInputs& in, RenameOperation operation) {
+    matching.setCmpMode(in.gRunTextMode ? CompareMode::Text : CompareMode::Exact);
+    matching.setFileNameMode(in.gRunWholeName ? NameMode::Whole : NameMode::Partial);
+    if (operation != RenameOperation::Replace) return;
+    matching.setMatchPattern(in.gSearchWord);
+    matching.setReplacePattern(in.gReplaceWord);
+    if (in.gRunSecondReading) matching.SetReplacePatternReverse(true);
+}
+
 RenamePlan MakePlan(const PlanRequest& request, ListProgress& progress,
                     ProgressWindowPort* events) {
     const FileSystem fs;
     clsFilter filter(fs);
     filter.SetSelection(request.filter);
     filter.setEventPort(events);
-    // As the run's checks load the patterns: the comparison and the method
-    // first; only a replace has patterns.
-    const RunInputs& in = request.inputs;
     clsMatching matching;
-    matching.setCmpMode(in.gRunTextMode ? CompareMode::Text : CompareMode::Exact);
-    matching.setFileNameMode(in.gRunWholeName ? NameMode::Whole : NameMode::Partial);
-    if (request.settings.gOperation == RenameOperation::Replace) {
-        matching.setMatchPattern(in.gSearchWord);
-        matching.setReplacePattern(in.gReplaceWord);
-        if (in.gRunSecondReading) matching.SetReplacePatternReverse(true);
-    }
+    LoadMatching(matching, request.inputs, request.settings.gOperation);
     RenameListBuilder builder(fs, matching, filter);
-    return builder.Build(request.startFolder, ListSettingsOf(request.settings, in),
+    return builder.Build(request.startFolder, ListSettingsOf(request.settings, request.inputs),
                          request.settings.gMaxTargets, progress);
 }
 

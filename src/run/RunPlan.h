@@ -12,6 +12,7 @@
 namespace sorvane {
 
 class ProgressWindowPort;
+class clsMatching;
 
 // What a rename run's plan is computed from: the start folder (absolute, in
 // its on-disk spelling), the settings in effect, the run inputs and what
@@ -34,6 +35,10 @@ RenamePlan MakePlan(const PlanRequest& request, ListProgress& progress,
                     ProgressWindowPort* events = nullptr);
 // The same, shown nowhere, stopped when stop turns true.
 RenamePlan MakePlan(const PlanRequest& request, const std::atomic<bool>& stop);
+
+// The matching of a run as its checks load it: the comparison and the
+// method, and for a replace the patterns (with the reading the chooser took).
+void LoadMatching(clsMatching& matching, const RunInputs& in, RenameOperation operation);
 
 // The list settings of a run, from the settings in effect and its inputs.
 RenameListSettings ListSettingsOf(const SettingsInEffect& s, const RunInputs& in);

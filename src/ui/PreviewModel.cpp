@@ -60,9 +60,7 @@ qint32 PreviewModel::Target(int row) const {
 }
 
 int PreviewModel::rowCount(const QModelIndex& parent) const {
-    if (parent.isValid() || !mPreview) return 0;
-    const ListingEnd end = mPreview->end;
-    if (end != ListingEnd::Done && end != ListingEnd::AtMaximum) return 0;
+    if (parent.isValid() || !mPreview || !mPreview->HasRows()) return 0;
     return mProblemsOnly ? int(mPreview->skipped.size()) : int(mPreview->plan.targets.Count());
 }
 

@@ -27,10 +27,6 @@ QString Counts(const PlanPreview& p) {
         .arg(qsizetype(p.skipped.size()));
 }
 
-bool HasRows(const PlanPreview& p) {
-    return p.end == ListingEnd::Done || p.end == ListingEnd::AtMaximum;
-}
-
 }  // namespace
 
 frmPreview::frmPreview(mdlMain& program, QWidget& mainWindow, WindowFlags& flags,
@@ -136,7 +132,7 @@ void frmPreview::ShowOutdated() {
 void frmPreview::Show(std::shared_ptr<const PlanPreview> preview) {
     const PlanPreview& p = *preview;
     QStringList notes;
-    if (!HasRows(p)) {
+    if (!p.HasRows()) {
         notes.append(p.message);
         lblCount->clear();
         setWindowTitle(kTitle);
@@ -160,7 +156,7 @@ void frmPreview::Show(std::shared_ptr<const PlanPreview> preview) {
     }
     lblNote->setText(notes.join(u'\n'));
     lblNote->setVisible(!notes.isEmpty());
-    grdPreview->setVisible(HasRows(p));
+    grdPreview->setVisible(p.HasRows());
     // A new result of the same folder keeps the place the user scrolled to.
     const int scrolled = grdPreview->verticalScrollBar()->value();
     mRows->SetPreview(std::move(preview));
