@@ -524,9 +524,10 @@ void frmMain::mnuEtcPreview_Click() {
 
 // What a start now takes: the start folder box, the words as they stand,
 // the switches, the settings and the filter in effect. Nothing while the
-// window is busy, when the controls do not read as a start reads them.
+// window is busy, when the controls do not read as a start reads them, nor
+// while the window writes its controls: it asks once when it is done.
 void frmMain::PreviewInputsChanged() {
-    if (!mFlags.gPreviewOpen || !mPreview || !m || mBusy) return;
+    if (!mFlags.gPreviewOpen || !mPreview || !m || mBusy || mUpdating) return;
     mPreview->InputsChanged(PreviewRequest{m->Folders().gCurPath, ui->txtPath->text(),
                                            m->Settings(), mControls->RunInputs(),
                                            m->Filter().Selection()});
