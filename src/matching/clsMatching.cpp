@@ -492,26 +492,33 @@ void clsMatching::SetReplacePatternReverse(bool IsRev) {
 }
 
 bool clsMatching::MatchAndReplaceFileName(QString& FileName) {
+    QString result;
+    if (!AppendReplacedName(FileName, result)) return false;
+    FileName = std::move(result);
+    return true;
+}
+
+bool clsMatching::AppendReplacedName(QStringView name, QString& text) {
     if (CanReplace().testFlag(ReplaceFlag::Unusable)) return false;
     // A usable pattern always has a row of one entry per search token.
     if (mRowPieces.size() != mToks.size()) return false;
-    if (!matchName(FileName)) return false;
+    if (!matchName(name)) return false;
     const size_t n = mToks.size();
     qsizetype total = 0;
     for (size_t i = 0; i < n; ++i)
         total += mRowPieces[i].UseCapture ? mCaptures[i].Length : mRowPieces[i].Len;
-    QString result(total, Qt::Uninitialized);
-    QChar* out = result.data();
-    const QChar* name = FileName.constData();
-    const QChar* text = mRowText.constData();
+    const qsizetype start = text.size();
+    text.resize(start + total);
+    QChar* out = text.data() + start;
+    const QChar* from = name.data();
+    const QChar* row = mRowText.constData();
     for (size_t i = 0; i < n; ++i) {
         const RowPiece& piece = mRowPieces[i];
-        const QChar* from = piece.UseCapture ? name + mCaptures[i].Start : text + piece.Off;
+        const QChar* at = piece.UseCapture ? from + mCaptures[i].Start : row + piece.Off;
         const qsizetype len = piece.UseCapture ? mCaptures[i].Length : piece.Len;
-        std::copy_n(from, len, out);
+        std::copy_n(at, len, out);
         out += len;
     }
-    FileName = std::move(result);
     return true;
 }
 

@@ -91,6 +91,10 @@ public:
     // False (name unchanged) when CanReplace() has Unusable or the name does not
     // match; otherwise replaces FileName by the new name and returns true.
     bool MatchAndReplaceFileName(QString& FileName);
+    // The new name of name appended to text when name matches, text left as
+    // it was otherwise: MatchAndReplaceFileName without a string of its
+    // own. name must not lie in text.
+    bool AppendReplacedName(QStringView name, QString& text);
 
     // The search token list (empty while there is no search pattern).
     QStringList GetMatchDec() const;

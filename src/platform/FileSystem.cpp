@@ -30,6 +30,13 @@ bool FileSystem::EncodeExactly(QStringView text, QByteArray* bytes) {
 }
 
 bool FileSystem::Decode(QByteArrayView bytes, QString* name) {
+    QString text;
+    if (!AppendDecoded(bytes, text)) return false;
+    *name = std::move(text);
+    return true;
+}
+
+bool FileSystem::AppendDecoded(QByteArrayView bytes, QString& text) {
     // Plain ASCII is valid as it stands.
     bool ascii = true;
     for (const char c : bytes)
@@ -38,12 +45,12 @@ bool FileSystem::Decode(QByteArrayView bytes, QString* name) {
             break;
         }
     if (ascii) {
-        *name = QString::fromLatin1(bytes);
+        text += QLatin1StringView(bytes.data(), bytes.size());
         return true;
     }
-    QString text = QString::fromUtf8(bytes);
-    if (QByteArrayView(text.toUtf8()) != bytes) return false;
-    *name = std::move(text);
+    const QString decoded = QString::fromUtf8(bytes);
+    if (QByteArrayView(decoded.toUtf8()) != bytes) return false;
+    text += decoded;
     return true;
 }
 

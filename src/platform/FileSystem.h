@@ -169,6 +169,8 @@ public:
     // text that names no item exactly (a NUL or a lone surrogate).
     static bool EncodeExactly(QStringView text, QByteArray* bytes);
     static bool Decode(QByteArrayView bytes, QString* name);  // false if not valid UTF-8
+    // Decode, onto the end of text; text is left as it was when false.
+    static bool AppendDecoded(QByteArrayView bytes, QString& text);
 
 private:
     int MoveCode(const QString& from, const QString& to) const;

@@ -15,38 +15,58 @@ bool IsAscii(QStringView name) {
 }  // namespace
 
 void FolderListing::Clear() {
-    files.clear();
     folders.clear();
+    mFiles.Clear();
     mFileInodes.clear();
     mDevice = 0;
     mEntries.clear();
-    mApart.clear();
+    mApart.Clear();
     mTable.Clear();
     mExact = false;
 }
 
-void FolderListing::AddFile(const QString& name, ino_t inode) {
-    files.append(name);
-    mFileInodes.append(inode);
+QStringList FolderListing::FileNames() const {
+    QStringList names;
+    names.reserve(mFiles.size());
+    for (qsizetype i = 0; i < mFiles.size(); ++i) names.append(mFiles[i].toString());
+    return names;
 }
 
-void FolderListing::AddName(const QString& name, bool folder, bool file) {
+void FolderListing::ReleaseFiles() {
+    mFiles.Release();
+    std::vector<ino_t>().swap(mFileInodes);
+    mEntries.clear();
+    mTable.Clear();
+    mExact = false;
+}
+
+NameTable FolderListing::TakeTable() {
+    mExact = false;
+    return std::move(mTable);
+}
+
+void FolderListing::AddFile(ino_t inode) {
+    mFiles.Close();
+    mFileInodes.push_back(inode);
+}
+
+void FolderListing::AddName(QStringView name, bool folder, bool file) {
     if (folder) {
-        mEntries.append(InFolders | quint32(folders.size() - 1));
+        mEntries.push_back(InFolders | quint32(folders.size() - 1));
     } else if (file) {
-        mEntries.append(InFiles | quint32(files.size() - 1));
+        mEntries.push_back(InFiles | quint32(mFiles.size() - 1));
     } else {
-        mEntries.append(Apart | quint32(mApart.size()));
-        mApart.append(name);
+        mEntries.push_back(Apart | quint32(mApart.size()));
+        mApart.Append(name);
     }
 }
 
 QStringView FolderListing::Name(size_t entry) const {
-    const quint32 at = mEntries[qsizetype(entry)];
+    const quint32 at = mEntries[entry];
     const qsizetype position = qsizetype(at & ~kPlaceMask);
     switch (at & kPlaceMask) {
         case InFiles:
-            return files[position];
+            return mFiles[position];
         case InFolders:
             return folders[position].name;
         default:
@@ -55,7 +75,7 @@ QStringView FolderListing::Name(size_t entry) const {
 }
 
 bool FolderListing::HasName(QStringView name) const {
-    for (size_t i = 0; i < size_t(mEntries.size()); ++i)
+    for (size_t i = 0; i < mEntries.size(); ++i)
         if (Name(i) == name) return true;
     return false;
 }
@@ -67,7 +87,7 @@ void FolderListing::ForgetInodes() {
 
 // The names of one folder are all different: none needs a look for another.
 void FolderListing::BuildTable() {
-    const size_t count = size_t(mEntries.size());
+    const size_t count = mEntries.size();
     mTable.Reset(count);
     for (size_t i = 0; i < count; ++i) mTable.Insert(NameTable::HashOf(Name(i)), qint32(i));
 }
@@ -77,7 +97,7 @@ FolderListing::Holder FolderListing::At(QStringView name) const {
     const qint32 i = mTable.Find(NameTable::HashOf(name),
                                  [&](qint32 other) { return Name(size_t(other)) == name; });
     if (i < 0) return Holder::Nothing;
-    return (mEntries[i] & kPlaceMask) == InFolders ? Holder::Folder : Holder::File;
+    return (mEntries[size_t(i)] & kPlaceMask) == InFolders ? Holder::Folder : Holder::File;
 }
 
 }  // namespace sorvane

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/NameTable.h"
+#include "platform/PackedNames.h"
 
 namespace sorvane {
 
@@ -25,14 +26,19 @@ class FolderListing {
 public:
     enum class Holder { Nothing, File, Folder, Unknown };
 
-    QStringList files;           // as FileSystem::Files, in listing order
     QList<FolderEntry> folders;  // as FileSystem::SubFolders, in listing order
 
-    // The inode number of files[i] as the listing gave it, and the device
+    // The files, as FileSystem::Files, in listing order; their names lie
+    // packed side by side (see PackedNames).
+    qsizetype FileCount() const { return mFiles.size(); }
+    QStringView FileName(qsizetype i) const { return mFiles[i]; }
+    QStringList FileNames() const;
+    // Lets go of the files' names and numbers; folders stay.
+    void ReleaseFiles();
+    // The inode number of file i as the listing gave it, and the device
     // of the folder: together the identity of the item, known without a
     // stat per entry. 0 where the listing's numbers are not the items' own.
-    ino_t FileInode(qsizetype i) const { return mFileInodes[i]; }
-    const QList<ino_t>& FileInodes() const { return mFileInodes; }
+    ino_t FileInode(qsizetype i) const { return mFileInodes[size_t(i)]; }
     dev_t Device() const { return mDevice; }
 
     // What the listing saw at name: nothing, a non-folder or a folder. The
@@ -44,14 +50,18 @@ public:
     Holder At(QStringView name) const;
     // Whether At answers from the listing (the folder keeps case apart).
     bool NamesExact() const { return mExact; }
+    // Ends the lookups and hands over the table's memory, for a caller to
+    // reuse instead of touching fresh memory; At answers Unknown after it.
+    NameTable TakeTable();
     void Clear();
 
 private:
     friend class FileSystem;
-    void AddFile(const QString& name, ino_t inode);
+    // The last name of mFiles' open text, decoded there, becomes a file.
+    void AddFile(ino_t inode);
     // Every entry's name, after the entry went into files or folders, or
     // into neither (then name is kept apart).
-    void AddName(const QString& name, bool folder, bool file);
+    void AddName(QStringView name, bool folder, bool file);
     void BuildTable();
     void ForgetInodes();
     // Whether a name was seen, asked once a folder is read.
@@ -63,11 +73,12 @@ private:
     static constexpr quint32 kPlaceMask = 3u << 30;
     QStringView Name(size_t entry) const;
 
-    QList<ino_t> mFileInodes;  // grows in place, not copied
+    PackedNames mFiles;
+    std::vector<ino_t> mFileInodes;
     dev_t mDevice = 0;
-    QList<quint32> mEntries;  // Place | position, by entry
-    QStringList mApart;       // names of entries in neither list
-    NameTable mTable;         // indices into mEntries
+    std::vector<quint32> mEntries;  // Place | position, by entry
+    PackedNames mApart;             // names of entries in neither list
+    NameTable mTable;               // indices into mEntries
     bool mExact = false;
 };
 

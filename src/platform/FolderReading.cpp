@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <QScopeGuard>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -101,7 +102,7 @@ QStringList FileSystem::Files(const QString& folder, int mask, int* error) const
     FolderListing listing;
     const int err = ReadFolder(folder, mask, true, false, listing);
     if (error) *error = err;
-    return std::move(listing.files);
+    return listing.FileNames();
 }
 
 bool FileSystem::EntryExists(const QString& pattern, int mask) const {
@@ -215,10 +216,18 @@ int FileSystem::ReadFolder(const QString& folder, int mask, bool withFiles, bool
     // against the item's own.
     QByteArray inodeProbe;
     ino_t probeInode = 0;
+    // Each name is decoded where the files keep theirs: it stays there when
+    // the entry is a file, and is taken back otherwise.
+    QString& text = listing.mFiles.OpenText();
     const auto take = [&](DIR* dir, const dirent* entry) {
         const size_t length = std::strlen(entry->d_name);
-        QString name;
-        if (!Decode(QByteArrayView(entry->d_name, qsizetype(length)), &name)) return true;
+        const qsizetype mark = text.size();
+        if (!AppendDecoded(QByteArrayView(entry->d_name, qsizetype(length)), text)) return true;
+        bool file = false;
+        const auto keepOrTakeBack = qScopeGuard([&] {
+            if (!file) text.truncate(mark);
+        });
+        const QStringView name = QStringView(text).sliced(mark);
 
         mode_t kind = KindOf(entry->d_type);
         int attributes = -1;  // of a folder, or of a file when known
@@ -231,16 +240,15 @@ int FileSystem::ReadFolder(const QString& folder, int mask, bool withFiles, bool
             stated = true;
         }
         if (kind == S_IFDIR) {
-            listing.folders.append(FolderEntry{name, attributes, entry->d_ino});
+            listing.folders.append(FolderEntry{name.toString(), attributes, entry->d_ino});
         } else if (entry->d_type == DT_DIR) {
             return true;  // no folder any more: neither list takes it
         }
-        bool file = false;
         if (kind != S_IFDIR && withFiles) {
             if (!stated) attributes = EntryAttributes(dir, entry, mask);
             if (attributes < 0) return true;
             file = !(attributes & kAttrFolder) && WithinMask(attributes, mask & ~kAttrFolder);
-            if (file) listing.AddFile(name, entry->d_ino);
+            if (file) listing.AddFile(entry->d_ino);
         }
         if (withNames) {
             listing.AddName(name, kind == S_IFDIR, file);

@@ -51,6 +51,20 @@ size_t FoldedHash(QStringView name) {
     return NameTable::HashOf(name, [](char16_t c) { return clsFileString::FoldUnit(c); });
 }
 
+// The order of two names by their units with A-Z folded, a proper prefix
+// first: negative, 0 or positive.
+int CompareFolded(QStringView a, QStringView b) {
+    const char16_t* x = a.utf16();
+    const char16_t* y = b.utf16();
+    const qsizetype common = std::min(a.size(), b.size());
+    for (qsizetype k = 0; k < common; ++k) {
+        if (x[k] == y[k]) continue;
+        const char16_t fx = clsFileString::FoldUnit(x[k]), fy = clsFileString::FoldUnit(y[k]);
+        if (fx != fy) return fx < fy ? -1 : 1;
+    }
+    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+
 bool FoldedEqual(QStringView a, QStringView b) {
     if (a.size() != b.size()) return false;
     const char16_t* x = a.utf16();
@@ -65,14 +79,24 @@ bool FoldedEqual(QStringView a, QStringView b) {
 
 bool MakeNewName(clsMatching& matching, RenameOperation operation, const QString& insertWord,
                  QString& name) {
+    QString text;
+    if (!AppendNewName(matching, operation, insertWord, name, text)) return false;
+    name = std::move(text);
+    return true;
+}
+
+bool AppendNewName(clsMatching& matching, RenameOperation operation, const QString& insertWord,
+                   QStringView name, QString& text) {
     switch (operation) {
         case RenameOperation::Replace:
-            return matching.MatchAndReplaceFileName(name);
+            return matching.AppendReplacedName(name, text);
         case RenameOperation::InsertFront:
-            name = insertWord + name;
+            text += insertWord;
+            text += name;
             return true;
         case RenameOperation::InsertBack:
-            name += insertWord;
+            text += name;
+            text += insertWord;
             return true;
         default:
             return false;
@@ -82,9 +106,9 @@ bool MakeNewName(clsMatching& matching, RenameOperation operation, const QString
 RenameListBuilder::RenameListBuilder(const FileSystem& fs, clsMatching& matching, clsFilter& filter)
     : mFs(fs), mMatching(matching), mFilter(filter) {}
 
-bool RenameListBuilder::MakeNewName(QString& name) {
-    return sorvane::MakeNewName(mMatching, mPlan.settings.operation, mPlan.settings.insertWord,
-                                name);
+bool RenameListBuilder::AppendNewName(QStringView name) {
+    return sorvane::AppendNewName(mMatching, mPlan.settings.operation, mPlan.settings.insertWord,
+                                  name, mNewNames.OpenText());
 }
 
 RenamePlan RenameListBuilder::Build(const QString& startFolder, const RenameListSettings& settings,
@@ -148,12 +172,9 @@ void RenameListBuilder::Grow() {
 void RenameListBuilder::ReleaseFolderArrays() {
     std::vector<quint32>().swap(mFolderOrder);
     std::vector<quint32>().swap(mFolderItem);
-    mNewText = QString();
-    std::vector<Span>().swap(mNewSpans);
+    mNewNames.Release();
     std::vector<bool>().swap(mFolderDuplicate);
     std::vector<int>().swap(mFolderAttr);
-    std::vector<unsigned char>().swap(mSortKeys);
-    std::vector<SortEntry>().swap(mSortEntries);
     std::unordered_map<QString, qint32>().swap(mOldExact);
     std::unordered_map<QString, qint32>().swap(mOldFolded);
 }
@@ -175,21 +196,15 @@ bool RenameListBuilder::MatchFolderItems(const QString& folder) {
     if (mFilter.MakeFileList(folder) != 0) return false;
 
     const qint32 n = mFilter.ListCount();
-    if (qint32(mFolderItem.size()) < n) {
-        mFolderItem.assign(size_t(n), 0);
-        mNewSpans.assign(size_t(n), Span{});
-    }
-    mNewText.resize(0);
+    if (qint32(mFolderItem.size()) < n) mFolderItem.assign(size_t(n), 0);
+    mNewNames.Clear();
     mFolderCount = 0;
     mNextShow = 0;
     for (qint32 i = 0; i < n; ++i) {
-        const QString& name = mFilter.ListName(i);
-        QString renamed = name;
-        if (MakeNewName(renamed)) {
-            const size_t at = size_t(mFolderCount);
-            mFolderItem[at] = quint32(i);
-            mNewSpans[at] = Span{quint32(mNewText.size()), quint32(renamed.size())};
-            mNewText += renamed;
+        const QStringView name = mFilter.ListName(i);
+        if (AppendNewName(name)) {
+            mNewNames.Close();
+            mFolderItem[size_t(mFolderCount)] = quint32(i);
             ++mFolderCount;
         }
         if (i >= mNextShow) {
@@ -201,7 +216,7 @@ bool RenameListBuilder::MatchFolderItems(const QString& folder) {
                 mProgress->SetTitle(mPlan.itemWord + QStringLiteral("リスト作成中 / ") +
                                     Num(mPlan.targets.Count()) + QStringLiteral(" ( ") + Num(i) +
                                     QStringLiteral(" )"));
-                mProgress->SetText(folder + name);
+                mProgress->SetText(Joined(folder, name));
             }
             if (Poll()) return false;
         }
@@ -211,51 +226,19 @@ bool RenameListBuilder::MatchFolderItems(const QString& folder) {
 
 // The order in which the folder's targets join the list: the listing order,
 // or with sorting a stable ascending order of the old names with A-Z
-// folded, from the last to the first. The folded keys lie side by side in
-// one buffer, each UTF-16 unit high byte first, so that memcmp gives the
-// order of the units and the comparisons of a large folder stay in the
-// cache.
+// folded, from the last to the first. The names are compared where the
+// listing holds them, unit by unit, so that sorting a large folder takes
+// no memory beyond the order itself.
 void RenameListBuilder::SortFolderItems() {
     OrderAsListed();
-    const size_t n = size_t(mFolderCount);
-    if (!mPlan.settings.folderSort || n < 2) return;
-    // Where no unit of any name reaches U+0100 (folding changes only A-Z),
-    // every high byte is 0 and one byte a unit gives the same order.
-    size_t total = 0;
-    bool wide = false;
-    for (size_t i = 0; i < n; ++i) {
-        const QString& name = OldName(i);
-        total += size_t(name.size());
-        for (const QChar c : name) wide = wide || c.unicode() >= 0x100;
-    }
-    const size_t unitBytes = wide ? 2 : 1;
-    std::vector<unsigned char>& keys = mSortKeys;
-    keys.resize(total * unitBytes);
-    std::vector<SortEntry>& order = mSortEntries;
-    order.resize(n);
-    unsigned char* const base = keys.data();
-    unsigned char* at = base;
-    for (size_t i = 0; i < n; ++i) {
-        const QString& name = OldName(i);
-        const size_t length = size_t(name.size());
-        const char16_t* in = reinterpret_cast<const char16_t*>(name.utf16());
-        order[i] = {quint32(at - base), quint32(length * unitBytes), quint32(i)};
-        for (size_t k = 0; k < length; ++k) {
-            const char16_t unit = clsFileString::FoldUnit(in[k]);
-            if (wide) *at++ = static_cast<unsigned char>(unit >> 8);
-            *at++ = static_cast<unsigned char>(unit);
-        }
-    }
-    // Equal keys keep the listing order: the index decides between them,
-    // which makes the order stable without the merge buffer of a stable
-    // sort.
-    std::sort(order.begin(), order.end(), [base](const SortEntry& a, const SortEntry& b) {
-        const int c = std::memcmp(base + a.key, base + b.key, std::min(a.length, b.length));
-        if (c != 0) return c < 0;
-        if (a.length != b.length) return a.length < b.length;  // a proper prefix first
-        return a.index < b.index;
+    if (!mPlan.settings.folderSort || mFolderOrder.size() < 2) return;
+    // From the last to the first: the greater name first, and of equal
+    // names the later one first, so that the order is the reverse of a
+    // stable ascending sort without the merge buffer of a stable sort.
+    std::sort(mFolderOrder.begin(), mFolderOrder.end(), [this](quint32 a, quint32 b) {
+        const int c = CompareFolded(OldName(a), OldName(b));
+        return c != 0 ? c > 0 : a > b;
     });
-    for (size_t a = 0; a < n; ++a) mFolderOrder[a] = order[n - 1 - a].index;
 }
 
 void RenameListBuilder::OrderAsListed() {
@@ -336,7 +319,7 @@ bool RenameListBuilder::AddTargets(const QString& folder, bool quick) {
                           mFilter.ListInode(int(mFolderItem[size_t(i)])));
         if (a >= mNextShow) {
             mNextShow += showStep;
-            if (ShowAdding(folder + OldName(size_t(i)))) return false;
+            if (ShowAdding(Joined(folder, OldName(size_t(i))))) return false;
         }
     }
     return result;
@@ -382,12 +365,13 @@ void RenameListBuilder::ReadNewNameAttributes(const QString& folder) {
 
 // Every target whose new name equals another's (A-Z folded) is marked, the
 // first one included. The name table keeps indices and hashes only: no
-// node and no folded copy per name.
+// node and no folded copy per name. It takes over the listing's table,
+// whose lookups are over, and its memory with it.
 void RenameListBuilder::MarkDuplicates() {
     const size_t n = size_t(mFolderCount);
     mFolderDuplicate.assign(n, false);
     if (n < 2) return;
-    NameTable table;
+    NameTable table = mFilter.Listing().TakeTable();
     table.Reset(n);
     for (size_t i = 0; i < n; ++i) {
         const QStringView name = NewName(i);
@@ -402,9 +386,8 @@ void RenameListBuilder::MarkDuplicates() {
 
 // Whether item i of the folder being listed finds itself at its new name.
 bool RenameListBuilder::IsTargetItself(const QString& folder, qint32 i) const {
-    QString newFull = folder;
-    newFull += NewName(size_t(i));
-    return rename_helpers::IsTargetItself(mFs, folder + OldName(size_t(i)), newFull);
+    return rename_helpers::IsTargetItself(mFs, Joined(folder, OldName(size_t(i))),
+                                          Joined(folder, NewName(size_t(i))));
 }
 
 Verdict RenameListBuilder::FolderVerdict(qint32 i, const QString& folder) {
@@ -441,8 +424,9 @@ Verdict RenameListBuilder::FileVerdict(qint32 i, const QString& folder) {
         // In the order the targets join the list: where names differ only
         // in case, the first of them there stands for them all.
         for (const quint32 j : mFolderOrder) {
-            mOldExact.try_emplace(OldName(j), qint32(j));
-            mOldFolded.try_emplace(Folded(OldName(j)), qint32(j));
+            const QString old = OldName(j).toString();
+            mOldExact.try_emplace(old, qint32(j));
+            mOldFolded.try_emplace(Folded(old), qint32(j));
         }
         mOldMapsBuilt = true;
     }

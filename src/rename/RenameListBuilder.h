@@ -6,6 +6,7 @@
 
 #include "matching/clsMatching.h"
 #include "platform/FileSystem.h"
+#include "platform/PackedNames.h"
 #include "rename/ListProgress.h"
 #include "rename/RenameListSettings.h"
 #include "rename/RenamePlan.h"
@@ -18,6 +19,10 @@ namespace sorvane {
 // by its new name.
 bool MakeNewName(clsMatching& matching, RenameOperation operation, const QString& insertWord,
                  QString& name);
+// The same, with the new name appended to text; text is left as it was when
+// name is no target. name must not lie in text.
+bool AppendNewName(clsMatching& matching, RenameOperation operation, const QString& insertWord,
+                   QStringView name, QString& text);
 
 // Builds target lists: folder by folder, the candidates of the filter that
 // the matching gives a new name, sorted when asked, each with the verdict of
@@ -44,7 +49,7 @@ public:
     void SetNamesFromListing(bool on) { mNamesFromListing = on; }
 
 private:
-    bool MakeNewName(QString& name);
+    bool AppendNewName(QStringView name);
     bool ListFolder(const QString& folder);
     bool MatchFolderItems(const QString& folder);
     bool AddFolderItems(const QString& folder);
@@ -81,29 +86,13 @@ private:
     // collision checks need of them, in listing order; mFolderOrder is the
     // order in which they join the list.
     std::vector<quint32> mFolderOrder;
-    // The sort's folded keys and entries, kept from folder to folder.
-    struct SortEntry {
-        quint32 key;     // where the key starts in mSortKeys
-        quint32 length;  // in bytes; a name is far shorter than 2 GiB
-        quint32 index;
-    };
-    std::vector<unsigned char> mSortKeys;
-    std::vector<SortEntry> mSortEntries;
     // A matched name is the filter's list item mFolderItem[i], whose name
-    // and inode are read there; the new names lie side by side in
-    // mNewText, so that a large folder costs neither a string nor an
-    // allocation per name.
-    struct Span {
-        quint32 start;
-        quint32 length;
-    };
-    const QString& OldName(size_t i) const { return mFilter.ListName(int(mFolderItem[i])); }
-    QStringView NewName(size_t i) const {
-        return QStringView(mNewText).sliced(mNewSpans[i].start, mNewSpans[i].length);
-    }
+    // and inode are read there; the new names lie packed in mNewNames, so
+    // that a large folder costs neither a string nor an allocation per name.
+    QStringView OldName(size_t i) const { return mFilter.ListName(int(mFolderItem[i])); }
+    QStringView NewName(size_t i) const { return mNewNames[qsizetype(i)]; }
     std::vector<quint32> mFolderItem;
-    QString mNewText;
-    std::vector<Span> mNewSpans;
+    PackedNames mNewNames;
     std::vector<bool> mFolderDuplicate;
     // What is at each new name: -1 nothing, else attribute bits of which
     // only the folder bit is read.

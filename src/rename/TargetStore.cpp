@@ -74,12 +74,4 @@ QStringView TargetStore::NewName(qint32 i) const {
     return QStringView(mBlocks[t.block].get() + t.offset + t.oldLength, qsizetype(t.newLength));
 }
 
-QString TargetStore::Joined(const QString& folder, QStringView name) {
-    QString path;
-    path.reserve(folder.size() + name.size());
-    path += folder;
-    path += name;
-    return path;
-}
-
 }  // namespace sorvane

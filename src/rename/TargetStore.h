@@ -10,6 +10,15 @@
 
 namespace sorvane {
 
+// A folder ("" or ending in "/") and a name in it: the item's path.
+inline QString Joined(const QString& folder, QStringView name) {
+    QString path;
+    path.reserve(folder.size() + name.size());
+    path += folder;
+    path += name;
+    return path;
+}
+
 // The targets of a run, compactly: each target is a small record of its
 // folder (an index into the folders, which are kept once each), its old
 // and new name and its status. The names lie side by side in large blocks
@@ -59,7 +68,6 @@ private:
         TargetStatus status;
         ino_t inode;
     };
-    static QString Joined(const QString& folder, QStringView name);
     const Target& Record(qint32 i) const { return mTargets[size_t(i)]; }
     char16_t* Room(size_t units);
 

@@ -120,7 +120,7 @@ int clsFilter::Compile(size_t side) {
     return 1;
 }
 
-bool clsFilter::MatchesAny(size_t side, const QString& name) {
+bool clsFilter::MatchesAny(size_t side, QStringView name) {
     std::vector<clsMatching>& matchers = mMatchers[side];
     const size_t count = size_t(mCount[side]);
     for (size_t k = 0; k < count; ++k)
@@ -131,66 +131,69 @@ bool clsFilter::MatchesAny(size_t side, const QString& name) {
 // includeMode 1: a name must match the include list; 0: every name goes on.
 // excludeMode 1: a name matching the exclude list is dropped; 0: the exclude
 // list matches everything, so nothing is added; 2: no exclude list.
-bool clsFilter::Passes(const QString& name, int includeMode, int excludeMode) {
+bool clsFilter::Passes(QStringView name, int includeMode, int excludeMode) {
     if (excludeMode == 0) return false;
     if (includeMode == 1 && !MatchesAny(0, name)) return false;
     return excludeMode != 1 || !MatchesAny(1, name);
 }
 
-void clsFilter::AddName(const QString& name, ino_t inode) {
-    mList.append(name);
-    mInodes.append(inode);
+QStringView clsFilter::ListName(int index) const {
+    if (index < mLeading) return mListing.FileName(index);
+    const quint32 at = mPicked[size_t(index - mLeading)];
+    const qsizetype position = qsizetype(at & ~kPickedFolder);
+    return (at & kPickedFolder) ? QStringView(mListing.folders[position].name)
+                                : mListing.FileName(position);
+}
+
+ino_t clsFilter::ListInode(int index) const {
+    if (index < mLeading) return mListing.FileInode(index);
+    const quint32 at = mPicked[size_t(index - mLeading)];
+    const qsizetype position = qsizetype(at & ~kPickedFolder);
+    return (at & kPickedFolder) ? mListing.folders[position].inode : mListing.FileInode(position);
 }
 
 void clsFilter::ReleaseNames() {
-    mList = QStringList();
-    mInodes = QList<ino_t>();
-    mListing.files = QStringList();
+    std::vector<quint32>().swap(mPicked);
+    mLeading = 0;
+    mListing.ReleaseFiles();
 }
 
 int clsFilter::MakeFileList(const QString& Path) {
     if (mEvents) mEvents->ProcessEvents();
     const int includeMode = mMatchOther[0] ? Compile(0) : 0;
     const int excludeMode = mMatchOther[1] ? Compile(1) : 2;
-    mList.clear();
-    mInodes.clear();
+    mPicked.clear();
+    mLeading = 0;
     mListing.Clear();
     if (!IsFile && !IsFolder) return 0;
 
     const QString folder = WithSlash(Path);
     const int error = mFs->ReadFolder(folder, FileMask(), IsFile, ListNames, mListing);
     if (IsFile) {
-        // While every file passes, the list is the listing's own, shared
-        // rather than copied name by name: a large folder is then held
-        // once. The first file left out starts a list of its own.
-        const QStringList& files = mListing.files;
-        const QList<ino_t>& inodes = mListing.FileInodes();
-        qsizetype passed = 0;
+        // While every file passes, the list is the listing's own files,
+        // named by no position of their own: a large folder is then held
+        // once. The first file left out starts the positions.
         bool all = true;
-        for (qsizetype i = 0; i < files.size(); ++i) {
-            const QString& name = files[i];
-            const bool passes = (!mAttrOr || KeptByAttributes(folder + name)) &&
+        for (qsizetype i = 0; i < mListing.FileCount(); ++i) {
+            const QStringView name = mListing.FileName(i);
+            const bool passes = (!mAttrOr || KeptByAttributes(folder, name)) &&
                                 Passes(name, includeMode, excludeMode);
             if (all && passes) {
-                ++passed;
+                ++mLeading;
             } else if (all) {
                 all = false;
-                mList = files.first(passed);
-                mInodes = inodes.first(passed);
             } else if (passes) {
-                AddName(name, inodes[i]);
+                mPicked.push_back(quint32(i));
             }
-        }
-        if (all) {
-            mList = files;
-            mInodes = inodes;
         }
         if (error != 0) return error;
     }
     if (IsFolder) {
-        for (const FolderEntry& entry : std::as_const(mListing.folders))
+        for (qsizetype i = 0; i < mListing.folders.size(); ++i) {
+            const FolderEntry& entry = mListing.folders[i];
             if (PassesAttributes(entry.attributes) && Passes(entry.name, includeMode, excludeMode))
-                AddName(entry.name, entry.inode);
+                mPicked.push_back(kPickedFolder | quint32(i));
+        }
     }
     return error;
 }
@@ -206,11 +209,13 @@ void clsFilter::KeepAttributes(QStringList& files, const QString& folder) const 
     QStringList kept;
     kept.reserve(files.size());
     for (const QString& name : std::as_const(files))
-        if (KeptByAttributes(folder + name)) kept.append(name);
+        if (KeptByAttributes(folder, name)) kept.append(name);
     files = std::move(kept);
 }
 
-bool clsFilter::KeptByAttributes(const QString& path) const {
+bool clsFilter::KeptByAttributes(const QString& folder, QStringView name) const {
+    QString path = folder;
+    path += name;
     const int a = mFs->GetAttributes(path);
     return a >= 0 && !(a & kAttrFolder) && PassesAttributes(a);
 }

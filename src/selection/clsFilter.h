@@ -46,16 +46,19 @@ public:
     QString Patterns(int index) const;
     void setPatterns(int index, const QString& text);
 
-    int ListCount() const { return int(mList.size()); }
+    int ListCount() const { return mLeading + int(mPicked.size()); }
     // Lets go of the names of the last listing (its result and its files)
     // once a caller has taken them; its subfolders stay.
     void ReleaseNames();
-    QString ListItem(int index) const { return mList.value(index); }
-    // The same, without a copy; index must be one of the list's.
-    const QString& ListName(int index) const { return mList[index]; }
+    QString ListItem(int index) const {
+        return index >= 0 && index < ListCount() ? ListName(index).toString() : QString();
+    }
+    // The same, without a copy, where the listing holds it; index must be
+    // one of the list's.
+    QStringView ListName(int index) const;
     // The inode number the listing gave for ListItem(index); the device is
     // Listing().Device().
-    ino_t ListInode(int index) const { return mInodes[index]; }
+    ino_t ListInode(int index) const;
 
     // What the filter selects by, to give another filter; setting it keeps
     // the matchers of a side whose patterns stay the same.
@@ -93,17 +96,19 @@ private:
     static size_t Side(int index) { return index == 0 ? 0 : 1; }
     void UpdateMask();
     int Compile(size_t side);
-    bool MatchesAny(size_t side, const QString& name);
-    bool Passes(const QString& name, int includeMode, int excludeMode);
-    void AddName(const QString& name, ino_t inode);
+    bool MatchesAny(size_t side, QStringView name);
+    bool Passes(QStringView name, int includeMode, int excludeMode);
     int FileMask() const;
     void KeepAttributes(QStringList& files, const QString& folder) const;
-    bool KeptByAttributes(const QString& path) const;
+    bool KeptByAttributes(const QString& folder, QStringView name) const;
 
     const FileSystem* mFs;
     ProgressWindowPort* mEvents = nullptr;
-    QStringList mList;
-    QList<ino_t> mInodes;  // of the names in mList; shared with the listing's like them
+    // The list, by positions in the listing: its first mLeading files, then
+    // the files and folders of mPicked.
+    static constexpr quint32 kPickedFolder = 1u << 31;
+    int mLeading = 0;
+    std::vector<quint32> mPicked;  // a file's position, or a folder's with kPickedFolder
     FolderListing mListing;
     int mAttr = 1 | 32;
     int mMask = 0;
