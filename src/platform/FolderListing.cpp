@@ -34,7 +34,7 @@ QStringList FolderListing::FileNames() const {
 
 void FolderListing::ReleaseFiles() {
     mFiles.Release();
-    std::vector<ino_t>().swap(mFileInodes);
+    mFileInodes = QList<ino_t>();
     mEntries.clear();
     mTable.Clear();
     mExact = false;
@@ -47,22 +47,22 @@ NameTable FolderListing::TakeTable() {
 
 void FolderListing::AddFile(ino_t inode) {
     mFiles.Close();
-    mFileInodes.push_back(inode);
+    mFileInodes.append(inode);
 }
 
 void FolderListing::AddName(QStringView name, bool folder, bool file) {
     if (folder) {
-        mEntries.push_back(InFolders | quint32(folders.size() - 1));
+        mEntries.append(InFolders | quint32(folders.size() - 1));
     } else if (file) {
-        mEntries.push_back(InFiles | quint32(mFiles.size() - 1));
+        mEntries.append(InFiles | quint32(mFiles.size() - 1));
     } else {
-        mEntries.push_back(Apart | quint32(mApart.size()));
+        mEntries.append(Apart | quint32(mApart.size()));
         mApart.Append(name);
     }
 }
 
 QStringView FolderListing::Name(size_t entry) const {
-    const quint32 at = mEntries[entry];
+    const quint32 at = mEntries[qsizetype(entry)];
     const qsizetype position = qsizetype(at & ~kPlaceMask);
     switch (at & kPlaceMask) {
         case InFiles:
@@ -75,7 +75,7 @@ QStringView FolderListing::Name(size_t entry) const {
 }
 
 bool FolderListing::HasName(QStringView name) const {
-    for (size_t i = 0; i < mEntries.size(); ++i)
+    for (size_t i = 0; i < size_t(mEntries.size()); ++i)
         if (Name(i) == name) return true;
     return false;
 }
@@ -87,7 +87,7 @@ void FolderListing::ForgetInodes() {
 
 // The names of one folder are all different: none needs a look for another.
 void FolderListing::BuildTable() {
-    const size_t count = mEntries.size();
+    const size_t count = size_t(mEntries.size());
     mTable.Reset(count);
     for (size_t i = 0; i < count; ++i) mTable.Insert(NameTable::HashOf(Name(i)), qint32(i));
 }
@@ -97,7 +97,7 @@ FolderListing::Holder FolderListing::At(QStringView name) const {
     const qint32 i = mTable.Find(NameTable::HashOf(name),
                                  [&](qint32 other) { return Name(size_t(other)) == name; });
     if (i < 0) return Holder::Nothing;
-    return (mEntries[size_t(i)] & kPlaceMask) == InFolders ? Holder::Folder : Holder::File;
+    return (mEntries[i] & kPlaceMask) == InFolders ? Holder::Folder : Holder::File;
 }
 
 }  // namespace sorvane

@@ -32,13 +32,15 @@ public:
     // packed side by side (see PackedNames).
     qsizetype FileCount() const { return mFiles.size(); }
     QStringView FileName(qsizetype i) const { return mFiles[i]; }
+    // The text the files' names lie in.
+    const QString& FileText() const { return mFiles.Text(); }
     QStringList FileNames() const;
     // Lets go of the files' names and numbers; folders stay.
     void ReleaseFiles();
     // The inode number of file i as the listing gave it, and the device
     // of the folder: together the identity of the item, known without a
     // stat per entry. 0 where the listing's numbers are not the items' own.
-    ino_t FileInode(qsizetype i) const { return mFileInodes[size_t(i)]; }
+    ino_t FileInode(qsizetype i) const { return mFileInodes[i]; }
     dev_t Device() const { return mDevice; }
 
     // What the listing saw at name: nothing, a non-folder or a folder. The
@@ -73,12 +75,14 @@ private:
     static constexpr quint32 kPlaceMask = 3u << 30;
     QStringView Name(size_t entry) const;
 
+    // The lists grow by realloc (QList), which moves a large one's pages
+    // rather than copying them into fresh memory.
     PackedNames mFiles;
-    std::vector<ino_t> mFileInodes;
+    QList<ino_t> mFileInodes;
     dev_t mDevice = 0;
-    std::vector<quint32> mEntries;  // Place | position, by entry
-    PackedNames mApart;             // names of entries in neither list
-    NameTable mTable;               // indices into mEntries
+    QList<quint32> mEntries;  // Place | position, by entry
+    PackedNames mApart;       // names of entries in neither list
+    NameTable mTable;         // indices into mEntries
     bool mExact = false;
 };
 

@@ -10,7 +10,7 @@ void PackedNames::Close() {
     // that cannot be had, not wrapped around.
     if (quint64(mText.size()) > std::numeric_limits<quint32>::max()) throw std::bad_alloc();
     const quint32 end = quint32(mText.size());
-    mSpans.push_back(Span{mEnd, end - mEnd});
+    mSpans.append(Span{mEnd, end - mEnd});
     mEnd = end;
 }
 
@@ -22,7 +22,7 @@ void PackedNames::Clear() {
 
 void PackedNames::Release() {
     mText = QString();
-    std::vector<Span>().swap(mSpans);
+    mSpans = QList<Span>();
     mEnd = 0;
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringView>
 #include <QtGlobal>
-#include <vector>
 
 namespace sorvane {
 
@@ -13,14 +13,14 @@ namespace sorvane {
 // per name.
 class PackedNames {
 public:
-    qsizetype size() const { return qsizetype(mSpans.size()); }
-    bool empty() const { return mSpans.empty(); }
+    qsizetype size() const { return mSpans.size(); }
+    bool empty() const { return mSpans.isEmpty(); }
     QStringView operator[](qsizetype i) const {
-        const Span& span = mSpans[size_t(i)];
+        const Span& span = mSpans[i];
         return QStringView(mText).sliced(span.start, span.length);
     }
     // Where name i starts in Text().
-    quint32 Start(qsizetype i) const { return mSpans[size_t(i)].start; }
+    quint32 Start(qsizetype i) const { return mSpans[i].start; }
     const QString& Text() const { return mText; }
 
     void Append(QStringView name) {
@@ -43,8 +43,10 @@ private:
         quint32 start;
         quint32 length;
     };
+    // Both grow by realloc, which moves a large one's pages rather than
+    // copying them into fresh memory.
     QString mText;
-    std::vector<Span> mSpans;
+    QList<Span> mSpans;
     quint32 mEnd = 0;  // where the last name ends
 };
 

@@ -307,7 +307,16 @@ Verdict RenameListBuilder::QuickVerdict(qint32 i) const {
 bool RenameListBuilder::AddTargets(const QString& folder, bool quick) {
     bool result = true;
     const qint32 count = CountToAdd(result);
-    mPlan.targets.BeginFolder(folder.mid(mPlan.basePath.size()), mFilter.Listing().Device());
+    TargetStore& targets = mPlan.targets;
+    const FolderListing& listing = mFilter.Listing();
+    targets.BeginFolder(folder.mid(mPlan.basePath.size()), listing.Device());
+    // Where the names of a large folder are mostly targets', the list
+    // shares the texts they lie in instead of copying them name by name.
+    const bool shareOld = !mPlan.settings.folderMode &&
+                          TargetStore::WorthSharing(listing.FileText(), listing.FileCount(), count);
+    const bool shareNew = TargetStore::WorthSharing(mNewNames.Text(), mNewNames.size(), count);
+    const quint16 oldText = shareOld ? targets.ShareText(listing.FileText()) : 0;
+    const quint16 newText = shareNew ? targets.ShareText(mNewNames.Text()) : 0;
     const qint32 showStep = quick ? kQuickShowStep : kShowStep;
     mNextShow = -1;
     for (qint32 a = 0; a < count; ++a) {
@@ -315,8 +324,13 @@ bool RenameListBuilder::AddTargets(const QString& folder, bool quick) {
         const Verdict verdict = quick                       ? QuickVerdict(i)
                                 : mPlan.settings.folderMode ? FolderVerdict(i, folder)
                                                             : FileVerdict(i, folder);
-        mPlan.targets.Add(OldName(size_t(i)), NewName(size_t(i)), TargetStatus(verdict),
-                          mFilter.ListInode(int(mFolderItem[size_t(i)])));
+        const QStringView oldName = OldName(size_t(i)), newName = NewName(size_t(i));
+        const TargetStore::NamePlace oldPlace =
+            shareOld ? targets.PlaceIn(oldText, oldName) : targets.Copy(oldName);
+        const TargetStore::NamePlace newPlace =
+            shareNew ? targets.PlaceIn(newText, newName) : targets.Copy(newName);
+        targets.Add(oldPlace, newPlace, TargetStatus(verdict),
+                    mFilter.ListInode(int(mFolderItem[size_t(i)])));
         if (a >= mNextShow) {
             mNextShow += showStep;
             if (ShowAdding(Joined(folder, OldName(size_t(i))))) return false;

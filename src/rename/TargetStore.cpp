@@ -1,7 +1,8 @@
 #include "rename/TargetStore.h"
 
 #include <algorithm>
-#include <cstring>
+#include <limits>
+#include <new>
 
 namespace sorvane {
 
@@ -9,69 +10,99 @@ namespace {
 
 // 256 KiB: large enough that a million targets take a few hundred blocks,
 // and each is one allocation the system hands back when the list goes.
-constexpr size_t kBlockUnits = size_t(1) << 17;
+constexpr qsizetype kBlockUnits = qsizetype(1) << 17;
 
 }  // namespace
 
 void TargetStore::Clear() {
     std::vector<Target>().swap(mTargets);
-    std::vector<QString>().swap(mFolders);
-    std::vector<dev_t>().swap(mDevices);
-    std::vector<std::unique_ptr<char16_t[]>>().swap(mBlocks);
-    mUsed = mBlockSize = 0;
+    std::vector<FolderRecord>().swap(mFolders);
+    std::vector<QString>().swap(mTexts);
+    mBlock = -1;
+    mUsed = 0;
     mPathUnits = 0;
 }
 
 void TargetStore::BeginFolder(const QString& relative, dev_t device) {
-    const bool lastIsEmpty =
-        !mFolders.empty() && (mTargets.empty() || mTargets.back().folder + 1 != mFolders.size());
-    if (lastIsEmpty) {
-        mFolders.back() = relative;
-        mDevices.back() = device;
-    } else {
-        mFolders.push_back(relative);
-        mDevices.push_back(device);
-    }
+    const qint32 first = Count();
+    if (!mFolders.empty() && mFolders.back().first == first)
+        mFolders.back() = FolderRecord{relative, device, first};
+    else
+        mFolders.push_back(FolderRecord{relative, device, first});
 }
 
-// Room for units more in the last block, or in a new one; a name pair
-// longer than a block gets a block of its own size.
-char16_t* TargetStore::Room(size_t units) {
-    if (mBlocks.empty() || mBlockSize - mUsed < units) {
-        mBlockSize = std::max(kBlockUnits, units);
-        mBlocks.push_back(std::make_unique_for_overwrite<char16_t[]>(mBlockSize));
+// A text of a quarter block or more, at least half of whose names are
+// targets': a smaller one is copied into the blocks, which wastes nothing,
+// and fewer names are not worth holding all of it for.
+bool TargetStore::WorthSharing(const QString& text, qsizetype names, qsizetype usedNames) {
+    return text.size() >= kBlockUnits / 4 && usedNames * 2 >= names;
+}
+
+// The texts are counted in 16 bits, which a shared text of at least a
+// quarter block each and blocks of their own reach only beyond a gigabyte
+// of names: more is refused as memory that cannot be had.
+quint16 TargetStore::AddText(QString text) {
+    if (mTexts.size() > std::numeric_limits<quint16>::max()) throw std::bad_alloc();
+    mTexts.push_back(std::move(text));
+    return quint16(mTexts.size() - 1);
+}
+
+quint16 TargetStore::ShareText(const QString& text) {
+    return AddText(text);
+}
+
+TargetStore::NamePlace TargetStore::PlaceIn(quint16 text, QStringView name) const {
+    const qsizetype start = name.data() - mTexts[text].constData();
+    Q_ASSERT(start >= 0 && start + name.size() <= mTexts[text].size());
+    return NamePlace{text, quint32(start), quint32(name.size())};
+}
+
+// A name longer than a block gets a block of its own size.
+TargetStore::NamePlace TargetStore::Copy(QStringView name) {
+    const qsizetype units = name.size();
+    if (mBlock < 0 || mTexts[size_t(mBlock)].size() - mUsed < units) {
+        mBlock = AddText(QString(std::max(kBlockUnits, units), Qt::Uninitialized));
         mUsed = 0;
     }
-    char16_t* at = mBlocks.back().get() + mUsed;
+    QString& block = mTexts[size_t(mBlock)];
+    std::copy_n(name.data(), units, block.data() + mUsed);
+    const NamePlace place{quint16(mBlock), quint32(mUsed), quint32(units)};
     mUsed += units;
-    return at;
+    return place;
 }
 
-void TargetStore::Add(QStringView oldName, QStringView newName, TargetStatus status, ino_t inode) {
+void TargetStore::Add(NamePlace oldName, NamePlace newName, TargetStatus status, ino_t inode) {
     if (mFolders.empty()) BeginFolder(QString());
-    const size_t oldLength = size_t(oldName.size()), newLength = size_t(newName.size());
-    char16_t* at = Room(oldLength + newLength);
-    mPathUnits += qint64(mFolders.back().size() + oldLength + newLength);
-    if (oldLength) std::memcpy(at, oldName.utf16(), oldLength * sizeof(char16_t));
-    if (newLength) std::memcpy(at + oldLength, newName.utf16(), newLength * sizeof(char16_t));
-    mTargets.push_back(Target{quint32(mBlocks.size() - 1), quint32(at - mBlocks.back().get()),
-                              quint32(mFolders.size() - 1), quint32(oldLength), quint32(newLength),
-                              status, inode});
+    mPathUnits += qint64(mFolders.back().relative.size() + oldName.length + newName.length);
+    mTargets.push_back(Target{oldName.start, newName.start, oldName.length, newName.length,
+                              oldName.text, newName.text, status, inode});
+}
+
+// The folders hold the targets in the order added, each from its first on.
+quint32 TargetStore::FolderIndex(qint32 i) const {
+    const auto after =
+        std::upper_bound(mFolders.begin(), mFolders.end(), i,
+                         [](qint32 target, const FolderRecord& f) { return target < f.first; });
+    return quint32(after - mFolders.begin() - 1);
 }
 
 FileIdentity TargetStore::Identity(qint32 i) const {
     const Target& t = Record(i);
-    return FileIdentity{mDevices[t.folder], t.inode, t.inode != 0};
+    return FileIdentity{mFolders[FolderIndex(i)].device, t.inode, t.inode != 0};
+}
+
+QStringView TargetStore::Name(quint16 text, quint32 start, quint32 length) const {
+    return QStringView(mTexts[text]).sliced(start, length);
 }
 
 QStringView TargetStore::OldName(qint32 i) const {
     const Target& t = Record(i);
-    return QStringView(mBlocks[t.block].get() + t.offset, qsizetype(t.oldLength));
+    return Name(t.oldText, t.oldStart, t.oldLength);
 }
 
 QStringView TargetStore::NewName(qint32 i) const {
     const Target& t = Record(i);
-    return QStringView(mBlocks[t.block].get() + t.offset + t.oldLength, qsizetype(t.newLength));
+    return Name(t.newText, t.newStart, t.newLength);
 }
 
 }  // namespace sorvane

@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringView>
-#include <memory>
 #include <vector>
 
 #include "platform/FileSystem.h"
@@ -20,13 +19,22 @@ inline QString Joined(const QString& folder, QStringView name) {
 }
 
 // The targets of a run, compactly: each target is a small record of its
-// folder (an index into the folders, which are kept once each), its old
-// and new name and its status. The names lie side by side in large blocks
-// of UTF-16 units, exactly as they were given (a lone surrogate included),
-// so a target costs its names' units and one record instead of two strings
-// with their own allocations and the folder's path in each.
+// old and new name and its status, and the folders, which are kept once
+// each, hold the targets added while they were the last. The names lie side
+// by side in large texts of UTF-16 units, exactly as they were given (a
+// lone surrogate included): blocks of the store's own that names are copied
+// into, or a caller's text of names that the store shares instead of
+// copying them. A target costs its names' units and one record instead of
+// two strings with their own allocations and the folder's path in each.
 class TargetStore {
 public:
+    // Where a name lies in one of the store's texts.
+    struct NamePlace {
+        quint16 text;
+        quint32 start;
+        quint32 length;
+    };
+
     // Empties the store and gives its memory back.
     void Clear();
     // Room for this many records without growing.
@@ -37,16 +45,33 @@ public:
     // in it, on device. A folder that received no target is replaced by the
     // next one.
     void BeginFolder(const QString& relative, dev_t device = 0);
+
+    // Whether a text of names is worth sharing for targets that name
+    // usedNames of its names: a large text that they mostly use. A text
+    // shared is kept whole for as long as the store.
+    static bool WorthSharing(const QString& text, qsizetype names, qsizetype usedNames);
+    // Keeps text (its data shared, not copied) for the names of targets;
+    // the caller may go on reading it, but not change it.
+    quint16 ShareText(const QString& text);
+    // name, which lies in the text shared as text.
+    NamePlace PlaceIn(quint16 text, QStringView name) const;
+    // name, copied into the store's own blocks.
+    NamePlace Copy(QStringView name);
+
     // inode: the item's inode number as its listing gave it, 0 when unknown.
-    void Add(QStringView oldName, QStringView newName, TargetStatus status, ino_t inode = 0);
+    void Add(NamePlace oldName, NamePlace newName, TargetStatus status, ino_t inode = 0);
+    void Add(QStringView oldName, QStringView newName, TargetStatus status, ino_t inode = 0) {
+        const NamePlace oldPlace = Copy(oldName);
+        Add(oldPlace, Copy(newName), status, inode);
+    }
 
     qint32 Count() const { return qint32(mTargets.size()); }
     // The units of every target's folder, old name and new name together:
     // what a text that names each target once takes, to size it up front.
     qint64 PathUnits() const { return mPathUnits; }
-    const QString& Folder(qint32 i) const { return mFolders[Record(i).folder]; }
+    const QString& Folder(qint32 i) const { return mFolders[FolderIndex(i)].relative; }
     // Two targets share their folder exactly when these are equal.
-    quint32 FolderIndex(qint32 i) const { return Record(i).folder; }
+    quint32 FolderIndex(qint32 i) const;
     QStringView OldName(qint32 i) const;
     QStringView NewName(qint32 i) const;
     // Folder and name in one.
@@ -60,24 +85,32 @@ public:
 
 private:
     struct Target {
-        quint32 block;
-        quint32 offset;  // of the old name; the new name follows it
-        quint32 folder;
+        quint32 oldStart;
+        quint32 newStart;
         quint32 oldLength;
         quint32 newLength;
+        quint16 oldText;
+        quint16 newText;
         TargetStatus status;
         ino_t inode;
     };
+    struct FolderRecord {
+        QString relative;
+        dev_t device;
+        qint32 first;  // the index of its first target
+    };
     const Target& Record(qint32 i) const { return mTargets[size_t(i)]; }
-    char16_t* Room(size_t units);
+    QStringView Name(quint16 text, quint32 start, quint32 length) const;
+    quint16 AddText(QString text);
 
     std::vector<Target> mTargets;
-    std::vector<QString> mFolders;
-    std::vector<dev_t> mDevices;  // of the folders
-    std::vector<std::unique_ptr<char16_t[]>> mBlocks;
+    std::vector<FolderRecord> mFolders;
+    // The texts that names lie in: the store's own blocks, filled by
+    // copying, and texts shared whole.
+    std::vector<QString> mTexts;
     qint64 mPathUnits = 0;
-    size_t mUsed = 0;       // units used in the last block
-    size_t mBlockSize = 0;  // units of the last block
+    qsizetype mBlock = -1;  // the block names are copied into, -1 none yet
+    qsizetype mUsed = 0;    // units used in it
 };
 
 }  // namespace sorvane

@@ -538,10 +538,13 @@ TEST_F(RenameList, RecursionNeverEntersALinkToAFolder) {
     EXPECT_EQ(Entries(), QStringList{u"real1 > real2 : 1"_s});
 }
 
-TEST_F(RenameList, ArraysGrowOverManyFolders) {
+// p and r are large enough for the list to share the texts their names lie
+// in, q is copied name by name: each keeps its names while the next folder
+// is listed into the same buffers.
+TEST_F(RenameList, ArraysGrowAndNamesStayOverManyFolders) {
     QStringList expected;
-    for (const QString& folder : {u"p"_s, u"q"_s, u"r"_s})
-        for (int k = 0; k < 700; ++k) {
+    for (const auto& [folder, count] : {std::pair{u"p"_s, 4000}, {u"q"_s, 7}, {u"r"_s, 4000}})
+        for (int k = 0; k < count; ++k) {
             const QString name = u"%1/n%2.txt"_s.arg(folder).arg(k);
             Make({name});
             expected.append(name + u" > "_s + name.chopped(4) + u".doc : 1"_s);
@@ -549,7 +552,7 @@ TEST_F(RenameList, ArraysGrowOverManyFolders) {
     settings.recursive = true;
     Pattern(u"*.txt"_s, u"*.doc"_s);
     ASSERT_TRUE(Build());
-    ASSERT_EQ(list.GetTargetCount(), 2100);
+    ASSERT_EQ(list.GetTargetCount(), 8007);
     QStringList entries = Entries();
     entries.sort();
     expected.sort();
