@@ -40,6 +40,12 @@ void FolderListing::ReleaseFiles() {
     mExact = false;
 }
 
+PackedNames FolderListing::TakeFiles() {
+    PackedNames files = std::move(mFiles);
+    ReleaseFiles();
+    return files;
+}
+
 NameTable FolderListing::TakeTable() {
     mExact = false;
     return std::move(mTable);

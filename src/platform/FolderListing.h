@@ -37,6 +37,8 @@ public:
     QStringList FileNames() const;
     // Lets go of the files' names and numbers; folders stay.
     void ReleaseFiles();
+    // The same, handing the names over.
+    PackedNames TakeFiles();
     // The inode number of file i as the listing gave it, and the device
     // of the folder: together the identity of the item, known without a
     // stat per entry. 0 where the listing's numbers are not the items' own.

@@ -26,12 +26,9 @@ void PackedNames::Release() {
     mEnd = 0;
 }
 
-QString PackedNames::TakeText() {
-    QString text = std::move(mText);
-    mText = QString();
-    mSpans.clear();
-    mEnd = 0;
-    return text;
+void PackedNames::Squeeze() {
+    mText.squeeze();
+    mSpans.squeeze();
 }
 
 }  // namespace sorvane

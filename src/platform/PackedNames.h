@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringView>
 #include <QtGlobal>
+#include <algorithm>
+#include <utility>
 
 namespace sorvane {
 
@@ -13,14 +15,23 @@ namespace sorvane {
 // per name.
 class PackedNames {
 public:
+    PackedNames() = default;
+    PackedNames(const PackedNames&) = default;
+    PackedNames& operator=(const PackedNames&) = default;
+    // A moved-from one is empty, ready for names.
+    PackedNames(PackedNames&& other) noexcept { *this = std::move(other); }
+    PackedNames& operator=(PackedNames&& other) noexcept {
+        mText = std::exchange(other.mText, QString());
+        mSpans = std::exchange(other.mSpans, QList<Span>());
+        mEnd = std::exchange(other.mEnd, 0);
+        return *this;
+    }
+
     qsizetype size() const { return mSpans.size(); }
-    bool empty() const { return mSpans.isEmpty(); }
     QStringView operator[](qsizetype i) const {
         const Span& span = mSpans[i];
         return QStringView(mText).sliced(span.start, span.length);
     }
-    // Where name i starts in Text().
-    quint32 Start(qsizetype i) const { return mSpans[i].start; }
     const QString& Text() const { return mText; }
 
     void Append(QStringView name) {
@@ -31,12 +42,23 @@ public:
     // at the text's end.
     QString& OpenText() { return mText; }
     void Close();
-    // Empties the names and keeps the memory, for the next folder.
+    // Empties the names and keeps the memory, for the next folder; a text
+    // shared with another owner by then stays theirs.
     void Clear();
     // Empties the names and gives their memory back.
     void Release();
-    // Hands the text over and empties the names; the spans keep their memory.
-    QString TakeText();
+    // Gives back the room grown beyond the names, for a list kept long.
+    void Squeeze();
+    // Orders the names by less(a, b) on their texts, stably (a merge sort
+    // asks less the fewest times); the text stays as it is.
+    template <typename Less>
+    void Sort(Less less) {
+        const auto view = [this](const Span& s) {
+            return QStringView(mText).sliced(s.start, s.length);
+        };
+        std::stable_sort(mSpans.begin(), mSpans.end(),
+                         [&](const Span& a, const Span& b) { return less(view(a), view(b)); });
+    }
 
 private:
     struct Span {

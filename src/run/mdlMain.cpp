@@ -105,15 +105,11 @@ void mdlMain::ShowFolder(const QString& folder) {
     m.tools.SetCurrentFolder(folder);
 }
 
-QStringList mdlMain::ListFolder(const QString& folder, QList<FolderEntry>* subfolders) {
+PackedNames mdlMain::ListFolder(const QString& folder, QList<FolderEntry>* subfolders) {
     clsFilter& f = m.filter;
     f.MakeFileList(folder);
-    QStringList names;
-    names.reserve(f.ListCount());
-    for (int i = 0; i < f.ListCount(); ++i) names.append(f.ListItem(i));
     if (subfolders) *subfolders = f.Listing().folders;
-    f.ReleaseNames();
-    return names;
+    return f.TakeListNames();
 }
 
 void mdlMain::SetOperation(RenameOperation operation) {

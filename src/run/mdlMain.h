@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/PackedNames.h"
 #include "run/ProgramCore.h"
 
 namespace sorvane {
@@ -67,7 +68,7 @@ public:
     void ShowFolder(const QString& folder);
     // Lists folder through the program's filter: its candidates in the
     // order a run takes them, and its subfolders into *subfolders.
-    QStringList ListFolder(const QString& folder, QList<FolderEntry>* subfolders);
+    PackedNames ListFolder(const QString& folder, QList<FolderEntry>* subfolders);
     void SetOperation(RenameOperation operation);
     // The run renames folders (chkFol) or files.
     void SetFolderMode(bool folders);

@@ -158,6 +158,17 @@ void clsFilter::ReleaseNames() {
     mListing.ReleaseFiles();
 }
 
+PackedNames clsFilter::TakeListNames() {
+    PackedNames names;
+    if (mPicked.empty() && mLeading == mListing.FileCount()) {
+        names = mListing.TakeFiles();
+    } else {
+        for (int i = 0; i < ListCount(); ++i) names.Append(ListName(i));
+    }
+    ReleaseNames();
+    return names;
+}
+
 int clsFilter::MakeFileList(const QString& Path) {
     if (mEvents) mEvents->ProcessEvents();
     const int includeMode = mMatchOther[0] ? Compile(0) : 0;

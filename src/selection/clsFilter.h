@@ -7,6 +7,7 @@
 
 #include "matching/clsMatching.h"
 #include "platform/FileSystem.h"
+#include "platform/PackedNames.h"
 #include "selection/FilterSelection.h"
 
 namespace sorvane {
@@ -50,6 +51,9 @@ public:
     // Lets go of the names of the last listing (its result and its files)
     // once a caller has taken them; its subfolders stay.
     void ReleaseNames();
+    // The list's names, packed, and then ReleaseNames: where the list is
+    // the listing's files, their names are handed over, not copied.
+    PackedNames TakeListNames();
     QString ListItem(int index) const {
         return index >= 0 && index < ListCount() ? ListName(index).toString() : QString();
     }

@@ -23,7 +23,7 @@ public:
     // The program whose folder and item word the list shows; before use.
     void Attach(const mdlMain& program) { m = &program; }
 
-    void SetNames(const QStringList& names) { mFiles.SetNames(names); }
+    void SetNames(PackedNames names) { mFiles.SetNames(std::move(names)); }
     int size() const { return mFiles.size(); }
     QStringView Name(int row) const { return mFiles.Name(row); }
 

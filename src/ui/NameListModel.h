@@ -2,36 +2,32 @@
 
 #include <QAbstractListModel>
 #include <QString>
-#include <QStringList>
-#include <vector>
+
+#include "platform/PackedNames.h"
 
 namespace sorvane {
 
-// The names of a folder as the file list shows them: all their text in one
-// buffer and a place in it per name, sorted as a run takes the names (A-Z
-// folded, then by code units). A folder of 100,000 names costs their text
-// and eight bytes a name; each is shown in its shown form when it is drawn.
+// The names of a folder as the file list shows them, packed (all their text
+// in one buffer and a place in it per name), sorted as a run takes the
+// names (A-Z folded, then by code units). A folder of 100,000 names costs
+// their text and eight bytes a name; each is shown in its shown form when
+// it is drawn.
 class NameListModel : public QAbstractListModel {
     Q_OBJECT
 public:
     using QAbstractListModel::QAbstractListModel;
 
     // Takes the names, in any order, in place of those held.
-    void SetNames(const QStringList& names);
+    void SetNames(PackedNames names);
 
-    int size() const { return int(mSpans.size()); }
+    int size() const { return int(mNames.size()); }
     QStringView Name(int row) const;  // the real name; empty outside the rows
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
 private:
-    struct Span {
-        quint32 start;
-        quint32 length;
-    };
-    QString mText;
-    std::vector<Span> mSpans;
+    PackedNames mNames;
 };
 
 }  // namespace sorvane
