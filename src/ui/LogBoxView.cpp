@@ -38,13 +38,13 @@ void LogBoxView::Append(QString text) {
     QTextCursor cursor(mBox.document());
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(shown);
-    mText += text;
+    mKept.Append(std::move(text));
 }
 
 void LogBoxView::Clear() {
     mBox.clear();
     mLinesInBlock = 0;
-    mText.clear();
+    mKept.Clear();
 }
 
 void LogBoxView::ShowEnd() {
