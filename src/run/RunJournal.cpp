@@ -331,23 +331,11 @@ bool ReadJournal(const QString& path, JournalInfo& info, std::vector<JournalReco
         if (error) *error = u"the file is too large to be a journal"_s;
         return false;
     }
-    const QByteArray data = file.readAll();
-    const QByteArrayView all(data);
-    // A last line without its "\n" was cut off by the end of the process.
-    const qsizetype end = all.lastIndexOf('\n') + 1;
     bool header = true;
     qint64 lineNumber = 0;
-    for (qsizetype from = 0; from < end;) {
-        const qsizetype next = all.indexOf('\n', from);
-        const QByteArrayView line = all.sliced(from, next - from);
-        from = next + 1;
-        if (lineNumber++ == 0) {
-            if (line != kVersionLine) {
-                if (error) *error = u"the file is not a journal of this program"_s;
-                return false;
-            }
-            continue;
-        }
+    // False for a file that is not a journal.
+    const auto take = [&](QByteArrayView line) {
+        if (lineNumber++ == 0) return line == kVersionLine;
         const qsizetype tab = line.indexOf('\t');
         const QByteArrayView key = tab < 0 ? line : line.first(tab);
         if (key == kRename) {
@@ -355,7 +343,7 @@ bool ReadJournal(const QString& path, JournalInfo& info, std::vector<JournalReco
             JournalRecord record;
             if (!ParseRecord(line, &record)) {
                 ++info.damaged;
-                continue;
+                return true;
             }
             ++info.records;
             if (records) records->push_back(std::move(record));
@@ -373,6 +361,29 @@ bool ReadJournal(const QString& path, JournalInfo& info, std::vector<JournalReco
         } else {
             ++info.damaged;
         }
+        return true;
+    };
+    // Read in pieces, line by line: a journal of a million targets is never
+    // held whole. A last line without its "\n" was cut off by the end of the
+    // process, and is left.
+    constexpr qint64 kPiece = qint64(1) << 16;
+    QByteArray pending;
+    for (;;) {
+        const qsizetype had = pending.size();
+        pending.resize(had + kPiece);
+        const qint64 got = file.read(pending.data() + had, kPiece);
+        pending.resize(had + std::max<qint64>(got, 0));
+        if (got <= 0) break;
+        qsizetype from = 0;
+        for (qsizetype next = pending.indexOf('\n', had); next >= 0;
+             next = pending.indexOf('\n', from)) {
+            if (!take(QByteArrayView(pending).sliced(from, next - from))) {
+                if (error) *error = u"the file is not a journal of this program"_s;
+                return false;
+            }
+            from = next + 1;
+        }
+        pending.remove(0, from);
     }
     if (lineNumber == 0 || info.folder.isEmpty()) {
         if (error) *error = u"the file is not a journal of this program"_s;

@@ -31,7 +31,7 @@ TEST(RunJournalRead, TakesOnlyRecordsThatStayInTheirFolder) {
         JournalState state;
         qint64 damaged;
     };
-    const Case cases[] = {
+    std::vector<Case> cases = {
         {"escapes",
          "rename\t7\t11\tsub/a%0Ab%25.txt\tsub/c%09.txt\n",
          {{u"sub/a\nb%.txt"_s, u"sub/c\t.txt"_s}},
@@ -68,6 +68,15 @@ TEST(RunJournalRead, TakesOnlyRecordsThatStayInTheirFolder) {
          JournalState::Restored,
          0},
     };
+    // Read in pieces: lines that straddle them are read whole.
+    Case longer{"longer than a piece", {}, {}, JournalState::Completed, 0};
+    for (int i = 0; i < 3000; ++i) {
+        const QString oldPath = u"sub/old%1.txt"_s.arg(i), newPath = u"sub/new%1.txt"_s.arg(i);
+        longer.tail += "rename\t7\t11\t" + oldPath.toUtf8() + '\t' + newPath.toUtf8() + '\n';
+        longer.records.emplace_back(oldPath, newPath);
+    }
+    longer.tail += "completed\trenamed=3000\nrename\t7\t12\tc\td";
+    cases.push_back(longer);
     TempTree tree;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
