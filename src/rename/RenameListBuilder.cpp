@@ -235,10 +235,19 @@ void RenameListBuilder::SortFolderItems() {
     // From the last to the first: the greater name first, and of equal
     // names the later one first, so that the order is the reverse of a
     // stable ascending sort without the merge buffer of a stable sort.
-    std::sort(mFolderOrder.begin(), mFolderOrder.end(), [this](quint32 a, quint32 b) {
+    const auto before = [this](quint32 a, quint32 b) {
         const int c = CompareFolded(OldName(a), OldName(b));
         return c != 0 ? c > 0 : a > b;
-    });
+    };
+    // Many file systems list a folder in the order its items were made,
+    // which is often the order of their names: one look tells.
+    std::vector<quint32>& order = mFolderOrder;
+    if (std::is_sorted(order.begin(), order.end(), before)) return;
+    if (std::is_sorted(order.rbegin(), order.rend(), before)) {
+        std::reverse(order.begin(), order.end());
+        return;
+    }
+    std::sort(order.begin(), order.end(), before);
 }
 
 void RenameListBuilder::OrderAsListed() {
@@ -356,7 +365,10 @@ void RenameListBuilder::ReadNewNameAttributes(const QString& folder) {
     QString full = folder;
     const qsizetype folderLength = full.size();
     for (size_t i = 0; i < n; ++i) {
-        if (!IsUsableName(NewName(i))) continue;
+        if (!IsUsableName(NewName(i))) {
+            mFolderAttr[i] = kUnusableName;
+            continue;
+        }
         const FolderListing::Holder holder =
             mNamesFromListing ? listing.At(NewName(i)) : FolderListing::Holder::Unknown;
         switch (holder) {
@@ -407,9 +419,9 @@ bool RenameListBuilder::IsTargetItself(const QString& folder, qint32 i) const {
 Verdict RenameListBuilder::FolderVerdict(qint32 i, const QString& folder) {
     const QStringView newName = NewName(size_t(i));
     const bool duplicate = mFolderDuplicate[size_t(i)];
-    if (!IsUsableName(newName)) return Verdict::EmptyName;
-    if (!FitsNameMax(newName, mNameMax)) return Verdict::TooLong;
     const int a = mFolderAttr[size_t(i)];
+    if (a == kUnusableName) return Verdict::EmptyName;
+    if (!FitsNameMax(newName, mNameMax)) return Verdict::TooLong;
     if (a < 0) return duplicate ? Verdict::Duplicate : Verdict::Rename;
     if (!(a & kAttrFolder)) return duplicate ? Verdict::Duplicate : Verdict::FileExists;
     if (!IsTargetItself(folder, i)) return Verdict::FolderExists;
@@ -419,9 +431,9 @@ Verdict RenameListBuilder::FolderVerdict(qint32 i, const QString& folder) {
 Verdict RenameListBuilder::FileVerdict(qint32 i, const QString& folder) {
     const QStringView newName = NewName(size_t(i));
     const bool duplicate = mFolderDuplicate[size_t(i)];
-    if (!IsUsableName(newName)) return Verdict::EmptyName;
-    if (!FitsNameMax(newName, mNameMax)) return Verdict::TooLong;
     const int a = mFolderAttr[size_t(i)];
+    if (a == kUnusableName) return Verdict::EmptyName;
+    if (!FitsNameMax(newName, mNameMax)) return Verdict::TooLong;
     // A folder alone at the new name is left to the rename, which refuses
     // to replace it and reports it.
     if (a < 0) return duplicate ? Verdict::Duplicate : Verdict::Rename;

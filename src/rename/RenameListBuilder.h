@@ -94,8 +94,10 @@ private:
     std::vector<quint32> mFolderItem;
     PackedNames mNewNames;
     std::vector<bool> mFolderDuplicate;
-    // What is at each new name: -1 nothing, else attribute bits of which
-    // only the folder bit is read.
+    // What is at each new name: -1 nothing, kUnusableName for a name that
+    // names no item of the folder, else attribute bits of which only the
+    // folder bit is read.
+    static constexpr int kUnusableName = -2;
     std::vector<int> mFolderAttr;
     // Old names of the folder's targets, exact and with A-Z folded, to tell
     // whether an existing file at a new name is another target. Built on

@@ -91,18 +91,4 @@ FileIdentity TargetStore::Identity(qint32 i) const {
     return FileIdentity{mFolders[FolderIndex(i)].device, t.inode, t.inode != 0};
 }
 
-QStringView TargetStore::Name(quint16 text, quint32 start, quint32 length) const {
-    return QStringView(mTexts[text]).sliced(start, length);
-}
-
-QStringView TargetStore::OldName(qint32 i) const {
-    const Target& t = Record(i);
-    return Name(t.oldText, t.oldStart, t.oldLength);
-}
-
-QStringView TargetStore::NewName(qint32 i) const {
-    const Target& t = Record(i);
-    return Name(t.newText, t.newStart, t.newLength);
-}
-
 }  // namespace sorvane

@@ -72,8 +72,14 @@ public:
     const QString& Folder(qint32 i) const { return mFolders[FolderIndex(i)].relative; }
     // Two targets share their folder exactly when these are equal.
     quint32 FolderIndex(qint32 i) const;
-    QStringView OldName(qint32 i) const;
-    QStringView NewName(qint32 i) const;
+    QStringView OldName(qint32 i) const {
+        const Target& t = Record(i);
+        return Name(t.oldText, t.oldStart, t.oldLength);
+    }
+    QStringView NewName(qint32 i) const {
+        const Target& t = Record(i);
+        return Name(t.newText, t.newStart, t.newLength);
+    }
     // Folder and name in one.
     QString OldPath(qint32 i) const { return Joined(Folder(i), OldName(i)); }
     QString NewPath(qint32 i) const { return Joined(Folder(i), NewName(i)); }
@@ -100,7 +106,9 @@ private:
         qint32 first;  // the index of its first target
     };
     const Target& Record(qint32 i) const { return mTargets[size_t(i)]; }
-    QStringView Name(quint16 text, quint32 start, quint32 length) const;
+    QStringView Name(quint16 text, quint32 start, quint32 length) const {
+        return QStringView(mTexts[text]).sliced(start, length);
+    }
     quint16 AddText(QString text);
 
     std::vector<Target> mTargets;

@@ -137,8 +137,7 @@ bool clsFilter::Passes(QStringView name, int includeMode, int excludeMode) {
     return excludeMode != 1 || !MatchesAny(1, name);
 }
 
-QStringView clsFilter::ListName(int index) const {
-    if (index < mLeading) return mListing.FileName(index);
+QStringView clsFilter::PickedName(int index) const {
     const quint32 at = mPicked[size_t(index - mLeading)];
     const qsizetype position = qsizetype(at & ~kPickedFolder);
     return (at & kPickedFolder) ? QStringView(mListing.folders[position].name)

@@ -59,7 +59,9 @@ public:
     }
     // The same, without a copy, where the listing holds it; index must be
     // one of the list's.
-    QStringView ListName(int index) const;
+    QStringView ListName(int index) const {
+        return index < mLeading ? mListing.FileName(index) : PickedName(index);
+    }
     // The inode number the listing gave for ListItem(index); the device is
     // Listing().Device().
     ino_t ListInode(int index) const;
@@ -98,6 +100,7 @@ public:
 
 private:
     static size_t Side(int index) { return index == 0 ? 0 : 1; }
+    QStringView PickedName(int index) const;
     void UpdateMask();
     int Compile(size_t side);
     bool MatchesAny(size_t side, QStringView name);
