@@ -4,8 +4,9 @@
 # *.txt to *.dat under a folder in /dev/shm, on a fresh copy for every run:
 #   flat  100,000 empty files in one folder
 #   tree  1,000 folders of 100 empty files
-# and prints the median of RUNS runs (default 5), and of each run's minor page
-# faults (the fresh memory it touched), with the ratios. sorvane-cli
+# and prints the median of RUNS runs (default 5; the tools take turns run by
+# run), and of each run's minor page faults (the fresh memory it touched),
+# with the ratios. sorvane-cli
 # keeps its journal in /dev/shm (sorvane); the same run without a journal
 # (nojournal) and with the journal on the disk of /var/tmp (diskjrnl), where
 # its flush is real, show what the journal costs. Then it
@@ -41,34 +42,44 @@ run_mmv() { (cd "$1" && counted mmv -m ';*.txt' '#1#2.dat' </dev/null); }
 after_run() { check "$2" "$expected" "$1"; }
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+# paired "A1 A2 ..." "B1 B2 ...": the median of the ratios Ai / Bi.
+paired() {
+  paste <(printf '%s\n' $1) <(printf '%s\n' $2) | awk '{ print $1 / $2 }' | median |
+    awk '{ printf "%.2f", $1 }'
+}
 
 bench_case() {
   local name="$1" folders="$2" files="$3" count=$(($2 == 0 ? $3 : $2 * $3))
   local master="$work/$name"
   expected=$count
   make_tree "$master" "$folders" "$files"
-  declare -A med flt
-  for tool in floor sorvane nojournal diskjrnl mmv; do
-    local times=() faults=() t f
-    for ((i = 0; i < runs; i++)); do
+  declare -A med flt times faults
+  local tools=(floor sorvane nojournal diskjrnl mmv) tool t f
+  # The tools take turns, run by run, so that a drift of the machine's
+  # speed touches them alike; each ratio of times is the median of the
+  # runs' own ratios.
+  for ((i = 0; i < runs; i++)); do
+    for tool in "${tools[@]}"; do
       read -r t f <<<"$(time_one "$tool" "$master")"
-      times+=("$t")
-      faults+=("$f")
+      times[$tool]+="$t "
+      faults[$tool]+="$f "
     done
-    med[$tool]=$(printf '%s\n' "${times[@]}" | median)
-    flt[$tool]=$(printf '%s\n' "${faults[@]}" | median)
-    printf '  %-8s median %7.3f s  %7d faults   runs: %s\n' "$tool" "${med[$tool]}" \
-      "${flt[$tool]}" "${times[*]}"
   done
-  echo "  sorvane-cli / floor = $(ratio "${med[sorvane]}" "${med[floor]}")   (target <= 1.20)"
+  for tool in "${tools[@]}"; do
+    med[$tool]=$(printf '%s\n' ${times[$tool]} | median)
+    flt[$tool]=$(printf '%s\n' ${faults[$tool]} | median)
+    printf '  %-8s median %7.3f s  %7d faults   runs: %s\n' "$tool" "${med[$tool]}" \
+      "${flt[$tool]}" "${times[$tool]% }"
+  done
+  echo "  sorvane-cli / floor = $(paired "${times[sorvane]}" "${times[floor]}")   (target <= 1.20)"
   # The page faults are held to the floor's in one folder only: a tree of
   # small folders costs the floor almost no fresh memory at all.
   local faults_target="(target <= 2)"
   [ "$folders" = 0 ] || faults_target="(no target)"
   echo "  page faults / floor = $(ratio "${flt[sorvane]}" "${flt[floor]}")   $faults_target"
-  echo "  mmv / sorvane-cli   = $(ratio "${med[mmv]}" "${med[sorvane]}")   (target > 1)"
-  echo "  journal cost        = $(ratio "${med[sorvane]}" "${med[nojournal]}") (in /dev/shm)," \
-    "$(ratio "${med[diskjrnl]}" "${med[nojournal]}") (on disk)   (target <= 1.05)"
+  echo "  mmv / sorvane-cli   = $(paired "${times[mmv]}" "${times[sorvane]}")   (target > 1)"
+  echo "  journal cost        = $(paired "${times[sorvane]}" "${times[nojournal]}") (in /dev/shm)," \
+    "$(paired "${times[diskjrnl]}" "${times[nojournal]}") (on disk)   (target <= 1.05)"
   rm -rf "$master"
 }
 
