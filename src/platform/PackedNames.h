@@ -28,10 +28,7 @@ public:
     }
 
     qsizetype size() const { return mSpans.size(); }
-    QStringView operator[](qsizetype i) const {
-        const Span& span = mSpans[i];
-        return QStringView(mText).sliced(span.start, span.length);
-    }
+    QStringView operator[](qsizetype i) const { return View(mSpans[i]); }
     const QString& Text() const { return mText; }
 
     void Append(QStringView name) {
@@ -53,11 +50,8 @@ public:
     // asks less the fewest times); the text stays as it is.
     template <typename Less>
     void Sort(Less less) {
-        const auto view = [this](const Span& s) {
-            return QStringView(mText).sliced(s.start, s.length);
-        };
         std::stable_sort(mSpans.begin(), mSpans.end(),
-                         [&](const Span& a, const Span& b) { return less(view(a), view(b)); });
+                         [&](const Span& a, const Span& b) { return less(View(a), View(b)); });
     }
 
 private:
@@ -65,6 +59,10 @@ private:
         quint32 start;
         quint32 length;
     };
+    QStringView View(const Span& span) const {
+        return QStringView(mText).sliced(span.start, span.length);
+    }
+
     // Both grow by realloc, which moves a large one's pages rather than
     // copying them into fresh memory.
     QString mText;

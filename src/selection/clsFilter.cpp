@@ -137,18 +137,22 @@ bool clsFilter::Passes(QStringView name, int includeMode, int excludeMode) {
     return excludeMode != 1 || !MatchesAny(1, name);
 }
 
-QStringView clsFilter::PickedName(int index) const {
+// Where list item index (past the leading files) lies in the listing.
+clsFilter::Pick clsFilter::Picked(int index) const {
     const quint32 at = mPicked[size_t(index - mLeading)];
-    const qsizetype position = qsizetype(at & ~kPickedFolder);
-    return (at & kPickedFolder) ? QStringView(mListing.folders[position].name)
-                                : mListing.FileName(position);
+    return Pick{(at & kPickedFolder) != 0, qsizetype(at & ~kPickedFolder)};
+}
+
+QStringView clsFilter::PickedName(int index) const {
+    const Pick pick = Picked(index);
+    return pick.folder ? QStringView(mListing.folders[pick.position].name)
+                       : mListing.FileName(pick.position);
 }
 
 ino_t clsFilter::ListInode(int index) const {
     if (index < mLeading) return mListing.FileInode(index);
-    const quint32 at = mPicked[size_t(index - mLeading)];
-    const qsizetype position = qsizetype(at & ~kPickedFolder);
-    return (at & kPickedFolder) ? mListing.folders[position].inode : mListing.FileInode(position);
+    const Pick pick = Picked(index);
+    return pick.folder ? mListing.folders[pick.position].inode : mListing.FileInode(pick.position);
 }
 
 void clsFilter::ReleaseNames() {

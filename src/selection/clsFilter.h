@@ -100,6 +100,11 @@ public:
 
 private:
     static size_t Side(int index) { return index == 0 ? 0 : 1; }
+    struct Pick {
+        bool folder;
+        qsizetype position;  // in the listing's folders or files
+    };
+    Pick Picked(int index) const;
     QStringView PickedName(int index) const;
     void UpdateMask();
     int Compile(size_t side);
