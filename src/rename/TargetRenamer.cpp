@@ -1,5 +1,7 @@
 #include "rename/TargetRenamer.h"
 
+#include <limits>
+
 #include "rename/RenameHelpers.h"
 
 namespace sorvane {
@@ -32,7 +34,7 @@ void TargetRenamer::RenameAll(RenamePlan& plan, qint32& renamed) {
     const qint32 last = targets.Count() - 1;
     FolderHandle handle;
     QString folder;
-    qint64 folderIndex = -1;
+    quint32 folderIndex = std::numeric_limits<quint32>::max();
     qint32 nextShow = last;
     for (qint32 c = last; c >= 0; --c) {
         if (c <= nextShow) {
@@ -62,9 +64,9 @@ void TargetRenamer::RenameAll(RenamePlan& plan, qint32& renamed) {
             continue;
         }
         // The targets of one folder follow each other: its path is built once.
-        if (targets.FolderIndex(c) != folderIndex) {
-            folderIndex = targets.FolderIndex(c);
-            folder = plan.basePath + targets.Folder(c);
+        if (const quint32 index = targets.FolderIndex(c, folderIndex); index != folderIndex) {
+            folderIndex = index;
+            folder = plan.basePath + targets.FolderPath(index);
         }
         const MoveResult result = mFs.MoveItemIn(handle, folder, targets.OldName(c), newName);
         if (result == MoveStatus::Ok) {

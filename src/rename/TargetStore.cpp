@@ -86,9 +86,16 @@ quint32 TargetStore::FolderIndex(qint32 i) const {
     return quint32(after - mFolders.begin() - 1);
 }
 
-FileIdentity TargetStore::Identity(qint32 i) const {
-    const Target& t = Record(i);
-    return FileIdentity{mFolders[FolderIndex(i)].device, t.inode, t.inode != 0};
+quint32 TargetStore::FolderIndex(qint32 i, quint32 near) const {
+    const auto holds = [this, i](size_t f) {
+        return f < mFolders.size() && mFolders[f].first <= i &&
+               (f + 1 == mFolders.size() || i < mFolders[f + 1].first);
+    };
+    // Out of range on either side (near - 1 of folder 0 included) holds
+    // nothing.
+    for (const size_t f : {size_t(near), size_t(near) - 1, size_t(near) + 1})
+        if (holds(f)) return quint32(f);
+    return FolderIndex(i);
 }
 
 }  // namespace sorvane

@@ -69,9 +69,14 @@ public:
     // The units of every target's folder, old name and new name together:
     // what a text that names each target once takes, to size it up front.
     qint64 PathUnits() const { return mPathUnits; }
-    const QString& Folder(qint32 i) const { return mFolders[FolderIndex(i)].relative; }
+    const QString& Folder(qint32 i) const { return FolderPath(FolderIndex(i)); }
     // Two targets share their folder exactly when these are equal.
     quint32 FolderIndex(qint32 i) const;
+    // The same, found in a step when near is the folder of a target next to
+    // i, as it is for a walk over the targets in either direction.
+    quint32 FolderIndex(qint32 i, quint32 near) const;
+    // The path of a folder by its index.
+    const QString& FolderPath(quint32 folder) const { return mFolders[folder].relative; }
     QStringView OldName(qint32 i) const {
         const Target& t = Record(i);
         return Name(t.oldText, t.oldStart, t.oldLength);
@@ -86,7 +91,12 @@ public:
     TargetStatus Status(qint32 i) const { return Record(i).status; }
     // The item's device and inode at the time it was listed; not valid when
     // the inode was not given.
-    FileIdentity Identity(qint32 i) const;
+    FileIdentity Identity(qint32 i) const { return Identity(i, FolderIndex(i)); }
+    // The same, for a target of folder (its FolderIndex).
+    FileIdentity Identity(qint32 i, quint32 folder) const {
+        const Target& t = Record(i);
+        return FileIdentity{mFolders[folder].device, t.inode, t.inode != 0};
+    }
     TargetStatus& Status(qint32 i) { return mTargets[size_t(i)].status; }
 
 private:

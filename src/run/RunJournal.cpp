@@ -6,6 +6,7 @@
 #include <QFile>
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <limits>
 
 #include "platform/DurableFile.h"
@@ -32,45 +33,96 @@ bool NeedsEscape(char c) {
     return u < 0x20 || u == 0x7F || c == '%';
 }
 
-void AppendEscaped(QByteArray& out, QByteArrayView bytes) {
+// The most room one unit of a name takes: three bytes of UTF-8, each
+// escaped to three.
+constexpr qsizetype kRoomPerUnit = 9;
+
+char* PutByte(char* at, char c) {
     static constexpr char kHex[] = "0123456789ABCDEF";
-    qsizetype from = 0;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (!NeedsEscape(bytes[i])) continue;
-        out.append(bytes.sliced(from, i - from));
-        const auto u = static_cast<unsigned char>(bytes[i]);
-        const char code[3] = {'%', kHex[u >> 4], kHex[u & 15]};
-        out.append(code, 3);
-        from = i + 1;
+    if (!NeedsEscape(c)) {
+        *at++ = c;
+        return at;
     }
-    out.append(bytes.sliced(from));
+    const auto u = static_cast<unsigned char>(c);
+    *at++ = '%';
+    *at++ = kHex[u >> 4];
+    *at++ = kHex[u & 15];
+    return at;
 }
 
-// The bytes of text on disk, escaped, appended to out. ASCII, nearly every
-// name, goes straight from the units; anything else through the encoder.
-void AppendEscapedText(QByteArray& out, QStringView text, QByteArray& scratch) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    const qsizetype start = out.size();
-    out.resize(start + text.size() * 3);
-    char* at = out.data() + start;
+char* PutBytes(char* at, QByteArrayView bytes) {
+    std::memcpy(at, bytes.data(), size_t(bytes.size()));
+    return at + bytes.size();
+}
+
+// The bytes of text on disk, escaped, written at `at`, which has room for
+// kRoomPerUnit per unit; returns their end. ASCII, nearly every name, goes
+// straight from the units; anything else through the encoder.
+char* PutEscapedText(char* at, QStringView text, QByteArray& scratch) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t unit = text[i].unicode();
+        if (unit - 0x20u < 0x5Fu && unit != u'%') {  // printable ASCII, kept as it is
+            *at++ = char(unit);
+            continue;
+        }
         if (unit >= 0x80) {
-            out.resize(at - out.data());
             FileSystem::EncodeExactly(text.sliced(i), &scratch);
-            AppendEscaped(out, scratch);
-            return;
+            for (const char c : std::as_const(scratch)) at = PutByte(at, c);
+            return at;
         }
-        const char c = char(unit);
-        if (NeedsEscape(c)) {
-            *at++ = '%';
-            *at++ = kHex[unit >> 4];
-            *at++ = kHex[unit & 15];
-        } else {
-            *at++ = c;
-        }
+        at = PutByte(at, char(unit));
     }
-    out.resize(at - out.data());
+    return at;
+}
+
+template <typename N>
+char* PutNumber(char* at, N n) {
+    return std::to_chars(at, at + 24, n).ptr;
+}
+
+void AppendEscapedText(QByteArray& out, QStringView text, QByteArray& scratch) {
+    const qsizetype start = out.size();
+    out.resize(start + text.size() * kRoomPerUnit);
+    out.resize(PutEscapedText(out.data() + start, text, scratch) - out.constData());
+}
+
+// The records' bytes, written in place: room is made once per record
+// rather than piece by piece.
+class RecordBuffer {
+public:
+    explicit RecordBuffer(qsizetype capacity) : mBytes(capacity, Qt::Uninitialized) {}
+    // Where up to room bytes may be written; Done takes their end.
+    char* Room(qsizetype room) {
+        if (mUsed + room > mBytes.size()) mBytes.resize(std::max(mUsed + room, 2 * mBytes.size()));
+        return mBytes.data() + mUsed;
+    }
+    void Done(const char* end) { mUsed = end - mBytes.constData(); }
+    QByteArrayView Bytes() const { return QByteArrayView(mBytes.constData(), mUsed); }
+    void Clear() { mUsed = 0; }
+
+private:
+    QByteArray mBytes;
+    qsizetype mUsed = 0;
+};
+
+// One "rename" record: the item's device and inode, its old path and its
+// new one. folder is the escaped folder of both.
+void PutRecord(RecordBuffer& out, const FileIdentity& identity, QByteArrayView folder,
+               QStringView oldName, QStringView newName, QByteArray& scratch) {
+    constexpr qsizetype kNumbersRoom = 2 * 24 + 4;
+    char* at = out.Room(kRename.size() + kNumbersRoom + 2 * folder.size() +
+                        kRoomPerUnit * (oldName.size() + newName.size()));
+    at = PutBytes(at, kRename);
+    *at++ = '\t';
+    at = PutNumber(at, identity.device);
+    *at++ = '\t';
+    at = PutNumber(at, identity.inode);
+    *at++ = '\t';
+    at = PutEscapedText(PutBytes(at, folder), oldName, scratch);
+    *at++ = '\t';
+    at = PutEscapedText(PutBytes(at, folder), newName, scratch);
+    *at++ = '\n';
+    out.Done(at);
 }
 
 int HexValue(char c) {
@@ -241,51 +293,44 @@ int RunJournal::Begin(const mdlRename& r, bool deleteRequested) {
 }
 
 // The header, the records in rename order (from the last target to the
-// first) and one flush of the file and its folder.
+// first), written 64 KiB at a time, and one flush of the file and its
+// folder.
 int RunJournal::Write(const QString& path, const mdlRename& r, bool deleteRequested,
                       qint64 count) const {
     DurableFile file;
     if (const int err = file.Create(path)) return err;
     const FileSystem fs;
-    QByteArray out;
-    out.reserve(kFlushAt + 4096);
-    out.append(kVersionLine).append('\n');
+    QByteArray header;
+    header.append(kVersionLine).append('\n');
     QByteArray folder, name;
-    out.append("folder\t");
-    AppendEscapedText(out, r.BasePath(), name);
-    out.append('\n');
-    AppendNumberField(out, "device", fs.Identity(r.BasePath()).device);
-    AppendField(out, "time", IsoTime(QDateTime::currentDateTime()));
-    AppendField(out, "object", r.ItemWord().toUtf8());
-    AppendNumberField(out, "pid", qint64(::getpid()));
-    AppendNumberField(out, "targets", count);
+    header.append("folder\t");
+    AppendEscapedText(header, r.BasePath(), name);
+    header.append('\n');
+    AppendNumberField(header, "device", fs.Identity(r.BasePath()).device);
+    AppendField(header, "time", IsoTime(QDateTime::currentDateTime()));
+    AppendField(header, "object", r.ItemWord().toUtf8());
+    AppendNumberField(header, "pid", qint64(::getpid()));
+    AppendNumberField(header, "targets", count);
 
-    int err = 0;
+    const TargetStore& targets = r.Plan().targets;
+    int err = file.Write(header);
+    RecordBuffer records(kFlushAt + 4096);
     quint32 folderIndex = std::numeric_limits<quint32>::max();
     for (qint32 c = r.GetTargetCount() - 1; c >= 0 && err == 0; --c) {
         if (!r.WillRename(c, deleteRequested)) continue;
-        const quint32 index = r.FolderIndex(c);
-        if (index != folderIndex) {
+        if (const quint32 index = targets.FolderIndex(c, folderIndex); index != folderIndex) {
             folderIndex = index;
             folder.clear();
-            AppendEscapedText(folder, r.Folder(c), name);
+            AppendEscapedText(folder, targets.FolderPath(index), name);
         }
-        const FileIdentity identity = r.Identity(c);
-        out.append(kRename).append('\t');
-        AppendNumber(out, identity.device);
-        out.append('\t');
-        AppendNumber(out, identity.inode);
-        out.append('\t').append(folder);
-        AppendEscapedText(out, r.OldLeaf(c), name);
-        out.append('\t').append(folder);
-        AppendEscapedText(out, r.NewLeaf(c), name);
-        out.append('\n');
-        if (out.size() >= kFlushAt) {
-            err = file.Write(out);
-            out.resize(0);
+        PutRecord(records, targets.Identity(c, folderIndex), folder, targets.OldName(c),
+                  targets.NewName(c), name);
+        if (records.Bytes().size() >= kFlushAt) {
+            err = file.Write(records.Bytes());
+            records.Clear();
         }
     }
-    if (err == 0) err = file.Write(out);
+    if (err == 0) err = file.Write(records.Bytes());
     if (err == 0) err = file.Sync();
     file.Close();
     if (err != 0) QFile::remove(path);
