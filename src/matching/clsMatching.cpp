@@ -321,11 +321,43 @@ void clsMatching::compileSearch(const QString& p) {
     }
     closeSegment(first, n - 2);
     mCaptures.assign(size_t(n), Capture{});
+    const auto bare = [this](const Seg& seg) {
+        return seg.First > seg.Last ||
+               (seg.First == seg.Last && mToks[size_t(seg.First)].Kind == TokKind::Literal);
+    };
+    mEndsOnly = mSegs.size() == 2 && bare(mSegs[0]) && bare(mSegs[1]);
+}
+
+bool clsMatching::literalAt(const Tok& tok, const char16_t* at, bool fold) const {
+    if (!fold)
+        return std::memcmp(at, mLitExact.constData() + tok.Off,
+                           size_t(tok.Len) * sizeof(char16_t)) == 0;
+    const auto* folded = reinterpret_cast<const char16_t*>(mLitFolded.constData()) + tok.Off;
+    for (int i = 0; i < tok.Len; ++i) {
+        if (clsFileString::FoldUnit(at[i]) != folded[i]) return false;
+    }
+    return true;
+}
+
+// A literal at the start, the star, a literal at the end: what matchName
+// finds for this shape, without its walk over the segments.
+bool clsMatching::matchEnds(QStringView name, bool fold) {
+    const qsizetype L = name.size();
+    const Seg& head = mSegs[0];
+    const Seg& tail = mSegs[1];
+    if (L < head.Len + tail.Len) return false;
+    const char16_t* s = name.utf16();
+    if (head.Len > 0 && !literalAt(mToks[size_t(head.First)], s, fold)) return false;
+    if (tail.Len > 0 && !literalAt(mToks[size_t(tail.First)], s + L - tail.Len, fold)) return false;
+    mCaptures[0] = {0, 0};
+    mCaptures[mToks.size() - 1] = {L, 0};
+    if (head.Len > 0) mCaptures[size_t(head.First)] = {0, head.Len};
+    if (tail.Len > 0) mCaptures[size_t(tail.First)] = {L - tail.Len, tail.Len};
+    mCaptures[size_t(tail.First - 1)] = {head.Len, L - head.Len - tail.Len};
+    return true;
 }
 
 bool clsMatching::matchSegment(const Seg& seg, const char16_t* name, qsizetype q, bool fold) {
-    const char16_t* exact = reinterpret_cast<const char16_t*>(mLitExact.constData());
-    const char16_t* folded = reinterpret_cast<const char16_t*>(mLitFolded.constData());
     for (int t = seg.First; t <= seg.Last; ++t) {
         const Tok& tok = mToks[size_t(t)];
         Capture& cap = mCaptures[size_t(t)];
@@ -339,16 +371,7 @@ bool clsMatching::matchSegment(const Seg& seg, const char16_t* name, qsizetype q
                 break;
             case TokKind::Literal: {
                 cap = {q, tok.Len};
-                const char16_t* a = name + q;
-                if (fold) {
-                    const char16_t* b = folded + tok.Off;
-                    for (int i = 0; i < tok.Len; ++i) {
-                        if (clsFileString::FoldUnit(a[i]) != b[i]) return false;
-                    }
-                } else if (std::memcmp(a, exact + tok.Off, size_t(tok.Len) * sizeof(char16_t)) !=
-                           0) {
-                    return false;
-                }
+                if (!literalAt(tok, name + q, fold)) return false;
                 q += tok.Len;
                 break;
             }
@@ -379,11 +402,12 @@ qsizetype clsMatching::findLead(const Seg& seg, const char16_t* name, qsizetype 
 }
 
 bool clsMatching::matchName(QStringView name) {
+    const bool fold = mCmpMode != CompareMode::Exact;
+    if (mEndsOnly) return matchEnds(name, fold);
     const qsizetype L = name.size();
     qsizetype slack = L - mMinLen;
     if (slack < 0) return false;
     const char16_t* s = name.utf16();
-    const bool fold = mCmpMode != CompareMode::Exact;
     const size_t n = mToks.size();
     mCaptures[0] = {0, 0};
     mCaptures[n - 1] = {L, 0};

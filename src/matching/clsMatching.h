@@ -139,7 +139,9 @@ private:
 
     void compileSearch(const QString& p);
     void buildRowPieces();
+    bool literalAt(const Tok& tok, const char16_t* at, bool fold) const;
     bool matchSegment(const Seg& seg, const char16_t* name, qsizetype q, bool fold);
+    bool matchEnds(QStringView name, bool fold);
     static qsizetype findLead(const Seg& seg, const char16_t* name, qsizetype pos, qsizetype last,
                               bool fold);
     bool matchName(QStringView name);
@@ -162,6 +164,9 @@ private:
     QString mLitExact;
     QString mLitFolded;
     qsizetype mMinLen = 0;
+    // The pattern is one "*" with at most a literal on either side ("*.jpg",
+    // "IMG*", "a*z"): a name is tested at its two ends only.
+    bool mEndsOnly = false;
     std::vector<Capture> mCaptures;
 
     QString mReplaceTyped;

@@ -150,6 +150,14 @@ TEST(clsMatching, IsMatchAndCaptures) {
         {u"*ab*ab*"_s, kWhole, 0, u"abab"_s, true, {u""_s, u""_s, u""_s}},
         {u"*ab*ab*"_s, kWhole, 0, u"aba"_s, false, {}},
         {u"*x*"_s, kWhole, 1, u"aXbXc"_s, true, {u"a"_s, u"bXc"_s}},
+        // One star between two literals: the ends are tested, and they may
+        // not overlap.
+        {u"ab*ba"_s, kWhole, 0, u"aba"_s, false, {}},
+        {u"ab*ba"_s, kWhole, 0, u"abba"_s, true, {u""_s}},
+        {u"*.JPG"_s, kWhole, 0, u"a.jpg"_s, false, {}},
+        {u"*.JPG"_s, kWhole, 1, u"a.jpg"_s, true, {u"a"_s}},
+        {u"*.txt"_s, kWhole, 0, u"txt"_s, false, {}},
+        {u"IMG*"_s, kWhole, 1, u"img_1.jpg"_s, true, {u"_1.jpg"_s}},
     };
     for (const MatchCase& c : cases) {
         SCOPED_TRACE(c.pattern.toStdString() + (c.mode == kPart ? " part, " : " whole, ") +
