@@ -43,9 +43,14 @@ QString ShownName(const QString& name) {
 void AppendShown(QString& out, QStringView name) {
     const qsizetype at = out.size();
     out.resize(at + name.size());
-    char16_t* to = reinterpret_cast<char16_t*>(out.data()) + at;
+    PutShown(out.data() + at, name);
+}
+
+QChar* PutShown(QChar* to, QStringView name) {
+    char16_t* out = reinterpret_cast<char16_t*>(to);
     for (const char16_t c : std::u16string_view(name.utf16(), size_t(name.size())))
-        *to++ = IsControl(c) ? PictureOf(c).unicode() : c;
+        *out++ = IsControl(c) ? PictureOf(c).unicode() : c;
+    return reinterpret_cast<QChar*>(out);
 }
 
 }  // namespace sorvane

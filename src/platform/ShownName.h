@@ -22,4 +22,8 @@ QString ShownName(const QString& name);
 // string, so a long log built name by name costs no more than before.
 void AppendShown(QString& out, QStringView name);
 
+// Writes the shown form of name at `to`, which has room for its units (the
+// shown form has as many); returns the end.
+QChar* PutShown(QChar* to, QStringView name);
+
 }  // namespace sorvane

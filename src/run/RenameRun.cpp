@@ -1,6 +1,7 @@
 #include "run/RenameRun.h"
 
 #include <cstring>
+#include <limits>
 
 #include "platform/ShownName.h"
 #include "run/RunLog.h"
@@ -129,9 +130,24 @@ bool AskOverwrites(ProgramCore& m, OverwriteQuestionPort& overwrite) {
     return deleteRequested;
 }
 
-// Appends the detailed-log lines of target i. False when the listing ends
-// at this target.
-bool AppendTargetLines(const mdlRename& r, qint32 i, const QString& w, QString& buf) {
+// "head folder/old → new" and the line end, names in their shown form,
+// with the room for the line made once: the log has a line per target.
+void AppendRenameLine(QString& buf, QStringView head, QStringView folder, QStringView oldName,
+                      QStringView newName) {
+    constexpr QStringView kArrow = u" → ";
+    const qsizetype start = buf.size();
+    buf.resize(start + head.size() + folder.size() + oldName.size() + kArrow.size() +
+               newName.size() + kCrLf.size());
+    QChar* at = std::copy(head.begin(), head.end(), buf.data() + start);
+    at = PutShown(PutShown(at, folder), oldName);
+    at = PutShown(std::copy(kArrow.begin(), kArrow.end(), at), newName);
+    std::copy(kCrLf.begin(), kCrLf.end(), at);
+}
+
+// Appends the detailed-log lines of target i, which lies in folder. False
+// when the listing ends at this target.
+bool AppendTargetLines(const mdlRename& r, qint32 i, const QString& folder, const QString& w,
+                       QString& buf) {
     const TargetStatus status = r.Status(i);
     const Verdict verdict = status.verdict();
     const RenameOutcome outcome = status.renameOutcome();
@@ -147,7 +163,6 @@ bool AppendTargetLines(const mdlRename& r, qint32 i, const QString& w, QString& 
     }
     // Names go in by their shown form: a line break or an escape sequence
     // in a name must not split its line or forge one.
-    const QString& folder = r.Folder(i);
     const QStringView newName = r.NewLeaf(i);
     if (verdict == Verdict::DeletedRename) {
         buf += u"[削除]："_s;
@@ -156,40 +171,30 @@ bool AppendTargetLines(const mdlRename& r, qint32 i, const QString& w, QString& 
         buf += kCrLf;
     }
 
-    // "old → new name" and the line end, appended piece by piece. The new
-    // name is the last component of the new path: the new name itself
-    // unless it is empty or holds a "/".
-    const auto renaming = [&] {
-        AppendShown(buf, folder);
-        AppendShown(buf, r.OldLeaf(i));
-        buf += u" → "_s;
+    // The line "head old → new name". The new name is the last component of
+    // the new path: the new name itself unless it is empty or holds a "/".
+    const auto renaming = [&](QStringView head) {
         if (!newName.isEmpty() && !newName.contains(u'/'))
-            AppendShown(buf, newName);
+            AppendRenameLine(buf, head, folder, r.OldLeaf(i), newName);
         else
-            AppendShown(buf, LastComponent(r.NewName(i)));
-        buf += kCrLf;
+            AppendRenameLine(buf, head, folder, r.OldLeaf(i), LastComponent(r.NewName(i)));
     };
     if (outcome == RenameOutcome::Renamed) {
-        buf += u"[変換]："_s;
-        renaming();
+        renaming(u"[変換]：");
     } else if (outcome == RenameOutcome::Skipped) {
         switch (verdict) {
             case Verdict::FileExists:
-                buf += u"[スキップ]変換後の"_s + w + u"名が既存ファイルと同一になりました。："_s;
-                renaming();
+                renaming(u"[スキップ]変換後の"_s + w + u"名が既存ファイルと同一になりました。："_s);
                 break;
             case Verdict::Identical:
-                buf += u"[スキップ]変換前後の"_s + w + u"名が同一になりました。："_s;
-                renaming();
+                renaming(u"[スキップ]変換前後の"_s + w + u"名が同一になりました。："_s);
                 break;
             case Verdict::Duplicate:
-                buf += u"[スキップ]変換後の"_s + w + u"名同士が同一になりました。："_s;
-                renaming();
+                renaming(u"[スキップ]変換後の"_s + w + u"名同士が同一になりました。："_s);
                 break;
             case Verdict::OtherTarget:
-                buf += u"[スキップ]変換後の"_s + w + u"名が検索条件に一致した"_s + w +
-                       u"と同一になりました。："_s;
-                renaming();
+                renaming(u"[スキップ]変換後の"_s + w + u"名が検索条件に一致した"_s + w +
+                         u"と同一になりました。："_s);
                 break;
             case Verdict::EmptyName:
                 // Two quotation marks stand for the empty name.
@@ -199,20 +204,17 @@ bool AppendTargetLines(const mdlRename& r, qint32 i, const QString& w, QString& 
                 buf += u" → \"\""_s + kCrLf;
                 break;
             case Verdict::FolderExists:
-                buf += u"[スキップ]変換後の"_s + w + u"名が既存フォルダと同一になりました。："_s;
-                renaming();
+                renaming(u"[スキップ]変換後の"_s + w + u"名が既存フォルダと同一になりました。："_s);
                 break;
             case Verdict::TooLong:
-                buf += u"[スキップ]変換後の"_s + w + u"名が長すぎます。："_s;
-                renaming();
+                renaming(u"[スキップ]変換後の"_s + w + u"名が長すぎます。："_s);
                 break;
             default:
                 break;
         }
     } else if (outcome == RenameOutcome::Failed) {
-        buf += u"[エラー]変換中にエラーです。"_s + w +
-               u"に何らかの問題(使用中・削除等)がありました。："_s;
-        renaming();
+        renaming(u"[エラー]変換中にエラーです。"_s + w +
+                 u"に何らかの問題(使用中・削除等)がありました。："_s);
     }
     return true;
 }
@@ -230,6 +232,8 @@ void BuildDetailedLog(ProgramCore& m, DetailedLogText& log) {
     // (what is reserved and not written costs no memory).
     log.Reserve(r.PathUnits() + qint64(count) * kLineUnits);
     QString& buf = log.Block();
+    const TargetStore& targets = r.Plan().targets;
+    quint32 folder = std::numeric_limits<quint32>::max();
     qint32 next = count;
     for (qint32 i = count - 1; i >= 0; --i) {
         if (i <= next) {
@@ -246,7 +250,8 @@ void BuildDetailedLog(ProgramCore& m, DetailedLogText& log) {
                 break;
             }
         }
-        if (!AppendTargetLines(r, i, w, buf)) break;
+        folder = targets.FolderIndex(i, folder);
+        if (!AppendTargetLines(r, i, targets.FolderPath(folder), w, buf)) break;
     }
     buf += kCrLf;
 }
