@@ -117,6 +117,7 @@ RenamePlan RenameListBuilder::Build(const QString& startFolder, const RenameList
     mPlan.settings = settings;
     mPlan.maxCount = maximum;
     mProgress = &progress;
+    mNameMaxDevice = 0;
     // The collision checks look the new names up in the folder's listing.
     FilterModeGuard mode(mFilter, settings.folderMode, !settings.quickList);
     try {
@@ -145,7 +146,12 @@ bool RenameListBuilder::ListFolder(const QString& folder) {
     }
     if (mFolderCount > 0) {
         if (mFolderCount + mPlan.targets.Count() >= mCapacity) Grow();
-        mNameMax = mFs.NameMax(folder);
+        // The limit is the file system's: asked once per device.
+        const dev_t device = mFilter.Listing().Device();
+        if (device == 0 || device != mNameMaxDevice) {
+            mNameMax = mFs.NameMax(folder);
+            mNameMaxDevice = device;
+        }
         const bool added =
             mPlan.settings.quickList ? AddFolderItemsQuick(folder) : AddFolderItems(folder);
         if (!added) return false;

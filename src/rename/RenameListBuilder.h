@@ -106,7 +106,8 @@ private:
     std::unordered_map<QString, qint32> mOldFolded;
     bool mOldMapsBuilt = false;
     qint32 mFolderCount = 0;
-    qint64 mNameMax = -1;  // the longest name the folder's file system holds
+    qint64 mNameMax = -1;      // the longest name the folder's file system holds
+    dev_t mNameMaxDevice = 0;  // the device it was asked on, 0 none
 };
 
 }  // namespace sorvane
