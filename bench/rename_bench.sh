@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Times a whole rename run of sorvane-cli against the floor (bench/rename_floor:
-# readdir and renameat2, nothing else) and against mmv, each renaming every
+# readdir and renameat2, nothing else; with --plan-first it reads every
+# folder before renaming, as sorvane-cli must) and against mmv, each renaming every
 # *.txt to *.dat under a folder in /dev/shm, on a fresh copy for every run:
 #   flat  100,000 empty files in one folder
 #   tree  1,000 folders of 100 empty files
@@ -34,6 +35,7 @@ check() {
 }
 
 run_floor() { counted "$floor" "$1" >/dev/null; }
+run_planfloor() { counted "$floor" --plan-first "$1" >/dev/null; }
 run_nojournal() { run_sorvane "$1" --no-journal; }
 disk_data="$(mktemp -d /var/tmp/sorvane-journal.XXXXXX)"
 run_diskjrnl() { XDG_DATA_HOME="$disk_data" run_sorvane "$1"; }
@@ -54,7 +56,7 @@ bench_case() {
   expected=$count
   make_tree "$master" "$folders" "$files"
   declare -A med flt times faults
-  local tools=(floor sorvane nojournal diskjrnl mmv) tool t f
+  local tools=(floor planfloor sorvane nojournal diskjrnl mmv) tool t f
   # The tools take turns, run by run, so that a drift of the machine's
   # speed touches them alike; each ratio of times is the median of the
   # runs' own ratios.
@@ -72,6 +74,10 @@ bench_case() {
       "${flt[$tool]}" "${times[$tool]% }"
   done
   echo "  sorvane-cli / floor = $(paired "${times[sorvane]}" "${times[floor]}")   (target <= 1.20)"
+  # What reading everything before renaming costs by itself, and what
+  # sorvane-cli adds to that.
+  echo "  plan-first floor / floor = $(paired "${times[planfloor]}" "${times[floor]}")," \
+    "sorvane-cli / plan-first floor = $(paired "${times[sorvane]}" "${times[planfloor]}")"
   # The page faults are held to the floor's in one folder only: a tree of
   # small folders costs the floor almost no fresh memory at all.
   local faults_target="(target <= 2)"
