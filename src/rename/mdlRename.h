@@ -100,18 +100,14 @@ public:
     QString ItemWord() const { return mPlan.itemWord; }
     // The maximum the list was built under.
     qint32 MaxCount() const { return mPlan.maxCount; }
-    // The paths relative to the start folder, and their parts: the folder
-    // ("" or ending in "/") and the two names in it.
+    // The paths relative to the start folder, and the two names in their
+    // folder. A walk over many targets reads folders and identities from
+    // Plan().targets, which finds a target's folder from the last one's.
     QString OldName(qint32 i) const { return mPlan.targets.OldPath(i); }
     QString NewName(qint32 i) const { return mPlan.targets.NewPath(i); }
-    const QString& Folder(qint32 i) const { return mPlan.targets.Folder(i); }
-    // Two targets lie in the same folder exactly when these are equal.
-    quint32 FolderIndex(qint32 i) const { return mPlan.targets.FolderIndex(i); }
     QStringView OldLeaf(qint32 i) const { return mPlan.targets.OldName(i); }
     QStringView NewLeaf(qint32 i) const { return mPlan.targets.NewName(i); }
     TargetStatus Status(qint32 i) const { return mPlan.targets.Status(i); }
-    // The item's device and inode as the listing saw it.
-    FileIdentity Identity(qint32 i) const { return mPlan.targets.Identity(i); }
     void SetVerdict(qint32 i, Verdict verdict) { mPlan.targets.Status(i).SetVerdict(verdict); }
 
 private:
