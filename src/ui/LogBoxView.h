@@ -3,29 +3,31 @@
 #include <QString>
 
 #include "ports/LogBoxPort.h"
-
-class QPlainTextEdit;
+#include "ui/LogLines.h"
 
 namespace sorvane {
 
-// The log box (rtfLog) as the runs write it: the text keeps its CR LF line
-// ends, the box shows them as line breaks. The texts appended are kept as
-// they came, so that a run's long log lies in memory as the box's document
-// and the text handed over, not also as a copy joined to the rest.
+class LogView;
+
+// The log box (rtfLog) as the runs write it: the text is kept as it comes,
+// with its CR LF line ends, and the box draws its lines from there. A long
+// log comes in pieces, so that it is never also held whole.
 class LogBoxView : public LogBoxPort {
 public:
-    explicit LogBoxView(QPlainTextEdit& box);
+    explicit LogBoxView(LogView& box);
 
     void Append(QString text) override;
     void Clear() override;
-    QString Text() const override { return mKept.Text(); }
-    // The end of the log in view: the caret there, scrolled to the bottom.
+    QString Text() const override { return mLines.Text(); }
+    bool TakesPieces() const override { return true; }
+    qint64 Mark() const override { return mLines.Mark(); }
+    void TakeBack(qint64 mark) override;
+    // The end of the log in view.
     void ShowEnd();
 
 private:
-    QPlainTextEdit& mBox;
-    MemoryLogBox mKept;  // the text with its CR LF line ends
-    int mLinesInBlock = 0;
+    LogView& mBox;
+    LogLines mLines;
 };
 
 }  // namespace sorvane

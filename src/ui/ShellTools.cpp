@@ -10,6 +10,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/mdlTools.h"
+#include "ui/LogView.h"
 
 namespace sorvane {
 
@@ -52,6 +53,8 @@ void SelectAllText(QWidget* box) {
         line->setSelection(0, int(line->text().size()));
     } else if (auto* text = qobject_cast<QPlainTextEdit*>(box)) {
         text->selectAll();
+    } else if (auto* log = qobject_cast<LogView*>(box)) {
+        log->SelectAll();
     }
 }
 

@@ -2,33 +2,98 @@
 
 #include <gtest/gtest.h>
 
-#include <QPlainTextEdit>
-#include <QTextDocument>
+#include <QClipboard>
+#include <QScrollBar>
+#include <QTest>
 
 #include "WidgetApp.h"
+#include "ui/LogView.h"
 
 using namespace sorvane;
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// A run's long log goes into the box by parts: the box shows every line
-// once, in blocks of 64 lines, and keeps the text as it was given.
-TEST(LogBoxView, ALongLogIsShownWholeAndKeptAsGiven) {
-    test::EnsureApplication();
-    QPlainTextEdit edit;
-    LogBoxView box(edit);
-    box.Append(u"==開始==\r\n"_s);
-    QString log;
-    for (int i = 0; i < 5000; ++i) log += u"[変換]：b%1.txt → c%1.dat\r\n"_s.arg(i);
-    box.Append(log);
+QStringList LinesOf(const LogLines& lines) {
+    QStringList all;
+    for (qsizetype i = 0; i < lines.LineCount(); ++i) all.append(lines.Line(i));
+    return all;
+}
 
-    const QString text = u"==開始==\r\n"_s + log;
-    EXPECT_EQ(box.Text(), text);
-    QString lines = text;
-    lines.replace(u"\r\n"_s, u"\n"_s);
-    EXPECT_EQ(edit.toPlainText(), lines);
-    EXPECT_EQ(edit.document()->blockCount(), 5001 / 64 + 1);
+// The lines are the text split at CR LF, wherever the pieces part it; a
+// take-back leaves the lines of the text kept, as if the rest never came.
+TEST(LogLines, LinesFollowTheTextAcrossPiecesAndTakeBacks) {
+    const struct {
+        QStringList pieces;
+        QStringList lines;
+    } cases[] = {
+        {{}, {u""_s}},
+        {{u"a\r\nbb\r\n"_s}, {u"a"_s, u"bb"_s, u""_s}},
+        {{u"a\r"_s, u"\nb"_s}, {u"a"_s, u"b"_s}},  // CR LF split between two pieces
+        {{u"lo"_s, u""_s, u"ng"_s, u" line\r\nx"_s}, {u"long line"_s, u"x"_s}},
+        {{u"a\r"_s, u"\r\n"_s, u"\n"_s}, {u"a\r"_s, u"\n"_s}},  // lone CR and LF stay text
+    };
+    for (const auto& c : cases) {
+        LogLines lines;
+        for (const QString& piece : c.pieces) lines.Append(piece);
+        EXPECT_EQ(LinesOf(lines), c.lines) << c.pieces.join(u'|').toStdString();
+        EXPECT_EQ(lines.Text(), c.pieces.join(QString()));
+    }
+
+    LogLines lines;
+    lines.Append(u"head\r\n"_s);
+    const qint64 mark = lines.Mark();
+    lines.Append(u"the longest line of all\r"_s);
+    lines.Append(u"\nnext\r\n"_s);
+    EXPECT_EQ(lines.Line(lines.LongestLine()), u"the longest line of all"_s);
+    lines.TakeBack(mark);
+    EXPECT_EQ(LinesOf(lines), (QStringList{u"head"_s, u""_s}));
+    EXPECT_EQ(lines.Line(lines.LongestLine()), u"head"_s);
+    lines.Append(u"tail"_s);
+    EXPECT_EQ(lines.Text(), u"head\r\ntail"_s);
+    EXPECT_EQ(LinesOf(lines), (QStringList{u"head"_s, u"tail"_s}));
+}
+
+// The box as a user has it: a drag over lines selects them, Ctrl+C copies
+// them with "\n" between, Ctrl+A takes all, and the end of a long log can
+// be brought into view.
+TEST(LogBoxView, SelectsAndCopiesTheLinesAUserDragsOver) {
+    test::EnsureApplication();
+    LogView view;
+    view.resize(400, 200);
+    LogBoxView box(view);
+    QString log;
+    for (int i = 0; i < 300; ++i) log += u"[変換]：b%1.txt → c%1.dat\r\n"_s.arg(i);
+    box.Append(u"==開始==\r\n"_s);
+    box.Append(log.left(log.size() / 2));  // parted inside a line
+    box.Append(log.mid(log.size() / 2));
+    view.show();
+    view.setFocus();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+
+    QWidget* face = view.viewport();
+    const int line = view.fontMetrics().lineSpacing();
+    QTest::mousePress(face, Qt::LeftButton, {}, QPoint(1, 4 + line / 2));
+    QMouseEvent drag(QEvent::MouseMove, QPointF(face->width() - 2, 4 + 2 * line + line / 2),
+                     face->mapToGlobal(QPointF(face->width() - 2, 4 + 2 * line + line / 2)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(face, &drag);
+    QTest::mouseRelease(face, Qt::LeftButton, {},
+                        QPoint(face->width() - 2, 4 + 2 * line + line / 2));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              u"==開始==\n[変換]：b0.txt → c0.dat\n[変換]：b1.txt → c1.dat"_s);
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::ControlModifier);
+    QString all = box.Text();
+    all.replace(u"\r\n"_s, u"\n"_s);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), all);
+
+    box.ShowEnd();
+    const QScrollBar* bar = view.verticalScrollBar();
+    EXPECT_EQ(bar->maximum(), 302 - (face->height() - 4) / line);
+    EXPECT_EQ(bar->value(), bar->maximum());
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -23,6 +22,7 @@
 #include "support/scripted/ScriptedMessageBox.h"
 #include "support/scripted/ScriptedOverwriteQuestion.h"
 #include "support/scripted/ScriptedProgressWindow.h"
+#include "ui/LogView.h"
 #include "ui/ScriptedDesktop.h"
 #include "ui/WidgetApp.h"
 #include "ui/frmAbout.h"
@@ -73,7 +73,9 @@ TEST_F(MainWindowTest, RenamesAndRestoresByItsButtons) {
     // The box shows the log line by line, whatever it keeps inside.
     QString lines = window.LogBox().Text();
     lines.replace(u"\r\n"_s, u"\n"_s);
-    EXPECT_EQ(Find<QPlainTextEdit>(u"rtfLog"_s)->toPlainText(), lines);
+    auto* log = Find<LogView>(u"rtfLog"_s);
+    log->SelectAll();
+    EXPECT_EQ(log->SelectedText(), lines);
     EXPECT_TRUE(Find<QPushButton>(u"cmdReturn"_s)->isEnabled());
     EXPECT_TRUE(window.centralWidget()->isEnabled());
 
@@ -220,7 +222,7 @@ TEST_F(MainWindowTest, TheLogBoxShowsTheEndOfARun) {
     for (int i = 0; i < 60; ++i) ASSERT_TRUE(tree.MakeFile(u"f%1.txt"_s.arg(i), "x"));
     Words(u".txt"_s, u".dat"_s);
     Click(u"cmdStart"_s);
-    const QScrollBar* bar = Find<QPlainTextEdit>(u"rtfLog"_s)->verticalScrollBar();
+    const QScrollBar* bar = Find<LogView>(u"rtfLog"_s)->verticalScrollBar();
     ASSERT_GT(bar->maximum(), 0) << "the log is longer than the box";
     EXPECT_EQ(bar->value(), bar->maximum());
 }

@@ -1,0 +1,215 @@
+#include "ui/LogView.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTextLayout>
+#include <algorithm>
+
+#include "ui/LogLines.h"
+
+namespace sorvane {
+
+namespace {
+
+constexpr int kMargin = 4;
+
+// One line laid out as the box draws it: on one line, however long.
+void LayOut(QTextLayout& layout) {
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+}
+
+// The text of a menu entry the way Qt's own text boxes write it, with its
+// shortcut, so that this box's menu reads as theirs does.
+QString MenuText(const char* text, QKeySequence::StandardKey key) {
+    return QCoreApplication::translate("QWidgetTextControl", text) + u'\t' +
+           QKeySequence(key).toString(QKeySequence::NativeText);
+}
+
+}  // namespace
+
+LogView::LogView(QWidget* parent) : QAbstractScrollArea(parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setBackgroundRole(QPalette::Base);
+    viewport()->setAutoFillBackground(true);
+    viewport()->setCursor(Qt::IBeamCursor);
+}
+
+void LogView::SetLines(const LogLines* lines) {
+    mLines = lines;
+    LinesChanged();
+}
+
+qsizetype LogView::LineCount() const {
+    return mLines ? mLines->LineCount() : 0;
+}
+
+int LogView::LineHeight() const {
+    return std::max(1, fontMetrics().lineSpacing());
+}
+
+int LogView::LinesInSight() const {
+    return std::max(1, (viewport()->height() - kMargin) / LineHeight());
+}
+
+void LogView::LinesChanged() {
+    // A selection beyond the lines left goes.
+    const qsizetype count = LineCount();
+    if (std::max(mAnchor, mCaret).line >= count) mAnchor = mCaret = Place{};
+    if (mLines && mLines->LongestLine() != mMeasured) {
+        // Measured by its units; a wider line in sight widens it again.
+        mMeasured = mLines->LongestLine();
+        mWidth = fontMetrics().horizontalAdvance(mLines->Line(mMeasured)) + 2 * kMargin;
+    }
+    if (!mLines) mWidth = 0;
+    UpdateRanges();
+    viewport()->update();
+}
+
+void LogView::UpdateRanges() {
+    const int inSight = LinesInSight();
+    QScrollBar* vertical = verticalScrollBar();
+    vertical->setRange(0, int(std::clamp<qsizetype>(LineCount() - inSight, 0, INT_MAX)));
+    vertical->setPageStep(inSight);
+    vertical->setSingleStep(1);
+    QScrollBar* horizontal = horizontalScrollBar();
+    horizontal->setRange(0, std::max(0, mWidth - viewport()->width()));
+    horizontal->setPageStep(viewport()->width());
+    horizontal->setSingleStep(fontMetrics().averageCharWidth() * 2);
+}
+
+void LogView::ShowEnd() {
+    UpdateRanges();
+    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+    horizontalScrollBar()->setValue(0);
+}
+
+void LogView::SelectAll() {
+    const qsizetype count = LineCount();
+    if (count == 0) return;
+    mAnchor = Place{};
+    mCaret = Place{count - 1, mLines->LineLength(count - 1)};
+    viewport()->update();
+}
+
+QString LogView::SelectedText() const {
+    const Place from = std::min(mAnchor, mCaret), to = std::max(mAnchor, mCaret);
+    if (from == to || !mLines) return {};
+    if (from.line == to.line)
+        return mLines->Line(from.line).mid(from.column, to.column - from.column);
+    QString text = mLines->Line(from.line).mid(from.column);
+    for (qsizetype line = from.line + 1; line < to.line; ++line) text += u'\n' + mLines->Line(line);
+    return text + u'\n' + mLines->Line(to.line).left(to.column);
+}
+
+void LogView::Copy() const {
+    const QString text = SelectedText();
+    if (!text.isEmpty()) QApplication::clipboard()->setText(text);
+}
+
+LogView::Place LogView::At(QPoint point) const {
+    const qsizetype count = LineCount();
+    if (count == 0) return {};
+    const int row = (point.y() - kMargin) / LineHeight() - (point.y() < kMargin ? 1 : 0);
+    const qsizetype line = std::clamp<qsizetype>(verticalScrollBar()->value() + row, 0, count - 1);
+    QTextLayout layout(mLines->Line(line), font());
+    LayOut(layout);
+    const qreal x = point.x() - kMargin + horizontalScrollBar()->value();
+    return {line, layout.lineAt(0).xToCursor(std::max<qreal>(x, 0))};
+}
+
+void LogView::paintEvent(QPaintEvent*) {
+    QPainter painter(viewport());
+    const Place from = std::min(mAnchor, mCaret), to = std::max(mAnchor, mCaret);
+    const int height = LineHeight();
+    const int left = kMargin - horizontalScrollBar()->value();
+    int widest = mWidth;
+    qsizetype line = verticalScrollBar()->value();
+    for (int y = kMargin; line < LineCount() && y < viewport()->height(); ++line, y += height) {
+        QTextLayout layout(mLines->Line(line), font());
+        LayOut(layout);
+        QList<QTextLayout::FormatRange> selection;
+        if (from != to && from.line <= line && line <= to.line) {
+            const qsizetype start = line == from.line ? from.column : 0;
+            const qsizetype end = line == to.line ? to.column : layout.text().size();
+            QTextCharFormat format;
+            format.setBackground(palette().brush(QPalette::Highlight));
+            format.setForeground(palette().brush(QPalette::HighlightedText));
+            selection.append({int(start), int(end - start), format});
+        }
+        layout.draw(&painter, QPointF(left, y), selection);
+        widest = std::max(widest, int(layout.lineAt(0).naturalTextWidth()) + 2 * kMargin);
+    }
+    if (widest > mWidth) {
+        mWidth = widest;
+        UpdateRanges();
+    }
+}
+
+void LogView::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    UpdateRanges();
+}
+
+void LogView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return QAbstractScrollArea::mousePressEvent(event);
+    mCaret = At(event->position().toPoint());
+    if (!(event->modifiers() & Qt::ShiftModifier)) mAnchor = mCaret;
+    viewport()->update();
+}
+
+void LogView::mouseMoveEvent(QMouseEvent* event) {
+    if (!(event->buttons() & Qt::LeftButton)) return;
+    const QPoint point = event->position().toPoint();
+    // Dragged beyond the box: it scrolls a line that way.
+    QScrollBar* vertical = verticalScrollBar();
+    if (point.y() < 0) vertical->setValue(vertical->value() - 1);
+    if (point.y() > viewport()->height()) vertical->setValue(vertical->value() + 1);
+    mCaret = At(point);
+    viewport()->update();
+}
+
+void LogView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || LineCount() == 0) return;
+    const qsizetype line = At(event->position().toPoint()).line;
+    mAnchor = Place{line, 0};
+    mCaret = Place{line, mLines->LineLength(line)};
+    viewport()->update();
+}
+
+void LogView::keyPressEvent(QKeyEvent* event) {
+    QScrollBar* vertical = verticalScrollBar();
+    if (event == QKeySequence::Copy) {
+        Copy();
+    } else if (event == QKeySequence::SelectAll) {
+        SelectAll();
+    } else if (event->key() == Qt::Key_Home) {
+        vertical->triggerAction(QAbstractSlider::SliderToMinimum);
+    } else if (event->key() == Qt::Key_End) {
+        vertical->triggerAction(QAbstractSlider::SliderToMaximum);
+    } else {
+        return QAbstractScrollArea::keyPressEvent(event);
+    }
+    event->accept();
+}
+
+void LogView::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    QAction* copy = menu.addAction(MenuText("&Copy", QKeySequence::Copy), this, &LogView::Copy);
+    copy->setEnabled(mAnchor != mCaret);
+    menu.addSeparator();
+    menu.addAction(MenuText("Select All", QKeySequence::SelectAll), this, &LogView::SelectAll)
+        ->setEnabled(LineCount() > 0);
+    menu.exec(event->globalPos());
+}
+
+}  // namespace sorvane
