@@ -51,6 +51,22 @@ NameTable FolderListing::TakeTable() {
     return std::move(mTable);
 }
 
+// A folder's size in bytes is, on the usual file systems, at least the
+// bytes of its names (tmpfs counts 20 per entry, ext4 and xfs the folder's
+// blocks, btrfs twice the names' bytes), and a name has no more UTF-16 units
+// than bytes; an entry takes 12 bytes or more. Room made from it at once
+// lets a large folder's lists grow without being moved into fresh memory,
+// and room never written is never touched. A size beyond any real folder's
+// (a volume may report anything) makes no more room than kMostUnits.
+void FolderListing::Reserve(qint64 folderBytes, bool withNames) {
+    constexpr qint64 kMostUnits = qint64(1) << 24;
+    const qsizetype units = qsizetype(std::clamp<qint64>(folderBytes, 0, kMostUnits));
+    const qsizetype entries = units / 12 + 1;
+    mFiles.Reserve(units, entries);
+    mFileInodes.reserve(entries);
+    if (withNames) mEntries.reserve(entries);
+}
+
 void FolderListing::AddFile(ino_t inode) {
     mFiles.Close();
     mFileInodes.append(inode);

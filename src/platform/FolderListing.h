@@ -63,6 +63,9 @@ private:
     friend class FileSystem;
     // The last name of mFiles' open text, decoded there, becomes a file.
     void AddFile(ino_t inode);
+    // Room for the entries of a folder of folderBytes (its size), made at
+    // once: see the definition.
+    void Reserve(qint64 folderBytes, bool withNames);
     // Every entry's name, after the entry went into files or folders, or
     // into neither (then name is kept apart).
     void AddName(QStringView name, bool folder, bool file);

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "platform/FileSystem.h"
 #include "platform/ForEachEntry.h"
@@ -219,7 +220,17 @@ int FileSystem::ReadFolder(const QString& folder, int mask, bool withFiles, bool
     // Each name is decoded where the files keep theirs: it stays there when
     // the entry is a file, and is taken back otherwise.
     QString& text = listing.mFiles.OpenText();
+    // The folder's device, and room for its entries, from one stat of it
+    // before its first entry.
+    bool folderStated = false;
+    const auto statFolder = [&](DIR* dir) {
+        struct stat st;
+        if (std::exchange(folderStated, true) || ::fstat(::dirfd(dir), &st) != 0) return;
+        listing.mDevice = st.st_dev;
+        listing.Reserve(st.st_size, withNames);
+    };
     const auto take = [&](DIR* dir, const dirent* entry) {
+        statFolder(dir);
         const size_t length = std::strlen(entry->d_name);
         const qsizetype mark = text.size();
         if (!AppendDecoded(QByteArrayView(entry->d_name, qsizetype(length)), text)) return true;
@@ -261,8 +272,8 @@ int FileSystem::ReadFolder(const QString& folder, int mask, bool withFiles, bool
         return true;
     };
     const auto finish = [&](DIR* dir) {
+        statFolder(dir);
         struct stat st;
-        if (::fstat(::dirfd(dir), &st) == 0) listing.mDevice = st.st_dev;
         // A volume mounted through FUSE may give no inode numbers in its
         // listing (or numbers of its own): then the listing tells no item's
         // identity, and none is kept.

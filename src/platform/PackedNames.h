@@ -39,6 +39,11 @@ public:
     // at the text's end.
     QString& OpenText() { return mText; }
     void Close();
+    // Room for this many units in this many names.
+    void Reserve(qsizetype units, qsizetype names) {
+        mText.reserve(units);
+        mSpans.reserve(names);
+    }
     // Empties the names and keeps the memory, for the next folder; a text
     // shared with another owner by then stays theirs.
     void Clear();
