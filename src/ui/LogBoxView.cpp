@@ -8,6 +8,10 @@ LogBoxView::LogBoxView(LogView& box) : mBox(box) {
     mBox.SetLines(&mLines);
 }
 
+LogBoxView::~LogBoxView() {
+    mBox.SetLines(nullptr);
+}
+
 void LogBoxView::Append(QString text) {
     mLines.Append(std::move(text));
     mBox.LinesChanged();

@@ -15,6 +15,10 @@ class LogView;
 class LogBoxView : public LogBoxPort {
 public:
     explicit LogBoxView(LogView& box);
+    // The box shows nothing once its lines are gone.
+    ~LogBoxView() override;
+    LogBoxView(const LogBoxView&) = delete;
+    LogBoxView& operator=(const LogBoxView&) = delete;
 
     void Append(QString text) override;
     void Clear() override;

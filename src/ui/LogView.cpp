@@ -62,15 +62,19 @@ int LogView::LinesInSight() const {
 }
 
 void LogView::LinesChanged() {
-    // A selection beyond the lines left goes.
-    const qsizetype count = LineCount();
-    if (std::max(mAnchor, mCaret).line >= count) mAnchor = mCaret = Place{};
-    if (mLines && mLines->LongestLine() != mMeasured) {
-        // Measured by its units; a wider line in sight widens it again.
-        mMeasured = mLines->LongestLine();
-        mWidth = fontMetrics().horizontalAdvance(mLines->Line(mMeasured)) + 2 * kMargin;
+    // A selection beyond the text left goes.
+    const Place end = std::max(mAnchor, mCaret);
+    if (end.line >= LineCount() || end.column > mLines->LineLength(end.line))
+        mAnchor = mCaret = Place{};
+    // The longest line by its units is measured; a wider line in sight
+    // widens the range again.
+    const qsizetype longest = mLines ? mLines->LongestLine() : 0;
+    const qsizetype units = mLines ? mLines->LineLength(longest) : 0;
+    if (longest != mMeasured || units != mMeasuredUnits) {
+        mMeasured = longest;
+        mMeasuredUnits = units;
+        mWidth = units ? fontMetrics().horizontalAdvance(mLines->Line(longest)) + 2 * kMargin : 0;
     }
-    if (!mLines) mWidth = 0;
     UpdateRanges();
     viewport()->update();
 }

@@ -51,9 +51,10 @@ private:
     void Copy() const;
 
     const LogLines* mLines = nullptr;
-    Place mAnchor, mCaret;     // the selection: between these two
-    int mWidth = 0;            // of the widest line measured, margins included
-    qsizetype mMeasured = -1;  // the longest line when mWidth was measured
+    Place mAnchor, mCaret;         // the selection: between these two
+    int mWidth = 0;                // of the widest line measured, margins included
+    qsizetype mMeasured = -1;      // the longest line when mWidth was measured,
+    qsizetype mMeasuredUnits = 0;  // and its length then
 };
 
 }  // namespace sorvane

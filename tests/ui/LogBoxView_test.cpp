@@ -67,6 +67,7 @@ TEST(LogBoxView, SelectsAndCopiesTheLinesAUserDragsOver) {
     box.Append(u"==開始==\r\n"_s);
     box.Append(log.left(log.size() / 2));  // parted inside a line
     box.Append(log.mid(log.size() / 2));
+    box.Append(QString(300, u'x') + u"\r\n"_s);  // wider than the box
     view.show();
     view.setFocus();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
@@ -92,8 +93,20 @@ TEST(LogBoxView, SelectsAndCopiesTheLinesAUserDragsOver) {
 
     box.ShowEnd();
     const QScrollBar* bar = view.verticalScrollBar();
-    EXPECT_EQ(bar->maximum(), 302 - (face->height() - 4) / line);
+    EXPECT_EQ(bar->maximum(), 303 - (face->height() - 4) / line);
     EXPECT_EQ(bar->value(), bar->maximum());
+
+    // A new run's log starts from nothing: no width or selection is left,
+    // whichever line was the widest.
+    ASSERT_GT(view.horizontalScrollBar()->maximum(), 0);
+    box.Clear();
+    box.Append(QString(300, u'y'));
+    ASSERT_GT(view.horizontalScrollBar()->maximum(), 0);
+    box.Clear();
+    box.Append(u"==開始==\r\n"_s);
+    EXPECT_EQ(view.horizontalScrollBar()->maximum(), 0);
+    EXPECT_EQ(bar->maximum(), 0);
+    EXPECT_EQ(view.SelectedText(), QString());
 }
 
 }  // namespace
