@@ -220,17 +220,17 @@ int FileSystem::ReadFolder(const QString& folder, int mask, bool withFiles, bool
     // Each name is decoded where the files keep theirs: it stays there when
     // the entry is a file, and is taken back otherwise.
     QString& text = listing.mFiles.OpenText();
-    // The folder's device, and room for its entries, from one stat of it
-    // before its first entry.
+    // The folder's device, and room for its files before the first entry
+    // (see Reserve), from one stat of it.
     bool folderStated = false;
-    const auto statFolder = [&](DIR* dir) {
+    const auto statFolder = [&](DIR* dir, bool beforeEntry) {
         struct stat st;
         if (std::exchange(folderStated, true) || ::fstat(::dirfd(dir), &st) != 0) return;
         listing.mDevice = st.st_dev;
-        listing.Reserve(st.st_size, withNames);
+        if (beforeEntry && withFiles) listing.Reserve(st.st_size, withNames);
     };
     const auto take = [&](DIR* dir, const dirent* entry) {
-        statFolder(dir);
+        statFolder(dir, true);
         const size_t length = std::strlen(entry->d_name);
         const qsizetype mark = text.size();
         if (!AppendDecoded(QByteArrayView(entry->d_name, qsizetype(length)), text)) return true;
@@ -272,7 +272,7 @@ int FileSystem::ReadFolder(const QString& folder, int mask, bool withFiles, bool
         return true;
     };
     const auto finish = [&](DIR* dir) {
-        statFolder(dir);
+        statFolder(dir, false);
         struct stat st;
         // A volume mounted through FUSE may give no inode numbers in its
         // listing (or numbers of its own): then the listing tells no item's

@@ -8,12 +8,25 @@ using namespace Qt::StringLiterals;
 
 void LogLines::Append(QString text) {
     if (text.isEmpty()) return;
-    Index(text);
+    const bool crBefore = mSize > 0 && mText.Pieces().last().endsWith(u'\r');
+    const qint64 mark = Mark();
+    const size_t lines = mLineStarts.size();
     mText.Append(std::move(text));
+    // Memory that runs out while the piece is indexed leaves the lines as
+    // they were, without the piece: the run then asks what to do with its
+    // log, and the box goes on showing what it has.
+    try {
+        Index(mText.Pieces().last(), crBefore);
+    } catch (...) {
+        mText.TakeBack(mark);
+        mLineStarts.resize(lines);
+        mPieceStarts.resize(size_t(mark));
+        throw;
+    }
 }
 
-void LogLines::Index(const QString& piece) {
-    const bool crBefore = mSize > 0 && mText.Pieces().last().endsWith(u'\r');
+// mSize moves last, once nothing can fail any more.
+void LogLines::Index(const QString& piece, bool crBefore) {
     if (crBefore && piece.startsWith(u'\n')) mLineStarts.push_back(mSize + 1);
     for (qsizetype end = piece.indexOf(u"\r\n"_s); end >= 0;
          end = piece.indexOf(u"\r\n"_s, end + 2))

@@ -29,7 +29,8 @@ public:
     qsizetype LongestLine() const;
 
 private:
-    void Index(const QString& piece);
+    // crBefore: the text before piece ends with CR.
+    void Index(const QString& piece, bool crBefore);
     void MeasureEndedLines();
     QString Range(qint64 from, qint64 to) const;
 

@@ -28,6 +28,32 @@ void LayOut(QTextLayout& layout) {
     layout.endLayout();
 }
 
+// A line as the box draws it. Text layout ends a line at a line or
+// paragraph separator, which a file name may hold, and would draw a lone CR
+// or LF as nothing: each is drawn as a sign of one unit instead, so that
+// the columns stay those of the text that is copied.
+QString OnFace(QString line) {
+    for (QChar& c : line) {
+        switch (c.unicode()) {
+            case u'\n':
+                c = QChar(0x240A);  // SYMBOL FOR LINE FEED
+                break;
+            case u'\r':
+                c = QChar(0x240D);  // SYMBOL FOR CARRIAGE RETURN
+                break;
+            case QChar::LineSeparator:
+                c = QChar(0x2424);  // SYMBOL FOR NEWLINE
+                break;
+            case QChar::ParagraphSeparator:
+                c = QChar(0x00B6);  // PILCROW SIGN
+                break;
+            default:
+                break;
+        }
+    }
+    return line;
+}
+
 // The text of a menu entry the way Qt's own text boxes write it, with its
 // shortcut, so that this box's menu reads as theirs does.
 QString MenuText(const char* text, QKeySequence::StandardKey key) {
@@ -73,7 +99,9 @@ void LogView::LinesChanged() {
     if (longest != mMeasured || units != mMeasuredUnits) {
         mMeasured = longest;
         mMeasuredUnits = units;
-        mWidth = units ? fontMetrics().horizontalAdvance(mLines->Line(longest)) + 2 * kMargin : 0;
+        mWidth = units
+                     ? fontMetrics().horizontalAdvance(OnFace(mLines->Line(longest))) + 2 * kMargin
+                     : 0;
     }
     UpdateRanges();
     viewport()->update();
@@ -123,9 +151,11 @@ void LogView::Copy() const {
 LogView::Place LogView::At(QPoint point) const {
     const qsizetype count = LineCount();
     if (count == 0) return {};
-    const int row = (point.y() - kMargin) / LineHeight() - (point.y() < kMargin ? 1 : 0);
+    // Above the box is the line before the first in sight; its top margin
+    // belongs to the first.
+    const int row = point.y() < 0 ? -1 : std::max(0, point.y() - kMargin) / LineHeight();
     const qsizetype line = std::clamp<qsizetype>(verticalScrollBar()->value() + row, 0, count - 1);
-    QTextLayout layout(mLines->Line(line), font());
+    QTextLayout layout(OnFace(mLines->Line(line)), font());
     LayOut(layout);
     const qreal x = point.x() - kMargin + horizontalScrollBar()->value();
     return {line, layout.lineAt(0).xToCursor(std::max<qreal>(x, 0))};
@@ -139,7 +169,7 @@ void LogView::paintEvent(QPaintEvent*) {
     int widest = mWidth;
     qsizetype line = verticalScrollBar()->value();
     for (int y = kMargin; line < LineCount() && y < viewport()->height(); ++line, y += height) {
-        QTextLayout layout(mLines->Line(line), font());
+        QTextLayout layout(OnFace(mLines->Line(line)), font());
         LayOut(layout);
         QList<QTextLayout::FormatRange> selection;
         if (from != to && from.line <= line && line <= to.line) {
@@ -159,9 +189,14 @@ void LogView::paintEvent(QPaintEvent*) {
     }
 }
 
+// Also when a scroll bar comes or goes (Qt shows them after the range
+// changed): a view at the end of the log stays there.
 void LogView::resizeEvent(QResizeEvent* event) {
+    QScrollBar* vertical = verticalScrollBar();
+    const bool atEnd = vertical->value() == vertical->maximum();
     QAbstractScrollArea::resizeEvent(event);
     UpdateRanges();
+    if (atEnd) vertical->setValue(vertical->maximum());
 }
 
 void LogView::mousePressEvent(QMouseEvent* event) {

@@ -10,7 +10,6 @@
 
 #include "platform/FileSystem.h"
 #include "platform/mdlTools.h"
-#include "ui/LogView.h"
 
 namespace sorvane {
 
@@ -53,8 +52,6 @@ void SelectAllText(QWidget* box) {
         line->setSelection(0, int(line->text().size()));
     } else if (auto* text = qobject_cast<QPlainTextEdit*>(box)) {
         text->selectAll();
-    } else if (auto* log = qobject_cast<LogView*>(box)) {
-        log->SelectAll();
     }
 }
 

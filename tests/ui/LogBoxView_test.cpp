@@ -56,18 +56,21 @@ TEST(LogLines, LinesFollowTheTextAcrossPiecesAndTakeBacks) {
 
 // The box as a user has it: a drag over lines selects them, Ctrl+C copies
 // them with "\n" between, Ctrl+A takes all, and the end of a long log can
-// be brought into view.
+// be brought into view and stays there.
 TEST(LogBoxView, SelectsAndCopiesTheLinesAUserDragsOver) {
     test::EnsureApplication();
     LogView view;
     view.resize(400, 200);
     LogBoxView box(view);
     QString log;
-    for (int i = 0; i < 300; ++i) log += u"[変換]：b%1.txt → c%1.dat\r\n"_s.arg(i);
+    for (int i = 0; i < 300; ++i) {
+        // A name may hold a line separator: it stays on its line.
+        const QString name = i == 1 ? u"b1\u2028x"_s : u"b%1"_s.arg(i);
+        log += u"[変換]："_s + name + u".txt → c%1.dat\r\n"_s.arg(i);
+    }
     box.Append(u"==開始==\r\n"_s);
     box.Append(log.left(log.size() / 2));  // parted inside a line
     box.Append(log.mid(log.size() / 2));
-    box.Append(QString(300, u'x') + u"\r\n"_s);  // wider than the box
     view.show();
     view.setFocus();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
@@ -83,7 +86,7 @@ TEST(LogBoxView, SelectsAndCopiesTheLinesAUserDragsOver) {
                         QPoint(face->width() - 2, 4 + 2 * line + line / 2));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(),
-              u"==開始==\n[変換]：b0.txt → c0.dat\n[変換]：b1.txt → c1.dat"_s);
+              u"==開始==\n[変換]：b0.txt → c0.dat\n[変換]：b1\u2028x.txt → c1.dat"_s);
 
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::ControlModifier);
@@ -91,7 +94,12 @@ TEST(LogBoxView, SelectsAndCopiesTheLinesAUserDragsOver) {
     all.replace(u"\r\n"_s, u"\n"_s);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), all);
 
+    // The end stays in view when a line wider than the box brings the
+    // horizontal scroll bar.
+    box.Append(QString(300, u'x') + u"\r\n"_s);
     box.ShowEnd();
+    QApplication::processEvents();
+    ASSERT_TRUE(view.horizontalScrollBar()->isVisible());
     const QScrollBar* bar = view.verticalScrollBar();
     EXPECT_EQ(bar->maximum(), 303 - (face->height() - 4) / line);
     EXPECT_EQ(bar->value(), bar->maximum());
