@@ -10,6 +10,7 @@
 #include <QTextLayout>
 #include <algorithm>
 
+#include "platform/ShownName.h"
 #include "ui/LogLines.h"
 
 namespace sorvane {
@@ -28,30 +29,16 @@ void LayOut(QTextLayout& layout) {
     layout.endLayout();
 }
 
-// A line as the box draws it. Text layout ends a line at a line or
-// paragraph separator, which a file name may hold, and would draw a lone CR
-// or LF as nothing: each is drawn as a sign of one unit instead, so that
+// A line as the box draws it. The log's names are in their shown form
+// already; a lone CR or LF, which layout would draw as nothing, gets the
+// same sign. Layout also ends a line at a line or paragraph separator,
+// which a file name may hold: each is drawn as a sign of one unit, so that
 // the columns stay those of the text that is copied.
-QString OnFace(QString line) {
-    for (QChar& c : line) {
-        switch (c.unicode()) {
-            case u'\n':
-                c = QChar(0x240A);  // SYMBOL FOR LINE FEED
-                break;
-            case u'\r':
-                c = QChar(0x240D);  // SYMBOL FOR CARRIAGE RETURN
-                break;
-            case QChar::LineSeparator:
-                c = QChar(0x2424);  // SYMBOL FOR NEWLINE
-                break;
-            case QChar::ParagraphSeparator:
-                c = QChar(0x00B6);  // PILCROW SIGN
-                break;
-            default:
-                break;
-        }
-    }
-    return line;
+QString OnFace(const QString& line) {
+    QString face = ShownName(line);
+    face.replace(QChar::LineSeparator, QChar(0x2424));       // SYMBOL FOR NEWLINE
+    face.replace(QChar::ParagraphSeparator, QChar(0x00B6));  // PILCROW SIGN
+    return face;
 }
 
 // The text of a menu entry the way Qt's own text boxes write it, with its
