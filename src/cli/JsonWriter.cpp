@@ -1,6 +1,12 @@
 #include "cli/JsonWriter.h"
 
+#include "platform/FileSystem.h"
+#include "platform/NameBytes.h"
+#include "platform/ShownName.h"
+
 namespace sorvane {
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -14,6 +20,21 @@ void AppendEscape(QString& buf, char16_t unit) {
 }
 
 }  // namespace
+
+QString NameBytesHex(QStringView name) {
+    QByteArray bytes;
+    if (!name_bytes::HasEscape(name) || !FileSystem::EncodeExactly(name, &bytes)) return {};
+    return QString::fromLatin1(bytes.toHex());
+}
+
+void JsonWriter::NameMember(QStringView key, QStringView name) {
+    if (!name_bytes::HasEscape(name)) {
+        Member(key, name);
+        return;
+    }
+    Member(key, WithBytesShown(name));
+    Member(QString(key.toString() + u"Bytes"_s), NameBytesHex(name));
+}
 
 void JsonWriter::BeforeValue() {
     if (mAfterKey) {

@@ -16,6 +16,10 @@ namespace sorvane {
 // (C0, DEL, C1) and U+2028/U+2029 as \uXXXX escapes, and a lone surrogate
 // as the \uXXXX escape of its code unit, so that it is neither lost nor
 // turned into bytes that are not UTF-8.
+// The exact bytes of a name in lower-case hex, two digits a byte, where it
+// holds a byte that is not UTF-8; "" for any other name.
+QString NameBytesHex(QStringView name);
+
 class JsonWriter {
 public:
     explicit JsonWriter(QTextStream& out) : mOut(out) {}
@@ -49,6 +53,10 @@ public:
         Key(key);
         Bool(b);
     }
+    // A name or path: key with the name, each byte that is not UTF-8 shown
+    // as "\x82" (so that it stays valid UTF-8), and only for such a name
+    // key + "Bytes" with its exact bytes in hex (NameBytesHex).
+    void NameMember(QStringView key, QStringView name);
 
     // Ends the text with a line feed and hands what is buffered to the stream.
     void Finish();

@@ -4,6 +4,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "cli/JsonWriter.h"
 #include "matching/clsMatching.h"
 #include "platform/ShownName.h"
 
@@ -61,26 +62,38 @@ int RunMatchCommand(const QStringList& args, QTextStream& out, QTextStream& err)
     m.setReplacePattern(operands[1]);
     if (second) m.SetReplacePatternReverse(true);
 
+    // Patterns given in bytes that are not UTF-8 show those bytes.
+    const auto shown = [](const QStringList& list) {
+        QJsonArray array;
+        for (const QString& text : list) array.append(WithBytesShown(text));
+        return array;
+    };
     QJsonObject root;
     root.insert(QStringLiteral("canReplace"), m.CanReplace().toInt());
     root.insert(QStringLiteral("canMatching"), m.CanMatching());
-    root.insert(QStringLiteral("matchPattern"), m.MatchPattern());
-    root.insert(QStringLiteral("matchPatternDisp"), m.MatchPatternDisp());
-    root.insert(QStringLiteral("replacePattern"), m.ReplacePattern());
-    root.insert(QStringLiteral("replacePatternDisp"), m.ReplacePatternDisp());
-    root.insert(QStringLiteral("matchDec"), QJsonArray::fromStringList(m.GetMatchDec()));
-    root.insert(QStringLiteral("replaceDec"), QJsonArray::fromStringList(m.GetReplaceDec(false)));
-    root.insert(QStringLiteral("replaceDecReverse"),
-                QJsonArray::fromStringList(m.GetReplaceDec(true)));
+    root.insert(QStringLiteral("matchPattern"), WithBytesShown(m.MatchPattern()));
+    root.insert(QStringLiteral("matchPatternDisp"), WithBytesShown(m.MatchPatternDisp()));
+    root.insert(QStringLiteral("replacePattern"), WithBytesShown(m.ReplacePattern()));
+    root.insert(QStringLiteral("replacePatternDisp"), WithBytesShown(m.ReplacePatternDisp()));
+    root.insert(QStringLiteral("matchDec"), shown(m.GetMatchDec()));
+    root.insert(QStringLiteral("replaceDec"), shown(m.GetReplaceDec(false)));
+    root.insert(QStringLiteral("replaceDecReverse"), shown(m.GetReplaceDec(true)));
     QJsonArray results;
+    // A name given in bytes that are not UTF-8 is shown by them, with its
+    // exact bytes beside it.
+    const auto insertName = [](QJsonObject& r, const QString& key, const QString& name) {
+        r.insert(key, WithBytesShown(name));
+        if (const QString hex = NameBytesHex(name); !hex.isEmpty())
+            r.insert(key + QStringLiteral("Bytes"), hex);
+    };
     for (qsizetype i = 2; i < operands.size(); ++i) {
         const QString& name = operands[i];
         QJsonObject r;
-        r.insert(QStringLiteral("name"), name);
+        insertName(r, QStringLiteral("name"), name);
         r.insert(QStringLiteral("isMatch"), m.IsMatch(name));
         QString newName = name;
         r.insert(QStringLiteral("matched"), m.MatchAndReplaceFileName(newName));
-        r.insert(QStringLiteral("newName"), newName);
+        insertName(r, QStringLiteral("newName"), newName);
         results.append(r);
     }
     root.insert(QStringLiteral("results"), results);

@@ -1,7 +1,6 @@
 #include "cli/RenameCommand.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 
 #include "cli/CliCommands.h"
@@ -73,7 +72,7 @@ int RunRenameCommand(const QStringList& args, QTextStream& out, QTextStream& err
 
 int RunRenameCommand(const QStringList& args, QTextStream& out, QTextStream& err, const CliIo& io,
                      const QString& executablePath) {
-    const QString workingDir = QDir::currentPath();
+    const QString workingDir = FileSystem().CurrentDirectory();
     RenameOptions o;
     QString error;
     if (!ParseRenameOptions(args, workingDir, o, error)) return UsageError(err, error);

@@ -43,7 +43,7 @@ QStringView EndWord(const EndStatus& end, bool ran) {
 
 // "folder": the start folder of the list, or "" when nothing was listed.
 void WriteFolder(JsonWriter& json, const mdlRename& r, bool listed) {
-    json.Member(u"folder", listed ? r.BasePath() : QString());
+    json.NameMember(u"folder", listed ? r.BasePath() : QString());
 }
 
 void WriteTargets(JsonWriter& json, const mdlRename& r, bool outcomes) {
@@ -53,8 +53,8 @@ void WriteTargets(JsonWriter& json, const mdlRename& r, bool outcomes) {
     for (qint32 i = 0; i < count; ++i) {
         const TargetStatus status = r.Status(i);
         json.BeginObject();
-        json.Member(u"old", r.OldName(i));
-        json.Member(u"new", r.NewName(i));
+        json.NameMember(u"old", r.OldName(i));
+        json.NameMember(u"new", r.NewName(i));
         json.Member(u"verdict", qint64(status.verdict()));
         json.Member(u"verdictName", WordOf(kVerdictWords, status.verdict()));
         if (outcomes) {

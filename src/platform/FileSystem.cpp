@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 
+#include "platform/NameBytes.h"
 #include "platform/NativePath.h"
 
 // The service's sources, one job each: PathText (path parts by text),
@@ -22,36 +23,22 @@ using namespace native_path;
 // Conversions
 
 QByteArray FileSystem::Encode(const QString& path) {
-    return path.toUtf8();
+    QByteArray bytes;
+    return native_path::ToNative(path, &bytes) ? bytes : path.toUtf8();
 }
 
 bool FileSystem::EncodeExactly(QStringView text, QByteArray* bytes) {
     return native_path::ToNative(text, bytes);
 }
 
-bool FileSystem::Decode(QByteArrayView bytes, QString* name) {
+QString FileSystem::Decode(QByteArrayView bytes) {
     QString text;
-    if (!AppendDecoded(bytes, text)) return false;
-    *name = std::move(text);
-    return true;
+    name_bytes::AppendDecoded(bytes, text);
+    return text;
 }
 
-bool FileSystem::AppendDecoded(QByteArrayView bytes, QString& text) {
-    // Plain ASCII is valid as it stands.
-    bool ascii = true;
-    for (const char c : bytes)
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            ascii = false;
-            break;
-        }
-    if (ascii) {
-        text += QLatin1StringView(bytes.data(), bytes.size());
-        return true;
-    }
-    const QString decoded = QString::fromUtf8(bytes);
-    if (QByteArrayView(decoded.toUtf8()) != bytes) return false;
-    text += decoded;
-    return true;
+void FileSystem::AppendDecoded(QByteArrayView bytes, QString& text) {
+    name_bytes::AppendDecoded(bytes, text);
 }
 
 // One pass over the units, one comparison for most of them ("/" and NUL
@@ -74,10 +61,9 @@ bool FileSystem::IsSingleName(QStringView name) {
 QString FileSystem::CurrentDirectory() const {
     char* current = ::getcwd(nullptr, 0);
     if (!current) return {};
-    QString text;
-    const bool ok = Decode(QByteArray(current), &text);
+    QString text = Decode(QByteArrayView(current));
     std::free(current);
-    return ok ? text : QString();
+    return text;
 }
 
 bool FileSystem::SetCurrentDirectory(const QString& path) const {

@@ -82,7 +82,7 @@ public:
     bool Exists(const QString& path) const;  // file or folder
     bool IsSymbolicLink(const QString& path) const;
     // The target of a symbolic link as it is written in the link; "" when
-    // the path is no link, or the target cannot be read or is not UTF-8.
+    // the path is no link, or the target cannot be read.
     QString LinkTarget(const QString& path) const;
 
     // Path parts, by text alone.
@@ -98,8 +98,8 @@ public:
     QString GetAbsolutePathName(const QString& path) const;  // "." and ".." resolved by text
     static QString WindowsFolder() { return QStringLiteral("/"); }
 
-    // Listing. Names that are not valid UTF-8 are left out. An empty folder
-    // text is the working directory. When the folder cannot be read, error
+    // Listing. Every entry is listed, whatever the bytes of its name. An
+    // empty folder text is the working directory. When the folder cannot be read, error
     // (if given) receives the errno value and the list holds what was read;
     // otherwise error is 0.
     QList<FolderEntry> SubFolders(const QString& folder, int* error = nullptr) const;
@@ -126,8 +126,8 @@ public:
     // on a case-insensitive file system the entry that is the same item);
     // "" when missing and for "/", "." and "..".
     QString StoredName(const QString& path) const;
-    // The names of every entry of a folder, as they are stored (names that
-    // are not valid UTF-8 left out); error as for the listings.
+    // The names of every entry of a folder, as they are stored; error as
+    // for the listings.
     QStringList EntryNames(const QString& folder, int* error = nullptr) const;
     // Whether newName in folder leads to the item listed as oldName, spelt
     // otherwise, on a volume that compares names without case: the names
@@ -164,13 +164,19 @@ public:
     QString CurrentDirectory() const;
     bool SetCurrentDirectory(const QString& path) const;
 
-    static QByteArray Encode(const QString& path);  // the path's bytes
+    // Names and paths are their bytes: text carries a byte that is not
+    // valid UTF-8 as a byte escape (NameBytes.h).
+    // The path's bytes; a text that names no bytes (a NUL, a lone surrogate
+    // that is no escape) gives its UTF-8 with replacement characters.
+    static QByteArray Encode(const QString& path);
     // The bytes the system would be handed for text, into bytes; false for
-    // text that names no item exactly (a NUL or a lone surrogate).
+    // text that names no item exactly (a NUL or a lone surrogate that is no
+    // byte escape).
     static bool EncodeExactly(QStringView text, QByteArray* bytes);
-    static bool Decode(QByteArrayView bytes, QString* name);  // false if not valid UTF-8
-    // Decode, onto the end of text; text is left as it was when false.
-    static bool AppendDecoded(QByteArrayView bytes, QString& text);
+    // The text of any bytes: Encode(Decode(bytes)) == bytes.
+    static QString Decode(QByteArrayView bytes);
+    // Decode, onto the end of text.
+    static void AppendDecoded(QByteArrayView bytes, QString& text);
 
 private:
     int MoveCode(const QString& from, const QString& to) const;

@@ -111,16 +111,14 @@ bool FileSystem::EntryExists(const QString& pattern, int mask) const {
     if (!ToNative(pattern, &native) || native.isEmpty() || native.endsWith('/')) return false;
     SplitNative(native, &folder, &nameBytes);
     if (IsDotOrDotDot(nameBytes.constData())) return false;
-    const QString name = QString::fromUtf8(nameBytes);
+    const QString name = Decode(nameBytes);
     if (!name.contains(u'*') && !name.contains(u'?')) {
         const int attributes = GetAttributes(pattern);
         return attributes >= 0 && WithinMask(attributes, mask);
     }
     bool found = false;
     ForEachEntry(folder, [&](DIR* dir, const dirent* entry) {
-        QString entryName;
-        if (!Decode(QByteArrayView(entry->d_name), &entryName) || !WildcardMatch(name, entryName))
-            return true;
+        if (!WildcardMatch(name, Decode(QByteArrayView(entry->d_name)))) return true;
         const int attributes = EntryAttributes(dir, entry, mask);
         found = attributes >= 0 && WithinMask(attributes, mask);
         return !found;
@@ -178,7 +176,7 @@ bool KeepsCaseApart(int dir, const QByteArray& probe, Listed listed) {
     if (::fstatat(dir, other.constData(), &flipped, AT_SYMLINK_NOFOLLOW) != 0)
         return errno == ENOENT;
     return (entry.st_dev != flipped.st_dev || entry.st_ino != flipped.st_ino) &&
-           listed(QString::fromUtf8(other));
+           listed(FileSystem::Decode(other));
 }
 
 // What the names of a folder tell of whether its listing can answer for a
@@ -233,7 +231,7 @@ int FileSystem::ReadFolder(const QString& folder, int mask, bool withFiles, bool
         statFolder(dir, true);
         const size_t length = std::strlen(entry->d_name);
         const qsizetype mark = text.size();
-        if (!AppendDecoded(QByteArrayView(entry->d_name, qsizetype(length)), text)) return true;
+        AppendDecoded(QByteArrayView(entry->d_name, qsizetype(length)), text);
         bool file = false;
         const auto keepOrTakeBack = qScopeGuard([&] {
             if (!file) text.truncate(mark);

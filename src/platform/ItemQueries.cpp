@@ -54,8 +54,7 @@ QString FileSystem::LinkTarget(const QString& path) const {
     const ssize_t length = ::readlink(native.constData(), target.data(), size_t(target.size()));
     if (length <= 0 || length >= target.size()) return {};
     target.truncate(length);
-    QString text;
-    return Decode(target, &text) ? text : QString();
+    return Decode(target);
 }
 
 int FileSystem::GetAttributes(const QString& path) const {
@@ -84,13 +83,12 @@ QString FileSystem::StoredName(const QString& path) const {
     if (!ToNative(path, &native) || !Lstat(native, &target)) return {};
     SplitNative(native, &folder, &name);
     if (name.isEmpty() || IsDotOrDotDot(name.constData())) return {};
-    const QString asked = QString::fromUtf8(name);
+    const QString asked = Decode(name);
 
     QString exact, caseless, alias;
     ForEachEntry(folder, [&](DIR* dir, const dirent* entry) {
         const QByteArray entryName(entry->d_name);
-        QString text;
-        if (!Decode(entryName, &text)) return true;
+        const QString text = Decode(entryName);
         if (entryName == name) {
             exact = text;
             return false;
@@ -120,8 +118,7 @@ QStringList FileSystem::EntryNames(const QString& folder, int* error) const {
     int err = EINVAL;
     if (ToNative(folder, &native)) {
         err = ForEachEntry(native, [&](DIR*, const dirent* entry) {
-            QString name;
-            if (Decode(QByteArrayView(entry->d_name), &name)) names.append(name);
+            names.append(Decode(QByteArrayView(entry->d_name)));
             return true;
         });
     }
@@ -137,19 +134,15 @@ bool FileSystem::SameEntrySpeltOtherwise(const QString& folder, QStringView oldN
            SameEntrySpeltOtherwise(from, to);
 }
 
-// A name that is not UTF-8 cannot be folded as the volume would; its ASCII
-// letters alone are compared, so that it is never overlooked as another
-// entry for the new name.
+// A byte that is not UTF-8 is folded as nothing but itself, so a name
+// holding one is never overlooked as another entry for the new name.
 bool FileSystem::SameEntrySpeltOtherwise(const QByteArray& from, const QByteArray& to) const {
     QByteArray folder, oldName, toFolder, newName;
     SplitNative(from, &folder, &oldName);
     SplitNative(to, &toFolder, &newName);
-    QString oldText, newText;
-    if (folder != toFolder || oldName == newName || !Decode(oldName, &oldText) ||
-        !Decode(newName, &newText))
-        return false;
-    const QString caseless = CaselessName(newText);
-    if (CaselessName(oldText) != caseless) return false;
+    if (folder != toFolder || oldName == newName) return false;
+    const QString caseless = CaselessName(Decode(newName));
+    if (CaselessName(Decode(oldName)) != caseless) return false;
     bool listed = false;
     bool other = false;
     ForEachEntry(folder, [&](DIR*, const dirent* entry) {
@@ -158,9 +151,7 @@ bool FileSystem::SameEntrySpeltOtherwise(const QByteArray& from, const QByteArra
             listed = true;
             return true;
         }
-        QString text;
-        other = Decode(name, &text) ? CaselessName(text) == caseless
-                                    : name.toByteArray().toLower() == newName.toLower();
+        other = CaselessName(Decode(name)) == caseless;
         return !other;
     });
     return listed && !other;

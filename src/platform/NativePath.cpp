@@ -6,6 +6,7 @@
 #include <cerrno>
 
 #include "platform/FileSystem.h"
+#include "platform/NameBytes.h"
 
 namespace sorvane::native_path {
 
@@ -43,8 +44,8 @@ QByteArray WithoutTrailingSlash(const QByteArray& path, bool* hadSlash = nullptr
 }  // namespace
 
 // Encoded by hand, in one pass that also refuses what cannot be handed
-// over: text survives the trip to UTF-8 and back exactly when it holds no
-// surrogate without its partner. A rename run converts two names per
+// over: a byte escape becomes its byte again, and any other surrogate
+// without its partner names no bytes at all. A rename run converts two names per
 // rename, so the bytes go into the array's own room: a caller that
 // converts name after name into one array allocates once.
 bool ToNative(QStringView path, QByteArray* bytes) {
@@ -59,10 +60,18 @@ bool ToNative(QStringView path, QByteArray* bytes) {
             continue;
         }
         char32_t c = *at++;
-        const bool surrogate = c >= 0xD800 && c <= 0xDFFF;
-        if (surrogate && c <= 0xDBFF && at < end && *at >= 0xDC00 && *at <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (char32_t(*at++) - 0xDC00);
-        } else if (surrogate || c == 0) {
+        if (name_bytes::IsSurrogate(char16_t(c))) {
+            if (name_bytes::IsHighSurrogate(char16_t(c)) && at < end &&
+                name_bytes::IsLowSurrogate(*at)) {
+                c = 0x10000 + ((c - 0xD800) << 10) + (char32_t(*at++) - 0xDC00);
+            } else if (c >= name_bytes::kFirstEscape && c <= name_bytes::kLastEscape) {
+                *out++ = static_cast<char>(name_bytes::ByteOf(char16_t(c)));
+                continue;
+            } else {
+                bytes->resize(0);
+                return false;
+            }
+        } else if (c == 0) {
             bytes->resize(0);
             return false;
         }

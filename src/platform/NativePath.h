@@ -23,9 +23,9 @@ MoveResult MoveResultOf(int code);
 // Writes all of data, through short writes and interruptions.
 bool WriteAll(int fd, const char* data, qsizetype size);
 
-// The bytes handed to the system. A NUL would cut the path short, and text
-// that does not survive the trip to UTF-8 and back (a lone surrogate) would
-// name some other file; both are refused rather than guessed at.
+// The bytes handed to the system: UTF-8, and each byte escape its own byte
+// (NameBytes.h). A NUL would cut the path short, and a lone surrogate that
+// is no escape names no bytes; both are refused rather than guessed at.
 bool ToNative(QStringView path, QByteArray* bytes);
 
 bool IsDotOrDotDot(const char* name);

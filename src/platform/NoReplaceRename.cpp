@@ -253,7 +253,7 @@ QString FileSystem::TemporaryName(QStringView name, qint64 pid) {
     // FNV-1a of the name's bytes: the same name and process give the same
     // temporary name in every copy of the program.
     quint64 hash = 14695981039346656037ULL;
-    for (const char c : name.toUtf8()) {
+    for (const char c : Encode(name.toString())) {
         hash ^= static_cast<unsigned char>(c);
         hash *= 1099511628211ULL;
     }
@@ -267,8 +267,7 @@ int FileSystem::MoveThroughTemporary(const QByteArray& from, const QByteArray& t
     QByteArray folder, name;
     SplitNative(from, &folder, &name);
     if (!folder.endsWith('/')) folder += '/';
-    const QByteArray temporary =
-        folder + TemporaryName(QString::fromUtf8(name), ::getpid()).toUtf8();
+    const QByteArray temporary = folder + Encode(TemporaryName(Decode(name), ::getpid()));
     int result = Move(from, temporary, false);
     // A taken temporary name is a failure, not a collision at the new name.
     if (result == kRenameExists) return EEXIST;

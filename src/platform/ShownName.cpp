@@ -1,6 +1,6 @@
 #include "platform/ShownName.h"
 
-#include <string_view>
+#include "platform/NameBytes.h"
 
 namespace sorvane {
 
@@ -9,47 +9,120 @@ namespace {
 constexpr char16_t kDelete = 0x7F;
 constexpr char16_t kFirstPicture = 0x2400;   // "␀"
 constexpr char16_t kDeletePicture = 0x2421;  // "␡"
+constexpr qsizetype kByteLength = 4;         // "\x82"
+constexpr qsizetype kUnitLength = 6;         // "\uDE00"
 
-bool IsControl(char16_t c) {
-    return c < 0x20 || c == kDelete;
+// Whether a unit may need another form: a control character or a
+// surrogate. One comparison each for nearly every unit.
+bool MayChange(char16_t c) {
+    return c < 0x20 || c == kDelete || name_bytes::IsSurrogate(c);
 }
 
-QChar PictureOf(char16_t c) {
-    return QChar(c == kDelete ? kDeletePicture : char16_t(kFirstPicture + c));
+// Whether unit i is one half of a surrogate pair, which is shown as it is.
+bool InPair(const char16_t* units, qsizetype size, qsizetype i) {
+    if (name_bytes::IsHighSurrogate(units[i]))
+        return i + 1 < size && name_bytes::IsLowSurrogate(units[i + 1]);
+    return i > 0 && name_bytes::IsHighSurrogate(units[i - 1]);
 }
 
-qsizetype FirstControl(QStringView text) {
-    const char16_t* const begin = text.utf16();
+// The number of units unit i is shown as.
+qsizetype LengthAt(const char16_t* units, qsizetype size, qsizetype i) {
+    const char16_t c = units[i];
+    if (!name_bytes::IsSurrogate(c) || InPair(units, size, i)) return 1;
+    return name_bytes::IsEscapeAt(units, i) ? kByteLength : kUnitLength;
+}
+
+char16_t* PutHex(char16_t* out, unsigned value, int digits) {
+    static constexpr char16_t kHex[] = u"0123456789ABCDEF";
+    for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) *out++ = kHex[(value >> shift) & 15];
+    return out;
+}
+
+// Writes the shown form of unit i.
+char16_t* PutUnit(char16_t* out, const char16_t* units, qsizetype size, qsizetype i) {
+    const char16_t c = units[i];
+    if (c < 0x20 || c == kDelete) {
+        *out++ = c == kDelete ? kDeletePicture : char16_t(kFirstPicture + c);
+    } else if (!name_bytes::IsSurrogate(c) || InPair(units, size, i)) {
+        *out++ = c;
+    } else if (name_bytes::IsEscapeAt(units, i)) {
+        *out++ = u'\\';
+        *out++ = u'x';
+        out = PutHex(out, name_bytes::ByteOf(c), 2);
+    } else {
+        *out++ = u'\\';
+        *out++ = u'u';
+        out = PutHex(out, c, 4);
+    }
+    return out;
+}
+
+qsizetype FirstToChange(QStringView text) {
+    const char16_t* const units = text.utf16();
     const qsizetype size = text.size();
     for (qsizetype i = 0; i < size; ++i)
-        if (IsControl(begin[i])) return i;
+        if (MayChange(units[i]) && (!name_bytes::IsSurrogate(units[i]) || !InPair(units, size, i)))
+            return i;
     return -1;
 }
 
 }  // namespace
 
-QString ShownName(const QString& name) {
-    const qsizetype first = FirstControl(name);
-    if (first < 0) return name;
-    QString shown = name;
-    QChar* const units = shown.data();  // the one copy, made only here
-    for (qsizetype i = first; i < shown.size(); ++i)
-        if (IsControl(units[i].unicode())) units[i] = PictureOf(units[i].unicode());
+QString WithBytesShown(QStringView name) {
+    const char16_t* const units = name.utf16();
+    QString shown;
+    shown.reserve(name.size());
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        if (!name_bytes::IsEscapeAt(units, i)) {
+            shown += QChar(units[i]);
+            continue;
+        }
+        char16_t escape[kByteLength] = {u'\\', u'x'};
+        PutHex(escape + 2, name_bytes::ByteOf(units[i]), 2);
+        shown += QStringView(escape, kByteLength);
+    }
     return shown;
 }
 
-// One copy, its controls replaced on the way: the detailed log appends
-// three names per target.
+QString ShownName(const QString& name) {
+    if (FirstToChange(name) < 0) return name;
+    return ShownName(QStringView(name));
+}
+
+QString ShownName(QStringView name) {
+    QString shown(ShownLength(name), Qt::Uninitialized);
+    PutShown(shown.data(), name);
+    return shown;
+}
+
+qsizetype ShownLength(QStringView name) {
+    const char16_t* const units = name.utf16();
+    const qsizetype size = name.size();
+    qsizetype length = size;
+    for (qsizetype i = 0; i < size; ++i)
+        if (name_bytes::IsSurrogate(units[i])) length += LengthAt(units, size, i) - 1;
+    return length;
+}
+
+// One copy, each unit shown on the way: the detailed log appends three
+// names per target.
 void AppendShown(QString& out, QStringView name) {
     const qsizetype at = out.size();
-    out.resize(at + name.size());
+    out.resize(at + ShownLength(name));
     PutShown(out.data() + at, name);
 }
 
 QChar* PutShown(QChar* to, QStringView name) {
     char16_t* out = reinterpret_cast<char16_t*>(to);
-    for (const char16_t c : std::u16string_view(name.utf16(), size_t(name.size())))
-        *out++ = IsControl(c) ? PictureOf(c).unicode() : c;
+    const char16_t* const units = name.utf16();
+    const qsizetype size = name.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = units[i];
+        if (!MayChange(c))
+            *out++ = c;
+        else
+            out = PutUnit(out, units, size, i);
+    }
     return reinterpret_cast<QChar*>(out);
 }
 

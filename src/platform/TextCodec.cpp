@@ -2,6 +2,10 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <utility>
+
+#include "platform/FileSystem.h"
+#include "platform/NameBytes.h"
 
 namespace sorvane {
 
@@ -41,6 +45,30 @@ QString DecodeUtf8(const QByteArray& bytes, bool* ok) {
 }
 
 }  // namespace
+
+QString Cp932Reading(QStringView path) {
+    QString reading;
+    bool any = false;
+    bool first = true;
+    for (const QStringView part : path.split(u'/')) {
+        if (!std::exchange(first, false)) reading += u'/';
+        if (!name_bytes::HasEscape(part)) {
+            reading += part;
+            continue;
+        }
+        QByteArray bytes;
+        if (!FileSystem::EncodeExactly(part, &bytes)) return {};
+        QStringDecoder decoder(kCp932Name, QStringConverter::Flag::Stateless);
+        const QString text = decoder.decode(bytes);
+        if (!decoder.isValid() || decoder.hasError() || text.contains(QChar::ReplacementCharacter))
+            return {};
+        for (const QChar c : text)
+            if (c.unicode() < 0x20 || c.unicode() == 0x7F) return {};
+        reading += text;
+        any = true;
+    }
+    return any ? reading : QString();
+}
 
 bool HasShiftJisCodec() {
     return QStringEncoder(kCp932Name).isValid();

@@ -27,6 +27,13 @@ QByteArray EncodeTextFile(const QString& text, bool* lossless = nullptr);
 // taken and so could not be read exactly.
 QString DecodeTextFile(const QByteArray& bytes, bool* clean = nullptr);
 
+// The reading of a name or path whose bytes are not UTF-8 as code page 932,
+// where they are Shift-JIS from Windows: each component that holds byte
+// escapes (NameBytes.h) read from its bytes, the others as they are. ""
+// when no component holds one, or when one of them is not clean code page
+// 932 (an invalid or unmapped byte, or a control character).
+QString Cp932Reading(QStringView path);
+
 // Whether code page 932 is available (through ICU); without it every file is
 // written as UTF-8 with the mark, which the reader still reads.
 bool HasShiftJisCodec();

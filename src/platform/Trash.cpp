@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "platform/FileSystem.h"
+#include "platform/NameBytes.h"
 #include "platform/NativePath.h"
 
 namespace sorvane {
@@ -24,13 +25,12 @@ constexpr qsizetype kMaxNameBytes = 255;
 constexpr char kInfoSuffix[] = ".trashinfo";
 constexpr qsizetype kInfoSuffixBytes = sizeof kInfoSuffix - 1;
 
-// The bytes of a path that name exactly that path: no NUL to cut it short
-// and no lone surrogate that would turn into some other name.
+// The bytes of a path that name exactly that path: no NUL to cut it short,
+// no lone surrogate that names no bytes, and no byte escapes that spell a
+// character, which would come back as some other text.
 bool ToBytes(const QString& path, QByteArray* bytes) {
-    *bytes = FileSystem::Encode(path);
-    QString back;
-    return !bytes->isEmpty() && !bytes->contains('\0') && FileSystem::Decode(*bytes, &back) &&
-           back == path;
+    return FileSystem::EncodeExactly(path, bytes) && !bytes->isEmpty() &&
+           FileSystem::Decode(*bytes) == path;
 }
 
 // The folder above an absolute path; "/" above the root.
@@ -134,7 +134,8 @@ QString EntryName(const QString& name, int attempt) {
     QString stem = dot > 0 ? name.left(dot) : name;
     QString extension = dot > 0 ? name.mid(dot) : QString();
     const QString tag = attempt > 1 ? u'.' + QString::number(attempt) : QString();
-    while ((stem + tag + extension).toUtf8().size() + kInfoSuffixBytes > kMaxNameBytes)
+    while (name_bytes::NativeSize(QString(stem + tag + extension)) + kInfoSuffixBytes >
+           kMaxNameBytes)
         ChopCodePoint(stem.isEmpty() ? extension : stem);
     return stem + tag + extension;
 }
@@ -168,10 +169,8 @@ bool Trash::Locate(const QString& path, Item* item) {
     if (!real) return false;
     const QByteArray canonical(real);
     std::free(real);
-    // A folder whose name is not UTF-8 has no path the file-system service
-    // can take.
-    if (!FileSystem::Decode(canonical, &item->folder)) return false;
-    item->name = QString::fromUtf8(bytes.mid(slash + 1));
+    item->folder = FileSystem::Decode(canonical);
+    item->name = FileSystem::Decode(bytes.mid(slash + 1));
     item->path = FileSystem::BuildPath(item->folder, item->name);
     item->device = st.st_dev;
 
@@ -183,14 +182,14 @@ bool Trash::Locate(const QString& path, Item* item) {
            ::stat(canonical.constData(), &parent) == 0 && parent.st_dev == st.st_dev;
 }
 
-// The variables are read as bytes: a value that is not UTF-8, like a
-// relative one, is no valid path and is ignored.
+// The variables are read as bytes, whatever they hold; a relative value is
+// no valid path and is ignored.
 QString Trash::DataFolder() const {
     if (!mDataFolder.isEmpty()) return mDataFolder;
-    QString folder;
-    if (FileSystem::Decode(qgetenv("XDG_DATA_HOME"), &folder) && folder.startsWith(u'/'))
-        return folder;
-    if (!FileSystem::Decode(qgetenv("HOME"), &folder) || !folder.startsWith(u'/')) return {};
+    QString folder = FileSystem::Decode(qgetenv("XDG_DATA_HOME"));
+    if (folder.startsWith(u'/')) return folder;
+    folder = FileSystem::Decode(qgetenv("HOME"));
+    if (!folder.startsWith(u'/')) return {};
     return FileSystem::BuildPath(folder, u".local/share"_s);
 }
 

@@ -7,6 +7,7 @@
 #include <QStringView>
 
 #include "platform/FileSystem.h"
+#include "platform/NameBytes.h"
 
 namespace sorvane::rename_helpers {
 
@@ -21,16 +22,21 @@ inline bool IsUsableName(QStringView name) {
     return FileSystem::IsSingleName(name);
 }
 
+// The same for the new name of oldName, built with the words of the
+// operation (the replace pattern or the inserted word): besides, every
+// byte escape it holds is a byte of the old name or of the words, and it
+// holds no other lone surrogate. Half of a pair that a "?" cut off names
+// no byte the user meant.
+inline bool IsUsableName(QStringView newName, QStringView oldName, QStringView words) {
+    return FileSystem::IsSingleName(newName) &&
+           (!name_bytes::HasSurrogate(newName) ||
+            name_bytes::EscapesComeFrom(newName, oldName, words));
+}
+
 // Whether a name fits a folder whose file system holds names of at most
-// nameMax bytes (-1: no known limit); names are written in UTF-8.
+// nameMax bytes (-1: no known limit), counted as the name will be written.
 inline bool FitsNameMax(QStringView name, qint64 nameMax) {
-    if (nameMax < 0 || name.size() * 3 <= nameMax) return true;
-    qint64 bytes = 0;
-    for (const QChar c : name) {
-        const char16_t u = c.unicode();
-        bytes += u < 0x80 ? 1 : u < 0x800 ? 2 : QChar::isSurrogate(u) ? 2 : 3;
-    }
-    return bytes <= nameMax;
+    return nameMax < 0 || name.size() * 3 <= nameMax || name_bytes::NativeSize(name) <= nameMax;
 }
 
 // The item at the new name is the target itself when both names lead to the

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "matching/clsFileString.h"
+#include "platform/NameBytes.h"
 #include "platform/NameTable.h"
 #include "rename/RenameHelpers.h"
 
@@ -85,8 +86,10 @@ bool MakeNewName(clsMatching& matching, RenameOperation operation, const QString
     return true;
 }
 
-bool AppendNewName(clsMatching& matching, RenameOperation operation, const QString& insertWord,
-                   QStringView name, QString& text) {
+namespace {
+
+bool AppendBuiltName(clsMatching& matching, RenameOperation operation, const QString& insertWord,
+                     QStringView name, QString& text) {
     switch (operation) {
         case RenameOperation::Replace:
             return matching.AppendReplacedName(name, text);
@@ -103,6 +106,22 @@ bool AppendNewName(clsMatching& matching, RenameOperation operation, const QStri
     }
 }
 
+}  // namespace
+
+// A new name is compared with other names by the bytes it will have: its
+// text is made the one a name of those bytes read from disk has, so that
+// byte escapes side by side that spell a character are that character.
+bool AppendNewName(clsMatching& matching, RenameOperation operation, const QString& insertWord,
+                   QStringView name, QString& text) {
+    const qsizetype start = text.size();
+    if (!AppendBuiltName(matching, operation, insertWord, name, text)) return false;
+    if (name_bytes::HasSurrogate(QStringView(text).sliced(start))) {
+        QString built = text.sliced(start);
+        if (name_bytes::MakeCanonical(built)) text.replace(start, text.size() - start, built);
+    }
+    return true;
+}
+
 RenameListBuilder::RenameListBuilder(const FileSystem& fs, clsMatching& matching, clsFilter& filter)
     : mFs(fs), mMatching(matching), mFilter(filter) {}
 
@@ -116,6 +135,8 @@ RenamePlan RenameListBuilder::Build(const QString& startFolder, const RenameList
     mPlan = RenamePlan{};
     mPlan.settings = settings;
     mPlan.maxCount = maximum;
+    mWords = settings.operation == RenameOperation::Replace ? mMatching.ReplacePattern()
+                                                            : settings.insertWord;
     mProgress = &progress;
     mNameMaxDevice = 0;
     // The collision checks look the new names up in the folder's listing.
@@ -312,7 +333,7 @@ bool RenameListBuilder::AddFolderItemsQuick(const QString& folder) {
 // handed to the rename.
 Verdict RenameListBuilder::QuickVerdict(qint32 i) const {
     const QStringView newName = NewName(size_t(i));
-    if (!IsUsableName(newName)) return Verdict::EmptyName;
+    if (!IsUsableName(newName, OldName(size_t(i)), mWords)) return Verdict::EmptyName;
     if (!FitsNameMax(newName, mNameMax)) return Verdict::TooLong;
     return Verdict::Rename;
 }
@@ -371,7 +392,7 @@ void RenameListBuilder::ReadNewNameAttributes(const QString& folder) {
     QString full = folder;
     const qsizetype folderLength = full.size();
     for (size_t i = 0; i < n; ++i) {
-        if (!IsUsableName(NewName(i))) {
+        if (!IsUsableName(NewName(i), OldName(i), mWords)) {
             mFolderAttr[i] = kUnusableName;
             continue;
         }

@@ -77,6 +77,7 @@ private:
 
     // The build under way: its plan, and where its progress goes.
     RenamePlan mPlan;
+    QString mWords;  // the text a new name holds besides the old name's
     ListProgress* mProgress = nullptr;
     qint32 mCapacity = 0;
     QString mPollTitle;  // of the stop question

@@ -136,8 +136,8 @@ void AppendRenameLine(QString& buf, QStringView head, QStringView folder, QStrin
                       QStringView newName) {
     constexpr QStringView kArrow = u" → ";
     const qsizetype start = buf.size();
-    buf.resize(start + head.size() + folder.size() + oldName.size() + kArrow.size() +
-               newName.size() + kCrLf.size());
+    buf.resize(start + head.size() + ShownLength(folder) + ShownLength(oldName) + kArrow.size() +
+               ShownLength(newName) + kCrLf.size());
     QChar* at = std::copy(head.begin(), head.end(), buf.data() + start);
     at = PutShown(PutShown(at, folder), oldName);
     at = PutShown(std::copy(kArrow.begin(), kArrow.end(), at), newName);

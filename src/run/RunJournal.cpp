@@ -11,6 +11,7 @@
 
 #include "platform/DurableFile.h"
 #include "platform/MakeFolders.h"
+#include "platform/NameBytes.h"
 #include "run/EndStatus.h"
 
 namespace sorvane {
@@ -37,9 +38,9 @@ bool NeedsEscape(char c) {
 // escaped to three.
 constexpr qsizetype kRoomPerUnit = 9;
 
-char* PutByte(char* at, char c) {
+char* PutByte(char* at, char c, bool escape = false) {
     static constexpr char kHex[] = "0123456789ABCDEF";
-    if (!NeedsEscape(c)) {
+    if (!escape && !NeedsEscape(c)) {
         *at++ = c;
         return at;
     }
@@ -57,20 +58,31 @@ char* PutBytes(char* at, QByteArrayView bytes) {
 
 // The bytes of text on disk, escaped, written at `at`, which has room for
 // kRoomPerUnit per unit; returns their end. ASCII, nearly every name, goes
-// straight from the units; anything else through the encoder.
+// straight from the units; other characters through the encoder; a byte
+// that is not UTF-8 (a byte escape) is written escaped, so that the
+// journal stays UTF-8 and gives back the exact name.
 char* PutEscapedText(char* at, QStringView text, QByteArray& scratch) {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t unit = text[i].unicode();
+    const char16_t* const units = text.utf16();
+    for (qsizetype i = 0; i < text.size();) {
+        const char16_t unit = units[i];
         if (unit - 0x20u < 0x5Fu && unit != u'%') {  // printable ASCII, kept as it is
             *at++ = char(unit);
-            continue;
-        }
-        if (unit >= 0x80) {
-            FileSystem::EncodeExactly(text.sliced(i), &scratch);
+            ++i;
+        } else if (name_bytes::IsEscapeAt(units, i)) {
+            at = PutByte(at, char(name_bytes::ByteOf(unit)), true);
+            ++i;
+        } else if (unit < 0x80) {
+            at = PutByte(at, char(unit));
+            ++i;
+        } else {
+            // Characters up to the next byte escape, which never lies
+            // inside a pair.
+            qsizetype end = i + 1;
+            while (end < text.size() && !name_bytes::IsEscapeAt(units, end)) ++end;
+            FileSystem::EncodeExactly(text.sliced(i, end - i), &scratch);
             for (const char c : std::as_const(scratch)) at = PutByte(at, c);
-            return at;
+            i = end;
         }
-        at = PutByte(at, char(unit));
     }
     return at;
 }
@@ -215,8 +227,10 @@ bool ParseRecord(QByteArrayView line, JournalRecord* record) {
         return false;
     // 0: the listing gave no inode number that is the item's own.
     record->identity.valid = record->identity.inode != 0;
-    if (!Unescape(fields[3], &bytes) || !FileSystem::Decode(bytes, &record->oldPath)) return false;
-    if (!Unescape(fields[4], &bytes) || !FileSystem::Decode(bytes, &record->newPath)) return false;
+    if (!Unescape(fields[3], &bytes)) return false;
+    record->oldPath = FileSystem::Decode(bytes);
+    if (!Unescape(fields[4], &bytes)) return false;
+    record->newPath = FileSystem::Decode(bytes);
     return IsPlanPath(record->oldPath) && IsPlanPath(record->newPath) &&
            FolderOf(record->oldPath) == FolderOf(record->newPath);
 }
@@ -240,7 +254,8 @@ bool ReadHeaderLine(QByteArrayView key, QByteArrayView value, JournalInfo& info)
     QByteArray bytes;
     QString text;
     if (key == "folder") {
-        if (!Unescape(value, &bytes) || !FileSystem::Decode(bytes, &text)) return false;
+        if (!Unescape(value, &bytes)) return false;
+        text = FileSystem::Decode(bytes);
         if (!text.startsWith(u'/')) return false;
         info.folder = text.endsWith(u'/') ? text : text + u'/';
     } else if (key == "device") {

@@ -557,16 +557,22 @@ QStringList Sorted(QStringList names) {
     return names;
 }
 
+// The names whose bytes are not UTF-8, with each such byte as its escape.
+const QString kBadFile = u"bad"_s + QChar(0xDCFF) + u".txt"_s;
+const QString kBadFolder = u"bad"_s + QChar(0xDCFE);
+
 TEST_F(ListingTest, FilesWithinTheMask) {
     struct Case {
         int mask;
         QStringList expected;
     } const cases[] = {
-        {39, {u".h.txt"_s, u".hlink"_s, u"a.txt"_s, u"fifo"_s, u"link"_s, u"ro.txt"_s, u"tosub"_s}},
-        {33, {u"a.txt"_s, u"link"_s, u"ro.txt"_s, u"tosub"_s}},
-        {32, {u"a.txt"_s, u"link"_s, u"tosub"_s}},  // the read-only file is left out
-        {37, {u"a.txt"_s, u"fifo"_s, u"link"_s, u"ro.txt"_s, u"tosub"_s}},
-        {34, {u".h.txt"_s, u".hlink"_s, u"a.txt"_s, u"link"_s, u"tosub"_s}},
+        {39,
+         {u".h.txt"_s, u".hlink"_s, u"a.txt"_s, kBadFile, u"fifo"_s, u"link"_s, u"ro.txt"_s,
+          u"tosub"_s}},
+        {33, {u"a.txt"_s, kBadFile, u"link"_s, u"ro.txt"_s, u"tosub"_s}},
+        {32, {u"a.txt"_s, kBadFile, u"link"_s, u"tosub"_s}},  // the read-only file is left out
+        {37, {u"a.txt"_s, kBadFile, u"fifo"_s, u"link"_s, u"ro.txt"_s, u"tosub"_s}},
+        {34, {u".h.txt"_s, u".hlink"_s, u"a.txt"_s, kBadFile, u"link"_s, u"tosub"_s}},
     };
     for (const Case& c : cases) {
         int error = -1;
@@ -579,11 +585,13 @@ TEST_F(ListingTest, SubFoldersAreRealFoldersWithTheirAttributes) {
     QList<FolderEntry> folders = fs.SubFolders(tree.Root());
     std::sort(folders.begin(), folders.end(),
               [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
-    ASSERT_EQ(folders.size(), 2);
+    ASSERT_EQ(folders.size(), 3);
     EXPECT_EQ(folders[0].name, u".hsub"_s);
     EXPECT_EQ(folders[0].attributes, kAttrFolder | kAttrHidden);
-    EXPECT_EQ(folders[1].name, u"sub"_s);
+    EXPECT_EQ(folders[1].name, kBadFolder);
     EXPECT_EQ(folders[1].attributes, kAttrFolder);
+    EXPECT_EQ(folders[2].name, u"sub"_s);
+    EXPECT_EQ(folders[2].attributes, kAttrFolder);
 }
 
 TEST_F(ListingTest, UnreadableFolderIsReportedNotEmpty) {
@@ -631,7 +639,7 @@ TEST_F(ListingTest, NamesAreKeptOnlyWhenAsked) {
     // Without files asked for, the subfolders are still there.
     ASSERT_EQ(fs.ReadFolder(tree.Root(), 39, false, true, listing), 0);
     EXPECT_EQ(listing.FileCount(), 0);
-    EXPECT_EQ(listing.folders.size(), 2);
+    EXPECT_EQ(listing.folders.size(), 3);
     EXPECT_EQ(listing.At(u"a.txt"_s), FolderListing::Holder::File);
 }
 

@@ -32,6 +32,11 @@ namespace {
 constexpr bool kWhole = true;
 constexpr bool kPart = false;
 
+// The text of a name given by its bytes.
+QString B(const char* bytes) {
+    return FileSystem::Decode(QByteArray(bytes));
+}
+
 // Target lists built over real files in a temporary folder.
 struct RenameHarness {
     TempTree tree;
@@ -214,6 +219,45 @@ TEST(RenameVerdicts, FileMode) {
                          0,
                          {u"xabc > x : 1"_s, u"abc >  : 7"_s}},
                         {"not a target", {u"a.log"_s}, u"*.txt"_s, u"*.doc"_s, kWhole, 0, {}},
+                        // Names whose bytes are not UTF-8: "*" carries their bytes,
+                        // "?" takes one of them, in text mode too.
+                        {"bytes that are not UTF-8 carried by a star",
+                         {B("\x82\xa0.txt")},
+                         u"*.txt"_s,
+                         u"X_*.txt"_s,
+                         kWhole,
+                         0,
+                         {B("\x82\xa0.txt") + u" > X_"_s + B("\x82\xa0.txt") + u" : 1"_s}},
+                        {"one such byte is one character",
+                         {B("a\x82.TXT"), B("a\x82\xa0.TXT")},
+                         u"a?.txt"_s,
+                         u"b?.txt"_s,
+                         kWhole,
+                         1,
+                         {B("a\x82.TXT") + u" > b"_s + B("\x82.txt : 1")}},
+                        // The escapes of E3 81 82 spell "あ" on disk: the two new
+                        // names are the same bytes.
+                        {"duplicates by their bytes",
+                         {B("\xe3\x81Z\x82.txt"), u"Zあ.txt"_s},
+                         u"*Z?.txt"_s,
+                         u"*?.txt"_s,
+                         kWhole,
+                         0,
+                         {B("\xe3\x81Z\x82.txt") + u" > あ.txt : 5"_s, u"Zあ.txt > あ.txt : 5"_s}},
+                        // A "?" that cuts a pair leaves half of it, no byte of the
+                        // old name; a byte that is one stays.
+                        {"half of a pair is no byte",
+                         {u"💩a.txt"_s, B("x\xa9"
+                                         "b.txt")},
+                         u"?*"_s,
+                         u"*"_s,
+                         kWhole,
+                         0,
+                         {u"💩a.txt > "_s + QChar(0xDCA9) + u"a.txt : 7"_s, B("x\xa9"
+                                                                             "b.txt") +
+                                                                               u" > "_s +
+                                                                               B("\xa9"
+                                                                                 "b.txt : 1")}},
                     });
 }
 
@@ -1452,6 +1496,9 @@ TEST_F(RenameList, ANameTooLongForTheFileSystemIsSkipped) {
         {"Japanese one byte over", ji.repeated(84) + u"abc"_s, Verdict::TooLong},
         {"beyond the BMP at the limit", emoji.repeated(63) + u"ab"_s, Verdict::Rename},
         {"beyond the BMP one byte over", emoji.repeated(63) + u"abc"_s, Verdict::TooLong},
+        // A byte that is not UTF-8 is one byte, though one unit of the text.
+        {"such bytes at the limit", B("\x82").repeated(254), Verdict::Rename},
+        {"such bytes one byte over", B("\x82").repeated(255), Verdict::TooLong},
     };
     settings.operation = RenameOperation::InsertFront;
     for (const bool quick : {false, true}) {

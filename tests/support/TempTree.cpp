@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <tuple>
 
+#include "platform/FileSystem.h"
+
 namespace sorvane::test {
 
 TempTree::TempTree() = default;
@@ -73,34 +75,35 @@ bool TempTree::MakeRawFile(const QByteArray& relative, const QByteArray& content
 }
 
 bool TempTree::MakeFile(const QString& relative, const QByteArray& content) {
-    return MakeRawFile(relative.toUtf8(), content);
+    return MakeRawFile(FileSystem::Encode(relative), content);
 }
 
 bool TempTree::MakeFolder(const QString& relative) {
-    const QByteArray native = NativePath(relative.toUtf8());
+    const QByteArray native = NativePath(FileSystem::Encode(relative));
     return MakeParents(native) && ::mkdir(native.constData(), 0777) == 0;
 }
 
 bool TempTree::MakeSymlink(const QString& relative, const QString& target) {
-    const QByteArray native = NativePath(relative.toUtf8());
-    return MakeParents(native) && ::symlink(target.toUtf8().constData(), native.constData()) == 0;
+    const QByteArray native = NativePath(FileSystem::Encode(relative));
+    return MakeParents(native) &&
+           ::symlink(FileSystem::Encode(target).constData(), native.constData()) == 0;
 }
 
 bool TempTree::MakeHardLink(const QString& relative, const QString& existing) {
-    const QByteArray native = NativePath(relative.toUtf8());
+    const QByteArray native = NativePath(FileSystem::Encode(relative));
     return MakeParents(native) &&
-           ::link(NativePath(existing.toUtf8()).constData(), native.constData()) == 0;
+           ::link(NativePath(FileSystem::Encode(existing)).constData(), native.constData()) == 0;
 }
 
 bool TempTree::MakeFifo(const QString& relative) {
-    const QByteArray native = NativePath(relative.toUtf8());
+    const QByteArray native = NativePath(FileSystem::Encode(relative));
     return MakeParents(native) && ::mkfifo(native.constData(), 0666) == 0;
 }
 
 static QByteArray ReadAll(const QByteArray& native);
 
 QByteArray TempTree::Read(const QString& relative) const {
-    return ReadAll(NativePath(relative.toUtf8()));
+    return ReadAll(NativePath(FileSystem::Encode(relative)));
 }
 
 static QByteArray ReadAll(const QByteArray& native) {

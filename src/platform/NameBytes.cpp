@@ -1,0 +1,173 @@
+#include "platform/NameBytes.h"
+
+#include <array>
+
+#include "platform/NativePath.h"
+
+namespace sorvane::name_bytes {
+
+namespace {
+
+bool IsContinuation(unsigned char byte) {
+    return (byte & 0xC0) == 0x80;
+}
+
+// The length of the valid UTF-8 sequence at the start of bytes (of size
+// left, at least 1), or 0 when none starts there: no overlong form, no
+// encoded surrogate, nothing beyond U+10FFFF, none cut short.
+int SequenceLength(const unsigned char* bytes, qsizetype left) {
+    const unsigned char lead = bytes[0];
+    int length = 0;
+    // The range the second byte must lie in, which rules out the overlong
+    // forms, the surrogates and what lies beyond U+10FFFF.
+    unsigned char low = 0x80, high = 0xBF;
+    if (lead < 0x80) return 1;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0) low = 0xA0;
+        if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0) low = 0x90;
+        if (lead == 0xF4) high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (left < length || bytes[1] < low || bytes[1] > high) return 0;
+    for (int k = 2; k < length; ++k)
+        if (!IsContinuation(bytes[k])) return 0;
+    return length;
+}
+
+// Appends the character of the valid sequence of length at bytes.
+void PutCharacter(const unsigned char* bytes, int length, char16_t*& out) {
+    char32_t c = length == 1   ? bytes[0]
+                 : length == 2 ? bytes[0] & 0x1F
+                 : length == 3 ? bytes[0] & 0x0F
+                               : bytes[0] & 0x07;
+    for (int k = 1; k < length; ++k) c = (c << 6) | (bytes[k] & 0x3F);
+    if (c < 0x10000) {
+        *out++ = char16_t(c);
+        return;
+    }
+    c -= 0x10000;
+    *out++ = char16_t(0xD800 + (c >> 10));
+    *out++ = char16_t(0xDC00 + (c & 0x3FF));
+}
+
+// The decoding of a name with a byte that is not valid UTF-8, sequence by
+// sequence. Rare: nearly every name is valid and Qt's decoder takes it.
+void AppendEscaped(QByteArrayView bytes, QString& text) {
+    const qsizetype start = text.size();
+    text.resize(start + bytes.size());  // never more units than bytes
+    char16_t* const begin = reinterpret_cast<char16_t*>(text.data());
+    char16_t* out = begin + start;
+    const auto* at = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* const end = at + bytes.size();
+    while (at < end) {
+        const int length = SequenceLength(at, end - at);
+        if (length == 0) {
+            *out++ = EscapeOf(*at++);
+            continue;
+        }
+        PutCharacter(at, length, out);
+        at += length;
+    }
+    text.truncate(out - begin);
+}
+
+}  // namespace
+
+bool HasSurrogate(QStringView text) noexcept {
+    const char16_t* const units = text.utf16();
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (IsSurrogate(units[i])) return true;
+    return false;
+}
+
+bool HasEscape(QStringView text) noexcept {
+    const char16_t* const units = text.utf16();
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (IsEscapeAt(units, i)) return true;
+    return false;
+}
+
+void AppendDecoded(QByteArrayView bytes, QString& text) {
+    // Plain ASCII, the most names, is text as it stands.
+    bool ascii = true;
+    for (const char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            ascii = false;
+            break;
+        }
+    if (ascii) {
+        text += QLatin1StringView(bytes.data(), bytes.size());
+    } else if (bytes.isValidUtf8()) {
+        text += QString::fromUtf8(bytes);
+    } else {
+        AppendEscaped(bytes, text);
+    }
+}
+
+qsizetype NativeSize(QStringView text) noexcept {
+    const char16_t* const units = text.utf16();
+    qsizetype bytes = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = units[i];
+        if (u < 0x80) {
+            bytes += 1;
+        } else if (u < 0x800) {
+            bytes += 2;
+        } else if (!IsSurrogate(u)) {
+            bytes += 3;
+        } else if (IsHighSurrogate(u) && i + 1 < text.size() && IsLowSurrogate(units[i + 1])) {
+            bytes += 4;
+            ++i;
+        } else {
+            bytes += IsEscapeAt(units, i) ? 1 : 3;
+        }
+    }
+    return bytes;
+}
+
+bool MakeCanonical(QString& text) {
+    QByteArray bytes;
+    if (!native_path::ToNative(text, &bytes)) return false;
+    if (!HasEscape(text)) return true;
+    QString canonical;
+    AppendDecoded(bytes, canonical);
+    text = std::move(canonical);
+    return true;
+}
+
+bool EscapesComeFrom(QStringView newName, QStringView oldName, QStringView words) {
+    constexpr int kValues = kLastEscape - kFirstEscape + 1;
+    std::array<int, kValues> unaccounted{};
+    bool any = false;
+    const char16_t* const units = newName.utf16();
+    for (qsizetype i = 0; i < newName.size(); ++i) {
+        const char16_t u = units[i];
+        if (!IsSurrogate(u)) continue;
+        if (IsHighSurrogate(u) && i + 1 < newName.size() && IsLowSurrogate(units[i + 1])) {
+            ++i;
+        } else if (IsEscapeAt(units, i)) {
+            ++unaccounted[u - kFirstEscape];
+            any = true;
+        } else {
+            return false;
+        }
+    }
+    if (!any) return true;
+    for (const QStringView source : {oldName, words}) {
+        const char16_t* const from = source.utf16();
+        for (qsizetype i = 0; i < source.size(); ++i)
+            if (IsEscapeAt(from, i)) --unaccounted[from[i] - kFirstEscape];
+    }
+    for (const int n : unaccounted)
+        if (n > 0) return false;
+    return true;
+}
+
+}  // namespace sorvane::name_bytes

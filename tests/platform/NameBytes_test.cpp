@@ -1,0 +1,58 @@
+#include "platform/NameBytes.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/FileSystem.h"
+#include "platform/ShownName.h"
+
+using namespace sorvane;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Names in any bytes: each byte that is not part of valid UTF-8 is one
+// escape, shown as "\x" and its hex digits, and the text gives back the
+// very bytes.
+TEST(NameBytes, AnyBytesAreHeldShownAndGivenBackExactly) {
+    struct Case {
+        const char* what;
+        QByteArray bytes;
+        QString shown;
+    };
+    const Case cases[] = {
+        {"Shift-JIS", "\x82\xa0\x82\xa2.txt", u"\\x82\\xA0\\x82\\xA2.txt"_s},
+        {"EUC-JP", "\xa4\xa2.txt", u"\\xA4\\xA2.txt"_s},
+        {"Latin-1", "caf\xe9", u"caf\\xE9"_s},
+        {"a lone continuation byte", "\x80z", u"\\x80z"_s},
+        {"an overlong encoding", "\xc0\xaf", u"\\xC0\\xAF"_s},
+        {"a sequence cut off at the end", "a\xe3\x81", u"a\\xE3\\x81"_s},
+        {"a sequence cut off by ASCII",
+         "\xe3\x81"
+         "A",
+         u"\\xE3\\x81A"_s},
+        {"FE and FF", "\xfe\xff", u"\\xFE\\xFF"_s},
+        {"an encoded surrogate", "\xed\xa0\x80", u"\\xED\\xA0\\x80"_s},
+        {"beyond U+10FFFF", "\xf4\x90\x80\x80", u"\\xF4\\x90\\x80\\x80"_s},
+        {"valid UTF-8 with invalid bytes", "あ\x82x😀\xa9", u"あ\\x82x😀\\xA9"_s},
+        {"a control character beside one", "\n\x82", u"␊\\x82"_s},
+        {"valid UTF-8 alone", "写真😀.jpg", u"写真😀.jpg"_s},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString text = FileSystem::Decode(c.bytes);
+        EXPECT_EQ(ShownName(text), c.shown);
+        EXPECT_EQ(ShownLength(text), c.shown.size());
+        QByteArray back;
+        ASSERT_TRUE(FileSystem::EncodeExactly(text, &back));
+        EXPECT_EQ(back, c.bytes);
+        EXPECT_EQ(name_bytes::NativeSize(text), c.bytes.size());
+    }
+    // Half of a pair is no byte: the system is never handed it, and it is
+    // shown by its code.
+    const QString cut = QStringView(u"😀a").sliced(1).toString();
+    QByteArray bytes;
+    EXPECT_FALSE(FileSystem::EncodeExactly(cut, &bytes));
+    EXPECT_EQ(ShownName(cut), u"\\uDE00a"_s);
+}
+
+}  // namespace
