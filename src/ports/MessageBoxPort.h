@@ -52,6 +52,7 @@ enum class MessageId {
     AutoLogSaveError,
     // The detailed options window
     ManualLogSaveError,
+    FolderNotStorable,  // a dropped folder whose bytes the settings file cannot hold
     // The main window
     PathFallbackToProgramFolder,  // "パスが見つかりませんでした。" … the program's folder
     PathFallbackToSystemFolder,  // the same, the system folder

@@ -149,6 +149,11 @@ Row RowOf(MessageId id) {
                 u"パスがどうしても見つかりません。\r\nアプリケーションを終了します。\r\n"
                 u"…ていうか、システムフォルダさえ取得できないし、やばいかも。",
                 u"異常終了", B::OK, I::Error, 0};
+        case MessageId::FolderNotStorable:  // %1 the folder
+            return {
+                u"%1\r\nこのフォルダの名前には文字として読めないバイトがあり、設定ファイルに"
+                u"保存できないため、指定できません。",
+                kOptionErrorTitle, B::OK, I::Error, 0};
         case MessageId::ShortcutTargetMissing:  // %1 the shortcut's target
             return {u"ショートカット先が存在しません。\r\n%1", u"パスの指定", B::OK, I::Error, 0};
     }

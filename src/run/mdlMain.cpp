@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+#include "platform/NameBytes.h"
+#include "platform/ShownName.h"
 #include "rename/CancelListProgress.h"
 #include "run/ProgramPlaces.h"
 #include "run/RunMessages.h"
@@ -33,6 +35,22 @@ void ApplyFilterSettings(mdlMain& m, const mdlOptions& o) {
 // the folder relative settings start from.
 QString FolderSetting(const ProgramCore& m, const QString& text) {
     return text.isEmpty() ? QString() : m.tools.NormalizePath(text, m.folders.gDataPath);
+}
+
+// The settings file is text (Shift-JIS or UTF-8): a folder whose name has
+// a byte that is not UTF-8 cannot be written in it and read back as the
+// same folder. Such a folder is refused with a message.
+bool CanStore(ProgramCore& m, const QString& folder) {
+    if (!name_bytes::HasEscape(folder)) return true;
+    ShowMessage(m.ports.messages, MessageId::FolderNotStorable, {ShownName(folder)});
+    return false;
+}
+
+// The folder, or the nearest folder above it whose path the settings file
+// can hold.
+QString StorableFolder(QString folder) {
+    while (name_bytes::HasEscape(folder)) folder = FileSystem::ParentFolderName(folder);
+    return folder;
 }
 
 }  // namespace
@@ -166,6 +184,18 @@ void mdlMain::SetLogFolder(const QString& folder) {
     m.log.SetLogPath(folder);
 }
 
+bool mdlMain::DropDeleteTarget(const QString& folder) {
+    if (!CanStore(m, folder)) return false;
+    SetDeleteTarget(folder);
+    return true;
+}
+
+bool mdlMain::DropLogFolder(const QString& folder) {
+    if (!CanStore(m, folder)) return false;
+    SetLogFolder(folder);
+    return true;
+}
+
 void mdlMain::SetPreviewWindowOpen(bool open) {
     m.settings.gPreviewWindow = open;
 }
@@ -257,7 +287,7 @@ void GetFormOptions(ProgramCore& m) {
     mdlOptions& o = m.options;
     const auto flag = [](bool on) { return on ? 1 : 0; };
 
-    o.SetText(SystemRow::InitialPath, m.folders.gCurPath);
+    o.SetText(SystemRow::InitialPath, StorableFolder(m.folders.gCurPath));
     o.SetNum(SystemRow::EscQuits, flag(s.gEscQuits));
     o.SetNum(SystemRow::SaveOnExit, flag(s.gSaveOnExit));
     o.SetNum(SystemRow::DetailLog, flag(s.gDetailLog));

@@ -83,6 +83,11 @@ public:
     // Colliding files go to this folder (the delete mode follows).
     void SetDeleteTarget(const QString& folder);
     void SetLogFolder(const QString& folder);
+    // A folder the user dropped for the delete target or the log folder: set
+    // as the two above do when the settings file can hold its name; a name
+    // with bytes that are not UTF-8 is refused with a message (false).
+    bool DropDeleteTarget(const QString& folder);
+    bool DropLogFolder(const QString& folder);
     // The options window opened or closed ("オプション表示").
     void SetOptionWindowOpen(bool open);
     // The preview window opened or closed ("プレビュー表示").

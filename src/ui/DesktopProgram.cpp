@@ -1,7 +1,6 @@
 #include "ui/DesktopProgram.h"
 
 #include <QApplication>
-#include <QDir>
 
 #include "ui/ProgramIcon.h"
 
@@ -32,7 +31,7 @@ void DesktopProgram::Main(const QString& executablePath) {
 }
 
 void DesktopProgram::LoadMainWindow(const QString& argument) {
-    mWindow.Load(argument, QDir::currentPath());
+    mWindow.Load(argument, mProgram.Fs().CurrentDirectory());
 }
 
 }  // namespace sorvane

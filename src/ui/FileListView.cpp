@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "matching/clsFileString.h"
+#include "platform/ShownName.h"
 #include "run/mdlMain.h"
 
 namespace sorvane {
@@ -75,17 +76,19 @@ void FileListView::UseShortcut(int key) {
 }
 
 // One selected item gives its text alone; several, each followed by CR LF.
+// Each in its shown form: the clipboard holds text, which a byte that is
+// not UTF-8 or a line break in a name would not survive as such.
 QString FileListView::ItemsText(int key) const {
     const auto textOf = [&](const QString& name) {
         switch (key) {
             case Qt::Key_B:
-                return FileSystem::GetBaseName(name);
+                return ShownName(FileSystem::GetBaseName(name));
             case Qt::Key_E:
-                return FileSystem::GetExtensionName(name);
+                return ShownName(FileSystem::GetExtensionName(name));
             case Qt::Key_F:
-                return FileSystem::BuildPath(m->Folders().gCurPath, name);
+                return ShownName(FileSystem::BuildPath(m->Folders().gCurPath, name));
             default:
-                return name;
+                return ShownName(name);
         }
     };
     QModelIndexList selected = mList.selectionModel()->selectedRows();

@@ -159,7 +159,7 @@ void FolderList::CopyToClipboard(int key) const {
     const QString name = FileSystem::GetFileName(path);
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    clipboard->setText(key == Qt::Key_F || name.isEmpty() ? path : name);
+    clipboard->setText(ShownName(key == Qt::Key_F || name.isEmpty() ? path : name));
 }
 
 // A Ctrl shortcut is used up whole: its press is also the character it

@@ -2,6 +2,7 @@
 
 #include "matching/clsFileString.h"
 #include "platform/ShownName.h"
+#include "ui/NameToolTip.h"
 
 namespace sorvane {
 
@@ -24,10 +25,14 @@ int NameListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : size();
 }
 
+// A name whose bytes are Shift-JIS shows its reading as a tooltip.
 QVariant NameListModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || index.parent().isValid()) return {};
+    if ((role != Qt::DisplayRole && role != Qt::ToolTipRole) || index.parent().isValid()) return {};
     const QStringView name = Name(index.row());
-    return name.isNull() ? QVariant() : QVariant(ShownName(name.toString()));
+    if (name.isNull()) return {};
+    if (role == Qt::DisplayRole) return ShownName(name);
+    const QString tip = ReadingToolTip(name);
+    return tip.isEmpty() ? QVariant() : QVariant(tip);
 }
 
 }  // namespace sorvane

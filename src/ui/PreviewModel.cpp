@@ -4,6 +4,7 @@
 #include <QPalette>
 
 #include "platform/ShownName.h"
+#include "ui/NameToolTip.h"
 
 namespace sorvane {
 
@@ -76,11 +77,16 @@ QVariant PreviewModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::ForegroundRole)
         return IsSkipped(verdict) ? QVariant(mSkippedColour) : QVariant();
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
+    // A path whose bytes are Shift-JIS shows its reading as a tooltip.
+    const auto shown = [role](const QString& path) {
+        const QString tip = role == Qt::ToolTipRole ? ReadingToolTip(path) : QString();
+        return tip.isEmpty() ? ShownName(path) : tip;
+    };
     switch (index.column()) {
         case Before:
-            return ShownName(targets.OldPath(target));
+            return shown(targets.OldPath(target));
         case After:
-            return ShownName(targets.NewPath(target));
+            return shown(targets.NewPath(target));
         case Verdict:
             return VerdictWord(verdict);
         default:

@@ -16,12 +16,15 @@ namespace sorvane {
 namespace {
 
 // The local path of a file URL from its own bytes, so that a name that is
-// not valid UTF-8 is refused rather than read with replacement characters.
+// not valid UTF-8 keeps them rather than being read with replacement
+// characters.
 bool LocalPath(const QUrl& url, QString* path) {
     if (!url.isLocalFile() || !url.host().isEmpty()) return false;
     const QByteArray bytes =
         QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
-    return !bytes.isEmpty() && FileSystem::Decode(bytes, path);
+    if (bytes.isEmpty()) return false;
+    *path = FileSystem::Decode(bytes);
+    return true;
 }
 
 }  // namespace
@@ -40,10 +43,16 @@ QString DropFolder(const QMimeData* data, const mdlTools& tools) {
     return tools.DropFolder(DroppedPaths(data));
 }
 
+// The URL is made from the path's bytes: a name that is not UTF-8 keeps
+// them as percent escapes, which the desktop turns back into the bytes.
 bool ShellOpen(const QString& path, const FileSystem& fs) {
     const QString s = mdlTools::StripQuotes(path);
-    if (s.isEmpty() || !fs.Exists(s)) return false;
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(fs.GetAbsolutePathName(s)));
+    QByteArray bytes;
+    if (s.isEmpty() || !fs.Exists(s) ||
+        !FileSystem::EncodeExactly(fs.GetAbsolutePathName(s), &bytes))
+        return false;
+    return QDesktopServices::openUrl(
+        QUrl::fromEncoded("file://" + bytes.toPercentEncoding("/"), QUrl::StrictMode));
 }
 
 void SelectAllText(QWidget* box) {

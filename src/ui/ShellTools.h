@@ -12,8 +12,8 @@ namespace sorvane {
 class FileSystem;
 class mdlTools;
 
-// The local files of a drop's URL list, in their order. Other URLs and
-// names that are not valid UTF-8 are left out.
+// The local files of a drop's URL list, in their order, by their bytes.
+// Other URLs are left out.
 QStringList DroppedPaths(const QMimeData* data);
 
 // The folder that a drop means (mdlTools::DropFolder) from the local files

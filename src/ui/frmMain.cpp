@@ -38,6 +38,7 @@ constexpr qsizetype kArgumentLimit = 200;
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui::frmMain>()) {
     ui->setupUi(this);
     mLogBox = std::make_unique<LogBoxView>(*ui->rtfLog);
+    mPathBox = std::make_unique<PathBox>(*ui->txtPath);
     mControls = std::make_unique<MainFormControls>(*ui);
     mFiles = std::make_unique<FileListView>(*ui->lstFile, *ui->txtFileName);
     mDrives = std::make_unique<DriveChooser>(*ui->Drive1);
@@ -144,7 +145,7 @@ void frmMain::Load(const QString& argument, const QString& workingFolder) {
         if (!start.isEmpty() && m->Fs().FileExists(start)) start = t.ResolveShortcut(start);
         if (!start.isEmpty()) start = t.NearestFolder(start);
     }
-    if (start.isEmpty()) start = ui->txtPath->text();
+    if (start.isEmpty()) start = mPathBox->Path();
     RefreshDrives();
     show();
     // "オプション表示": the options window was open when the settings were saved.
@@ -166,14 +167,14 @@ void frmMain::SetFormOptions(bool refresh) {
     mFrame->SettingsApplied();
     mHst->SetSize(o.Num(SystemRow::MaxHistory));
     const QString initial = o.Text(SystemRow::InitialPath);
-    ui->txtPath->setText(initial.isEmpty() ? f.gStartPath
-                                           : m->Tools().NormalizePath(initial, f.gAppPath));
+    mPathBox->SetPath(initial.isEmpty() ? f.gStartPath
+                                        : m->Tools().NormalizePath(initial, f.gAppPath));
     mControls->Show(o, s, m->Filter().AttrOr());
     ui->cmdReturn->setEnabled(false);
     mUpdating = false;
     PreviewInputsChanged();
     if (refresh) {
-        QString path = ui->txtPath->text();
+        QString path = mPathBox->Path();
         if (m->Fs().FileExists(path)) path = m->Tools().ResolveShortcut(path);
         ChangePath(path);
     }
@@ -208,7 +209,7 @@ void frmMain::ChangePath(const QString& path) {
     FilterRefresh(1);
     MakeFileList(folder);
     m->ShowFolder(folder);
-    ui->txtPath->setText(folder);
+    mPathBox->SetPath(folder);
     setWindowTitle(u"Sorvane－"_s + ShownName(folder));
     mFiles->ShowItemCount();
     mDrives->Show(folder);
@@ -312,7 +313,7 @@ void frmMain::lstFile_DblClick(const QModelIndex& item) {
         } else {
             ShellOpen(path, m->Fs());
         }
-        ui->txtPath->setText(m->Tools().NearestFolder(path));
+        mPathBox->SetPath(m->Tools().NearestFolder(path));
     } else if (m->Fs().FolderExists(path)) {
         ChangePath(path);
     } else {
@@ -377,7 +378,7 @@ void frmMain::cmdStart_Click() {
     // key, the box never left) counts as leaving the box would make it.
     SelectiveWindowRefresh(0);
     SelectiveWindowRefresh(1);
-    const RunFrame::StartResult result = mFrame->Start(ui->txtPath->text(), mControls->RunInputs());
+    const RunFrame::StartResult result = mFrame->Start(mPathBox->Path(), mControls->RunInputs());
     if (result.ran) {
         AfterRun(true);
         return;
@@ -528,9 +529,8 @@ void frmMain::mnuEtcPreview_Click() {
 // while the window writes its controls: it asks once when it is done.
 void frmMain::PreviewInputsChanged() {
     if (!mFlags.gPreviewOpen || !mPreview || !m || mBusy || mUpdating) return;
-    mPreview->InputsChanged(PreviewRequest{m->Folders().gCurPath, ui->txtPath->text(),
-                                           m->Settings(), mControls->RunInputs(),
-                                           m->Filter().Selection()});
+    mPreview->InputsChanged(PreviewRequest{m->Folders().gCurPath, mPathBox->Path(), m->Settings(),
+                                           mControls->RunInputs(), m->Filter().Selection()});
 }
 
 // --- Keys, closing and drops ----------------------------------------------------
@@ -588,7 +588,7 @@ bool frmMain::TextBoxKey(QLineEdit* box, QKeyEvent* event) {
         return true;
     }
     if (enter && box == ui->txtPath) {
-        ChangePath(box->text());
+        ChangePath(mPathBox->Path());
         return true;
     }
     for (int i = 0; i < 2; ++i) {

@@ -14,6 +14,7 @@
 #include "ui/MainFormControls.h"
 #include "ui/MainWindowPorts.h"
 #include "ui/NameListModel.h"
+#include "ui/PathBox.h"
 #include "ui/WindowFlags.h"
 
 class QAbstractButton;
@@ -118,6 +119,7 @@ private:
 
     std::unique_ptr<Ui::frmMain> ui;
     std::unique_ptr<LogBoxView> mLogBox;
+    std::unique_ptr<PathBox> mPathBox;
     std::unique_ptr<MainFormControls> mControls;
     MainWindowPorts mPorts{*this};
     WindowFlags mFlags;

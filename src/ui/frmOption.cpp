@@ -226,17 +226,16 @@ bool frmOption::DropOn(QWidget* control, const QMimeData& data) {
 }
 
 void frmOption::DropDelTarget(const QString& folder) {
+    if (!m.DropDeleteTarget(folder)) return;
     mUpdating = true;
     ui->txtDelTarget->setText(folder);
     ui->optDelMode_2->setChecked(true);
-    m.SetDeleteTarget(folder);
     Q_EMIT SettingsChanged();
     mUpdating = false;
 }
 
 void frmOption::DropLogPath(const QString& folder) {
-    m.SetLogFolder(folder);
-    SetLogSaveToolTip();
+    if (m.DropLogFolder(folder)) SetLogSaveToolTip();
 }
 
 // A settings file is read for the time being: the program's own file is

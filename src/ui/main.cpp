@@ -1,5 +1,6 @@
 #include <QApplication>
 
+#include "platform/FileSystem.h"
 #include "ui/DesktopProgram.h"
 #include "ui/Translation.h"
 
@@ -23,7 +24,10 @@ int main(int argc, char* argv[]) {
     InstallJapaneseTranslation(app);
     DesktopProgram desktop;
     desktop.Main(QCoreApplication::applicationFilePath());
-    // The whole argument text: a folder name may hold blanks.
-    desktop.LoadMainWindow(QCoreApplication::arguments().mid(1).join(u' '));
+    // The whole argument text: a folder name may hold blanks. By its bytes,
+    // so that a folder whose name is not UTF-8 is named exactly.
+    QStringList args;
+    for (int i = 1; i < argc; ++i) args.append(FileSystem::Decode(argv[i]));
+    desktop.LoadMainWindow(args.join(u' '));
     return app.exec();
 }

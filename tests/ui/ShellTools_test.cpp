@@ -1,6 +1,8 @@
 #include "ui/ShellTools.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QComboBox>
 #include <QDesktopServices>
@@ -42,7 +44,13 @@ struct ShellFixture : test::WithApplication, ::testing::Test {
             QFile::link(root + QStringLiteral("/other/b.jpg"), root + QStringLiteral("/to-file")));
         ASSERT_TRUE(
             QFile::link(root + QStringLiteral("/gone"), root + QStringLiteral("/other/dangling")));
+        // "あ" in Shift-JIS: a folder whose name is not UTF-8.
+        ASSERT_EQ(::mkdir(FileSystem::Encode(root + QStringLiteral("/") + kSjis).constData(), 0700),
+                  0);
     }
+    // QTemporaryDir removes only names that are UTF-8.
+    void TearDown() override { ::rmdir(FileSystem::Encode(root + u'/' + kSjis).constData()); }
+    const QString kSjis = QString(QChar(0xDC82)) + QChar(0xDCA0);
     QUrl Local(const char* name) { return QUrl::fromLocalFile(root + QString::fromUtf8(name)); }
 };
 
@@ -63,7 +71,7 @@ TEST_F(ShellFixture, DropFolderIsTheFolderTheDropMeans) {
         {"a link and a file", {Local("/to-folder"), Local("/other/b.jpg")}, ""},
         {"a folder and a file", {Local("/other"), Local("/写真 #1/a.jpg")}, "/other"},
         {"web page", {QUrl(QStringLiteral("https://example.org/a/"))}, nullptr},
-        {"not UTF-8", {QUrl::fromEncoded("file:///tmp/%FF")}, nullptr},
+
         {"web page first",
          {QUrl(QStringLiteral("https://example.org/")), Local("/other/b.jpg")},
          "/other"},
@@ -77,6 +85,10 @@ TEST_F(ShellFixture, DropFolderIsTheFolderTheDropMeans) {
     QMimeData text;
     text.setText(root);
     EXPECT_EQ(DropFolder(&text, tools), QString());
+    // A folder whose name is not UTF-8 is the folder of those very bytes.
+    QMimeData sjis;
+    sjis.setUrls({QUrl::fromEncoded("file://" + QFile::encodeName(root) + "/%82%A0")});
+    EXPECT_EQ(DropFolder(&sjis, tools), root + u'/' + kSjis);
 }
 
 // The desktop is asked with the file URL of what exists, and not at all for
@@ -90,10 +102,13 @@ TEST_F(ShellFixture, ShellOpenAsksTheDesktopForExistingItems) {
     EXPECT_TRUE(ShellOpen(u'"' + file + u'"', fs));
     EXPECT_FALSE(ShellOpen(root + QStringLiteral("/missing"), fs));
     EXPECT_FALSE(ShellOpen(QString(), fs));
+    EXPECT_TRUE(ShellOpen(root + u'/' + kSjis, fs));
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-    ASSERT_EQ(opened.urls.size(), 2);
+    ASSERT_EQ(opened.urls.size(), 3);
     EXPECT_EQ(opened.urls[0].toLocalFile(), folder);
     EXPECT_EQ(opened.urls[1].toLocalFile(), file);
+    EXPECT_EQ(QByteArray::fromPercentEncoding(opened.urls[2].toEncoded()),
+              "file://" + FileSystem::Encode(root + u'/' + kSjis));
 }
 
 TEST(TextBoxes, CtrlASelectsTheWholeText) {

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+class QLineEdit;
+
+namespace sorvane {
+
+// The start folder box (txtPath). A folder the program puts there is shown
+// by its shown form (ShownName: a byte that is not UTF-8 as "\x82", a line
+// break as "␊"), which is no path that leads back to it; so the box keeps
+// the exact path behind the text. While the box holds the text the program
+// put there, Path() is that exact path; text the user typed or changed is
+// taken literally, as typed.
+class PathBox {
+public:
+    explicit PathBox(QLineEdit& box) : mBox(box) {}
+
+    void SetPath(const QString& path);
+    QString Path() const;
+
+private:
+    QLineEdit& mBox;
+    QString mPath;   // the last path put in
+    QString mShown;  // and the text it was shown as
+};
+
+}  // namespace sorvane
