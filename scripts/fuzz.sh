@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang (in build/fuzz) and runs each of
 # them for the given number of seconds (default 10): the pattern engine
-# (matching_fuzz), the settings file reader (settings_fuzz) and the journal
-# reader (journal_fuzz). Names after the seconds run only those fuzzers.
+# (matching_fuzz), the settings file reader (settings_fuzz), the journal
+# reader (journal_fuzz) and the conversions of file names between their
+# bytes, the program's text and their shown form (names_fuzz). Names after the seconds run only those fuzzers.
 # Findings are written to build/fuzz/findings; each fuzzer's corpus grows in
 # build/fuzz/corpus/NAME and its output goes to build/fuzz/NAME.log; one line
 # sums up each run. Exits non-zero when a fuzzer stops on a finding (a crash,
@@ -13,7 +14,7 @@ set -euo pipefail
 seconds="${1:-10}"
 shift || true
 fuzzers=("$@")
-[ ${#fuzzers[@]} -gt 0 ] || fuzzers=(matching_fuzz settings_fuzz journal_fuzz)
+[ ${#fuzzers[@]} -gt 0 ] || fuzzers=(matching_fuzz settings_fuzz journal_fuzz names_fuzz)
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
 build="${BUILD_DIR:-$root/build/fuzz}"
