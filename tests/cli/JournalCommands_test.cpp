@@ -5,6 +5,9 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QThread>
 #include <functional>
@@ -228,6 +231,74 @@ TEST(JournalRestore, AnyNameComesBackExactly) {
     const Cli cli{tree.Path(u"data"_s)};
     ASSERT_EQ(cli.Run(RenameArgs(tree)), 0);
     ASSERT_EQ(RenamedCount(tree.Take()), int(std::size(names)));
+    QString err;
+    EXPECT_EQ(cli.Run({u"restore"_s}, &err), 0) << err.toStdString();
+    EXPECT_EQ(RenamedTree(tree), before);
+}
+
+// Names in any bytes, the way archives and disks of other systems give
+// them, and a plain name in a folder whose own name is not UTF-8: each is
+// listed, renamed byte for byte, logged by its shown form, and restored to
+// the exact bytes. JSON gives the exact bytes beside the shown name.
+TEST(JournalRestore, NamesInAnyBytesAreRenamedAndComeBackExactly) {
+    const QByteArray names[] = {
+        "plain.txt",
+        "\x82\xa0\x82\xa2.txt",  // "あい" in Shift-JIS
+        "\xa4\xa2.txt",          // "あ" in EUC-JP
+        "caf\xe9.txt",           // Latin-1
+        "\x80.txt",              // a lone continuation byte
+        "\xc0\xaf.txt",          // an overlong "/"
+        "cut\xe3\x81",           // a sequence cut off at the end
+        "\xfe\xff.txt",
+        "\xed\xa0\x80.txt",                   // an encoded surrogate
+        "あ\x82z.txt",                        // valid UTF-8 mixed with a byte that is not
+        "\x83t\x83H\x83\x8b\x83_/inner.txt",  // "フォルダ" in Shift-JIS, holding a file
+    };
+    TempTree tree;
+    Inventory renamedExpected;
+    for (const QByteArray& name : names) {
+        ASSERT_TRUE(tree.MakeRawFile("t/" + name, name));
+        const qsizetype slash = name.lastIndexOf('/');
+        renamedExpected["t/" + name.left(slash + 1) + "X_" + name.mid(slash + 1)] = {};
+    }
+    const Inventory before = tree.Take();
+    const Cli cli{tree.Path(u"data"_s)};
+    const QStringList args = {u"rename"_s, u"--operation"_s, u"front"_s,        u"--replace"_s,
+                              u"X_"_s,     u"--recursive"_s, u"--detail-log"_s, tree.Path(u"t"_s)};
+
+    QString out;
+    ASSERT_EQ(cli.Run(args + QStringList{u"--dry-run"_s, u"--json"_s}, nullptr, &out), 0);
+    const QJsonObject plan = QJsonDocument::fromJson(out.toUtf8()).object();
+    QStringList shown, bytes;
+    for (const QJsonValue target : plan[u"targets"_s].toArray()) {
+        shown.append(target[u"new"_s].toString());
+        bytes.append(target[u"newBytes"_s].toString());
+    }
+    EXPECT_EQ(shown.size(), int(std::size(names)));
+    EXPECT_TRUE(shown.contains(u"X_\\x82\\xA0\\x82\\xA2.txt"_s)) << out.toStdString();
+    EXPECT_TRUE(bytes.contains(QString::fromLatin1(QByteArray("X_\x82\xa0\x82\xa2.txt").toHex())));
+    EXPECT_TRUE(shown.contains(u"\\x83t\\x83H\\x83\\x8B\\x83_/X_inner.txt"_s));
+
+    QString log;
+    ASSERT_EQ(cli.Run(args, nullptr, &log), 0);
+    Inventory after = RenamedTree(tree);
+    for (auto& [path, item] : after) item = {};
+    for (const auto& [path, item] : renamedExpected)
+        EXPECT_TRUE(after.contains(path)) << path.toHex(' ').toStdString();
+    EXPECT_TRUE(log.contains(u"[変換]：\\x82\\xA0\\x82\\xA2.txt → X_\\x82\\xA0\\x82\\xA2.txt"_s))
+        << log.toStdString();
+    EXPECT_TRUE(log.contains(u"==条件に一致したファイルは全て変換されました。=="_s));
+    EXPECT_TRUE(log.contains(u"==変換されたファイル数：%1=="_s.arg(std::size(names))));
+
+    // The journal stays UTF-8 text, such bytes escaped.
+    const QStringList journals = QDir(cli.JournalFolder()).entryList({u"*.journal"_s});
+    ASSERT_EQ(journals.size(), 1);
+    QFile journal(cli.JournalFolder() + u'/' + journals.front());
+    ASSERT_TRUE(journal.open(QIODevice::ReadOnly));
+    const QByteArray text = journal.readAll();
+    EXPECT_TRUE(text.isValidUtf8());
+    EXPECT_TRUE(text.contains("\t%82%A0%82%A2.txt\tX_%82%A0%82%A2.txt\n")) << text.toStdString();
+
     QString err;
     EXPECT_EQ(cli.Run({u"restore"_s}, &err), 0) << err.toStdString();
     EXPECT_EQ(RenamedTree(tree), before);

@@ -22,6 +22,7 @@
 #include "support/scripted/ScriptedMessageBox.h"
 #include "support/scripted/ScriptedOverwriteQuestion.h"
 #include "support/scripted/ScriptedProgressWindow.h"
+#include "ui/FolderList.h"
 #include "ui/LogView.h"
 #include "ui/ScriptedDesktop.h"
 #include "ui/WidgetApp.h"
@@ -311,6 +312,45 @@ TEST_F(MainWindowTest, HistoryButtonsGoBackAndForward) {
     forward->click();
     EXPECT_EQ(program.Folders().gCurPath, root + u"/a"_s);
     EXPECT_FALSE(forward->isEnabled());
+}
+
+// A folder and a file named in Shift-JIS bytes, as archives from Windows
+// give them: the folder is entered from the folder list by keys, the
+// window shows both by their bytes ("\x82") with the file's reading as a
+// tooltip, and the words typed and Enter rename the file byte for byte.
+TEST_F(MainWindowTest, ANameInShiftJisBytesIsShownAndRenamedByKeys) {
+    const QByteArray folder = "\x83t\x83H\x83\x8b\x83_";                   // "フォルダ"
+    ASSERT_TRUE(tree.MakeRawFile(folder + "/\x82\xa0\x82\xa2.txt", "a"));  // "あい.txt"
+    const QString root = QDir(tree.Root()).canonicalPath();
+    const QString shownFolder = root + u"/\\x83t\\x83H\\x83\\x8B\\x83_"_s;
+    window.ChangePath(root);
+    auto* folders = Find<FolderList>(u"Dir1"_s);
+    folders->setFocus();
+    folders->SetCurrentIndexValue(0);
+    EXPECT_EQ(folders->currentItem()->text(), u"\\x83t\\x83H\\x83\\x8B\\x83_"_s);
+    Press(Qt::Key_Return);
+    EXPECT_EQ(FileSystem::Encode(program.Folders().gCurPath),
+              FileSystem::Encode(root) + '/' + folder);
+    EXPECT_EQ(Box(u"txtPath"_s)->text(), shownFolder);
+    EXPECT_EQ(window.windowTitle(), u"Sorvane－"_s + shownFolder);
+
+    auto* list = Find<QListView>(u"lstFile"_s);
+    ASSERT_EQ(list->model()->rowCount(), 1);
+    const QModelIndex item = list->model()->index(0, 0);
+    EXPECT_EQ(item.data().toString(), u"\\x82\\xA0\\x82\\xA2.txt"_s);
+    EXPECT_EQ(item.data(Qt::ToolTipRole).toString(),
+              u"\\x82\\xA0\\x82\\xA2.txt\nShift-JISでの読み：あい.txt"_s);
+
+    Box(u"txtBfr"_s)->setFocus();
+    Type(u"*.txt"_s);
+    Press(Qt::Key_Return);
+    Type(u"X_*.txt"_s);
+    Press(Qt::Key_Return);
+    Press(Qt::Key_Return);
+    EXPECT_TRUE(tree.Take().contains(folder + "/X_\x82\xa0\x82\xa2.txt"))
+        << window.LogBox().Text().toStdString();
+    EXPECT_TRUE(window.LogBox().Text().contains(
+        u"[変換]：\\x82\\xA0\\x82\\xA2.txt → X_\\x82\\xA0\\x82\\xA2.txt\r\n"_s));
 }
 
 // The Ctrl shortcuts of the file list: one item gives its text alone,
