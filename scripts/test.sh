@@ -6,7 +6,7 @@
 #  - the test build (AddressSanitizer and UndefinedBehaviorSanitizer, warnings
 #    as errors);
 #  - 15 seconds of fuzzing each of the pattern engine, the settings file
-#    reader and the journal reader (scripts/fuzz.sh);
+#    reader, the journal reader and the name conversions (scripts/fuzz.sh);
 #  - every test (ctest), whose summary is the last thing printed.
 # JOBS sets the parallel jobs of the builds and of ctest (default 2).
 set -euo pipefail
