@@ -37,8 +37,8 @@ QString FileSystem::Decode(QByteArrayView bytes) {
     return text;
 }
 
-void FileSystem::AppendDecoded(QByteArrayView bytes, QString& text) {
-    name_bytes::AppendDecoded(bytes, text);
+bool FileSystem::AppendDecoded(QByteArrayView bytes, QString& text) {
+    return name_bytes::AppendDecoded(bytes, text);
 }
 
 // One pass over the units, one comparison for most of them ("/" and NUL

@@ -175,8 +175,8 @@ public:
     static bool EncodeExactly(QStringView text, QByteArray* bytes);
     // The text of any bytes: Encode(Decode(bytes)) == bytes.
     static QString Decode(QByteArrayView bytes);
-    // Decode, onto the end of text.
-    static void AppendDecoded(QByteArrayView bytes, QString& text);
+    // Decode, onto the end of text; true when the bytes were plain ASCII.
+    static bool AppendDecoded(QByteArrayView bytes, QString& text);
 
 private:
     int MoveCode(const QString& from, const QString& to) const;

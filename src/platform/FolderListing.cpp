@@ -23,6 +23,7 @@ void FolderListing::Clear() {
     mApart.Clear();
     mTable.Clear();
     mExact = false;
+    mAsciiNames = true;
 }
 
 QStringList FolderListing::FileNames() const {

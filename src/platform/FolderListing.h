@@ -54,6 +54,9 @@ public:
     Holder At(QStringView name) const;
     // Whether At answers from the listing (the folder keeps case apart).
     bool NamesExact() const { return mExact; }
+    // Whether every name read is plain ASCII: none holds a surrogate, of a
+    // character or of a byte that is not UTF-8.
+    bool NamesAscii() const { return mAsciiNames; }
     // Ends the lookups and hands over the table's memory, for a caller to
     // reuse instead of touching fresh memory; At answers Unknown after it.
     NameTable TakeTable();
@@ -89,6 +92,7 @@ private:
     PackedNames mApart;       // names of entries in neither list
     NameTable mTable;         // indices into mEntries
     bool mExact = false;
+    bool mAsciiNames = true;
 };
 
 }  // namespace sorvane

@@ -231,7 +231,8 @@ int FileSystem::ReadFolder(const QString& folder, int mask, bool withFiles, bool
         statFolder(dir, true);
         const size_t length = std::strlen(entry->d_name);
         const qsizetype mark = text.size();
-        AppendDecoded(QByteArrayView(entry->d_name, qsizetype(length)), text);
+        if (!AppendDecoded(QByteArrayView(entry->d_name, qsizetype(length)), text))
+            listing.mAsciiNames = false;
         bool file = false;
         const auto keepOrTakeBack = qScopeGuard([&] {
             if (!file) text.truncate(mark);

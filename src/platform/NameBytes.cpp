@@ -80,13 +80,6 @@ void AppendEscaped(QByteArrayView bytes, QString& text) {
 
 }  // namespace
 
-bool HasSurrogate(QStringView text) noexcept {
-    const char16_t* const units = text.utf16();
-    for (qsizetype i = 0; i < text.size(); ++i)
-        if (IsSurrogate(units[i])) return true;
-    return false;
-}
-
 bool HasEscape(QStringView text) noexcept {
     const char16_t* const units = text.utf16();
     for (qsizetype i = 0; i < text.size(); ++i)
@@ -94,7 +87,7 @@ bool HasEscape(QStringView text) noexcept {
     return false;
 }
 
-void AppendDecoded(QByteArrayView bytes, QString& text) {
+bool AppendDecoded(QByteArrayView bytes, QString& text) {
     // Plain ASCII, the most names, is text as it stands.
     bool ascii = true;
     for (const char c : bytes)
@@ -109,6 +102,7 @@ void AppendDecoded(QByteArrayView bytes, QString& text) {
     } else {
         AppendEscaped(bytes, text);
     }
+    return ascii;
 }
 
 qsizetype NativeSize(QStringView text) noexcept {

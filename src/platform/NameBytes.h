@@ -47,14 +47,22 @@ inline bool IsEscapeAt(const char16_t* units, qsizetype i) noexcept {
 }
 
 // Whether text holds a surrogate, paired or not: one quick scan that lets
-// nearly every name skip the rest.
-bool HasSurrogate(QStringView text) noexcept;
+// nearly every name skip the rest. Without an early way out, so that the
+// compiler can test many units at once: names are short.
+inline bool HasSurrogate(QStringView text) noexcept {
+    const char16_t* const units = text.utf16();
+    unsigned any = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) any |= unsigned(IsSurrogate(units[i]));
+    return any != 0;
+}
 
 // Whether text holds a byte escape.
 bool HasEscape(QStringView text) noexcept;
 
-// Decodes bytes by the rule above onto the end of text.
-void AppendDecoded(QByteArrayView bytes, QString& text);
+// Decodes bytes by the rule above onto the end of text. Returns whether
+// they were plain ASCII, which no later check of the name needs to look
+// into for surrogates.
+bool AppendDecoded(QByteArrayView bytes, QString& text);
 
 // The number of bytes text has on the system: an escape is one byte, a
 // character its UTF-8 length (a lone surrogate that is no escape counts

@@ -57,6 +57,15 @@ char16_t* PutUnit(char16_t* out, const char16_t* units, qsizetype size, qsizetyp
     return out;
 }
 
+// Whether any unit may need another form: one pass without a way out, which
+// the compiler can make over many units at once.
+bool AnyMayChange(QStringView text) {
+    const char16_t* const units = text.utf16();
+    unsigned any = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) any |= unsigned(MayChange(units[i]));
+    return any != 0;
+}
+
 qsizetype FirstToChange(QStringView text) {
     const char16_t* const units = text.utf16();
     const qsizetype size = text.size();
@@ -85,7 +94,7 @@ QString WithBytesShown(QStringView name) {
 }
 
 QString ShownName(const QString& name) {
-    if (FirstToChange(name) < 0) return name;
+    if (!AnyMayChange(name) || FirstToChange(name) < 0) return name;
     return ShownName(QStringView(name));
 }
 
@@ -99,6 +108,7 @@ qsizetype ShownLength(QStringView name) {
     const char16_t* const units = name.utf16();
     const qsizetype size = name.size();
     qsizetype length = size;
+    if (!name_bytes::HasSurrogate(name)) return length;
     for (qsizetype i = 0; i < size; ++i)
         if (name_bytes::IsSurrogate(units[i])) length += LengthAt(units, size, i) - 1;
     return length;
@@ -112,17 +122,27 @@ void AppendShown(QString& out, QStringView name) {
     PutShown(out.data() + at, name);
 }
 
-QChar* PutShown(QChar* to, QStringView name) {
-    char16_t* out = reinterpret_cast<char16_t*>(to);
+// One pass, which the compiler can make over many units at once.
+QChar* PutShownSameLength(QChar* to, QStringView name) {
+    char16_t* const out = reinterpret_cast<char16_t*>(to);
     const char16_t* const units = name.utf16();
     const qsizetype size = name.size();
+    unsigned surrogates = 0;
     for (qsizetype i = 0; i < size; ++i) {
         const char16_t c = units[i];
-        if (!MayChange(c))
-            *out++ = c;
-        else
-            out = PutUnit(out, units, size, i);
+        const bool control = c < 0x20 || c == kDelete;
+        out[i] = control ? (c == kDelete ? kDeletePicture : char16_t(kFirstPicture + c)) : c;
+        surrogates |= unsigned(name_bytes::IsSurrogate(c));
     }
+    return surrogates == 0 ? reinterpret_cast<QChar*>(out + size) : nullptr;
+}
+
+// A name with a surrogate is written again, unit by unit.
+QChar* PutShown(QChar* to, QStringView name) {
+    if (QChar* end = PutShownSameLength(to, name)) return end;
+    char16_t* out = reinterpret_cast<char16_t*>(to);
+    const char16_t* const units = name.utf16();
+    for (qsizetype i = 0; i < name.size(); ++i) out = PutUnit(out, units, name.size(), i);
     return reinterpret_cast<QChar*>(out);
 }
 

@@ -38,6 +38,12 @@ void AppendShown(QString& out, QStringView name);
 // ShownLength(name) units; returns the end.
 QChar* PutShown(QChar* to, QStringView name);
 
+// The same for nearly every name: where the shown form has as many units
+// as the name (it holds no surrogate), writes it at `to`, which has room
+// for name.size() units, and returns the end; otherwise returns nullptr,
+// what it wrote meaning nothing. One pass, without a length asked first.
+QChar* PutShownSameLength(QChar* to, QStringView name);
+
 // The name with only its byte escapes shown ("\x82"), for an output that
 // shows control characters in a way of its own (JSON's escapes), and so
 // that such an output is valid UTF-8.

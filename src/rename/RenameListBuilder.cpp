@@ -88,6 +88,7 @@ bool MakeNewName(clsMatching& matching, RenameOperation operation, const QString
 
 namespace {
 
+// The new name as the operation builds it, appended to text.
 bool AppendBuiltName(clsMatching& matching, RenameOperation operation, const QString& insertWord,
                      QStringView name, QString& text) {
     switch (operation) {
@@ -106,28 +107,44 @@ bool AppendBuiltName(clsMatching& matching, RenameOperation operation, const QSt
     }
 }
 
+// A new name is compared with other names by the bytes it will have: its
+// text, from start on, is made the one a name of those bytes read from disk
+// has, so that byte escapes side by side that spell a character are that
+// character.
+void MakeNewNameCanonical(QString& text, qsizetype start) {
+    if (!name_bytes::HasSurrogate(QStringView(text).sliced(start))) return;
+    QString built = text.sliced(start);
+    if (name_bytes::MakeCanonical(built)) text.replace(start, text.size() - start, built);
+}
+
 }  // namespace
 
-// A new name is compared with other names by the bytes it will have: its
-// text is made the one a name of those bytes read from disk has, so that
-// byte escapes side by side that spell a character are that character.
 bool AppendNewName(clsMatching& matching, RenameOperation operation, const QString& insertWord,
                    QStringView name, QString& text) {
     const qsizetype start = text.size();
     if (!AppendBuiltName(matching, operation, insertWord, name, text)) return false;
-    if (name_bytes::HasSurrogate(QStringView(text).sliced(start))) {
-        QString built = text.sliced(start);
-        if (name_bytes::MakeCanonical(built)) text.replace(start, text.size() - start, built);
-    }
+    MakeNewNameCanonical(text, start);
     return true;
 }
 
 RenameListBuilder::RenameListBuilder(const FileSystem& fs, clsMatching& matching, clsFilter& filter)
     : mFs(fs), mMatching(matching), mFilter(filter) {}
 
+// A folder of plain ASCII names, with words that hold no surrogate, gives
+// new names that hold none: they need no look for bytes.
 bool RenameListBuilder::AppendNewName(QStringView name) {
-    return sorvane::AppendNewName(mMatching, mPlan.settings.operation, mPlan.settings.insertWord,
-                                  name, mNewNames.OpenText());
+    QString& text = mNewNames.OpenText();
+    const qsizetype start = text.size();
+    if (!AppendBuiltName(mMatching, mPlan.settings.operation, mPlan.settings.insertWord, name,
+                         text))
+        return false;
+    if (mNamesMayHoldBytes) MakeNewNameCanonical(text, start);
+    return true;
+}
+
+bool RenameListBuilder::IsUsableNewName(size_t i) const {
+    return mNamesMayHoldBytes ? IsUsableName(NewName(i), OldName(i), mWords)
+                              : IsUsableName(NewName(i));
 }
 
 RenamePlan RenameListBuilder::Build(const QString& startFolder, const RenameListSettings& settings,
@@ -137,6 +154,7 @@ RenamePlan RenameListBuilder::Build(const QString& startFolder, const RenameList
     mPlan.maxCount = maximum;
     mWords = settings.operation == RenameOperation::Replace ? mMatching.ReplacePattern()
                                                             : settings.insertWord;
+    mWordsHoldSurrogates = name_bytes::HasSurrogate(mWords);
     mProgress = &progress;
     mNameMaxDevice = 0;
     // The collision checks look the new names up in the folder's listing.
@@ -221,6 +239,7 @@ bool RenameListBuilder::MatchFolderItems(const QString& folder) {
     if (Poll()) return false;
 
     if (mFilter.MakeFileList(folder) != 0) return false;
+    mNamesMayHoldBytes = mWordsHoldSurrogates || !mFilter.Listing().NamesAscii();
 
     const qint32 n = mFilter.ListCount();
     if (qint32(mFolderItem.size()) < n) mFolderItem.assign(size_t(n), 0);
@@ -333,7 +352,7 @@ bool RenameListBuilder::AddFolderItemsQuick(const QString& folder) {
 // handed to the rename.
 Verdict RenameListBuilder::QuickVerdict(qint32 i) const {
     const QStringView newName = NewName(size_t(i));
-    if (!IsUsableName(newName, OldName(size_t(i)), mWords)) return Verdict::EmptyName;
+    if (!IsUsableNewName(size_t(i))) return Verdict::EmptyName;
     if (!FitsNameMax(newName, mNameMax)) return Verdict::TooLong;
     return Verdict::Rename;
 }
@@ -392,7 +411,7 @@ void RenameListBuilder::ReadNewNameAttributes(const QString& folder) {
     QString full = folder;
     const qsizetype folderLength = full.size();
     for (size_t i = 0; i < n; ++i) {
-        if (!IsUsableName(NewName(i), OldName(i), mWords)) {
+        if (!IsUsableNewName(i)) {
             mFolderAttr[i] = kUnusableName;
             continue;
         }

@@ -56,6 +56,7 @@ private:
     bool AddFolderItemsQuick(const QString& folder);
     bool AddTargets(const QString& folder, bool quick);
     Verdict QuickVerdict(qint32 i) const;
+    bool IsUsableNewName(size_t i) const;
     void SetAddingCaptions();
     bool ShowAdding(const QString& oldFull);
     qint32 CountToAdd(bool& fits) const;
@@ -78,6 +79,10 @@ private:
     // The build under way: its plan, and where its progress goes.
     RenamePlan mPlan;
     QString mWords;  // the text a new name holds besides the old name's
+    bool mWordsHoldSurrogates = false;
+    // Whether a new name of the folder being listed may hold a surrogate,
+    // and so needs the checks of its bytes.
+    bool mNamesMayHoldBytes = true;
     ListProgress* mProgress = nullptr;
     qint32 mCapacity = 0;
     QString mPollTitle;  // of the stop question

@@ -132,16 +132,26 @@ bool AskOverwrites(ProgramCore& m, OverwriteQuestionPort& overwrite) {
 
 // "head folder/old → new" and the line end, names in their shown form,
 // with the room for the line made once: the log has a line per target.
+// Nearly every name is shown in as many units as it has; the rare line
+// with one that is not is measured first and written again.
 void AppendRenameLine(QString& buf, QStringView head, QStringView folder, QStringView oldName,
                       QStringView newName) {
     constexpr QStringView kArrow = u" → ";
     const qsizetype start = buf.size();
+    const auto put = [&](const auto& shown) {
+        QChar* at = std::copy(head.begin(), head.end(), buf.data() + start);
+        at = shown(at, folder);
+        if (at) at = shown(at, oldName);
+        if (at) at = shown(std::copy(kArrow.begin(), kArrow.end(), at), newName);
+        if (at) std::copy(kCrLf.begin(), kCrLf.end(), at);
+        return at != nullptr;
+    };
+    buf.resize(start + head.size() + folder.size() + oldName.size() + kArrow.size() +
+               newName.size() + kCrLf.size());
+    if (put(PutShownSameLength)) return;
     buf.resize(start + head.size() + ShownLength(folder) + ShownLength(oldName) + kArrow.size() +
                ShownLength(newName) + kCrLf.size());
-    QChar* at = std::copy(head.begin(), head.end(), buf.data() + start);
-    at = PutShown(PutShown(at, folder), oldName);
-    at = PutShown(std::copy(kArrow.begin(), kArrow.end(), at), newName);
-    std::copy(kCrLf.begin(), kCrLf.end(), at);
+    put(PutShown);
 }
 
 // Appends the detailed-log lines of target i, which lies in folder. False

@@ -56,33 +56,39 @@ char* PutBytes(char* at, QByteArrayView bytes) {
     return at + bytes.size();
 }
 
-// The bytes of text on disk, escaped, written at `at`, which has room for
-// kRoomPerUnit per unit; returns their end. ASCII, nearly every name, goes
-// straight from the units; other characters through the encoder; a byte
-// that is not UTF-8 (a byte escape) is written escaped, so that the
-// journal stays UTF-8 and gives back the exact name.
-char* PutEscapedText(char* at, QStringView text, QByteArray& scratch) {
+// PutEscapedText from the first unit beyond ASCII on: other characters
+// through the encoder, and a byte that is not UTF-8 (a byte escape)
+// escaped, so that the journal stays UTF-8 and gives back the exact name.
+Q_NEVER_INLINE char* PutEscapedBeyondAscii(char* at, QStringView text, QByteArray& scratch) {
     const char16_t* const units = text.utf16();
     for (qsizetype i = 0; i < text.size();) {
-        const char16_t unit = units[i];
+        if (name_bytes::IsEscapeAt(units, i)) {
+            at = PutByte(at, char(name_bytes::ByteOf(units[i++])), true);
+            continue;
+        }
+        // Characters up to the next byte escape, which never lies inside a
+        // pair.
+        qsizetype end = i + 1;
+        while (end < text.size() && !name_bytes::IsEscapeAt(units, end)) ++end;
+        FileSystem::EncodeExactly(text.sliced(i, end - i), &scratch);
+        for (const char c : std::as_const(scratch)) at = PutByte(at, c);
+        i = end;
+    }
+    return at;
+}
+
+// The bytes of text on disk, escaped, written at `at`, which has room for
+// kRoomPerUnit per unit; returns their end. ASCII, nearly every name, goes
+// straight from the units; anything else as PutEscapedBeyondAscii says.
+char* PutEscapedText(char* at, QStringView text, QByteArray& scratch) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i].unicode();
         if (unit - 0x20u < 0x5Fu && unit != u'%') {  // printable ASCII, kept as it is
             *at++ = char(unit);
-            ++i;
-        } else if (name_bytes::IsEscapeAt(units, i)) {
-            at = PutByte(at, char(name_bytes::ByteOf(unit)), true);
-            ++i;
-        } else if (unit < 0x80) {
-            at = PutByte(at, char(unit));
-            ++i;
-        } else {
-            // Characters up to the next byte escape, which never lies
-            // inside a pair.
-            qsizetype end = i + 1;
-            while (end < text.size() && !name_bytes::IsEscapeAt(units, end)) ++end;
-            FileSystem::EncodeExactly(text.sliced(i, end - i), &scratch);
-            for (const char c : std::as_const(scratch)) at = PutByte(at, c);
-            i = end;
+            continue;
         }
+        if (unit >= 0x80) return PutEscapedBeyondAscii(at, text.sliced(i), scratch);
+        at = PutByte(at, char(unit));
     }
     return at;
 }
