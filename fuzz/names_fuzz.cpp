@@ -5,7 +5,8 @@
 //    bytes on disk as the name (NativeSize);
 //  - the text is the one form those bytes have: making it canonical
 //    changes nothing;
-//  - a name that is valid UTF-8 reads as Qt reads it;
+//  - a name that is valid UTF-8 reads as Qt reads it (a byte-order mark at
+//    its start kept);
 //  - the shown form loses no byte: it holds no replacement character or
 //    "?" that the name does not hold, no lone surrogate, and its length is
 //    ShownLength; only byte escapes are shown by WithBytesShown.
@@ -15,6 +16,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringDecoder>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -34,6 +36,13 @@ namespace {
 [[noreturn]] void fail(const char* what, const QByteArray& name) {
     std::fprintf(stderr, "names_fuzz: %s\n  name (hex) %s\n", what, name.toHex(' ').constData());
     std::abort();
+}
+
+// Valid UTF-8 as Qt reads it, a byte-order mark at the start kept.
+QString Utf8(const QByteArray& bytes) {
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                       QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
 }
 
 qsizetype CountOf(QStringView text, QChar c) {
@@ -63,8 +72,7 @@ QString CheckName(const QByteArray& name) {
     if (name_bytes::NativeSize(text) != name.size()) fail("NativeSize differs", name);
     QString canonical = text;
     if (!name_bytes::MakeCanonical(canonical) || canonical != text) fail("not canonical", name);
-    if (name.isValidUtf8() && text != QString::fromUtf8(name))
-        fail("valid UTF-8 read otherwise", name);
+    if (name.isValidUtf8() && text != Utf8(name)) fail("valid UTF-8 read otherwise", name);
     if (name_bytes::HasEscape(text) == name.isValidUtf8())
         fail("escapes where UTF-8 is valid", name);
 
@@ -100,7 +108,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     while (cut < size && data[cut] != 0) ++cut;
     const std::uint8_t* second = data + (cut < size ? cut + 1 : size);
     const size_t secondSize = size - size_t(second - data);
-    CheckName(NameOf(data, size, false));
+    const QByteArray whole = NameOf(data, size, false);
+    CheckName(whole);
+    // A byte-order mark begins a name as any other character does.
+    CheckName("\xEF\xBB\xBF" + whole);
     const QByteArray a = NameOf(data, cut, true);
     const QByteArray b = NameOf(second, secondSize, true);
     const QString shownA = CheckName(a);

@@ -1,6 +1,7 @@
 #include "platform/NameBytes.h"
 
-#include <array>
+#include <algorithm>
+#include <vector>
 
 #include "platform/NativePath.h"
 
@@ -95,9 +96,11 @@ bool AppendDecoded(QByteArrayView bytes, QString& text) {
             ascii = false;
             break;
         }
+    // Qt's decoder drops a byte-order mark at the start, which is part of
+    // the name here.
     if (ascii) {
         text += QLatin1StringView(bytes.data(), bytes.size());
-    } else if (bytes.isValidUtf8()) {
+    } else if (bytes.isValidUtf8() && !bytes.startsWith("\xEF\xBB\xBF")) {
         text += QString::fromUtf8(bytes);
     } else {
         AppendEscaped(bytes, text);
@@ -136,32 +139,47 @@ bool MakeCanonical(QString& text) {
     return true;
 }
 
-bool EscapesComeFrom(QStringView newName, QStringView oldName, QStringView words) {
-    constexpr int kValues = kLastEscape - kFirstEscape + 1;
-    std::array<int, kValues> unaccounted{};
-    bool any = false;
-    const char16_t* const units = newName.utf16();
-    for (qsizetype i = 0; i < newName.size(); ++i) {
+namespace {
+
+// Surrogates of a name: its byte escapes, and its pairs as one number each;
+// false when it holds another lone surrogate, which no piece of a name
+// read from disk holds.
+bool TakeSurrogates(QStringView text, std::vector<char16_t>& escapes,
+                    std::vector<char32_t>& pairs) {
+    const char16_t* const units = text.utf16();
+    for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t u = units[i];
         if (!IsSurrogate(u)) continue;
-        if (IsHighSurrogate(u) && i + 1 < newName.size() && IsLowSurrogate(units[i + 1])) {
-            ++i;
+        if (IsHighSurrogate(u) && i + 1 < text.size() && IsLowSurrogate(units[i + 1])) {
+            pairs.push_back(char32_t(u) << 16 | units[++i]);
         } else if (IsEscapeAt(units, i)) {
-            ++unaccounted[u - kFirstEscape];
-            any = true;
+            escapes.push_back(u);
         } else {
             return false;
         }
     }
-    if (!any) return true;
-    for (const QStringView source : {oldName, words}) {
-        const char16_t* const from = source.utf16();
-        for (qsizetype i = 0; i < source.size(); ++i)
-            if (IsEscapeAt(from, i)) --unaccounted[from[i] - kFirstEscape];
-    }
-    for (const int n : unaccounted)
-        if (n > 0) return false;
     return true;
+}
+
+// Whether every item of part is in whole, as often as it is there.
+template <typename T>
+bool Within(std::vector<T>& part, std::vector<T>& whole) {
+    std::sort(part.begin(), part.end());
+    std::sort(whole.begin(), whole.end());
+    return std::includes(whole.begin(), whole.end(), part.begin(), part.end());
+}
+
+}  // namespace
+
+bool SurrogatesComeFrom(QStringView newName, QStringView oldName, QStringView words) {
+    std::vector<char16_t> escapes, sourceEscapes;
+    std::vector<char32_t> pairs, sourcePairs;
+    if (!TakeSurrogates(newName, escapes, pairs)) return false;
+    if (escapes.empty() && pairs.empty()) return true;
+    // The pieces of a name read from disk, and the words, hold none.
+    TakeSurrogates(oldName, sourceEscapes, sourcePairs);
+    TakeSurrogates(words, sourceEscapes, sourcePairs);
+    return Within(escapes, sourceEscapes) && Within(pairs, sourcePairs);
 }
 
 }  // namespace sorvane::name_bytes

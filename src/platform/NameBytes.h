@@ -76,13 +76,16 @@ qsizetype NativeSize(QStringView text) noexcept;
 // surrogate that is no escape).
 bool MakeCanonical(QString& text);
 
-// Whether every byte escape of a name built from oldName and the words of
-// an operation (a replace pattern, an inserted word) came from one of them:
-// a "?" that cuts a character beyond the Basic Multilingual Plane in two
-// leaves the pair's low half, which looks like an escape but stands for no
-// byte of the old name. Counted per escape value, as a new name never uses
-// a piece of the old name twice.
-bool EscapesComeFrom(QStringView newName, QStringView oldName, QStringView words);
+// Whether every surrogate of a name as built from oldName and the words of
+// an operation (a replace pattern, an inserted word), before it is made
+// canonical, came from one of them: each byte escape and each pair is one
+// of theirs, and there is no other lone surrogate. A "?" that cuts a
+// character beyond the Basic Multilingual Plane in two leaves halves: a
+// low half that looks like an escape but stands for no byte of the old
+// name, or a high half that joins an escape into another character.
+// Counted per value, as a new name never uses a piece of the old name
+// twice.
+bool SurrogatesComeFrom(QStringView newName, QStringView oldName, QStringView words);
 
 }  // namespace name_bytes
 

@@ -22,17 +22,6 @@ inline bool IsUsableName(QStringView name) {
     return FileSystem::IsSingleName(name);
 }
 
-// The same for the new name of oldName, built with the words of the
-// operation (the replace pattern or the inserted word): besides, every
-// byte escape it holds is a byte of the old name or of the words, and it
-// holds no other lone surrogate. Half of a pair that a "?" cut off names
-// no byte the user meant.
-inline bool IsUsableName(QStringView newName, QStringView oldName, QStringView words) {
-    return FileSystem::IsSingleName(newName) &&
-           (!name_bytes::HasSurrogate(newName) ||
-            name_bytes::EscapesComeFrom(newName, oldName, words));
-}
-
 // Whether a name fits a folder whose file system holds names of at most
 // nameMax bytes (-1: no known limit), counted as the name will be written.
 inline bool FitsNameMax(QStringView name, qint64 nameMax) {

@@ -131,20 +131,30 @@ RenameListBuilder::RenameListBuilder(const FileSystem& fs, clsMatching& matching
     : mFs(fs), mMatching(matching), mFilter(filter) {}
 
 // A folder of plain ASCII names, with words that hold no surrogate, gives
-// new names that hold none: they need no look for bytes.
+// new names that hold none: they need no look for bytes. Otherwise the new
+// name as built must hold only surrogates of the old name or the words
+// (half of a pair that a "?" cut off names no byte the user meant), and
+// is then made canonical.
 bool RenameListBuilder::AppendNewName(QStringView name) {
     QString& text = mNewNames.OpenText();
     const qsizetype start = text.size();
     if (!AppendBuiltName(mMatching, mPlan.settings.operation, mPlan.settings.insertWord, name,
                          text))
         return false;
-    if (mNamesMayHoldBytes) MakeNewNameCanonical(text, start);
+    const size_t item = size_t(mFolderCount);
+    if (mNamesMayHoldBytes) {
+        const bool pieces =
+            name_bytes::SurrogatesComeFrom(QStringView(text).sliced(start), name, mWords);
+        if (mFolderHalves.size() <= item) mFolderHalves.resize(item + 1);
+        mFolderHalves[item] = !pieces;
+        if (pieces) MakeNewNameCanonical(text, start);
+    }
+    Q_ASSERT(mNamesMayHoldBytes || !name_bytes::HasSurrogate(QStringView(text).sliced(start)));
     return true;
 }
 
 bool RenameListBuilder::IsUsableNewName(size_t i) const {
-    return mNamesMayHoldBytes ? IsUsableName(NewName(i), OldName(i), mWords)
-                              : IsUsableName(NewName(i));
+    return IsUsableName(NewName(i)) && !(mNamesMayHoldBytes && mFolderHalves[i]);
 }
 
 RenamePlan RenameListBuilder::Build(const QString& startFolder, const RenameListSettings& settings,
@@ -219,6 +229,7 @@ void RenameListBuilder::ReleaseFolderArrays() {
     std::vector<quint32>().swap(mFolderItem);
     mNewNames.Release();
     std::vector<bool>().swap(mFolderDuplicate);
+    std::vector<bool>().swap(mFolderHalves);
     std::vector<int>().swap(mFolderAttr);
     std::unordered_map<QString, qint32>().swap(mOldExact);
     std::unordered_map<QString, qint32>().swap(mOldFolded);

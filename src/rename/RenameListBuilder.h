@@ -100,6 +100,9 @@ private:
     std::vector<quint32> mFolderItem;
     PackedNames mNewNames;
     std::vector<bool> mFolderDuplicate;
+    // Whether the new name as built holds a surrogate that is no piece of
+    // the old name or the words; kept while names may hold bytes.
+    std::vector<bool> mFolderHalves;
     // What is at each new name: -1 nothing, kUnusableName for a name that
     // names no item of the folder, else attribute bits of which only the
     // folder bit is read.

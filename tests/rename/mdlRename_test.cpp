@@ -247,17 +247,29 @@ TEST(RenameVerdicts, FileMode) {
                         // A "?" that cuts a pair leaves half of it, no byte of the
                         // old name; a byte that is one stays.
                         {"half of a pair is no byte",
-                         {u"💩a.txt"_s, B("x\xa9"
-                                         "b.txt")},
+                         {u"💩a.txt"_s, B("x\xa9\x62.txt")},
                          u"?*"_s,
                          u"*"_s,
                          kWhole,
                          0,
-                         {u"💩a.txt > "_s + QChar(0xDCA9) + u"a.txt : 7"_s, B("x\xa9"
-                                                                             "b.txt") +
-                                                                               u" > "_s +
-                                                                               B("\xa9"
-                                                                                 "b.txt : 1")}},
+                         {u"💩a.txt > "_s + QChar(0xDCA9) + u"a.txt : 7"_s,
+                          B("x\xa9\x62.txt > \xa9\x62.txt : 1")}},
+                        // A high half cut off joins a byte into another character.
+                        {"half of a pair joined to a byte",
+                         {B("\xf0\x9f\x98\x80\x82")},
+                         u"??*"_s,
+                         u"?*"_s,
+                         kWhole,
+                         0,
+                         {B("\xf0\x9f\x98\x80\x82") + u" > 💂 : 7"_s}},
+                        // Words given in bytes, in a folder of plain names.
+                        {"words in bytes that spell a character",
+                         {u"x.txt"_s},
+                         u"*.txt"_s,
+                         QString(QChar(0xDCE3)) + QChar(0xDC81) + QChar(0xDC82) + u"*.txt"_s,
+                         kWhole,
+                         0,
+                         {u"x.txt > あx.txt : 1"_s}},
                     });
 }
 
