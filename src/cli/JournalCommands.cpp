@@ -69,13 +69,17 @@ int RunRestoreCommand(const QStringList& args, QTextStream& out, QTextStream& er
         if (arg == u"--settings") {
             if (++i == args.size())
                 return Usage(err, u"restore"_s, u"option --settings needs a file"_s);
-            settingsFile = AbsoluteArgument(args[i], QDir::currentPath());
+            settingsFile = AbsoluteArgument(args[i], FileSystem().CurrentDirectory());
         } else if (arg.startsWith(u'-') || !journal.isEmpty()) {
             return Usage(err, u"restore"_s, u"give at most one journal file"_s);
         } else {
             journal = arg;
         }
     }
+    for (const auto& [file, what] :
+         {std::pair{settingsFile, u"settings file"_s}, std::pair{journal, u"journal"_s}})
+        if (const QString refused = NameNotUtf8(file, what); !refused.isEmpty())
+            return Usage(err, u"restore"_s, refused);
     if (!settingsFile.isEmpty() && !QFileInfo(settingsFile).isFile())
         return Usage(err, u"restore"_s, u"settings file '%1' not found"_s.arg(settingsFile));
 

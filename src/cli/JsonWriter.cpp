@@ -33,7 +33,9 @@ void JsonWriter::NameMember(QStringView key, QStringView name) {
         return;
     }
     Member(key, WithBytesShown(name));
-    Member(QString(key.toString() + u"Bytes"_s), NameBytesHex(name));
+    // A name that names no bytes (it holds half of a pair) has none to give.
+    if (const QString hex = NameBytesHex(name); !hex.isEmpty())
+        Member(QString(key.toString() + u"Bytes"_s), hex);
 }
 
 void JsonWriter::BeforeValue() {

@@ -17,7 +17,8 @@ namespace sorvane {
 // as the \uXXXX escape of its code unit, so that it is neither lost nor
 // turned into bytes that are not UTF-8.
 // The exact bytes of a name in lower-case hex, two digits a byte, where it
-// holds a byte that is not UTF-8; "" for any other name.
+// holds a byte that is not UTF-8; "" for any other name, and for one that
+// names no bytes.
 QString NameBytesHex(QStringView name);
 
 class JsonWriter {

@@ -6,6 +6,7 @@
 
 #include "cli/JsonWriter.h"
 #include "matching/clsMatching.h"
+#include "platform/NameBytes.h"
 #include "platform/ShownName.h"
 
 namespace sorvane {
@@ -93,6 +94,8 @@ int RunMatchCommand(const QStringList& args, QTextStream& out, QTextStream& err)
         r.insert(QStringLiteral("isMatch"), m.IsMatch(name));
         QString newName = name;
         r.insert(QStringLiteral("matched"), m.MatchAndReplaceFileName(newName));
+        // As a rename makes it: byte escapes that spell a character are it.
+        name_bytes::MakeCanonical(newName);
         insertName(r, QStringLiteral("newName"), newName);
         results.append(r);
     }

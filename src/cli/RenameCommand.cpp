@@ -94,8 +94,13 @@ int RunRenameCommand(const QStringList& args, QTextStream& out, QTextStream& err
             return UsageError(
                 err, u"'%1' is not a folder: give the folder to rename in"_s.arg(o.folder));
     }
-    if (o.settingsFile && !QFileInfo(*o.settingsFile).isFile())
-        return UsageError(err, u"settings file '%1' not found"_s.arg(*o.settingsFile));
+    if (o.settingsFile) {
+        if (const QString refused = NameNotUtf8(*o.settingsFile, u"settings file"_s);
+            !refused.isEmpty())
+            return UsageError(err, refused);
+        if (!QFileInfo(*o.settingsFile).isFile())
+            return UsageError(err, u"settings file '%1' not found"_s.arg(*o.settingsFile));
+    }
 
     CliProgram program(err, io, o.answers);
     mdlMain& m = program.Program();

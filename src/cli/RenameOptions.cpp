@@ -2,6 +2,9 @@
 
 #include <QDir>
 
+#include "platform/NameBytes.h"
+#include "platform/ShownName.h"
+
 namespace sorvane {
 
 using namespace Qt::StringLiterals;
@@ -65,6 +68,12 @@ int ChoiceIndex(const QString& value, const QStringList& choices) {
 }
 
 }  // namespace
+
+QString NameNotUtf8(const QString& path, const QString& what) {
+    if (!name_bytes::HasEscape(path)) return {};
+    return u"%1 '%2': its name holds bytes that are not UTF-8; give it by another name"_s.arg(
+        what, ShownName(path));
+}
 
 QString AbsoluteArgument(const QString& path, const QString& workingDir) {
     if (path.isEmpty()) return path;
@@ -196,6 +205,9 @@ bool ParseRenameOptions(const QStringList& args, const QString& workingDir, Rena
         } else if (name == u"--delete-target") {
             o.rows.append(Text(MethodRow::DelTarget, AbsoluteArgument(value, workingDir)));
         } else if (name == u"--log-folder") {
+            // Logs are written by Qt, which cannot take such a name.
+            error = NameNotUtf8(AbsoluteArgument(value, workingDir), u"log folder"_s);
+            if (!error.isEmpty()) return false;
             o.rows.append(Text(SystemRow::LogPath, AbsoluteArgument(value, workingDir)));
         } else if (name == u"--max") {
             bool ok = false;

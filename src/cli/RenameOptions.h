@@ -31,6 +31,12 @@ struct RenameOptions {
 
 // A file or folder argument, absolute against workingDir: it means what it
 // meant where the command was typed.
+// The refusal of a file given on the command line (a settings file, a
+// journal; what says which) whose name holds bytes that are not UTF-8: such
+// files are read by Qt, which cannot take such a name. "" for any other
+// path.
+QString NameNotUtf8(const QString& path, const QString& what);
+
 QString AbsoluteArgument(const QString& path, const QString& workingDir);
 
 // The usage text of `sorvane-cli rename`.

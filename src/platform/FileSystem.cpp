@@ -24,7 +24,8 @@ using namespace native_path;
 
 QByteArray FileSystem::Encode(const QString& path) {
     QByteArray bytes;
-    return native_path::ToNative(path, &bytes) ? bytes : path.toUtf8();
+    native_path::ToNative(path, &bytes);
+    return bytes;
 }
 
 bool FileSystem::EncodeExactly(QStringView text, QByteArray* bytes) {

@@ -167,7 +167,7 @@ public:
     // Names and paths are their bytes: text carries a byte that is not
     // valid UTF-8 as a byte escape (NameBytes.h).
     // The path's bytes; a text that names no bytes (a NUL, a lone surrogate
-    // that is no escape) gives its UTF-8 with replacement characters.
+    // that is no escape) gives "", which names no item.
     static QByteArray Encode(const QString& path);
     // The bytes the system would be handed for text, into bytes; false for
     // text that names no item exactly (a NUL or a lone surrogate that is no

@@ -45,8 +45,8 @@ QChar* PutShown(QChar* to, QStringView name);
 QChar* PutShownSameLength(QChar* to, QStringView name);
 
 // The name with only its byte escapes shown ("\x82"), for an output that
-// shows control characters in a way of its own (JSON's escapes), and so
-// that such an output is valid UTF-8.
+// shows control characters and any other lone surrogate in a way of its own
+// (JSON's escapes).
 QString WithBytesShown(QStringView name);
 
 }  // namespace sorvane

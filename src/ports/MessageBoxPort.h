@@ -52,7 +52,8 @@ enum class MessageId {
     AutoLogSaveError,
     // The detailed options window
     ManualLogSaveError,
-    FolderNotStorable,  // a dropped folder whose bytes the settings file cannot hold
+    FolderNotStorable,           // a dropped folder whose bytes the settings file cannot hold
+    SettingsFileNameUnreadable,  // a dropped settings file whose name is not UTF-8
     // The main window
     PathFallbackToProgramFolder,  // "パスが見つかりませんでした。" … the program's folder
     PathFallbackToSystemFolder,  // the same, the system folder

@@ -154,6 +154,11 @@ Row RowOf(MessageId id) {
                 u"%1\r\nこのフォルダの名前には文字として読めないバイトがあり、設定ファイルに"
                 u"保存できないため、指定できません。",
                 kOptionErrorTitle, B::OK, I::Error, 0};
+        case MessageId::SettingsFileNameUnreadable:  // %1 the file
+            return {
+                u"%1\r\nこのファイルの名前には文字として読めないバイトがあるため、設定ファイル"
+                u"として読み込めません。",
+                u"ファイルオープンエラー", B::OK, I::Error, 0};
         case MessageId::ShortcutTargetMissing:  // %1 the shortcut's target
             return {u"ショートカット先が存在しません。\r\n%1", u"パスの指定", B::OK, I::Error, 0};
     }

@@ -196,6 +196,12 @@ bool mdlMain::DropLogFolder(const QString& folder) {
     return true;
 }
 
+bool mdlMain::DropSettingsFile(const QString& path) {
+    if (!name_bytes::HasEscape(path)) return true;
+    ShowMessage(m.ports.messages, MessageId::SettingsFileNameUnreadable, {ShownName(path)});
+    return false;
+}
+
 void mdlMain::SetPreviewWindowOpen(bool open) {
     m.settings.gPreviewWindow = open;
 }
@@ -315,7 +321,8 @@ void GetFormOptions(ProgramCore& m) {
     o.SetText(MethodRow::SearchWord, run.searchWord);
     o.SetText(MethodRow::ReplaceWord, run.replaceWord);
     o.SetNum(MethodRow::DelMode, qint32(s.gDelMode));
-    o.SetText(MethodRow::DelTarget, s.gDelTarget);
+    // A folder the settings file cannot hold leaves the row as it was.
+    if (!name_bytes::HasEscape(s.gDelTarget)) o.SetText(MethodRow::DelTarget, s.gDelTarget);
     o.SetNum(MethodRow::QuickList, SettingOfCheckBox(run.quickList));
 }
 

@@ -88,6 +88,9 @@ public:
     // with bytes that are not UTF-8 is refused with a message (false).
     bool DropDeleteTarget(const QString& folder);
     bool DropLogFolder(const QString& folder);
+    // Whether a dropped settings file can be read by its path: one with
+    // bytes that are not UTF-8 is refused with a message (false).
+    bool DropSettingsFile(const QString& path);
     // The options window opened or closed ("オプション表示").
     void SetOptionWindowOpen(bool open);
     // The preview window opened or closed ("プレビュー表示").

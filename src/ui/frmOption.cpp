@@ -20,6 +20,7 @@ using namespace Qt::StringLiterals;
 frmOption::frmOption(mdlMain& program, QWidget& mainWindow, WindowFlags& flags)
     : QDialog(&mainWindow), ui(std::make_unique<Ui::frmOption>()), m(program), mFlags(flags) {
     ui->setupUi(this);
+    mDelTarget = std::make_unique<PathBox>(*ui->txtDelTarget);
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     ConnectControls();
@@ -66,7 +67,7 @@ void frmOption::ConnectControls() {
     };
     for (const auto& [box, command] : switches)
         onSetting(box, [this, box, command] { (m.*command)(box->isChecked()); });
-    onClick(ui->cmdExplorer, [this] { OpenFolder(ui->txtDelTarget->text()); });
+    onClick(ui->cmdExplorer, [this] { OpenFolder(mDelTarget->Path()); });
     onClick(ui->cmdOpenLogFolder, [this] { OpenFolder(m.Log().LogPath()); });
     onClick(ui->cmdOpenLastIniFolder, [this] { OpenFolder(m.Options().LastIniFolder); });
     onClick(ui->cmdLogSave, [this] {
@@ -105,7 +106,7 @@ void frmOption::SetFormOptions() {
     mUpdating = true;
     if (QAbstractButton* mode = DelModeButton(int(s.gDelMode))) mode->setChecked(true);
     // The path text itself, so that it comes back unchanged when edited.
-    ui->txtDelTarget->setText(s.gDelTarget);
+    mDelTarget->SetPath(s.gDelTarget);
     ui->chkLog->setChecked(s.gDetailLog);
     ui->chkLogAuto->setChecked(s.gAutoLogSave);
     ui->chkEsc->setChecked(s.gEscQuits);
@@ -135,7 +136,7 @@ void frmOption::SetLogSaveToolTip() {
 void frmOption::txtDelTarget_Change(const QString& text) {
     if (mUpdating) return;
     ui->optDelMode_2->setChecked(true);
-    m.SetDeleteTarget(text);
+    m.SetDeleteTarget(text == ui->txtDelTarget->text() ? mDelTarget->Path() : text);
     Q_EMIT SettingsChanged();
 }
 
@@ -228,7 +229,7 @@ bool frmOption::DropOn(QWidget* control, const QMimeData& data) {
 void frmOption::DropDelTarget(const QString& folder) {
     if (!m.DropDeleteTarget(folder)) return;
     mUpdating = true;
-    ui->txtDelTarget->setText(folder);
+    mDelTarget->SetPath(folder);
     ui->optDelMode_2->setChecked(true);
     Q_EMIT SettingsChanged();
     mUpdating = false;
@@ -244,7 +245,7 @@ bool frmOption::DropSettingsFile(const QStringList& paths) {
     QString path = paths.first();
     if (paths.size() == 1 && m.Fs().FileExists(path)) path = m.Tools().ResolveShortcut(path);
     if (path.isEmpty() || !m.Fs().FileExists(path)) return false;
-    m.LoadSettingsFile(path);
+    if (m.DropSettingsFile(path)) m.LoadSettingsFile(path);
     return true;
 }
 

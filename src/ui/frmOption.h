@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "ui/DockedWindow.h"
+#include "ui/PathBox.h"
 #include "ui/WindowFlags.h"
 
 class QAbstractButton;
@@ -78,6 +79,7 @@ private:
     QList<QWidget*> LogPathControls() const;
 
     std::unique_ptr<Ui::frmOption> ui;
+    std::unique_ptr<PathBox> mDelTarget;  // over txtDelTarget
     mdlMain& m;
     WindowFlags& mFlags;
     bool mUpdating = false;

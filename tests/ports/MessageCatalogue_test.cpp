@@ -245,6 +245,14 @@ std::vector<Expected> Table() {
          I::Error,
          0},
         {MessageId::ManualLogSaveError, {kReason}, kReason, u"ログの保存"_s, B::OK, I::Error, 0},
+        {MessageId::SettingsFileNameUnreadable,
+         {u"/d/\\x82.ini"_s},
+         u"/d/\\x82.ini\r\nこのファイルの名前には文字として読めないバイトがあるため、設定ファイルと"
+         u"して読み込めません。"_s,
+         u"ファイルオープンエラー"_s,
+         B::OK,
+         I::Error,
+         0},
         {MessageId::FolderNotStorable,
          {u"/d/\\x82"_s},
          u"/d/\\x82\r\nこのフォルダの名前には文字として読めないバイトがあり、設定ファイルに保存"
