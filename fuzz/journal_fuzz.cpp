@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "platform/FileSystem.h"
 #include "run/RunJournal.h"
 
 using sorvane::JournalInfo;
@@ -76,11 +77,12 @@ QByteArray decode(const std::uint8_t* data, size_t size) {
 }
 
 // The journal's escape: the bytes 0x00-0x1F, 0x7F and "%" as "%" and two
-// hex digits.
+// hex digits. The path's own bytes: a byte that is not UTF-8 is written as
+// it is, which the reader takes as well as its escape.
 QByteArray escaped(const QString& text) {
     static constexpr char hex[] = "0123456789ABCDEF";
     QByteArray out;
-    for (const char c : text.toUtf8()) {
+    for (const char c : sorvane::FileSystem::Encode(text)) {
         const auto u = static_cast<unsigned char>(c);
         if (u < 0x20 || u == 0x7F || c == '%')
             out.append('%').append(hex[u >> 4]).append(hex[u & 15]);

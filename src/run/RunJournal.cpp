@@ -59,6 +59,8 @@ char* PutBytes(char* at, QByteArrayView bytes) {
 // PutEscapedText from the first unit beyond ASCII on: other characters
 // through the encoder, and a byte that is not UTF-8 (a byte escape)
 // escaped, so that the journal stays UTF-8 and gives back the exact name.
+// nullptr for a text that names no bytes (a lone surrogate that is no
+// escape), which no journal may hold in place of the name.
 Q_NEVER_INLINE char* PutEscapedBeyondAscii(char* at, QStringView text, QByteArray& scratch) {
     const char16_t* const units = text.utf16();
     for (qsizetype i = 0; i < text.size();) {
@@ -70,7 +72,7 @@ Q_NEVER_INLINE char* PutEscapedBeyondAscii(char* at, QStringView text, QByteArra
         // pair.
         qsizetype end = i + 1;
         while (end < text.size() && !name_bytes::IsEscapeAt(units, end)) ++end;
-        FileSystem::EncodeExactly(text.sliced(i, end - i), &scratch);
+        if (!FileSystem::EncodeExactly(text.sliced(i, end - i), &scratch)) return nullptr;
         for (const char c : std::as_const(scratch)) at = PutByte(at, c);
         i = end;
     }
@@ -78,8 +80,9 @@ Q_NEVER_INLINE char* PutEscapedBeyondAscii(char* at, QStringView text, QByteArra
 }
 
 // The bytes of text on disk, escaped, written at `at`, which has room for
-// kRoomPerUnit per unit; returns their end. ASCII, nearly every name, goes
-// straight from the units; anything else as PutEscapedBeyondAscii says.
+// kRoomPerUnit per unit; returns their end, nullptr for a text that names
+// no bytes. ASCII, nearly every name, goes straight from the units;
+// anything else as PutEscapedBeyondAscii says.
 char* PutEscapedText(char* at, QStringView text, QByteArray& scratch) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t unit = text[i].unicode();
@@ -98,10 +101,12 @@ char* PutNumber(char* at, N n) {
     return std::to_chars(at, at + 24, n).ptr;
 }
 
-void AppendEscapedText(QByteArray& out, QStringView text, QByteArray& scratch) {
+bool AppendEscapedText(QByteArray& out, QStringView text, QByteArray& scratch) {
     const qsizetype start = out.size();
     out.resize(start + text.size() * kRoomPerUnit);
-    out.resize(PutEscapedText(out.data() + start, text, scratch) - out.constData());
+    const char* const end = PutEscapedText(out.data() + start, text, scratch);
+    out.resize(end ? end - out.constData() : start);
+    return end != nullptr;
 }
 
 // The records' bytes, written in place: room is made once per record
@@ -124,8 +129,9 @@ private:
 };
 
 // One "rename" record: the item's device and inode, its old path and its
-// new one. folder is the escaped folder of both.
-void PutRecord(RecordBuffer& out, const FileIdentity& identity, QByteArrayView folder,
+// new one. folder is the escaped folder of both. False, with nothing
+// written, for a name that names no bytes.
+bool PutRecord(RecordBuffer& out, const FileIdentity& identity, QByteArrayView folder,
                QStringView oldName, QStringView newName, QByteArray& scratch) {
     constexpr qsizetype kNumbersRoom = 2 * 24 + 4;
     char* at = out.Room(kRename.size() + kNumbersRoom + 2 * folder.size() +
@@ -137,10 +143,13 @@ void PutRecord(RecordBuffer& out, const FileIdentity& identity, QByteArrayView f
     at = PutNumber(at, identity.inode);
     *at++ = '\t';
     at = PutEscapedText(PutBytes(at, folder), oldName, scratch);
+    if (!at) return false;
     *at++ = '\t';
     at = PutEscapedText(PutBytes(at, folder), newName, scratch);
+    if (!at) return false;
     *at++ = '\n';
     out.Done(at);
+    return true;
 }
 
 int HexValue(char c) {
@@ -260,7 +269,8 @@ bool ReadHeaderLine(QByteArrayView key, QByteArrayView value, JournalInfo& info)
     QByteArray bytes;
     QString text;
     if (key == "folder") {
-        if (!Unescape(value, &bytes)) return false;
+        // No path holds a NUL.
+        if (!Unescape(value, &bytes) || bytes.contains('\0')) return false;
         text = FileSystem::Decode(bytes);
         if (!text.startsWith(u'/')) return false;
         info.folder = text.endsWith(u'/') ? text : text + u'/';
@@ -319,13 +329,14 @@ int RunJournal::Begin(const mdlRename& r, bool deleteRequested) {
 int RunJournal::Write(const QString& path, const mdlRename& r, bool deleteRequested,
                       qint64 count) const {
     DurableFile file;
-    if (const int err = file.Create(path)) return err;
+    int err = file.Create(path);
+    if (err != 0) return err;
     const FileSystem fs;
     QByteArray header;
     header.append(kVersionLine).append('\n');
     QByteArray folder, name;
     header.append("folder\t");
-    AppendEscapedText(header, r.BasePath(), name);
+    if (!AppendEscapedText(header, r.BasePath(), name)) err = EINVAL;
     header.append('\n');
     AppendNumberField(header, "device", fs.Identity(r.BasePath()).device);
     AppendField(header, "time", IsoTime(QDateTime::currentDateTime()));
@@ -334,7 +345,7 @@ int RunJournal::Write(const QString& path, const mdlRename& r, bool deleteReques
     AppendNumberField(header, "targets", count);
 
     const TargetStore& targets = r.Plan().targets;
-    int err = file.Write(header);
+    if (err == 0) err = file.Write(header);
     RecordBuffer records(kFlushAt + 4096);
     quint32 folderIndex = std::numeric_limits<quint32>::max();
     for (qint32 c = r.GetTargetCount() - 1; c >= 0 && err == 0; --c) {
@@ -342,10 +353,13 @@ int RunJournal::Write(const QString& path, const mdlRename& r, bool deleteReques
         if (const quint32 index = targets.FolderIndex(c, folderIndex); index != folderIndex) {
             folderIndex = index;
             folder.clear();
-            AppendEscapedText(folder, targets.FolderPath(index), name);
+            if (!AppendEscapedText(folder, targets.FolderPath(index), name)) err = EINVAL;
         }
-        PutRecord(records, targets.Identity(c, folderIndex), folder, targets.OldName(c),
-                  targets.NewName(c), name);
+        // A name that names no bytes could not be restored: the plan never
+        // renames one, and no journal records it.
+        if (err == 0 && !PutRecord(records, targets.Identity(c, folderIndex), folder,
+                                   targets.OldName(c), targets.NewName(c), name))
+            err = EINVAL;
         if (records.Bytes().size() >= kFlushAt) {
             err = file.Write(records.Bytes());
             records.Clear();

@@ -109,7 +109,8 @@ TEST(RunJournalRead, TakesOnlyRecordsThatStayInTheirFolder) {
 TEST(RunJournalRead, RefusesWhatIsNoJournal) {
     TempTree tree;
     const QByteArray texts[] = {"", "sorvane journal 2\nfolder\t/a/\n", "sorvane journal 1\n",
-                                "sorvane journal 1\nfolder\trelative/\n"};
+                                "sorvane journal 1\nfolder\trelative/\n",
+                                "sorvane journal 1\nfolder\t/a%00b/\n"};
     for (const QByteArray& text : texts) {
         SCOPED_TRACE(text.toStdString());
         ASSERT_TRUE(tree.MakeFile(u"x.journal"_s, text));
