@@ -12,9 +12,12 @@ void PathBox::SetPath(const QString& path) {
     mBox.setText(mShown);
 }
 
+// Text typed after the shown path (a subfolder's name) goes on from the
+// exact path.
 QString PathBox::Path() const {
     const QString text = mBox.text();
-    return text == mShown ? mPath : text;
+    if (mShown.isEmpty() || !text.startsWith(mShown)) return text;
+    return mPath + text.sliced(mShown.size());
 }
 
 }  // namespace sorvane

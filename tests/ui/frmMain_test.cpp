@@ -351,6 +351,16 @@ TEST_F(MainWindowTest, ANameInShiftJisBytesIsShownAndRenamedByKeys) {
         << window.LogBox().Text().toStdString();
     EXPECT_TRUE(window.LogBox().Text().contains(
         u"[変換]：\\x82\\xA0\\x82\\xA2.txt → X_\\x82\\xA0\\x82\\xA2.txt\r\n"_s));
+
+    // A subfolder's name typed after the shown path goes on from the exact one.
+    ASSERT_TRUE(tree.MakeRawFile(folder + "/sub/x.txt", "x"));
+    Box(u"txtPath"_s)->setFocus();
+    QCoreApplication::processEvents();  // the box selects its text on the focus
+    Press(Qt::Key_End);
+    Type(u"/sub"_s);
+    Press(Qt::Key_Return);
+    EXPECT_EQ(FileSystem::Encode(program.Folders().gCurPath),
+              FileSystem::Encode(root) + '/' + folder + "/sub");
 }
 
 // The Ctrl shortcuts of the file list: one item gives its text alone,
