@@ -1,12 +1,6 @@
 #include "ui/frmPreview.h"
 
-#include <QCheckBox>
 #include <QEvent>
-#include <QHBoxLayout>
-#include <QHeaderView>
-#include <QLabel>
-#include <QScrollBar>
-#include <QTableView>
 #include <QVBoxLayout>
 
 #include "run/mdlMain.h"
@@ -21,12 +15,6 @@ namespace {
 const QString kTitle = u"変換プレビュー"_s;
 constexpr int kInitialHeight = 280;
 
-QString Counts(const PlanPreview& p) {
-    return u"対象%1・変換%2・スキップ%3"_s.arg(p.plan.targets.Count())
-        .arg(p.renamed)
-        .arg(qsizetype(p.skipped.size()));
-}
-
 }  // namespace
 
 frmPreview::frmPreview(mdlMain& program, QWidget& mainWindow, WindowFlags& flags,
@@ -37,49 +25,11 @@ frmPreview::frmPreview(mdlMain& program, QWidget& mainWindow, WindowFlags& flags
     // The user goes on typing in the main window.
     setAttribute(Qt::WA_ShowWithoutActivating);
     setObjectName(u"frmPreview"_s);
-
-    lblCount = new QLabel(this);
-    lblCount->setObjectName(u"lblCount"_s);
-    chkProblems = new QCheckBox(u"問題のみ(&M)"_s, this);
-    chkProblems->setObjectName(u"chkProblems"_s);
-    lblNote = new QLabel(this);
-    lblNote->setObjectName(u"lblNote"_s);
-    lblNote->setWordWrap(true);
-    lblNote->setTextFormat(Qt::PlainText);
-    lblNote->hide();
-    mRows = new PreviewModel(this);
-    grdPreview = new QTableView(this);
-    grdPreview->setObjectName(u"grdPreview"_s);
-    grdPreview->setModel(mRows);
-    grdPreview->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grdPreview->setWordWrap(false);
-    grdPreview->setTextElideMode(Qt::ElideMiddle);
-    grdPreview->setShowGrid(false);
-    // Rows of one height, sized by nothing but the font: a table of
-    // 100,000 rows is laid out without reading them.
-    QHeaderView* rows = grdPreview->verticalHeader();
-    rows->hide();
-    rows->setSectionResizeMode(QHeaderView::Fixed);
-    rows->setDefaultSectionSize(fontMetrics().height() + 4);
-    QHeaderView* columns = grdPreview->horizontalHeader();
-    columns->setSectionResizeMode(PreviewModel::Before, QHeaderView::Stretch);
-    columns->setSectionResizeMode(PreviewModel::After, QHeaderView::Stretch);
-    columns->setSectionResizeMode(PreviewModel::Verdict, QHeaderView::Fixed);
-    columns->resizeSection(PreviewModel::Verdict,
-                           fontMetrics().horizontalAdvance(u"既存フォルダ__"_s) + 12);
-
-    auto* top = new QHBoxLayout;
-    top->addWidget(lblCount, 1);
-    top->addWidget(chkProblems);
+    mTable = new PreviewTable(std::move(compute), this);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(lblNote);
-    layout->addWidget(grdPreview, 1);
-
-    mComputer = new PreviewComputer(std::move(compute), this);
-    connect(mComputer, &PreviewComputer::Outdated, this, &frmPreview::ShowOutdated);
-    connect(mComputer, &PreviewComputer::Computed, this, &frmPreview::Show);
-    connect(chkProblems, &QCheckBox::toggled, mRows, &PreviewModel::SetProblemsOnly);
+    layout->addWidget(mTable);
+    connect(mTable, &PreviewTable::Outdated, this, &frmPreview::ShowOutdated);
+    connect(mTable, &PreviewTable::Shown, this, &frmPreview::ShowCounts);
 
     mFlags.gPreviewOpen = true;
     m.SetPreviewWindowOpen(true);
@@ -101,7 +51,7 @@ frmPreview::~frmPreview() {
 }
 
 void frmPreview::InputsChanged(PreviewRequest request) {
-    mComputer->Request(std::move(request));
+    mTable->Request(std::move(request));
 }
 
 void frmPreview::FollowForm(const QWidget* form) {
@@ -111,16 +61,16 @@ void frmPreview::FollowForm(const QWidget* form) {
 }
 
 QString frmPreview::CountLine() const {
-    return lblCount->text();
+    return mTable->CountLine();
 }
 
 QString frmPreview::Note() const {
-    return lblNote->isHidden() ? QString() : lblNote->text();
+    return mTable->Note();
 }
 
 void frmPreview::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
-    if (event->type() == QEvent::EnabledChange) mComputer->SetPaused(!isEnabled());
+    if (event->type() == QEvent::EnabledChange) mTable->SetPaused(!isEnabled());
 }
 
 // The rows shown stay until the new ones come, so that the table does not
@@ -129,38 +79,9 @@ void frmPreview::ShowOutdated() {
     setWindowTitle(kTitle + u"－計算中…"_s);
 }
 
-void frmPreview::Show(std::shared_ptr<const PlanPreview> preview) {
-    const PlanPreview& p = *preview;
-    QStringList notes;
-    if (!p.HasRows()) {
-        notes.append(p.message);
-        lblCount->clear();
-        setWindowTitle(kTitle);
-    } else {
-        const QString counts = Counts(p);
-        lblCount->setText(counts);
-        setWindowTitle(kTitle + u"－"_s + counts);
-        if (p.end == ListingEnd::AtMaximum)
-            notes.append(
-                u"対象が最大処理ファイル数を超えるため、最初の%1件だけを表示しています。"
-                u"開始すると、この%1件だけを変換するかを確認します。"_s.arg(
-                    p.plan.targets.Count()));
-        if (p.commaQuestion)
-            notes.append(
-                u"置換語に「,」か「;」があります。開始すると、このまま変換するかを"
-                u"確認します。"_s);
-        if (p.twoReadings)
-            notes.append(
-                u"置換のパターンには二通りの読み方があります。一つ目の読み方で表示しています。"
-                u"開始するとどちらで変換するかを確認します。"_s);
-    }
-    lblNote->setText(notes.join(u'\n'));
-    lblNote->setVisible(!notes.isEmpty());
-    grdPreview->setVisible(p.HasRows());
-    // A new result of the same folder keeps the place the user scrolled to.
-    const int scrolled = grdPreview->verticalScrollBar()->value();
-    mRows->SetPreview(std::move(preview));
-    grdPreview->verticalScrollBar()->setValue(scrolled);
+void frmPreview::ShowCounts() {
+    const QString counts = mTable->Counts();
+    setWindowTitle(counts.isEmpty() ? kTitle : kTitle + u"－"_s + counts);
 }
 
 }  // namespace sorvane

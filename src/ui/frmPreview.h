@@ -4,12 +4,7 @@
 #include <memory>
 
 #include "ui/DockedWindow.h"
-#include "ui/PreviewComputer.h"
-#include "ui/PreviewModel.h"
-
-class QCheckBox;
-class QLabel;
-class QTableView;
+#include "ui/PreviewTable.h"
 
 namespace sorvane {
 
@@ -39,7 +34,7 @@ public:
     // Directly below form.
     void FollowForm(const QWidget* form) override;
 
-    const PreviewModel& Rows() const { return *mRows; }
+    const PreviewModel& Rows() const { return mTable->Rows(); }
     QString CountLine() const;
     QString Note() const;
 
@@ -51,16 +46,11 @@ protected:
 
 private:
     void ShowOutdated();
-    void Show(std::shared_ptr<const PlanPreview> preview);
+    void ShowCounts();
 
     mdlMain& m;
     WindowFlags& mFlags;
-    PreviewModel* mRows = nullptr;
-    PreviewComputer* mComputer = nullptr;
-    QLabel* lblCount = nullptr;
-    QCheckBox* chkProblems = nullptr;
-    QLabel* lblNote = nullptr;
-    QTableView* grdPreview = nullptr;
+    PreviewTable* mTable = nullptr;
 };
 
 }  // namespace sorvane
