@@ -21,12 +21,12 @@ constexpr const char16_t* kListingEndWords[] = {u"done", u"refused", u"listing-s
                                                 u"listing-max", u"listing-failed"};
 constexpr const char16_t* kVerdictWords[] = {
     u"none",  u"rename", u"exists",        u"exists-delete",     u"identical", u"duplicate",
-    u"chain", u"empty",  u"folder-exists", u"deleted-collision", u"too-long"};
+    u"chain", u"empty",  u"folder-exists", u"deleted-collision", u"too-long",  u"unreadable"};
 constexpr const char16_t* kOutcomeWords[] = {u"none",   u"renamed",          u"skipped",
                                              u"failed", u"stopped-deleting", u"stopped-renaming"};
 static_assert(std::size(kRunEndWords) == size_t(RunEnd::JournalFailed) + 1);
 static_assert(std::size(kListingEndWords) == size_t(ListingEnd::Failed) + 1);
-static_assert(std::size(kVerdictWords) == size_t(Verdict::TooLong) + 1);
+static_assert(std::size(kVerdictWords) == size_t(Verdict::Unreadable) + 1);
 static_assert(std::size(kOutcomeWords) == size_t(RenameOutcome::StoppedRenaming) + 1);
 
 template <typename Enum, size_t N>

@@ -46,6 +46,28 @@ QString DecodeUtf8(const QByteArray& bytes, bool* ok) {
 
 }  // namespace
 
+bool DecodeStrictly(const char* codePage, QByteArrayView bytes, QString* text) {
+    QStringDecoder decoder(codePage, QStringConverter::Flag::Stateless);
+    if (!decoder.isValid()) return false;
+    QString decoded = decoder.decode(bytes);
+    if (decoder.hasError()) return false;
+    *text = std::move(decoded);
+    return true;
+}
+
+// ICU puts a substitute in for an unmapped character without saying so: the
+// text must come back from its bytes.
+bool EncodeStrictly(const char* codePage, QStringView text, QByteArray* bytes) {
+    QStringEncoder encoder(codePage, QStringConverter::Flag::Stateless);
+    if (!encoder.isValid()) return false;
+    QByteArray encoded = encoder.encode(text);
+    QString back;
+    if (encoder.hasError() || !DecodeStrictly(codePage, encoded, &back) || back != text)
+        return false;
+    *bytes = std::move(encoded);
+    return true;
+}
+
 QString Cp932Reading(QStringView path) {
     QString reading;
     bool any = false;
@@ -57,10 +79,8 @@ QString Cp932Reading(QStringView path) {
             continue;
         }
         QByteArray bytes;
-        if (!FileSystem::EncodeExactly(part, &bytes)) return {};
-        QStringDecoder decoder(kCp932Name, QStringConverter::Flag::Stateless);
-        const QString text = decoder.decode(bytes);
-        if (!decoder.isValid() || decoder.hasError() || text.contains(QChar::ReplacementCharacter))
+        QString text;
+        if (!FileSystem::EncodeExactly(part, &bytes) || !DecodeStrictly(kCp932Name, bytes, &text))
             return {};
         for (const QChar c : text)
             if (c.unicode() < 0x20 || c.unicode() == 0x7F) return {};

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
+#include <QStringView>
 
 namespace sorvane {
 
@@ -26,6 +28,13 @@ QByteArray EncodeTextFile(const QString& text, bool* lossless = nullptr);
 // clean (optional) becomes false when bytes were invalid in the encoding
 // taken and so could not be read exactly.
 QString DecodeTextFile(const QByteArray& bytes, bool* clean = nullptr);
+
+// Code pages of ICU by name ("windows-31j" is code page 932, "EUC-JP",
+// "IBM437"), strictly. Decoding fails on a byte sequence the code page does
+// not define, never putting in a replacement character; encoding fails on
+// a character that does not come back the same from the code page.
+bool DecodeStrictly(const char* codePage, QByteArrayView bytes, QString* text);
+bool EncodeStrictly(const char* codePage, QStringView text, QByteArray* bytes);
 
 // The reading of a name or path whose bytes are not UTF-8 as code page 932,
 // where they are Shift-JIS from Windows: each component that holds byte

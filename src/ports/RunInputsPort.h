@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "ports/CheckBoxValue.h"
+#include "ports/NameRepairKind.h"
 
 namespace sorvane {
 
@@ -18,6 +19,8 @@ struct RunInputValues {
     bool wholeName = false;
     CheckBoxValue quickList = CheckBoxValue::Unchecked;
     bool quickListEnabled = false;
+    // A repair of names ("名前の修復") instead of a rename by the words.
+    NameRepair repair = NameRepair::None;
 };
 
 // The two word boxes, into which the pre-run check writes the display forms

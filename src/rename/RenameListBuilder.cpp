@@ -25,10 +25,10 @@ struct FilterModeGuard {
     bool isFile;
     bool isFolder;
     bool listNames;
-    FilterModeGuard(clsFilter& f, bool folderMode, bool names)
+    FilterModeGuard(clsFilter& f, bool files, bool folders, bool names)
         : filter(f), isFile(f.IsFile), isFolder(f.IsFolder), listNames(f.ListNames) {
-        filter.IsFile = !folderMode;
-        filter.IsFolder = folderMode;
+        filter.IsFile = files;
+        filter.IsFolder = folders;
         filter.ListNames = names;
     }
     ~FilterModeGuard() {
@@ -138,6 +138,7 @@ RenameListBuilder::RenameListBuilder(const FileSystem& fs, clsMatching& matching
 bool RenameListBuilder::AppendNewName(QStringView name) {
     QString& text = mNewNames.OpenText();
     const qsizetype start = text.size();
+    if (mPlan.settings.repair != NameRepair::None) return AppendRepairedName(name, text);
     if (!AppendBuiltName(mMatching, mPlan.settings.operation, mPlan.settings.insertWord, name,
                          text))
         return false;
@@ -151,6 +152,28 @@ bool RenameListBuilder::AppendNewName(QStringView name) {
     }
     Q_ASSERT(mNamesMayHoldBytes || !name_bytes::HasSurrogate(QStringView(text).sliced(start)));
     return true;
+}
+
+// A repair's new name is the repaired name, which its decoding made: it
+// holds no byte escape. One the repair cannot read gets no name, and its
+// own verdict.
+bool RenameListBuilder::AppendRepairedName(QStringView name, QString& text) {
+    const RepairResult result = RepairName(mPlan.settings.repair, name, mRepaired);
+    if (result == RepairResult::NotTarget) return false;
+    const size_t item = size_t(mFolderCount);
+    if (mFolderUnreadable.size() <= item) mFolderUnreadable.resize(item + 1);
+    mFolderUnreadable[item] = result == RepairResult::Unreadable;
+    if (result == RepairResult::Repaired) text += mRepaired;
+    return true;
+}
+
+bool RenameListBuilder::IsUnreadable(size_t i) const {
+    return mPlan.settings.repair != NameRepair::None && mFolderUnreadable[i];
+}
+
+bool RenameListBuilder::IsFolderItem(size_t i) const {
+    return mPlan.settings.repair != NameRepair::None ? mFilter.ListIsFolder(int(mFolderItem[i]))
+                                                     : mPlan.settings.folderMode;
 }
 
 bool RenameListBuilder::IsUsableNewName(size_t i) const {
@@ -168,10 +191,14 @@ RenamePlan RenameListBuilder::Build(const QString& startFolder, const RenameList
     mProgress = &progress;
     mNameMaxDevice = 0;
     // The collision checks look the new names up in the folder's listing.
-    FilterModeGuard mode(mFilter, settings.folderMode, !settings.quickList);
+    // A repair takes files and folders together.
+    const bool repair = settings.repair != NameRepair::None;
+    FilterModeGuard mode(mFilter, repair || !settings.folderMode, repair || settings.folderMode,
+                         !settings.quickList);
     try {
-        mPlan.itemWord =
-            settings.folderMode ? QStringLiteral("フォルダ") : QStringLiteral("ファイル");
+        mPlan.itemWord = repair                ? QStringLiteral("項目")
+                         : settings.folderMode ? QStringLiteral("フォルダ")
+                                               : QStringLiteral("ファイル");
         mPollTitle = mPlan.itemWord + QStringLiteral("リストの作成");
         mPlan.basePath = startFolder.endsWith(u'/') ? startFolder : startFolder + u'/';
         mCapacity = kInitialCapacity;
@@ -230,6 +257,7 @@ void RenameListBuilder::ReleaseFolderArrays() {
     mNewNames.Release();
     std::vector<bool>().swap(mFolderDuplicate);
     std::vector<bool>().swap(mFolderHalves);
+    std::vector<bool>().swap(mFolderUnreadable);
     std::vector<int>().swap(mFolderAttr);
     std::unordered_map<QString, qint32>().swap(mOldExact);
     std::unordered_map<QString, qint32>().swap(mOldFolded);
@@ -250,7 +278,9 @@ bool RenameListBuilder::MatchFolderItems(const QString& folder) {
     if (Poll()) return false;
 
     if (mFilter.MakeFileList(folder) != 0) return false;
-    mNamesMayHoldBytes = mWordsHoldSurrogates || !mFilter.Listing().NamesAscii();
+    // A repair's names come from its decoding, never from pieces of bytes.
+    mNamesMayHoldBytes = mPlan.settings.repair == NameRepair::None &&
+                         (mWordsHoldSurrogates || !mFilter.Listing().NamesAscii());
 
     const qint32 n = mFilter.ListCount();
     if (qint32(mFolderItem.size()) < n) mFolderItem.assign(size_t(n), 0);
@@ -363,6 +393,7 @@ bool RenameListBuilder::AddFolderItemsQuick(const QString& folder) {
 // handed to the rename.
 Verdict RenameListBuilder::QuickVerdict(qint32 i) const {
     const QStringView newName = NewName(size_t(i));
+    if (IsUnreadable(size_t(i))) return Verdict::Unreadable;
     if (!IsUsableNewName(size_t(i))) return Verdict::EmptyName;
     if (!FitsNameMax(newName, mNameMax)) return Verdict::TooLong;
     return Verdict::Rename;
@@ -378,7 +409,8 @@ bool RenameListBuilder::AddTargets(const QString& folder, bool quick) {
     targets.BeginFolder(folder.mid(mPlan.basePath.size()), listing.Device());
     // Where the names of a large folder are mostly targets', the list
     // shares the texts they lie in instead of copying them name by name.
-    const bool shareOld = !mPlan.settings.folderMode &&
+    // A folder's name lies in no text of the listing's files.
+    const bool shareOld = !mPlan.settings.folderMode && mPlan.settings.repair == NameRepair::None &&
                           TargetStore::WorthSharing(listing.FileText(), listing.FileCount(), count);
     const bool shareNew = TargetStore::WorthSharing(mNewNames.Text(), mNewNames.size(), count);
     const quint16 oldText = shareOld ? targets.ShareText(listing.FileText()) : 0;
@@ -387,16 +419,19 @@ bool RenameListBuilder::AddTargets(const QString& folder, bool quick) {
     mNextShow = -1;
     for (qint32 a = 0; a < count; ++a) {
         const qint32 i = qint32(mFolderOrder[size_t(a)]);
-        const Verdict verdict = quick                       ? QuickVerdict(i)
-                                : mPlan.settings.folderMode ? FolderVerdict(i, folder)
-                                                            : FileVerdict(i, folder);
+        // Each target by the rules of its own kind.
+        const bool isFolder = IsFolderItem(size_t(i));
+        const Verdict verdict = quick                     ? QuickVerdict(i)
+                                : IsUnreadable(size_t(i)) ? Verdict::Unreadable
+                                : isFolder                ? FolderVerdict(i, folder)
+                                                          : FileVerdict(i, folder);
         const QStringView oldName = OldName(size_t(i)), newName = NewName(size_t(i));
         const TargetStore::NamePlace oldPlace =
             shareOld ? targets.PlaceIn(oldText, oldName) : targets.Copy(oldName);
         const TargetStore::NamePlace newPlace =
             shareNew ? targets.PlaceIn(newText, newName) : targets.Copy(newName);
         targets.Add(oldPlace, newPlace, TargetStatus(verdict),
-                    mFilter.ListInode(int(mFolderItem[size_t(i)])));
+                    mFilter.ListInode(int(mFolderItem[size_t(i)])), isFolder);
         if (a >= mNextShow) {
             mNextShow += showStep;
             if (ShowAdding(Joined(folder, OldName(size_t(i))))) return false;

@@ -56,6 +56,9 @@ private:
     bool AddFolderItemsQuick(const QString& folder);
     bool AddTargets(const QString& folder, bool quick);
     Verdict QuickVerdict(qint32 i) const;
+    bool AppendRepairedName(QStringView name, QString& text);
+    bool IsUnreadable(size_t i) const;
+    bool IsFolderItem(size_t i) const;
     bool IsUsableNewName(size_t i) const;
     void SetAddingCaptions();
     bool ShowAdding(const QString& oldFull);
@@ -103,6 +106,9 @@ private:
     // Whether the new name as built holds a surrogate that is no piece of
     // the old name or the words; kept while names may hold bytes.
     std::vector<bool> mFolderHalves;
+    // A repair's targets that it cannot read, and its last repaired name.
+    std::vector<bool> mFolderUnreadable;
+    QString mRepaired;
     // What is at each new name: -1 nothing, kUnusableName for a name that
     // names no item of the folder, else attribute bits of which only the
     // folder bit is read.

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "rename/NameRepair.h"
 #include "rename/RenameOperation.h"
 
 namespace sorvane {
@@ -14,6 +15,9 @@ struct RenameListSettings {
     bool folderSort = false;  // sort the targets of each folder (gFolderSort)
     RenameOperation operation = RenameOperation::Replace;  // gOperation
     QString insertWord;  // the word of the insert operations (gReplaceWord)
+    // A repair of names instead of the operation: files and folders
+    // together, each new name the repaired name (folderMode is not read).
+    NameRepair repair = NameRepair::None;
 };
 
 }  // namespace sorvane

@@ -94,7 +94,8 @@ QString TargetRestorer::JournalTargetSource(RenamePlan& plan, qint32 i, FolderNa
 qint32 TargetRestorer::RestoreAll(RenamePlan& plan, qint32& renamed) {
     TargetStore& targets = plan.targets;
     const qint32 before = mRestored;
-    // Folder targets of this call still at their new names.
+    // Targets of this call still at their new names, each with its final
+    // "/": the folders among them hide what they held.
     std::unordered_set<QString> unrestored;
     FolderNames names(mFs);
     mProgress.IsCancel = false;
@@ -152,7 +153,9 @@ qint32 TargetRestorer::RestoreAll(RenamePlan& plan, qint32& renamed) {
                 }
             }
         }
-        if (plan.settings.folderMode) unrestored.insert(oldPath + u'/');
+        // Any kind: a list may hold files and folders together (a repair,
+        // or its journal), and no target lies inside a file.
+        unrestored.insert(oldPath + u'/');
     }
     return mRestored - before;
 }

@@ -18,6 +18,7 @@ enum class Verdict : quint8 {
     FolderExists = 8,      // a folder holds the new name
     DeletedRename = 9,     // the colliding file has been dealt with
     TooLong = 10,          // the folder's file system cannot hold a name that long
+    Unreadable = 11,       // a repair cannot read the name in its code page
 };
 
 // What the rename did with a target.

@@ -71,11 +71,12 @@ TargetStore::NamePlace TargetStore::Copy(QStringView name) {
     return place;
 }
 
-void TargetStore::Add(NamePlace oldName, NamePlace newName, TargetStatus status, ino_t inode) {
+void TargetStore::Add(NamePlace oldName, NamePlace newName, TargetStatus status, ino_t inode,
+                      bool folder) {
     if (mFolders.empty()) BeginFolder(QString());
     mPathUnits += qint64(mFolders.back().relative.size() + oldName.length + newName.length);
     mTargets.push_back(Target{oldName.start, newName.start, oldName.length, newName.length,
-                              oldName.text, newName.text, status, inode});
+                              oldName.text, newName.text, status, folder, inode});
 }
 
 // The folders hold the targets in the order added, each from its first on.

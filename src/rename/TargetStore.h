@@ -58,11 +58,14 @@ public:
     // name, copied into the store's own blocks.
     NamePlace Copy(QStringView name);
 
-    // inode: the item's inode number as its listing gave it, 0 when unknown.
-    void Add(NamePlace oldName, NamePlace newName, TargetStatus status, ino_t inode = 0);
-    void Add(QStringView oldName, QStringView newName, TargetStatus status, ino_t inode = 0) {
+    // inode: the item's inode number as its listing gave it, 0 when unknown;
+    // folder: the item is a folder, for a list that holds both kinds.
+    void Add(NamePlace oldName, NamePlace newName, TargetStatus status, ino_t inode = 0,
+             bool folder = false);
+    void Add(QStringView oldName, QStringView newName, TargetStatus status, ino_t inode = 0,
+             bool folder = false) {
         const NamePlace oldPlace = Copy(oldName);
-        Add(oldPlace, Copy(newName), status, inode);
+        Add(oldPlace, Copy(newName), status, inode, folder);
     }
 
     qint32 Count() const { return qint32(mTargets.size()); }
@@ -89,6 +92,8 @@ public:
     QString OldPath(qint32 i) const { return Joined(Folder(i), OldName(i)); }
     QString NewPath(qint32 i) const { return Joined(Folder(i), NewName(i)); }
     TargetStatus Status(qint32 i) const { return Record(i).status; }
+    // Whether target i was added as a folder.
+    bool IsFolder(qint32 i) const { return Record(i).folder; }
     // The item's device and inode at the time it was listed; not valid when
     // the inode was not given.
     FileIdentity Identity(qint32 i) const { return Identity(i, FolderIndex(i)); }
@@ -100,7 +105,7 @@ public:
     TargetStatus& Status(qint32 i) { return mTargets[size_t(i)].status; }
 
 private:
-    struct Target {
+    struct Target {  // 32 bytes
         quint32 oldStart;
         quint32 newStart;
         quint32 oldLength;
@@ -108,6 +113,7 @@ private:
         quint16 oldText;
         quint16 newText;
         TargetStatus status;
+        bool folder;  // in the record's padding: no room taken
         ino_t inode;
     };
     struct FolderRecord {

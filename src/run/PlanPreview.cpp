@@ -40,6 +40,8 @@ PreviewVerdict PreviewVerdictOf(Verdict verdict, bool deleteAsked) {
             return PreviewVerdict::FolderExists;
         case Verdict::TooLong:
             return PreviewVerdict::TooLong;
+        case Verdict::Unreadable:
+            return PreviewVerdict::Unreadable;
         case Verdict::None:
         case Verdict::Rename:
             break;
@@ -63,13 +65,14 @@ PlanPreview PreviewPlan(const PreviewRequest& request, const std::atomic<bool>& 
         if (target.refusal) return Refused(*target.refusal);
         settings.gDelTarget = target.folder;
     }
+    const bool repair = inputs.gRunRepair != NameRepair::None;
     if (const std::optional<MessageId> forbidden =
-            CheckWordCharacters(settings.gOperation, inputs.gReplaceWord))
+            repair ? std::nullopt : CheckWordCharacters(settings.gOperation, inputs.gReplaceWord))
         return Refused(*forbidden);
 
     PlanPreview preview;
-    preview.commaQuestion = WordNeedsCommaQuestion(inputs.gReplaceWord);
-    if (settings.gOperation == RenameOperation::Replace) {
+    preview.commaQuestion = !repair && WordNeedsCommaQuestion(inputs.gReplaceWord);
+    if (!repair && settings.gOperation == RenameOperation::Replace) {
         clsMatching matching;
         LoadMatching(matching, inputs, settings.gOperation);
         const ReplaceFlags can = matching.CanReplace();

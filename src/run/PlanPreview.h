@@ -32,6 +32,7 @@ enum class PreviewVerdict : quint8 {
     Empty,            // no usable name
     FolderExists,     // a folder holds the new name
     TooLong,          // the folder's file system cannot hold a name that long
+    Unreadable,       // a repair cannot read the name in its code page
 };
 
 // A target's verdict in the preview; deleteAsked: the run asks to remove

@@ -27,6 +27,7 @@ bool CheckDeleteOption(ProgramCore& m) {
 }
 
 bool CheckNames(ProgramCore& m, ExpansionChooserPort& chooser) {
+    if (m.inputs.gRunRepair != NameRepair::None) return true;  // no words to check
     const SettingsInEffect& s = m.settings;
     RunInputsPort& inputs = m.ports.runInputs;
     const QString word = m.inputs.gReplaceWord;

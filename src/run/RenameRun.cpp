@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "platform/ShownName.h"
+#include "rename/NameRepair.h"
 #include "run/RunLog.h"
 #include "run/RunMessages.h"
 #include "run/RunSteps.h"
@@ -35,11 +36,17 @@ QString LastComponent(const QString& path) {
     return path.mid(slash + 1, end - slash - 1);
 }
 
+// The word of the run's items: a repair takes files and folders together,
+// its "項目"; a rename those of the folder switch.
+QString RunItemWord(const ProgramCore& m) {
+    return m.inputs.gRunRepair != NameRepair::None ? u"項目"_s : m.settings.gItemWord;
+}
+
 // The list could not be built, or was cut at the maximum. False when the
 // run ends here.
 bool HandleUnfinishedList(ProgramCore& m) {
     mdlRename& r = m.rename;
-    const QString& w = m.settings.gItemWord;
+    const QString w = RunItemWord(m);
     m.runEnd.end = RunEnd::ListingStopped;
     if (CheckCancel(m)) return false;
 
@@ -219,6 +226,13 @@ bool AppendTargetLines(const mdlRename& r, qint32 i, const QString& folder, cons
             case Verdict::TooLong:
                 renaming(u"[スキップ]変換後の"_s + w + u"名が長すぎます。："_s);
                 break;
+            case Verdict::Unreadable:
+                buf += u"[スキップ]名前を"_s + RepairCodePageName(r.Plan().settings.repair) +
+                       u"として読めません。："_s;
+                AppendShown(buf, folder);
+                AppendShown(buf, r.OldLeaf(i));
+                buf += kCrLf;
+                break;
             default:
                 break;
         }
@@ -235,7 +249,10 @@ bool AppendTargetLines(const mdlRename& r, qint32 i, const QString& folder, cons
 void BuildDetailedLog(ProgramCore& m, DetailedLogText& log) {
     mdlRename& r = m.rename;
     clsCancel& progress = m.CancelDialog;
+    // A repair's target speaks of its own kind.
+    const bool repair = r.Plan().settings.repair != NameRepair::None;
     const QString& w = m.settings.gItemWord;
+    const QString kFile = u"ファイル"_s, kFolder = u"フォルダ"_s;
     const qint32 count = r.GetTargetCount();
     // Room for the whole log at once, so that it is never moved as it
     // grows: the names, and a line start, arrow and line end per target
@@ -261,7 +278,8 @@ void BuildDetailedLog(ProgramCore& m, DetailedLogText& log) {
             }
         }
         folder = targets.FolderIndex(i, folder);
-        if (!AppendTargetLines(r, i, targets.FolderPath(folder), w, buf)) break;
+        const QString& word = !repair ? w : targets.IsFolder(i) ? kFolder : kFile;
+        if (!AppendTargetLines(r, i, targets.FolderPath(folder), word, buf)) break;
     }
     buf += kCrLf;
 }
@@ -302,10 +320,11 @@ bool RunRename(ProgramCore& m, OverwriteQuestionPort& overwrite, const QString& 
     const SettingsInEffect& s = m.settings;
     mdlRename& r = m.rename;
     clsCancel& progress = m.CancelDialog;
-    const QString& w = s.gItemWord;
+    const QString w = RunItemWord(m);
+    const bool repair = m.inputs.gRunRepair != NameRepair::None;
     bool detailed = s.gDetailLog;
 
-    AddLogLine(m, w + u"名の置換を開始しました。=="_s);
+    AddLogLine(m, repair ? u"名前の修復を開始しました。=="_s : w + u"名の置換を開始しました。=="_s);
     m.journal.Forget();
 
     // A start folder that is not an absolute path is taken as a list that
@@ -313,7 +332,8 @@ bool RunRename(ProgramCore& m, OverwriteQuestionPort& overwrite, const QString& 
     if (!ListTargets(m, startFolder) && !HandleUnfinishedList(m)) return false;
 
     const qint32 count = r.GetTargetCount();
-    AddLogLine(m, u"…"_s + Num(count) + w + u"が検索条件と一致しました。"_s);
+    AddLogLine(m, u"…"_s + Num(count) + w +
+                      (repair ? u"が修復の対象です。"_s : u"が検索条件と一致しました。"_s));
 
     bool deleteRequested = false;
     if (m.inputs.gRunDelete) {

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "ports/NameRepairKind.h"
+
 namespace sorvane {
 
 // The run inputs captured at the start of a run (GetRunOptions): the words,
@@ -16,6 +18,7 @@ struct RunInputs {
     bool gRunTextMode = false;       // compare in text mode (chkBS ticked)
     bool gRunWholeName = false;      // match the whole name (optM 1)
     bool gRunSecondReading = false;  // the chooser took the replace pattern's second reading
+    NameRepair gRunRepair = NameRepair::None;  // a repair of names instead of a rename
 };
 
 }  // namespace sorvane

@@ -16,13 +16,14 @@ RenameListSettings ListSettingsOf(const SettingsInEffect& s, const RunInputs& in
     settings.folderSort = s.gFolderSort;
     settings.operation = s.gOperation;
     settings.insertWord = in.gReplaceWord;
+    settings.repair = in.gRunRepair;
     return settings;
 }
 
 void LoadMatching(clsMatching& matching, const RunInputs& in, RenameOperation operation) {
     matching.setCmpMode(in.gRunTextMode ? CompareMode::Text : CompareMode::Exact);
     matching.setFileNameMode(in.gRunWholeName ? NameMode::Whole : NameMode::Partial);
-    if (operation != RenameOperation::Replace) return;
+    if (operation != RenameOperation::Replace || in.gRunRepair != NameRepair::None) return;
     matching.setMatchPattern(in.gSearchWord);
     matching.setReplacePattern(in.gReplaceWord);
     if (in.gRunSecondReading) matching.SetReplacePatternReverse(true);

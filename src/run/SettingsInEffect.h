@@ -3,6 +3,7 @@
 #include <QString>
 #include <array>
 
+#include "ports/NameRepairKind.h"
 #include "rename/DeleteMode.h"
 #include "rename/RenameOperation.h"
 
@@ -18,8 +19,10 @@ struct SettingsInEffect {
     bool gPatternConfirm = false;
     bool gPatternShow = false;
     bool gDetailLog = false;
-    bool gOptionWindow = false;   // the options window is open, or opens at start-up
-    bool gPreviewWindow = false;  // the same for the preview window
+    bool gOptionWindow = false;              // the options window is open, or opens at start-up
+    bool gPreviewWindow = false;             // the same for the preview window
+    bool gRepairWindow = false;              // the same for the repair window ("名前の修復")
+    NameRepair gRepair = NameRepair::Cp932;  // the repair chosen there
     bool gAutoLogSave = false;
     bool gJournal = true;  // a run's plan is kept on disk for a restore after a crash
     DeleteMode gDelMode = DeleteMode::ToTrash;

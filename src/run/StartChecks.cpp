@@ -37,6 +37,8 @@ StartFolderCheck CheckStartFolderAndWords(const FileSystem& fs, const mdlTools& 
         folder = FileSystem::ParentFolderName(path);
     const QString start = folder.isEmpty() ? QString() : tools.TruePath(folder);
     if (start.isEmpty()) return refuse(MessageId::StartFolderMissing, RunInputBox::Path);
+    // A repair takes no words.
+    if (in.repair != NameRepair::None) return {start, std::nullopt};
 
     const bool replace = operation == RenameOperation::Replace;
     const QString& search = in.searchWord;
@@ -66,6 +68,7 @@ RunInputs RunInputsFrom(const RunInputValues& in, const SettingsInEffect& settin
     r.gRunWholeName = in.wholeName;
     r.gRunSecondReading = false;
     r.gRunQuickList = in.quickList != CheckBoxValue::Unchecked && in.quickListEnabled;
+    r.gRunRepair = in.repair;
     return r;
 }
 

@@ -46,6 +46,17 @@ bool CanStore(ProgramCore& m, const QString& folder) {
     return false;
 }
 
+// The repair of the settings' two rows ("修復方法", "修復文字コード"), and
+// the first row of a repair.
+NameRepair RepairOf(qint32 kind, qint32 codePage) {
+    if (kind == 1) return NameRepair::UnzipCp932;
+    if (kind == 2) return NameRepair::Nfc;
+    return codePage == 1 ? NameRepair::EucJp : NameRepair::Cp932;
+}
+qint32 RepairKindOf(NameRepair repair) {
+    return repair == NameRepair::UnzipCp932 ? 1 : repair == NameRepair::Nfc ? 2 : 0;
+}
+
 // The folder, or the nearest folder above it whose path the settings file
 // can hold.
 QString StorableFolder(QString folder) {
@@ -92,11 +103,13 @@ void mdlMain::LoadSettingsFile(const QString& path) {
     m.ports.forms.SetMainEnabled(false);
     const bool optionWindow = m.settings.gOptionWindow;
     const bool previewWindow = m.settings.gPreviewWindow;
+    const bool repairWindow = m.settings.gRepairWindow;
     m.options.LoadOptionFile(path, true);
     SetGlobalOptions(m);
     m.ports.forms.ApplyMainFormOptions(true);
     m.settings.gOptionWindow = optionWindow;
     m.settings.gPreviewWindow = previewWindow;
+    m.settings.gRepairWindow = repairWindow;
     if (optionWindow) m.ports.forms.ApplyOptionFormOptions();
     m.ports.forms.SetMainEnabled(true);
 }
@@ -206,6 +219,14 @@ void mdlMain::SetPreviewWindowOpen(bool open) {
     m.settings.gPreviewWindow = open;
 }
 
+void mdlMain::SetRepairWindowOpen(bool open) {
+    m.settings.gRepairWindow = open;
+}
+
+void mdlMain::SetRepair(NameRepair repair) {
+    if (repair != NameRepair::None) m.settings.gRepair = repair;
+}
+
 void mdlMain::SetOptionWindowOpen(bool open) {
     m.settings.gOptionWindow = open;
 }
@@ -251,6 +272,8 @@ void SetGlobalOptions(ProgramCore& m) {
     s.gDetailLog = on(SystemRow::DetailLog);
     s.gOptionWindow = on(SystemRow::OptionWindow);
     s.gPreviewWindow = on(SystemRow::PreviewWindow);
+    s.gRepairWindow = on(SystemRow::RepairWindow);
+    s.gRepair = RepairOf(o.Num(SystemRow::RepairKind), o.Num(SystemRow::RepairCodePage));
 
     QString logPath = FolderSetting(m, o.Text(SystemRow::LogPath));
     if (logPath.isEmpty())
@@ -299,6 +322,10 @@ void GetFormOptions(ProgramCore& m) {
     o.SetNum(SystemRow::DetailLog, flag(s.gDetailLog));
     o.SetNum(SystemRow::OptionWindow, flag(s.gOptionWindow));
     o.SetNum(SystemRow::PreviewWindow, flag(s.gPreviewWindow));
+    o.SetNum(SystemRow::RepairWindow, flag(s.gRepairWindow));
+    o.SetNum(SystemRow::RepairKind, RepairKindOf(s.gRepair));
+    if (s.gRepair == NameRepair::Cp932 || s.gRepair == NameRepair::EucJp)
+        o.SetNum(SystemRow::RepairCodePage, s.gRepair == NameRepair::EucJp ? 1 : 0);
     o.SetText(SystemRow::LogPath, m.log.LogPath());
     o.SetNum(SystemRow::AutoLogSave, flag(s.gAutoLogSave));
 

@@ -95,6 +95,10 @@ public:
     void SetOptionWindowOpen(bool open);
     // The preview window opened or closed ("プレビュー表示").
     void SetPreviewWindowOpen(bool open);
+    // The repair window opened or closed ("修復表示"), and the repair chosen
+    // there ("修復方法", "修復文字コード").
+    void SetRepairWindowOpen(bool open);
+    void SetRepair(NameRepair repair);
     void SetDetailLog(bool on);
     void SetAutoLogSave(bool on);
     void SetEscQuits(bool on);

@@ -65,6 +65,8 @@ public:
     // The inode number the listing gave for ListItem(index); the device is
     // Listing().Device().
     ino_t ListInode(int index) const;
+    // Whether ListItem(index) is a subfolder.
+    bool ListIsFolder(int index) const { return index >= mLeading && Picked(index).folder; }
 
     // What the filter selects by, to give another filter; setting it keeps
     // the matchers of a side whose patterns stay the same.

@@ -21,6 +21,9 @@ enum class SystemRow {
     QuickAllowed,    // エラー処理簡略化可能
     Journal,         // 復元記録
     PreviewWindow,   // プレビュー表示
+    RepairWindow,    // 修復表示
+    RepairKind,      // 修復方法: 0 文字コード, 1 zipの文字化け, 2 濁点の結合
+    RepairCodePage,  // 修復文字コード: 0 CP932, 1 EUC-JP
 };
 
 // "絞り込み"

@@ -65,6 +65,9 @@ const RowSpec kSystemRows[] = {
     Switch(u"エラー処理簡略化可能", 0),
     Switch(u"復元記録", 1),
     Switch(u"プレビュー表示", 0),
+    Switch(u"修復表示", 0),
+    Choice(u"修復方法", 2, 0),
+    Choice(u"修復文字コード", 1, 0),
 };
 
 const RowSpec kFilterRows[] = {

@@ -33,6 +33,8 @@ QString VerdictWord(PreviewVerdict verdict) {
             return u"既存フォルダ"_s;
         case PreviewVerdict::TooLong:
             return u"長すぎ"_s;
+        case PreviewVerdict::Unreadable:
+            return u"読めない"_s;
     }
     return QString();
 }
