@@ -13,6 +13,10 @@ namespace {
 constexpr CliCommand kCommands[] = {
     {"match", "match [--whole] [--text] [--second] [--] SEARCH REPLACE [NAME...]", RunMatchCommand},
     {"rename", "rename [options] [--] FOLDER (sorvane-cli rename --help)", RunRenameCommand},
+    {"repair",
+     "repair --encoding cp932|euc-jp|unzip-cp932 | --nfc [options] [--] FOLDER  repair names "
+     "(sorvane-cli repair --help)",
+     RunRepairCommand},
     {"restore", "restore [JOURNAL]  undo a run from its journal (the newest not restored)",
      RunRestoreCommand},
     {"journal", "journal  list the kept journals: time, state, count, folder, file",

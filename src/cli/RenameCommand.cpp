@@ -21,12 +21,17 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kPrefix = u"sorvane-cli rename: "_s;
+// "sorvane-cli rename: " or "sorvane-cli repair: ".
+QString Prefix(bool repair) {
+    return repair ? u"sorvane-cli repair: "_s : u"sorvane-cli rename: "_s;
+}
 
 // The message quotes what was typed: its control characters are shown, not
 // sent to the terminal.
-int UsageError(QTextStream& err, const QString& message) {
-    err << kPrefix << ShownName(message) << u"\n(see sorvane-cli rename --help)\n"_s;
+int UsageError(QTextStream& err, const QString& message, bool repair) {
+    err << Prefix(repair) << ShownName(message)
+        << (repair ? u"\n(see sorvane-cli repair --help)\n"_s
+                   : u"\n(see sorvane-cli rename --help)\n"_s);
     return kCliUsage;
 }
 
@@ -41,7 +46,7 @@ void PrintTargets(const mdlRename& r, QTextStream& out) {
 }
 
 // What an unfinished listing tells the user; the exit status.
-int ListingStatus(ListingEnd end, const mdlRename& r, QTextStream& err) {
+int ListingStatus(ListingEnd end, const mdlRename& r, QTextStream& err, const QString& kPrefix) {
     switch (end) {
         case ListingEnd::Done:
             return kCliOk;
@@ -62,22 +67,49 @@ int ListingStatus(ListingEnd end, const mdlRename& r, QTextStream& err) {
     return kCliFailed;
 }
 
+int RunCommand(const QStringList& args, QTextStream& out, QTextStream& err, const CliIo& io,
+               const QString& executablePath, bool repair);
+
+QString ExecutablePath() {
+    return QCoreApplication::instance() ? QCoreApplication::applicationFilePath() : QString();
+}
+
 }  // namespace
 
 int RunRenameCommand(const QStringList& args, QTextStream& out, QTextStream& err) {
-    const QString exe =
-        QCoreApplication::instance() ? QCoreApplication::applicationFilePath() : QString();
-    return RunRenameCommand(args, out, err, CliIo::System(), exe);
+    return RunRenameCommand(args, out, err, CliIo::System(), ExecutablePath());
+}
+
+int RunRepairCommand(const QStringList& args, QTextStream& out, QTextStream& err) {
+    return RunRepairCommand(args, out, err, CliIo::System(), ExecutablePath());
 }
 
 int RunRenameCommand(const QStringList& args, QTextStream& out, QTextStream& err, const CliIo& io,
                      const QString& executablePath) {
+    return RunCommand(args, out, err, io, executablePath, false);
+}
+
+int RunRepairCommand(const QStringList& args, QTextStream& out, QTextStream& err, const CliIo& io,
+                     const QString& executablePath) {
+    return RunCommand(args, out, err, io, executablePath, true);
+}
+
+namespace {
+
+// A rename, or with repair a repair of names: the same run and outputs.
+int RunCommand(const QStringList& args, QTextStream& out, QTextStream& err, const CliIo& io,
+               const QString& executablePath, bool repair) {
+    const QString kPrefix = Prefix(repair);
+    const auto UsageError = [&err, repair](const QString& message) {
+        return sorvane::UsageError(err, message, repair);
+    };
     const QString workingDir = FileSystem().CurrentDirectory();
     RenameOptions o;
+    o.repairCommand = repair;
     QString error;
-    if (!ParseRenameOptions(args, workingDir, o, error)) return UsageError(err, error);
+    if (!ParseRenameOptions(args, workingDir, o, error)) return UsageError(error);
     if (o.help) {
-        out << RenameUsage();
+        out << (repair ? RepairUsage() : RenameUsage());
         return kCliOk;
     }
     // The window takes a file in its path box for the file's folder; on the
@@ -92,14 +124,14 @@ int RunRenameCommand(const QStringList& args, QTextStream& out, QTextStream& err
         const QString start = tools.NormalizePath(o.folder);
         if (!start.isEmpty() && fs.Exists(start) && !fs.FolderExistsFollowingLink(start))
             return UsageError(
-                err, u"'%1' is not a folder: give the folder to rename in"_s.arg(o.folder));
+                u"'%1' is not a folder: give the folder to rename in"_s.arg(o.folder));
     }
     if (o.settingsFile) {
         if (const QString refused = NameNotUtf8(*o.settingsFile, u"settings file"_s);
             !refused.isEmpty())
-            return UsageError(err, refused);
+            return UsageError(refused);
         if (!QFileInfo(*o.settingsFile).isFile())
-            return UsageError(err, u"settings file '%1' not found"_s.arg(*o.settingsFile));
+            return UsageError(u"settings file '%1' not found"_s.arg(*o.settingsFile));
     }
 
     CliProgram program(err, io, o.answers);
@@ -114,6 +146,7 @@ int RunRenameCommand(const QStringList& args, QTextStream& out, QTextStream& err
     ApplyRowOverrides(o.rows, m.Options());
     m.ApplySettings();
     program.Inputs().Assign(RunInputsOf(m.Options()));
+    program.Inputs().repair = o.repair;
 
     RunFrame& frame = program.Frame();
     frame.SettingsApplied();
@@ -125,7 +158,7 @@ int RunRenameCommand(const QStringList& args, QTextStream& out, QTextStream& err
             WriteDryRunJson(out, m.Rename(), end);
         else if (end != ListingEnd::Refused)
             PrintTargets(m.Rename(), out);
-        status = ListingStatus(end, m.Rename(), err);
+        status = ListingStatus(end, m.Rename(), err, kPrefix);
     } else {
         // The JSON is written while the run's target list is still there.
         bool reported = false;
@@ -151,5 +184,7 @@ int RunRenameCommand(const QStringList& args, QTextStream& out, QTextStream& err
     err.flush();
     return status;
 }
+
+}  // namespace
 
 }  // namespace sorvane

@@ -23,4 +23,14 @@ int RunRenameCommand(const QStringList& args, QTextStream& out, QTextStream& err
 int RunRenameCommand(const QStringList& args, QTextStream& out, QTextStream& err, const CliIo& io,
                      const QString& executablePath);
 
+// sorvane-cli repair [options] --encoding cp932|euc-jp|unzip-cp932 | --nfc [--] FOLDER
+//
+// A repair of names instead of a rename by words: the files and folders
+// under FOLDER whose names need the repair get their repaired names, with
+// the same checks, verdicts, questions, journal, log and exit statuses as a
+// rename. args are the arguments after "repair".
+int RunRepairCommand(const QStringList& args, QTextStream& out, QTextStream& err);
+int RunRepairCommand(const QStringList& args, QTextStream& out, QTextStream& err, const CliIo& io,
+                     const QString& executablePath);
+
 }  // namespace sorvane

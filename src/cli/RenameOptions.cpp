@@ -46,6 +46,13 @@ const QStringList kValued = {
     u"--include"_s,      u"--exclude"_s,          u"--log-folder"_s,
     u"--settings"_s,     u"--answer-collision"_s, u"--answer-max"_s,
     u"--answer-comma"_s, u"--answer-expansion"_s, u"--answer-stop"_s,
+    u"--encoding"_s,
+};
+
+// What a repair, which takes no words, does not take.
+const QStringList kNotForRepair = {
+    u"--search"_s, u"--replace"_s, u"--operation"_s, u"--part"_s,    u"--whole"_s,
+    u"--text"_s,   u"--exact"_s,   u"--files"_s,     u"--folders"_s,
 };
 
 RowOverride Number(std::variant<SystemRow, FilterRow, MethodRow> row, qint32 value) {
@@ -119,6 +126,27 @@ their --answer option is given. Exit status: 0 when the run ended with
 )"_s;
 }
 
+QString RepairUsage() {
+    return uR"(usage: sorvane-cli repair --encoding cp932|euc-jp|unzip-cp932 | --nfc [options] [--] FOLDER
+
+Repairs the names of the files and folders under FOLDER (名前の修復), with
+the checks, verdicts, questions, journal and log of a rename:
+  --encoding cp932       names that are not UTF-8, read as Shift-JIS (Windows' code page 932)
+  --encoding euc-jp      names that are not UTF-8, read as EUC-JP
+  --encoding unzip-cp932 names that unzip read as code page 437 from a zip of Shift-JIS names
+  --nfc                  combining marks composed (macOS's split dakuten: か + ゛ -> が)
+A name that needs no repair is no target; one the code page cannot read is
+skipped with its own verdict (11, unreadable). A folder is renamed after
+everything inside it.
+
+The options of sorvane-cli rename but the words, the operation and the
+matching (--search, --replace, --operation, --part, --whole, --text, --exact,
+--files, --folders): --recursive, --include, --exclude, --max, --settings,
+--dry-run, --json, --journal, --delete-existing, --answer-... (sorvane-cli
+rename --help). Exit status as for rename.
+)"_s;
+}
+
 bool ParseRenameOptions(const QStringList& args, const QString& workingDir, RenameOptions& o,
                         QString& error) {
     QStringList operands;
@@ -147,6 +175,14 @@ bool ParseRenameOptions(const QStringList& args, const QString& workingDir, Rena
             o.json = true;
             continue;
         }
+        if (o.repairCommand && a == u"--nfc") {
+            o.repair = NameRepair::Nfc;
+            continue;
+        }
+        if (o.repairCommand && kNotForRepair.contains(a.left(a.indexOf(u'=')))) {
+            error = u"option %1 is not one of repair's: a repair takes no words"_s.arg(a);
+            return false;
+        }
         if (a == u"--quick") {
             // The check box can be used only where the settings allow it;
             // asking for it on the command line allows it.
@@ -174,7 +210,7 @@ bool ParseRenameOptions(const QStringList& args, const QString& workingDir, Rena
             name = a.left(eq);
             value = a.mid(eq + 1);
         }
-        if (!kValued.contains(name)) {
+        if (!kValued.contains(name) || (name == u"--encoding" && !o.repairCommand)) {
             error =
                 u"unknown option '%1' (put \"--\" before a folder that begins with \"-\")"_s.arg(a);
             return false;
@@ -209,6 +245,12 @@ bool ParseRenameOptions(const QStringList& args, const QString& workingDir, Rena
             error = NameNotUtf8(AbsoluteArgument(value, workingDir), u"log folder"_s);
             if (!error.isEmpty()) return false;
             o.rows.append(Text(SystemRow::LogPath, AbsoluteArgument(value, workingDir)));
+        } else if (name == u"--encoding") {
+            static const NameRepair kRepairs[] = {NameRepair::Cp932, NameRepair::EucJp,
+                                                  NameRepair::UnzipCp932};
+            const int k = ChoiceIndex(value, {u"cp932"_s, u"euc-jp"_s, u"unzip-cp932"_s});
+            if (k < 0) return bad(u"cp932|euc-jp|unzip-cp932"_s);
+            o.repair = kRepairs[k];
         } else if (name == u"--max") {
             bool ok = false;
             const qint32 n = value.toInt(&ok);
@@ -255,6 +297,10 @@ bool ParseRenameOptions(const QStringList& args, const QString& workingDir, Rena
         }
     }
     if (o.help) return true;
+    if (o.repairCommand && o.repair == NameRepair::None) {
+        error = u"say which repair: --encoding cp932|euc-jp|unzip-cp932, or --nfc"_s;
+        return false;
+    }
     if (operands.isEmpty()) {
         error = u"FOLDER is required"_s;
         return false;

@@ -7,6 +7,7 @@
 #include <variant>
 
 #include "cli/CliPorts.h"
+#include "ports/NameRepairKind.h"
 #include "settings/mdlOptions.h"
 
 namespace sorvane {
@@ -27,6 +28,10 @@ struct RenameOptions {
     bool help = false;
     CliAnswers answers;
     QList<RowOverride> rows;  // in the order given; a later one wins
+    // Set before parsing for `sorvane-cli repair`, which takes --encoding or
+    // --nfc, the repair, and no words.
+    bool repairCommand = false;
+    NameRepair repair = NameRepair::None;
 };
 
 // A file or folder argument, absolute against workingDir: it means what it
@@ -39,8 +44,9 @@ QString NameNotUtf8(const QString& path, const QString& what);
 
 QString AbsoluteArgument(const QString& path, const QString& workingDir);
 
-// The usage text of `sorvane-cli rename`.
+// The usage texts of `sorvane-cli rename` and `sorvane-cli repair`.
 QString RenameUsage();
+QString RepairUsage();
 
 // Parses the arguments after "rename". Folder arguments (--settings,
 // --delete-target, --log-folder) are made absolute against workingDir, so
