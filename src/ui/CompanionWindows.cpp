@@ -69,6 +69,9 @@ bool CompanionWindows::eventFilter(QObject* watched, QEvent* event) {
             // preview goes below it then, and not at every later expose.
             const QWidget* chooser = Open(Companion::Chooser);
             if (placed && chooser && chooser->windowHandle() == handle) Follow(Companion::Preview);
+            // The same for the repair window below the preview.
+            const QWidget* preview = Open(Companion::Preview);
+            if (placed && preview && preview->windowHandle() == handle) Follow(Companion::Repair);
         }
     }
     return QObject::eventFilter(watched, event);
@@ -84,6 +87,8 @@ bool CompanionWindows::FlagSet(Companion which) const {
             return mState.gAboutOpen;
         case Companion::Preview:
             return mState.gPreviewOpen;
+        case Companion::Repair:
+            return mState.gRepairOpen;
     }
     return false;
 }
@@ -94,8 +99,8 @@ QWidget* CompanionWindows::Open(Companion which) const {
 }
 
 void CompanionWindows::FollowMain() {
-    for (const Companion which :
-         {Companion::Options, Companion::Chooser, Companion::About, Companion::Preview})
+    for (const Companion which : {Companion::Options, Companion::Chooser, Companion::About,
+                                  Companion::Preview, Companion::Repair})
         Follow(which);
 }
 
@@ -103,12 +108,16 @@ void CompanionWindows::Follow(Companion which) {
     QWidget* window = Open(which);
     if (!window) return;
     const QWidget* form = &mMain;
-    if (which == Companion::Preview)
+    if (which == Companion::Preview || which == Companion::Repair)
         if (const QWidget* chooser = Open(Companion::Chooser)) form = chooser;
+    if (which == Companion::Repair)
+        if (const QWidget* preview = Open(Companion::Preview)) form = preview;
     mSlots[size_t(which)].docked->FollowForm(form);
     // Not on screen yet: this is where it goes once it is.
     for (Placement& p : mPlacedAt)
         if (p.window == window) p.at = window->pos();
+    // What docks below this window goes with it.
+    if (which == Companion::Preview) Follow(Companion::Repair);
 }
 
 void CompanionWindows::MainStateChanged(Qt::WindowStates states) {
@@ -139,12 +148,12 @@ void CompanionWindows::CloseAll() {
 }
 
 void CompanionWindows::SetCompanionsEnabled(bool enabled) {
-    for (const Companion which : {Companion::Options, Companion::Preview})
+    for (const Companion which : {Companion::Options, Companion::Preview, Companion::Repair})
         if (QWidget* window = Open(which)) window->setEnabled(enabled);
 }
 
 void CompanionWindows::SetCompanionsPointer(MousePointer pointer) {
-    for (const Companion which : {Companion::Options, Companion::Preview})
+    for (const Companion which : {Companion::Options, Companion::Preview, Companion::Repair})
         if (QWidget* window = Open(which)) SetPointer(*window, pointer);
 }
 

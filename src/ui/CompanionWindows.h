@@ -11,7 +11,7 @@ class DockedWindow;
 struct WindowFlags;
 
 // The companions of the main window in the order they follow it.
-enum class Companion { Options, Chooser, About, Preview };
+enum class Companion { Options, Chooser, About, Preview, Repair };
 
 // The shapes of the pointer over the main window and the options window.
 enum class MousePointer { Default, Hourglass, ArrowHourglass };
@@ -38,8 +38,9 @@ public:
     QWidget* Open(Companion which) const;
 
     // The main window moved: the options window, the chooser, the version
-    // window and the preview follow, in that order. The preview docks
-    // below the chooser while the chooser is open.
+    // window, the preview and the repair window follow, in that order. The
+    // preview docks below the chooser while the chooser is open, the repair
+    // window below the preview while that is open.
     void FollowMain();
     // One companion docks again, when it is open.
     void Follow(Companion which);
@@ -66,7 +67,7 @@ private:
     };
     QWidget& mMain;
     const WindowFlags& mState;
-    std::array<Slot, 4> mSlots;
+    std::array<Slot, 5> mSlots;
     QList<QPointer<QWidget>> mLoadOrder;
     QList<QPointer<QWidget>> mHiddenByMinimising;
     bool mMinimised = false;

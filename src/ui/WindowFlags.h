@@ -9,6 +9,7 @@ struct WindowFlags {
     bool gSelectOpen = false;    // frmSelect in its display-only style
     bool gAboutOpen = false;     // frmAbout
     bool gPreviewOpen = false;   // frmPreview
+    bool gRepairOpen = false;    // frmRepair
 };
 
 }  // namespace sorvane

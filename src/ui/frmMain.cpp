@@ -22,6 +22,7 @@
 #include "ui/frmAbout.h"
 #include "ui/frmOption.h"
 #include "ui/frmPreview.h"
+#include "ui/frmRepair.h"
 #include "ui_frmMain.h"
 
 namespace sorvane {
@@ -115,6 +116,7 @@ void frmMain::ConnectControls() {
     connect(ui->mnuEtcHelp, &QAction::triggered, this, &frmMain::mnuEtcHelp_Click);
     connect(ui->mnuEtcVersion, &QAction::triggered, this, &frmMain::mnuEtcVersion_Click);
     connect(ui->mnuEtcPreview, &QAction::triggered, this, &frmMain::mnuEtcPreview_Click);
+    connect(ui->mnuEtcRepair, &QAction::triggered, this, &frmMain::mnuEtcRepair_Click);
     // Whatever a start takes from the window changes the preview: the words
     // as they are typed, and every switch, after its own handler.
     for (QLineEdit* box : {ui->txtBfr, ui->txtAft, ui->txtPath})
@@ -153,6 +155,8 @@ void frmMain::Load(const QString& argument, const QString& workingFolder) {
     ChangePath(start);
     // "プレビュー表示": the same for the preview window, on the folder shown.
     if (m->Settings().gPreviewWindow) mnuEtcPreview_Click();
+    // "修復表示": the same for the repair window.
+    if (m->Settings().gRepairWindow) mnuEtcRepair_Click();
     AfterRun(mFrame->OfferInterruptedRestore());
     // Whatever opened meanwhile, the user starts by typing the search word.
     activateWindow();
@@ -462,6 +466,7 @@ void frmMain::cmdEnd_Click() {
         o.SetNum(SystemRow::SaveOnExit, 0);
         o.SetNum(SystemRow::OptionWindow, m->Settings().gOptionWindow ? 1 : 0);
         o.SetNum(SystemRow::PreviewWindow, m->Settings().gPreviewWindow ? 1 : 0);
+        o.SetNum(SystemRow::RepairWindow, m->Settings().gRepairWindow ? 1 : 0);
         o.SaveOptionFile(o.IniFilePath);
     }
     close();
@@ -515,22 +520,61 @@ void frmMain::mnuEtcPreview_Click() {
     }
     mPreview = new frmPreview(*m, *this, mFlags);
     mCompanions->Loaded(Companion::Preview, mPreview.data());
-    connect(mPreview, &frmPreview::Unloaded, this,
-            [this] { ui->mnuEtcPreview->setChecked(false); });
+    connect(mPreview, &frmPreview::Unloaded, this, [this] {
+        ui->mnuEtcPreview->setChecked(false);
+        mCompanions->Follow(Companion::Repair);
+    });
     ui->mnuEtcPreview->setChecked(true);
     mCompanions->Follow(Companion::Preview);
     mPreview->show();
     PreviewInputsChanged();
 }
 
+// The repair window opens and closes by its menu item, as the preview does.
+void frmMain::mnuEtcRepair_Click() {
+    if (mFlags.gRepairOpen && mRepair) {
+        mRepair->close();
+        return;
+    }
+    mRepair = new frmRepair(*m, *this, mFlags);
+    mCompanions->Loaded(Companion::Repair, mRepair.data());
+    connect(mRepair, &frmRepair::Unloaded, this, [this] { ui->mnuEtcRepair->setChecked(false); });
+    connect(mRepair, &frmRepair::RepairAsked, this, &frmMain::cmdRepair_Click);
+    ui->mnuEtcRepair->setChecked(true);
+    mCompanions->Follow(Companion::Repair);
+    mRepair->show();
+    PreviewInputsChanged();
+}
+
+// "修復(&R)" of the repair window: a run as the start button's, with the
+// start folder box, the switches and the filter, and the repair instead of
+// the words.
+void frmMain::cmdRepair_Click(NameRepair repair) {
+    if (mBusy) return;
+    SelectiveWindowRefresh(0);
+    SelectiveWindowRefresh(1);
+    RunInputValues inputs = mControls->RunInputs();
+    inputs.repair = repair;
+    const RunFrame::StartResult result = mFrame->Start(mPathBox->Path(), inputs);
+    if (result.ran)
+        AfterRun(true);
+    else if (result.focus == RunInputBox::Path)
+        ui->txtPath->setFocus();
+}
+
 // What a start now takes: the start folder box, the words as they stand,
-// the switches, the settings and the filter in effect. Nothing while the
-// window is busy, when the controls do not read as a start reads them, nor
-// while the window writes its controls: it asks once when it is done.
+// the switches, the settings and the filter in effect; the repair window
+// takes the same with its repair. Nothing while the window is busy, when
+// the controls do not read as a start reads them, nor while the window
+// writes its controls: it asks once when it is done.
 void frmMain::PreviewInputsChanged() {
-    if (!mFlags.gPreviewOpen || !mPreview || !m || mBusy || mUpdating) return;
-    mPreview->InputsChanged(PreviewRequest{m->Folders().gCurPath, mPathBox->Path(), m->Settings(),
-                                           mControls->RunInputs(), m->Filter().Selection()});
+    const bool preview = mFlags.gPreviewOpen && mPreview;
+    const bool repair = mFlags.gRepairOpen && mRepair;
+    if ((!preview && !repair) || !m || mBusy || mUpdating) return;
+    const PreviewRequest request{m->Folders().gCurPath, mPathBox->Path(), m->Settings(),
+                                 mControls->RunInputs(), m->Filter().Selection()};
+    if (preview) mPreview->InputsChanged(request);
+    if (repair) mRepair->InputsChanged(request);
 }
 
 // --- Keys, closing and drops ----------------------------------------------------

@@ -31,6 +31,7 @@ class clsHst;
 class frmAbout;
 class frmOption;
 class frmPreview;
+class frmRepair;
 class mdlMain;
 class RunFrame;
 
@@ -111,6 +112,8 @@ private:
     void mnuEtcHelp_Click();
     void mnuEtcVersion_Click();
     void mnuEtcPreview_Click();
+    void mnuEtcRepair_Click();
+    void cmdRepair_Click(NameRepair repair);
     // The preview, when open, learns what a start would now take.
     void PreviewInputsChanged();
     void AfterRun(bool ran);
@@ -136,6 +139,7 @@ private:
     std::unique_ptr<CompanionWindows> mCompanions;
     QPointer<frmOption> mOption;    // the detailed options window while it is loaded
     QPointer<frmPreview> mPreview;  // the preview window while it is loaded
+    QPointer<frmRepair> mRepair;    // the repair window while it is loaded
 };
 
 }  // namespace sorvane
