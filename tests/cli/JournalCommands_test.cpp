@@ -304,6 +304,99 @@ TEST(JournalRestore, NamesInAnyBytesAreRenamedAndComeBackExactly) {
     EXPECT_EQ(RenamedTree(tree), before);
 }
 
+// A repair of Shift-JIS names through the real command line: the dry run,
+// the run (folders after what they hold) and the restore agree, a name the
+// code page cannot read is left as it is, and every byte comes back.
+TEST(JournalRestore, ARepairOfShiftJisNamesComesBackExactly) {
+    const QByteArray folder = "t/\x83t\x83H\x83\x8b\x83_";  // "フォルダ"
+    const QByteArray names[] = {
+        "t/\x82\xa0\x82\xa2.txt",          // "あい.txt"
+        "t/\x81\x60.txt",                  // "～" (U+FF5E in code page 932)
+        "t/\x87\x40.txt",                  // "①"
+        "t/\xfb\xfc.txt",                  // "髙"
+        "t/\x87\x94.txt",                  // "∑"
+        "t/\xb6\xc0\xb6\xc5.txt",          // "ｶﾀｶﾅ"
+        "t/\x82.bad",                      // not code page 932
+        folder + "/\x8e\xca\x90\x5e.jpg",  // "写真.jpg"
+    };
+    TempTree tree;
+    for (const QByteArray& name : names) ASSERT_TRUE(tree.MakeRawFile(name, name));
+    const Inventory before = tree.Take();
+    const Cli cli{tree.Path(u"data"_s)};
+    const QStringList args = {u"repair"_s,      u"--encoding"_s,   u"cp932"_s,
+                              u"--recursive"_s, u"--detail-log"_s, tree.Path(u"t"_s)};
+
+    QString out, err;
+    ASSERT_EQ(cli.Run(args + QStringList{u"--dry-run"_s}, &err, &out), 0) << err.toStdString();
+    QStringList planned = out.split(u'\n', Qt::SkipEmptyParts);
+    planned.removeLast();  // the count
+    planned.sort();
+    EXPECT_EQ(planned, (QStringList{
+                           u"1\t\\x81`.txt\t～.txt"_s,
+                           u"1\t\\x82\\xA0\\x82\\xA2.txt\tあい.txt"_s,
+                           u"1\t\\x83t\\x83H\\x83\\x8B\\x83_\tフォルダ"_s,
+                           u"1\t\\x83t\\x83H\\x83\\x8B\\x83_/\\x8Eʐ^.jpg\t"
+                           u"\\x83t\\x83H\\x83\\x8B\\x83_/写真.jpg"_s,
+                           u"1\t\\x87@.txt\t①.txt"_s,
+                           u"1\t\\x87\\x94.txt\t∑.txt"_s,
+                           u"1\t\\xB6\\xC0\\xB6\\xC5.txt\tｶﾀｶﾅ.txt"_s,
+                           u"1\t\\xFB\\xFC.txt\t髙.txt"_s,
+                           u"11\t\\x82.bad\t"_s,
+                       }));
+
+    QString log;
+    ASSERT_EQ(cli.Run(args, &err, &log), 0) << err.toStdString();
+    QStringList after;
+    for (const auto& [path, item] : RenamedTree(tree)) after.append(QString::fromUtf8(path));
+    EXPECT_EQ(after, (QStringList{u"t"_s, u"t/\uFFFD.bad"_s, u"t/∑.txt"_s, u"t/①.txt"_s,
+                                  u"t/あい.txt"_s, u"t/フォルダ"_s, u"t/フォルダ/写真.jpg"_s,
+                                  u"t/髙.txt"_s, u"t/～.txt"_s, u"t/ｶﾀｶﾅ.txt"_s}));
+    EXPECT_TRUE(log.contains(u"[スキップ]名前をCP932として読めません。：\\x82.bad"_s))
+        << log.toStdString();
+    EXPECT_TRUE(log.contains(u"==変換された項目数：8=="_s));
+
+    EXPECT_EQ(cli.Run({u"restore"_s}, &err), 0) << err.toStdString();
+    EXPECT_EQ(RenamedTree(tree), before);
+}
+
+// A zip made on Windows holds Shift-JIS names without saying so; unpacked
+// by a tool that reads them as code page 437 (Python's zipfile), the files
+// and the folder get their Japanese names back.
+TEST(JournalRestore, ARepairGivesAZipsShiftJisNamesBack) {
+    TempTree tree;
+    QProcess python;
+    python.setWorkingDirectory(tree.Root());
+    python.start(u"python3"_s, {u"-c"_s,
+                                uR"(
+import zipfile
+class Windows(zipfile.ZipInfo):
+    def _encodeFilenameFlags(self):
+        return self.filename.encode('cp437'), self.flag_bits
+with zipfile.ZipFile('x.zip', 'w') as z:
+    for name in ['写真.txt', 'フォルダ/中身.txt', 'plain.txt']:
+        info = Windows(name.encode('cp932').decode('cp437'))
+        info.create_system = 0
+        z.writestr(info, b'x')
+zipfile.ZipFile('x.zip').extractall('t')
+)"_s});
+    ASSERT_TRUE(python.waitForFinished(60000));
+    ASSERT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+    ASSERT_TRUE(tree.Take().contains(QString(u"t/âtâHâïâ_/ÆåÉg.txt"_s).toUtf8()));
+
+    const Cli cli{tree.Path(u"data"_s)};
+    QString err;
+    ASSERT_EQ(cli.Run({u"repair"_s, u"--encoding"_s, u"unzip-cp932"_s, u"--recursive"_s,
+                       tree.Path(u"t"_s)},
+                      &err),
+              0)
+        << err.toStdString();
+    QStringList after;
+    for (const auto& [path, item] : RenamedTree(tree))
+        if (path.startsWith("t/")) after.append(QString::fromUtf8(path));
+    EXPECT_EQ(after, (QStringList{u"t/plain.txt"_s, u"t/フォルダ"_s, u"t/フォルダ/中身.txt"_s,
+                                  u"t/写真.txt"_s}));
+}
+
 // A journal that cannot be written stops the run before anything changes,
 // unless journaling is switched off.
 TEST(JournalRestore, UnwritableJournalStopsTheRunUntouched) {

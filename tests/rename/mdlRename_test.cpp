@@ -1529,3 +1529,51 @@ TEST_F(RenameList, ANameTooLongForTheFileSystemIsSkipped) {
 }
 
 }  // namespace
+
+namespace {
+
+// A repair takes files and folders together, each by its own kind's rules:
+// an existing name, two byte names that read as one, a name too long once
+// it is UTF-8, one the code page cannot read; names that need no repair
+// are no targets. A folder is listed before what it holds, so that the
+// renames, from the last target to the first, reach it after its contents.
+TEST_F(RenameList, ARepairJudgesEachTargetByItsOwnKind) {
+    ASSERT_EQ(fs.NameMax(tree.Root()), 255);
+    const QString longName = B("\x82\xa0").repeated(100);  // 200 bytes, 300 once UTF-8
+    Make({B("\x82\xa0.txt"), u"あ.txt"_s, B("\x81\xca.txt"), B("\xee\xf9.txt"), longName,
+          B("\x82.bad"), u"d:"_s + B("\x83t\x83H\x83\x8b\x83_"), u"plain.txt"_s});
+    settings.repair = NameRepair::Cp932;
+    ASSERT_TRUE(Build());
+    QStringList entries = Entries();
+    entries.sort();
+    QStringList expected = {
+        B("\x82\xa0.txt") + u" > あ.txt : 2"_s,
+        B("\x81\xca.txt") + u" > ￢.txt : 5"_s,
+        B("\xee\xf9.txt") + u" > ￢.txt : 5"_s,
+        longName + u" > "_s + u"あ"_s.repeated(100) + u" : 10"_s,
+        B("\x82.bad") + u" >  : 11"_s,
+        B("\x83t\x83H\x83\x8b\x83_") + u" > フォルダ : 1"_s,
+    };
+    expected.sort();
+    EXPECT_EQ(entries, expected);
+    for (qint32 i = 0; i < list.GetTargetCount(); ++i)
+        EXPECT_EQ(list.Plan().targets.IsFolder(i), list.NewName(i) == u"フォルダ"_s);
+    EXPECT_EQ(list.Plan().itemWord, u"項目"_s);
+
+    // Split dakuten: a composed twin is an existing name; a split folder
+    // and the split name inside it are both targets, the folder first.
+    TempTree nfd;
+    const QString ga = u"か\u3099"_s;
+    ASSERT_TRUE(nfd.MakeFile(ga + u".txt"_s) && nfd.MakeFile(u"が.txt"_s) &&
+                nfd.MakeFile(ga + u"/中"_s + ga + u".txt"_s));
+    settings.repair = NameRepair::Nfc;
+    settings.recursive = true;
+    ASSERT_TRUE(list.MakeRenameList(nfd.Root(), settings));
+    // The folder's contents are listed by its old name, which they are
+    // renamed under before it.
+    EXPECT_EQ(Entries(),
+              (QStringList{ga + u".txt > が.txt : 2"_s, ga + u" > が : 1"_s,
+                           ga + u"/中"_s + ga + u".txt > "_s + ga + u"/中が.txt : 1"_s}));
+}
+
+}  // namespace
