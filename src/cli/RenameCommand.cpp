@@ -147,6 +147,15 @@ int RunCommand(const QStringList& args, QTextStream& out, QTextStream& err, cons
     m.ApplySettings();
     program.Inputs().Assign(RunInputsOf(m.Options()));
     program.Inputs().repair = o.repair;
+    // In part mode an empty replace word deletes the search word from every
+    // name it is found in. The window shows that word; on the command line
+    // a missing option must not mean it.
+    const RunInputValues& in = program.Inputs();
+    if (!repair && !o.replaceGiven && m.Settings().gOperation == RenameOperation::Replace &&
+        !in.wholeName && in.replaceWord.isEmpty() && !in.searchWord.isEmpty())
+        return UsageError(
+            u"the replace word is empty, which would delete the search word from every name: "
+            u"give --replace WORD, or --replace \"\" to delete it"_s);
 
     RunFrame& frame = program.Frame();
     frame.SettingsApplied();

@@ -229,6 +229,7 @@ bool ParseRenameOptions(const QStringList& args, const QString& workingDir, Rena
         if (name == u"--search") {
             o.rows.append(Text(MethodRow::SearchWord, value));
         } else if (name == u"--replace") {
+            o.replaceGiven = true;
             o.rows.append(Text(MethodRow::ReplaceWord, value));
         } else if (name == u"--operation") {
             const int k = ChoiceIndex(value, {u"replace"_s, u"front"_s, u"back"_s});

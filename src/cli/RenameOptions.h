@@ -32,6 +32,7 @@ struct RenameOptions {
     // --nfc, the repair, and no words.
     bool repairCommand = false;
     NameRepair repair = NameRepair::None;
+    bool replaceGiven = false;  // --replace was given, "" included
 };
 
 // A file or folder argument, absolute against workingDir: it means what it

@@ -170,6 +170,10 @@ TEST(RenameCommand, UsageErrorsExitTwoAndTouchNothing) {
         {u"dir/a.txt"_s},
         {u"dir/gone"_s},
         {u"  \"dir/a.txt\""_s},
+        // No replace word given: in part mode the run would delete the search
+        // word from every name.
+        {u"dir"_s},
+        {u"dir"_s, u"--part"_s, u"--recursive"_s},
     };
     TempTree tree;
     ASSERT_TRUE(tree.MakeFile(u"dir/a.txt"_s));
@@ -501,12 +505,12 @@ TEST_F(RenameCommandRun, RefusalsExitOneWithTheirMessage) {
     const Case cases[] = {
         {{Root(), u"--operation"_s, u"front"_s, u"--replace"_s, u"a*b"_s},
          u"置換文字列の指定: ファイル・フォルダ名に以下の文字は使用できません。\n\\ / : * ? \" < > |\n"_s},
-        {{Root() + u"/missing"_s, u"--search"_s, u"a"_s},
+        {{Root() + u"/missing"_s, u"--search"_s, u"a"_s, u"--replace"_s, u"b"_s},
          u"開始フォルダの指定: 開始フォルダが存在しません。\n"_s},
         {{Root(), u"--search"_s, u""_s},
          u"検索文字列の指定: 検索される文字列を指定してください\n"_s},
-        {{Root(), u"--search"_s, u"a"_s, u"--delete-existing"_s, u"--delete-mode"_s, u"move"_s,
-          u"--delete-target"_s, Root() + u"/nowhere"_s},
+        {{Root(), u"--search"_s, u"a"_s, u"--replace"_s, u"b"_s, u"--delete-existing"_s,
+          u"--delete-mode"_s, u"move"_s, u"--delete-target"_s, Root() + u"/nowhere"_s},
          u"オプションエラー: 削除ファイル移動先フォルダが存在しません。\n"_s},
         {{Root(), u"--whole"_s, u"--search"_s, u"*-*"_s, u"--replace"_s, u"*"_s},
          u"--answer-expansion"_s},
