@@ -335,7 +335,10 @@ bool frmMain::lstFile_KeyDown(QKeyEvent* event) {
     const int key = event->key();
     if (!(event->modifiers() & Qt::ControlModifier)) {
         if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
-        lstFile_DblClick(ui->lstFile->currentIndex());
+        // A row Qt made current without the user picking it (the focus
+        // moved into the list) is no item: Enter opens nothing then.
+        const QModelIndex current = ui->lstFile->currentIndex();
+        if (ui->lstFile->selectionModel()->isSelected(current)) lstFile_DblClick(current);
         return true;
     }
     if (!mFiles->IsShortcut(event)) return false;

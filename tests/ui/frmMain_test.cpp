@@ -363,6 +363,25 @@ TEST_F(MainWindowTest, ANameInShiftJisBytesIsShownAndRenamedByKeys) {
               FileSystem::Encode(root) + '/' + folder + "/sub");
 }
 
+// Back moves the focus into the file list, where Qt makes the first row
+// current without selecting it: Enter then opens nothing, until the user
+// picks a row.
+TEST_F(MainWindowTest, EnterAfterBackOpensOnlyARowTheUserPicked) {
+    const QString root = QDir(tree.Root()).canonicalPath();
+    ASSERT_TRUE(tree.MakeFolder(u"a"_s) && tree.MakeFolder(u"b"_s));
+    ASSERT_TRUE(tree.MakeSymlink(u"0link"_s, root + u"/b"_s));
+    window.ChangePath(root + u"/a"_s);
+    Find<QPushButton>(u"cmdHst_0"_s)->click();
+    auto* list = Find<QListView>(u"lstFile"_s);
+    ASSERT_TRUE(list->hasFocus());
+    ASSERT_EQ(program.Folders().gCurPath, root);
+    Press(Qt::Key_Return);
+    EXPECT_EQ(program.Folders().gCurPath, root);
+    Press(Qt::Key_Space);  // picks the current row
+    Press(Qt::Key_Return);
+    EXPECT_EQ(program.Folders().gCurPath, root + u"/b"_s);
+}
+
 // The Ctrl shortcuts of the file list: one item gives its text alone,
 // several each followed by CR LF.
 TEST_F(MainWindowTest, FileListShortcutsCopyNamesAndPaths) {
