@@ -68,6 +68,11 @@ bool EncodeStrictly(const char* codePage, QStringView text, QByteArray* bytes) {
     return true;
 }
 
+bool ReadNameBytes(const char* codePage, QStringView name, QString* text) {
+    QByteArray bytes;
+    return FileSystem::EncodeExactly(name, &bytes) && DecodeStrictly(codePage, bytes, text);
+}
+
 QString Cp932Reading(QStringView path) {
     QString reading;
     bool any = false;
@@ -78,10 +83,8 @@ QString Cp932Reading(QStringView path) {
             reading += part;
             continue;
         }
-        QByteArray bytes;
         QString text;
-        if (!FileSystem::EncodeExactly(part, &bytes) || !DecodeStrictly(kCp932Name, bytes, &text))
-            return {};
+        if (!ReadNameBytes(kCp932Name, part, &text)) return {};
         for (const QChar c : text)
             if (c.unicode() < 0x20 || c.unicode() == 0x7F) return {};
         reading += text;

@@ -35,6 +35,9 @@ QString DecodeTextFile(const QByteArray& bytes, bool* clean = nullptr);
 // a character that does not come back the same from the code page.
 bool DecodeStrictly(const char* codePage, QByteArrayView bytes, QString* text);
 bool EncodeStrictly(const char* codePage, QStringView text, QByteArray* bytes);
+// A name's bytes on disk read strictly in the code page; false also for a
+// name that names no bytes.
+bool ReadNameBytes(const char* codePage, QStringView name, QString* text);
 
 // The reading of a name or path whose bytes are not UTF-8 as code page 932,
 // where they are Shift-JIS from Windows: each component that holds byte

@@ -2,7 +2,6 @@
 
 #include <QChar>
 
-#include "platform/FileSystem.h"
 #include "platform/NameBytes.h"
 #include "platform/TextCodec.h"
 
@@ -17,10 +16,8 @@ constexpr const char* kCp437 = "IBM437";
 
 RepairResult ReadBytes(const char* codePage, QStringView name, QString& repaired) {
     if (!name_bytes::HasEscape(name)) return RepairResult::NotTarget;
-    QByteArray bytes;
-    if (!FileSystem::EncodeExactly(name, &bytes) || !DecodeStrictly(codePage, bytes, &repaired))
-        return RepairResult::Unreadable;
-    return RepairResult::Repaired;
+    return ReadNameBytes(codePage, name, &repaired) ? RepairResult::Repaired
+                                                    : RepairResult::Unreadable;
 }
 
 bool IsAscii(QStringView name) {

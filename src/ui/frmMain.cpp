@@ -514,39 +514,40 @@ void frmMain::mnuEtcVersion_Click() {
     mAbout->activateWindow();
 }
 
-// The preview opens and closes by its menu item, which is checked while it
-// is open. A closed one may await its deletion; it no longer counts.
-void frmMain::mnuEtcPreview_Click() {
-    if (mFlags.gPreviewOpen && mPreview) {
-        mPreview->close();
+// A table window opens and closes by its menu item, which is checked while
+// it is open. A closed one may await its deletion; it no longer counts.
+// setUp connects what is the window's own before it shows.
+template <typename Window, typename SetUp>
+void frmMain::ToggleTableWindow(QPointer<Window>& window, bool loaded, Companion which,
+                                QAction* item, SetUp setUp) {
+    if (loaded && window) {
+        window->close();
         return;
     }
-    mPreview = new frmPreview(*m, *this, mFlags);
-    mCompanions->Loaded(Companion::Preview, mPreview.data());
-    connect(mPreview, &frmPreview::Unloaded, this, [this] {
-        ui->mnuEtcPreview->setChecked(false);
-        mCompanions->Follow(Companion::Repair);
-    });
-    ui->mnuEtcPreview->setChecked(true);
-    mCompanions->Follow(Companion::Preview);
-    mPreview->show();
+    window = new Window(*m, *this, mFlags);
+    mCompanions->Loaded(which, window.data());
+    connect(window, &TableWindow::Unloaded, this, [item] { item->setChecked(false); });
+    setUp(window.data());
+    item->setChecked(true);
+    mCompanions->Follow(which);
+    window->show();
     PreviewInputsChanged();
 }
 
-// The repair window opens and closes by its menu item, as the preview does.
+// The repair window docks below the preview while that is open.
+void frmMain::mnuEtcPreview_Click() {
+    ToggleTableWindow(mPreview, mFlags.gPreviewOpen, Companion::Preview, ui->mnuEtcPreview,
+                      [this](frmPreview* preview) {
+                          connect(preview, &TableWindow::Unloaded, this,
+                                  [this] { mCompanions->Follow(Companion::Repair); });
+                      });
+}
+
 void frmMain::mnuEtcRepair_Click() {
-    if (mFlags.gRepairOpen && mRepair) {
-        mRepair->close();
-        return;
-    }
-    mRepair = new frmRepair(*m, *this, mFlags);
-    mCompanions->Loaded(Companion::Repair, mRepair.data());
-    connect(mRepair, &frmRepair::Unloaded, this, [this] { ui->mnuEtcRepair->setChecked(false); });
-    connect(mRepair, &frmRepair::RepairAsked, this, &frmMain::cmdRepair_Click);
-    ui->mnuEtcRepair->setChecked(true);
-    mCompanions->Follow(Companion::Repair);
-    mRepair->show();
-    PreviewInputsChanged();
+    ToggleTableWindow(mRepair, mFlags.gRepairOpen, Companion::Repair, ui->mnuEtcRepair,
+                      [this](frmRepair* repair) {
+                          connect(repair, &frmRepair::RepairAsked, this, &frmMain::cmdRepair_Click);
+                      });
 }
 
 // "修復(&R)" of the repair window: a run as the start button's, with the

@@ -18,6 +18,7 @@
 #include "ui/WindowFlags.h"
 
 class QAbstractButton;
+class QAction;
 class QCheckBox;
 class QLineEdit;
 
@@ -111,6 +112,9 @@ private:
     void cmdOption_Click();
     void mnuEtcHelp_Click();
     void mnuEtcVersion_Click();
+    template <typename Window, typename SetUp>
+    void ToggleTableWindow(QPointer<Window>& window, bool loaded, Companion which, QAction* item,
+                           SetUp setUp);
     void mnuEtcPreview_Click();
     void mnuEtcRepair_Click();
     void cmdRepair_Click(NameRepair repair);

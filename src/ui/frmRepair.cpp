@@ -2,11 +2,9 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QEvent>
 #include <QGridLayout>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QVBoxLayout>
 
 #include "run/mdlMain.h"
 #include "ui/WindowFlags.h"
@@ -15,18 +13,12 @@ namespace sorvane {
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-const QString kTitle = u"名前の修復"_s;
-constexpr int kInitialHeight = 320;
-
-}  // namespace
-
 frmRepair::frmRepair(mdlMain& program, QWidget& mainWindow, WindowFlags& flags,
                      PreviewComputer::Compute compute)
-    : QDialog(&mainWindow), m(program), mFlags(flags) {
-    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+    : TableWindow(
+          mainWindow, u"名前の修復"_s, flags.gRepairOpen,
+          [&program](bool open) { program.SetRepairWindowOpen(open); }, std::move(compute), 320),
+      m(program) {
     setObjectName(u"frmRepair"_s);
 
     const QString captions[] = {u"文字コード(&C)"_s, u"zipの文字化け(&U)"_s, u"濁点の結合(&D)"_s};
@@ -42,7 +34,6 @@ frmRepair::frmRepair(mdlMain& program, QWidget& mainWindow, WindowFlags& flags,
     cboCodePage->setAccessibleName(u"文字コード"_s);
     cmdRepair = new QPushButton(u"修復(&R)"_s, this);
     cmdRepair->setObjectName(u"cmdRepair"_s);
-    mTable = new PreviewTable(std::move(compute), this);
 
     auto* choices = new QGridLayout;
     choices->addWidget(optRepair[0], 0, 0);
@@ -51,9 +42,7 @@ frmRepair::frmRepair(mdlMain& program, QWidget& mainWindow, WindowFlags& flags,
     choices->addWidget(optRepair[2], 2, 0);
     choices->addWidget(cmdRepair, 0, 3);
     choices->setColumnStretch(2, 1);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(choices);
-    layout->addWidget(mTable, 1);
+    Layout().insertLayout(0, choices);
 
     ShowChoice(m.Settings().gRepair);
     connect(group, &QButtonGroup::idClicked, this, &frmRepair::ChoiceChanged);
@@ -62,26 +51,6 @@ frmRepair::frmRepair(mdlMain& program, QWidget& mainWindow, WindowFlags& flags,
         ChoiceChanged();
     });
     connect(cmdRepair, &QPushButton::clicked, this, [this] { Q_EMIT RepairAsked(Repair()); });
-    connect(mTable, &PreviewTable::Outdated, this, [this] { ShowTitle(true); });
-    connect(mTable, &PreviewTable::Shown, this, [this] { ShowTitle(false); });
-
-    mFlags.gRepairOpen = true;
-    m.SetRepairWindowOpen(true);
-    resize(mainWindow.frameGeometry().width(), kInitialHeight);
-    FollowForm(&mainWindow);
-    setWindowTitle(kTitle);
-    // Every way of closing a dialog ends in done(), which emits finished.
-    connect(this, &QDialog::finished, this, [this] {
-        mFlags.gRepairOpen = false;
-        m.SetRepairWindowOpen(false);
-        deleteLater();
-        Q_EMIT Unloaded();
-    });
-}
-
-// Deleted with the main window the program state may be gone already.
-frmRepair::~frmRepair() {
-    disconnect(this, &QDialog::finished, this, nullptr);
 }
 
 NameRepair frmRepair::Repair() const {
@@ -107,25 +76,7 @@ void frmRepair::InputsChanged(PreviewRequest request) {
     mRequest = request;
     mHasRequest = true;
     request.inputs.repair = Repair();
-    mTable->Request(std::move(request));
-}
-
-void frmRepair::FollowForm(const QWidget* form) {
-    if (!form) return;
-    const QRect frame = form->frameGeometry();
-    move(frame.left(), frame.top() + frame.height());
-}
-
-void frmRepair::changeEvent(QEvent* event) {
-    QDialog::changeEvent(event);
-    if (event->type() == QEvent::EnabledChange) mTable->SetPaused(!isEnabled());
-}
-
-void frmRepair::ShowTitle(bool outdated) {
-    const QString counts = mTable->Counts();
-    setWindowTitle(outdated           ? kTitle + u"－計算中…"_s
-                   : counts.isEmpty() ? kTitle
-                                      : kTitle + u"－"_s + counts);
+    Table().Request(std::move(request));
 }
 
 }  // namespace sorvane

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "ui/ScriptedDesktop.h"
+#include "ui/TableRows.h"
 #include "ui/WidgetApp.h"
 
 using namespace sorvane;
@@ -107,15 +108,7 @@ struct PreviewWindowTest : test::WithApplication, test::ScriptedDesktop, ::testi
         return QTest::qWaitFor([&] { return Preview() && Preview()->windowTitle() == title; },
                                10000);
     }
-    QStringList Rows() {
-        QStringList rows;
-        const PreviewModel& model = Preview()->Rows();
-        for (int r = 0; r < model.rowCount(); ++r)
-            rows.append(model.index(r, 0).data().toString() + u" > "_s +
-                        model.index(r, 1).data().toString() + u" : "_s +
-                        model.index(r, 2).data().toString());
-        return rows;
-    }
+    QStringList Rows() { return test::TableRows(Preview()->Rows()); }
 };
 
 TEST_F(PreviewWindowTest, ShowsWhatTheStartWouldDoAsTheWordsAreTyped) {

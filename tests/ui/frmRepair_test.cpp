@@ -9,6 +9,7 @@
 
 #include "platform/FileSystem.h"
 #include "ui/ScriptedDesktop.h"
+#include "ui/TableRows.h"
 #include "ui/WidgetApp.h"
 
 using namespace sorvane;
@@ -26,15 +27,7 @@ struct RepairWindowTest : test::WithApplication, test::ScriptedDesktop, ::testin
     frmRepair* Repair() {
         return qobject_cast<frmRepair*>(window.Companions().Open(Companion::Repair));
     }
-    QStringList Rows() {
-        QStringList rows;
-        const PreviewModel& model = Repair()->Rows();
-        for (int r = 0; r < model.rowCount(); ++r)
-            rows.append(model.index(r, 0).data().toString() + u" > "_s +
-                        model.index(r, 1).data().toString() + u" : "_s +
-                        model.index(r, 2).data().toString());
-        return rows;
-    }
+    QStringList Rows() { return test::TableRows(Repair()->Rows()); }
     // A key as the user presses it in a window: to the control that has the
     // focus there.
     void Press(QWidget* active, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {

@@ -1,0 +1,61 @@
+#include "ui/TableWindow.h"
+
+#include <QEvent>
+#include <QVBoxLayout>
+
+namespace sorvane {
+
+using namespace Qt::StringLiterals;
+
+TableWindow::TableWindow(QWidget& mainWindow, const QString& title, bool& loaded,
+                         std::function<void(bool)> remember, PreviewComputer::Compute compute,
+                         int initialHeight)
+    : QDialog(&mainWindow), mTitle(title) {
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    mTable = new PreviewTable(std::move(compute), this);
+    mLayout = new QVBoxLayout(this);
+    mLayout->addWidget(mTable, 1);
+    connect(mTable, &PreviewTable::Outdated, this, [this] { ShowTitle(true); });
+    connect(mTable, &PreviewTable::Shown, this, [this] { ShowTitle(false); });
+
+    loaded = true;
+    remember(true);
+    resize(mainWindow.frameGeometry().width(), initialHeight);
+    FollowForm(&mainWindow);
+    setWindowTitle(mTitle);
+    // Every way of closing a dialog ends in done(), which emits finished.
+    connect(this, &QDialog::finished, this, [this, &loaded, remember] {
+        loaded = false;
+        remember(false);
+        deleteLater();
+        Q_EMIT Unloaded();
+    });
+}
+
+// Deleted with the main window the program state may be gone already.
+TableWindow::~TableWindow() {
+    disconnect(this, &QDialog::finished, this, nullptr);
+}
+
+void TableWindow::FollowForm(const QWidget* form) {
+    if (!form) return;
+    const QRect frame = form->frameGeometry();
+    move(frame.left(), frame.top() + frame.height());
+}
+
+void TableWindow::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange) mTable->SetPaused(!isEnabled());
+}
+
+// The rows shown stay until the new ones come, so that the table does not
+// flicker while the user types; the title says they are out of date.
+void TableWindow::ShowTitle(bool outdated) {
+    const QString counts = mTable->Counts();
+    setWindowTitle(outdated           ? mTitle + u"－計算中…"_s
+                   : counts.isEmpty() ? mTitle
+                                      : mTitle + u"－"_s + counts);
+}
+
+}  // namespace sorvane
