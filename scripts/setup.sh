@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev
   fonts-noto-cjk xvfb xauth imagemagick
-  mmv time clang-format python3 exfat-fuse exfatprogs
+  mmv time clang-format python3 exfat-fuse exfatprogs ntfs-3g fusefat dosfstools strace
   librsvg2-bin desktop-file-utils man-db dpkg-dev lintian appstream
 )
 

@@ -184,8 +184,13 @@ int RunCommand(const QStringList& args, QTextStream& out, QTextStream& err, cons
         else if (!reported)
             WriteRunJson(out, m.Rename(), m.RunEnd(), false);
         if (result.ran) {
-            status = m.RunEnd().Complete() ? kCliOk : kCliFailed;
-            if (status != kCliOk) err << kPrefix << m.RunEnd().Text() << u'\n';
+            status = RunDidAll(m.Rename(), m.RunEnd()) ? kCliOk : kCliFailed;
+            if (!m.RunEnd().Complete())
+                err << kPrefix << m.RunEnd().Text() << u'\n';
+            else if (status != kCliOk)
+                err << kPrefix
+                    << u"%1 target(s) could not be renamed (see the [エラー] lines of the log)\n"_s
+                           .arg(FailedTargets(m.Rename()));
         }
     }
     console.EraseProgress();

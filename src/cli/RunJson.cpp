@@ -20,13 +20,14 @@ constexpr const char16_t* kRunEndWords[] = {u"none",
 constexpr const char16_t* kListingEndWords[] = {u"done", u"refused", u"listing-stopped",
                                                 u"listing-max", u"listing-failed"};
 constexpr const char16_t* kVerdictWords[] = {
-    u"none",  u"rename", u"exists",        u"exists-delete",     u"identical", u"duplicate",
-    u"chain", u"empty",  u"folder-exists", u"deleted-collision", u"too-long",  u"unreadable"};
+    u"none",      u"rename",     u"exists",       u"exists-delete", u"identical",
+    u"duplicate", u"chain",      u"empty",        u"folder-exists", u"deleted-collision",
+    u"too-long",  u"unreadable", u"folder-unsafe"};
 constexpr const char16_t* kOutcomeWords[] = {u"none",   u"renamed",          u"skipped",
                                              u"failed", u"stopped-deleting", u"stopped-renaming"};
 static_assert(std::size(kRunEndWords) == size_t(RunEnd::JournalFailed) + 1);
 static_assert(std::size(kListingEndWords) == size_t(ListingEnd::Failed) + 1);
-static_assert(std::size(kVerdictWords) == size_t(Verdict::Unreadable) + 1);
+static_assert(std::size(kVerdictWords) == size_t(Verdict::FolderUnsafe) + 1);
 static_assert(std::size(kOutcomeWords) == size_t(RenameOutcome::StoppedRenaming) + 1);
 
 template <typename Enum, size_t N>
@@ -69,6 +70,17 @@ void WriteTargets(JsonWriter& json, const mdlRename& r, bool outcomes) {
 
 }  // namespace
 
+qint32 FailedTargets(const mdlRename& r) {
+    qint32 failed = 0;
+    for (qint32 i = 0; i < r.GetTargetCount(); ++i)
+        failed += r.Status(i).renameOutcome() == RenameOutcome::Failed;
+    return failed;
+}
+
+bool RunDidAll(const mdlRename& r, const EndStatus& end) {
+    return end.Complete() && FailedTargets(r) == 0;
+}
+
 void WriteRunJson(QTextStream& out, const mdlRename& r, const EndStatus& end, bool ran) {
     JsonWriter json(out);
     json.BeginObject();
@@ -76,7 +88,7 @@ void WriteRunJson(QTextStream& out, const mdlRename& r, const EndStatus& end, bo
     WriteFolder(json, r, ran);
     json.Member(u"end", EndWord(end, ran));
     json.Member(u"endStatus", end.Text());
-    json.Member(u"complete", end.Complete());
+    json.Member(u"complete", RunDidAll(r, end));
     const qint32 matched = r.GetTargetCount();
     const qint32 renamed = r.GetRenamedCount();
     json.Key(u"counts");

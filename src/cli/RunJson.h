@@ -15,6 +15,11 @@ namespace sorvane {
 // the start folder, its verdict and the rename's outcome. ran: the run went
 // through the run frame (false when a check refused it). The keys are
 // described in the manual page, sorvane-cli(1).
+// The targets whose rename ended in an error (not a skip by verdict).
+qint32 FailedTargets(const mdlRename& r);
+// The run did all it was asked to: complete, and no target ended in an error.
+bool RunDidAll(const mdlRename& r, const EndStatus& end);
+
 void WriteRunJson(QTextStream& out, const mdlRename& r, const EndStatus& end, bool ran);
 
 // The same for `--dry-run --json`: the listing's end, the count and the

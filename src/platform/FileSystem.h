@@ -62,6 +62,16 @@ public:
     virtual int Rename(const char* from, const char* to);
     virtual int Link(const char* from, const char* to);
     virtual int Unlink(const char* path);
+    // The kind of the volume of path (VolumeKind).
+    virtual VolumeKind Volume(const char* path);
+};
+
+// The longest name a folder's file system holds: most bytes, or most UTF-16
+// units where the volume counts so (exFAT, FAT, NTFS, FUSE; see VolumeKind).
+struct NameLimit {
+    qint64 most = -1;  // -1: no known limit
+    bool inUtf16 = false;
+    bool operator==(const NameLimit&) const = default;
 };
 
 // The file-system service: every file operation of the core goes through it.
@@ -118,9 +128,12 @@ public:
                    FolderListing& listing) const;
 
     int GetAttributes(const QString& path) const;  // -1 when the item does not exist
-    // The longest name, in bytes, the file system of folder holds; -1 when
-    // it cannot be told.
-    qint64 NameMax(const QString& folder) const;
+    // The longest name the file system of folder holds, in the unit it
+    // counts (VolumeKind); most is -1 when it cannot be told.
+    NameLimit NameMax(const QString& folder) const;
+    // Whether the folders of folder's volume may be renamed: false where
+    // its driver would lose their contents (VolumeKind).
+    bool RenamesFoldersSafely(const QString& folder) const;
     FileIdentity Identity(const QString& path) const;  // not following a final link
     // The name of the last component as stored on disk (the exact name, or
     // on a case-insensitive file system the entry that is the same item);
@@ -157,7 +170,11 @@ public:
     MoveResult MoveFileAcrossFileSystems(const QString& from, const QString& to) const;
     // MoveItem(folder + from, folder + to) for two names in one folder (the
     // folder ending in "/"), through the folder held open by handle; the
-    // handle opens the folder anew when it is given another one.
+    // handle opens the folder anew when it is given another one, and keeps
+    // what the run learns of each device (FolderHandle.h). For a rename
+    // that a plan found possible: an item at a new name that differs but
+    // for case is taken for the item itself on a volume that ignores case,
+    // without a look at the folder (MoveSpellingIn).
     MoveResult MoveItemIn(FolderHandle& handle, const QString& folder, QStringView from,
                           QStringView to) const;
 
@@ -180,15 +197,23 @@ public:
 
 private:
     int MoveCode(const QString& from, const QString& to) const;
-    int Move(const QByteArray& from, const QByteArray& to, bool sameItemAllowed) const;
-    int MoveWithoutNoReplace(const QByteArray& from, const QByteArray& to,
-                             bool sameItemAllowed) const;
+    // offers: what the run knows of the device, learned further here; null
+    // where nothing is kept.
+    int Move(const QByteArray& from, const QByteArray& to, bool sameItemAllowed,
+             DeviceOffers* offers = nullptr) const;
+    int MoveWithoutNoReplace(const QByteArray& from, const QByteArray& to, bool sameItemAllowed,
+                             DeviceOffers* offers) const;
     int CheckedRename(const QByteArray& from, const QByteArray& to, bool sameItemAllowed) const;
+    MoveResult MoveSpellingIn(FolderHandle& handle, const QString& folder, QStringView from,
+                              QStringView to) const;
+    int RenameAfterKernelCheck(const QByteArray& from, const QByteArray& to) const;
+    VolumeKind Kind(const QByteArray& path, DeviceOffers* offers) const;
     int Refused(int err, const QByteArray& from, const QByteArray& to, bool sameItemAllowed) const;
     int Collision(const QByteArray& from, const QByteArray& to, bool sameItemAllowed) const;
     bool SameEntrySpeltOtherwise(const QByteArray& from, const QByteArray& to) const;
     bool Lists(const QByteArray& path) const;
-    int MoveThroughTemporary(const QByteArray& from, const QByteArray& to) const;
+    int MoveThroughTemporary(const QByteArray& from, const QByteArray& to,
+                             DeviceOffers* offers = nullptr) const;
 
     RenameSystemCalls* mCalls;
 };

@@ -1,14 +1,33 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <QByteArray>
 #include <QString>
+#include <vector>
+
+#include "platform/VolumeKind.h"
 
 namespace sorvane {
 
 class FileSystem;
 
+// What a rename run has learned of one device, each thing once: its kind
+// (VolumeKind), whether its file system takes second (hard) links, which is
+// never tried again once refused, and whether it has shown that it ignores
+// case.
+struct DeviceOffers {
+    enum class Offer : quint8 { Unknown, Yes, No };
+    dev_t device = 0;
+    bool kindKnown = false;
+    VolumeKind kind;
+    Offer links = Offer::Unknown;
+    Offer ignoresCase = Offer::Unknown;  // only ever learned Yes
+};
+
 // A folder kept open for FileSystem::MoveItemIn, so that many renames in
-// one folder do not each walk the folder's path. Closed when destroyed.
+// one folder do not each walk the folder's path, and what the run has
+// learned of the devices of its folders. Closed when destroyed.
 class FolderHandle {
 public:
     FolderHandle() = default;
@@ -19,9 +38,17 @@ public:
 
 private:
     friend class FileSystem;
+    // Opens folder (its text and bytes) unless it is the one open; false
+    // when it cannot be opened.
+    bool Open(const QString& folder);
+    // What is known of the open folder's device; null when none is open.
+    DeviceOffers* Offers();
+
     QString mFolder;
     int mFd = -1;
-    QByteArray mFrom, mTo;  // the names of the last rename, their room reused
+    QByteArray mFrom, mTo;               // the names of the last rename, their room reused
+    std::vector<DeviceOffers> mDevices;  // a run meets few
+    size_t mDevice = 0;                  // of the open folder, in mDevices
 };
 
 }  // namespace sorvane

@@ -12,6 +12,25 @@ bool IsAscii(QStringView name) {
     return true;
 }
 
+char16_t FoldAscii(char16_t c) {
+    return c >= u'A' && c <= u'Z' ? char16_t(c + 0x20) : c;
+}
+
+size_t FoldedHash(QStringView name) {
+    return NameTable::HashOf(name, FoldAscii);
+}
+
+bool FoldedEqual(QStringView a, QStringView b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// A name that a volume folding case may find under another entry than the
+// one that folds alike: FAT and NTFS also find an entry by its short 8.3
+// alias ("PHOTO~1.JPG"), and FAT drops trailing dots and spaces.
+bool MayNameAnAlias(QStringView name) {
+    return name.contains(u'~') || name.endsWith(u'.') || name.endsWith(u' ');
+}
+
 }  // namespace
 
 void FolderListing::Clear() {
@@ -23,6 +42,7 @@ void FolderListing::Clear() {
     mApart.Clear();
     mTable.Clear();
     mExact = false;
+    mFolded = false;
     mAsciiNames = true;
 }
 
@@ -39,6 +59,7 @@ void FolderListing::ReleaseFiles() {
     mEntries.clear();
     mTable.Clear();
     mExact = false;
+    mFolded = false;
 }
 
 PackedNames FolderListing::TakeFiles() {
@@ -49,6 +70,7 @@ PackedNames FolderListing::TakeFiles() {
 
 NameTable FolderListing::TakeTable() {
     mExact = false;
+    mFolded = false;
     return std::move(mTable);
 }
 
@@ -115,11 +137,37 @@ void FolderListing::BuildTable() {
     for (size_t i = 0; i < count; ++i) mTable.Insert(NameTable::HashOf(Name(i)), qint32(i));
 }
 
-FolderListing::Holder FolderListing::At(QStringView name) const {
-    if (!mExact || !IsAscii(name)) return Holder::Unknown;
-    const qint32 i = mTable.Find(NameTable::HashOf(name),
-                                 [&](qint32 other) { return Name(size_t(other)) == name; });
+// A volume that ignores case (exFAT, FAT, NTFS, mounted through FUSE or
+// not) takes a plain ASCII name for the entry whose name folds alike, and
+// only for that one while every name of the folder is plain ASCII: the few
+// characters beyond ASCII that fold onto ASCII letters cannot be there.
+// Two names that fold alike mean the folder keeps case apart after all,
+// and it is left to the file system.
+void FolderListing::BuildFoldedTable() {
+    const size_t count = size_t(mEntries.size());
+    mTable.Reset(count);
+    for (size_t i = 0; i < count; ++i) {
+        const QStringView name = Name(i);
+        if (mTable.FindOrInsert(FoldedHash(name), qint32(i), [&](qint32 other) {
+                return FoldedEqual(Name(size_t(other)), name);
+            }) >= 0) {
+            mTable.Clear();
+            return;
+        }
+    }
+    mFolded = true;
+}
+
+FolderListing::Holder FolderListing::At(QStringView name, QStringView* entry) const {
+    if (!(mExact || mFolded) || !IsAscii(name)) return Holder::Unknown;
+    if (mFolded && MayNameAnAlias(name)) return Holder::Unknown;
+    const qint32 i = mExact ? mTable.Find(NameTable::HashOf(name),
+                                          [&](qint32 other) { return Name(size_t(other)) == name; })
+                            : mTable.Find(FoldedHash(name), [&](qint32 other) {
+                                  return FoldedEqual(Name(size_t(other)), name);
+                              });
     if (i < 0) return Holder::Nothing;
+    if (entry) *entry = Name(size_t(i));
     return (mEntries[i] & kPlaceMask) == InFolders ? Holder::Folder : Holder::File;
 }
 

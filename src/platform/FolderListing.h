@@ -49,10 +49,15 @@ public:
     // names are read where files and folders hold them: asked while both
     // are as the read left them.
     // Unknown when only the file system can tell: names were not kept, the
-    // folder ignores letter case (or could not be tested for it), or the
-    // name has characters beyond ASCII, which a file system may normalise.
-    Holder At(QStringView name) const;
-    // Whether At answers from the listing (the folder keeps case apart).
+    // name has characters beyond ASCII, which a file system may normalise,
+    // or the folder ignores letter case (or could not be tested for it) and
+    // the folder or the name is one its folding could surprise (see
+    // BuildFoldedTable). entry, when given, receives the name of the entry
+    // that holds name: on a folder that ignores case, it may be spelt
+    // otherwise.
+    Holder At(QStringView name, QStringView* entry = nullptr) const;
+    // Whether At answers from the listing exactly (the folder keeps case
+    // apart).
     bool NamesExact() const { return mExact; }
     // Whether every name read is plain ASCII: none holds a surrogate, of a
     // character or of a byte that is not UTF-8.
@@ -73,6 +78,9 @@ private:
     // into neither (then name is kept apart).
     void AddName(QStringView name, bool folder, bool file);
     void BuildTable();
+    // For a folder that ignores letter case: the table by names with A-Z
+    // folded, where every name is plain ASCII and no two fold alike.
+    void BuildFoldedTable();
     void ForgetInodes();
     // Whether a name was seen, asked once a folder is read.
     bool HasName(QStringView name) const;
@@ -92,6 +100,7 @@ private:
     PackedNames mApart;       // names of entries in neither list
     NameTable mTable;         // indices into mEntries
     bool mExact = false;
+    bool mFolded = false;  // the table holds names with A-Z folded
     bool mAsciiNames = true;
 };
 

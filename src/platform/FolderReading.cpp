@@ -283,7 +283,11 @@ int FileSystem::ReadFolder(const QString& folder, int mask, bool withFiles, bool
         if (!withNames) return;
         listing.mExact = probe.NamesExact(
             ::dirfd(dir), [&](const QString& name) { return listing.HasName(name); });
-        if (listing.mExact) listing.BuildTable();
+        if (listing.mExact) {
+            listing.BuildTable();
+        } else if (listing.mAsciiNames) {
+            listing.BuildFoldedTable();
+        }
     };
     return ForEachEntry(native, take, finish);
 }

@@ -11,6 +11,7 @@
 #include "platform/ForEachEntry.h"
 #include "platform/NameFolding.h"
 #include "platform/NativePath.h"
+#include "platform/VolumeKind.h"
 
 namespace sorvane {
 
@@ -106,10 +107,17 @@ QString FileSystem::StoredName(const QString& path) const {
     return caseless.isEmpty() ? alias : caseless;
 }
 
-qint64 FileSystem::NameMax(const QString& folder) const {
+NameLimit FileSystem::NameMax(const QString& folder) const {
     QByteArray native;
-    if (!ToNative(folder, &native)) return -1;
-    return ::pathconf(native.isEmpty() ? "." : native.constData(), _PC_NAME_MAX);
+    if (!ToNative(folder, &native)) return {};
+    const char* path = native.isEmpty() ? "." : native.constData();
+    return {::pathconf(path, _PC_NAME_MAX), KindOfVolume(path).namesInUtf16};
+}
+
+bool FileSystem::RenamesFoldersSafely(const QString& folder) const {
+    QByteArray native;
+    return !ToNative(folder, &native) ||
+           !KindOfVolume(native.isEmpty() ? "." : native.constData()).foldersLoseContents;
 }
 
 QStringList FileSystem::EntryNames(const QString& folder, int* error) const {

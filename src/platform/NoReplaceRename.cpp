@@ -9,7 +9,9 @@
 #include <cstdio>
 
 #include "platform/FileSystem.h"
+#include "platform/NameFolding.h"
 #include "platform/NativePath.h"
+#include "platform/VolumeKind.h"
 
 namespace sorvane {
 
@@ -32,7 +34,17 @@ int RenameSystemCalls::Unlink(const char* path) {
     return ::unlinkat(AT_FDCWD, path, 0);
 }
 
+VolumeKind RenameSystemCalls::Volume(const char* path) {
+    return KindOfVolume(path);
+}
+
 namespace {
+
+QString Joined(const QString& folder, QStringView name) {
+    QString path = folder;
+    path += name;
+    return path;
+}
 
 RenameSystemCalls& DefaultCalls() {
     static RenameSystemCalls calls;
@@ -50,6 +62,11 @@ int Failure(int err) {
 
 // kRenameNotFound when the item itself is missing; when it is there, what
 // was missing is the folder of the new name.
+bool IsFolder(const QByteArray& path) {
+    struct stat st;
+    return Lstat(path, &st) && S_ISDIR(st.st_mode);
+}
+
 int MissingCode(const QByteArray& from) {
     struct stat st;
     return Lstat(from, &st) ? kRenameTargetFolderMissing : kRenameNotFound;
@@ -63,10 +80,10 @@ FileSystem::FileSystem() : mCalls(&DefaultCalls()) {}
 FileSystem::FileSystem(RenameSystemCalls& calls) : mCalls(&calls) {}
 
 // Every route checks that nothing is at the new name in the same step that
-// takes it (RENAME_NOREPLACE, or link(), which fails on any existing name);
-// only where the file system offers neither is the check a separate lstat.
-// A dangling symbolic link at the new name is an existing item, and no
-// route follows a final link.
+// takes it (RENAME_NOREPLACE, or link(), which fails on any existing name),
+// or, where the file system refuses the flag, right before the rename (see
+// RenameAfterKernelCheck and CheckedRename). A dangling symbolic link at the
+// new name is an existing item, and no route follows a final link.
 
 MoveResult FileSystem::MoveItem(const QString& from, const QString& to) const {
     return MoveResultOf(MoveCode(from, to));
@@ -96,64 +113,137 @@ int FileSystem::MoveCode(const QString& from, const QString& to) const {
     return Move(source, target, true);
 }
 
-// The rename relative to the open folder does what MoveItem's first step
-// does on the whole paths. Anything else, a failure included, is left to
-// MoveItem itself, which starts again from the paths and finds what went
-// wrong; a failed rename has changed nothing. A stand-in for the system
-// calls always gets the paths.
+// The rename relative to the open folder does what MoveItem's first steps
+// do on the whole paths; a failure of it has changed nothing and is left to
+// the way of the paths, which finds what went wrong. A stand-in for the
+// system calls always gets the paths.
 MoveResult FileSystem::MoveItemIn(FolderHandle& handle, const QString& folder, QStringView from,
                                   QStringView to) const {
     QByteArray& source = handle.mFrom;
     QByteArray& target = handle.mTo;
-    if (mCalls == &DefaultCalls() && !folder.isEmpty() && IsSingleName(from) && IsSingleName(to) &&
-        from != to && ToNative(from, &source) && ToNative(to, &target)) {
-        // The same text as the last time is mostly the very same string.
-        const bool same = handle.mFd >= 0 && (handle.mFolder.constData() == folder.constData()
-                                                  ? handle.mFolder.size() == folder.size()
-                                                  : handle.mFolder == folder);
-        if (!same) {
-            handle.Close();
-            QByteArray native;
-            if (ToNative(folder, &native)) {
-                handle.mFd = ::open(native.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-                if (handle.mFd >= 0) handle.mFolder = folder;
-            }
+    if (folder.isEmpty() || !IsSingleName(from) || !IsSingleName(to) || from == to ||
+        !handle.Open(folder))
+        return MoveItem(Joined(folder, from), Joined(folder, to));
+    DeviceOffers& offers = *handle.Offers();
+    // On a device that has shown that it ignores case, a change of case goes
+    // the temporary way at once (see MoveSpellingIn).
+    if (offers.ignoresCase == DeviceOffers::Offer::Yes &&
+        from.compare(to, Qt::CaseInsensitive) == 0)
+        return MoveSpellingIn(handle, folder, from, to);
+    if (mCalls == &DefaultCalls() && ToNative(from, &source) && ToNative(to, &target)) {
+        const int fd = handle.mFd;
+        if (::renameat2(fd, source.constData(), fd, target.constData(), RENAME_NOREPLACE) == 0)
+            return {MoveStatus::Ok, 0};
+        if (errno == EEXIST || errno == ENOTEMPTY) return MoveSpellingIn(handle, folder, from, to);
+        // Two names of one folder: EINVAL can only be the flag refused,
+        // after the kernel found the new name free (RenameAfterKernelCheck).
+        if (errno == EINVAL && !offers.kindKnown) {
+            offers.kind = KindOfVolume(fd);
+            offers.kindKnown = true;
         }
-        if (handle.mFd >= 0 && ::renameat2(handle.mFd, source.constData(), handle.mFd,
-                                           target.constData(), RENAME_NOREPLACE) == 0)
+        if (errno == EINVAL && !offers.kind.shared && !offers.kind.foldersLoseContents &&
+            ::renameat(fd, source.constData(), fd, target.constData()) == 0)
             return {MoveStatus::Ok, 0};
     }
-    QString fromPath = folder, toPath = folder;
-    fromPath += from;
-    toPath += to;
-    return MoveItem(fromPath, toPath);
+    QByteArray fromNative, toNative;
+    if (!ToNative(Joined(folder, from), &fromNative) || !ToNative(Joined(folder, to), &toNative))
+        return MoveResultOf(EINVAL);
+    const MoveResult result = MoveResultOf(Move(fromNative, toNative, false, &offers));
+    return result == MoveStatus::Exists ? MoveSpellingIn(handle, folder, from, to) : result;
 }
 
-int FileSystem::Move(const QByteArray& from, const QByteArray& to, bool sameItemAllowed) const {
+// Something is at the new name of a rename that MoveItemIn was asked for,
+// which its plan gave a verdict to rename: where the names differ but for
+// case, that is the item itself on a volume that ignores case, spelt
+// otherwise. The item takes the temporary name, and then the new one: both
+// steps refuse to replace anything, so if the new name still holds an entry
+// once the item has left it, that is another entry, and the item gets its
+// old name back (Exists). This needs no look at the folder, which on a
+// large folder of a card would cost as much as the rename itself.
+MoveResult FileSystem::MoveSpellingIn(FolderHandle& handle, const QString& folder, QStringView from,
+                                      QStringView to) const {
+    if (CaselessName(from) != CaselessName(to)) return {MoveStatus::Exists, 0};
+    QByteArray fromNative, toNative;
+    if (!ToNative(Joined(folder, from), &fromNative) || !ToNative(Joined(folder, to), &toNative))
+        return MoveResultOf(EINVAL);
+    DeviceOffers& offers = *handle.Offers();
+    const MoveResult result = MoveResultOf(MoveThroughTemporary(fromNative, toNative, &offers));
+    if (result == MoveStatus::Ok) offers.ignoresCase = DeviceOffers::Offer::Yes;
+    return result;
+}
+
+int FileSystem::Move(const QByteArray& from, const QByteArray& to, bool sameItemAllowed,
+                     DeviceOffers* offers) const {
     if (mCalls->Renameat2NoReplace(from.constData(), to.constData()) == 0) return kRenameOk;
     const int err = errno;
     switch (err) {
         // Like EEXIST: a folder holding something is at the new name.
         case ENOTEMPTY:
             return Collision(from, to, sameItemAllowed);
-        // The file system refuses the flag (or the kernel lacks the call).
-        // EINVAL is also the answer for a folder moved into itself; the
-        // fallback's own rename then fails the same way.
-        case EINVAL:
+        // The file system refuses the flag. EINVAL is also the answer for a
+        // folder moved into itself; the rename that follows then fails the
+        // same way.
+        case EINVAL: {
+            const VolumeKind kind = Kind(from, offers);
+            if (kind.foldersLoseContents && IsFolder(from)) return ENOTSUP;
+            if (!kind.shared) return RenameAfterKernelCheck(from, to);
+            return MoveWithoutNoReplace(from, to, sameItemAllowed, offers);
+        }
+        // A kernel without the call makes no check at all.
         case ENOSYS:
-            return MoveWithoutNoReplace(from, to, sameItemAllowed);
+            return MoveWithoutNoReplace(from, to, sameItemAllowed, offers);
         default:
             return Refused(err, from, to, sameItemAllowed);
     }
 }
 
+VolumeKind FileSystem::Kind(const QByteArray& path, DeviceOffers* offers) const {
+    if (offers && offers->kindKnown) return offers->kind;
+    QByteArray folder, name;
+    SplitNative(path, &folder, &name);
+    const VolumeKind kind = mCalls->Volume(folder.constData());
+    if (offers) {
+        offers->kind = kind;
+        offers->kindKnown = true;
+    }
+    return kind;
+}
+
+// The no-replace rename that the file system refused was also the check:
+// the kernel looks the new name up afresh for a rename (FUSE asks the
+// volume again even where it holds the name's answer) and refuses with
+// EEXIST itself when anything is there; the file system's refusal of the
+// flag comes only after the kernel found the name free. So the plain rename
+// right after it replaces nothing that was there at that look, on a volume
+// that only this system changes. It cannot close the moment between the
+// two calls: an item that another program creates at the new name in that
+// moment is replaced. Nothing such a file system offers closes it (a
+// placeholder made first moves it to between its own last check and the
+// rename, at three more trips to the volume). The look through lstat would
+// be no better and can be worse: on FUSE it may answer from a name the
+// kernel still holds for another spelling of an entry just moved away.
+int FileSystem::RenameAfterKernelCheck(const QByteArray& from, const QByteArray& to) const {
+    if (mCalls->Rename(from.constData(), to.constData()) == 0) return kRenameOk;
+    const int err = errno;
+    if (err == ENOENT) return MissingCode(from);
+    if (err == EEXIST || err == ENOTEMPTY) return kRenameExists;
+    return Failure(err);
+}
+
+// A second link at the new name, then the old one removed: link() refuses
+// any existing name in the same step, on the volume itself, which is what
+// counts where other machines change it too. Files only; a folder, or a
+// device without links, takes the checked rename.
 int FileSystem::MoveWithoutNoReplace(const QByteArray& from, const QByteArray& to,
-                                     bool sameItemAllowed) const {
+                                     bool sameItemAllowed, DeviceOffers* offers) const {
+    if (offers && offers->links == DeviceOffers::Offer::No)
+        return CheckedRename(from, to, sameItemAllowed);
     struct stat st;
     if (!Lstat(from, &st)) return errno == ENOENT ? kRenameNotFound : Failure(errno);
     if (S_ISDIR(st.st_mode)) return CheckedRename(from, to, sameItemAllowed);
 
     if (mCalls->Link(from.constData(), to.constData()) == 0) {
+        if (offers) offers->links = DeviceOffers::Offer::Yes;
         if (mCalls->Unlink(from.constData()) == 0) return kRenameOk;
         // Leave the item with its old name only, as if nothing happened.
         const int err = errno;
@@ -162,20 +252,25 @@ int FileSystem::MoveWithoutNoReplace(const QByteArray& from, const QByteArray& t
     }
     const int err = errno;
     switch (err) {
-        // No hard links here (FAT, some network file systems, protected
-        // links) or too many of them: a checked rename is what remains.
+        // No hard links here (FAT, exFAT, some network file systems), or
+        // none for this file (protected links, too many of them): a checked
+        // rename is what remains. Only a refusal that cannot be this file's
+        // own is learned for the device.
         case EPERM:
         case EOPNOTSUPP:
         case EMLINK:
         case ENOSYS:
+            if (offers && err != EMLINK && (err != EPERM || st.st_uid == ::geteuid()))
+                offers->links = DeviceOffers::Offer::No;
             return CheckedRename(from, to, sameItemAllowed);
         default:
             return Refused(err, from, to, sameItemAllowed);
     }
 }
 
-// Where neither the no-replace rename nor a second link is possible, the
-// new name is first reserved with a placeholder only this program can have
+// On a volume that other machines may change, where neither the no-replace
+// rename nor a second link is possible (or the kernel has no such rename),
+// the new name is first reserved with a placeholder only this program can have
 // made (an exclusive empty file, or an empty folder for a folder), and the
 // plain rename then replaces nothing but that placeholder. Whatever takes
 // the name before the reservation is a collision; a folder placeholder that
@@ -260,23 +355,25 @@ QString FileSystem::TemporaryName(QStringView name, qint64 pid) {
     return QStringLiteral(".sorvane-%1-%2.tmp").arg(pid).arg(hash, 16, 16, QLatin1Char('0'));
 }
 
-// Both steps go through the no-replace rename, so a new name that turns out
-// to be a separate entry (a hard link on a case-sensitive file system) fails
+// Both steps refuse to replace anything, so a new name that turns out to
+// be a separate entry (a hard link on a case-sensitive file system) fails
 // the second step, and the item gets its old name back.
-int FileSystem::MoveThroughTemporary(const QByteArray& from, const QByteArray& to) const {
+int FileSystem::MoveThroughTemporary(const QByteArray& from, const QByteArray& to,
+                                     DeviceOffers* offers) const {
     QByteArray folder, name;
     SplitNative(from, &folder, &name);
     if (!folder.endsWith('/')) folder += '/';
-    const QByteArray temporary = folder + Encode(TemporaryName(Decode(name), ::getpid()));
-    int result = Move(from, temporary, false);
+    static const pid_t pid = ::getpid();  // a run never moves to a child process
+    const QByteArray temporary = folder + Encode(TemporaryName(Decode(name), pid));
+    int result = Move(from, temporary, false, offers);
     // A taken temporary name is a failure, not a collision at the new name.
     if (result == kRenameExists) return EEXIST;
     if (result != kRenameOk) return result;
-    result = Move(temporary, to, false);
+    result = Move(temporary, to, false, offers);
     if (result == kRenameOk) return kRenameOk;
     // If even the way back fails, the item sits at the temporary name; say
     // so with a plain failure, never with "exists" or "not found".
-    if (Move(temporary, from, false) != kRenameOk) return EIO;
+    if (Move(temporary, from, false, offers) != kRenameOk) return EIO;
     return result;
 }
 

@@ -23,9 +23,11 @@ inline bool IsUsableName(QStringView name) {
 }
 
 // Whether a name fits a folder whose file system holds names of at most
-// nameMax bytes (-1: no known limit), counted as the name will be written.
-inline bool FitsNameMax(QStringView name, qint64 nameMax) {
-    return nameMax < 0 || name.size() * 3 <= nameMax || name_bytes::NativeSize(name) <= nameMax;
+// limit.most bytes, counted as the name will be written, or UTF-16 units
+// (a byte escape counts as one: the least such a byte could take there).
+inline bool FitsNameMax(QStringView name, NameLimit limit) {
+    if (limit.most < 0 || name.size() * 3 <= limit.most) return true;
+    return limit.inUtf16 ? name.size() <= limit.most : name_bytes::NativeSize(name) <= limit.most;
 }
 
 // The item at the new name is the target itself when both names lead to the

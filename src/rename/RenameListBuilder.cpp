@@ -222,10 +222,12 @@ bool RenameListBuilder::ListFolder(const QString& folder) {
     }
     if (mFolderCount > 0) {
         if (mFolderCount + mPlan.targets.Count() >= mCapacity) Grow();
-        // The limit is the file system's: asked once per device.
+        // The limit and the folders' safety are the volume's: asked once
+        // per device.
         const dev_t device = mFilter.Listing().Device();
         if (device == 0 || device != mNameMaxDevice) {
             mNameMax = mFs.NameMax(folder);
+            mFoldersMove = mFs.RenamesFoldersSafely(folder);
             mNameMaxDevice = device;
         }
         const bool added =
@@ -421,10 +423,12 @@ bool RenameListBuilder::AddTargets(const QString& folder, bool quick) {
         const qint32 i = qint32(mFolderOrder[size_t(a)]);
         // Each target by the rules of its own kind.
         const bool isFolder = IsFolderItem(size_t(i));
-        const Verdict verdict = quick                     ? QuickVerdict(i)
-                                : IsUnreadable(size_t(i)) ? Verdict::Unreadable
-                                : isFolder                ? FolderVerdict(i, folder)
-                                                          : FileVerdict(i, folder);
+        Verdict verdict = quick                     ? QuickVerdict(i)
+                          : IsUnreadable(size_t(i)) ? Verdict::Unreadable
+                          : isFolder                ? FolderVerdict(i, folder)
+                                                    : FileVerdict(i, folder);
+        if (isFolder && !mFoldersMove && verdict == Verdict::Rename)
+            verdict = Verdict::FolderUnsafe;
         const QStringView oldName = OldName(size_t(i)), newName = NewName(size_t(i));
         const TargetStore::NamePlace oldPlace =
             shareOld ? targets.PlaceIn(oldText, oldName) : targets.Copy(oldName);
@@ -461,16 +465,18 @@ void RenameListBuilder::ReadNewNameAttributes(const QString& folder) {
             mFolderAttr[i] = kUnusableName;
             continue;
         }
+        QStringView entry;
         const FolderListing::Holder holder =
-            mNamesFromListing ? listing.At(NewName(i)) : FolderListing::Holder::Unknown;
+            mNamesFromListing ? listing.At(NewName(i), &entry) : FolderListing::Holder::Unknown;
+        const int itself = entry == OldName(i) ? kTargetItself : 0;
         switch (holder) {
             case FolderListing::Holder::Nothing:
                 break;
             case FolderListing::Holder::File:
-                mFolderAttr[i] = 0;
+                mFolderAttr[i] = itself;
                 break;
             case FolderListing::Holder::Folder:
-                mFolderAttr[i] = kAttrFolder;
+                mFolderAttr[i] = kAttrFolder | itself;
                 break;
             case FolderListing::Holder::Unknown:
                 full.truncate(folderLength);
@@ -502,8 +508,10 @@ void RenameListBuilder::MarkDuplicates() {
     }
 }
 
-// Whether item i of the folder being listed finds itself at its new name.
+// Whether item i of the folder being listed finds itself at its new name:
+// from the listing where it told, else from the file system.
 bool RenameListBuilder::IsTargetItself(const QString& folder, qint32 i) const {
+    if (mFolderAttr[size_t(i)] & kTargetItself) return true;
     return rename_helpers::IsTargetItself(mFs, Joined(folder, OldName(size_t(i))),
                                           Joined(folder, NewName(size_t(i))));
 }

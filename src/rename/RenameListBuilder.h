@@ -111,8 +111,10 @@ private:
     QString mRepaired;
     // What is at each new name: -1 nothing, kUnusableName for a name that
     // names no item of the folder, else attribute bits of which only the
-    // folder bit is read.
+    // folder bit is read, and kTargetItself where the listing tells that
+    // the entry at the new name is the target's own.
     static constexpr int kUnusableName = -2;
+    static constexpr int kTargetItself = 1 << 20;
     std::vector<int> mFolderAttr;
     // Old names of the folder's targets, exact and with A-Z folded, to tell
     // whether an existing file at a new name is another target. Built on
@@ -121,8 +123,9 @@ private:
     std::unordered_map<QString, qint32> mOldFolded;
     bool mOldMapsBuilt = false;
     qint32 mFolderCount = 0;
-    qint64 mNameMax = -1;      // the longest name the folder's file system holds
-    dev_t mNameMaxDevice = 0;  // the device it was asked on, 0 none
+    NameLimit mNameMax;        // the longest name the folder's file system holds
+    bool mFoldersMove = true;  // whether its folders may be renamed
+    dev_t mNameMaxDevice = 0;  // the device they were asked on, 0 none
 };
 
 }  // namespace sorvane

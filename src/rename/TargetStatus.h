@@ -19,6 +19,7 @@ enum class Verdict : quint8 {
     DeletedRename = 9,     // the colliding file has been dealt with
     TooLong = 10,          // the folder's file system cannot hold a name that long
     Unreadable = 11,       // a repair cannot read the name in its code page
+    FolderUnsafe = 12,     // the volume's driver would lose the folder's contents
 };
 
 // What the rename did with a target.

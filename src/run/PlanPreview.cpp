@@ -42,6 +42,8 @@ PreviewVerdict PreviewVerdictOf(Verdict verdict, bool deleteAsked) {
             return PreviewVerdict::TooLong;
         case Verdict::Unreadable:
             return PreviewVerdict::Unreadable;
+        case Verdict::FolderUnsafe:
+            return PreviewVerdict::FolderUnsafe;
         case Verdict::None:
         case Verdict::Rename:
             break;

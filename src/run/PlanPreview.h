@@ -33,6 +33,7 @@ enum class PreviewVerdict : quint8 {
     FolderExists,     // a folder holds the new name
     TooLong,          // the folder's file system cannot hold a name that long
     Unreadable,       // a repair cannot read the name in its code page
+    FolderUnsafe,     // the volume's driver would lose the folder's contents
 };
 
 // A target's verdict in the preview; deleteAsked: the run asks to remove

@@ -226,6 +226,10 @@ bool AppendTargetLines(const mdlRename& r, qint32 i, const QString& folder, cons
             case Verdict::TooLong:
                 renaming(u"[スキップ]変換後の"_s + w + u"名が長すぎます。："_s);
                 break;
+            case Verdict::FolderUnsafe:
+                renaming(
+                    u"[スキップ]このボリュームのドライバはフォルダ名を変えると中身を失うため、変換しません。："_s);
+                break;
             case Verdict::Unreadable:
                 buf += u"[スキップ]名前を"_s + RepairCodePageName(r.Plan().settings.repair) +
                        u"として読めません。："_s;

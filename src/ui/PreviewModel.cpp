@@ -35,6 +35,8 @@ QString VerdictWord(PreviewVerdict verdict) {
             return u"長すぎ"_s;
         case PreviewVerdict::Unreadable:
             return u"読めない"_s;
+        case PreviewVerdict::FolderUnsafe:
+            return u"変えられないフォルダ"_s;
     }
     return QString();
 }

@@ -1,6 +1,10 @@
 #include "cli/RunJson.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -173,6 +177,34 @@ TEST_F(RunJsonTest, ARefusalIsAnObjectToo) {
         EXPECT_EQ(r.json[u"targets"].toArray().size(), 0);
         EXPECT_FALSE(r.err.isEmpty()) << "the message box went to standard error";
     }
+}
+
+// Sets or clears the immutable flag of a file, which even root cannot
+// rename; false where the file system or the user cannot.
+bool SetImmutable(const QString& path, bool on) {
+    const int fd = ::open(path.toUtf8().constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    int flags = 0;
+    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    ::close(fd);
+    return done;
+}
+
+// A target whose rename fails ends the run with exit 1 and "complete"
+// false, though the run went to its end; the other targets are renamed.
+TEST_F(RunJsonTest, ATargetWhoseRenameFailsMakesTheRunIncomplete) {
+    if (!SetImmutable(tree.Path(u"a.txt"_s), true))
+        GTEST_SKIP() << "no immutable files here (needs root and ext4, xfs or btrfs)";
+    const JsonRun r = RunJson(Args({u"--answer-collision"_s, u"no"_s}));
+    SetImmutable(tree.Path(u"a.txt"_s), false);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.json[u"end"], u"done"_s);
+    EXPECT_EQ(r.json[u"complete"], false);
+    EXPECT_TRUE(r.err.contains(u"1 target(s) could not be renamed"_s)) << r.err.toStdString();
+    EXPECT_EQ(tree.Read(u"sub/c.dat"_s), "sub/c.txt");
+    EXPECT_EQ(tree.Read(u"a.txt"_s), "a.txt");
 }
 
 // "?" takes one UTF-16 unit: half of a surrogate pair can be cut off, and

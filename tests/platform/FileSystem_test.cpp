@@ -23,22 +23,46 @@ using sorvane::test::TempTree;
 
 namespace {
 
-// A file system that refuses RENAME_NOREPLACE, and optionally hard links too.
+// A file system that refuses RENAME_NOREPLACE, and optionally hard links
+// too, on a volume that only this machine changes or that others share. As
+// the kernel does, the flag is refused only after the names were looked up:
+// a missing item or folder is ENOENT, anything at the new name EEXIST.
 class FlagRefused : public RenameSystemCalls {
 public:
-    explicit FlagRefused(bool linksRefused) : mLinksRefused(linksRefused) {}
-    int Renameat2NoReplace(const char*, const char*) override {
-        errno = EINVAL;
+    explicit FlagRefused(bool linksRefused, bool shared = true)
+        : mLinksRefused(linksRefused), mShared(shared) {}
+    int Renameat2NoReplace(const char* from, const char* to) override {
+        ++flagCalls;
+        struct stat st;
+        if (::lstat(from, &st) != 0) return -1;
+        if (::lstat(to, &st) == 0) {
+            errno = EEXIST;
+        } else if (const int err = errno; err != ENOENT) {
+            errno = err;
+        } else {
+            errno = ParentMissing(to) ? ENOENT : EINVAL;
+        }
         return -1;
     }
     int Link(const char* from, const char* to) override {
+        ++linkCalls;
         if (!mLinksRefused) return RenameSystemCalls::Link(from, to);
         errno = EPERM;
         return -1;
     }
+    VolumeKind Volume(const char*) override {
+        ++sharedAsked;
+        return {true, mShared, false};
+    }
+    int flagCalls = 0, linkCalls = 0, sharedAsked = 0;
 
 private:
+    static bool ParentMissing(const char* path) {
+        struct stat st;
+        return ::stat(QFileInfo(QString::fromUtf8(path)).path().toUtf8().constData(), &st) != 0;
+    }
     bool mLinksRefused;
+    bool mShared;
 };
 
 // Plays a case-insensitive file system on top of another route: the hard
@@ -66,12 +90,14 @@ private:
     QByteArray mOriginal, mAlias;
 };
 
-enum class Route { NoReplace, LinkUnlink, CheckedRename };
+enum class Route { NoReplace, KernelChecked, LinkUnlink, CheckedRename };
 
 std::string RouteName(Route route) {
     switch (route) {
         case Route::NoReplace:
             return "NoReplace";
+        case Route::KernelChecked:
+            return "KernelChecked";
         case Route::LinkUnlink:
             return "LinkUnlink";
         case Route::CheckedRename:
@@ -96,6 +122,8 @@ protected:
         switch (GetParam()) {
             case Route::NoReplace:
                 return real;
+            case Route::KernelChecked:
+                return flagRefusedHere;
             case Route::LinkUnlink:
                 return flagRefused;
             case Route::CheckedRename:
@@ -108,6 +136,7 @@ protected:
 
     TempTree tree;
     RenameSystemCalls real;
+    FlagRefused flagRefusedHere{true, false};
     FlagRefused flagRefused{false};
     FlagRefused flagAndLinksRefused{true};
 };
@@ -209,7 +238,8 @@ TEST_P(MoveItemTest, ChangesOnlyLetterCaseOfTheSameEntryThroughATemporaryName) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Routes, MoveItemTest,
-                         testing::Values(Route::NoReplace, Route::LinkUnlink, Route::CheckedRename),
+                         testing::Values(Route::NoReplace, Route::KernelChecked, Route::LinkUnlink,
+                                         Route::CheckedRename),
                          [](const testing::TestParamInfo<Route>& info) {
                              return RouteName(info.param);
                          });
@@ -243,39 +273,57 @@ TEST(CaselessVolume, OnlyTheItemItselfMayTakeItsOtherSpelling) {
         QString from, to;
         MoveStatus expected;
         QStringList after;  // the folder's entries; empty when unchanged
+        // Two entries that fold alike: a plan never hands such a rename to
+        // a run (MoveItemIn), whose folder the volume would not let hold them.
+        bool planRefuses = false;
     };
     const Case cases[] = {
         {{u"IMG.JPG"_s}, {}, u"IMG.JPG"_s, u"img.jpg"_s, MoveStatus::Ok, {u"img.jpg"_s}},
         {{}, {u"Photos"_s}, u"Photos"_s, u"photos"_s, MoveStatus::Ok, {u"photos"_s}},
         {{u"B.TXT"_s, u"a.txt"_s}, {}, u"B.TXT"_s, u"A.TXT"_s, MoveStatus::Exists, {}},
-        {{u"x.TXT"_s, u"X.txt"_s}, {}, u"x.TXT"_s, u"x.txt"_s, MoveStatus::Exists, {}},
-        {{u"ÉTÉ.TXT"_s, u"été.txt"_s}, {}, u"ÉTÉ.TXT"_s, u"ÉTÉ.txt"_s, MoveStatus::Exists, {}},
+        {{u"x.TXT"_s, u"X.txt"_s}, {}, u"x.TXT"_s, u"x.txt"_s, MoveStatus::Exists, {}, true},
+        {{u"ÉTÉ.TXT"_s, u"été.txt"_s},
+         {},
+         u"ÉTÉ.TXT"_s,
+         u"ÉTÉ.txt"_s,
+         MoveStatus::Exists,
+         {},
+         true},
         {{u"ÉTÉ.TXT"_s}, {}, u"ÉTÉ.TXT"_s, u"été.txt"_s, MoveStatus::Ok, {u"été.txt"_s}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE((c.from + u" -> "_s + c.to).toStdString());
-        TempTree tree;
-        for (const QString& f : c.files) ASSERT_TRUE(tree.MakeFile(u"card/"_s + f, f.toUtf8()));
-        for (const QString& f : c.folders) ASSERT_TRUE(tree.MakeFile(u"card/"_s + f + u"/in"_s));
-        const Inventory before = tree.Take();
-        CaselessVolume calls;
-        const MoveResult result = FileSystem(calls).MoveItem(tree.Path(u"card/"_s + c.from),
-                                                             tree.Path(u"card/"_s + c.to));
-        EXPECT_EQ(result.status, c.expected) << result.error;
-        if (c.after.isEmpty()) {
-            EXPECT_EQ(tree.Take(), before);
-        } else {
-            EXPECT_EQ(QDir(tree.Path(u"card"_s))
-                          .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-                      c.after);
-            EXPECT_EQ(tree.Take().size(), before.size());
+    // A run's renames in one folder take no look at it (MoveItemIn); any
+    // other move may.
+    for (const Case& c : cases)
+        for (const bool inFolder : {false, true}) {
+            if (inFolder && c.planRefuses) continue;
+            SCOPED_TRACE(
+                (c.from + u" -> "_s + c.to + (inFolder ? u" in folder"_s : u""_s)).toStdString());
+            TempTree tree;
+            for (const QString& f : c.files) ASSERT_TRUE(tree.MakeFile(u"card/"_s + f, f.toUtf8()));
+            for (const QString& f : c.folders)
+                ASSERT_TRUE(tree.MakeFile(u"card/"_s + f + u"/in"_s));
+            const Inventory before = tree.Take();
+            CaselessVolume calls;
+            FolderHandle handle;
+            const MoveResult result =
+                inFolder ? FileSystem(calls).MoveItemIn(handle, tree.Path(u"card/"_s), c.from, c.to)
+                         : FileSystem(calls).MoveItem(tree.Path(u"card/"_s + c.from),
+                                                      tree.Path(u"card/"_s + c.to));
+            EXPECT_EQ(result.status, c.expected) << result.error;
+            if (c.after.isEmpty()) {
+                EXPECT_EQ(tree.Take(), before);
+            } else {
+                EXPECT_EQ(QDir(tree.Path(u"card"_s))
+                              .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                          c.after);
+                EXPECT_EQ(tree.Take().size(), before.size());
+            }
         }
-    }
 }
 
 // Another program acting on the new name in the moment of the rename, on a
-// file system that refuses both the no-replace flag and second links: the
-// reserved name keeps what it made from being replaced.
+// shared volume whose file system refuses both the no-replace flag and
+// second links: the reserved name keeps what it made from being replaced.
 class RacingRename : public FlagRefused {
 public:
     RacingRename() : FlagRefused(true) {}
@@ -407,6 +455,42 @@ TEST(MoveItemIn, OneHandleRenamesInFolderAfterFolder) {
         EXPECT_TRUE(fs.FileExists(tree.Path(name))) << name.toStdString();
     EXPECT_EQ(tree.Read(u"a/x"_s), "a/1");
     EXPECT_EQ(tree.Read(u"b/c/x"_s), "b/c/1");
+}
+
+// A run asks once per device whether others share it, and never tries a
+// refused second link again. On a volume only this machine changes, the
+// refused no-replace rename is the kernel's look at the new name, and a
+// plain rename follows it; a shared one takes links, or reserves the name.
+TEST(MoveItemIn, EachDeviceIsAskedOnceAndARefusalIsNeverTriedAgain) {
+    struct Case {
+        const char* what;
+        bool shared, linksRefused;
+        int links;  // link() calls for three files
+    } const cases[] = {
+        {"a card or a stick", false, true, 0},
+        {"shared, with links", true, false, 3},
+        {"shared, without links", true, true, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempTree tree;
+        for (const QString& name : {u"in/a1"_s, u"in/a2"_s, u"in/a3"_s, u"in/b2"_s})
+            ASSERT_TRUE(tree.MakeFile(name, name.toUtf8()));
+        FlagRefused calls(c.linksRefused, c.shared);
+        const FileSystem fs(calls);
+        FolderHandle handle;
+        const QString folder = tree.Path(u"in/"_s);
+        EXPECT_EQ(fs.MoveItemIn(handle, folder, u"a1"_s, u"b1"_s), MoveStatus::Ok);
+        EXPECT_EQ(fs.MoveItemIn(handle, folder, u"a2"_s, u"b2"_s), MoveStatus::Exists);
+        EXPECT_EQ(fs.MoveItemIn(handle, folder, u"a2"_s, u"c2"_s), MoveStatus::Ok);
+        EXPECT_EQ(fs.MoveItemIn(handle, folder, u"a3"_s, u"b3"_s), MoveStatus::Ok);
+        EXPECT_EQ(calls.sharedAsked, 1);
+        EXPECT_EQ(calls.linkCalls, c.links);
+        EXPECT_EQ(tree.Read(u"in/b1"_s), "in/a1");
+        EXPECT_EQ(tree.Read(u"in/b2"_s), "in/b2");
+        EXPECT_EQ(tree.Read(u"in/c2"_s), "in/a2");
+        EXPECT_EQ(tree.Read(u"in/b3"_s), "in/a3");
+    }
 }
 
 TEST(FileSystemPaths, PartsByText) {
@@ -651,24 +735,26 @@ TEST_F(ListingTest, AFolderThatCannotBeReadIsReported) {
 }
 
 // Where a name may be found under another spelling, only the file system
-// can say what is at it: a folder that ignores letter case (played by hard
-// links whose names differ only in case), one whose names have no ASCII
-// letter to test it with, names beyond ASCII, and entries that a
-// normalising file system finds under an ASCII name.
+// can say what is at it: a folder that may ignore letter case and holds two
+// names that fold alike (played by hard links whose names differ only in
+// case), names beyond ASCII, and entries that a normalising file system
+// finds under an ASCII name. Plain ASCII names that fold apart answer with
+// A-Z folded, even where the folder's case cannot be tested.
 TEST(FolderListingSpelling, OnlyTheFileSystemAnswersWhereASpellingMayDiffer) {
     struct Case {
         const char* name;
         std::vector<std::pair<QString, QString>> items;  // name, "" or the entry it links to
-        bool exact;
+        bool exact, answers;
     } const cases[] = {
-        {"case kept apart", {{u"data.txt"_s, {}}, {u"DATA.TXT"_s, {}}, {u"1"_s, {}}}, true},
+        {"case kept apart", {{u"data.txt"_s, {}}, {u"DATA.TXT"_s, {}}, {u"1"_s, {}}}, true, true},
         {"case ignored",
          {{u"data.txt"_s, {}}, {u"DATA.TXT"_s, u"data.txt"_s}, {u"1"_s, {}}, {u"2"_s, {}}},
+         false,
          false},
-        {"no letter to test", {{u"1.2"_s, {}}, {u"3"_s, {}}}, false},
-        {"kelvin sign", {{u"data.txt"_s, {}}, {u"\u212A.txt"_s, {}}}, false},
-        {"greek question mark", {{u"data.txt"_s, {}}, {u"a\u037E"_s, {}}}, false},
-        {"other letters beyond ASCII", {{u"data.txt"_s, {}}, {u"\u00E4\u212B"_s, {}}}, true},
+        {"no letter to test", {{u"1.2"_s, {}}, {u"3"_s, {}}}, false, true},
+        {"kelvin sign", {{u"data.txt"_s, {}}, {u"\u212A.txt"_s, {}}}, false, false},
+        {"greek question mark", {{u"data.txt"_s, {}}, {u"a\u037E"_s, {}}}, false, false},
+        {"other letters beyond ASCII", {{u"data.txt"_s, {}}, {u"\u00E4\u212B"_s, {}}}, true, true},
     };
     const FileSystem fs;
     for (const Case& c : cases) {
@@ -681,13 +767,20 @@ TEST(FolderListingSpelling, OnlyTheFileSystemAnswersWhereASpellingMayDiffer) {
         ASSERT_EQ(fs.ReadFolder(tree.Root(), 39, true, true, listing), 0);
         EXPECT_EQ(listing.NamesExact(), c.exact);
         const FolderListing::Holder present =
-            c.exact ? FolderListing::Holder::File : FolderListing::Holder::Unknown;
+            c.answers ? FolderListing::Holder::File : FolderListing::Holder::Unknown;
         const FolderListing::Holder absent =
-            c.exact ? FolderListing::Holder::Nothing : FolderListing::Holder::Unknown;
-        EXPECT_EQ(listing.At(c.items[0].first), present);
+            c.answers ? FolderListing::Holder::Nothing : FolderListing::Holder::Unknown;
+        QStringView entry;
+        EXPECT_EQ(listing.At(c.items[0].first, &entry), present);
+        EXPECT_EQ(entry, c.answers ? QStringView(c.items[0].first) : QStringView());
         EXPECT_EQ(listing.At(u"K.txt"_s), absent);
-        // A name beyond ASCII is never answered from the listing.
+        // A name beyond ASCII is never answered from the listing, nor one
+        // that may be a short alias or lose a trailing dot where case is
+        // folded.
         EXPECT_EQ(listing.At(u"\u00E4.txt"_s), FolderListing::Holder::Unknown);
+        if (!c.exact) {
+            EXPECT_EQ(listing.At(u"K~1.txt"_s), FolderListing::Holder::Unknown);
+        }
     }
 }
 

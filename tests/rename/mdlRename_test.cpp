@@ -1493,7 +1493,8 @@ namespace {
 // A new name longer than the folder's file system holds (255 bytes of UTF-8
 // here) gets its own verdict before anything moves, in the quick list too.
 TEST_F(RenameList, ANameTooLongForTheFileSystemIsSkipped) {
-    ASSERT_EQ(fs.NameMax(tree.Root()), 255) << "the cases are sized for 255 bytes";
+    ASSERT_EQ(fs.NameMax(tree.Root()), (NameLimit{255, false}))
+        << "the cases are sized for 255 bytes";
     Make({u"x"_s});
     const QString ji = u"字"_s;       // 3 bytes
     const QString emoji = u"🙂"_s;  // 4 bytes, two UTF-16 units
@@ -1538,7 +1539,7 @@ namespace {
 // are no targets. A folder is listed before what it holds, so that the
 // renames, from the last target to the first, reach it after its contents.
 TEST_F(RenameList, ARepairJudgesEachTargetByItsOwnKind) {
-    ASSERT_EQ(fs.NameMax(tree.Root()), 255);
+    ASSERT_EQ(fs.NameMax(tree.Root()), (NameLimit{255, false}));
     const QString longName = B("\x82\xa0").repeated(100);  // 200 bytes, 300 once UTF-8
     Make({B("\x82\xa0.txt"), u"あ.txt"_s, B("\x81\xca.txt"), B("\xee\xf9.txt"), longName,
           B("\x82.bad"), u"d:"_s + B("\x83t\x83H\x83\x8b\x83_"), u"plain.txt"_s});
