@@ -4,8 +4,9 @@
 
 namespace sorvane {
 
-PreviewComputer::PreviewComputer(Compute compute, QObject* parent)
-    : QObject(parent), mCompute(std::move(compute)) {
+PreviewComputer::PreviewComputer(Compute compute, QObject* parent,
+                                 std::function<void()> beforeHandOver)
+    : QObject(parent), mCompute(std::move(compute)), mBeforeHandOver(std::move(beforeHandOver)) {
     mSettle.setSingleShot(true);
     mSettle.setInterval(kSettleMs);
     connect(&mSettle, &QTimer::timeout, this, &PreviewComputer::Launch);
@@ -76,8 +77,10 @@ void PreviewComputer::Work() {
         }
         auto preview = std::make_shared<const PlanPreview>(mCompute(job.request, *job.stop));
         if (job.stop->load()) continue;
+        if (mBeforeHandOver) mBeforeHandOver();
         // Handed to the window's thread, which alone knows whether it is
-        // still the last request's.
+        // still the last request's: a newer request may come in this very
+        // moment, after the stop flag was read.
         QMetaObject::invokeMethod(
             this,
             [this, generation = job.generation, preview = std::move(preview)]() mutable {

@@ -26,8 +26,12 @@ public:
         std::function<PlanPreview(const PreviewRequest& request, const std::atomic<bool>& stop)>;
     static constexpr int kSettleMs = 150;
 
-    // compute: PreviewPlan, or a stand-in in tests.
-    explicit PreviewComputer(Compute compute = PreviewPlan, QObject* parent = nullptr);
+    // compute: PreviewPlan, or a stand-in in tests. beforeHandOver, when
+    // given, is called on the worker between a computation that was not
+    // stopped and the handing over of its result: a test holds it there to
+    // make a newer request in that moment.
+    explicit PreviewComputer(Compute compute = PreviewPlan, QObject* parent = nullptr,
+                             std::function<void()> beforeHandOver = {});
     // Stops the computation in flight and waits for the worker to end.
     ~PreviewComputer() override;
 
@@ -57,6 +61,7 @@ private:
     void Deliver(quint64 generation, std::shared_ptr<const PlanPreview> preview);
 
     Compute mCompute;
+    std::function<void()> mBeforeHandOver;
     QTimer mSettle;
     PreviewRequest mLatest;  // the last request
     bool mPending = false;   // the last request still waits for the worker

@@ -78,6 +78,37 @@ TEST(PreviewComputer, AChangeStopsTheComputationInFlightAndOnlyTheLastResultArri
     EXPECT_EQ(outdated, 3);
 }
 
+// A result that was computed and handed over in the moment a newer request
+// came is never shown, not even before the newer one's.
+TEST(PreviewComputer, AResultHandedOverAfterANewerRequestIsNeverShown) {
+    test::EnsureApplication();
+    std::atomic<bool> handingOver{false}, letGo{false};
+    QStringList shown;
+    {
+        PreviewComputer computer(
+            [](const PreviewRequest& r, const std::atomic<bool>&) {
+                PlanPreview preview;
+                preview.end = ListingEnd::Done;
+                preview.message = r.folder;
+                return preview;
+            },
+            nullptr,
+            [&] {
+                if (handingOver.exchange(true)) return;  // the first result only
+                while (!letGo) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            });
+        QObject::connect(&computer, &PreviewComputer::Computed,
+                         [&](std::shared_ptr<const PlanPreview> p) { shown.append(p->message); });
+        computer.Request(PreviewRequest{u"old"_s, {}, {}, {}, {}});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return handingOver.load(); }, 5000));
+        computer.Request(PreviewRequest{u"new"_s, {}, {}, {}, {}});
+        letGo = true;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !computer.Busy(); }, 5000));
+        QTest::qWait(2 * PreviewComputer::kSettleMs);
+    }
+    EXPECT_EQ(shown, QStringList{u"new"_s});
+}
+
 // The main window with its preview opened from the menu, as the user
 // opens it.
 struct PreviewWindowTest : test::WithApplication, test::ScriptedDesktop, ::testing::Test {
