@@ -46,7 +46,8 @@ bool IsOneOf(unsigned long type, const unsigned long (&types)[N]) {
 QByteArray MountType(dev_t device) {
     QFile file(QStringLiteral("/proc/self/mountinfo"));
     if (!file.open(QIODevice::ReadOnly)) return {};
-    const QByteArray id = QByteArray::number(major(device)) + ':' + QByteArray::number(minor(device));
+    const QByteArray id =
+        QByteArray::number(major(device)) + ':' + QByteArray::number(minor(device));
     // Fields: id parent major:minor root point options [optional...] - type source ...
     for (const QByteArray& line : file.readAll().split('\n')) {
         const QList<QByteArray> fields = line.split(' ');
