@@ -87,7 +87,7 @@ QString FileSystem::StoredName(const QString& path) const {
     const QString asked = Decode(name);
 
     QString exact, caseless, alias;
-    ForEachEntry(folder, [&](DIR* dir, const dirent* entry) {
+    const int err = ForEachEntry(folder, [&](DIR* dir, const dirent* entry) {
         const QByteArray entryName(entry->d_name);
         const QString text = Decode(entryName);
         if (entryName == name) {
@@ -104,6 +104,10 @@ QString FileSystem::StoredName(const QString& path) const {
         return true;
     });
     if (!exact.isEmpty()) return exact;
+    // A folder that may be entered but not listed (mode 711, as shared home
+    // folders are) cannot tell the stored spelling; the name as given leads
+    // to the item, so it stands.
+    if (err == EACCES) return asked;
     return caseless.isEmpty() ? alias : caseless;
 }
 

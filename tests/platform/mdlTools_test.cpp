@@ -1,12 +1,16 @@
 #include "platform/mdlTools.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QTemporaryDir>
 
 using namespace sorvane;
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -106,6 +110,30 @@ TEST_F(PathFixture, TruePath) {
     for (const Case& c : cases) {
         EXPECT_EQ(tools.TruePath(c.path), c.expected) << c.path.toStdString();
     }
+}
+
+// A folder that may be entered but not listed (mode 711) keeps the spelling
+// given for what lies under it. Root lists every folder, so the look is
+// made as an ordinary user.
+TEST_F(PathFixture, TruePathUnderAFolderThatCannotBeListed) {
+    ASSERT_EQ(::chmod(QFile::encodeName(root).constData(), 0711), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(root + u"/A"_s).constData(), 0711), 0);
+    const QString path = root + u"/A/B"_s;
+    const auto truePath = [&] { return tools.TruePath(path) == path; };
+    if (::geteuid() != 0) {
+        EXPECT_TRUE(truePath());
+        return;
+    }
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const bool asUser = ::setgid(65534) == 0 && ::setuid(65534) == 0;
+        ::_exit(!asUser ? 2 : truePath() ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "2: the user could not be changed";
 }
 
 TEST_F(PathFixture, TruePathOfADanglingLinkIsTheLinkItself) {
