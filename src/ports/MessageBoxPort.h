@@ -59,6 +59,7 @@ enum class MessageId {
     PathFallbackToSystemFolder,  // the same, the system folder
     PathFatal,                   // "パスがどうしても見つかりません。" …
     ShortcutTargetMissing,
+    NoProgramForFile,  // %1 the file: the desktop found no program to open it
 };
 
 struct MessageRequest {

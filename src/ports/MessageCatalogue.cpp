@@ -161,6 +161,9 @@ Row RowOf(MessageId id) {
                 u"ファイルオープンエラー", B::OK, I::Error, 0};
         case MessageId::ShortcutTargetMissing:  // %1 the shortcut's target
             return {u"ショートカット先が存在しません。\r\n%1", u"パスの指定", B::OK, I::Error, 0};
+        case MessageId::NoProgramForFile:  // %1 the file
+            return {u"%1\r\nこのファイルを開くプログラムが見つかりません。", u"ファイルを開く",
+                    B::OK, I::Error, 0};
     }
     return {u"", u"", B::OK, I::None, 0};
 }

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QStringList>
 #include <QUrl>
 
@@ -43,16 +44,51 @@ QString DropFolder(const QMimeData* data, const mdlTools& tools) {
     return tools.DropFolder(DroppedPaths(data));
 }
 
+namespace {
+
 // The URL is made from the path's bytes: a name that is not UTF-8 keeps
 // them as percent escapes, which the desktop turns back into the bytes.
-bool ShellOpen(const QString& path, const FileSystem& fs) {
+// Empty when the path names nothing that exists.
+QUrl FileUrl(const QString& path, const FileSystem& fs) {
     const QString s = mdlTools::StripQuotes(path);
     QByteArray bytes;
     if (s.isEmpty() || !fs.Exists(s) ||
         !FileSystem::EncodeExactly(fs.GetAbsolutePathName(s), &bytes))
-        return false;
-    return QDesktopServices::openUrl(
-        QUrl::fromEncoded("file://" + bytes.toPercentEncoding("/"), QUrl::StrictMode));
+        return {};
+    return QUrl::fromEncoded("file://" + bytes.toPercentEncoding("/"), QUrl::StrictMode);
+}
+
+}  // namespace
+
+bool ShellOpen(const QString& path, const FileSystem& fs) {
+    const QUrl url = FileUrl(path, fs);
+    return !url.isEmpty() && QDesktopServices::openUrl(url);
+}
+
+QString& OpenerProgram() {
+    static QString program = QStringLiteral("xdg-open");
+    return program;
+}
+
+// QDesktopServices::openUrl returns once the opener has started, so a file
+// that no program takes would be passed over in silence.
+void OpenFileWithDesktop(const QString& path, QObject* owner, std::function<void()> failed) {
+    const QUrl url = FileUrl(path, FileSystem());
+    if (url.isEmpty()) return failed();
+    auto* opener = new QProcess(owner);
+    opener->setProcessChannelMode(QProcess::ForwardedChannels);
+    QObject::connect(opener, &QProcess::finished, owner,
+                     [opener, failed](int code, QProcess::ExitStatus status) {
+                         opener->deleteLater();
+                         if (code != 0 || status != QProcess::NormalExit) failed();
+                     });
+    QObject::connect(opener, &QProcess::errorOccurred, owner,
+                     [opener, failed](QProcess::ProcessError error) {
+                         if (error != QProcess::FailedToStart) return;
+                         opener->deleteLater();
+                         failed();
+                     });
+    opener->start(OpenerProgram(), {QString::fromLatin1(url.toEncoded())});
 }
 
 void SelectAllText(QWidget* box) {

@@ -3,8 +3,10 @@
 #include <QString>
 #include <QStringList>
 #include <Qt>
+#include <functional>
 
 class QMimeData;
+class QObject;
 class QWidget;
 
 namespace sorvane {
@@ -25,6 +27,15 @@ QString DropFolder(const QMimeData* data, const mdlTools& tools);
 // removed first. Reports nothing; returns whether the desktop was asked and
 // took the request.
 bool ShellOpen(const QString& path, const FileSystem& fs);
+
+// Opens an existing file with the program the desktop has for it, through
+// the desktop's opener run as a process of its own (OpenerProgram), whose
+// exit status tells whether a program took the file: failed is called on
+// owner's thread when none did or the opener could not be started. The
+// process belongs to owner.
+void OpenFileWithDesktop(const QString& path, QObject* owner, std::function<void()> failed);
+// The opener: "xdg-open", given the file's URL; a test puts a stand-in here.
+QString& OpenerProgram();
 
 // Selects the whole text of a line edit, an editable combo box or a plain
 // text box.

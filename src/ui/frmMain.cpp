@@ -315,7 +315,9 @@ void frmMain::lstFile_DblClick(const QModelIndex& item) {
                 ShowMessage(m->Messages(), MessageId::ShortcutTargetMissing, {ShownName(target)});
             }
         } else {
-            ShellOpen(path, m->Fs());
+            OpenFileWithDesktop(path, this, [this, shown = ShownName(path)] {
+                ShowMessage(m->Messages(), MessageId::NoProgramForFile, {shown});
+            });
         }
         mPathBox->SetPath(m->Tools().NearestFolder(path));
     } else if (m->Fs().FolderExists(path)) {

@@ -290,6 +290,13 @@ std::vector<Expected> Table() {
          B::OK,
          I::Error,
          0},
+        {MessageId::NoProgramForFile,
+         {kPath},
+         kPath + u"\r\nこのファイルを開くプログラムが見つかりません。"_s,
+         u"ファイルを開く"_s,
+         B::OK,
+         I::Error,
+         0},
     };
 }
 
@@ -311,8 +318,8 @@ TEST(MessageCatalogue, EveryMessageIsTheProgramsOwn) {
     }
     EXPECT_EQ(ids.size(), table.size());
     EXPECT_EQ(*ids.begin(), 0);
-    EXPECT_EQ(*ids.rbegin(), int(MessageId::ShortcutTargetMissing));
-    EXPECT_EQ(ids.size(), size_t(MessageId::ShortcutTargetMissing) + 1);
+    EXPECT_EQ(*ids.rbegin(), int(MessageId::NoProgramForFile));
+    EXPECT_EQ(ids.size(), size_t(MessageId::NoProgramForFile) + 1);
 }
 
 // A name read from disk may hold "%1" or "%2": it is shown as it is, never

@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 #include "run/RunFrame.h"
 #include "run/mdlMain.h"
@@ -25,6 +26,7 @@
 #include "ui/FolderList.h"
 #include "ui/LogView.h"
 #include "ui/ScriptedDesktop.h"
+#include "ui/ShellTools.h"
 #include "ui/WidgetApp.h"
 #include "ui/frmAbout.h"
 #include "ui/frmDlgCancel.h"
@@ -433,6 +435,65 @@ TEST_F(MainWindowTest, OpeningALinkShowsItsTarget) {
     EXPECT_EQ(messages.shown[0].text,
               u"ショートカット先が存在しません。\r\n"_s + root + u"/nowhere"_s);
     EXPECT_EQ(program.Folders().gCurPath, root);
+}
+
+// Enter on a file hands its URL to the desktop's opener; when no program
+// takes the file (the opener fails, or cannot be started) a message names
+// the file.
+TEST_F(MainWindowTest, OpeningAFileSaysWhenNoProgramTakesIt) {
+    const QString root = QDir(tree.Root()).canonicalPath();
+    ASSERT_TRUE(tree.MakeFile(u"写真 1.jpg"_s, "jpeg"));
+    const QString record = app.Path(u"opened"_s);
+    const auto opener = [&](const QString& name, int status) {
+        const QString path = app.Path(name);
+        QFile script(path);
+        script.open(QIODevice::WriteOnly);
+        script.write("#!/bin/sh\necho \"$1\" >>'" + record.toUtf8() + "'\nexit " +
+                     QByteArray::number(status) + "\n");
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return path;
+    };
+    const QString saved = OpenerProgram();
+    const struct {
+        QString program;
+        bool message;
+    } cases[] = {
+        {opener(u"takes"_s, 0), false},
+        {opener(u"none"_s, 3), true},
+        {app.Path(u"missing"_s), true},
+    };
+    auto* list = Find<QListView>(u"lstFile"_s);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.program.toStdString());
+        OpenerProgram() = c.program;
+        messages.shown.clear();
+        QFile::remove(record);
+        window.ChangePath(root);
+        const QModelIndexList found =
+            list->model()->match(list->model()->index(0, 0), Qt::DisplayRole, u"写真 1.jpg"_s);
+        ASSERT_EQ(found.size(), 1);
+        list->setFocus();
+        list->setCurrentIndex(found[0]);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        if (c.message) {
+            ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.shown.isEmpty(); }, 10000));
+            EXPECT_EQ(
+                messages.shown[0].text,
+                root + u"/写真 1.jpg\r\n"_s + u"このファイルを開くプログラムが見つかりません。"_s);
+        } else {
+            ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(record); }, 10000));
+            QTest::qWait(200);
+            EXPECT_TRUE(messages.shown.isEmpty());
+        }
+        if (QFile::exists(record)) {
+            QFile file(record);
+            file.open(QIODevice::ReadOnly);
+            EXPECT_EQ(file.readAll(),
+                      "file://" + QUrl::toPercentEncoding(root + u"/写真 1.jpg"_s, "/") + "\n");
+        }
+    }
+    OpenerProgram() = saved;
 }
 
 // The file list previews the filter: a pattern takes effect at Enter, not
