@@ -106,11 +106,12 @@ int RunRestoreCommand(const QStringList& args, QTextStream& out, QTextStream& er
     program.PrintLog(out);
     out.flush();
     // A restore that left something behind keeps the list restorable.
-    const bool complete = m.RunEnd().Complete() && !frame.CanRestore();
+    const qint64 unread = frame.UnreadByLastRestore();
+    const bool complete = m.RunEnd().Complete() && !frame.CanRestore() && unread == 0;
     if (!m.RunEnd().Complete())
         err << prefix << m.RunEnd().Text() << u'\n';
-    else if (m.Journal().Unread() > 0)
-        err << prefix << m.Journal().Unread()
+    else if (unread > 0)
+        err << prefix << unread
             << u" line(s) of the journal could not be read; their items were not restored\n"_s;
     else if (!complete)
         err << prefix << u"some items could not be restored (see the log)\n"_s;

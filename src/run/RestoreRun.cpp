@@ -122,8 +122,10 @@ bool RunRestore(ProgramCore& m) {
     // A list read from a journal learns only now which of its targets the
     // run had reached.
     const qint32 reached = r.GetRenamedCount() - restoredBefore;
-    // Unread lines keep the journal from counting as restored.
-    const bool result = restored == reached && unread == 0;
+    // Unread lines keep the journal from counting as restored, but no
+    // press of 戻す can restore them: once every readable target is back,
+    // nothing is left to try again.
+    const bool result = restored == reached;
     m.journal.Restored(qint32(reached + unread), restored);
 
     if (CheckCancel(m)) {

@@ -89,6 +89,7 @@ bool RunFrame::Restore() {
     // A restore that put everything back leaves nothing more to restore;
     // one that did not can be tried again.
     mCanRestore = !RunRestore(m);
+    mUnreadByLastRestore = m.journal.Unread();
     WorkEnd(kRestoreKind);
     return true;
 }

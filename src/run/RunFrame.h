@@ -71,6 +71,8 @@ public:
 
     // mCanRestore: the last run left a record that a restore can undo.
     bool CanRestore() const { return mCanRestore; }
+    // The journal lines the last restore could not read, and so left out.
+    qint64 UnreadByLastRestore() const { return mUnreadByLastRestore; }
 
     // Called at the end of every run, its end status set, while the target
     // list is still there: a run that leaves nothing to restore drops it
@@ -90,6 +92,7 @@ private:
     OverwriteQuestionPort& mOverwrite;
     ExpansionChooserPort& mChooser;
     bool mCanRestore = false;
+    qint64 mUnreadByLastRestore = 0;
     std::function<void()> mRunEnded;
 };
 
