@@ -59,7 +59,8 @@ enum class MessageId {
     PathFallbackToSystemFolder,  // the same, the system folder
     PathFatal,                   // "パスがどうしても見つかりません。" …
     ShortcutTargetMissing,
-    NoProgramForFile,  // %1 the file: the desktop found no program to open it
+    NoProgramForFile,      // %1 the file: the desktop found no program to open it
+    HistoryRestoreFailed,  // %1 the journal, %2 why it cannot be restored
 };
 
 struct MessageRequest {

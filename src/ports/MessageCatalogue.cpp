@@ -161,6 +161,8 @@ Row RowOf(MessageId id) {
                 u"ファイルオープンエラー", B::OK, I::Error, 0};
         case MessageId::ShortcutTargetMissing:  // %1 the shortcut's target
             return {u"ショートカット先が存在しません。\r\n%1", u"パスの指定", B::OK, I::Error, 0};
+        case MessageId::HistoryRestoreFailed:  // %1 the journal, %2 the reason
+            return {u"%1\r\nこの変換は戻せません。\r\n%2", u"変換の履歴", B::OK, I::Error, 0};
         case MessageId::NoProgramForFile:  // %1 the file
             return {u"%1\r\nこのファイルを開くプログラムが見つかりません。", u"ファイルを開く",
                     B::OK, I::Error, 0};

@@ -308,7 +308,19 @@ void AppendSummary(QString& buf, qint32 n, qint32 r, qint32 deleted, const QStri
 // Writes the plan of the renames to disk before anything is changed. False
 // when it could not be written: the run stops there, the user told why.
 bool BeginJournal(ProgramCore& m, bool deleteRequested) {
-    const int err = m.journal.Begin(m.rename, deleteRequested);
+    const RenameListSettings& s = m.rename.Plan().settings;
+    JournalWords words;
+    if (s.repair != NameRepair::None) {
+        words.operation = u"repair"_s;
+        words.search = RepairCodePageName(s.repair);
+    } else {
+        static constexpr const char16_t* kOperations[] = {u"replace", u"front", u"back"};
+        words.operation = QString::fromUtf16(kOperations[size_t(s.operation)]);
+        words.search = m.matching.MatchPatternDisp();
+        words.replace = s.operation == RenameOperation::Replace ? m.matching.ReplacePatternDisp()
+                                                                : s.insertWord;
+    }
+    const int err = m.journal.Begin(m.rename, deleteRequested, words);
     if (err == 0) return true;
     m.runEnd.end = RunEnd::JournalFailed;
     m.CancelDialog.SetVisible(false);

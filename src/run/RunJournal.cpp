@@ -284,6 +284,11 @@ bool ReadHeaderLine(QByteArrayView key, QByteArrayView value, JournalInfo& info)
         return ParseNumber(value, &info.pid);
     } else if (key == "targets") {
         return ParseNumber(value, &info.planned);
+    } else if (key == "operation") {
+        info.operation = QString::fromUtf8(value);
+    } else if (key == "search" || key == "replace") {
+        if (!Unescape(value, &bytes)) return false;
+        (key == "search" ? info.search : info.replace) = FileSystem::Decode(bytes);
     }
     return true;  // a field a later version added
 }
@@ -296,7 +301,7 @@ QStringList JournalNames(const QDir& folder) {
 
 }  // namespace
 
-int RunJournal::Begin(const mdlRename& r, bool deleteRequested) {
+int RunJournal::Begin(const mdlRename& r, bool deleteRequested, const JournalWords& words) {
     mPath.clear();
     qint64 count = 0;
     for (qint32 i = 0; i < r.GetTargetCount(); ++i)
@@ -313,7 +318,7 @@ int RunJournal::Begin(const mdlRename& r, bool deleteRequested) {
     for (int attempt = 0;; ++attempt) {
         const QString path = FileSystem::BuildPath(
             mFolder, stem + (attempt ? u'-' + QString::number(attempt) : QString()) + kSuffix);
-        const int err = Write(path, r, deleteRequested, count);
+        const int err = Write(path, r, deleteRequested, count, words);
         if (err == 0) {
             mPath = path;
             Prune();
@@ -326,8 +331,8 @@ int RunJournal::Begin(const mdlRename& r, bool deleteRequested) {
 // The header, the records in rename order (from the last target to the
 // first), written 64 KiB at a time, and one flush of the file and its
 // folder.
-int RunJournal::Write(const QString& path, const mdlRename& r, bool deleteRequested,
-                      qint64 count) const {
+int RunJournal::Write(const QString& path, const mdlRename& r, bool deleteRequested, qint64 count,
+                      const JournalWords& words) const {
     DurableFile file;
     int err = file.Create(path);
     if (err != 0) return err;
@@ -342,6 +347,20 @@ int RunJournal::Write(const QString& path, const mdlRename& r, bool deleteReques
     AppendField(header, "time", IsoTime(QDateTime::currentDateTime()));
     AppendField(header, "object", r.ItemWord().toUtf8());
     AppendNumberField(header, "pid", qint64(::getpid()));
+    if (!words.operation.isEmpty()) {
+        AppendField(header, "operation", words.operation.toUtf8());
+        // The words are shown, never acted on: one that names no bytes is
+        // left out rather than failing the run.
+        for (const auto& [key, word] :
+             {std::pair{"search", &words.search}, std::pair{"replace", &words.replace}}) {
+            const qsizetype mark = header.size();
+            header.append(key).append('\t');
+            if (AppendEscapedText(header, *word, name))
+                header.append('\n');
+            else
+                header.truncate(mark);
+        }
+    }
     AppendNumberField(header, "targets", count);
 
     const TargetStore& targets = r.Plan().targets;
@@ -429,9 +448,14 @@ bool ReadJournal(const QString& path, JournalInfo& info, std::vector<JournalReco
             if (records) records->push_back(std::move(record));
         } else if (key == kCompleted) {
             if (info.state != JournalState::Restored) info.state = JournalState::Completed;
+            info.renamed = CountField(line, "renamed");
+            if (const qsizetype at = line.indexOf("\tend="); at >= 0)
+                info.end = QString::fromUtf8(line.sliced(at + 5));
         } else if (key == kRestored) {
             const qint64 target = CountField(line, "target");
             const qint64 restored = CountField(line, "restored");
+            info.restoreTarget = target;
+            info.restored = restored;
             if (target >= 0 && restored == target) info.state = JournalState::Restored;
         } else if (header && tab > 0) {
             if (!ReadHeaderLine(key, line.sliced(tab + 1), info)) ++info.damaged;
@@ -488,6 +512,30 @@ std::vector<JournalInfo> ListJournals(const QString& folder) {
         return true;
     });
     return journals;
+}
+
+std::vector<HistoryEntry> ReadHistory(const QString& folder) {
+    std::vector<HistoryEntry> history;
+    for (const QString& name : JournalNames(QDir(folder))) {
+        HistoryEntry& entry = history.emplace_back();
+        entry.path = FileSystem::BuildPath(folder, name);
+        entry.readable = ReadJournal(entry.path, entry.info, nullptr, &entry.error);
+    }
+    return history;
+}
+
+QString HistoryStateText(const JournalInfo& info) {
+    if (info.restoreTarget >= 0)
+        return info.state == JournalState::Restored ? u"戻した"_s : u"一部戻した"_s;
+    if (info.state == JournalState::Completed)
+        return info.end == u"終了"_s ? u"終わった"_s : u"中断"_s;
+    return IsProgramProcess(info.pid) && info.pid != ::getpid() ? u"変換中"_s : u"強制終了"_s;
+}
+
+bool HistoryRestorable(const JournalInfo& info) {
+    return info.state != JournalState::Restored && info.records > 0 &&
+           !(info.pid != ::getpid() && IsProgramProcess(info.pid) &&
+             info.state == JournalState::Interrupted);
 }
 
 // Only the newest journal is read: start-up does not read them all.

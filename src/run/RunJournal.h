@@ -33,6 +33,19 @@ struct JournalInfo {
     qint64 records = 0;  // the renames read
     qint64 damaged = 0;  // lines that could not be read and were left out
     JournalState state = JournalState::Interrupted;
+    // What the run did, "" in a journal written before these were kept:
+    // replace, front, back or repair, and its words (for a repair, the
+    // repair's name and "").
+    QString operation, search, replace;
+    QString end;                               // the end status its end line gave, "" without one
+    qint64 renamed = -1;                       // by its end line; -1 without one
+    qint64 restoreTarget = -1, restored = -1;  // by its last restore line; -1 without one
+};
+
+// What a run was asked to do, for its journal's header.
+struct JournalWords {
+    QString operation;  // replace, front, back or repair
+    QString search, replace;
 };
 
 // The run journal: before the first rename of a run, its plan is written to
@@ -46,7 +59,10 @@ struct JournalInfo {
 //   sorvane journal 1
 //   folder  <start folder>          device  <st_dev of the start folder>
 //   time    <ISO 8601>              object  ファイル | フォルダ
-//   pid     <process id>            targets <count>     (the header's last line)
+//   pid     <process id>
+//   operation replace | front | back | repair
+//   search  <search word or repair> replace <replace or insert word>
+//   targets <count>                                      (the header's last line)
 //   rename  <st_dev> <st_ino> <old path> <new path>     (in rename order;
 //           st_ino 0 where the listing gave no inode number of the item's own)
 //   completed renamed=N not-renamed=N deleted=N end=<end status>
@@ -62,7 +78,7 @@ public:
     // that RenameAll will try) and flushes it to disk. Returns 0, or the
     // errno of what failed (then no journal is left). Nothing is written
     // when no target will be renamed.
-    int Begin(const mdlRename& r, bool deleteRequested);
+    int Begin(const mdlRename& r, bool deleteRequested, const JournalWords& words = {});
     // The journal that belongs to the target list, "" when none.
     const QString& Path() const { return mPath; }
     // The target list came from the journal at path, of which unread lines
@@ -83,7 +99,8 @@ public:
     void Restored(qint32 target, qint32 restored) const;
 
 private:
-    int Write(const QString& path, const mdlRename& r, bool deleteRequested, qint64 count) const;
+    int Write(const QString& path, const mdlRename& r, bool deleteRequested, qint64 count,
+              const JournalWords& words) const;
     void Prune() const;
 
     QString mFolder;
@@ -102,6 +119,24 @@ bool ReadJournal(const QString& path, JournalInfo& info, std::vector<JournalReco
 void ForEachJournal(const QString& folder, const std::function<bool(JournalInfo&)>& visit);
 // The journals of folder that can be read, the newest first.
 std::vector<JournalInfo> ListJournals(const QString& folder);
+
+// One kept journal as the history of runs lists it: its file, and its
+// header and state, or why it cannot be read.
+struct HistoryEntry {
+    QString path;
+    bool readable = false;
+    JournalInfo info;  // when readable
+    QString error;     // when not
+};
+// Every journal file of folder, the newest first, those that cannot be read
+// included.
+std::vector<HistoryEntry> ReadHistory(const QString& folder);
+// The state of a run as the history shows it: 終わった, 中断, 強制終了 (no
+// end line, and its process is gone), 変換中 (its process is still there),
+// 戻した or 一部戻した.
+QString HistoryStateText(const JournalInfo& info);
+// Whether a restore of the run could still put something back.
+bool HistoryRestorable(const JournalInfo& info);
 
 // The newest journal of folder when it belongs to a run that died in the
 // middle of its renames: it never said it ended, was not restored, its plan

@@ -89,6 +89,8 @@ bool CompanionWindows::FlagSet(Companion which) const {
             return mState.gPreviewOpen;
         case Companion::Repair:
             return mState.gRepairOpen;
+        case Companion::History:
+            return mState.gHistoryOpen;
     }
     return false;
 }
@@ -100,7 +102,7 @@ QWidget* CompanionWindows::Open(Companion which) const {
 
 void CompanionWindows::FollowMain() {
     for (const Companion which : {Companion::Options, Companion::Chooser, Companion::About,
-                                  Companion::Preview, Companion::Repair})
+                                  Companion::Preview, Companion::Repair, Companion::History})
         Follow(which);
 }
 
@@ -148,12 +150,14 @@ void CompanionWindows::CloseAll() {
 }
 
 void CompanionWindows::SetCompanionsEnabled(bool enabled) {
-    for (const Companion which : {Companion::Options, Companion::Preview, Companion::Repair})
+    for (const Companion which :
+         {Companion::Options, Companion::Preview, Companion::Repair, Companion::History})
         if (QWidget* window = Open(which)) window->setEnabled(enabled);
 }
 
 void CompanionWindows::SetCompanionsPointer(MousePointer pointer) {
-    for (const Companion which : {Companion::Options, Companion::Preview, Companion::Repair})
+    for (const Companion which :
+         {Companion::Options, Companion::Preview, Companion::Repair, Companion::History})
         if (QWidget* window = Open(which)) SetPointer(*window, pointer);
 }
 

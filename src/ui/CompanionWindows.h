@@ -11,7 +11,7 @@ class DockedWindow;
 struct WindowFlags;
 
 // The companions of the main window in the order they follow it.
-enum class Companion { Options, Chooser, About, Preview, Repair };
+enum class Companion { Options, Chooser, About, Preview, Repair, History };
 
 // The shapes of the pointer over the main window and the options window.
 enum class MousePointer { Default, Hourglass, ArrowHourglass };
@@ -51,7 +51,8 @@ public:
     void CloseAll();
 
     // frmMainEnable and frmMainMousePointer for the options window and
-    // the preview, which go busy with the main window.
+    // the preview, the repair and the history windows, which go busy with
+    // the main window.
     void SetCompanionsEnabled(bool enabled);
     void SetCompanionsPointer(MousePointer pointer);
 
@@ -67,7 +68,7 @@ private:
     };
     QWidget& mMain;
     const WindowFlags& mState;
-    std::array<Slot, 5> mSlots;
+    std::array<Slot, 6> mSlots;
     QList<QPointer<QWidget>> mLoadOrder;
     QList<QPointer<QWidget>> mHiddenByMinimising;
     bool mMinimised = false;

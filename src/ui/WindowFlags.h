@@ -10,6 +10,7 @@ struct WindowFlags {
     bool gAboutOpen = false;     // frmAbout
     bool gPreviewOpen = false;   // frmPreview
     bool gRepairOpen = false;    // frmRepair
+    bool gHistoryOpen = false;   // frmHistory
 };
 
 }  // namespace sorvane

@@ -20,6 +20,7 @@
 #include "ui/FolderList.h"
 #include "ui/ShellTools.h"
 #include "ui/frmAbout.h"
+#include "ui/frmHistory.h"
 #include "ui/frmOption.h"
 #include "ui/frmPreview.h"
 #include "ui/frmRepair.h"
@@ -117,6 +118,7 @@ void frmMain::ConnectControls() {
     connect(ui->mnuEtcVersion, &QAction::triggered, this, &frmMain::mnuEtcVersion_Click);
     connect(ui->mnuEtcPreview, &QAction::triggered, this, &frmMain::mnuEtcPreview_Click);
     connect(ui->mnuEtcRepair, &QAction::triggered, this, &frmMain::mnuEtcRepair_Click);
+    connect(ui->mnuEtcHistory, &QAction::triggered, this, &frmMain::mnuEtcHistory_Click);
     // Whatever a start takes from the window changes the preview: the words
     // as they are typed, and every switch, after its own handler.
     for (QLineEdit* box : {ui->txtBfr, ui->txtAft, ui->txtPath})
@@ -419,6 +421,7 @@ void frmMain::AfterRun(bool ran) {
     // The summary is the end of the log: the box shows it.
     mLogBox->ShowEnd();
     ui->cmdReturn->setEnabled(mFrame->CanRestore());
+    if (mFlags.gHistoryOpen && mHistory) mHistory->Reload();
     raise();
     activateWindow();
     EscCancel();
@@ -550,6 +553,37 @@ void frmMain::mnuEtcRepair_Click() {
                       [this](frmRepair* repair) {
                           connect(repair, &frmRepair::RepairAsked, this, &frmMain::cmdRepair_Click);
                       });
+}
+
+// The history window opens and closes by its menu item, which is checked
+// while it is open.
+void frmMain::mnuEtcHistory_Click() {
+    if (mFlags.gHistoryOpen && mHistory) {
+        mHistory->close();
+        return;
+    }
+    mHistory = new frmHistory(m->Journal().Folder(), *this, mFlags);
+    mCompanions->Loaded(Companion::History, mHistory.data());
+    connect(mHistory, &frmHistory::Unloaded, this,
+            [this] { ui->mnuEtcHistory->setChecked(false); });
+    connect(mHistory, &frmHistory::RestoreAsked, this, &frmMain::HistoryRestore);
+    ui->mnuEtcHistory->setChecked(true);
+    mCompanions->Follow(Companion::History);
+    mHistory->show();
+}
+
+// A restore from the journal replaces the window's record of the last run,
+// as any restore does.
+void frmMain::HistoryRestore(const QString& journal) {
+    if (mBusy) return;
+    const QString error = mFrame->RestoreJournal(journal);
+    if (!error.isEmpty()) {
+        ShowMessage(m->Messages(), MessageId::HistoryRestoreFailed,
+                    {ShownName(journal), ShownName(error)});
+        if (mHistory) mHistory->Reload();
+        return;
+    }
+    AfterRun(true);
 }
 
 // "修復(&R)" of the repair window: a run as the start button's, with the

@@ -33,6 +33,7 @@ class frmAbout;
 class frmOption;
 class frmPreview;
 class frmRepair;
+class frmHistory;
 class mdlMain;
 class RunFrame;
 
@@ -118,6 +119,9 @@ private:
     void mnuEtcPreview_Click();
     void mnuEtcRepair_Click();
     void cmdRepair_Click(NameRepair repair);
+    void mnuEtcHistory_Click();
+    // "戻す(&Z)" of the history window: the run of journal restored.
+    void HistoryRestore(const QString& journal);
     // The preview, when open, learns what a start would now take.
     void PreviewInputsChanged();
     void AfterRun(bool ran);
@@ -144,6 +148,7 @@ private:
     QPointer<frmOption> mOption;    // the detailed options window while it is loaded
     QPointer<frmPreview> mPreview;  // the preview window while it is loaded
     QPointer<frmRepair> mRepair;    // the repair window while it is loaded
+    QPointer<frmHistory> mHistory;  // the history window while it is loaded
 };
 
 }  // namespace sorvane

@@ -290,6 +290,13 @@ std::vector<Expected> Table() {
          B::OK,
          I::Error,
          0},
+        {MessageId::HistoryRestoreFailed,
+         {kPath, u"why"_s},
+         kPath + u"\r\nこの変換は戻せません。\r\nwhy"_s,
+         u"変換の履歴"_s,
+         B::OK,
+         I::Error,
+         0},
         {MessageId::NoProgramForFile,
          {kPath},
          kPath + u"\r\nこのファイルを開くプログラムが見つかりません。"_s,
@@ -318,8 +325,8 @@ TEST(MessageCatalogue, EveryMessageIsTheProgramsOwn) {
     }
     EXPECT_EQ(ids.size(), table.size());
     EXPECT_EQ(*ids.begin(), 0);
-    EXPECT_EQ(*ids.rbegin(), int(MessageId::NoProgramForFile));
-    EXPECT_EQ(ids.size(), size_t(MessageId::NoProgramForFile) + 1);
+    EXPECT_EQ(*ids.rbegin(), int(MessageId::HistoryRestoreFailed));
+    EXPECT_EQ(ids.size(), size_t(MessageId::HistoryRestoreFailed) + 1);
 }
 
 // A name read from disk may hold "%1" or "%2": it is shown as it is, never
