@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev
   fonts-noto-cjk xvfb xauth imagemagick
   mmv time clang-format python3 exfat-fuse exfatprogs ntfs-3g fusefat dosfstools strace
+  dbus at-spi2-core python3-pyatspi x11-utils xdotool xclip
   librsvg2-bin desktop-file-utils man-db dpkg-dev lintian appstream
 )
 

@@ -74,6 +74,11 @@ QString LogLines::Line(qsizetype i) const {
     return Range(from, from + LineLength(i));
 }
 
+qsizetype LogLines::LineOf(qint64 offset) const {
+    const auto after = std::upper_bound(mLineStarts.begin(), mLineStarts.end(), offset);
+    return std::max<qsizetype>(0, qsizetype(after - mLineStarts.begin()) - 1);
+}
+
 QString LogLines::Range(qint64 from, qint64 to) const {
     if (from >= to) return {};
     const QStringList& pieces = mText.Pieces();

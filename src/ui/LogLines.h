@@ -28,11 +28,17 @@ public:
     // The line of the most units: the widest, as far as units tell.
     qsizetype LongestLine() const;
 
+    // The text by its units, lines ended by CR LF, as screen readers read
+    // it: its size, where line i starts, the line of a unit, and a range.
+    qint64 Size() const { return mSize; }
+    qint64 LineStart(qsizetype i) const { return mLineStarts[size_t(i)]; }
+    qsizetype LineOf(qint64 offset) const;
+    QString Range(qint64 from, qint64 to) const;
+
 private:
     // crBefore: the text before piece ends with CR.
     void Index(const QString& piece, bool crBefore);
     void MeasureEndedLines();
-    QString Range(qint64 from, qint64 to) const;
 
     MemoryLogBox mText;
     std::vector<qint64> mPieceStarts;  // where each piece starts in the text

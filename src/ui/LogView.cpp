@@ -1,5 +1,6 @@
 #include "ui/LogView.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -48,9 +49,81 @@ QString MenuText(const char* text, QKeySequence::StandardKey key) {
            QKeySequence(key).toString(QKeySequence::NativeText);
 }
 
+// What a screen reader reads of the log box: read-only text of many lines,
+// by the offsets of the log's own text (lines ended by CR LF).
+class LogViewAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+public:
+    explicit LogViewAccessible(LogView* view)
+        : QAccessibleWidget(view, QAccessible::EditableText), mView(view) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.readOnly = true;
+        state.multiLine = true;
+        state.selectableText = true;
+        return state;
+    }
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Value) return Text(0, Count());
+        return QAccessibleWidget::text(kind);
+    }
+
+    void selection(int index, int* start, int* end) const override {
+        *start = *end = 0;
+        if (index != 0 || selectionCount() == 0) return;
+        *start = int(std::min(mView->AnchorOffset(), mView->CaretOffset()));
+        *end = int(std::max(mView->AnchorOffset(), mView->CaretOffset()));
+    }
+    int selectionCount() const override {
+        return mView->AnchorOffset() != mView->CaretOffset() ? 1 : 0;
+    }
+    void addSelection(int start, int end) override { mView->Select(start, end); }
+    void removeSelection(int) override { mView->Select(CaretAt(), CaretAt()); }
+    void setSelection(int, int start, int end) override { mView->Select(start, end); }
+    int cursorPosition() const override { return CaretAt(); }
+    void setCursorPosition(int position) override { mView->Select(position, position); }
+    QString text(int start, int end) const override { return Text(start, end); }
+    int characterCount() const override { return Count(); }
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int offset, int* start, int* end) const override {
+        *start = *end = offset;
+        return {};
+    }
+
+private:
+    int Count() const {
+        return mView->Lines() ? int(std::min<qint64>(mView->Lines()->Size(), INT_MAX)) : 0;
+    }
+    int CaretAt() const { return int(mView->CaretOffset()); }
+    QString Text(int start, int end) const {
+        if (!mView->Lines()) return {};
+        if (end < 0 || end > Count()) end = Count();
+        return mView->Lines()->Range(std::max(start, 0), end);
+    }
+
+    LogView* mView;
+};
+
+QAccessibleInterface* LogViewAccessibleFactory(const QString& className, QObject* object) {
+    if (className == QLatin1String("sorvane::LogView") && object && object->isWidgetType())
+        return new LogViewAccessible(static_cast<LogView*>(object));
+    return nullptr;
+}
+
 }  // namespace
 
 LogView::LogView(QWidget* parent) : QAbstractScrollArea(parent) {
+    static const bool factory = [] {
+        QAccessible::installFactory(LogViewAccessibleFactory);
+        return true;
+    }();
+    Q_UNUSED(factory);
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
@@ -92,6 +165,52 @@ void LogView::LinesChanged() {
     }
     UpdateRanges();
     viewport()->update();
+    // Screen readers hear what was appended; a log cleared or taken back
+    // is news of a change as a whole.
+    const qint64 size = mLines ? mLines->Size() : 0;
+    if (QAccessible::isActive() && size != mAnnounced) {
+        if (size > mAnnounced && mAnnounced <= INT_MAX) {
+            QAccessibleTextInsertEvent event(this, int(mAnnounced),
+                                             mLines->Range(mAnnounced, size));
+            QAccessible::updateAccessibility(&event);
+        } else {
+            QAccessibleTextUpdateEvent event(this, 0, QString(), QString());
+            QAccessible::updateAccessibility(&event);
+        }
+    }
+    mAnnounced = size;
+}
+
+qint64 LogView::OffsetOf(Place place) const {
+    return mLines && LineCount() > 0 ? mLines->LineStart(place.line) + place.column : 0;
+}
+
+LogView::Place LogView::PlaceOf(qint64 offset) const {
+    if (!mLines || LineCount() == 0) return {};
+    offset = std::clamp<qint64>(offset, 0, mLines->Size());
+    const qsizetype line = mLines->LineOf(offset);
+    return {line, std::min<qsizetype>(qsizetype(offset - mLines->LineStart(line)),
+                                      mLines->LineLength(line))};
+}
+
+void LogView::Select(qint64 anchor, qint64 caret) {
+    mAnchor = PlaceOf(anchor);
+    mCaret = PlaceOf(caret);
+    viewport()->update();
+    SelectionChanged();
+}
+
+void LogView::SelectionChanged() {
+    QClipboard* clipboard = QApplication::clipboard();
+    if (mAnchor != mCaret && clipboard->supportsSelection())
+        clipboard->setText(SelectedText(), QClipboard::Selection);
+    if (!QAccessible::isActive()) return;
+    const qint64 from = std::min(OffsetOf(mAnchor), OffsetOf(mCaret));
+    const qint64 to = std::max(OffsetOf(mAnchor), OffsetOf(mCaret));
+    QAccessibleTextSelectionEvent selection(this, int(from), int(to));
+    QAccessible::updateAccessibility(&selection);
+    QAccessibleTextCursorEvent cursor(this, int(OffsetOf(mCaret)));
+    QAccessible::updateAccessibility(&cursor);
 }
 
 void LogView::UpdateRanges() {
@@ -118,6 +237,7 @@ void LogView::SelectAll() {
     mAnchor = Place{};
     mCaret = Place{count - 1, mLines->LineLength(count - 1)};
     viewport()->update();
+    SelectionChanged();
 }
 
 QString LogView::SelectedText() const {
@@ -210,6 +330,12 @@ void LogView::mouseDoubleClickEvent(QMouseEvent* event) {
     mAnchor = Place{line, 0};
     mCaret = Place{line, mLines->LineLength(line)};
     viewport()->update();
+    SelectionChanged();
+}
+
+void LogView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return QAbstractScrollArea::mouseReleaseEvent(event);
+    SelectionChanged();
 }
 
 void LogView::keyPressEvent(QKeyEvent* event) {

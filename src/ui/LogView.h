@@ -11,6 +11,9 @@ class LogLines;
 // text, and never as a document laid out for display. Lines do not wrap.
 // The mouse selects (a double click: the line), the keys scroll; Ctrl+C
 // copies the selection, its lines parted by "\n", and Ctrl+A selects all.
+// A selection is also the X11 primary selection (a middle click pastes it),
+// and screen readers read the text, its caret and selection, and hear of
+// each line appended (LogViewAccessible).
 class LogView : public QAbstractScrollArea {
     Q_OBJECT
 
@@ -26,12 +29,20 @@ public:
     void SelectAll();
     QString SelectedText() const;
 
+    // For screen readers (LogViewAccessible): the lines, and the caret and
+    // the selection as offsets into their text (LogLines::Range).
+    const LogLines* Lines() const { return mLines; }
+    qint64 CaretOffset() const { return OffsetOf(mCaret); }
+    qint64 AnchorOffset() const { return OffsetOf(mAnchor); }
+    void Select(qint64 anchor, qint64 caret);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
@@ -48,13 +59,19 @@ private:
     int LinesInSight() const;
     void UpdateRanges();
     Place At(QPoint point) const;
+    qint64 OffsetOf(Place place) const;
+    Place PlaceOf(qint64 offset) const;
     void Copy() const;
+    // The selection changed: the X11 primary selection takes it, and
+    // screen readers hear of it.
+    void SelectionChanged();
 
     const LogLines* mLines = nullptr;
     Place mAnchor, mCaret;         // the selection: between these two
     int mWidth = 0;                // of the widest line measured, margins included
     qsizetype mMeasured = -1;      // the longest line when mWidth was measured,
     qsizetype mMeasuredUnits = 0;  // and its length then
+    qint64 mAnnounced = 0;         // the text's size screen readers were told of
 };
 
 }  // namespace sorvane

@@ -40,6 +40,7 @@ constexpr qsizetype kArgumentLimit = 200;
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui::frmMain>()) {
     ui->setupUi(this);
     mLogBox = std::make_unique<LogBoxView>(*ui->rtfLog);
+    ui->rtfLog->setAccessibleName(u"ログ"_s);
     mPathBox = std::make_unique<PathBox>(*ui->txtPath);
     mControls = std::make_unique<MainFormControls>(*ui);
     mFiles = std::make_unique<FileListView>(*ui->lstFile, *ui->txtFileName);
