@@ -139,9 +139,9 @@ int main(int argc, char* argv[]) {
     }
     const bool preview = mode == Mode::Preview;
     // Every file of the folder is a target.
-    const int expected = int(QDir(QString::fromLocal8Bit(argv[1]))
-                                 .entryList(QDir::Files | QDir::Hidden | QDir::System)
-                                 .size());
+    const int files = int(QDir(QString::fromLocal8Bit(argv[1]))
+                              .entryList(QDir::Files | QDir::Hidden | QDir::System)
+                              .size());
     gClock.start();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -179,7 +179,7 @@ int main(int argc, char* argv[]) {
         std::printf("plan_free_ms %.1f\n", Ms(freed - planned));
         std::printf("plan_heap_kib %ld\n", heapPlan - heapBefore);
         std::printf("plan_targets %d\n", count);
-        return count == expected ? 0 : 1;
+        return count == files ? 0 : 1;
     }
 
     Heartbeat heartbeat;
@@ -230,7 +230,7 @@ int main(int argc, char* argv[]) {
         std::printf("first_stall_ms %.1f\n", Ms(heartbeat.Longest()));
         std::printf("first_targets %d\n", watch.targets);
         std::printf("settle_ms %d\n", PreviewComputer::kSettleMs);
-        if (watch.targets != expected || watch.results != 1) {
+        if (watch.targets != files || watch.results != 1) {
             std::fprintf(stderr, "preview_run: first preview: %d targets, %d results, title %s\n",
                          watch.targets, watch.results, qPrintable(form->windowTitle()));
             return 1;
@@ -319,7 +319,7 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "preview_run: %d keys left the title without 計算中…\n", notOutdated);
         return 1;
     }
-    if (watch.targets != expected || watch.results != 1 || watch.shown < lastKey) {
+    if (watch.targets != files || watch.results != 1 || watch.shown < lastKey) {
         std::fprintf(stderr, "preview_run: last preview: %d targets, %d results, title %s\n",
                      watch.targets, watch.results, qPrintable(form->windowTitle()));
         return 1;
