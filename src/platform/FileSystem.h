@@ -131,9 +131,14 @@ public:
     // The longest name the file system of folder holds, in the unit it
     // counts (VolumeKind); most is -1 when it cannot be told.
     NameLimit NameMax(const QString& folder) const;
-    // Whether the folders of folder's volume may be renamed: false where
-    // its driver would lose their contents (VolumeKind).
-    bool RenamesFoldersSafely(const QString& folder) const;
+    // What a rename list asks of folder's volume, from one look at it: its
+    // name limit, and whether its folders may be renamed (false where its
+    // driver would lose their contents, see VolumeKind).
+    struct VolumeFacts {
+        NameLimit names;
+        bool foldersMove = true;
+    };
+    VolumeFacts VolumeOf(const QString& folder) const;
     FileIdentity Identity(const QString& path) const;  // not following a final link
     // The name of the last component as stored on disk (the exact name, or
     // on a case-insensitive file system the entry that is the same item);

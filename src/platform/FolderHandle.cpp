@@ -29,22 +29,26 @@ bool FolderHandle::Open(const QString& folder) {
     if (!FileSystem::EncodeExactly(folder, &native)) return false;
     const int fd =
         ::open(native.isEmpty() ? "." : native.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    struct stat st;
     if (fd < 0) return false;
-    if (::fstat(fd, &st) != 0) {
-        ::close(fd);
-        return false;
-    }
     mFd = fd;
     mFolder = folder;
-    for (mDevice = 0; mDevice < mDevices.size(); ++mDevice)
-        if (mDevices[mDevice].device == st.st_dev) return true;
-    mDevices.emplace_back().device = st.st_dev;
+    mDeviceKnown = false;
     return true;
 }
 
+// The device is asked for only when a rename needs what is known of it: a
+// rename that simply succeeds costs no stat of its folder.
 DeviceOffers* FolderHandle::Offers() {
-    return mFd >= 0 ? &mDevices[mDevice] : nullptr;
+    if (mFd < 0) return nullptr;
+    if (!mDeviceKnown) {
+        struct stat st;
+        const dev_t device = ::fstat(mFd, &st) == 0 ? st.st_dev : 0;
+        for (mDevice = 0; mDevice < mDevices.size(); ++mDevice)
+            if (mDevices[mDevice].device == device) break;
+        if (mDevice == mDevices.size()) mDevices.emplace_back().device = device;
+        mDeviceKnown = true;
+    }
+    return &mDevices[mDevice];
 }
 
 }  // namespace sorvane

@@ -48,7 +48,8 @@ private:
     int mFd = -1;
     QByteArray mFrom, mTo;               // the names of the last rename, their room reused
     std::vector<DeviceOffers> mDevices;  // a run meets few
-    size_t mDevice = 0;                  // of the open folder, in mDevices
+    size_t mDevice = 0;                  // of the open folder, in mDevices,
+    bool mDeviceKnown = false;           // once asked for
 };
 
 }  // namespace sorvane

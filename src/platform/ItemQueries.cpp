@@ -112,16 +112,15 @@ QString FileSystem::StoredName(const QString& path) const {
 }
 
 NameLimit FileSystem::NameMax(const QString& folder) const {
+    return VolumeOf(folder).names;
+}
+
+FileSystem::VolumeFacts FileSystem::VolumeOf(const QString& folder) const {
     QByteArray native;
     if (!ToNative(folder, &native)) return {};
     const char* path = native.isEmpty() ? "." : native.constData();
-    return {::pathconf(path, _PC_NAME_MAX), KindOfVolume(path).namesInUtf16};
-}
-
-bool FileSystem::RenamesFoldersSafely(const QString& folder) const {
-    QByteArray native;
-    return !ToNative(folder, &native) ||
-           !KindOfVolume(native.isEmpty() ? "." : native.constData()).foldersLoseContents;
+    const VolumeKind kind = KindOfVolume(path);
+    return {{::pathconf(path, _PC_NAME_MAX), kind.namesInUtf16}, !kind.foldersLoseContents};
 }
 
 QStringList FileSystem::EntryNames(const QString& folder, int* error) const {

@@ -124,12 +124,12 @@ MoveResult FileSystem::MoveItemIn(FolderHandle& handle, const QString& folder, Q
     if (folder.isEmpty() || !IsSingleName(from) || !IsSingleName(to) || from == to ||
         !handle.Open(folder))
         return MoveItem(Joined(folder, from), Joined(folder, to));
-    DeviceOffers& offers = *handle.Offers();
     // On a device that has shown that it ignores case, a change of case goes
     // the temporary way at once (see MoveSpellingIn).
-    if (offers.ignoresCase == DeviceOffers::Offer::Yes &&
-        from.compare(to, Qt::CaseInsensitive) == 0)
+    if (from.compare(to, Qt::CaseInsensitive) == 0 &&
+        handle.Offers()->ignoresCase == DeviceOffers::Offer::Yes)
         return MoveSpellingIn(handle, folder, from, to);
+    DeviceOffers* offers = nullptr;
     if (mCalls == &DefaultCalls() && ToNative(from, &source) && ToNative(to, &target)) {
         const int fd = handle.mFd;
         if (::renameat2(fd, source.constData(), fd, target.constData(), RENAME_NOREPLACE) == 0)
@@ -137,18 +137,21 @@ MoveResult FileSystem::MoveItemIn(FolderHandle& handle, const QString& folder, Q
         if (errno == EEXIST || errno == ENOTEMPTY) return MoveSpellingIn(handle, folder, from, to);
         // Two names of one folder: EINVAL can only be the flag refused,
         // after the kernel found the new name free (RenameAfterKernelCheck).
-        if (errno == EINVAL && !offers.kindKnown) {
-            offers.kind = KindOfVolume(fd);
-            offers.kindKnown = true;
+        const int err = errno;
+        offers = handle.Offers();
+        if (err == EINVAL && !offers->kindKnown) {
+            offers->kind = KindOfVolume(fd);
+            offers->kindKnown = true;
         }
-        if (errno == EINVAL && !offers.kind.shared && !offers.kind.foldersLoseContents &&
+        if (err == EINVAL && !offers->kind.shared && !offers->kind.foldersLoseContents &&
             ::renameat(fd, source.constData(), fd, target.constData()) == 0)
             return {MoveStatus::Ok, 0};
     }
+    if (!offers) offers = handle.Offers();
     QByteArray fromNative, toNative;
     if (!ToNative(Joined(folder, from), &fromNative) || !ToNative(Joined(folder, to), &toNative))
         return MoveResultOf(EINVAL);
-    const MoveResult result = MoveResultOf(Move(fromNative, toNative, false, &offers));
+    const MoveResult result = MoveResultOf(Move(fromNative, toNative, false, offers));
     return result == MoveStatus::Exists ? MoveSpellingIn(handle, folder, from, to) : result;
 }
 

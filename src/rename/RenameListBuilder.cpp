@@ -226,8 +226,9 @@ bool RenameListBuilder::ListFolder(const QString& folder) {
         // per device.
         const dev_t device = mFilter.Listing().Device();
         if (device == 0 || device != mNameMaxDevice) {
-            mNameMax = mFs.NameMax(folder);
-            mFoldersMove = mFs.RenamesFoldersSafely(folder);
+            const FileSystem::VolumeFacts volume = mFs.VolumeOf(folder);
+            mNameMax = volume.names;
+            mFoldersMove = volume.foldersMove;
             mNameMaxDevice = device;
         }
         const bool added =

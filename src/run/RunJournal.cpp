@@ -524,18 +524,26 @@ std::vector<HistoryEntry> ReadHistory(const QString& folder) {
     return history;
 }
 
+namespace {
+
+// A run without its end line whose process (another one) is still there.
+bool StillRunning(const JournalInfo& info) {
+    return info.state == JournalState::Interrupted && info.pid != ::getpid() &&
+           IsProgramProcess(info.pid);
+}
+
+}  // namespace
+
 QString HistoryStateText(const JournalInfo& info) {
     if (info.restoreTarget >= 0)
         return info.state == JournalState::Restored ? u"戻した"_s : u"一部戻した"_s;
     if (info.state == JournalState::Completed)
         return info.end == u"終了"_s ? u"終わった"_s : u"中断"_s;
-    return IsProgramProcess(info.pid) && info.pid != ::getpid() ? u"変換中"_s : u"強制終了"_s;
+    return StillRunning(info) ? u"変換中"_s : u"強制終了"_s;
 }
 
 bool HistoryRestorable(const JournalInfo& info) {
-    return info.state != JournalState::Restored && info.records > 0 &&
-           !(info.pid != ::getpid() && IsProgramProcess(info.pid) &&
-             info.state == JournalState::Interrupted);
+    return info.state != JournalState::Restored && info.records > 0 && !StillRunning(info);
 }
 
 // Only the newest journal is read: start-up does not read them all.

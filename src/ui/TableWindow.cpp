@@ -10,32 +10,16 @@ using namespace Qt::StringLiterals;
 TableWindow::TableWindow(QWidget& mainWindow, const QString& title, bool& loaded,
                          std::function<void(bool)> remember, PreviewComputer::Compute compute,
                          int initialHeight)
-    : QDialog(&mainWindow), mTitle(title) {
-    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+    : CompanionDialog(mainWindow, Qt::Tool, loaded, std::move(remember)), mTitle(title) {
     mTable = new PreviewTable(std::move(compute), this);
     mLayout = new QVBoxLayout(this);
     mLayout->addWidget(mTable, 1);
     connect(mTable, &PreviewTable::Outdated, this, [this] { ShowTitle(true); });
     connect(mTable, &PreviewTable::Shown, this, [this] { ShowTitle(false); });
 
-    loaded = true;
-    remember(true);
     resize(mainWindow.frameGeometry().width(), initialHeight);
     FollowForm(&mainWindow);
     setWindowTitle(mTitle);
-    // Every way of closing a dialog ends in done(), which emits finished.
-    connect(this, &QDialog::finished, this, [this, &loaded, remember] {
-        loaded = false;
-        remember(false);
-        deleteLater();
-        Q_EMIT Unloaded();
-    });
-}
-
-// Deleted with the main window the program state may be gone already.
-TableWindow::~TableWindow() {
-    disconnect(this, &QDialog::finished, this, nullptr);
 }
 
 void TableWindow::FollowForm(const QWidget* form) {

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <QDialog>
 #include <QString>
 #include <functional>
 
-#include "ui/DockedWindow.h"
+#include "ui/CompanionDialog.h"
 #include "ui/PreviewTable.h"
 
 class QVBoxLayout;
@@ -15,27 +14,20 @@ namespace sorvane {
 // main window: the preview and the repair window. Its title carries the
 // table's counts, or "計算中…" while a computation is due.
 //
-// Making it loads it: loaded is set and remember(true) is called (the
-// setting that opens it at start-up). Closing it in any way unloads it:
-// both are cleared, Unloaded is emitted and the window deletes itself.
-// While it is disabled (a run) it computes nothing.
-class TableWindow : public QDialog, public DockedWindow {
+// Making it loads it (CompanionDialog; remember is the setting that opens
+// it at start-up). While it is disabled (a run) it computes nothing.
+class TableWindow : public CompanionDialog {
     Q_OBJECT
 public:
     TableWindow(QWidget& mainWindow, const QString& title, bool& loaded,
                 std::function<void(bool)> remember, PreviewComputer::Compute compute,
                 int initialHeight);
-    ~TableWindow() override;
-
     // Directly below form.
     void FollowForm(const QWidget* form) override;
 
     const PreviewModel& Rows() const { return mTable->Rows(); }
     QString CountLine() const { return mTable->CountLine(); }
     QString Note() const { return mTable->Note(); }
-
-Q_SIGNALS:
-    void Unloaded();
 
 protected:
     void changeEvent(QEvent* event) override;

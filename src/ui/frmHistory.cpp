@@ -49,14 +49,14 @@ QTableWidgetItem* Cell(const QString& text) {
 }  // namespace
 
 frmHistory::frmHistory(const QString& journalFolder, QWidget& mainWindow, WindowFlags& flags)
-    : QDialog(&mainWindow), mFolder(journalFolder) {
-    setObjectName(u"frmHistory"_s);
-    setWindowTitle(u"変換の履歴"_s);
     // A dialog rather than a tool window: the keys of a tool window's
     // buttons also answer in its main window and the other way round, and
     // "戻す(&Z)" is the main window's too.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+    : CompanionDialog(mainWindow, Qt::Dialog, flags.gHistoryOpen),
+      mState(flags),
+      mFolder(journalFolder) {
+    setObjectName(u"frmHistory"_s);
+    setWindowTitle(u"変換の履歴"_s);
     lstHistory = new QTableWidget(0, 6, this);
     lstHistory->setObjectName(u"lstHistory"_s);
     lstHistory->setAccessibleName(u"変換の履歴"_s);
@@ -85,27 +85,16 @@ frmHistory::frmHistory(const QString& journalFolder, QWidget& mainWindow, Window
         if (row >= 0 && cmdRestore->isEnabled()) Q_EMIT RestoreAsked(mEntries[size_t(row)].path);
     });
 
-    flags.gHistoryOpen = true;
-    resize(640, mainWindow.frameGeometry().height());
+    resize(640, 360);
     FollowForm(&mainWindow);
     Reload();
-    // Every way of closing a dialog ends in done(), which emits finished.
-    connect(this, &QDialog::finished, this, [this, &flags] {
-        flags.gHistoryOpen = false;
-        deleteLater();
-        Q_EMIT Unloaded();
-    });
-}
-
-// Deleted with the main window the program state may be gone already.
-frmHistory::~frmHistory() {
-    disconnect(this, &QDialog::finished, this, nullptr);
 }
 
 void frmHistory::FollowForm(const QWidget* form) {
     if (!form) return;
     const QRect frame = form->frameGeometry();
-    move(frame.left() + frame.width(), frame.top());
+    const int top = mState.gOptionWindow ? frame.top() + frame.height() : frame.top();
+    move(frame.left() + frame.width(), top);
 }
 
 void frmHistory::Reload() {

@@ -1,11 +1,10 @@
 #pragma once
 
-#include <QDialog>
 #include <QString>
 #include <vector>
 
 #include "run/RunJournal.h"
-#include "ui/DockedWindow.h"
+#include "ui/CompanionDialog.h"
 
 class QLabel;
 class QPushButton;
@@ -21,12 +20,12 @@ struct WindowFlags;
 // name. "戻す(&Z)" asks the main window to restore the chosen run from its
 // journal; the window says first how many later runs may have changed the
 // same items. Loaded, it sets gHistoryOpen; it docks to the right of the
-// main window, and goes busy with it.
-class frmHistory : public QDialog, public DockedWindow {
+// main window, below the options window while that is open, and goes busy
+// with it.
+class frmHistory : public CompanionDialog {
     Q_OBJECT
 public:
     frmHistory(const QString& journalFolder, QWidget& mainWindow, WindowFlags& flags);
-    ~frmHistory() override;
 
     // Reads the journals again (after a run or a restore).
     void Reload();
@@ -36,7 +35,6 @@ public:
 Q_SIGNALS:
     // "戻す(&Z)": restore the run of this journal.
     void RestoreAsked(const QString& journal);
-    void Unloaded();
 
 private:
     void SelectionChanged();
@@ -44,6 +42,7 @@ private:
     // the items of row's run since.
     int LaterRuns(int row) const;
 
+    const WindowFlags& mState;
     const QString mFolder;
     std::vector<HistoryEntry> mEntries;
     QTableWidget* lstHistory = nullptr;

@@ -493,10 +493,14 @@ void frmMain::cmdOption_Click() {
     connect(mOption, &frmOption::BrowseAsked, this, &frmMain::cmdPath_Click);
     connect(mOption, &frmOption::SettingsChanged, this, &frmMain::PreviewInputsChanged);
     mCompanions->Loaded(Companion::Options, mOption.data());
-    // The version window gives the right edge to the options window and
-    // takes it back when it closes.
-    connect(mOption, &frmOption::Unloaded, this, [this] { mCompanions->Follow(Companion::About); });
+    // The version and history windows give the right edge to the options
+    // window and take it back when it closes.
+    connect(mOption, &frmOption::Unloaded, this, [this] {
+        mCompanions->Follow(Companion::About);
+        mCompanions->Follow(Companion::History);
+    });
     mCompanions->Follow(Companion::About);
+    mCompanions->Follow(Companion::History);
     mOption->show();
 }
 
