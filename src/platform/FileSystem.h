@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 #include "platform/FolderHandle.h"
 #include "platform/FolderListing.h"
@@ -209,6 +210,11 @@ private:
     int MoveWithoutNoReplace(const QByteArray& from, const QByteArray& to, bool sameItemAllowed,
                              DeviceOffers* offers) const;
     int CheckedRename(const QByteArray& from, const QByteArray& to, bool sameItemAllowed) const;
+    MoveResult MoveInOpenFolder(FolderHandle& handle, const QString& folder, QStringView from,
+                                QStringView to) const;
+    bool SpellingChangesInPlace(int fd) const;
+    std::optional<MoveResult> MoveWatched(FolderHandle& handle, QStringView from,
+                                          QStringView to) const;
     MoveResult MoveSpellingIn(FolderHandle& handle, const QString& folder, QStringView from,
                               QStringView to) const;
     int RenameAfterKernelCheck(const QByteArray& from, const QByteArray& to) const;

@@ -13,6 +13,8 @@ FolderHandle::~FolderHandle() {
 }
 
 void FolderHandle::Close() {
+    mWatch.Stop();
+    mGuarded = 0;
     if (mFd >= 0) ::close(mFd);
     mFd = -1;
     mFolder.clear();
@@ -49,6 +51,17 @@ DeviceOffers* FolderHandle::Offers() {
         mDeviceKnown = true;
     }
     return &mDevices[mDevice];
+}
+
+// The second rename guarded only by the kernel's look starts the watch: a
+// folder with one rename is not worth the read of its names.
+void FolderHandle::Renamed() {
+    if (!mDeviceKnown || mWatch.Watching() || mGuarded > 1) return;
+    const DeviceOffers& device = mDevices[mDevice];
+    if (device.noReplace != DeviceOffers::Offer::No || !device.kindKnown || device.kind.shared ||
+        device.kind.foldersLoseContents)
+        return;
+    if (++mGuarded == 2) mWatch.Start(mFd);
 }
 
 }  // namespace sorvane

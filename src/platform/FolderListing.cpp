@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/NameFolding.h"
+
 namespace sorvane {
 
 namespace {
@@ -22,13 +24,6 @@ size_t FoldedHash(QStringView name) {
 
 bool FoldedEqual(QStringView a, QStringView b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
-}
-
-// A name that a volume folding case may find under another entry than the
-// one that folds alike: FAT and NTFS also find an entry by its short 8.3
-// alias ("PHOTO~1.JPG"), and FAT drops trailing dots and spaces.
-bool MayNameAnAlias(QStringView name) {
-    return name.contains(u'~') || name.endsWith(u'.') || name.endsWith(u' ');
 }
 
 }  // namespace

@@ -7,8 +7,10 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <optional>
 
 #include "platform/FileSystem.h"
+#include "platform/ForEachEntry.h"
 #include "platform/NameFolding.h"
 #include "platform/NativePath.h"
 #include "platform/VolumeKind.h"
@@ -72,6 +74,11 @@ int MissingCode(const QByteArray& from) {
     return Lstat(from, &st) ? kRenameTargetFolderMissing : kRenameNotFound;
 }
 
+pid_t ThisProcess() {
+    static const pid_t pid = ::getpid();  // a run never moves to a child process
+    return pid;
+}
+
 }  // namespace
 
 // The service's one piece of state: the system calls its renames go through.
@@ -119,11 +126,96 @@ int FileSystem::MoveCode(const QString& from, const QString& to) const {
 // system calls always gets the paths.
 MoveResult FileSystem::MoveItemIn(FolderHandle& handle, const QString& folder, QStringView from,
                                   QStringView to) const {
-    QByteArray& source = handle.mFrom;
-    QByteArray& target = handle.mTo;
     if (folder.isEmpty() || !IsSingleName(from) || !IsSingleName(to) || from == to ||
         !handle.Open(folder))
         return MoveItem(Joined(folder, from), Joined(folder, to));
+    if (mCalls != &DefaultCalls()) return MoveInOpenFolder(handle, folder, from, to);
+    if (handle.mWatch.Watching())
+        if (const std::optional<MoveResult> moved = MoveWatched(handle, from, to)) return *moved;
+    const MoveResult result = MoveInOpenFolder(handle, folder, from, to);
+    if (result == MoveStatus::Ok) handle.Renamed();
+    return result;
+}
+
+// In a folder that the handle watches, the names it holds are known: a new
+// name under which no entry has been seen is taken by a plain rename, and so
+// is a change of case of the one entry under its name on a volume that
+// ignores case (no other entry can be there while the item is), or through
+// the temporary name where such a rename does nothing; each with no look at
+// the volume. This closes what the kernel's look
+// closes (RenameAfterKernelCheck): every item that this system has put in
+// the folder since its listing was read is in the reports. It cannot close
+// the same moment: an item that another program makes at the new name
+// between the reading of the reports and the rename is replaced. A rename
+// that fails here has changed nothing, and the other routes find out why.
+std::optional<MoveResult> FileSystem::MoveWatched(FolderHandle& handle, QStringView from,
+                                                  QStringView to) const {
+    QByteArray& source = handle.mFrom;
+    QByteArray& target = handle.mTo;
+    if (!ToNative(from, &source) || !ToNative(to, &target)) return std::nullopt;
+    const int fd = handle.mFd;
+    switch (handle.mWatch.Look(target, source)) {
+        case FolderWatch::At::Free:
+            if (::renameat(fd, source.constData(), fd, target.constData()) == 0)
+                return MoveResult{MoveStatus::Ok, 0};
+            return std::nullopt;
+        case FolderWatch::At::TheItem: {
+            DeviceOffers& offers = *handle.Offers();
+            if (offers.ignoresCase != DeviceOffers::Offer::Yes) return std::nullopt;
+            if (offers.spellingInPlace == DeviceOffers::Offer::Unknown)
+                offers.spellingInPlace =
+                    SpellingChangesInPlace(fd) ? DeviceOffers::Offer::Yes : DeviceOffers::Offer::No;
+            if (offers.spellingInPlace == DeviceOffers::Offer::Yes) {
+                if (::renameat(fd, source.constData(), fd, target.constData()) == 0)
+                    return MoveResult{MoveStatus::Ok, 0};
+                return std::nullopt;
+            }
+            const QByteArray temporary = Encode(TemporaryName(from, ThisProcess()));
+            if (!handle.mWatch.Free(temporary) ||
+                ::renameat(fd, source.constData(), fd, temporary.constData()) != 0)
+                return std::nullopt;
+            if (::renameat(fd, temporary.constData(), fd, target.constData()) == 0)
+                return MoveResult{MoveStatus::Ok, 0};
+            const int err = errno;
+            if (::renameat(fd, temporary.constData(), fd, source.constData()) != 0)
+                return MoveResultOf(EIO);
+            return MoveResultOf(Failure(err));
+        }
+        case FolderWatch::At::Unknown:
+            break;
+    }
+    return std::nullopt;
+}
+
+// A rename that changes only the case of a name is done in place by a
+// volume through FUSE, to which each spelling is a node of its own, and left
+// undone by the kernel's own file systems, which see one item under both. A
+// file system that did worse would do it to an empty file of the program's
+// own, made in the open folder for the question and removed after it.
+bool FileSystem::SpellingChangesInPlace(int fd) const {
+    const QByteArray lower = Encode(TemporaryName(u"spelling", ThisProcess()));
+    const QByteArray upper = lower.toUpper();
+    const int file =
+        ::openat(fd, lower.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (file < 0) return false;
+    ::close(file);
+    const bool renamed = ::renameat(fd, lower.constData(), fd, upper.constData()) == 0;
+    bool upperListed = false, lowerListed = false;
+    const int err =
+        ForEachEntry("/proc/self/fd/" + QByteArray::number(fd), [&](DIR*, const dirent* entry) {
+            const QByteArrayView name(entry->d_name);
+            upperListed = upperListed || name == upper;
+            lowerListed = lowerListed || name == lower;
+            return true;
+        });
+    ::unlinkat(fd, (upperListed ? upper : lower).constData(), 0);
+    return renamed && err == 0 && upperListed && !lowerListed;
+}
+
+MoveResult FileSystem::MoveInOpenFolder(FolderHandle& handle, const QString& folder,
+                                        QStringView from, QStringView to) const {
+    QByteArray& source = handle.mFrom;
+    QByteArray& target = handle.mTo;
     // On a device that has shown that it ignores case, a change of case goes
     // the temporary way at once (see MoveSpellingIn).
     if (from.compare(to, Qt::CaseInsensitive) == 0 &&
@@ -139,8 +231,9 @@ MoveResult FileSystem::MoveItemIn(FolderHandle& handle, const QString& folder, Q
         // after the kernel found the new name free (RenameAfterKernelCheck).
         const int err = errno;
         offers = handle.Offers();
-        if (err == EINVAL && !offers->kindKnown) {
-            offers->kind = KindOfVolume(fd);
+        if (err == EINVAL) {
+            offers->noReplace = DeviceOffers::Offer::No;
+            if (!offers->kindKnown) offers->kind = KindOfVolume(fd);
             offers->kindKnown = true;
         }
         if (err == EINVAL && !offers->kind.shared && !offers->kind.foldersLoseContents &&
@@ -187,6 +280,8 @@ int FileSystem::Move(const QByteArray& from, const QByteArray& to, bool sameItem
         // folder moved into itself; the rename that follows then fails the
         // same way.
         case EINVAL: {
+            // Two names of one folder where offers are kept: the flag refused.
+            if (offers) offers->noReplace = DeviceOffers::Offer::No;
             const VolumeKind kind = Kind(from, offers);
             if (kind.foldersLoseContents && IsFolder(from)) return ENOTSUP;
             if (!kind.shared) return RenameAfterKernelCheck(from, to);
@@ -366,8 +461,7 @@ int FileSystem::MoveThroughTemporary(const QByteArray& from, const QByteArray& t
     QByteArray folder, name;
     SplitNative(from, &folder, &name);
     if (!folder.endsWith('/')) folder += '/';
-    static const pid_t pid = ::getpid();  // a run never moves to a child process
-    const QByteArray temporary = folder + Encode(TemporaryName(Decode(name), pid));
+    const QByteArray temporary = folder + Encode(TemporaryName(Decode(name), ThisProcess()));
     int result = Move(from, temporary, false, offers);
     // A taken temporary name is a failure, not a collision at the new name.
     if (result == kRenameExists) return EEXIST;

@@ -98,6 +98,7 @@ qint32 TargetRestorer::RestoreAll(RenamePlan& plan, qint32& renamed) {
     // "/": the folders among them hide what they held.
     std::unordered_set<QString> unrestored;
     FolderNames names(mFs);
+    FolderHandle handle;
     mProgress.IsCancel = false;
     qint32 nextShow = 0;
     for (qint32 i = 0; i < targets.Count(); ++i) {
@@ -130,8 +131,12 @@ qint32 TargetRestorer::RestoreAll(RenamePlan& plan, qint32& renamed) {
             if (from.isEmpty()) {
                 if (status.restoreOutcome() != RestoreOutcome::Gone) continue;
             } else {
+                // The item is in its own folder, at its new or a temporary
+                // name: the way of a run's renames takes it back.
+                const QString& folder = targets.Folder(i);
                 const MoveResult result =
-                    mFs.MoveItem(plan.basePath + from, plan.basePath + oldPath);
+                    mFs.MoveItemIn(handle, plan.basePath + folder,
+                                   QStringView(from).sliced(folder.size()), targets.OldName(i));
                 if (result == MoveStatus::Ok) {
                     // A restored target is no longer renamed: a later
                     // restore leaves it alone.

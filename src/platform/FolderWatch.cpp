@@ -1,0 +1,126 @@
+#include "platform/FolderWatch.h"
+
+#include <sys/inotify.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+
+#include "platform/ForEachEntry.h"
+#include "platform/NameFolding.h"
+
+namespace sorvane {
+
+namespace {
+
+constexpr uint32_t kEnters = IN_CREATE | IN_MOVED_TO;
+constexpr uint32_t kFolderGoes = IN_DELETE_SELF | IN_MOVE_SELF | IN_UNMOUNT | IN_IGNORED;
+
+// The name with A-Z folded; false for a name beyond plain ASCII.
+bool Folded(QByteArrayView name, QByteArray* folded) {
+    folded->resize(name.size());
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char c = name[i];
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+        (*folded)[i] = c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c;
+    }
+    return true;
+}
+
+}  // namespace
+
+FolderWatch::~FolderWatch() {
+    Stop();
+    if (mNotify >= 0) ::close(mNotify);
+}
+
+bool FolderWatch::Start(int fd) {
+    Stop();
+    if (mNotify < 0) mNotify = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (mNotify < 0) return false;
+    ReadReports();  // of a folder watched before, whose watch is gone
+    // Through the descriptor: the folder it holds, whatever its path names
+    // by now.
+    const QByteArray folder = "/proc/self/fd/" + QByteArray::number(fd);
+    mWatch = ::inotify_add_watch(mNotify, folder.constData(), kEnters | kFolderGoes | IN_ONLYDIR);
+    if (mWatch < 0) return false;
+    // Read after the watch began: a name that enters meanwhile is in the
+    // listing, in the reports or in both.
+    bool plain = true;
+    const int err = native_path::ForEachEntry(folder, [&](DIR*, const dirent* entry) {
+        plain = Add(entry->d_name);
+        return plain;
+    });
+    if (err == 0 && plain) return true;
+    Stop();
+    return false;
+}
+
+void FolderWatch::Stop() {
+    if (mWatch >= 0) ::inotify_rm_watch(mNotify, mWatch);
+    mWatch = -1;
+    mNames.clear();
+}
+
+// False when the names can no longer be known. Reports of an earlier watch
+// of this instance are passed over.
+bool FolderWatch::ReadReports() {
+    alignas(inotify_event) char buffer[16 * 1024];
+    constexpr size_t kLargest = sizeof(inotify_event) + NAME_MAX + 1;
+    for (;;) {
+        const ssize_t got = ::read(mNotify, buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return errno == EAGAIN;
+        }
+        for (const char* at = buffer; at < buffer + got;) {
+            const auto* report = reinterpret_cast<const inotify_event*>(at);
+            at += sizeof(inotify_event) + report->len;
+            if (report->mask & IN_Q_OVERFLOW) return false;
+            if (report->wd != mWatch) continue;
+            if (report->mask & kFolderGoes) return false;
+            if ((report->mask & kEnters) &&
+                !Add(QByteArrayView(report->name, qstrlen(report->name))))
+                return false;
+        }
+        // A read that left room for the largest report emptied the queue:
+        // one system call in the usual case.
+        if (size_t(got) <= sizeof buffer - kLargest) return true;
+    }
+}
+
+bool FolderWatch::Add(QByteArrayView name) {
+    QByteArray folded;
+    if (!Folded(name, &folded)) return false;
+    ++mNames[folded];
+    return true;
+}
+
+int FolderWatch::Seen(QByteArrayView name) const {
+    QByteArray folded;
+    if (!Watching() || MayNameAnAlias(name) || !Folded(name, &folded)) return -1;
+    return mNames.value(folded);
+}
+
+FolderWatch::At FolderWatch::Look(QByteArrayView to, QByteArrayView from) {
+    if (!Watching()) return At::Unknown;
+    if (!ReadReports()) {
+        Stop();
+        return At::Unknown;
+    }
+    const int seen = Seen(to);
+    if (seen == 0) return At::Free;
+    // One entry under the name, and the item folds alike: if the item is
+    // there, that entry is the item; if not, its rename fails.
+    QByteArray folded, itemFolded;
+    if (seen == 1 && Folded(to, &folded) && Folded(from, &itemFolded) && folded == itemFolded)
+        return At::TheItem;
+    return At::Unknown;
+}
+
+bool FolderWatch::Free(QByteArrayView name) const {
+    return Seen(name) == 0;
+}
+
+}  // namespace sorvane
