@@ -15,7 +15,8 @@ constexpr qsizetype kBlockUnits = qsizetype(1) << 17;
 }  // namespace
 
 void TargetStore::Clear() {
-    std::vector<Target>().swap(mTargets);
+    std::vector<std::vector<Target>>().swap(mChunks);
+    mCount = 0;
     std::vector<FolderRecord>().swap(mFolders);
     std::vector<QString>().swap(mTexts);
     mBlock = -1;
@@ -75,8 +76,11 @@ void TargetStore::Add(NamePlace oldName, NamePlace newName, TargetStatus status,
                       bool folder) {
     if (mFolders.empty()) BeginFolder(QString());
     mPathUnits += qint64(mFolders.back().relative.size() + oldName.length + newName.length);
-    mTargets.push_back(Target{oldName.start, newName.start, oldName.length, newName.length,
-                              oldName.text, newName.text, status, folder, inode});
+    if (mChunks.empty() || mChunks.back().size() > kChunkMask)
+        mChunks.emplace_back().reserve(kChunkMask + 1);
+    mChunks.back().push_back(Target{oldName.start, newName.start, oldName.length, newName.length,
+                                    oldName.text, newName.text, status, folder, inode});
+    ++mCount;
 }
 
 // The folders hold the targets in the order added, each from its first on.

@@ -37,8 +37,9 @@ public:
 
     // Empties the store and gives its memory back.
     void Clear();
-    // Room for this many records without growing.
-    void Reserve(size_t targets) { mTargets.reserve(targets); }
+    // Room for the places of this many records; the records themselves
+    // take their room as they come.
+    void Reserve(size_t targets) { mChunks.reserve((targets >> kChunkBits) + 1); }
 
     // Starts a folder, by its path relative to the start folder ("" for the
     // start folder itself, else ending in "/"): the targets added next lie
@@ -68,7 +69,7 @@ public:
         Add(oldPlace, Copy(newName), status, inode, folder);
     }
 
-    qint32 Count() const { return qint32(mTargets.size()); }
+    qint32 Count() const { return mCount; }
     // The units of every target's folder, old name and new name together:
     // what a text that names each target once takes, to size it up front.
     qint64 PathUnits() const { return mPathUnits; }
@@ -102,7 +103,7 @@ public:
         const Target& t = Record(i);
         return FileIdentity{mFolders[folder].device, t.inode, t.inode != 0};
     }
-    TargetStatus& Status(qint32 i) { return mTargets[size_t(i)].status; }
+    TargetStatus& Status(qint32 i) { return At(i).status; }
 
 private:
     struct Target {  // 32 bytes
@@ -121,13 +122,22 @@ private:
         dev_t device;
         qint32 first;  // the index of its first target
     };
-    const Target& Record(qint32 i) const { return mTargets[size_t(i)]; }
+    // The records lie in chunks of a fixed size that never move: a list of
+    // a million targets touches each page of them once, where one array
+    // that doubles would be copied into fresh memory at every step.
+    static constexpr unsigned kChunkBits = 12;  // 4,096 records, 128 KiB
+    static constexpr size_t kChunkMask = (size_t(1) << kChunkBits) - 1;
+    Target& At(qint32 i) { return mChunks[size_t(i) >> kChunkBits][size_t(i) & kChunkMask]; }
+    const Target& Record(qint32 i) const {
+        return mChunks[size_t(i) >> kChunkBits][size_t(i) & kChunkMask];
+    }
     QStringView Name(quint16 text, quint32 start, quint32 length) const {
         return QStringView(mTexts[text]).sliced(start, length);
     }
     quint16 AddText(QString text);
 
-    std::vector<Target> mTargets;
+    std::vector<std::vector<Target>> mChunks;  // each reserved whole at once
+    qint32 mCount = 0;
     std::vector<FolderRecord> mFolders;
     // The texts that names lie in: the store's own blocks, filled by
     // copying, and texts shared whole.
