@@ -193,7 +193,9 @@ std::optional<MoveResult> FileSystem::MoveWatched(FolderHandle& handle, QStringV
 // file system that did worse would do it to an empty file of the program's
 // own, made in the open folder for the question and removed after it.
 bool FileSystem::SpellingChangesInPlace(int fd) const {
-    const QByteArray lower = Encode(TemporaryName(u"spelling", ThisProcess()));
+    // The temporary name of "/", which no item has: never one a restore
+    // looks for.
+    const QByteArray lower = Encode(TemporaryName(u"/", ThisProcess()));
     const QByteArray upper = lower.toUpper();
     const int file =
         ::openat(fd, lower.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, 0600);
