@@ -2,8 +2,9 @@
 # Times sorvane-cli on the volumes a camera card or a USB stick brings, each
 # a 1 GiB image on a loop device mounted through FUSE (exfat-fuse, ntfs-3g),
 # against the floor (bench/plain_floor: one folder read, one plain rename(2)
-# per file), the same floor in the order a run takes the files (the reverse
-# of the order read: rfloor) and mmv, renaming every file of one folder:
+# per file), the same floor in the order of the names, which is the order a
+# run takes these files (nfloor; exFAT lists the newest first), and mmv,
+# renaming every file of one folder:
 #   case   IMG_n.JPG -> IMG_n.jpg  (a change of case only)
 #   other  IMG_n.JPG -> P_n.JPG
 # with 1,000, 4,000 and 8,000 files, on fresh files for every run. The tools
@@ -77,7 +78,7 @@ run_sorvane() {
     "${args[@]}" >/dev/null
 }
 run_floor() { "$floor" "$1" "$2" >/dev/null; }
-run_rfloor() { "$floor" "$1" "$2" reverse >/dev/null; }
+run_nfloor() { "$floor" "$1" "$2" sorted >/dev/null; }
 run_mmv() {
   if [ "$2" = case ]; then
     (cd "$1" && mmv -m '*.JPG' '#1.jpg' </dev/null)
@@ -128,17 +129,17 @@ for kind in exfat ntfs; do
     for n in $sizes; do
       declare -A times=()
       for ((i = 0; i < runs; i++)); do
-        for tool in sorvane floor rfloor mmv; do times[$tool]+="$(time_tool "$tool" "$dir" "$n" "$case") "; done
+        for tool in sorvane floor nfloor mmv; do times[$tool]+="$(time_tool "$tool" "$dir" "$n" "$case") "; done
       done
       ratio=$(paired "${times[sorvane]}" "${times[floor]}")
       first[$case]="${first[$case]:-$ratio}"
       per_target=$(awk -v a="$(calls "$dir" "$n" "$case")" -v b="$(calls "$dir" 1 "$case")" -v n="$n" \
         'BEGIN { printf "%.2f", (a - b) / (n - 1) }')
-      printf '%-5s %-5s %5d files: sorvane %6.3f s  floor %6.3f s  rfloor %6.3f s  mmv %6.3f s  sorvane/floor %s  sorvane/rfloor %s  sorvane/mmv %s  calls/target %s\n' \
+      printf '%-5s %-5s %5d files: sorvane %6.3f s  floor %6.3f s  nfloor %6.3f s  mmv %6.3f s  sorvane/floor %s  sorvane/nfloor %s  sorvane/mmv %s  calls/target %s\n' \
         "$kind" "$case" "$n" "$(printf '%s\n' ${times[sorvane]} | median)" \
-        "$(printf '%s\n' ${times[floor]} | median)" "$(printf '%s\n' ${times[rfloor]} | median)" \
+        "$(printf '%s\n' ${times[floor]} | median)" "$(printf '%s\n' ${times[nfloor]} | median)" \
         "$(printf '%s\n' ${times[mmv]} | median)" "$ratio" \
-        "$(paired "${times[sorvane]}" "${times[rfloor]}")" \
+        "$(paired "${times[sorvane]}" "${times[nfloor]}")" \
         "$(paired "${times[sorvane]}" "${times[mmv]}")" "$per_target"
     done
     echo "$kind $case: growth of sorvane/floor from the first size to the last = $(awk -v a="$ratio" -v b="${first[$case]}" 'BEGIN { printf "%.2f", a / b }')"

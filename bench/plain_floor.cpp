@@ -3,12 +3,12 @@
 // opendir/readdir, then one plain rename(2) per file, nothing else.
 // bench/fuse_bench.sh times sorvane-cli against it.
 //
-// usage: plain_floor FOLDER case|prefix [reverse]
-//   case     NAME.JPG -> NAME.jpg
-//   prefix   IMG_NAME -> P_NAME
-//   reverse  the files in the reverse of the order read, as a run takes
-//            them (the last of its list first); some volumes' lookups cost
-//            more in one order than in the other
+// usage: plain_floor FOLDER case|prefix [sorted]
+//   case    NAME.JPG -> NAME.jpg
+//   prefix  IMG_NAME -> P_NAME
+//   sorted  the files in the order of their names, as a run takes these,
+//           instead of the order read (exFAT lists the newest first); some
+//           volumes' lookups cost more in one order than in the other
 // Prints the number renamed; exit 1 on a failure.
 
 #include <dirent.h>
@@ -22,8 +22,8 @@
 #include <vector>
 
 int main(int argc, char** argv) {
-    if (argc != 3 && !(argc == 4 && strcmp(argv[3], "reverse") == 0)) {
-        fprintf(stderr, "usage: plain_floor FOLDER case|prefix [reverse]\n");
+    if (argc != 3 && !(argc == 4 && strcmp(argv[3], "sorted") == 0)) {
+        fprintf(stderr, "usage: plain_floor FOLDER case|prefix [sorted]\n");
         return 2;
     }
     const bool caseOnly = strcmp(argv[2], "case") == 0;
@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
                      : name.compare(0, 4, "IMG_") == 0)
             names.push_back(name);
     }
-    if (argc == 4) std::reverse(names.begin(), names.end());
+    if (argc == 4) std::sort(names.begin(), names.end());
     const int fd = dirfd(dir);
     long renamed = 0;
     std::string target;

@@ -165,6 +165,7 @@ std::optional<MoveResult> FileSystem::MoveWatched(FolderHandle& handle, QStringV
             if (offers.spellingInPlace == DeviceOffers::Offer::Unknown)
                 offers.spellingInPlace =
                     SpellingChangesInPlace(fd) ? DeviceOffers::Offer::Yes : DeviceOffers::Offer::No;
+            // No other entry can be at the new name while the item is.
             if (offers.spellingInPlace == DeviceOffers::Offer::Yes) {
                 if (::renameat(fd, source.constData(), fd, target.constData()) == 0)
                     return MoveResult{MoveStatus::Ok, 0};
@@ -191,17 +192,24 @@ std::optional<MoveResult> FileSystem::MoveWatched(FolderHandle& handle, QStringV
 // volume through FUSE, to which each spelling is a node of its own, and left
 // undone by the kernel's own file systems, which see one item under both. A
 // file system that did worse would do it to an empty file of the program's
-// own, made in the open folder for the question and removed after it.
+// own, made in the open folder for the question and removed after it. The
+// question is asked only where the other spelling finds that file: ntfs-3g
+// keeps case apart for names it made itself (the file's) but not for names
+// from Windows, and its answer for the one says nothing of the other.
 bool FileSystem::SpellingChangesInPlace(int fd) const {
     // The temporary name of "/", which no item has: never one a restore
     // looks for.
     const QByteArray lower = Encode(TemporaryName(u"/", ThisProcess()));
     const QByteArray upper = lower.toUpper();
+    struct stat st;
+    if (::fstatat(fd, upper.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 || errno != ENOENT)
+        return false;
     const int file =
         ::openat(fd, lower.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (file < 0) return false;
     ::close(file);
-    const bool renamed = ::renameat(fd, lower.constData(), fd, upper.constData()) == 0;
+    const bool asked = ::fstatat(fd, upper.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+    const bool renamed = asked && ::renameat(fd, lower.constData(), fd, upper.constData()) == 0;
     bool upperListed = false, lowerListed = false;
     const int err =
         ForEachEntry("/proc/self/fd/" + QByteArray::number(fd), [&](DIR*, const dirent* entry) {
