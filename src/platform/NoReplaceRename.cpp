@@ -138,16 +138,16 @@ MoveResult FileSystem::MoveItemIn(FolderHandle& handle, const QString& folder, Q
 }
 
 // In a folder that the handle watches, the names it holds are known: a new
-// name under which no entry has been seen is taken by a plain rename, and so
-// is a change of case of the one entry under its name on a volume that
-// ignores case (no other entry can be there while the item is), or through
-// the temporary name where such a rename does nothing; each with no look at
-// the volume. This closes what the kernel's look
-// closes (RenameAfterKernelCheck): every item that this system has put in
-// the folder since its listing was read is in the reports. It cannot close
-// the same moment: an item that another program makes at the new name
-// between the reading of the reports and the rename is replaced. A rename
-// that fails here has changed nothing, and the other routes find out why.
+// name under which no entry has been seen is taken by a plain rename. So is
+// a change of case of the one entry under its name, on a volume that ignores
+// case and changes a spelling in place (no other entry can be there while
+// the item is); elsewhere it goes through the temporary name. None of it
+// looks at the volume. This closes what the kernel's look closes
+// (RenameAfterKernelCheck): every item that this system has put in the
+// folder since its listing was read is in the reports. It cannot close the
+// same moment: an item that another program makes at the new name between
+// the reading of the reports and the rename is replaced. A rename that
+// fails here has changed nothing, and the other routes find out why.
 std::optional<MoveResult> FileSystem::MoveWatched(FolderHandle& handle, QStringView from,
                                                   QStringView to) const {
     QByteArray& source = handle.mFrom;
