@@ -59,7 +59,7 @@ void FolderHandle::Renamed() {
     if (!mDeviceKnown || mWatch.Watching() || mGuarded > 1) return;
     const DeviceOffers& device = mDevices[mDevice];
     if (device.noReplace != DeviceOffers::Offer::No || !device.kindKnown || device.kind.shared ||
-        device.kind.foldersLoseContents)
+        device.kind.foldersLoseContents || device.kind.hidesNames)
         return;
     if (++mGuarded == 2) mWatch.Start(mFd);
 }

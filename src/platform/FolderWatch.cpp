@@ -49,7 +49,7 @@ bool FolderWatch::Start(int fd) {
     // listing, in the reports or in both.
     bool plain = true;
     const int err = native_path::ForEachEntry(folder, [&](DIR*, const dirent* entry) {
-        plain = Add(entry->d_name);
+        plain = Add(entry->d_name, entry->d_type != DT_REG && entry->d_type != DT_LNK);
         return plain;
     });
     if (err == 0 && plain) return true;
@@ -81,7 +81,7 @@ bool FolderWatch::ReadReports() {
             if (report->wd != mWatch) continue;
             if (report->mask & kFolderGoes) return false;
             if ((report->mask & kEnters) &&
-                !Add(QByteArrayView(report->name, qstrlen(report->name))))
+                !Add(QByteArrayView(report->name, qstrlen(report->name)), report->mask & IN_ISDIR))
                 return false;
         }
         // A read that left room for the largest report emptied the queue:
@@ -90,10 +90,12 @@ bool FolderWatch::ReadReports() {
     }
 }
 
-bool FolderWatch::Add(QByteArrayView name) {
+bool FolderWatch::Add(QByteArrayView name, bool folder) {
     QByteArray folded;
     if (!Folded(name, &folded)) return false;
-    ++mNames[folded];
+    // A folder, or an entry of unknown kind, counts twice: never the one
+    // entry that a file's change of case may take in place.
+    mNames[folded] += folder ? 2 : 1;
     return true;
 }
 

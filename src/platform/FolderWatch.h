@@ -21,7 +21,7 @@ class FolderWatch {
 public:
     enum class At : quint8 {
         Free,     // no entry has been seen under the name
-        TheItem,  // only one, and the item of the old name folds alike
+        TheItem,  // only one, a file, and the item of the old name folds alike
         Unknown,  // anything else, or not watching
     };
 
@@ -45,7 +45,7 @@ public:
 
 private:
     bool ReadReports();
-    bool Add(QByteArrayView name);
+    bool Add(QByteArrayView name, bool folder);
     int Seen(QByteArrayView name) const;
 
     int mNotify = -1;  // kept from folder to folder

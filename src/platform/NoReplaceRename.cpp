@@ -139,15 +139,16 @@ MoveResult FileSystem::MoveItemIn(FolderHandle& handle, const QString& folder, Q
 
 // In a folder that the handle watches, the names it holds are known: a new
 // name under which no entry has been seen is taken by a plain rename. So is
-// a change of case of the one entry under its name, on a volume that ignores
-// case and changes a spelling in place (no other entry can be there while
-// the item is); elsewhere it goes through the temporary name. None of it
-// looks at the volume. This closes what the kernel's look closes
-// (RenameAfterKernelCheck): every item that this system has put in the
-// folder since its listing was read is in the reports. It cannot close the
-// same moment: an item that another program makes at the new name between
-// the reading of the reports and the rename is replaced. A rename that
-// fails here has changed nothing, and the other routes find out why.
+// a change of case of a file that is the one entry under its name, on a
+// volume that ignores case and changes a spelling in place (no other entry
+// can be there while the item is); elsewhere it goes through the temporary
+// name. None of it looks at the volume, but for the probe once per device.
+// This closes what the kernel's look closes (RenameAfterKernelCheck): every
+// item that this system has put in the folder since its listing was read is
+// in the reports. It cannot close the same moment: an item that another
+// program makes at the new name between the reading of the reports and the
+// rename is replaced. A first rename that fails here has changed nothing,
+// and the other routes find out why; the temporary route answers for itself.
 std::optional<MoveResult> FileSystem::MoveWatched(FolderHandle& handle, QStringView from,
                                                   QStringView to) const {
     QByteArray& source = handle.mFrom;
@@ -207,6 +208,8 @@ bool FileSystem::SpellingChangesInPlace(int fd) const {
     const int file =
         ::openat(fd, lower.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (file < 0) return false;
+    struct stat made;
+    const bool known = ::fstat(file, &made) == 0;
     ::close(file);
     const bool asked = ::fstatat(fd, upper.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0;
     const bool renamed = asked && ::renameat(fd, lower.constData(), fd, upper.constData()) == 0;
@@ -218,7 +221,11 @@ bool FileSystem::SpellingChangesInPlace(int fd) const {
             lowerListed = lowerListed || name == lower;
             return true;
         });
-    ::unlinkat(fd, (upperListed ? upper : lower).constData(), 0);
+    // Only the file made here is removed, never one another program made.
+    const QByteArray& left = upperListed ? upper : lower;
+    if (known && ::fstatat(fd, left.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+        st.st_ino == made.st_ino && S_ISREG(st.st_mode) && st.st_size == 0)
+        ::unlinkat(fd, left.constData(), 0);
     return renamed && err == 0 && upperListed && !lowerListed;
 }
 
@@ -237,18 +244,22 @@ MoveResult FileSystem::MoveInOpenFolder(FolderHandle& handle, const QString& fol
         if (::renameat2(fd, source.constData(), fd, target.constData(), RENAME_NOREPLACE) == 0)
             return {MoveStatus::Ok, 0};
         if (errno == EEXIST || errno == ENOTEMPTY) return MoveSpellingIn(handle, folder, from, to);
-        // Two names of one folder: EINVAL can only be the flag refused,
-        // after the kernel found the new name free (RenameAfterKernelCheck).
+        // Two names of one folder: EINVAL is the flag refused, after the
+        // kernel found the new name free (RenameAfterKernelCheck), or a name
+        // the file system cannot hold (the kernel's FAT), which the plain
+        // rename refuses too. Only a plain rename that takes shows the flag
+        // refused.
         const int err = errno;
         offers = handle.Offers();
-        if (err == EINVAL) {
-            offers->noReplace = DeviceOffers::Offer::No;
-            if (!offers->kindKnown) offers->kind = KindOfVolume(fd);
+        if (err == EINVAL && !offers->kindKnown) {
+            offers->kind = KindOfVolume(fd);
             offers->kindKnown = true;
         }
         if (err == EINVAL && !offers->kind.shared && !offers->kind.foldersLoseContents &&
-            ::renameat(fd, source.constData(), fd, target.constData()) == 0)
+            ::renameat(fd, source.constData(), fd, target.constData()) == 0) {
+            offers->noReplace = DeviceOffers::Offer::No;
             return {MoveStatus::Ok, 0};
+        }
     }
     if (!offers) offers = handle.Offers();
     QByteArray fromNative, toNative;
@@ -290,11 +301,15 @@ int FileSystem::Move(const QByteArray& from, const QByteArray& to, bool sameItem
         // folder moved into itself; the rename that follows then fails the
         // same way.
         case EINVAL: {
-            // Two names of one folder where offers are kept: the flag refused.
-            if (offers) offers->noReplace = DeviceOffers::Offer::No;
             const VolumeKind kind = Kind(from, offers);
             if (kind.foldersLoseContents && IsFolder(from)) return ENOTSUP;
-            if (!kind.shared) return RenameAfterKernelCheck(from, to);
+            if (!kind.shared) {
+                const int result = RenameAfterKernelCheck(from, to);
+                // Two names of one folder where offers are kept, and the
+                // plain rename took: the flag was refused.
+                if (result == kRenameOk && offers) offers->noReplace = DeviceOffers::Offer::No;
+                return result;
+            }
             return MoveWithoutNoReplace(from, to, sameItemAllowed, offers);
         }
         // A kernel without the call makes no check at all.

@@ -1,5 +1,6 @@
 #include "platform/VolumeKind.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <sys/sysmacros.h>
@@ -41,9 +42,32 @@ bool IsOneOf(unsigned long type, const unsigned long (&types)[N]) {
     return false;
 }
 
-// The type of the mount of device in /proc/self/mountinfo ("fuseblk",
-// "fuse.sshfs"), or "" when it is not there.
-QByteArray MountType(dev_t device) {
+// A field of /proc/self/mountinfo, whose space, tab, newline and backslash
+// are written as octal escapes ("\040").
+QByteArray Unescaped(const QByteArray& field) {
+    QByteArray text;
+    for (qsizetype i = 0; i < field.size(); ++i) {
+        if (field[i] == '\\' && i + 3 < field.size()) {
+            bool ok = false;
+            const int code = field.mid(i + 1, 3).toInt(&ok, 8);
+            if (ok) {
+                text += char(code);
+                i += 3;
+                continue;
+            }
+        }
+        text += field[i];
+    }
+    return text;
+}
+
+struct Mount {
+    QByteArray type;   // "fuseblk", "fuse.sshfs"; "" when not found
+    QByteArray point;  // where it is mounted
+};
+
+// The mount of device in /proc/self/mountinfo.
+Mount MountOf(dev_t device) {
     QFile file(QStringLiteral("/proc/self/mountinfo"));
     if (!file.open(QIODevice::ReadOnly)) return {};
     const QByteArray id =
@@ -51,11 +75,21 @@ QByteArray MountType(dev_t device) {
     // Fields: id parent major:minor root point options [optional...] - type source ...
     for (const QByteArray& line : file.readAll().split('\n')) {
         const QList<QByteArray> fields = line.split(' ');
-        if (fields.size() < 3 || fields[2] != id) continue;
+        if (fields.size() < 5 || fields[2] != id) continue;
         const qsizetype dash = fields.indexOf("-");
-        return dash >= 0 && dash + 1 < fields.size() ? fields[dash + 1] : QByteArray();
+        if (dash < 0 || dash + 1 >= fields.size()) return {};
+        return {fields[dash + 1], Unescaped(fields[4])};
     }
     return {};
+}
+
+// NTFS through FUSE, which mounts as "fuseblk" like exFAT: its root finds
+// "$MFT", which no other volume holds there.
+bool IsNtfs(const Mount& mount) {
+    struct stat st;
+    return mount.type == "fuse.ntfs-3g" ||
+           (mount.type == "fuseblk" && ::fstatat(AT_FDCWD, (mount.point + "/$MFT").constData(), &st,
+                                                 AT_SYMLINK_NOFOLLOW) == 0);
 }
 
 }  // namespace
@@ -68,11 +102,12 @@ VolumeKind KindOf(const struct statfs& fs, const struct stat* st) {
     // A FUSE volume on a device of this machine (a card or a stick through
     // exfat-fuse, ntfs-3g or fusefat) is changed only through this system;
     // others (sshfs and the like) may be changed from elsewhere.
-    if (!st) return {true, true, false};
-    const QByteArray mount = MountType(st->st_dev);
-    const bool local = mount == "fuseblk" || mount == "fuse.fusefat" || mount == "fuse.exfat" ||
-                       mount == "fuse.ntfs-3g" || mount == "fuse.fuse2fs";
-    return {true, !local, mount == "fuse.fusefat"};
+    if (!st) return {true, true, false, true};
+    const Mount mount = MountOf(st->st_dev);
+    const QByteArray& kind = mount.type;
+    const bool local = kind == "fuseblk" || kind == "fuse.fusefat" || kind == "fuse.exfat" ||
+                       kind == "fuse.ntfs-3g" || kind == "fuse.fuse2fs";
+    return {true, !local, kind == "fuse.fusefat", !local || IsNtfs(mount)};
 }
 
 }  // namespace

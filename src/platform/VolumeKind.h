@@ -20,6 +20,10 @@ struct VolumeKind {
     // the folder (fusefat does, whatever the new name): folders there are
     // never renamed.
     bool foldersLoseContents = false;
+    // Whether the volume's listing may leave out names it still finds by
+    // name: ntfs-3g leaves out the volume's own files ("$MFT", "$UpCase")
+    // in its root, and with its hide options hidden and dot files anywhere.
+    bool hidesNames = false;
 };
 
 // The kind of the volume that the open file or folder fd is on, from its

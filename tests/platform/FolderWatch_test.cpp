@@ -17,13 +17,14 @@ using At = FolderWatch::At;
 namespace {
 
 // A new name is free only when no entry was listed or has entered under it
-// since, compared as a volume that ignores case compares; the item's own
-// other spelling is the item while it is the one entry under that name.
+// since, compared as a volume that ignores case compares; a file's own
+// other spelling is the file while it is the one entry under that name.
 // Whatever another program puts in the folder counts from then on.
 TEST(FolderWatch, KnowsEveryNameThatEntersTheFolderAfterItsListing) {
     TempTree tree;
     for (const QString& name : {u"in/IMG_1.JPG"_s, u"in/IMG_2.JPG"_s, u"elsewhere"_s})
         ASSERT_TRUE(tree.MakeFile(name));
+    ASSERT_TRUE(tree.MakeFolder(u"in/Album"_s));
     const QByteArray in = tree.NativePath("in/");
     const int fd = ::open(in.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     ASSERT_GE(fd, 0);
@@ -43,6 +44,8 @@ TEST(FolderWatch, KnowsEveryNameThatEntersTheFolderAfterItsListing) {
         {"a name no entry holds", nothing, "P_1.JPG", "IMG_1.JPG", At::Free},
         {"the item's own other spelling", nothing, "img_1.jpg", "IMG_1.JPG", At::TheItem},
         {"another listed entry's spelling", nothing, "img_2.jpg", "IMG_1.JPG", At::Unknown},
+        // A folder's change of case never takes the way a file's may.
+        {"a folder's own other spelling", nothing, "album", "Album", At::Unknown},
         {"made by another program", make("in/p_3.jpg"), "P_3.JPG", "IMG_1.JPG", At::Unknown},
         {"moved in by another program",
          [&] {

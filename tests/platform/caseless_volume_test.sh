@@ -172,6 +172,17 @@ if command -v mkntfs >/dev/null && command -v ntfs-3g >/dev/null; then
       fail "NTFS: a rename onto an existing name replaced it"
     grep -q "既存" "$work/out" || fail "NTFS: the refused rename was not logged: $(cat "$work/out")"
     long_name "$work/ntfs"
+    # Mounted so, ntfs-3g lists no dot file but still finds one by its name:
+    # "3" taking a dot in front, after two renames in the folder, must not
+    # replace the hidden ".3".
+    umount "$work/ntfs" &&
+      ntfs-3g -o hide_hid_files,hide_dot_files "${devices[-1]}" "$work/ntfs" ||
+      fail "NTFS cannot be mounted again with hide_hid_files"
+    mkdir "$work/ntfs/dots" && echo hidden >"$work/ntfs/dots/.3"
+    for n in 1 2 3; do echo "$n" >"$work/ntfs/dots/$n"; done
+    run rename "$work/ntfs/dots" --operation front --replace .
+    [ "$(cat "$work/ntfs/dots/.3")" = hidden ] && [ -f "$work/ntfs/dots/3" ] ||
+      fail "NTFS: a rename replaced a name the listing hides: $(tail -3 "$work/out")"
   else
     echo "caseless_volume_test: NTFS cannot be mounted through FUSE here: left out"
   fi
