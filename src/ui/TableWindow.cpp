@@ -23,9 +23,7 @@ TableWindow::TableWindow(QWidget& mainWindow, const QString& title, bool& loaded
 }
 
 void TableWindow::FollowForm(const QWidget* form) {
-    if (!form) return;
-    const QRect frame = form->frameGeometry();
-    move(frame.left(), frame.top() + frame.height());
+    DockTo(*this, form, Dock::Below);
 }
 
 void TableWindow::changeEvent(QEvent* event) {

@@ -56,10 +56,7 @@ frmAbout::frmAbout(WindowFlags& state, QWidget* mainWindow)
 }
 
 void frmAbout::FollowForm(const QWidget* form) {
-    if (!form) return;
-    const QRect frame = form->frameGeometry();
-    const int top = mState.gOptionWindow ? frame.top() + frame.height() : frame.top();
-    move(frame.left() + frame.width(), top);
+    DockTo(*this, form, mState.gOptionWindow ? Dock::RightLower : Dock::Right);
 }
 
 // Deleted with the main window the program state may be gone already.

@@ -91,10 +91,7 @@ frmHistory::frmHistory(const QString& journalFolder, QWidget& mainWindow, Window
 }
 
 void frmHistory::FollowForm(const QWidget* form) {
-    if (!form) return;
-    const QRect frame = form->frameGeometry();
-    const int top = mState.gOptionWindow ? frame.top() + frame.height() : frame.top();
-    move(frame.left() + frame.width(), top);
+    DockTo(*this, form, mState.gOptionWindow ? Dock::RightLower : Dock::Right);
 }
 
 void frmHistory::Reload() {

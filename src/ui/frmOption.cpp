@@ -96,9 +96,7 @@ void frmOption::AcceptDrops(const QList<QWidget*>& controls) {
 }
 
 void frmOption::FollowForm(const QWidget* form) {
-    if (!form) return;
-    const QRect frame = form->frameGeometry();
-    move(frame.left() + frame.width(), frame.top());
+    DockTo(*this, form, Dock::Right);
 }
 
 void frmOption::SetFormOptions() {

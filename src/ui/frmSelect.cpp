@@ -109,9 +109,7 @@ void frmSelect::ToolStyle() {
 }
 
 void frmSelect::FollowForm(const QWidget* form) {
-    if (!form) return;
-    const QRect frame = form->frameGeometry();
-    move(frame.left(), frame.top() + frame.height());
+    DockTo(*this, form, Dock::Below);
 }
 
 void frmSelect::done(int result) {
