@@ -48,6 +48,22 @@ QString Joined(const QString& folder, QStringView name) {
     return path;
 }
 
+// Whether two names are one spelt in other case, as Qt compares them
+// without case. Nearly every pair differs at a unit of plain ASCII, which
+// settles it without Qt's walk through its folding tables.
+bool SameButForCase(QStringView a, QStringView b) {
+    if (a.size() != b.size()) return false;
+    const char16_t* x = a.utf16();
+    const char16_t* y = b.utf16();
+    for (qsizetype k = 0; k < a.size(); ++k) {
+        if (x[k] == y[k]) continue;
+        if (x[k] >= 0x80 || y[k] >= 0x80) return a.compare(b, Qt::CaseInsensitive) == 0;
+        const char16_t fx = x[k] | 0x20, fy = y[k] | 0x20;
+        if (fx != fy || fx < u'a' || fx > u'z') return false;
+    }
+    return true;
+}
+
 RenameSystemCalls& DefaultCalls() {
     static RenameSystemCalls calls;
     return calls;
@@ -235,8 +251,7 @@ MoveResult FileSystem::MoveInOpenFolder(FolderHandle& handle, const QString& fol
     QByteArray& target = handle.mTo;
     // On a device that has shown that it ignores case, a change of case goes
     // the temporary way at once (see MoveSpellingIn).
-    if (from.compare(to, Qt::CaseInsensitive) == 0 &&
-        handle.Offers()->ignoresCase == DeviceOffers::Offer::Yes)
+    if (SameButForCase(from, to) && handle.Offers()->ignoresCase == DeviceOffers::Offer::Yes)
         return MoveSpellingIn(handle, folder, from, to);
     DeviceOffers* offers = nullptr;
     if (mCalls == &DefaultCalls() && ToNative(from, &source) && ToNative(to, &target)) {

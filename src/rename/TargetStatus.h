@@ -49,25 +49,36 @@ class TargetStatus {
 public:
     constexpr TargetStatus() = default;
     constexpr explicit TargetStatus(Verdict verdict, RenameOutcome renamed = RenameOutcome::None)
-        : mVerdict(verdict), mRename(renamed) {}
+        : mBits(quint16(quint16(verdict) | quint16(renamed) << kRenameShift)) {}
 
-    constexpr Verdict verdict() const { return mVerdict; }
-    constexpr RenameOutcome renameOutcome() const { return mRename; }
-    constexpr RestoreOutcome restoreOutcome() const { return mRestore; }
-
-    void SetVerdict(Verdict verdict) { mVerdict = verdict; }
-    void SetRenameOutcome(RenameOutcome outcome) { mRename = outcome; }
-    void SetRestoreOutcome(RestoreOutcome outcome) { mRestore = outcome; }
-
-    constexpr qint32 Word() const {
-        return qint32(mVerdict) + 16 * qint32(mRename) + 256 * qint32(mRestore);
+    constexpr Verdict verdict() const { return Verdict(mBits & kField); }
+    constexpr RenameOutcome renameOutcome() const {
+        return RenameOutcome(mBits >> kRenameShift & kField);
     }
+    constexpr RestoreOutcome restoreOutcome() const {
+        return RestoreOutcome(mBits >> kRestoreShift & kField);
+    }
+
+    void SetVerdict(Verdict verdict) { Set(0, quint16(verdict)); }
+    void SetRenameOutcome(RenameOutcome outcome) { Set(kRenameShift, quint16(outcome)); }
+    void SetRestoreOutcome(RestoreOutcome outcome) { Set(kRestoreShift, quint16(outcome)); }
+
+    constexpr qint32 Word() const { return mBits; }
     constexpr bool operator==(const TargetStatus&) const = default;
 
 private:
-    Verdict mVerdict = Verdict::None;
-    RenameOutcome mRename = RenameOutcome::None;
-    RestoreOutcome mRestore = RestoreOutcome::None;
+    // Four bits each, as Word() counts them: two bytes in each of a
+    // million targets' records.
+    static constexpr quint16 kField = 0xF;
+    static constexpr int kRenameShift = 4;
+    static constexpr int kRestoreShift = 8;
+    void Set(int shift, quint16 value) {
+        mBits = quint16((mBits & ~(kField << shift)) | (value & kField) << shift);
+    }
+
+    quint16 mBits = 0;
 };
+
+static_assert(sizeof(TargetStatus) == 2);
 
 }  // namespace sorvane

@@ -1,7 +1,6 @@
 #include "rename/TargetStore.h"
 
 #include <algorithm>
-#include <limits>
 #include <new>
 
 namespace sorvane {
@@ -11,12 +10,14 @@ namespace {
 // 256 KiB: large enough that a million targets take a few hundred blocks,
 // and each is one allocation the system hands back when the list goes.
 constexpr qsizetype kBlockUnits = qsizetype(1) << 17;
+constexpr size_t kTexts = size_t(1) << 15;
 
 }  // namespace
 
 void TargetStore::Clear() {
     std::vector<std::vector<Target>>().swap(mChunks);
     mCount = 0;
+    std::vector<LongName>().swap(mLongNames);
     std::vector<FolderRecord>().swap(mFolders);
     std::vector<QString>().swap(mTexts);
     mBlock = -1;
@@ -39,11 +40,11 @@ bool TargetStore::WorthSharing(const QString& text, qsizetype names, qsizetype u
     return text.size() >= kBlockUnits / 4 && usedNames * 2 >= names;
 }
 
-// The texts are counted in 16 bits, which a shared text of at least a
-// quarter block each and blocks of their own reach only beyond a gigabyte
-// of names: more is refused as memory that cannot be had.
+// The texts are counted in 15 bits, which a shared text of at least a
+// quarter block each and blocks of their own reach only beyond two
+// gigabytes of names: more is refused as memory that cannot be had.
 quint16 TargetStore::AddText(QString text) {
-    if (mTexts.size() > std::numeric_limits<quint16>::max()) throw std::bad_alloc();
+    if (mTexts.size() >= kTexts) throw std::bad_alloc();
     mTexts.push_back(std::move(text));
     return quint16(mTexts.size() - 1);
 }
@@ -78,9 +79,21 @@ void TargetStore::Add(NamePlace oldName, NamePlace newName, TargetStatus status,
     mPathUnits += qint64(mFolders.back().relative.size() + oldName.length + newName.length);
     if (mChunks.empty() || mChunks.back().size() > kChunkMask)
         mChunks.emplace_back().reserve(kChunkMask + 1);
-    mChunks.back().push_back(Target{oldName.start, newName.start, oldName.length, newName.length,
-                                    oldName.text, newName.text, status, folder, inode});
+    if (oldName.length >= kLong || newName.length >= kLong)
+        mLongNames.push_back(LongName{mCount, oldName.length, newName.length});
+    const auto inRecord = [](quint32 length) { return quint8(std::min<quint32>(length, kLong)); };
+    mChunks.back().push_back(Target{inode, oldName.start, newName.start, oldName.text, folder,
+                                    newName.text, inRecord(oldName.length),
+                                    inRecord(newName.length), status});
     ++mCount;
+}
+
+quint32 TargetStore::LongLength(qint32 i, quint32 LongName::*length) const {
+    const auto at =
+        std::lower_bound(mLongNames.begin(), mLongNames.end(), i,
+                         [](const LongName& name, qint32 target) { return name.target < target; });
+    Q_ASSERT(at != mLongNames.end() && at->target == i);
+    return (*at).*length;
 }
 
 // The folders hold the targets in the order added, each from its first on.

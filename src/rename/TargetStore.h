@@ -83,18 +83,18 @@ public:
     const QString& FolderPath(quint32 folder) const { return mFolders[folder].relative; }
     QStringView OldName(qint32 i) const {
         const Target& t = Record(i);
-        return Name(t.oldText, t.oldStart, t.oldLength);
+        return Name(t.oldText, t.oldStart, t.oldLength, i, &LongName::oldLength);
     }
     QStringView NewName(qint32 i) const {
         const Target& t = Record(i);
-        return Name(t.newText, t.newStart, t.newLength);
+        return Name(t.newText, t.newStart, t.newLength, i, &LongName::newLength);
     }
     // Folder and name in one.
     QString OldPath(qint32 i) const { return Joined(Folder(i), OldName(i)); }
     QString NewPath(qint32 i) const { return Joined(Folder(i), NewName(i)); }
     TargetStatus Status(qint32 i) const { return Record(i).status; }
     // Whether target i was added as a folder.
-    bool IsFolder(qint32 i) const { return Record(i).folder; }
+    bool IsFolder(qint32 i) const { return Record(i).folder != 0; }
     // The item's device and inode at the time it was listed; not valid when
     // the inode was not given.
     FileIdentity Identity(qint32 i) const { return Identity(i, FolderIndex(i)); }
@@ -106,16 +106,26 @@ public:
     TargetStatus& Status(qint32 i) { return At(i).status; }
 
 private:
-    struct Target {  // 32 bytes
+    // A name's length up to kLong - 1 units lies in its record, a longer
+    // one's in mLongNames: nearly every name is shorter than that, as a
+    // name on disk has at most 255 bytes.
+    static constexpr quint8 kLong = 0xFF;
+    struct Target {  // 24 bytes
+        ino_t inode;
         quint32 oldStart;
         quint32 newStart;
+        quint16 oldText : 15;
+        quint16 folder : 1;
+        quint16 newText;
+        quint8 oldLength;
+        quint8 newLength;
+        TargetStatus status;
+    };
+    static_assert(sizeof(Target) == 24);
+    struct LongName {
+        qint32 target;
         quint32 oldLength;
         quint32 newLength;
-        quint16 oldText;
-        quint16 newText;
-        TargetStatus status;
-        bool folder;  // in the record's padding: no room taken
-        ino_t inode;
     };
     struct FolderRecord {
         QString relative;
@@ -125,19 +135,23 @@ private:
     // The records lie in chunks of a fixed size that never move: a list of
     // a million targets touches each page of them once, where one array
     // that doubles would be copied into fresh memory at every step.
-    static constexpr unsigned kChunkBits = 12;  // 4,096 records, 128 KiB
+    static constexpr unsigned kChunkBits = 12;  // 4,096 records, 96 KiB
     static constexpr size_t kChunkMask = (size_t(1) << kChunkBits) - 1;
     Target& At(qint32 i) { return mChunks[size_t(i) >> kChunkBits][size_t(i) & kChunkMask]; }
     const Target& Record(qint32 i) const {
         return mChunks[size_t(i) >> kChunkBits][size_t(i) & kChunkMask];
     }
-    QStringView Name(quint16 text, quint32 start, quint32 length) const {
-        return QStringView(mTexts[text]).sliced(start, length);
+    QStringView Name(quint16 text, quint32 start, quint8 length, qint32 i,
+                     quint32 LongName::*longLength) const {
+        return QStringView(mTexts[text])
+            .sliced(start, length < kLong ? length : LongLength(i, longLength));
     }
+    quint32 LongLength(qint32 i, quint32 LongName::*length) const;
     quint16 AddText(QString text);
 
     std::vector<std::vector<Target>> mChunks;  // each reserved whole at once
     qint32 mCount = 0;
+    std::vector<LongName> mLongNames;  // in the order of their targets
     std::vector<FolderRecord> mFolders;
     // The texts that names lie in: the store's own blocks, filled by
     // copying, and texts shared whole.
