@@ -166,13 +166,18 @@ bool HasAsciiEquivalent(const char* name, size_t length) {
 // must lead nowhere, or to an item of its own that the folder lists under
 // that name. A volume mounted through FUSE gives the other spelling of the
 // same entry a node number of its own, so a different number alone tells
-// nothing. False when it cannot be told.
+// nothing. False when it cannot be told. known: the stat of the entry
+// named knownName, already made, when there is one.
 template <typename Listed>
-bool KeepsCaseApart(int dir, const QByteArray& probe, Listed listed) {
+bool KeepsCaseApart(int dir, const QByteArray& probe, Listed listed, const QByteArray& knownName,
+                    const struct stat* known) {
     if (probe.isEmpty()) return false;
     const QByteArray other = FlippedCase(probe.constData());
     struct stat entry, flipped;
-    if (::fstatat(dir, probe.constData(), &entry, AT_SYMLINK_NOFOLLOW) != 0) return false;
+    if (known && probe == knownName)
+        entry = *known;
+    else if (::fstatat(dir, probe.constData(), &entry, AT_SYMLINK_NOFOLLOW) != 0)
+        return false;
     if (::fstatat(dir, other.constData(), &flipped, AT_SYMLINK_NOFOLLOW) != 0)
         return errno == ENOENT;
     return (entry.st_dev != flipped.st_dev || entry.st_ino != flipped.st_ino) &&
@@ -189,10 +194,12 @@ public:
         if (mProbe.isEmpty() && HasAsciiLetter(name)) mProbe = QByteArray(name, qsizetype(length));
         if (!mUnsure && HasHighByte(name)) mUnsure = HasAsciiEquivalent(name, length);
     }
-    // dir: the folder, still open; listed(name): whether the folder lists name.
+    // dir: the folder, still open; listed(name): whether the folder lists
+    // name; known: the stat of the entry knownName, or nullptr.
     template <typename Listed>
-    bool NamesExact(int dir, Listed listed) const {
-        return !mUnsure && KeepsCaseApart(dir, mProbe, listed);
+    bool NamesExact(int dir, Listed listed, const QByteArray& knownName,
+                    const struct stat* known) const {
+        return !mUnsure && KeepsCaseApart(dir, mProbe, listed, knownName, known);
     }
 
 private:
@@ -276,13 +283,14 @@ int FileSystem::ReadFolder(const QString& folder, int mask, bool withFiles, bool
         // A volume mounted through FUSE may give no inode numbers in its
         // listing (or numbers of its own): then the listing tells no item's
         // identity, and none is kept.
-        if (!inodeProbe.isEmpty() &&
-            (::fstatat(::dirfd(dir), inodeProbe.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0 ||
-             st.st_ino != probeInode))
-            listing.ForgetInodes();
+        const bool stated = !inodeProbe.isEmpty() && ::fstatat(::dirfd(dir), inodeProbe.constData(),
+                                                               &st, AT_SYMLINK_NOFOLLOW) == 0;
+        if (!inodeProbe.isEmpty() && (!stated || st.st_ino != probeInode)) listing.ForgetInodes();
         if (!withNames) return;
+        // Mostly the same entry: its stat serves the case probe as well.
         listing.mExact = probe.NamesExact(
-            ::dirfd(dir), [&](const QString& name) { return listing.HasName(name); });
+            ::dirfd(dir), [&](const QString& name) { return listing.HasName(name); }, inodeProbe,
+            stated ? &st : nullptr);
         if (listing.mExact) {
             listing.BuildTable();
         } else if (listing.mAsciiNames) {
