@@ -83,6 +83,9 @@ bench_case() {
   local faults_target="(target <= 2)"
   [ "$folders" = 0 ] || faults_target="(no target)"
   echo "  page faults / floor = $(ratio "${flt[sorvane]}" "${flt[floor]}")   $faults_target"
+  # A run must hold its whole plan, as the plan-first floor does.
+  echo "  page faults / plan-first floor = $(ratio "${flt[sorvane]}" "${flt[planfloor]}")" \
+    "  (target <= 2)"
   echo "  mmv / sorvane-cli   = $(paired "${times[mmv]}" "${times[sorvane]}")   (target > 1)"
   echo "  journal cost        = $(paired "${times[sorvane]}" "${times[nojournal]}") (in /dev/shm)," \
     "$(paired "${times[diskjrnl]}" "${times[nojournal]}") (on disk)   (target <= 1.05)"
