@@ -17,14 +17,27 @@ namespace {
 constexpr uint32_t kEnters = IN_CREATE | IN_MOVED_TO;
 constexpr uint32_t kFolderGoes = IN_DELETE_SELF | IN_MOVE_SELF | IN_UNMOUNT | IN_IGNORED;
 
+char FoldedByte(char c) {
+    return c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c;
+}
+
 // The name with A-Z folded; false for a name beyond plain ASCII.
 bool Folded(QByteArrayView name, QByteArray* folded) {
     folded->resize(name.size());
     for (qsizetype i = 0; i < name.size(); ++i) {
         const char c = name[i];
         if (static_cast<unsigned char>(c) >= 0x80) return false;
-        (*folded)[i] = c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c;
+        (*folded)[i] = FoldedByte(c);
     }
+    return true;
+}
+
+// Whether two names are alike with A-Z folded; a byte beyond ASCII is like
+// itself only.
+bool FoldAlike(QByteArrayView a, QByteArrayView b) {
+    if (a.size() != b.size()) return false;
+    for (qsizetype i = 0; i < a.size(); ++i)
+        if (FoldedByte(a[i]) != FoldedByte(b[i])) return false;
     return true;
 }
 
@@ -99,10 +112,10 @@ bool FolderWatch::Add(QByteArrayView name, bool folder) {
     return true;
 }
 
-int FolderWatch::Seen(QByteArrayView name) const {
-    QByteArray folded;
-    if (!Watching() || MayNameAnAlias(name) || !Folded(name, &folded)) return -1;
-    return mNames.value(folded);
+// Folded into one buffer kept for it: a run asks for every target.
+int FolderWatch::Seen(QByteArrayView name) {
+    if (!Watching() || MayNameAnAlias(name) || !Folded(name, &mFolded)) return -1;
+    return mNames.value(mFolded);
 }
 
 FolderWatch::At FolderWatch::Look(QByteArrayView to, QByteArrayView from) {
@@ -115,13 +128,10 @@ FolderWatch::At FolderWatch::Look(QByteArrayView to, QByteArrayView from) {
     if (seen == 0) return At::Free;
     // One entry under the name, and the item folds alike: if the item is
     // there, that entry is the item; if not, its rename fails.
-    QByteArray folded, itemFolded;
-    if (seen == 1 && Folded(to, &folded) && Folded(from, &itemFolded) && folded == itemFolded)
-        return At::TheItem;
-    return At::Unknown;
+    return seen == 1 && FoldAlike(to, from) ? At::TheItem : At::Unknown;
 }
 
-bool FolderWatch::Free(QByteArrayView name) const {
+bool FolderWatch::Free(QByteArrayView name) {
     return Seen(name) == 0;
 }
 

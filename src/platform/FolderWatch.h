@@ -41,16 +41,17 @@ public:
     At Look(QByteArrayView to, QByteArrayView from);
     // As Look for a name of the program's own (a temporary name), with the
     // reports as last read.
-    bool Free(QByteArrayView name) const;
+    bool Free(QByteArrayView name);
 
 private:
     bool ReadReports();
     bool Add(QByteArrayView name, bool folder);
-    int Seen(QByteArrayView name) const;
+    int Seen(QByteArrayView name);
 
     int mNotify = -1;  // kept from folder to folder
     int mWatch = -1;
     QHash<QByteArray, int> mNames;  // folded name -> entries seen under it
+    QByteArray mFolded;             // the name looked for, folded
 };
 
 }  // namespace sorvane
