@@ -42,16 +42,16 @@ bool FileSystem::AppendDecoded(QByteArrayView bytes, QString& text) {
     return name_bytes::AppendDecoded(bytes, text);
 }
 
-// One pass over the units, one comparison for most of them ("/" and NUL
-// lie below every letter and digit): names are short, and this is asked
-// several times for every target of a run.
+// Asked several times for every target of a run: printable ASCII but "/"
+// is passed many units at a time, and the rest one comparison for most
+// units ("/" and NUL lie below every letter and digit).
 bool FileSystem::IsSingleName(QStringView name) {
     const qsizetype size = name.size();
     if (size == 0) return false;
     const char16_t* at = name.utf16();
     const char16_t* const end = at + size;
     if (at[0] == u'.' && (size == 1 || (size == 2 && at[1] == u'.'))) return false;
-    for (; at < end; ++at)
+    for (at += name_bytes::PlainPrefix(name, u'/'); at < end; ++at)
         if (*at <= u'/' && (*at == u'/' || *at == 0)) return false;
     return true;
 }

@@ -1,9 +1,14 @@
 #include "platform/NameBytes.h"
 
 #include <algorithm>
+#include <bit>
 #include <vector>
 
 #include "platform/NativePath.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace sorvane::name_bytes {
 
@@ -80,6 +85,45 @@ void AppendEscaped(QByteArrayView bytes, QString& text) {
 }
 
 }  // namespace
+
+namespace {
+
+bool IsPlain(char16_t unit, char16_t stop) noexcept {
+    return char16_t(unit - 0x20) < 0x5F && unit != stop;
+}
+
+}  // namespace
+
+qsizetype PlainPrefix(QStringView text, char16_t stop) noexcept {
+    const char16_t* const units = text.utf16();
+    const qsizetype size = text.size();
+    qsizetype i = 0;
+#if defined(__SSE2__)
+    // Eight units at a time; the last eight are tested again where the
+    // text is not a multiple of eight long (they all passed, or the first
+    // failure found is the first of all).
+    constexpr qsizetype kLanes = 8;
+    if (size >= kLanes) {
+        const __m128i below = _mm_set1_epi16(0x20), above = _mm_set1_epi16(0x7E);
+        const __m128i stops = _mm_set1_epi16(short(stop));
+        const auto failures = [&](qsizetype at) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units + at));
+            // Signed comparisons: a unit from U+8000 on is below 0x20 too.
+            const __m128i bad =
+                _mm_or_si128(_mm_or_si128(_mm_cmplt_epi16(v, below), _mm_cmpgt_epi16(v, above)),
+                             _mm_cmpeq_epi16(v, stops));
+            return unsigned(_mm_movemask_epi8(bad));
+        };
+        for (;; i += kLanes) {
+            const qsizetype at = std::min(i, size - kLanes);
+            if (const unsigned bad = failures(at)) return at + std::countr_zero(bad) / 2;
+            if (at + kLanes == size) return size;
+        }
+    }
+#endif
+    while (i < size && IsPlain(units[i], stop)) ++i;
+    return i;
+}
 
 bool HasEscape(QStringView text) noexcept {
     const char16_t* const units = text.utf16();

@@ -56,6 +56,18 @@ inline bool HasSurrogate(QStringView text) noexcept {
     return any != 0;
 }
 
+// The number of units at the start of text that are printable ASCII
+// (U+0020..U+007E) other than stop: the part of a name that every writer
+// of names (to the system, the journal, the log) may copy as it is. Many
+// units are tested at once; nearly every name is nothing else.
+qsizetype PlainPrefix(QStringView text, char16_t stop = 0) noexcept;
+
+// Writes units, every one below U+0080, as bytes at out; returns their end.
+inline char* PutNarrow(char* out, const char16_t* units, qsizetype count) noexcept {
+    for (qsizetype i = 0; i < count; ++i) out[i] = static_cast<char>(units[i]);
+    return out + count;
+}
+
 // Whether text holds a byte escape.
 bool HasEscape(QStringView text) noexcept;
 

@@ -51,9 +51,10 @@ QByteArray WithoutTrailingSlash(const QByteArray& path, bool* hadSlash = nullptr
 bool ToNative(QStringView path, QByteArray* bytes) {
     bytes->resize(path.size() * 3);
     char* const begin = bytes->data();
-    char* out = begin;
-    const char16_t* at = path.utf16();
-    const char16_t* const end = at + path.size();
+    const qsizetype plain = name_bytes::PlainPrefix(path);
+    char* out = name_bytes::PutNarrow(begin, path.utf16(), plain);
+    const char16_t* at = path.utf16() + plain;
+    const char16_t* const end = path.utf16() + path.size();
     while (at < end) {
         if (*at - 1u < 0x7Fu) {  // ASCII but NUL, the most names are nothing else
             *out++ = static_cast<char>(*at++);

@@ -1,5 +1,7 @@
 #include "platform/ShownName.h"
 
+#include <cstring>
+
 #include "platform/NameBytes.h"
 
 namespace sorvane {
@@ -122,13 +124,16 @@ void AppendShown(QString& out, QStringView name) {
     PutShown(out.data() + at, name);
 }
 
-// One pass, which the compiler can make over many units at once.
+// Printable ASCII is copied as it is; the rest in one pass, which the
+// compiler can make over many units at once.
 QChar* PutShownSameLength(QChar* to, QStringView name) {
     char16_t* const out = reinterpret_cast<char16_t*>(to);
     const char16_t* const units = name.utf16();
     const qsizetype size = name.size();
+    const qsizetype plain = name_bytes::PlainPrefix(name);
+    std::memcpy(out, units, size_t(plain) * sizeof(char16_t));
     unsigned surrogates = 0;
-    for (qsizetype i = 0; i < size; ++i) {
+    for (qsizetype i = plain; i < size; ++i) {
         const char16_t c = units[i];
         const bool control = c < 0x20 || c == kDelete;
         out[i] = control ? (c == kDelete ? kDeletePicture : char16_t(kFirstPicture + c)) : c;

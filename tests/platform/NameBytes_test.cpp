@@ -61,4 +61,33 @@ TEST(NameBytes, AnyBytesAreHeldShownAndGivenBackExactly) {
     EXPECT_EQ(ShownName(cut), u"\\uDE00a"_s);
 }
 
+// The plain start of a name ends at its first unit that is not printable
+// ASCII or is the stop, wherever that unit lies: in the first eight, in a
+// later eight, in the last few that are tested twice, or nowhere.
+TEST(NameBytes, ThePlainStartEndsAtTheFirstOtherUnit) {
+    struct Odd {
+        char16_t unit;
+        char16_t stop;
+        bool plain;
+    };
+    const Odd odd[] = {{0x1F, 0, false},    {0x20, 0, true},     {0x7E, 0, true},
+                       {0x7F, 0, false},    {0x80, 0, false},    {0x3042, 0, false},
+                       {0x7FFF, 0, false},  {0x8000, 0, false},  {0xDC82, 0, false},
+                       {0xFFFF, 0, false},  {u'/', u'/', false}, {u'/', u'%', true},
+                       {u'%', u'%', false}, {0x00, 0x00, false}, {u'a', u'b', true}};
+    for (const qsizetype size : {1, 7, 8, 9, 16, 21}) {
+        for (qsizetype at = 0; at < size; ++at) {
+            for (const Odd& o : odd) {
+                QString name(size, u'a');
+                name[at] = QChar(o.unit);
+                if (at + 1 < size) name[size - 1] = QChar(0x7F);  // a later failure
+                const qsizetype expected = o.plain ? (at + 1 < size ? size - 1 : size) : at;
+                EXPECT_EQ(name_bytes::PlainPrefix(name, o.stop), expected)
+                    << "size " << size << ", unit " << int(o.unit) << " at " << at;
+            }
+        }
+    }
+    EXPECT_EQ(name_bytes::PlainPrefix(QString()), 0);
+}
+
 }  // namespace
