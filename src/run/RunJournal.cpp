@@ -81,10 +81,13 @@ Q_NEVER_INLINE char* PutEscapedBeyondAscii(char* at, QStringView text, QByteArra
 
 // The bytes of text on disk, escaped, written at `at`, which has room for
 // kRoomPerUnit per unit; returns their end, nullptr for a text that names
-// no bytes. ASCII, nearly every name, goes straight from the units;
-// anything else as PutEscapedBeyondAscii says.
+// no bytes. ASCII, nearly every name, goes straight from the units (its
+// printable start many units at once); anything else as
+// PutEscapedBeyondAscii says.
 char* PutEscapedText(char* at, QStringView text, QByteArray& scratch) {
-    for (qsizetype i = 0; i < text.size(); ++i) {
+    const qsizetype plain = name_bytes::PlainPrefix(text, u'%');
+    at = name_bytes::PutNarrow(at, text.utf16(), plain);
+    for (qsizetype i = plain; i < text.size(); ++i) {
         const char16_t unit = text[i].unicode();
         if (unit - 0x20u < 0x5Fu && unit != u'%') {  // printable ASCII, kept as it is
             *at++ = char(unit);
@@ -128,19 +131,24 @@ private:
     qsizetype mUsed = 0;
 };
 
+// What the records of one folder's targets begin with: the word, the
+// folder's device and the escaped folder of both paths.
+struct RecordFolder {
+    QByteArray device;  // "rename\t" and the device's number
+    QByteArray folder;
+};
+
 // One "rename" record: the item's device and inode, its old path and its
-// new one. folder is the escaped folder of both. False, with nothing
-// written, for a name that names no bytes.
-bool PutRecord(RecordBuffer& out, const FileIdentity& identity, QByteArrayView folder,
-               QStringView oldName, QStringView newName, QByteArray& scratch) {
-    constexpr qsizetype kNumbersRoom = 2 * 24 + 4;
-    char* at = out.Room(kRename.size() + kNumbersRoom + 2 * folder.size() +
+// new one. False, with nothing written, for a name that names no bytes.
+bool PutRecord(RecordBuffer& out, const RecordFolder& where, ino_t inode, QStringView oldName,
+               QStringView newName, QByteArray& scratch) {
+    constexpr qsizetype kNumbersRoom = 24 + 4;
+    const QByteArrayView folder = where.folder;
+    char* at = out.Room(where.device.size() + kNumbersRoom + 2 * folder.size() +
                         kRoomPerUnit * (oldName.size() + newName.size()));
-    at = PutBytes(at, kRename);
+    at = PutBytes(at, where.device);
     *at++ = '\t';
-    at = PutNumber(at, identity.device);
-    *at++ = '\t';
-    at = PutNumber(at, identity.inode);
+    at = PutNumber(at, inode);
     *at++ = '\t';
     at = PutEscapedText(PutBytes(at, folder), oldName, scratch);
     if (!at) return false;
@@ -339,7 +347,7 @@ int RunJournal::Write(const QString& path, const mdlRename& r, bool deleteReques
     const FileSystem fs;
     QByteArray header;
     header.append(kVersionLine).append('\n');
-    QByteArray folder, name;
+    QByteArray name;
     header.append("folder\t");
     if (!AppendEscapedText(header, r.BasePath(), name)) err = EINVAL;
     header.append('\n');
@@ -366,17 +374,21 @@ int RunJournal::Write(const QString& path, const mdlRename& r, bool deleteReques
     const TargetStore& targets = r.Plan().targets;
     if (err == 0) err = file.Write(header);
     RecordBuffer records(kFlushAt + 4096);
+    RecordFolder where;
     quint32 folderIndex = std::numeric_limits<quint32>::max();
     for (qint32 c = r.GetTargetCount() - 1; c >= 0 && err == 0; --c) {
         if (!r.WillRename(c, deleteRequested)) continue;
         if (const quint32 index = targets.FolderIndex(c, folderIndex); index != folderIndex) {
             folderIndex = index;
-            folder.clear();
-            if (!AppendEscapedText(folder, targets.FolderPath(index), name)) err = EINVAL;
+            where.device = kRename.toByteArray();
+            where.device.append('\t');
+            AppendNumber(where.device, targets.Identity(c, index).device);
+            where.folder.clear();
+            if (!AppendEscapedText(where.folder, targets.FolderPath(index), name)) err = EINVAL;
         }
         // A name that names no bytes could not be restored: the plan never
         // renames one, and no journal records it.
-        if (err == 0 && !PutRecord(records, targets.Identity(c, folderIndex), folder,
+        if (err == 0 && !PutRecord(records, where, targets.Identity(c, folderIndex).inode,
                                    targets.OldName(c), targets.NewName(c), name))
             err = EINVAL;
         if (records.Bytes().size() >= kFlushAt) {
