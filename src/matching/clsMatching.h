@@ -167,6 +167,11 @@ private:
     // The pattern is one "*" with at most a literal on either side ("*.jpg",
     // "IMG*", "a*z"): a name is tested at its two ends only.
     bool mEndsOnly = false;
+    // The pattern ends in a literal, whose last unit (as it is, and folded)
+    // every name it matches ends in.
+    bool mEndsInLiteral = false;
+    char16_t mLastExact = 0;
+    char16_t mLastFolded = 0;
     std::vector<Capture> mCaptures;
 
     QString mReplaceTyped;
