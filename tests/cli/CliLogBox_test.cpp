@@ -2,16 +2,33 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
+
 using namespace sorvane;
 using namespace Qt::StringLiterals;
 
 namespace {
 
+// What the box prints on a stream of text; on a stream of bytes (as the
+// program's output is) it must write what the stream itself would write of
+// that text, after what the stream held before.
 QString Printed(const CliLogBox& box) {
     QString text;
     QTextStream out(&text);
     box.Print(out);
     out.flush();
+    QBuffer bytes;
+    bytes.open(QIODevice::WriteOnly);
+    QTextStream device(&bytes);
+    device << u"before "_s;
+    box.Print(device);
+    device.flush();
+    QBuffer expected;
+    expected.open(QIODevice::WriteOnly);
+    QTextStream whole(&expected);
+    whole << u"before "_s + text;
+    whole.flush();
+    EXPECT_EQ(bytes.data(), expected.data());
     return text;
 }
 
