@@ -15,12 +15,14 @@ constexpr size_t kTexts = size_t(1) << 15;
 }  // namespace
 
 void TargetStore::Clear() {
-    std::vector<std::vector<Target>>().swap(mChunks);
+    std::vector<Target*>().swap(mChunks);
     mCount = 0;
     std::vector<LongName>().swap(mLongNames);
     std::vector<FolderRecord>().swap(mFolders);
     std::vector<QString>().swap(mTexts);
+    mMemory.Release();
     mBlock = -1;
+    mBlockAt = nullptr;
     mUsed = 0;
     mPathUnits = 0;
 }
@@ -59,15 +61,18 @@ TargetStore::NamePlace TargetStore::PlaceIn(quint16 text, QStringView name) cons
     return NamePlace{text, quint32(start), quint32(name.size())};
 }
 
-// A name longer than a block gets a block of its own size.
+// A name longer than a block gets a block of its own size. A block is the
+// store's memory, which its text only shows (and never frees).
 TargetStore::NamePlace TargetStore::Copy(QStringView name) {
     const qsizetype units = name.size();
     if (mBlock < 0 || mTexts[size_t(mBlock)].size() - mUsed < units) {
-        mBlock = AddText(QString(std::max(kBlockUnits, units), Qt::Uninitialized));
+        const qsizetype size = std::max(kBlockUnits, units);
+        auto* const block = static_cast<char16_t*>(mMemory.Take(size_t(size) * sizeof(char16_t)));
+        mBlock = AddText(QString::fromRawData(reinterpret_cast<const QChar*>(block), size));
+        mBlockAt = block;
         mUsed = 0;
     }
-    QString& block = mTexts[size_t(mBlock)];
-    std::copy_n(name.data(), units, block.data() + mUsed);
+    std::copy_n(name.utf16(), units, mBlockAt + mUsed);
     const NamePlace place{quint16(mBlock), quint32(mUsed), quint32(units)};
     mUsed += units;
     return place;
@@ -77,14 +82,21 @@ void TargetStore::Add(NamePlace oldName, NamePlace newName, TargetStatus status,
                       bool folder) {
     if (mFolders.empty()) BeginFolder(QString());
     mPathUnits += qint64(mFolders.back().relative.size() + oldName.length + newName.length);
-    if (mChunks.empty() || mChunks.back().size() > kChunkMask)
-        mChunks.emplace_back().reserve(kChunkMask + 1);
+    if (mChunks.size() <= size_t(mCount) >> kChunkBits)
+        mChunks.push_back(static_cast<Target*>(mMemory.Take(kChunkBytes)));
     if (oldName.length >= kLong || newName.length >= kLong)
         mLongNames.push_back(LongName{mCount, oldName.length, newName.length});
     const auto inRecord = [](quint32 length) { return quint8(std::min<quint32>(length, kLong)); };
-    mChunks.back().push_back(Target{inode, oldName.start, newName.start, oldName.text, folder,
-                                    newName.text, inRecord(oldName.length),
-                                    inRecord(newName.length), status});
+    const Target target{inode,
+                        oldName.start,
+                        newName.start,
+                        oldName.text,
+                        folder,
+                        newName.text,
+                        inRecord(oldName.length),
+                        inRecord(newName.length),
+                        status};
+    new (&mChunks.back()[size_t(mCount) & kChunkMask]) Target(target);
     ++mCount;
 }
 

@@ -4,6 +4,7 @@
 #include <QStringView>
 #include <vector>
 
+#include "platform/BulkMemory.h"
 #include "platform/FileSystem.h"
 #include "rename/TargetStatus.h"
 
@@ -136,6 +137,7 @@ private:
     // a million targets touches each page of them once, where one array
     // that doubles would be copied into fresh memory at every step.
     static constexpr unsigned kChunkBits = 12;  // 4,096 records, 96 KiB
+    static constexpr size_t kChunkBytes = sizeof(Target) << kChunkBits;
     static constexpr size_t kChunkMask = (size_t(1) << kChunkBits) - 1;
     Target& At(qint32 i) { return mChunks[size_t(i) >> kChunkBits][size_t(i) & kChunkMask]; }
     const Target& Record(qint32 i) const {
@@ -149,7 +151,9 @@ private:
     quint32 LongLength(qint32 i, quint32 LongName::*length) const;
     quint16 AddText(QString text);
 
-    std::vector<std::vector<Target>> mChunks;  // each reserved whole at once
+    // The records' chunks and the blocks that names are copied into.
+    BulkMemory mMemory;
+    std::vector<Target*> mChunks;
     qint32 mCount = 0;
     std::vector<LongName> mLongNames;  // in the order of their targets
     std::vector<FolderRecord> mFolders;
@@ -157,8 +161,9 @@ private:
     // copying, and texts shared whole.
     std::vector<QString> mTexts;
     qint64 mPathUnits = 0;
-    qsizetype mBlock = -1;  // the block names are copied into, -1 none yet
-    qsizetype mUsed = 0;    // units used in it
+    qsizetype mBlock = -1;         // the block names are copied into, -1 none yet
+    char16_t* mBlockAt = nullptr;  // its units
+    qsizetype mUsed = 0;           // units used in it
 };
 
 }  // namespace sorvane
