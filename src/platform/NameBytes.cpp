@@ -92,9 +92,10 @@ bool IsPlain(char16_t unit, char16_t stop) noexcept {
     return char16_t(unit - 0x20) < 0x5F && unit != stop;
 }
 
-}  // namespace
-
-qsizetype PlainPrefix(QStringView text, char16_t stop) noexcept {
+// The plain start of text; with out given, its units are also written
+// there as bytes (and up to eight more, which the caller writes over).
+template <bool kPut>
+qsizetype Plain(QStringView text, char16_t stop, char* out) noexcept {
     const char16_t* const units = text.utf16();
     const qsizetype size = text.size();
     qsizetype i = 0;
@@ -106,23 +107,34 @@ qsizetype PlainPrefix(QStringView text, char16_t stop) noexcept {
     if (size >= kLanes) {
         const __m128i below = _mm_set1_epi16(0x20), above = _mm_set1_epi16(0x7E);
         const __m128i stops = _mm_set1_epi16(short(stop));
-        const auto failures = [&](qsizetype at) {
+        for (;; i += kLanes) {
+            const qsizetype at = std::min(i, size - kLanes);
             const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units + at));
+            if constexpr (kPut)
+                _mm_storel_epi64(reinterpret_cast<__m128i*>(out + at), _mm_packus_epi16(v, v));
             // Signed comparisons: a unit from U+8000 on is below 0x20 too.
             const __m128i bad =
                 _mm_or_si128(_mm_or_si128(_mm_cmplt_epi16(v, below), _mm_cmpgt_epi16(v, above)),
                              _mm_cmpeq_epi16(v, stops));
-            return unsigned(_mm_movemask_epi8(bad));
-        };
-        for (;; i += kLanes) {
-            const qsizetype at = std::min(i, size - kLanes);
-            if (const unsigned bad = failures(at)) return at + std::countr_zero(bad) / 2;
+            if (const unsigned mask = unsigned(_mm_movemask_epi8(bad)))
+                return at + std::countr_zero(mask) / 2;
             if (at + kLanes == size) return size;
         }
     }
 #endif
-    while (i < size && IsPlain(units[i], stop)) ++i;
+    for (; i < size && IsPlain(units[i], stop); ++i)
+        if constexpr (kPut) out[i] = static_cast<char>(units[i]);
     return i;
+}
+
+}  // namespace
+
+qsizetype PlainPrefix(QStringView text, char16_t stop) noexcept {
+    return Plain<false>(text, stop, nullptr);
+}
+
+qsizetype PutPlain(char* out, QStringView text, char16_t stop) noexcept {
+    return Plain<true>(text, stop, out);
 }
 
 bool HasEscape(QStringView text) noexcept {

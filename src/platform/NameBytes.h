@@ -62,11 +62,10 @@ inline bool HasSurrogate(QStringView text) noexcept {
 // units are tested at once; nearly every name is nothing else.
 qsizetype PlainPrefix(QStringView text, char16_t stop = 0) noexcept;
 
-// Writes units, every one below U+0080, as bytes at out; returns their end.
-inline char* PutNarrow(char* out, const char16_t* units, qsizetype count) noexcept {
-    for (qsizetype i = 0; i < count; ++i) out[i] = static_cast<char>(units[i]);
-    return out + count;
-}
+// The same, its units also written at out as bytes; out has room for at
+// least as many bytes as text has units, and those beyond the plain start
+// are left for the caller to write.
+qsizetype PutPlain(char* out, QStringView text, char16_t stop = 0) noexcept;
 
 // Whether text holds a byte escape.
 bool HasEscape(QStringView text) noexcept;

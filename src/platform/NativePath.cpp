@@ -51,8 +51,8 @@ QByteArray WithoutTrailingSlash(const QByteArray& path, bool* hadSlash = nullptr
 bool ToNative(QStringView path, QByteArray* bytes) {
     bytes->resize(path.size() * 3);
     char* const begin = bytes->data();
-    const qsizetype plain = name_bytes::PlainPrefix(path);
-    char* out = name_bytes::PutNarrow(begin, path.utf16(), plain);
+    char* out = begin + name_bytes::PutPlain(begin, path);
+    const qsizetype plain = out - begin;
     const char16_t* at = path.utf16() + plain;
     const char16_t* const end = path.utf16() + path.size();
     while (at < end) {

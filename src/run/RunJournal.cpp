@@ -85,8 +85,8 @@ Q_NEVER_INLINE char* PutEscapedBeyondAscii(char* at, QStringView text, QByteArra
 // printable start many units at once); anything else as
 // PutEscapedBeyondAscii says.
 char* PutEscapedText(char* at, QStringView text, QByteArray& scratch) {
-    const qsizetype plain = name_bytes::PlainPrefix(text, u'%');
-    at = name_bytes::PutNarrow(at, text.utf16(), plain);
+    const qsizetype plain = name_bytes::PutPlain(at, text, u'%');
+    at += plain;
     for (qsizetype i = plain; i < text.size(); ++i) {
         const char16_t unit = text[i].unicode();
         if (unit - 0x20u < 0x5Fu && unit != u'%') {  // printable ASCII, kept as it is

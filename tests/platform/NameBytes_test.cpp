@@ -63,7 +63,8 @@ TEST(NameBytes, AnyBytesAreHeldShownAndGivenBackExactly) {
 
 // The plain start of a name ends at its first unit that is not printable
 // ASCII or is the stop, wherever that unit lies: in the first eight, in a
-// later eight, in the last few that are tested twice, or nowhere.
+// later eight, in the last few that are tested twice, or nowhere; written
+// out, it is the same units as bytes.
 TEST(NameBytes, ThePlainStartEndsAtTheFirstOtherUnit) {
     struct Odd {
         char16_t unit;
@@ -84,6 +85,9 @@ TEST(NameBytes, ThePlainStartEndsAtTheFirstOtherUnit) {
                 const qsizetype expected = o.plain ? (at + 1 < size ? size - 1 : size) : at;
                 EXPECT_EQ(name_bytes::PlainPrefix(name, o.stop), expected)
                     << "size " << size << ", unit " << int(o.unit) << " at " << at;
+                QByteArray bytes(size, '-');
+                EXPECT_EQ(name_bytes::PutPlain(bytes.data(), name, o.stop), expected);
+                EXPECT_EQ(bytes.first(expected), name.first(expected).toLatin1());
             }
         }
     }
