@@ -12,8 +12,9 @@ namespace {
 
 constexpr std::size_t kRegion = std::size_t(2) << 20;  // one huge page on x86-64 and arm64
 // The first region is small and of small pages: a table of a few entries
-// (a preview's, a small run's) holds no more than it needs.
-constexpr std::size_t kFirstRegion = std::size_t(256) << 10;
+// (a preview's, a small run's) holds no more than it needs. It takes the
+// first block of names (256 KiB) and the first chunk of records.
+constexpr std::size_t kFirstRegion = std::size_t(512) << 10;
 constexpr std::size_t kAlign = 16;
 
 constexpr std::size_t RoundUp(std::size_t n, std::size_t to) {
