@@ -69,4 +69,17 @@ TEST(CliLogBox, ALongLogIsPrintedWhole) {
     EXPECT_EQ(Printed(box), expected);
 }
 
+// Characters of two, three and four bytes, a pair split between two
+// reads of the log (32,768 units each) and a half without its partner are
+// written as the stream itself writes them.
+TEST(CliLogBox, PrintsEveryCharacterAsTheStreamWould) {
+    CliLogBox box;
+    const QChar high(0xD83D), low(0xDE00);
+    const QString first = u"é変換😀"_s + QString(32768 - 6, u'a') + high;
+    ASSERT_EQ(first.size(), 32768);
+    box.Append(first);
+    box.Append(low + u"x\r\n"_s + low + u"y"_s + high + u"z\r\n"_s);
+    EXPECT_EQ(Printed(box), first + low + u"x\n"_s + low + u"y"_s + high + u"z\n"_s);
+}
+
 }  // namespace
