@@ -82,4 +82,23 @@ TEST(CliLogBox, PrintsEveryCharacterAsTheStreamWould) {
     EXPECT_EQ(Printed(box), first + low + u"x\n"_s + low + u"y"_s + high + u"z\n"_s);
 }
 
+// A log that outgrows the memory it may take goes on in a file on disk
+// with all it held: a mark taken before the move still takes back to its
+// place.
+TEST(CliLogBox, ALogThatOutgrowsMemoryMovesWhole) {
+    CliLogBox box(64);
+    box.Append(u"一行目\r\n"_s);
+    const qint64 mark = box.Mark();
+    QString expected = u"一行目\r\n"_s;
+    for (int i = 0; i < 20; ++i) {
+        box.Append(u"line %1\r\n"_s.arg(i));
+        expected += u"line %1\r\n"_s.arg(i);
+    }
+    EXPECT_EQ(box.Text(), expected);
+    box.TakeBack(mark);
+    box.Append(u"最後\r\n"_s);
+    EXPECT_EQ(box.Text(), u"一行目\r\n最後\r\n"_s);
+    EXPECT_EQ(Printed(box), u"一行目\n最後\n"_s);
+}
+
 }  // namespace
