@@ -4,9 +4,7 @@
 #include <unistd.h>
 
 #include <QDir>
-#include <QStringEncoder>
 #include <QTemporaryFile>
-#include <algorithm>
 #include <stdexcept>
 
 namespace sorvane {
@@ -17,34 +15,23 @@ namespace {
 
 constexpr qsizetype kChunk = 1 << 15;  // units read or written at once
 
-// Writes pieces of text out with their "\r\n" line ends as "\n". A "\r"
-// that ends one piece waits for the next to show whether a "\n" follows
-// it. The text goes through a reused buffer: encoded in the stream's
-// encoding straight to its device (a detailed log of a large run is
-// millions of units), or, for a stream on a string, as it is.
+// Writes pieces of text out with their "\r\n" line ends as "\n", through a
+// reused buffer. A "\r" that ends one piece waits for the next to show
+// whether a "\n" follows it.
 class LogPrinter {
 public:
-    explicit LogPrinter(QTextStream& out)
-        : mOut(out), mDevice(out.device()), mEncoder(out.encoding()) {
-        if (mDevice) {
-            mOut.flush();  // what the stream holds comes first
-            mBytes.resize(kChunk * 4);
-        } else {
-            mChunk.reserve(kChunk);
-        }
-    }
+    explicit LogPrinter(QTextStream& out) : mOut(out) { mChunk.reserve(kChunk); }
     ~LogPrinter() {
         if (mHeldCr) Put(u"\r");
         if (!mLast.isNull() && mLast != u'\n') Put(u"\n");
-        Flush();
+        mOut << mChunk;
     }
 
     void Piece(QStringView text) {
         if (text.isEmpty()) return;
         if (mHeldCr && text.front() != u'\n') Put(u"\r");
         qsizetype from = 0;
-        for (qsizetype cr = text.indexOf(QChar(u'\r')); cr >= 0;
-             cr = text.indexOf(QChar(u'\r'), from)) {
+        for (qsizetype cr = text.indexOf(u'\r'); cr >= 0; cr = text.indexOf(u'\r', from)) {
             Put(text.sliced(from, cr - from));
             from = cr + 1;
             if (from < text.size() && text[from] != u'\n') Put(u"\r");
@@ -56,35 +43,14 @@ public:
 
 private:
     void Put(QStringView text) {
-        if (!mDevice) {
-            mChunk.append(text);
-            if (mChunk.size() >= kChunk) Flush();
-            return;
-        }
-        while (!text.isEmpty()) {
-            const QStringView part = text.first(std::min(text.size(), kChunk));
-            text = text.sliced(part.size());
-            if (mUsed + mEncoder.requiredSpace(part.size()) > mBytes.size()) Flush();
-            mUsed = mEncoder.appendToBuffer(mBytes.data() + mUsed, part) - mBytes.constData();
-        }
-    }
-
-    void Flush() {
-        if (!mDevice) {
-            mOut << mChunk;
-            mChunk.resize(0);
-            return;
-        }
-        mDevice->write(mBytes.constData(), mUsed);
-        mUsed = 0;
+        mChunk.append(text);
+        if (mChunk.size() < kChunk) return;
+        mOut << mChunk;
+        mChunk.resize(0);
     }
 
     QTextStream& mOut;
-    QIODevice* const mDevice;
-    QStringEncoder mEncoder;
     QString mChunk;
-    QByteArray mBytes;
-    qsizetype mUsed = 0;
     bool mHeldCr = false;
     QChar mLast;
 };
