@@ -66,3 +66,18 @@ time_one() {
 }
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+# ratios "A1 A2 ..." "B1 B2 ...": the runs' own ratios Ai / Bi, one a line.
+ratios() { paste <(printf '%s\n' $1) <(printf '%s\n' $2) | awk '{ print $1 / $2 }'; }
+
+# paired A B: the median of the runs' ratios.
+paired() { ratios "$1" "$2" | median | awk '{ printf "%.2f", $1 }'; }
+
+# spread A B: the first and third quartile of the runs' ratios, to tell a
+# difference from this machine's noise (nearest rank: with three runs,
+# the least and the greatest).
+spread() {
+  ratios "$1" "$2" | sort -n |
+    awk '{ v[NR] = $1 } END { q1 = int((NR + 3) / 4); q3 = int((3 * NR + 3) / 4)
+      printf "quartiles %.2f-%.2f", v[q1], v[q3] }'
+}

@@ -115,11 +115,6 @@ calls() {
   awk '$NF == "total" { print $(NF-2) + 0 }' "$work/strace.txt"
 }
 
-paired() {
-  paste <(printf '%s\n' $1) <(printf '%s\n' $2) | awk '{ print $1 / $2 }' | median |
-    awk '{ printf "%.2f", $1 }'
-}
-
 echo "== fuse_bench: one folder on a 1 GiB image through FUSE, $runs runs each, median seconds"
 for kind in exfat ntfs; do
   mount_volume "$kind"
@@ -135,12 +130,13 @@ for kind in exfat ntfs; do
       first[$case]="${first[$case]:-$ratio}"
       per_target=$(awk -v a="$(calls "$dir" "$n" "$case")" -v b="$(calls "$dir" 1 "$case")" -v n="$n" \
         'BEGIN { printf "%.2f", (a - b) / (n - 1) }')
-      printf '%-5s %-5s %5d files: sorvane %6.3f s  floor %6.3f s  nfloor %6.3f s  mmv %6.3f s  sorvane/floor %s  sorvane/nfloor %s  sorvane/mmv %s  calls/target %s\n' \
+      printf '%-5s %-5s %5d files: sorvane %6.3f s  floor %6.3f s  nfloor %6.3f s  mmv %6.3f s  sorvane/floor %s  sorvane/nfloor %s  sorvane/mmv %s (%s)  calls/target %s\n' \
         "$kind" "$case" "$n" "$(printf '%s\n' ${times[sorvane]} | median)" \
         "$(printf '%s\n' ${times[floor]} | median)" "$(printf '%s\n' ${times[nfloor]} | median)" \
         "$(printf '%s\n' ${times[mmv]} | median)" "$ratio" \
         "$(paired "${times[sorvane]}" "${times[nfloor]}")" \
-        "$(paired "${times[sorvane]}" "${times[mmv]}")" "$per_target"
+        "$(paired "${times[sorvane]}" "${times[mmv]}")" \
+        "$(spread "${times[sorvane]}" "${times[mmv]}")" "$per_target"
     done
     echo "$kind $case: growth of sorvane/floor from the first size to the last = $(awk -v a="$ratio" -v b="${first[$case]}" 'BEGIN { printf "%.2f", a / b }')"
   done

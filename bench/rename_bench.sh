@@ -44,11 +44,6 @@ run_mmv() { (cd "$1" && counted mmv -m ';*.txt' '#1#2.dat' </dev/null); }
 after_run() { check "$2" "$expected" "$1"; }
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
-# paired "A1 A2 ..." "B1 B2 ...": the median of the ratios Ai / Bi.
-paired() {
-  paste <(printf '%s\n' $1) <(printf '%s\n' $2) | awk '{ print $1 / $2 }' | median |
-    awk '{ printf "%.2f", $1 }'
-}
 
 bench_case() {
   local name="$1" folders="$2" files="$3" count=$(($2 == 0 ? $3 : $2 * $3))
@@ -73,7 +68,8 @@ bench_case() {
     printf '  %-8s median %7.3f s  %7d faults   runs: %s\n' "$tool" "${med[$tool]}" \
       "${flt[$tool]}" "${times[$tool]% }"
   done
-  echo "  sorvane-cli / floor = $(paired "${times[sorvane]}" "${times[floor]}")   (target <= 1.20)"
+  echo "  sorvane-cli / floor = $(paired "${times[sorvane]}" "${times[floor]}")" \
+    "($(spread "${times[sorvane]}" "${times[floor]}"))   (target <= 1.20)"
   # What reading everything before renaming costs by itself, and what
   # sorvane-cli adds to that.
   echo "  plan-first floor / floor = $(paired "${times[planfloor]}" "${times[floor]}")," \

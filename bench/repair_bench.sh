@@ -49,11 +49,6 @@ after_run() {
   fi
 }
 
-paired() {
-  paste <(printf '%s\n' $1) <(printf '%s\n' $2) | awk '{ print $1 / $2 }' | median |
-    awk '{ printf "%.2f", $1 }'
-}
-
 bench_case() {
   local name="$1" master="$work/$1"
   make_sjis_tree "$master" "$2" "$3"
