@@ -2,6 +2,7 @@
 
 #include <sys/mman.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <new>
 #include <utility>
@@ -65,7 +66,10 @@ void* BulkMemory::Take(std::size_t bytes) {
     if (mRegions.empty() || mRegions.back().size - mUsed < bytes) {
         const bool first = mRegions.empty();
         const std::size_t size = RoundUp(bytes, first ? kFirstRegion : kRegion);
-        mRegions.reserve(mRegions.size() + 1);
+        // Room first, so that a region is never mapped and then lost to a
+        // list that cannot grow.
+        if (mRegions.size() == mRegions.capacity())
+            mRegions.reserve(std::max<std::size_t>(4, 2 * mRegions.size()));
         mRegions.push_back(Region{first ? Map(size) : MapHugeRegion(size), size});
         mUsed = 0;
     }

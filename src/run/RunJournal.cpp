@@ -134,7 +134,7 @@ private:
 // What the records of one folder's targets begin with: the word, the
 // folder's device and the escaped folder of both paths.
 struct RecordFolder {
-    QByteArray device;  // "rename\t" and the device's number
+    QByteArray head;  // "rename\t" and the device's number
     QByteArray folder;
 };
 
@@ -144,9 +144,9 @@ bool PutRecord(RecordBuffer& out, const RecordFolder& where, ino_t inode, QStrin
                QStringView newName, QByteArray& scratch) {
     constexpr qsizetype kNumbersRoom = 24 + 4;
     const QByteArrayView folder = where.folder;
-    char* at = out.Room(where.device.size() + kNumbersRoom + 2 * folder.size() +
+    char* at = out.Room(where.head.size() + kNumbersRoom + 2 * folder.size() +
                         kRoomPerUnit * (oldName.size() + newName.size()));
-    at = PutBytes(at, where.device);
+    at = PutBytes(at, where.head);
     *at++ = '\t';
     at = PutNumber(at, inode);
     *at++ = '\t';
@@ -380,9 +380,9 @@ int RunJournal::Write(const QString& path, const mdlRename& r, bool deleteReques
         if (!r.WillRename(c, deleteRequested)) continue;
         if (const quint32 index = targets.FolderIndex(c, folderIndex); index != folderIndex) {
             folderIndex = index;
-            where.device = kRename.toByteArray();
-            where.device.append('\t');
-            AppendNumber(where.device, targets.Identity(c, index).device);
+            where.head = kRename.toByteArray();
+            where.head.append('\t');
+            AppendNumber(where.head, targets.Identity(c, index).device);
             where.folder.clear();
             if (!AppendEscapedText(where.folder, targets.FolderPath(index), name)) err = EINVAL;
         }
