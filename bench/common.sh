@@ -67,6 +67,9 @@ time_one() {
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
+# ratio A B: A / B to two places.
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+
 # ratios "A1 A2 ..." "B1 B2 ...": the runs' own ratios Ai / Bi, one a line.
 ratios() { paste <(printf '%s\n' $1) <(printf '%s\n' $2) | awk '{ print $1 / $2 }'; }
 

@@ -138,7 +138,7 @@ for kind in exfat ntfs; do
         "$(paired "${times[sorvane]}" "${times[mmv]}")" \
         "$(spread "${times[sorvane]}" "${times[mmv]}")" "$per_target"
     done
-    echo "$kind $case: growth of sorvane/floor from the first size to the last = $(awk -v a="$ratio" -v b="${first[$case]}" 'BEGIN { printf "%.2f", a / b }')"
+    echo "$kind $case: growth of sorvane/floor from the first size to the last = $(ratio "$ratio" "${first[$case]}")"
   done
 done
 echo "targets: other <= 2.0 x floor and <= 1.0 x mmv at 4,000; case <= 2.5 x floor; growth <= 1.2; calls/target <= 3"

@@ -43,8 +43,6 @@ run_mmv() { (cd "$1" && counted mmv -m ';*.txt' '#1#2.dat' </dev/null); }
 
 after_run() { check "$2" "$expected" "$1"; }
 
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
-
 bench_case() {
   local name="$1" folders="$2" files="$3" count=$(($2 == 0 ? $3 : $2 * $3))
   local master="$work/$name"

@@ -47,7 +47,5 @@ for tool in cli window; do
 done
 click=$(median <"$work/clicks.txt")
 printf '  window, from the click to the end of the run: median %7.3f s\n' "$click"
-awk -v a="${med[window]}" -v b="${med[cli]}" \
-  'BEGIN { printf "  whole window program / sorvane-cli = %.2f\n", a / b }'
-awk -v a="$click" -v b="${med[cli]}" \
-  'BEGIN { printf "  run from the window / sorvane-cli  = %.2f   (target <= 1.25)\n", a / b }'
+echo "  whole window program / sorvane-cli = $(ratio "${med[window]}" "${med[cli]}")"
+echo "  run from the window / sorvane-cli  = $(ratio "$click" "${med[cli]}")   (target <= 1.25)"
